@@ -1,0 +1,48 @@
+#pragma once
+// The runtime's own view of a class: its methods, instance variables, protocols and how
+// its instances are made. Only the runtime's sources include this header.
+
+#include "objc/Class.h"
+
+#include <atomic>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+struct objc_selector {
+    const char *name;
+};
+
+struct objc_method {
+    SEL name;
+    std::atomic<IMP> implementation;
+    std::string types;
+};
+
+struct objc_ivar {
+    std::string name;
+    std::string types;
+    std::ptrdiff_t offset;
+};
+
+struct objc_protocol {
+    std::string name;
+    bool registered = false;
+};
+
+namespace sim {
+
+using Constructor = void (*)(void *memory);
+using Destructor = void (*)(void *object);
+
+struct ClassData {
+    std::unordered_map<SEL, objc_method *> methods; // own methods only
+    std::vector<objc_ivar *> ivars;                 // own instance variables
+    std::vector<objc_protocol *> protocols;
+    std::size_t instanceSize = 0;
+    Constructor construct = nullptr; // the nearest C++ type's constructor, placement form
+    Destructor destruct = nullptr;
+    bool registered = false;
+};
+
+} // namespace sim

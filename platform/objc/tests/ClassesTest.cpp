@@ -1,0 +1,201 @@
+// Classes, methods and their replacement: what a method-replacing extension relies on.
+
+#include "TestClasses.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class Classes : public testing::Test {
+protected:
+    void SetUp() override { registerTestClasses(); }
+    Class animal = objc_getClass("Animal");
+    Class dog = objc_getClass("Dog");
+};
+
+const char *replacedSound(Animal *, SEL)
+{
+    return "replaced";
+}
+
+const char *otherSound(Animal *, SEL)
+{
+    return "other";
+}
+
+TEST_F(Classes, RegistryAnswersClassesAndTheirChain)
+{
+    ASSERT_NE(animal, nullptr);
+    EXPECT_EQ(class_getSuperclass(dog), animal);
+    EXPECT_EQ(class_getSuperclass(animal), objc_getClass("NSObject"));
+    EXPECT_EQ(class_getSuperclass(objc_getClass("NSObject")), nullptr);
+    EXPECT_STREQ(class_getName(dog), "Dog");
+    EXPECT_EQ(objc_getClass("NoSuchClass"), nullptr);
+    EXPECT_EQ(objc_getClass(nullptr), nullptr);
+    EXPECT_TRUE(class_isMetaClass(object_getClass(dog)));
+    EXPECT_EQ(class_getSuperclass(object_getClass(dog)), object_getClass(animal));
+    // The root metaclass inherits from the root class.
+    Class rootMeta = object_getClass(objc_getClass("NSObject"));
+    EXPECT_EQ(class_getSuperclass(rootMeta), objc_getClass("NSObject"));
+    // A second class of a taken name is refused.
+    EXPECT_EQ(objc_allocateClassPair(animal, "Dog", 0), nullptr);
+}
+
+TEST_F(Classes, ClassMethodsLiveOnTheMetaclass)
+{
+    EXPECT_EQ(class_getInstanceMethod(animal, "kingdomSizeTimes:"_sel), nullptr);
+    EXPECT_NE(class_getClassMethod(animal, "kingdomSizeTimes:"_sel), nullptr);
+    // Inherited by the subclass's metaclass.
+    EXPECT_EQ(msg<int>(dog, "kingdomSizeTimes:"_sel, 3), 3000);
+    EXPECT_TRUE(msg<BOOL>(dog, "respondsToSelector:"_sel, "kingdomSizeTimes:"_sel));
+    EXPECT_FALSE(msg<BOOL>(dog, "respondsToSelector:"_sel, "legs"_sel));
+}
+
+TEST_F(Classes, TypeEncodingsComeFromTheSignature)
+{
+    EXPECT_STREQ(method_getTypeEncoding(class_getInstanceMethod(animal, "legs"_sel)), "i@:");
+    EXPECT_STREQ(method_getTypeEncoding(class_getClassMethod(animal, "kingdomSizeTimes:"_sel)),
+                 "i@:i");
+    EXPECT_STREQ(method_getTypeEncoding(class_getInstanceMethod(animal, "isKindOfClass:"_sel)),
+                 "B@:#");
+    EXPECT_EQ((sim::encodeSignature<void, NSUInteger, double, SEL, id>()), "v@:Qd:@");
+    EXPECT_EQ((sim::encodeSignature<void, std::function<void(bool)>>()), "v@:@?<vB>");
+}
+
+TEST_F(Classes, AddingToASubclassOverridesOnlyThere)
+{
+    Class cat = objc_allocateClassPair(animal, "CatForAdding", 0);
+    objc_registerClassPair(cat);
+    id kitty = sim::make(cat);
+    id plain = sim::make(animal);
+    // Fill both caches with the inherited implementation first.
+    EXPECT_STREQ(msg<const char *>(kitty, "sound"_sel), "...");
+    EXPECT_STREQ(msg<const char *>(plain, "sound"_sel), "...");
+
+    EXPECT_TRUE(class_addMethod(cat, "sound"_sel, reinterpret_cast<IMP>(otherSound), "*@:"));
+    EXPECT_STREQ(msg<const char *>(kitty, "sound"_sel), "other");
+    EXPECT_STREQ(msg<const char *>(plain, "sound"_sel), "...");
+    // An own method cannot be added twice.
+    EXPECT_FALSE(class_addMethod(cat, "sound"_sel, reinterpret_cast<IMP>(replacedSound), "*@:"));
+    EXPECT_STREQ(msg<const char *>(kitty, "sound"_sel), "other");
+}
+
+TEST_F(Classes, ReplacingAnInheritedImplementationReachesSubclassesWithWarmCaches)
+{
+    Class puppy = objc_allocateClassPair(dog, "PuppyForReplacing", 0);
+    objc_registerClassPair(puppy);
+    id pup = sim::make(puppy);
+    EXPECT_EQ(msg<int>(pup, "legs"_sel), 4); // cached now, uncached before
+    EXPECT_EQ(msg<int>(pup, "legs"_sel), 4);
+
+    Method legs = class_getInstanceMethod(puppy, "legs"_sel);
+    EXPECT_EQ(legs, class_getInstanceMethod(animal, "legs"_sel)); // the inherited method itself
+    IMP original =
+        method_setImplementation(legs, reinterpret_cast<IMP>(+[](Animal *, SEL) { return 3; }));
+    EXPECT_EQ(original, reinterpret_cast<IMP>(animalLegs));
+    EXPECT_EQ(msg<int>(pup, "legs"_sel), 3);
+    EXPECT_EQ(msg<int>(sim::make(animal), "legs"_sel), 3);
+
+    method_setImplementation(legs, original);
+    EXPECT_EQ(msg<int>(pup, "legs"_sel), 4);
+}
+
+TEST_F(Classes, ASuperclassThatGainsAMethodLaterIsFoundBySubclasses)
+{
+    Class base = objc_allocateClassPair(animal, "BaseGainingLater", 0);
+    objc_registerClassPair(base);
+    Class derived = objc_allocateClassPair(base, "DerivedOfGaining", 0);
+    objc_registerClassPair(derived);
+    id object = sim::make(derived);
+    EXPECT_FALSE(msg<BOOL>(object, "respondsToSelector:"_sel, "purr"_sel));
+    class_addMethod(base, "purr"_sel, reinterpret_cast<IMP>(otherSound), "*@:");
+    EXPECT_TRUE(msg<BOOL>(object, "respondsToSelector:"_sel, "purr"_sel));
+    EXPECT_STREQ(msg<const char *>(object, "purr"_sel), "other");
+}
+
+TEST_F(Classes, ReplaceMethodAddsOrReplacesAndAnswersThePrevious)
+{
+    Class bird = objc_allocateClassPair(animal, "BirdForReplace", 0);
+    objc_registerClassPair(bird);
+    EXPECT_EQ(class_replaceMethod(bird, "sound"_sel, reinterpret_cast<IMP>(otherSound), "*@:"),
+              nullptr);
+    EXPECT_EQ(class_replaceMethod(bird, "sound"_sel, reinterpret_cast<IMP>(replacedSound), "*@:"),
+              reinterpret_cast<IMP>(otherSound));
+    EXPECT_STREQ(msg<const char *>(sim::make(bird), "sound"_sel), "replaced");
+}
+
+TEST_F(Classes, MissingMethodsAnswerNullOrTheForwarder)
+{
+    EXPECT_EQ(class_getInstanceMethod(animal, "fly"_sel), nullptr);
+    EXPECT_EQ(class_getMethodImplementation(animal, "fly"_sel),
+              reinterpret_cast<IMP>(_objc_msgForward));
+    EXPECT_EQ(class_getInstanceMethod(nullptr, "legs"_sel), nullptr);
+    EXPECT_EQ(method_getImplementation(nullptr), nullptr);
+    EXPECT_EQ(method_setImplementation(nullptr, reinterpret_cast<IMP>(otherSound)), nullptr);
+    EXPECT_FALSE(class_addMethod(nullptr, "x"_sel, reinterpret_cast<IMP>(otherSound), "v@:"));
+}
+
+TEST_F(Classes, InstanceVariablesByNameHaveRealOffsets)
+{
+    auto *rex = sim::make<Dog>(dog);
+    rex->m_legs = 3;
+    rex->m_weight = 12.5;
+    Ivar legs = class_getInstanceVariable(dog, "_legs"); // inherited
+    ASSERT_NE(legs, nullptr);
+    EXPECT_STREQ(ivar_getTypeEncoding(legs), "i");
+    EXPECT_EQ(*reinterpret_cast<int *>(reinterpret_cast<char *>(rex) + ivar_getOffset(legs)), 3);
+    Ivar weight = class_getInstanceVariable(dog, "_weight");
+    EXPECT_STREQ(ivar_getTypeEncoding(weight), "d");
+    EXPECT_EQ(*reinterpret_cast<double *>(reinterpret_cast<char *>(rex) + ivar_getOffset(weight)),
+              12.5);
+
+    Ivar buddy = class_getInstanceVariable(dog, "_friend");
+    id other = sim::make(animal);
+    object_setIvar(rex, buddy, other);
+    EXPECT_EQ(rex->m_friend, other);
+    EXPECT_EQ(object_getIvar(rex, buddy), other);
+
+    EXPECT_EQ(class_getInstanceVariable(animal, "_friend"), nullptr);
+    EXPECT_EQ(class_getInstanceVariable(dog, "_missing"), nullptr);
+    EXPECT_EQ(object_getIvar(rex, nullptr), nullptr);
+}
+
+TEST_F(Classes, AddedIvarsGrowUnregisteredClassesOnly)
+{
+    Class horse = objc_allocateClassPair(animal, "HorseWithIvar", 0);
+    size_t before = class_getInstanceSize(horse);
+    EXPECT_TRUE(class_addIvar(horse, "_saddle", sizeof(id), 3, "@"));
+    EXPECT_GE(class_getInstanceSize(horse), before + sizeof(id));
+    objc_registerClassPair(horse);
+    EXPECT_FALSE(class_addIvar(horse, "_late", 4, 2, "i"));
+
+    id horseObject = sim::make(horse);
+    Ivar saddle = class_getInstanceVariable(horse, "_saddle");
+    EXPECT_EQ(object_getIvar(horseObject, saddle), nullptr);         // zero-filled
+    EXPECT_EQ(static_cast<Animal *>(horseObject)->m_name, "animal"); // C++ members constructed
+}
+
+TEST_F(Classes, ProtocolConformanceIsInherited)
+{
+    Protocol *walking = objc_getProtocol("Walking");
+    ASSERT_NE(walking, nullptr);
+    EXPECT_TRUE(class_conformsToProtocol(dog, walking));
+    EXPECT_TRUE(msg<BOOL>(sim::make(dog), "conformsToProtocol:"_sel, walking));
+    EXPECT_FALSE(class_conformsToProtocol(objc_getClass("NSObject"), walking));
+    EXPECT_EQ(objc_getProtocol("Swimming"), nullptr);
+    EXPECT_EQ(objc_allocateProtocol("Walking"), nullptr);
+}
+
+TEST_F(Classes, DisposedClassNamesCanBeRegisteredAgain)
+{
+    Class first = objc_allocateClassPair(animal, "Relaunched", 0);
+    objc_registerClassPair(first);
+    EXPECT_EQ(objc_getClass("Relaunched"), first);
+    objc_disposeClassPair(first);
+    EXPECT_EQ(objc_getClass("Relaunched"), nullptr);
+    Class second = objc_allocateClassPair(animal, "Relaunched", 0);
+    objc_registerClassPair(second);
+    EXPECT_EQ(objc_getClass("Relaunched"), second);
+}
+
+} // namespace
