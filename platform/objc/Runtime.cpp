@@ -4,6 +4,7 @@
 #include "objc/ClassData.h"
 #include "objc/RuntimeLocks.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <mutex>
@@ -153,6 +154,23 @@ void objc_disposeClassPair(Class cls)
     if (found != classesByName().end() && found->second == cls)
         classesByName().erase(found);
     cls->data->registered = false;
+}
+
+Class *objc_copyClassList(unsigned int *outCount)
+{
+    std::shared_lock lock(runtimeLock());
+    std::vector<Class> registered;
+    for (Class cls : allClasses())
+        if (!cls->isMeta && cls->data->registered)
+            registered.push_back(cls);
+    if (outCount)
+        *outCount = static_cast<unsigned int>(registered.size());
+    auto *list = static_cast<Class *>(std::malloc((registered.size() + 1) * sizeof(Class)));
+    if (!list)
+        return nullptr;
+    std::copy(registered.begin(), registered.end(), list);
+    list[registered.size()] = Nil;
+    return list;
 }
 
 const char *class_getName(Class cls)

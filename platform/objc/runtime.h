@@ -28,6 +28,9 @@ Class objc_getMetaClass(const char *name);
 Class objc_allocateClassPair(Class superclass, const char *name, std::size_t extraBytes);
 void objc_registerClassPair(Class cls);
 void objc_disposeClassPair(Class cls);
+// Every registered class, in the order of registration, as a malloc'd array the caller
+// frees; the count goes to `outCount`.
+Class *objc_copyClassList(unsigned int *outCount);
 const char *class_getName(Class cls);
 Class class_getSuperclass(Class cls);
 BOOL class_isMetaClass(Class cls);
