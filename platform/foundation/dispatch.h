@@ -1,0 +1,63 @@
+#pragma once
+// Dispatch queues, with the platform's names and meanings. A block handed to a queue
+// runs later on that queue's thread; a serial queue runs its blocks one at a time in the
+// order they were submitted.
+//
+// - The main queue is the main run loop: its blocks are performed there, in order, at
+//   the loop's next iteration, and its delayed blocks are main-loop timers in the common
+//   modes, so the virtual clock fires them at their due time along with every other
+//   timer.
+// - A queue from dispatch_queue_create is serial and owns one real thread. Its delayed
+//   blocks wait for real: the delay is measured on the process clock when the block is
+//   submitted and then slept out.
+// - The global queue is one concurrent queue shared by every priority: four threads
+//   take its blocks in submission order and run them side by side.
+// Queues live until the process exits; then their threads finish the block in hand and
+// are joined, and blocks still waiting are dropped.
+//
+// dispatch_time_t counts nanoseconds on the process clock (sim::now()); 0 means now and
+// ~0 never.
+
+#include <cstdint>
+#include <functional>
+
+using dispatch_block_t = std::function<void()>;
+typedef struct dispatch_queue_s *dispatch_queue_t;
+typedef struct dispatch_queue_attr_s *dispatch_queue_attr_t;
+typedef std::uint64_t dispatch_time_t;
+typedef long dispatch_once_t;
+
+inline constexpr dispatch_queue_attr_t DISPATCH_QUEUE_SERIAL = nullptr;
+
+inline constexpr long DISPATCH_QUEUE_PRIORITY_HIGH = 2;
+inline constexpr long DISPATCH_QUEUE_PRIORITY_DEFAULT = 0;
+inline constexpr long DISPATCH_QUEUE_PRIORITY_LOW = -2;
+inline constexpr long DISPATCH_QUEUE_PRIORITY_BACKGROUND = INT16_MIN;
+
+inline constexpr dispatch_time_t DISPATCH_TIME_NOW = 0;
+inline constexpr dispatch_time_t DISPATCH_TIME_FOREVER = ~0ull;
+inline constexpr std::uint64_t NSEC_PER_SEC = 1000000000ull;
+inline constexpr std::uint64_t NSEC_PER_MSEC = 1000000ull;
+
+dispatch_queue_t dispatch_get_main_queue();
+// Every priority and flag answers the same concurrent queue.
+dispatch_queue_t dispatch_get_global_queue(long priority, unsigned long flags);
+// `attr` is DISPATCH_QUEUE_SERIAL; `label` names the queue's thread.
+dispatch_queue_t dispatch_queue_create(const char *label, dispatch_queue_attr_t attr);
+
+void dispatch_async(dispatch_queue_t queue, dispatch_block_t block);
+// Runs `block` on `queue` and returns when it has run. Waiting on the serial queue the
+// caller is running on (the main queue from the main thread included) can never end, so
+// it stops the process instead. On the global queue the block runs on the caller's
+// thread.
+void dispatch_sync(dispatch_queue_t queue, dispatch_block_t block);
+// Submits `block` to `queue` at `when`; DISPATCH_TIME_FOREVER never submits it.
+void dispatch_after(dispatch_time_t when, dispatch_queue_t queue, dispatch_block_t block);
+
+// `when` (DISPATCH_TIME_NOW for the present) moved by `deltaNanoseconds`; a result in
+// the past is DISPATCH_TIME_NOW.
+dispatch_time_t dispatch_time(dispatch_time_t when, std::int64_t deltaNanoseconds);
+
+// Runs `block` the first time any thread passes `predicate` (a zeroed static); callers
+// that arrive meanwhile wait until it has finished.
+void dispatch_once(dispatch_once_t *predicate, dispatch_block_t block);

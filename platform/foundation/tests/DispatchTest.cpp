@@ -1,0 +1,247 @@
+#include "foundation/dispatch.h"
+#include "foundation/Clock.h"
+#include "foundation/RunLoop.h"
+#include "foundation/tests/Watchdog.h"
+
+#include <atomic>
+#include <condition_variable>
+#include <gtest/gtest.h>
+#include <latch>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <utility>
+#include <vector>
+
+using sim::RunLoop;
+using sim::RunResult;
+
+namespace {
+
+dispatch_time_t inMilliseconds(std::int64_t milliseconds)
+{
+    return dispatch_time(DISPATCH_TIME_NOW,
+                         milliseconds * static_cast<std::int64_t>(NSEC_PER_MSEC));
+}
+
+// A flag one thread raises and another waits for, at most for a while.
+class Signal {
+public:
+    void raise()
+    {
+        std::lock_guard guard(m_lock);
+        m_raised = true;
+        m_changed.notify_all();
+    }
+    bool waitFor(std::chrono::milliseconds limit)
+    {
+        std::unique_lock guard(m_lock);
+        return m_changed.wait_for(guard, limit, [&] { return m_raised; });
+    }
+
+private:
+    std::mutex m_lock;
+    std::condition_variable m_changed;
+    bool m_raised = false;
+};
+
+TEST(DispatchTime, CountsNanosecondsOnTheProcessClock)
+{
+    sim::useVirtualClock(2);
+    EXPECT_EQ(dispatch_time(DISPATCH_TIME_NOW, 500 * NSEC_PER_MSEC), 2500 * NSEC_PER_MSEC);
+    EXPECT_EQ(dispatch_time(7 * NSEC_PER_SEC, -static_cast<std::int64_t>(NSEC_PER_SEC)),
+              6 * NSEC_PER_SEC);
+    EXPECT_EQ(dispatch_time(DISPATCH_TIME_NOW, -3 * static_cast<std::int64_t>(NSEC_PER_SEC)),
+              DISPATCH_TIME_NOW);
+    EXPECT_EQ(dispatch_time(DISPATCH_TIME_FOREVER, -1), DISPATCH_TIME_FOREVER);
+    sim::useRealClock();
+}
+
+TEST(MainQueue, BlocksRunOnTheMainLoopInSubmissionAndDueOrder)
+{
+    sim::useVirtualClock(0);
+    std::vector<std::pair<std::string, double>> ran;
+    auto record = [&](std::string name) {
+        return [&ran, name] { ran.emplace_back(name, sim::now()); };
+    };
+    dispatch_queue_t main = dispatch_get_main_queue();
+    dispatch_after(inMilliseconds(300), main, record("after 300"));
+    dispatch_after(inMilliseconds(100), main, record("after 100"));
+    dispatch_after(inMilliseconds(200), main, record("after 200"));
+    dispatch_after(inMilliseconds(100), main, record("after 100 again"));
+    dispatch_after(DISPATCH_TIME_FOREVER, main, record("never"));
+    dispatch_async(main, record("async"));
+    dispatch_async(main, record("async again"));
+
+    sim::advanceVirtualClock(0.15);
+    using Ran = std::vector<std::pair<std::string, double>>;
+    EXPECT_EQ(
+        ran, (Ran{{"async", 0}, {"async again", 0}, {"after 100", 0.1}, {"after 100 again", 0.1}}));
+
+    sim::advanceVirtualClock(10);
+    EXPECT_EQ(ran.size(), 6u);
+    EXPECT_EQ(ran[4], std::make_pair(std::string("after 200"), 0.2));
+    EXPECT_EQ(ran[5], std::make_pair(std::string("after 300"), 0.3));
+    sim::useRealClock();
+}
+
+TEST(MainQueue, SyncFromAnotherThreadWaitsForTheMainLoop)
+{
+    std::thread::id ranOn;
+    bool sawBlockDone = false;
+    std::thread other([&] {
+        bool done = false;
+        dispatch_sync(dispatch_get_main_queue(), [&] {
+            ranOn = std::this_thread::get_id();
+            done = true;
+        });
+        sawBlockDone = done;
+        dispatch_async(dispatch_get_main_queue(), [] { RunLoop::main().stop(); });
+    });
+    EXPECT_EQ(RunLoop::main().runInMode(sim::kDefaultMode, 5, false), RunResult::Stopped);
+    other.join();
+    EXPECT_EQ(ranOn, std::this_thread::get_id());
+    EXPECT_TRUE(sawBlockDone);
+}
+
+TEST(SerialQueue, KeepsSubmissionOrderAcrossThreadsAndRunsOneBlockAtATime)
+{
+    constexpr int kProducers = 4;
+    constexpr int kBlocksEach = 200;
+    dispatch_queue_t queue = dispatch_queue_create("test.fifo", DISPATCH_QUEUE_SERIAL);
+    std::vector<std::pair<int, int>> ran; // (producer, sequence); only the queue touches it
+    std::atomic<int> inside{0};
+    std::atomic<bool> overlapped{false};
+    std::latch start(kProducers);
+    std::vector<std::thread> producers;
+    for (int producer = 0; producer < kProducers; ++producer) {
+        producers.emplace_back([&, producer] {
+            start.arrive_and_wait();
+            for (int sequence = 0; sequence < kBlocksEach; ++sequence) {
+                dispatch_async(queue, [&, producer, sequence] {
+                    if (inside.fetch_add(1) != 0)
+                        overlapped = true;
+                    ran.emplace_back(producer, sequence);
+                    inside.fetch_sub(1);
+                });
+            }
+        });
+    }
+    for (std::thread &producer : producers)
+        producer.join();
+    {
+        Watchdog watchdog("dispatch_sync behind 800 blocks");
+        dispatch_sync(queue, [] {});
+    }
+
+    EXPECT_FALSE(overlapped);
+    ASSERT_EQ(ran.size(), static_cast<size_t>(kProducers * kBlocksEach));
+    std::vector<int> next(kProducers, 0);
+    for (auto [producer, sequence] : ran)
+        ASSERT_EQ(sequence, next[producer]++) << "producer " << producer;
+}
+
+TEST(SerialQueue, SyncReturnsAfterTheBlocksBeforeItAndItsOwn)
+{
+    dispatch_queue_t queue = dispatch_queue_create("test.sync", DISPATCH_QUEUE_SERIAL);
+    std::vector<std::string> ran;
+    std::thread::id queueThread;
+    dispatch_async(queue, [&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        ran.push_back("async");
+    });
+    {
+        Watchdog watchdog("dispatch_sync on a serial queue");
+        dispatch_sync(queue, [&] {
+            queueThread = std::this_thread::get_id();
+            ran.push_back("sync");
+        });
+    }
+    EXPECT_EQ(ran, (std::vector<std::string>{"async", "sync"}));
+    EXPECT_NE(queueThread, std::this_thread::get_id());
+}
+
+TEST(SerialQueue, DelayedBlockWaitsForRealBehindLaterAsyncBlocks)
+{
+    sim::useRealClock();
+    dispatch_queue_t queue = dispatch_queue_create("test.after", DISPATCH_QUEUE_SERIAL);
+    std::vector<std::string> ran;
+    Signal delayedRan;
+    auto submitted = std::chrono::steady_clock::now();
+    std::chrono::steady_clock::duration waited{};
+    dispatch_after(inMilliseconds(50), queue, [&] {
+        waited = std::chrono::steady_clock::now() - submitted;
+        ran.push_back("after 50 ms");
+        delayedRan.raise();
+    });
+    dispatch_async(queue, [&] { ran.push_back("async"); });
+
+    ASSERT_TRUE(delayedRan.waitFor(std::chrono::seconds(10)));
+    EXPECT_EQ(ran, (std::vector<std::string>{"async", "after 50 ms"}));
+    // (Less a hair for the delay's round trip through the process clock's nanoseconds.)
+    EXPECT_GE(waited, std::chrono::microseconds(49900));
+}
+
+TEST(SerialQueue, WaitingOnItselfStopsLoudly)
+{
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_DEATH(
+        {
+            dispatch_queue_t queue = dispatch_queue_create("test.deadlock", DISPATCH_QUEUE_SERIAL);
+            dispatch_sync(queue, [queue] { dispatch_sync(queue, [] {}); });
+        },
+        "dispatch_sync: a serial queue waits on itself");
+    EXPECT_DEATH(dispatch_sync(dispatch_get_main_queue(), [] {}),
+                 "dispatch_sync: the main thread waits on the main queue");
+    EXPECT_DEATH(dispatch_async(nullptr, [] {}), "dispatch_async: no queue");
+}
+
+TEST(GlobalQueue, RunsBlocksSideBySide)
+{
+    dispatch_queue_t global = dispatch_get_global_queue(DISPATCH_QUEUE_PRIORITY_DEFAULT, 0);
+    EXPECT_EQ(global, dispatch_get_global_queue(DISPATCH_QUEUE_PRIORITY_BACKGROUND, 0));
+    Signal secondStarted;
+    Signal firstFinished;
+    bool firstSawSecond = false;
+    dispatch_async(global, [&] {
+        firstSawSecond = secondStarted.waitFor(std::chrono::seconds(5));
+        firstFinished.raise();
+    });
+    dispatch_async(global, [&] { secondStarted.raise(); });
+
+    ASSERT_TRUE(firstFinished.waitFor(std::chrono::seconds(10)));
+    EXPECT_TRUE(firstSawSecond);
+}
+
+TEST(DispatchOnce, RunsOnceAndLatecomersWaitForIt)
+{
+    constexpr int kThreads = 8;
+    static dispatch_once_t predicate;
+    std::atomic<int> runs{0};
+    std::atomic<bool> initialised{false};
+    std::atomic<int> sawUninitialised{0};
+    std::latch start(kThreads);
+    std::vector<std::thread> threads;
+    for (int index = 0; index < kThreads; ++index) {
+        threads.emplace_back([&] {
+            start.arrive_and_wait();
+            dispatch_once(&predicate, [&] {
+                ++runs;
+                std::this_thread::sleep_for(std::chrono::milliseconds(20));
+                initialised = true;
+            });
+            if (!initialised)
+                ++sawUninitialised;
+        });
+    }
+    {
+        Watchdog watchdog("threads contending in dispatch_once");
+        for (std::thread &thread : threads)
+            thread.join();
+    }
+    dispatch_once(&predicate, [&] { ++runs; });
+    EXPECT_EQ(runs, 1);
+    EXPECT_EQ(sawUninitialised, 0);
+}
+
+} // namespace
