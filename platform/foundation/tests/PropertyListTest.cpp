@@ -1,0 +1,977 @@
+// Property lists through libplist: serialisation in both formats, NSDictionary's files,
+// other tools reading what we write (plistutil, Python's plistlib) and hostile input.
+
+#include "foundation/DeviceRoot.h"
+#include "foundation/Foundation.h"
+#include "foundation/NSPropertyList.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <dirent.h>
+#include <fstream>
+#include <grp.h>
+#include <limits>
+#include <random>
+#include <sstream>
+#include <string>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+using Kind = NSNumber::Kind;
+
+const NSPropertyListFormat kFormats[] = {NSPropertyListXMLFormat_v1_0,
+                                         NSPropertyListBinaryFormat_v1_0};
+
+const char *formatName(NSPropertyListFormat format)
+{
+    return format == NSPropertyListXMLFormat_v1_0 ? "XML" : "binary";
+}
+
+bool isKind(id object, Class cls)
+{
+    return object && msg<BOOL>(object, "isKindOfClass:"_sel, cls);
+}
+
+std::string text(NSData *data)
+{
+    return data ? std::string(static_cast<const char *>(data->bytes()), data->length()) : "";
+}
+
+NSData *dataOf(const std::string &bytes)
+{
+    return NSData::dataWithBytes(bytes.data(), bytes.size());
+}
+
+id parse(const std::string &bytes, NSUInteger options = NSPropertyListImmutable)
+{
+    return NSPropertyListSerialization::propertyListWithData(dataOf(bytes), options, nullptr,
+                                                             nullptr);
+}
+
+// Serialises and parses again, checking the format is recognised.
+id roundTrip(id plist, NSPropertyListFormat format, NSUInteger options = NSPropertyListImmutable)
+{
+    NSString *error = nil;
+    NSData *data = NSPropertyListSerialization::dataFromPropertyList(plist, format, &error);
+    EXPECT_NE(data, nullptr) << formatName(format) << ": " << sim::describe(error);
+    if (!data)
+        return nil;
+    NSPropertyListFormat found = NSPropertyListOpenStepFormat;
+    id back = NSPropertyListSerialization::propertyListWithData(data, options, &found, &error);
+    EXPECT_NE(back, nullptr) << formatName(format) << ": " << sim::describe(error);
+    EXPECT_EQ(found, format);
+    return back;
+}
+
+std::string readFile(const std::string &path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream contents;
+    contents << in.rdbuf();
+    return contents.str();
+}
+
+void writeFile(const std::string &path, const std::string &contents)
+{
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out << contents;
+}
+
+std::vector<std::string> listDirectory(const std::string &path)
+{
+    std::vector<std::string> names;
+    if (DIR *directory = opendir(path.c_str())) {
+        while (dirent *entry = readdir(directory))
+            if (std::strcmp(entry->d_name, ".") != 0 && std::strcmp(entry->d_name, "..") != 0)
+                names.push_back(entry->d_name);
+        closedir(directory);
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+bool haveCommand(const char *name)
+{
+    return std::system((std::string("command -v ") + name + " >/dev/null 2>&1").c_str()) == 0;
+}
+
+// Runs a shell command; its exit status, and its output in `output`.
+int run(const std::string &command, std::string *output = nullptr)
+{
+    FILE *pipe = popen((command + " 2>&1").c_str(), "r");
+    if (!pipe)
+        return -1;
+    std::string collected;
+    char buffer[4096];
+    while (std::size_t got = std::fread(buffer, 1, sizeof buffer, pipe))
+        collected.append(buffer, got);
+    int status = pclose(pipe);
+    if (output)
+        *output = collected;
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+// A binary property list made by hand: objects in order, 8-byte offsets, references of
+// `refSize` bytes, the given top object.
+std::string binaryPlist(const std::vector<std::string> &objects, std::uint64_t top = 0,
+                        unsigned refSize = 4)
+{
+    std::string out = "bplist00";
+    std::vector<std::uint64_t> offsets;
+    for (const auto &object : objects) {
+        offsets.push_back(out.size());
+        out += object;
+    }
+    auto bigEndian = [&out](std::uint64_t value, unsigned size) {
+        for (unsigned i = size; i-- > 0;)
+            out += static_cast<char>((value >> (8 * i)) & 0xFF);
+    };
+    std::uint64_t tableOffset = out.size();
+    for (auto offset : offsets)
+        bigEndian(offset, 8);
+    out += std::string(6, '\0');
+    out += static_cast<char>(8);
+    out += static_cast<char>(refSize);
+    bigEndian(objects.size(), 8);
+    bigEndian(top, 8);
+    bigEndian(tableOffset, 8);
+    return out;
+}
+
+std::string reference(std::uint64_t index, unsigned refSize = 4)
+{
+    std::string out;
+    for (unsigned i = refSize; i-- > 0;)
+        out += static_cast<char>((index >> (8 * i)) & 0xFF);
+    return out;
+}
+
+// An array object holding the given references.
+std::string arrayObject(const std::vector<std::uint64_t> &children)
+{
+    std::string out;
+    if (children.size() < 15) {
+        out += static_cast<char>(0xA0 | children.size());
+    } else { // the count as an integer object that follows: 0x12, four bytes
+        out += "\xAF\x12";
+        out += reference(children.size(), 4);
+    }
+    for (auto child : children)
+        out += reference(child);
+    return out;
+}
+
+const std::string kTrueObject(1, '\x09');
+
+class PropertyList : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        std::string pattern = testing::TempDir() + "plist-test-XXXXXX";
+        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+        m_root = pattern;
+        sim::setDeviceRoot(m_root);
+        ASSERT_TRUE(sim::makeDirectories(sim::hostPath(kPreferences)));
+    }
+
+    void TearDown() override { (void)std::system(("rm -rf '" + m_root + "'").c_str()); }
+
+    // A phone path in the preferences directory, and its host path.
+    static NSString *phonePath(const char *name)
+    {
+        return NSString::stringWithFormat("%s/%s", kPreferences, name);
+    }
+    static std::string hostPath(const char *name) { return sim::hostPath(phonePath(name)->str()); }
+
+    static constexpr const char *kPreferences = "/var/mobile/Library/Preferences";
+    AutoreleasePool m_pool;
+    std::string m_root;
+};
+
+// ---------------------------------------------------------------------------------------
+// Serialisation
+
+TEST_F(PropertyList, EveryIntegerKindKeepsItsValueAndSignedness)
+{
+    struct Case {
+        NSNumber *number;
+        bool isUnsigned; // whether the value only fits unsigned
+        long long asSigned;
+        unsigned long long asUnsigned;
+        const char *xml;
+    };
+    const Case cases[] = {
+        {NSNumber::numberWithChar(-128), false, -128, 0, "<integer>-128</integer>"},
+        {NSNumber::numberWithChar(127), false, 127, 0, "<integer>127</integer>"},
+        {NSNumber::numberWithUnsignedChar(255), false, 255, 0, "<integer>255</integer>"},
+        {NSNumber::numberWithInt(std::numeric_limits<int>::min()), false,
+         std::numeric_limits<int>::min(), 0, "<integer>-2147483648</integer>"},
+        {NSNumber::numberWithInt(-1), false, -1, 0, "<integer>-1</integer>"},
+        {NSNumber::numberWithUnsignedInt(std::numeric_limits<unsigned>::max()), false, 4294967295LL,
+         0, "<integer>4294967295</integer>"},
+        {NSNumber::numberWithInteger(std::numeric_limits<NSInteger>::min()), false,
+         std::numeric_limits<long long>::min(), 0, "<integer>-9223372036854775808</integer>"},
+        {NSNumber::numberWithInteger(std::numeric_limits<NSInteger>::max()), false,
+         std::numeric_limits<long long>::max(), 0, "<integer>9223372036854775807</integer>"},
+        {NSNumber::numberWithUnsignedInteger(7), false, 7, 0, "<integer>7</integer>"},
+        {NSNumber::numberWithUnsignedInteger(9223372036854775808UL), true, 0,
+         9223372036854775808ULL, "<integer>9223372036854775808</integer>"},
+        {NSNumber::numberWithUnsignedInteger(std::numeric_limits<NSUInteger>::max()), true, 0,
+         18446744073709551615ULL, "<integer>18446744073709551615</integer>"},
+        {NSNumber::numberWithLongLong(-1), false, -1, 0, "<integer>-1</integer>"},
+        {NSNumber::numberWithLongLong(0), false, 0, 0, "<integer>0</integer>"},
+    };
+    for (NSPropertyListFormat format : kFormats) {
+        for (const Case &c : cases) {
+            SCOPED_TRACE(std::string(formatName(format)) + " " + c.number->stringValue()->str() +
+                         " kind " + c.number->objCType());
+            auto *back = static_cast<NSNumber *>(roundTrip(c.number, format));
+            ASSERT_TRUE(isKind(back, NSNumber::class_()));
+            if (c.isUnsigned) {
+                EXPECT_EQ(back->m_kind, Kind::UnsignedInteger);
+                EXPECT_EQ(back->unsignedIntegerValue(), c.asUnsigned);
+            } else {
+                EXPECT_EQ(back->m_kind, Kind::LongLong);
+                EXPECT_EQ(back->longLongValue(), c.asSigned);
+            }
+            EXPECT_TRUE(back->isEqualToNumber(c.number));
+            if (format == NSPropertyListXMLFormat_v1_0) {
+                std::string xml = text(
+                    NSPropertyListSerialization::dataFromPropertyList(c.number, format, nullptr));
+                EXPECT_NE(xml.find(c.xml), std::string::npos) << xml;
+            }
+        }
+    }
+}
+
+TEST_F(PropertyList, RealsStayRealsAndBooleansStayBooleans)
+{
+    for (NSPropertyListFormat format : kFormats) {
+        SCOPED_TRACE(formatName(format));
+        auto *half = static_cast<NSNumber *>(roundTrip(NSNumber::numberWithFloat(0.1f), format));
+        ASSERT_NE(half, nullptr);
+        EXPECT_EQ(half->m_kind, Kind::Double);
+        EXPECT_EQ(half->doubleValue(), static_cast<double>(0.1f));
+        EXPECT_EQ(half->floatValue(), 0.1f);
+        for (double value : {0.1, -2.5e300, 1.0, 5e-324, std::numeric_limits<double>::infinity(),
+                             -std::numeric_limits<double>::infinity()}) {
+            auto *back =
+                static_cast<NSNumber *>(roundTrip(NSNumber::numberWithDouble(value), format));
+            ASSERT_NE(back, nullptr);
+            EXPECT_EQ(back->m_kind, Kind::Double);
+            EXPECT_EQ(back->doubleValue(), value);
+        }
+        auto *nan = static_cast<NSNumber *>(roundTrip(
+            NSNumber::numberWithDouble(std::numeric_limits<double>::quiet_NaN()), format));
+        ASSERT_NE(nan, nullptr);
+        EXPECT_TRUE(std::isnan(nan->doubleValue()));
+
+        EXPECT_EQ(roundTrip(kCFBooleanTrue, format), kCFBooleanTrue);
+        EXPECT_EQ(roundTrip(kCFBooleanFalse, format), kCFBooleanFalse);
+        // An integer 1 is not a boolean, and a boolean is not an integer.
+        auto *one = static_cast<NSNumber *>(roundTrip(NSNumber::numberWithInt(1), format));
+        ASSERT_NE(one, nullptr);
+        EXPECT_FALSE(one->isBoolean());
+    }
+    std::string xml = text(NSPropertyListSerialization::dataFromPropertyList(
+        NSArray::arrayWithObjects({kCFBooleanTrue, kCFBooleanFalse, NSNumber::numberWithFloat(1.5f),
+                                   NSNumber::numberWithDouble(2)}),
+        NSPropertyListXMLFormat_v1_0, nullptr));
+    EXPECT_NE(xml.find("<true/>"), std::string::npos) << xml;
+    EXPECT_NE(xml.find("<false/>"), std::string::npos) << xml;
+    EXPECT_NE(xml.find("<real>1.5"), std::string::npos) << xml;
+    EXPECT_NE(xml.find("<real>2"), std::string::npos) << xml;
+    EXPECT_EQ(xml.find("<integer>"), std::string::npos) << xml;
+
+    // Binary keeps the sign of zero (XML writes 0.0).
+    auto *negativeZero = static_cast<NSNumber *>(
+        roundTrip(NSNumber::numberWithDouble(-0.0), NSPropertyListBinaryFormat_v1_0));
+    ASSERT_NE(negativeZero, nullptr);
+    EXPECT_TRUE(std::signbit(negativeZero->doubleValue()));
+}
+
+// Five levels of dictionaries and arrays, with every kind of value at the bottom.
+NSDictionary *nestedTree()
+{
+    NSMutableDictionary *leaves = NSMutableDictionary::dictionary();
+    leaves->setObjectForKey(
+        "caf\xC3\xA9 \xF0\x9F\x98\x80 \xE6\x97\xA5\xE6\x9C\xAC \xD7\xA9\xD7\x9C"_ns, "string"_ns);
+    leaves->setObjectForKey(NSNumber::numberWithInt(-42), "int"_ns);
+    leaves->setObjectForKey(NSNumber::numberWithDouble(3.25), "real"_ns);
+    leaves->setObjectForKey(kCFBooleanTrue, "flag"_ns);
+    leaves->setObjectForKey(NSData::dataWithBytes("\x00\x01\xFF", 3), "data"_ns);
+    leaves->setObjectForKey(NSDate::dateWithTimeIntervalSince1970(1400000000), "date"_ns);
+    leaves->setObjectForKey(NSArray::array(), "emptyArray"_ns);
+    leaves->setObjectForKey(NSDictionary::dictionary(), "emptyDictionary"_ns);
+    leaves->setObjectForKey(""_ns, "emptyString"_ns);
+    leaves->setObjectForKey(NSData::dataWithBytes(nullptr, 0), "emptyData"_ns);
+    leaves->setObjectForKey("value"_ns, "\xC3\xBC\x62\x65r-key \xF0\x9F\x94\x91"_ns);
+    id level = leaves;
+    for (int depth = 0; depth < 4; ++depth) {
+        NSArray *array = NSArray::arrayWithObjects({level, NSNumber::numberWithInt(depth)});
+        level = NSDictionary::dictionaryWithObjectsForKeys(
+            {{NSString::stringWithFormat("level%d", depth), array}, {"sibling"_ns, "x"_ns}});
+    }
+    return static_cast<NSDictionary *>(level);
+}
+
+TEST_F(PropertyList, NestedTreesRoundTripInBothFormats)
+{
+    NSDictionary *tree = nestedTree();
+    for (NSPropertyListFormat format : kFormats) {
+        SCOPED_TRACE(formatName(format));
+        id back = roundTrip(tree, format);
+        EXPECT_TRUE(sim::objectsEqual(back, tree)) << sim::describe(back) << "\nexpected\n"
+                                                   << sim::describe(tree);
+    }
+}
+
+void expectMutability(id object, bool containers, bool leaves)
+{
+    if (isKind(object, NSDictionary::class_())) {
+        EXPECT_EQ(isKind(object, NSMutableDictionary::class_()), containers);
+        for (const auto &[key, value] : *static_cast<NSDictionary *>(object))
+            expectMutability(value, containers, leaves);
+    } else if (isKind(object, NSArray::class_())) {
+        EXPECT_EQ(isKind(object, NSMutableArray::class_()), containers);
+        for (const auto &element : *static_cast<NSArray *>(object))
+            expectMutability(element, containers, leaves);
+    } else if (isKind(object, NSString::class_())) {
+        EXPECT_EQ(isKind(object, NSMutableString::class_()), leaves);
+    }
+}
+
+TEST_F(PropertyList, MutableOptionsGiveMutableContainers)
+{
+    NSDictionary *tree = nestedTree();
+    for (NSPropertyListFormat format : kFormats) {
+        SCOPED_TRACE(formatName(format));
+        id immutable = roundTrip(tree, format, NSPropertyListImmutable);
+        expectMutability(immutable, false, false);
+        id containers = roundTrip(tree, format, NSPropertyListMutableContainers);
+        expectMutability(containers, true, false);
+        static_cast<NSMutableDictionary *>(containers)->setObjectForKey("new"_ns, "added"_ns);
+        id leaves = roundTrip(tree, format, NSPropertyListMutableContainersAndLeaves);
+        expectMutability(leaves, true, true);
+        EXPECT_TRUE(sim::objectsEqual(leaves, tree));
+    }
+}
+
+TEST_F(PropertyList, DataAndDatesRoundTrip)
+{
+    std::string allBytes;
+    for (int i = 0; i < 256; ++i)
+        allBytes += static_cast<char>(i);
+    NSData *data = dataOf(allBytes);
+    for (NSPropertyListFormat format : kFormats) {
+        SCOPED_TRACE(formatName(format));
+        EXPECT_TRUE(sim::objectsEqual(roundTrip(data, format), data));
+        EXPECT_TRUE(sim::objectsEqual(roundTrip(NSData::dataWithBytes(nullptr, 0), format),
+                                      NSData::dataWithBytes(nullptr, 0)));
+    }
+
+    // Binary keeps microseconds, before 2001 as after, and dates far from 2001.
+    for (double since1970 : {1400000000.25, 978307200.0, 978307195.25, 978307199.5, 0.0,
+                             1e9 + 0.000001, -1e9 - 0.5, 5e9 + 0.125, 32503680000.0}) {
+        auto *back = static_cast<NSDate *>(roundTrip(
+            NSDate::dateWithTimeIntervalSince1970(since1970), NSPropertyListBinaryFormat_v1_0));
+        ASSERT_TRUE(isKind(back, NSDate::class_())) << since1970;
+        EXPECT_NEAR(back->timeIntervalSince1970(), since1970, 1e-6) << std::fixed << since1970;
+    }
+    // XML keeps whole seconds, as the platform's XML does.
+    auto *whole = static_cast<NSDate *>(roundTrip(
+        NSDate::dateWithTimeIntervalSince1970(1400000000.75), NSPropertyListXMLFormat_v1_0));
+    ASSERT_TRUE(isKind(whole, NSDate::class_()));
+    EXPECT_EQ(whole->timeIntervalSince1970(), 1400000000.0);
+    std::string xml = text(NSPropertyListSerialization::dataFromPropertyList(
+        NSDate::dateWithTimeIntervalSince1970(1400000000), NSPropertyListXMLFormat_v1_0, nullptr));
+    EXPECT_NE(xml.find("<date>2014-05-13T16:53:20Z</date>"), std::string::npos) << xml;
+
+    // Beyond 32-bit seconds from 2001, which libplist's date API is limited to.
+    for (double since1970 : {32503680000.0, -2208988800.0}) { // 3000-01-01, 1900-01-01
+        auto *far = static_cast<NSDate *>(roundTrip(
+            NSDate::dateWithTimeIntervalSince1970(since1970), NSPropertyListXMLFormat_v1_0));
+        ASSERT_TRUE(isKind(far, NSDate::class_()));
+        EXPECT_EQ(far->timeIntervalSince1970(), since1970);
+    }
+    auto *parsed = static_cast<NSDate *>(parse("<plist><date>3000-01-01T00:00:00Z</date></plist>"));
+    ASSERT_TRUE(isKind(parsed, NSDate::class_()));
+    EXPECT_EQ(parsed->timeIntervalSince1970(), 32503680000.0);
+
+    // Past the years 1 to 4001, or not a number: refused.
+    for (double since1970 : {1e12, -1e12, std::numeric_limits<double>::quiet_NaN(),
+                             std::numeric_limits<double>::infinity()}) {
+        NSString *error = nil;
+        EXPECT_EQ(NSPropertyListSerialization::dataFromPropertyList(
+                      NSDate::dateWithTimeIntervalSince1970(since1970),
+                      NSPropertyListBinaryFormat_v1_0, &error),
+                  nullptr);
+        EXPECT_NE(sim::describe(error).find("date"), std::string::npos);
+    }
+}
+
+TEST_F(PropertyList, ObjectsAPropertyListCannotHoldAreRefused)
+{
+    auto refused = [](id plist, const char *expected) {
+        for (NSPropertyListFormat format : kFormats) {
+            NSString *error = nil;
+            EXPECT_EQ(NSPropertyListSerialization::dataFromPropertyList(plist, format, &error),
+                      nullptr);
+            ASSERT_NE(error, nullptr);
+            EXPECT_NE(error->str().find(expected), std::string::npos) << error->str();
+        }
+    };
+    refused(NSNull::null(), "NSNull");
+    refused(NSArray::arrayWithObjects({"ok"_ns, NSNull::null()}), "NSNull");
+    refused(NSDictionary::dictionaryWithObjectsForKeys({{NSNumber::numberWithInt(1), "v"_ns}}),
+            "key is not a string");
+    refused(
+        NSDictionary::dictionaryWithObjectsForKeys(
+            {{"outer"_ns, NSDictionary::dictionaryWithObjectsForKeys({{kCFBooleanTrue, "v"_ns}})}}),
+        "key is not a string");
+    refused(nil, "nil");
+    refused(NSString::stringWithString(std::string_view("a\0b", 3)), "NUL");
+
+    // A container that holds itself: refused by the depth limit, not a stack overflow.
+    NSMutableArray *loop = NSMutableArray::array();
+    loop->addObject(loop);
+    refused(loop, "too deeply");
+    loop->removeAllObjects(); // break the cycle so the array can go
+
+    NSString *error = nil;
+    EXPECT_EQ(NSPropertyListSerialization::dataFromPropertyList(
+                  NSDictionary::dictionary(), NSPropertyListOpenStepFormat, &error),
+              nullptr);
+    EXPECT_NE(sim::describe(error).find("OpenStep"), std::string::npos);
+    // Errors are optional.
+    EXPECT_EQ(NSPropertyListSerialization::dataFromPropertyList(
+                  NSNull::null(), NSPropertyListXMLFormat_v1_0, nullptr),
+              nullptr);
+}
+
+TEST_F(PropertyList, ClassIsRegisteredAndAnswersMessages)
+{
+    Class cls = objc_getClass("NSPropertyListSerialization");
+    ASSERT_NE(cls, Nil);
+    EXPECT_EQ(cls, NSPropertyListSerialization::class_());
+    NSString *error = nil;
+    auto *data = msg<NSData *>(reinterpret_cast<id>(cls),
+                               "dataFromPropertyList:format:errorDescription:"_sel,
+                               static_cast<id>(NSArray::arrayWithObjects({"a"_ns})),
+                               NSPropertyListBinaryFormat_v1_0, &error);
+    ASSERT_NE(data, nullptr);
+    NSPropertyListFormat format = NSPropertyListOpenStepFormat;
+    id back = msg<id>(reinterpret_cast<id>(cls), "propertyListWithData:options:format:error:"_sel,
+                      data, NSUInteger{NSPropertyListImmutable}, &format, &error);
+    EXPECT_TRUE(sim::objectsEqual(back, NSArray::arrayWithObjects({"a"_ns})));
+    EXPECT_EQ(format, NSPropertyListBinaryFormat_v1_0);
+}
+
+// ---------------------------------------------------------------------------------------
+// Hostile and broken input
+
+TEST_F(PropertyList, GarbageIsNotAPropertyList)
+{
+    NSString *error = nil;
+    EXPECT_EQ(NSPropertyListSerialization::propertyListWithData(nil, 0, nullptr, &error), nullptr);
+    EXPECT_NE(error, nullptr);
+    EXPECT_EQ(parse(""), nullptr);
+    EXPECT_EQ(parse("hello"), nullptr);
+    EXPECT_EQ(parse("bplist00"), nullptr);
+    EXPECT_EQ(parse("bplist00" + std::string(40, '\xFF')), nullptr);
+    EXPECT_EQ(parse("<plist><array><true/></plist>"), nullptr);
+    EXPECT_EQ(parse("<plist><dict><string>a</string><string>b</string></dict></plist>"), nullptr);
+    // A keyed-archiver UID is not a property-list value.
+    EXPECT_EQ(parse(binaryPlist({arrayObject({1}), "\x80\x05"})), nullptr);
+    // OpenStep: libplist 2.2 has no parser for it.
+    EXPECT_EQ(parse("{ a = b; }"), nullptr);
+    // No entity expansion.
+    EXPECT_EQ(parse("<!DOCTYPE p [<!ENTITY a \"aaaa\">]><plist><string>&a;</string></plist>"),
+              nullptr);
+
+    std::mt19937 random(1234);
+    for (int round = 0; round < 200; ++round) {
+        std::string bytes(random() % 300, '\0');
+        for (char &byte : bytes)
+            byte = static_cast<char>(random());
+        if (round % 2)
+            bytes.replace(0, std::min<std::size_t>(8, bytes.size()), "bplist00");
+        (void)parse(bytes); // must not crash; rarely, random bytes might still parse
+    }
+}
+
+TEST_F(PropertyList, InvalidUtf8RejectsTheWholeInput)
+{
+    EXPECT_EQ(parse("<plist><dict><key>ok</key><string>bad \xFF\xFE</string></dict></plist>"),
+              nullptr);
+    EXPECT_EQ(parse("<plist><dict><key>bad \xC3</key><string>ok</string></dict></plist>"), nullptr);
+    EXPECT_EQ(parse("<plist><array><string>\xED\xA0\x80</string></array></plist>"), nullptr);
+    // A binary "ASCII" string with bytes above 0x7F.
+    EXPECT_EQ(parse(binaryPlist({arrayObject({1}), "\x52\xC3\x28"})), nullptr);
+    // A binary UTF-16 string holding a lone surrogate.
+    EXPECT_EQ(parse(binaryPlist({arrayObject({1}), std::string("\x61\xD8\x00", 3)})), nullptr);
+    // NUL characters: XML has none, and libplist would cut a key short at one.
+    EXPECT_EQ(parse(std::string("<plist><dict><key>a\0b</key><true/></dict></plist>", 49)),
+              nullptr);
+    EXPECT_EQ(parse(std::string("<plist><string>a\0b</string></plist>", 35)), nullptr);
+    EXPECT_EQ(parse(binaryPlist(
+                  {"\xD1" + reference(1) + reference(2), std::string("\x53k\0y", 4), kTrueObject})),
+              nullptr);
+    EXPECT_EQ(parse(binaryPlist({arrayObject({1}), std::string("\x62\0a\0\0", 5)})), nullptr);
+    // A key that is not a string.
+    EXPECT_EQ(parse(binaryPlist({"\xD1" + reference(1) + reference(1), kTrueObject})), nullptr);
+    // The same files with good text parse.
+    EXPECT_NE(parse(binaryPlist({arrayObject({1}), "\x52\xC3\xA9"})), nullptr) << "ASCII";
+    EXPECT_NE(parse(binaryPlist({arrayObject({1}), std::string("\x61\x00\xE9", 3)})), nullptr);
+}
+
+TEST_F(PropertyList, TruncatedAndCorruptedBinaryNeverCrashes)
+{
+    NSData *good = NSPropertyListSerialization::dataFromPropertyList(
+        nestedTree(), NSPropertyListBinaryFormat_v1_0, nullptr);
+    ASSERT_NE(good, nullptr);
+    std::string bytes = text(good);
+    ASSERT_NE(parse(bytes), nullptr);
+    for (std::size_t length = 0; length < bytes.size(); ++length)
+        EXPECT_EQ(parse(bytes.substr(0, length)), nullptr) << "truncated to " << length;
+
+    std::mt19937 random(99);
+    for (int round = 0; round < 2000; ++round) {
+        std::string mutated = bytes;
+        for (int flips = 1 + random() % 4; flips > 0; --flips)
+            mutated[random() % mutated.size()] = static_cast<char>(random());
+        (void)parse(mutated); // nil or a tree, never a crash
+    }
+    std::string xml = text(NSPropertyListSerialization::dataFromPropertyList(
+        nestedTree(), NSPropertyListXMLFormat_v1_0, nullptr));
+    for (int round = 0; round < 500; ++round) {
+        std::string mutated = xml;
+        for (int flips = 1 + random() % 4; flips > 0; --flips)
+            mutated[random() % mutated.size()] = static_cast<char>(random());
+        (void)parse(mutated);
+    }
+    for (std::size_t length = 0; length < xml.size(); length += 7)
+        (void)parse(xml.substr(0, length));
+}
+
+std::string nestedXmlArrays(std::size_t depth)
+{
+    std::string xml = "<plist>";
+    for (std::size_t i = 0; i < depth; ++i)
+        xml += "<array>";
+    xml += "<true/>";
+    for (std::size_t i = 0; i < depth; ++i)
+        xml += "</array>";
+    return xml + "</plist>";
+}
+
+// `depth` arrays, each holding the next, the innermost holding true.
+std::string nestedBinaryArrays(std::size_t depth)
+{
+    std::vector<std::string> objects;
+    for (std::size_t i = 0; i < depth; ++i)
+        objects.push_back(arrayObject({i + 1}));
+    objects.push_back(kTrueObject);
+    return binaryPlist(objects);
+}
+
+TEST_F(PropertyList, NestingIsLimited)
+{
+    EXPECT_NE(parse(nestedXmlArrays(sim::kPropertyListMaxDepth)), nullptr);
+    EXPECT_EQ(parse(nestedXmlArrays(sim::kPropertyListMaxDepth + 1)), nullptr);
+    EXPECT_EQ(parse(nestedXmlArrays(200000)), nullptr); // would overflow libplist's stack
+    EXPECT_NE(parse(nestedBinaryArrays(sim::kPropertyListMaxDepth)), nullptr);
+    EXPECT_EQ(parse(nestedBinaryArrays(sim::kPropertyListMaxDepth + 1)), nullptr);
+    EXPECT_EQ(parse(nestedBinaryArrays(200000)), nullptr);
+
+    // Comments and CDATA cannot hide nesting from the check.
+    std::string hidden = "<plist>";
+    for (int i = 0; i < 100000; ++i)
+        hidden += "<array><!-- </x> -->";
+    EXPECT_EQ(parse(hidden), nullptr);
+
+    // What we write nests just as deep as we read.
+    id deep = kCFBooleanTrue;
+    for (unsigned i = 0; i < sim::kPropertyListMaxDepth; ++i)
+        deep = NSArray::arrayWithObjects({deep});
+    for (NSPropertyListFormat format : kFormats)
+        EXPECT_TRUE(sim::objectsEqual(roundTrip(deep, format), deep));
+    EXPECT_EQ(NSPropertyListSerialization::dataFromPropertyList(
+                  NSArray::arrayWithObjects({deep}), NSPropertyListXMLFormat_v1_0, nullptr),
+              nullptr);
+}
+
+TEST_F(PropertyList, SharedAndCyclicBinaryObjectsAreBounded)
+{
+    // An array that holds itself.
+    EXPECT_EQ(parse(binaryPlist({arrayObject({0})})), nullptr);
+    // Two arrays holding each other.
+    EXPECT_EQ(parse(binaryPlist({arrayObject({1}), arrayObject({0})})), nullptr);
+    // A reference past the last object.
+    EXPECT_EQ(parse(binaryPlist({arrayObject({5})})), nullptr);
+    // Each level refers twice to the next: 2^60 values once expanded, from a tiny file.
+    std::vector<std::string> objects;
+    for (std::uint64_t i = 0; i < 60; ++i)
+        objects.push_back(arrayObject({i + 1, i + 1}));
+    objects.push_back(kTrueObject);
+    EXPECT_EQ(parse(binaryPlist(objects)), nullptr);
+    // Sharing cannot hide depth from the check made before libplist parses (libplist
+    // recurses once per level, and a thread's stack may be small). A chain entered at every
+    // 400th link, last first: no walk from one entry is deep, but the chain below the
+    // first entry is 20000 links long.
+    const std::uint64_t length = 20000;
+    std::vector<std::uint64_t> entries;
+    for (std::uint64_t link = length; link-- > 0;)
+        if (link % 400 == 0)
+            entries.push_back(1 + link);
+    std::vector<std::string> chain{arrayObject(entries)};
+    for (std::uint64_t i = 1; i <= length; ++i)
+        chain.push_back(arrayObject({i + 1}));
+    chain.push_back(kTrueObject);
+    NSString *error = nil;
+    EXPECT_EQ(NSPropertyListSerialization::propertyListWithData(dataOf(binaryPlist(chain)), 0,
+                                                                nullptr, &error),
+              nullptr);
+    EXPECT_NE(sim::describe(error).find("binary property list is malformed or exceeds the limits"),
+              std::string::npos)
+        << sim::describe(error);
+    // Modest sharing is fine (the platform's writer shares equal values).
+    objects.assign({arrayObject({1, 1, 1}), kTrueObject});
+    id shared = parse(binaryPlist(objects));
+    EXPECT_TRUE(sim::objectsEqual(
+        shared, NSArray::arrayWithObjects({kCFBooleanTrue, kCFBooleanTrue, kCFBooleanTrue})));
+    // A dictionary key and value (0xD1: one entry), key an ASCII string.
+    id dictionary =
+        parse(binaryPlist({"\xD1" + reference(1) + reference(2), "\x51k", kTrueObject}));
+    EXPECT_TRUE(sim::objectsEqual(
+        dictionary, NSDictionary::dictionaryWithObjectsForKeys({{"k"_ns, kCFBooleanTrue}})));
+}
+
+// ---------------------------------------------------------------------------------------
+// NSDictionary's files
+
+NSDictionary *settings()
+{
+    return NSDictionary::dictionaryWithObjectsForKeys(
+        {{"enabled"_ns, kCFBooleanTrue},
+         {"columns"_ns, NSNumber::numberWithUnsignedChar(5)},
+         {"negative"_ns, NSNumber::numberWithInt(-3)},
+         {"big"_ns, NSNumber::numberWithUnsignedInteger(18446744073709551615UL)},
+         {"scale"_ns, NSNumber::numberWithDouble(0.75)},
+         {"name"_ns, "Dock \xE2\x9C\x93"_ns},
+         {"blob"_ns, NSData::dataWithBytes("\x01\x02", 2)},
+         {"when"_ns, NSDate::dateWithTimeIntervalSince1970(1400000000)},
+         {"pages"_ns, NSArray::arrayWithObjects({NSDictionary::dictionaryWithObjectsForKeys(
+                                                     {{"icons"_ns, NSNumber::numberWithInt(24)}}),
+                                                 NSArray::array()})}});
+}
+
+TEST_F(PropertyList, FilesRoundTripAtomicallyAndDirectly)
+{
+    NSDictionary *written = settings();
+    for (bool atomically : {true, false}) {
+        SCOPED_TRACE(atomically ? "atomically" : "directly");
+        NSString *path = phonePath(atomically ? "atomic.plist" : "direct.plist");
+        ASSERT_TRUE(written->writeToFile(path, atomically));
+        NSDictionary *read = NSDictionary::dictionaryWithContentsOfFile(path);
+        ASSERT_NE(read, nullptr);
+        EXPECT_TRUE(sim::objectsEqual(read, written)) << sim::describe(read);
+        EXPECT_FALSE(isKind(read, NSMutableDictionary::class_()));
+        std::string xml = readFile(hostPath(atomically ? "atomic.plist" : "direct.plist"));
+        EXPECT_EQ(xml.rfind("<?xml", 0), 0u) << "written as XML";
+        // Overwriting replaces the contents.
+        NSDictionary *smaller = NSDictionary::dictionaryWithObjectsForKeys({{"a"_ns, "b"_ns}});
+        ASSERT_TRUE(smaller->writeToFile(path, atomically));
+        EXPECT_TRUE(sim::objectsEqual(NSDictionary::dictionaryWithContentsOfFile(path), smaller));
+    }
+    EXPECT_EQ(listDirectory(sim::hostPath(kPreferences)),
+              (std::vector<std::string>{"atomic.plist", "direct.plist"}))
+        << "no temporary file is left behind";
+}
+
+TEST_F(PropertyList, AtomicWritesKeepTheFilesPermissions)
+{
+    NSString *path = phonePath("private.plist");
+    ASSERT_TRUE(settings()->writeToFile(path, true));
+    ASSERT_EQ(chmod(hostPath("private.plist").c_str(), 0600), 0);
+    ASSERT_TRUE(settings()->writeToFile(path, true));
+    struct stat info {};
+    ASSERT_EQ(stat(hostPath("private.plist").c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 07777, 0600u);
+}
+
+TEST_F(PropertyList, BinaryFilesReadToo)
+{
+    NSData *binary = NSPropertyListSerialization::dataFromPropertyList(
+        settings(), NSPropertyListBinaryFormat_v1_0, nullptr);
+    ASSERT_NE(binary, nullptr);
+    writeFile(hostPath("binary.plist"), text(binary));
+    EXPECT_TRUE(sim::objectsEqual(
+        NSDictionary::dictionaryWithContentsOfFile(phonePath("binary.plist")), settings()));
+}
+
+TEST_F(PropertyList, FilesThatAreNotDictionariesReadAsNil)
+{
+    EXPECT_EQ(NSDictionary::dictionaryWithContentsOfFile(phonePath("missing.plist")), nullptr);
+    EXPECT_EQ(NSDictionary::dictionaryWithContentsOfFile(nil), nullptr);
+    EXPECT_EQ(NSDictionary::dictionaryWithContentsOfFile(""_ns), nullptr);
+    // A directory.
+    EXPECT_EQ(
+        NSDictionary::dictionaryWithContentsOfFile(NSString::stringWithUTF8String(kPreferences)),
+        nullptr);
+    // A top-level array, in both formats.
+    NSArray *array = NSArray::arrayWithObjects({"a"_ns});
+    writeFile(hostPath("array.plist"), text(NSPropertyListSerialization::dataFromPropertyList(
+                                           array, NSPropertyListXMLFormat_v1_0, nullptr)));
+    EXPECT_EQ(NSDictionary::dictionaryWithContentsOfFile(phonePath("array.plist")), nullptr);
+    writeFile(hostPath("array.bplist"), text(NSPropertyListSerialization::dataFromPropertyList(
+                                            array, NSPropertyListBinaryFormat_v1_0, nullptr)));
+    EXPECT_EQ(NSDictionary::dictionaryWithContentsOfFile(phonePath("array.bplist")), nullptr);
+    // Garbage, an empty file, a truncated binary file.
+    writeFile(hostPath("garbage.plist"), "\x89PNG\r\n\x1a\n not a plist at all");
+    EXPECT_EQ(NSDictionary::dictionaryWithContentsOfFile(phonePath("garbage.plist")), nullptr);
+    writeFile(hostPath("empty.plist"), "");
+    EXPECT_EQ(NSDictionary::dictionaryWithContentsOfFile(phonePath("empty.plist")), nullptr);
+    std::string binary = text(NSPropertyListSerialization::dataFromPropertyList(
+        settings(), NSPropertyListBinaryFormat_v1_0, nullptr));
+    writeFile(hostPath("truncated.plist"), binary.substr(0, binary.size() - 10));
+    EXPECT_EQ(NSDictionary::dictionaryWithContentsOfFile(phonePath("truncated.plist")), nullptr);
+    // A FIFO is refused at once rather than waited on.
+    ASSERT_EQ(mkfifo(hostPath("fifo.plist").c_str(), 0600), 0);
+    EXPECT_EQ(NSDictionary::dictionaryWithContentsOfFile(phonePath("fifo.plist")), nullptr);
+}
+
+TEST_F(PropertyList, WritingIntoAMissingDirectoryFails)
+{
+    NSString *path = NSString::stringWithFormat("%s/Missing/x.plist", kPreferences);
+    for (bool atomically : {true, false})
+        EXPECT_FALSE(settings()->writeToFile(path, atomically));
+    struct stat info {};
+    EXPECT_NE(
+        stat(sim::hostPath(NSString::stringWithFormat("%s/Missing", kPreferences)->str()).c_str(),
+             &info),
+        0)
+        << "the directory is not created";
+    EXPECT_FALSE(settings()->writeToFile(nil, true));
+}
+
+TEST_F(PropertyList, AFailedWriteLeavesTheOldFileAndNoTemporaryFile)
+{
+    NSString *path = phonePath("kept.plist");
+    NSDictionary *old = NSDictionary::dictionaryWithObjectsForKeys({{"old"_ns, kCFBooleanTrue}});
+    ASSERT_TRUE(old->writeToFile(path, true));
+    std::string before = readFile(hostPath("kept.plist"));
+
+    // Objects a property list cannot hold: nothing is written, in either mode.
+    NSDictionary *bad = NSDictionary::dictionaryWithObjectsForKeys(
+        {{"fine"_ns, "x"_ns}, {"null"_ns, NSNull::null()}});
+    NSDictionary *badKey =
+        NSDictionary::dictionaryWithObjectsForKeys({{NSNumber::numberWithInt(3), "x"_ns}});
+    for (bool atomically : {true, false}) {
+        EXPECT_FALSE(bad->writeToFile(path, atomically));
+        EXPECT_FALSE(badKey->writeToFile(path, atomically));
+    }
+    EXPECT_EQ(readFile(hostPath("kept.plist")), before);
+
+    // The rename fails after the temporary file was written (the target is a directory).
+    std::string directoryTarget = hostPath("directory.plist");
+    ASSERT_EQ(mkdir(directoryTarget.c_str(), 0700), 0);
+    writeFile(directoryTarget + "/inside", "x");
+    EXPECT_FALSE(old->writeToFile(phonePath("directory.plist"), true));
+    EXPECT_EQ(listDirectory(sim::hostPath(kPreferences)),
+              (std::vector<std::string>{"directory.plist", "kept.plist"}));
+    EXPECT_EQ(listDirectory(directoryTarget), std::vector<std::string>{"inside"});
+    EXPECT_EQ(readFile(hostPath("kept.plist")), before);
+}
+
+// Root ignores permission bits, so as root the writes run in a child process that has
+// become another user (nobody); otherwise the directory's write bits are taken away.
+TEST_F(PropertyList, AtomicWriteIntoAReadOnlyDirectoryFailsAndKeepsTheOldFile)
+{
+    std::string directory = sim::hostPath("/readonly");
+    ASSERT_EQ(mkdir(directory.c_str(), 0755), 0);
+    NSString *path = "/readonly/settings.plist"_ns;
+    NSDictionary *old = NSDictionary::dictionaryWithObjectsForKeys({{"old"_ns, kCFBooleanTrue}});
+    ASSERT_TRUE(old->writeToFile(path, true));
+    std::string before = readFile(directory + "/settings.plist");
+    NSDictionary *replacement = settings();
+
+    if (geteuid() == 0) {
+        // The test root is private (mkdtemp makes it 0700); let the other user through.
+        ASSERT_EQ(chmod(m_root.c_str(), 0755), 0);
+        pid_t child = fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            if (setgroups(0, nullptr) != 0 || setgid(65534) != 0 || setuid(65534) != 0)
+                _exit(77);
+            bool atomic = replacement->writeToFile(path, true);
+            bool direct = replacement->writeToFile(path, false);
+            _exit(atomic || direct ? 1 : 0);
+        }
+        int status = 0;
+        ASSERT_EQ(waitpid(child, &status, 0), child);
+        ASSERT_TRUE(WIFEXITED(status));
+        if (WEXITSTATUS(status) == 77)
+            GTEST_SKIP() << "cannot change to another user";
+        EXPECT_EQ(WEXITSTATUS(status), 0) << "a write into a read-only directory succeeded";
+    } else {
+        ASSERT_EQ(chmod(directory.c_str(), 0555), 0);
+        ASSERT_EQ(chmod((directory + "/settings.plist").c_str(), 0444), 0);
+        EXPECT_FALSE(replacement->writeToFile(path, true));
+        EXPECT_FALSE(replacement->writeToFile(path, false));
+        ASSERT_EQ(chmod(directory.c_str(), 0755), 0);
+    }
+    EXPECT_EQ(readFile(directory + "/settings.plist"), before);
+    EXPECT_EQ(listDirectory(directory), std::vector<std::string>{"settings.plist"});
+    EXPECT_TRUE(sim::objectsEqual(NSDictionary::dictionaryWithContentsOfFile(path), old));
+}
+
+// ---------------------------------------------------------------------------------------
+// Other tools
+
+TEST_F(PropertyList, PlistutilReadsWhatWeWrite)
+{
+    if (!haveCommand("plistutil"))
+        GTEST_SKIP() << "plistutil (libplist-utils) is not installed";
+    ASSERT_TRUE(settings()->writeToFile(phonePath("ours.plist"), true));
+    std::string output;
+    ASSERT_EQ(run("plistutil -i '" + hostPath("ours.plist") + "' -f bin -o '" +
+                      hostPath("converted.plist") + "'",
+                  &output),
+              0)
+        << output;
+    // Its binary conversion reads back as the same dictionary.
+    EXPECT_TRUE(sim::objectsEqual(
+        NSDictionary::dictionaryWithContentsOfFile(phonePath("converted.plist")), settings()));
+    ASSERT_EQ(run("plistutil -i '" + hostPath("converted.plist") + "' -f xml -o -", &output), 0)
+        << output;
+    EXPECT_NE(output.find("<integer>18446744073709551615</integer>"), std::string::npos) << output;
+    EXPECT_NE(output.find("<integer>-3</integer>"), std::string::npos) << output;
+}
+
+bool havePython()
+{
+    return haveCommand("python3") && run("python3 -c 'import plistlib'") == 0;
+}
+
+TEST_F(PropertyList, PythonReadsWhatWeWrite)
+{
+    if (!havePython())
+        GTEST_SKIP() << "python3 with plistlib is not available";
+    ASSERT_TRUE(settings()->writeToFile(phonePath("ours.plist"), true));
+    writeFile(hostPath("ours.bplist"), text(NSPropertyListSerialization::dataFromPropertyList(
+                                           settings(), NSPropertyListBinaryFormat_v1_0, nullptr)));
+    std::string script = hostPath("check.py");
+    writeFile(script, R"(import datetime, plistlib, sys
+for path in sys.argv[1:]:
+    with open(path, "rb") as f:
+        d = plistlib.load(f)
+    print(d)
+    assert d["enabled"] is True, d["enabled"]
+    assert d["columns"] == 5 and type(d["columns"]) is int
+    assert d["negative"] == -3
+    assert d["big"] == 18446744073709551615, d["big"]
+    assert d["scale"] == 0.75
+    assert d["name"] == "Dock \u2713"
+    assert d["blob"] == b"\x01\x02"
+    assert d["when"] == datetime.datetime(2014, 5, 13, 16, 53, 20), d["when"]
+    assert d["pages"] == [{"icons": 24}, []]
+    assert len(d) == 9
+print("ok")
+)");
+    // The documented one-liner, then the full check of both formats.
+    std::string output;
+    EXPECT_EQ(
+        run("python3 -c 'import plistlib,sys; print(plistlib.load(open(sys.argv[1],\"rb\")))' '" +
+                hostPath("ours.plist") + "'",
+            &output),
+        0)
+        << output;
+    EXPECT_NE(output.find("'enabled': True"), std::string::npos) << output;
+    EXPECT_EQ(run("python3 '" + script + "' '" + hostPath("ours.plist") + "' '" +
+                      hostPath("ours.bplist") + "'",
+                  &output),
+              0)
+        << output;
+}
+
+TEST_F(PropertyList, WeReadWhatPythonWritesInBinary)
+{
+    if (!havePython())
+        GTEST_SKIP() << "python3 with plistlib is not available";
+    std::string script = hostPath("write.py");
+    writeFile(script, R"(import datetime, plistlib, sys
+shared = "repeated value"
+d = {
+    "flag": False,
+    "small": 7,
+    "negative": -123456789012,
+    "big": 18446744073709551615,
+    "above": 9223372036854775808,
+    "real": -1.5,
+    "text": "\u00e9t\u00e9 \U0001F600 \u65e5\u672c",
+    "ascii": "plain",
+    "data": bytes(range(256)),
+    "date": datetime.datetime(2015, 6, 1, 12, 30, 45, 500000),
+    "old": datetime.datetime(1999, 12, 31, 23, 59, 58),
+    "list": [shared, shared, {"deep": [[[[1]]]]}],
+    "empty": {},
+}
+with open(sys.argv[1], "wb") as f:
+    plistlib.dump(d, f, fmt=plistlib.FMT_BINARY)
+)");
+    std::string output;
+    ASSERT_EQ(run("python3 '" + script + "' '" + hostPath("python.plist") + "'", &output), 0)
+        << output;
+    ASSERT_EQ(readFile(hostPath("python.plist")).rfind("bplist00", 0), 0u);
+    NSDictionary *read = NSDictionary::dictionaryWithContentsOfFile(phonePath("python.plist"));
+    ASSERT_NE(read, nullptr);
+    EXPECT_EQ(read->count(), 13u);
+    auto number = [read](const char *key) {
+        return static_cast<NSNumber *>(read->objectForKey(NSString::stringWithUTF8String(key)));
+    };
+    EXPECT_EQ(read->objectForKey("flag"_ns), kCFBooleanFalse);
+    EXPECT_EQ(number("small")->longLongValue(), 7);
+    EXPECT_EQ(number("negative")->longLongValue(), -123456789012LL);
+    EXPECT_EQ(number("negative")->m_kind, Kind::LongLong);
+    EXPECT_EQ(number("big")->m_kind, Kind::UnsignedInteger);
+    EXPECT_EQ(number("big")->unsignedIntegerValue(), 18446744073709551615UL);
+    EXPECT_EQ(number("above")->m_kind, Kind::UnsignedInteger);
+    EXPECT_EQ(number("above")->unsignedIntegerValue(), 9223372036854775808UL);
+    EXPECT_EQ(number("real")->m_kind, Kind::Double);
+    EXPECT_EQ(number("real")->doubleValue(), -1.5);
+    EXPECT_TRUE(
+        sim::objectsEqual(read->objectForKey("text"_ns),
+                          "\xC3\xA9t\xC3\xA9 \xF0\x9F\x98\x80 \xE6\x97\xA5\xE6\x9C\xAC"_ns));
+    EXPECT_TRUE(sim::objectsEqual(read->objectForKey("ascii"_ns), "plain"_ns));
+    std::string allBytes;
+    for (int i = 0; i < 256; ++i)
+        allBytes += static_cast<char>(i);
+    EXPECT_TRUE(sim::objectsEqual(read->objectForKey("data"_ns), dataOf(allBytes)));
+    auto *date = static_cast<NSDate *>(read->objectForKey("date"_ns));
+    ASSERT_TRUE(isKind(date, NSDate::class_()));
+    EXPECT_NEAR(date->timeIntervalSince1970(), 1433161845.5, 1e-6);
+    auto *old = static_cast<NSDate *>(read->objectForKey("old"_ns));
+    ASSERT_TRUE(isKind(old, NSDate::class_()));
+    EXPECT_EQ(old->timeIntervalSince1970(), 946684798.0);
+    NSArray *expectedList = NSArray::arrayWithObjects(
+        {"repeated value"_ns, "repeated value"_ns,
+         NSDictionary::dictionaryWithObjectsForKeys(
+             {{"deep"_ns,
+               NSArray::arrayWithObjects({NSArray::arrayWithObjects({NSArray::arrayWithObjects(
+                   {NSArray::arrayWithObjects({NSNumber::numberWithInt(1)})})})})}})});
+    EXPECT_TRUE(sim::objectsEqual(read->objectForKey("list"_ns), expectedList))
+        << sim::describe(read->objectForKey("list"_ns));
+    EXPECT_TRUE(sim::objectsEqual(read->objectForKey("empty"_ns), NSDictionary::dictionary()));
+}
+
+} // namespace
