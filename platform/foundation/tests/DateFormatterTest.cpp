@@ -1,0 +1,182 @@
+// NSDateFormatter: styles, patterns, AM/PM symbols, locales and time zones at a fixed
+// moment of the virtual clock, Sunday 2026-12-06 09:41:07 UTC.
+
+#include "foundation/NSDateFormatter.h"
+
+#include "foundation/Clock.h"
+#include "foundation/DeviceProfile.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+constexpr double kMorning = 1796550067;            // 2026-12-06 09:41:07 UTC
+constexpr double kAfternoon = kMorning + 8 * 3600; // 17:41:07
+
+class DateFormatting : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        sim::useVirtualClock(0, kMorning);
+        sim::DeviceProfile::setCurrent(sim::DeviceProfile{});
+    }
+    void TearDown() override
+    {
+        sim::DeviceProfile::setCurrent(sim::DeviceProfile{});
+        sim::useRealClock();
+    }
+
+    static std::string format(NSDateFormatterStyle dateStyle, NSDateFormatterStyle timeStyle,
+                              double when = kMorning)
+    {
+        NSDateFormatter *formatter = NSDateFormatter::formatter();
+        formatter->setDateStyle(dateStyle);
+        formatter->setTimeStyle(timeStyle);
+        return formatter->stringFromDate(NSDate::dateWithTimeIntervalSince1970(when))->str();
+    }
+
+    AutoreleasePool m_pool;
+};
+
+TEST_F(DateFormatting, TimeStylesInAmericanEnglish)
+{
+    EXPECT_EQ(format(NSDateFormatterNoStyle, NSDateFormatterShortStyle), "9:41 AM");
+    EXPECT_EQ(format(NSDateFormatterNoStyle, NSDateFormatterMediumStyle), "9:41:07 AM");
+    EXPECT_EQ(format(NSDateFormatterNoStyle, NSDateFormatterLongStyle), "9:41:07 AM UTC");
+    EXPECT_EQ(format(NSDateFormatterNoStyle, NSDateFormatterFullStyle),
+              "9:41:07 AM Coordinated Universal Time");
+    EXPECT_EQ(format(NSDateFormatterNoStyle, NSDateFormatterShortStyle, kAfternoon), "5:41 PM");
+    EXPECT_EQ(format(NSDateFormatterNoStyle, NSDateFormatterNoStyle), "");
+}
+
+TEST_F(DateFormatting, DateStylesAndBothTogether)
+{
+    EXPECT_EQ(format(NSDateFormatterShortStyle, NSDateFormatterNoStyle), "12/6/26");
+    EXPECT_EQ(format(NSDateFormatterMediumStyle, NSDateFormatterNoStyle), "Dec 6, 2026");
+    EXPECT_EQ(format(NSDateFormatterLongStyle, NSDateFormatterNoStyle), "December 6, 2026");
+    EXPECT_EQ(format(NSDateFormatterFullStyle, NSDateFormatterNoStyle), "Sunday, December 6, 2026");
+    EXPECT_EQ(format(NSDateFormatterMediumStyle, NSDateFormatterShortStyle),
+              "Dec 6, 2026, 9:41 AM");
+}
+
+TEST_F(DateFormatting, NowComesFromTheProcessClock)
+{
+    NSDateFormatter *formatter = NSDateFormatter::formatter();
+    formatter->setTimeStyle(NSDateFormatterMediumStyle);
+    EXPECT_EQ(formatter->stringFromDate(NSDate::date())->str(), "9:41:07 AM");
+    sim::advanceVirtualClock(60);
+    EXPECT_EQ(formatter->stringFromDate(NSDate::date())->str(), "9:42:07 AM");
+}
+
+TEST_F(DateFormatting, StylesMakeTheLocalesPatternWithAnOrdinarySpace)
+{
+    NSDateFormatter *formatter = NSDateFormatter::formatter();
+    formatter->setTimeStyle(NSDateFormatterShortStyle);
+    EXPECT_EQ(formatter->dateFormat()->str(), "h:mm a");
+    EXPECT_EQ(formatter->timeStyle(), NSDateFormatterShortStyle);
+    EXPECT_EQ(formatter->dateStyle(), NSDateFormatterNoStyle);
+}
+
+TEST_F(DateFormatting, PatternsTakeQuotedTextLiterally)
+{
+    NSDateFormatter *formatter = NSDateFormatter::formatter();
+    formatter->setDateFormat("EEEE 'at' h:mm a"_ns);
+    EXPECT_EQ(formatter->dateFormat()->str(), "EEEE 'at' h:mm a");
+    EXPECT_EQ(formatter->stringFromDate(NSDate::date())->str(), "Sunday at 9:41 AM");
+    formatter->setDateFormat("HH:mm 'o''clock'"_ns);
+    EXPECT_EQ(formatter->stringFromDate(NSDate::date())->str(), "09:41 o'clock");
+}
+
+TEST_F(DateFormatting, SettingAStyleReplacesAPattern)
+{
+    NSDateFormatter *formatter = NSDateFormatter::formatter();
+    formatter->setDateFormat("yyyy"_ns);
+    EXPECT_EQ(formatter->stringFromDate(NSDate::date())->str(), "2026");
+    formatter->setTimeStyle(NSDateFormatterShortStyle);
+    EXPECT_EQ(formatter->stringFromDate(NSDate::date())->str(), "9:41 AM");
+}
+
+TEST_F(DateFormatting, AmPmSymbolsComeFromTheLocaleUntilSet)
+{
+    NSDateFormatter *formatter = NSDateFormatter::formatter();
+    formatter->setTimeStyle(NSDateFormatterShortStyle);
+    EXPECT_EQ(formatter->AMSymbol()->str(), "AM");
+    EXPECT_EQ(formatter->PMSymbol()->str(), "PM");
+
+    formatter->setAMSymbol("am"_ns);
+    formatter->setPMSymbol("pm"_ns);
+    EXPECT_EQ(formatter->AMSymbol()->str(), "am");
+    EXPECT_EQ(formatter->PMSymbol()->str(), "pm");
+    EXPECT_EQ(formatter->stringFromDate(NSDate::dateWithTimeIntervalSince1970(kMorning))->str(),
+              "9:41 am");
+    EXPECT_EQ(formatter->stringFromDate(NSDate::dateWithTimeIntervalSince1970(kAfternoon))->str(),
+              "5:41 pm");
+
+    formatter->setAMSymbol(nil);
+    EXPECT_EQ(formatter->stringFromDate(NSDate::date())->str(), "9:41 AM");
+}
+
+TEST_F(DateFormatting, GermanLocaleCountsTwentyFourHours)
+{
+    NSDateFormatter *formatter = NSDateFormatter::formatter();
+    formatter->setLocale(NSLocale::localeWithLocaleIdentifier("de_DE"_ns));
+    formatter->setTimeStyle(NSDateFormatterShortStyle);
+    EXPECT_EQ(formatter->stringFromDate(NSDate::dateWithTimeIntervalSince1970(kMorning))->str(),
+              "09:41");
+    EXPECT_EQ(formatter->stringFromDate(NSDate::dateWithTimeIntervalSince1970(kAfternoon))->str(),
+              "17:41");
+    EXPECT_EQ(formatter->locale()->localeIdentifier()->str(), "de_DE");
+}
+
+TEST_F(DateFormatting, LocaleAndTimeZoneFollowTheDeviceProfile)
+{
+    sim::DeviceProfile german;
+    german.locale = "de_DE";
+    german.timeZone = "Europe/Berlin"; // UTC+1 in December
+    sim::DeviceProfile::setCurrent(german);
+    EXPECT_EQ(NSLocale::currentLocale()->localeIdentifier()->str(), "de_DE");
+    EXPECT_EQ(NSTimeZone::localTimeZone()->name()->str(), "Europe/Berlin");
+    EXPECT_EQ(format(NSDateFormatterNoStyle, NSDateFormatterShortStyle), "10:41");
+
+    NSDateFormatter *formatter = NSDateFormatter::formatter();
+    formatter->setTimeStyle(NSDateFormatterShortStyle);
+    formatter->setTimeZone(NSTimeZone::timeZoneWithName("America/New_York"_ns)); // UTC-5
+    EXPECT_EQ(formatter->stringFromDate(NSDate::date())->str(), "04:41");
+}
+
+TEST_F(DateFormatting, UnknownTimeZonesAreNil)
+{
+    EXPECT_EQ(NSTimeZone::timeZoneWithName("Atlantis/Capital"_ns), nil);
+    EXPECT_EQ(NSTimeZone::timeZoneWithName(nil), nil);
+    EXPECT_NE(NSTimeZone::timeZoneWithName("Asia/Tokyo"_ns), nil);
+}
+
+TEST_F(DateFormatting, ParsingReadsTheWholeTextOrNothing)
+{
+    NSDateFormatter *formatter = NSDateFormatter::formatter();
+    formatter->setDateFormat("yyyy-MM-dd HH:mm:ss"_ns);
+    NSDate *parsed = formatter->dateFromString("2026-12-06 09:41:07"_ns);
+    ASSERT_NE(parsed, nil);
+    EXPECT_EQ(parsed->timeIntervalSince1970(), kMorning);
+    EXPECT_EQ(formatter->dateFromString("2026-12-06 09:41:07 and more"_ns), nil);
+    EXPECT_EQ(formatter->dateFromString("yesterday"_ns), nil);
+    EXPECT_EQ(formatter->dateFromString(nil), nil);
+    EXPECT_EQ(formatter->stringFromDate(nil), nil);
+}
+
+TEST_F(DateFormatting, MessagesReachTheSameFormatter)
+{
+    id formatter = sim::make(objc_getClass("NSDateFormatter"));
+    msg<void>(formatter, "setTimeStyle:"_sel, NSDateFormatterMediumStyle);
+    msg<void>(formatter, "setPMSymbol:"_sel, "p.m."_ns);
+    NSDate *afternoon = NSDate::dateWithTimeIntervalSince1970(kAfternoon);
+    EXPECT_EQ(msg<NSString *>(formatter, "stringFromDate:"_sel, afternoon)->str(), "5:41:07 p.m.");
+    EXPECT_EQ(msg<NSDateFormatterStyle>(formatter, "timeStyle"_sel), NSDateFormatterMediumStyle);
+
+    NSString *both = msg<NSString *>(reinterpret_cast<id>(NSDateFormatter::class_()),
+                                     "localizedStringFromDate:dateStyle:timeStyle:"_sel, afternoon,
+                                     NSDateFormatterShortStyle, NSDateFormatterShortStyle);
+    EXPECT_EQ(both->str(), "12/6/26, 5:41 PM");
+}
+
+} // namespace

@@ -1,0 +1,332 @@
+// The simulated phone's profile, and the system calls that answer from it: network
+// interfaces, captive-network queries and dlopen by phone path.
+
+#include "foundation/DeviceProfile.h"
+
+#include "foundation/DeviceRoot.h"
+#include "foundation/NSLog.h"
+#include "foundation/SystemConfiguration.h"
+
+#include <gtest/gtest.h>
+
+#include <arpa/inet.h>
+#include <dlfcn.h>
+#include <fstream>
+#include <ifaddrs.h>
+#include <iterator>
+#include <link.h>
+#include <net/if.h>
+#include <set>
+
+extern "C" void *PhoneLoaderOpen(const char *phonePath);
+
+namespace {
+
+std::string hostProfilePath()
+{
+    return sim::hostPath(sim::DeviceProfile::kPhonePath);
+}
+
+void writeHostFile(const std::string &path, std::string_view bytes)
+{
+    ASSERT_TRUE(sim::makeDirectories(path.substr(0, path.rfind('/'))));
+    std::ofstream(path, std::ios::binary).write(bytes.data(), std::streamsize(bytes.size()));
+}
+
+class Phone : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        std::string root = testing::TempDir() + "system-queries-XXXXXX";
+        ASSERT_NE(mkdtemp(root.data()), nullptr);
+        sim::setDeviceRoot(root);
+        sim::DeviceProfile::setCurrent(sim::DeviceProfile{});
+    }
+    void TearDown() override { sim::DeviceProfile::setCurrent(sim::DeviceProfile{}); }
+
+    AutoreleasePool m_pool;
+};
+
+// Profiles.
+
+TEST_F(Phone, AProfileRoundTripsThroughItsFile)
+{
+    sim::DeviceProfile profile;
+    profile.coreFoundationVersion = sim::DeviceProfile::kIOS7CoreFoundation;
+    profile.idiom = sim::DeviceProfile::Pad;
+    profile.screenWidth = 768;
+    profile.screenHeight = 1024;
+    profile.screenScale = 1;
+    profile.orientation = 3;
+    profile.installedApplications = {{"com.apple.mobilesafari", "Safari", true},
+                                     {"com.kestrelworks.corvane3-app", "Corvane", false}};
+    profile.wifiAddress = "10.0.1.7";
+    profile.wifiHostInterface = "eth0";
+    profile.ssid = "Caf\xC3\xA9 <Guest> & Co";
+    profile.boldText = true;
+    profile.locale = "de_DE";
+    profile.timeZone = "Europe/Berlin";
+
+    ASSERT_TRUE(profile.save());
+    EXPECT_EQ(sim::DeviceProfile::read(), profile);
+    ASSERT_TRUE(sim::DeviceProfile{}.save()); // replaces the whole file
+    EXPECT_EQ(sim::DeviceProfile::read(), sim::DeviceProfile{});
+}
+
+TEST_F(Phone, WithoutADeviceRootNoProfileIsWritten)
+{
+    sim::setDeviceRoot("");
+    EXPECT_FALSE(sim::DeviceProfile{}.save());
+}
+
+TEST_F(Phone, WithoutAFileThePhoneIsTheDefaultOneQuietly)
+{
+    sim::LogCapture log;
+    sim::DeviceProfile profile = sim::DeviceProfile::read();
+    EXPECT_EQ(profile, sim::DeviceProfile{});
+    EXPECT_EQ(profile.coreFoundationVersion, 1240.10);
+    EXPECT_EQ(profile.screenWidth, 375);
+    EXPECT_EQ(profile.screenHeight, 667);
+    EXPECT_FALSE(profile.hasWiFi());
+    EXPECT_TRUE(log.lines().empty());
+}
+
+TEST_F(Phone, AGarbageFileGivesTheDefaultsWithOneLogLine)
+{
+    writeHostFile(hostProfilePath(), "\x01\x02 this is not a property list <dict>");
+    sim::LogCapture log;
+    EXPECT_EQ(sim::DeviceProfile::read(), sim::DeviceProfile{});
+    ASSERT_EQ(log.lines().size(), 1u);
+    EXPECT_NE(log.lines()[0].find("/var/run/corvane/DeviceProfile.plist"), std::string::npos);
+}
+
+TEST_F(Phone, BadEntriesKeepTheirDefaultsAndAreNamed)
+{
+    writeHostFile(hostProfilePath(), "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+                                     "<plist version=\"1.0\"><dict>\n"
+                                     "<key>Idiom</key><string>pad</string>\n"
+                                     "<key>Orientation</key><integer>9</integer>\n"
+                                     "<key>WiFiAddress</key><string>10.0.1</string>\n"
+                                     "<key>SSID</key><string>Home</string>\n"
+                                     "</dict></plist>\n");
+    sim::LogCapture log;
+    sim::DeviceProfile profile = sim::DeviceProfile::read();
+    EXPECT_EQ(profile.idiom, sim::DeviceProfile::Pad);
+    EXPECT_EQ(profile.ssid, "Home");
+    EXPECT_EQ(profile.orientation, 1);
+    EXPECT_FALSE(profile.wifiAddress);
+    ASSERT_EQ(log.lines().size(), 2u);
+    EXPECT_NE(log.lines()[0].find("\"Orientation\""), std::string::npos);
+    EXPECT_NE(log.lines()[1].find("\"WiFiAddress\""), std::string::npos);
+}
+
+TEST_F(Phone, TheCurrentProfileSetsTheSystemVersion)
+{
+    sim::DeviceProfile iOS8;
+    iOS8.coreFoundationVersion = sim::DeviceProfile::kIOS8CoreFoundation;
+    sim::DeviceProfile::setCurrent(iOS8);
+    EXPECT_EQ(kCFCoreFoundationVersionNumber, 1140.10);
+    EXPECT_EQ(sim::DeviceProfile::current()->coreFoundationVersion, 1140.10);
+    sim::DeviceProfile::setCurrent(sim::DeviceProfile{});
+    EXPECT_EQ(kCFCoreFoundationVersionNumber, 1240.10);
+}
+
+TEST_F(Phone, TheStockPhoneHasItsApplicationsAndOurs)
+{
+    std::vector<sim::InstalledApplication> applications = sim::DeviceProfile::defaultApplications();
+    std::set<std::string> identifiers;
+    for (const sim::InstalledApplication &application : applications) {
+        EXPECT_FALSE(application.displayName.empty());
+        EXPECT_TRUE(identifiers.insert(application.bundleIdentifier).second)
+            << application.bundleIdentifier << " twice";
+    }
+    EXPECT_GE(applications.size(), 25u);
+    EXPECT_TRUE(identifiers.count("com.kestrelworks.corvane3-app"));
+}
+
+// Network interfaces.
+
+struct InterfaceAddress {
+    std::string name;
+    std::string address;
+    std::string netmask;
+    std::string broadcast;
+    unsigned flags;
+};
+
+std::string inetText(const sockaddr *address)
+{
+    if (!address || address->sa_family != AF_INET)
+        return {};
+    char text[INET_ADDRSTRLEN] = {};
+    inet_ntop(AF_INET, &reinterpret_cast<const sockaddr_in *>(address)->sin_addr, text,
+              sizeof text);
+    return text;
+}
+
+// The IPv4 entries of getifaddrs, and the names of every entry.
+std::vector<InterfaceAddress> inetInterfaces(std::set<std::string> *names = nullptr)
+{
+    ifaddrs *list = nullptr;
+    EXPECT_EQ(getifaddrs(&list), 0);
+    std::vector<InterfaceAddress> found;
+    for (ifaddrs *item = list; item; item = item->ifa_next) {
+        if (names)
+            names->insert(item->ifa_name);
+        if (item->ifa_addr && item->ifa_addr->sa_family == AF_INET)
+            found.push_back({item->ifa_name, inetText(item->ifa_addr), inetText(item->ifa_netmask),
+                             inetText(item->ifa_broadaddr), item->ifa_flags});
+    }
+    freeifaddrs(list);
+    return found;
+}
+
+std::vector<InterfaceAddress> named(const std::vector<InterfaceAddress> &all, const char *name)
+{
+    std::vector<InterfaceAddress> matching;
+    for (const InterfaceAddress &entry : all)
+        if (entry.name == name)
+            matching.push_back(entry);
+    return matching;
+}
+
+TEST_F(Phone, WiFiOffMeansNoEn0)
+{
+    std::set<std::string> names;
+    inetInterfaces(&names);
+    EXPECT_FALSE(names.count("en0"));
+    EXPECT_TRUE(names.count("lo")) << "the host's other interfaces stay";
+}
+
+TEST_F(Phone, TheProfilesAddressIsEn0)
+{
+    sim::DeviceProfile profile;
+    profile.wifiAddress = "192.168.1.23";
+    sim::DeviceProfile::setCurrent(profile);
+    std::vector<InterfaceAddress> all = inetInterfaces();
+    std::vector<InterfaceAddress> en0 = named(all, "en0");
+    ASSERT_EQ(en0.size(), 1u);
+    EXPECT_EQ(en0[0].address, "192.168.1.23");
+    EXPECT_EQ(en0[0].netmask, "255.255.255.0");
+    EXPECT_EQ(en0[0].broadcast, "192.168.1.255");
+    EXPECT_TRUE(en0[0].flags & IFF_UP);
+    EXPECT_EQ(named(all, "lo").size(), 1u);
+}
+
+TEST_F(Phone, AHostInterfaceCanPlayEn0)
+{
+    sim::DeviceProfile profile;
+    profile.wifiHostInterface = "lo";
+    sim::DeviceProfile::setCurrent(profile);
+    std::set<std::string> names;
+    std::vector<InterfaceAddress> en0 = named(inetInterfaces(&names), "en0");
+    ASSERT_EQ(en0.size(), 1u);
+    EXPECT_EQ(en0[0].address, "127.0.0.1");
+    EXPECT_EQ(en0[0].netmask, "255.0.0.0");
+    EXPECT_FALSE(names.count("lo"));
+}
+
+TEST_F(Phone, FreeingNoListIsHarmless)
+{
+    freeifaddrs(nullptr);
+    EXPECT_EQ(getifaddrs(nullptr), -1);
+}
+
+// Captive-network queries.
+
+// A value out of a Core Foundation collection, as the type it is.
+template <class T> T *valueAs(const void *value)
+{
+    return static_cast<T *>(const_cast<void *>(value));
+}
+
+TEST_F(Phone, WithoutWiFiThereIsNoNetworkToAskAbout)
+{
+    EXPECT_EQ(CNCopySupportedInterfaces(), nullptr);
+    EXPECT_EQ(CNCopyCurrentNetworkInfo("en0"_ns), nullptr);
+}
+
+TEST_F(Phone, TheJoinedNetworkIsTheProfiles)
+{
+    sim::DeviceProfile profile;
+    profile.wifiAddress = "192.168.1.23";
+    profile.ssid = "Kestrel Home";
+    sim::DeviceProfile::setCurrent(profile);
+
+    CFArrayRef interfaces = CNCopySupportedInterfaces();
+    ASSERT_NE(interfaces, nullptr);
+    ASSERT_EQ(CFArrayGetCount(interfaces), 1);
+    CFStringRef wifi = valueAs<NSString>(CFArrayGetValueAtIndex(interfaces, 0));
+    EXPECT_EQ(wifi->str(), "en0");
+
+    CFDictionaryRef info = CNCopyCurrentNetworkInfo(wifi);
+    ASSERT_NE(info, nullptr);
+    auto ssid = valueAs<NSString>(CFDictionaryGetValue(info, kCNNetworkInfoKeySSID));
+    auto bssid = valueAs<NSString>(CFDictionaryGetValue(info, kCNNetworkInfoKeyBSSID));
+    auto data = valueAs<NSData>(CFDictionaryGetValue(info, kCNNetworkInfoKeySSIDData));
+    ASSERT_NE(ssid, nullptr);
+    ASSERT_NE(bssid, nullptr);
+    ASSERT_NE(data, nullptr);
+    EXPECT_EQ(ssid->str(), "Kestrel Home");
+    EXPECT_EQ(std::string(reinterpret_cast<const char *>(CFDataGetBytePtr(data)),
+                          size_t(CFDataGetLength(data))),
+              "Kestrel Home");
+    unsigned octets[6];
+    char end;
+    EXPECT_EQ(std::sscanf(bssid->UTF8String(), "%x:%x:%x:%x:%x:%x%c", &octets[0], &octets[1],
+                          &octets[2], &octets[3], &octets[4], &octets[5], &end),
+              6)
+        << bssid->str();
+    EXPECT_EQ(CNCopyCurrentNetworkInfo("en1"_ns), nullptr);
+
+    // The same network shows the same access point every time.
+    CFDictionaryRef again = CNCopyCurrentNetworkInfo(wifi);
+    EXPECT_TRUE(CFEqual(CFDictionaryGetValue(again, kCNNetworkInfoKeyBSSID), bssid));
+    CFRelease(again);
+    CFRelease(info);
+    CFRelease(interfaces);
+}
+
+TEST_F(Phone, WiFiWithoutAJoinedNetworkHasNoNetworkInfo)
+{
+    sim::DeviceProfile profile;
+    profile.wifiAddress = "192.168.1.23";
+    sim::DeviceProfile::setCurrent(profile);
+    CFArrayRef interfaces = CNCopySupportedInterfaces();
+    ASSERT_NE(interfaces, nullptr);
+    CFRelease(interfaces);
+    EXPECT_EQ(CNCopyCurrentNetworkInfo("en0"_ns), nullptr);
+}
+
+// dlopen by phone path.
+
+std::string loadedPath(void *handle)
+{
+    link_map *map = nullptr;
+    return dlinfo(handle, RTLD_DI_LINKMAP, &map) == 0 && map ? map->l_name : "";
+}
+
+TEST_F(Phone, LibrariesOpenedByPhonePathComeFromTheDeviceRoot)
+{
+    std::ifstream built(CV_TEST_PHONE_LOADER, std::ios::binary);
+    std::string library{std::istreambuf_iterator<char>(built), std::istreambuf_iterator<char>()};
+    ASSERT_FALSE(library.empty());
+    std::string host = sim::hostPath("/usr/lib/libcvprobe.dylib");
+    writeHostFile(host, library);
+
+    // Opened from a library that knows nothing of the device root.
+    void *handle = PhoneLoaderOpen("/usr/lib/libcvprobe.dylib");
+    ASSERT_NE(handle, nullptr) << dlerror();
+    EXPECT_EQ(loadedPath(handle), host);
+    dlclose(handle);
+
+    EXPECT_EQ(PhoneLoaderOpen("/usr/lib/libabsent.dylib"), nullptr);
+
+    // A host path under the root is opened as it is.
+    void *direct = PhoneLoaderOpen(host.c_str());
+    ASSERT_NE(direct, nullptr) << dlerror();
+    EXPECT_EQ(loadedPath(direct), host);
+    dlclose(direct);
+}
+
+} // namespace
