@@ -85,13 +85,14 @@ const Class kRegistered = [] {
     return g_stringClass;
 }();
 
-// Appends one conversion of a printf format, `spec` holding it whole ("%5.2f").
-void appendConversion(std::string &out, const std::string &spec, char conversion,
+// Appends one conversion of a printf format, `conversionText` holding it whole ("%5.2f").
+void appendConversion(std::string &out, const std::string &conversionText, char conversion,
                       va_list &arguments)
 {
     char buffer[512];
-    bool isLong = spec.find('l') != std::string::npos || spec.find('z') != std::string::npos;
-    bool isLongLong = spec.find("ll") != std::string::npos;
+    bool isLong = conversionText.find('l') != std::string::npos ||
+                  conversionText.find('z') != std::string::npos;
+    bool isLongLong = conversionText.find("ll") != std::string::npos;
     switch (conversion) {
     case 'd':
     case 'i':
@@ -101,11 +102,12 @@ void appendConversion(std::string &out, const std::string &spec, char conversion
     case 'o':
     case 'c':
         if (isLongLong)
-            std::snprintf(buffer, sizeof buffer, spec.c_str(), va_arg(arguments, long long));
+            std::snprintf(buffer, sizeof buffer, conversionText.c_str(),
+                          va_arg(arguments, long long));
         else if (isLong)
-            std::snprintf(buffer, sizeof buffer, spec.c_str(), va_arg(arguments, long));
+            std::snprintf(buffer, sizeof buffer, conversionText.c_str(), va_arg(arguments, long));
         else
-            std::snprintf(buffer, sizeof buffer, spec.c_str(), va_arg(arguments, int));
+            std::snprintf(buffer, sizeof buffer, conversionText.c_str(), va_arg(arguments, int));
         break;
     case 'f':
     case 'F':
@@ -115,10 +117,10 @@ void appendConversion(std::string &out, const std::string &spec, char conversion
     case 'G':
     case 'a':
     case 'A':
-        std::snprintf(buffer, sizeof buffer, spec.c_str(), va_arg(arguments, double));
+        std::snprintf(buffer, sizeof buffer, conversionText.c_str(), va_arg(arguments, double));
         break;
     case 'p':
-        std::snprintf(buffer, sizeof buffer, spec.c_str(), va_arg(arguments, void *));
+        std::snprintf(buffer, sizeof buffer, conversionText.c_str(), va_arg(arguments, void *));
         break;
     case 's': {
         const char *text = va_arg(arguments, const char *);
@@ -126,7 +128,7 @@ void appendConversion(std::string &out, const std::string &spec, char conversion
         return;
     }
     default:
-        out += spec;
+        out += conversionText;
         return;
     }
     out += buffer;

@@ -1,0 +1,110 @@
+#pragma once
+// The run loop under its platform names: CFRunLoop and its sources, NSRunLoop, and
+// NSTimer. Each wraps the thread's sim::RunLoop (RunLoop.h), which does the work; these
+// objects only translate modes (the platform names modes with strings such as
+// kCFRunLoopCommonModes and NSDefaultRunLoopMode) and keep the platform's ownership:
+// a run loop retains the timers and sources scheduled on it until they are invalidated
+// or removed.
+
+#include "foundation/CoreFoundation.h"
+#include "foundation/NSData.h"
+#include "foundation/RunLoop.h"
+
+#include <functional>
+#include <map>
+
+struct CFRunLoop : NSObject {
+    sim::RunLoop *m_loop = nullptr;
+};
+using CFRunLoopRef = CFRunLoop *;
+
+// A source knows how to put itself on a run loop in a mode (its `m_schedule` answers the
+// loop's source identifier); the run loop then calls it back whenever it is ready.
+// Sources that wait for a readable file descriptor are made with
+// sim::makeDescriptorSource; Mach ports make theirs in platform/darwin.
+struct CFRunLoopSource : NSObject {
+    std::function<sim::RunLoop::SourceId(sim::RunLoop &loop, std::string_view mode)> m_schedule;
+    std::map<std::pair<sim::RunLoop *, std::string>, sim::RunLoop::SourceId> m_scheduled;
+    bool m_valid = true;
+};
+using CFRunLoopSourceRef = CFRunLoopSource *;
+
+extern CFStringRef const kCFRunLoopDefaultMode;
+extern CFStringRef const kCFRunLoopCommonModes;
+extern NSString *const NSDefaultRunLoopMode;
+extern NSString *const NSRunLoopCommonModes;
+
+enum CFRunLoopRunResult : int {
+    kCFRunLoopRunFinished = 1,
+    kCFRunLoopRunStopped = 2,
+    kCFRunLoopRunTimedOut = 3,
+    kCFRunLoopRunHandledSource = 4,
+};
+
+CFRunLoopRef CFRunLoopGetCurrent();
+CFRunLoopRef CFRunLoopGetMain();
+void CFRunLoopRun();
+CFRunLoopRunResult CFRunLoopRunInMode(CFStringRef mode, double seconds,
+                                      Boolean returnAfterSourceHandled);
+void CFRunLoopStop(CFRunLoopRef loop);
+void CFRunLoopAddSource(CFRunLoopRef loop, CFRunLoopSourceRef source, CFStringRef mode);
+void CFRunLoopRemoveSource(CFRunLoopRef loop, CFRunLoopSourceRef source, CFStringRef mode);
+void CFRunLoopSourceInvalidate(CFRunLoopSourceRef source);
+Boolean CFRunLoopSourceIsValid(CFRunLoopSourceRef source);
+
+namespace sim {
+// A source that calls `perform` on its run loop's thread whenever `fd` is readable. The
+// caller owns the result.
+CFRunLoopSourceRef makeDescriptorSource(int fd, std::function<void()> perform);
+// A source scheduled by `schedule`, for sources of other kinds. The caller owns the result.
+CFRunLoopSourceRef
+makeSource(std::function<RunLoop::SourceId(RunLoop &, std::string_view mode)> schedule);
+// The sim::RunLoop mode name for a platform mode string.
+std::string_view modeName(NSString *mode);
+} // namespace sim
+
+struct NSTimer : NSObject {
+    NSTimeInterval m_interval = 0;
+    bool m_repeats = false;
+    bool m_valid = true;
+    double m_fireTime = 0;
+    StrongRef<objc_object> m_target;
+    SEL m_selector = nullptr;
+    StrongRef<objc_object> m_userInfo;
+    std::function<void(NSTimer *)> m_block;
+    std::vector<std::pair<sim::RunLoop *, sim::RunLoop::SourceId>> m_scheduled;
+
+    static Class class_();
+    // Scheduled on the current run loop in the default mode; the run loop keeps it.
+    static NSTimer *scheduledTimerWithTimeIntervalTargetSelectorUserInfoRepeats(
+        NSTimeInterval interval, id target, SEL selector, id userInfo, bool repeats);
+    static NSTimer *
+    scheduledTimerWithTimeIntervalRepeatsBlock(NSTimeInterval interval, bool repeats,
+                                               std::function<void(NSTimer *)> block);
+    // Not scheduled: hand it to NSRunLoop::addTimerForMode.
+    static NSTimer *timerWithTimeIntervalTargetSelectorUserInfoRepeats(NSTimeInterval interval,
+                                                                       id target, SEL selector,
+                                                                       id userInfo, bool repeats);
+
+    void invalidate();
+    bool isValid() const { return m_valid; }
+    void fire();
+    id userInfo() const { return m_userInfo; }
+    NSTimeInterval timeInterval() const { return m_interval; }
+};
+
+struct NSRunLoop : NSObject {
+    CFRunLoopRef m_cfLoop = nullptr;
+
+    static Class class_();
+    static NSRunLoop *currentRunLoop();
+    static NSRunLoop *mainRunLoop();
+
+    void addTimerForMode(NSTimer *timer, NSString *mode);
+    // Runs the loop in the default mode until the date (nested runs allowed).
+    void runUntilDate(NSDate *limit);
+    // Runs one pass in the mode, at most until the date; false when the mode has nothing
+    // to run.
+    bool runModeBeforeDate(NSString *mode, NSDate *limit);
+    CFRunLoopRef getCFRunLoop() const { return m_cfLoop; }
+};
