@@ -1,0 +1,122 @@
+// Bootstrap names: registration, look-up across processes, names that end with their
+// process, and the argument checks of the bootstrap and sandbox calls.
+
+#include "DeviceTest.h"
+#include "darwin/sandbox.h"
+
+#include <chrono>
+#include <string>
+#include <thread>
+#include <unistd.h>
+
+namespace {
+
+using test::DeviceTest;
+
+TEST_F(DeviceTest, ANameRegisteredInOneProcessIsFoundInAnother)
+{
+    mach_port_t port = makeService("test.found");
+    ASSERT_NE(port, MACH_PORT_NULL);
+    pid_t other = test::forkChild([] {
+        mach_port_t found = MACH_PORT_NULL;
+        kern_return_t known = bootstrap_look_up(bootstrapPort(), "test.found", &found);
+        kern_return_t unknown = bootstrap_look_up(bootstrapPort(), "test.missing", &found);
+        return known == BOOTSTRAP_SUCCESS && unknown == BOOTSTRAP_UNKNOWN_SERVICE ? 0 : 1;
+    });
+    EXPECT_EQ(test::waitForChild(other), 0);
+    destroyReceiveRight(port);
+}
+
+TEST_F(DeviceTest, ANameEndsWithTheProcessThatRegisteredIt)
+{
+    test::Signal registered;
+    pid_t owner = test::forkChild([&] {
+        if (makeService("test.transient") == MACH_PORT_NULL)
+            return 1;
+        registered.send();
+        return 0;
+    });
+    ASSERT_TRUE(registered.wait());
+    ASSERT_EQ(test::waitForChild(owner), 0);
+
+    // The services learn of the exit when they read the closed connection: poll briefly.
+    mach_port_t found = MACH_PORT_NULL;
+    auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(test::kWatchdogMs);
+    kern_return_t result;
+    while ((result = bootstrap_look_up(bootstrapPort(), "test.transient", &found)) ==
+               BOOTSTRAP_SUCCESS &&
+           std::chrono::steady_clock::now() < deadline) {
+        mach_port_deallocate(mach_task_self(), found);
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    EXPECT_EQ(result, BOOTSTRAP_UNKNOWN_SERVICE);
+}
+
+TEST_F(DeviceTest, RegisteringANameAgainPointsItAtTheNewPort)
+{
+    mach_port_t first = makeService("test.again");
+    mach_port_t second = makeService("test.again");
+    ASSERT_NE(first, MACH_PORT_NULL);
+    ASSERT_NE(second, MACH_PORT_NULL);
+    mach_port_t found = MACH_PORT_NULL;
+    ASSERT_EQ(bootstrap_look_up(bootstrapPort(), "test.again", &found), KERN_SUCCESS);
+    EXPECT_EQ(found, second);
+    EXPECT_EQ(mach_port_deallocate(mach_task_self(), found), KERN_SUCCESS);
+    destroyReceiveRight(first);
+    destroyReceiveRight(second);
+}
+
+TEST_F(DeviceTest, BootstrapCallsCheckTheirArguments)
+{
+    mach_port_t port = MACH_PORT_NULL;
+    ASSERT_EQ(mach_port_allocate(mach_task_self(), MACH_PORT_RIGHT_RECEIVE, &port), KERN_SUCCESS);
+    std::string tooLong(128, 'n');
+    mach_port_t found = MACH_PORT_NULL;
+    EXPECT_EQ(bootstrap_register(bootstrapPort(), tooLong.c_str(), port), KERN_INVALID_ARGUMENT);
+    EXPECT_EQ(bootstrap_register(bootstrapPort(), "", port), KERN_INVALID_ARGUMENT);
+    EXPECT_EQ(bootstrap_register(bootstrapPort(), "test.args", 0x4444403), KERN_INVALID_RIGHT);
+    EXPECT_EQ(bootstrap_register(port, "test.args", port), MACH_SEND_INVALID_DEST)
+        << "only the bootstrap port answers bootstrap calls";
+    EXPECT_EQ(bootstrap_look_up(bootstrapPort(), nullptr, &found), KERN_INVALID_ARGUMENT);
+    EXPECT_EQ(bootstrap_look_up(bootstrapPort(), "test.args", nullptr), KERN_INVALID_ARGUMENT);
+    EXPECT_EQ(bootstrap_look_up(bootstrapPort(), tooLong.c_str(), &found), KERN_INVALID_ARGUMENT);
+
+    std::string longest(127, 'n');
+    EXPECT_EQ(bootstrap_register(bootstrapPort(), longest.c_str(), port), KERN_SUCCESS);
+    EXPECT_EQ(bootstrap_look_up(bootstrapPort(), longest.c_str(), &found), KERN_SUCCESS);
+    EXPECT_EQ(found, port);
+
+    mach_port_t special = MACH_PORT_NULL;
+    EXPECT_EQ(task_get_special_port(mach_task_self(), 99, &special), KERN_INVALID_ARGUMENT);
+    EXPECT_EQ(task_get_special_port(port, TASK_BOOTSTRAP_PORT, &special), KERN_INVALID_TASK);
+    EXPECT_EQ(mach_port_deallocate(mach_task_self(), found), KERN_SUCCESS);
+    destroyReceiveRight(port);
+}
+
+TEST_F(DeviceTest, WithoutServicesALookUpReachesNobody)
+{
+    m_device.stopServices();
+    mach_port_t found = MACH_PORT_NULL;
+    EXPECT_EQ(bootstrap_look_up(bootstrapPort(), "test.anything", &found), MACH_SEND_INVALID_DEST);
+    ASSERT_TRUE(m_device.startServices());
+    EXPECT_EQ(bootstrap_look_up(bootstrapPort(), "test.anything", &found),
+              BOOTSTRAP_UNKNOWN_SERVICE)
+        << "the process connects again once services run";
+}
+
+TEST(Sandbox, EveryOperationIsAllowedButArgumentsAreChecked)
+{
+    EXPECT_EQ(sandbox_check(getpid(), "mach-lookup",
+                            SANDBOX_FILTER_GLOBAL_NAME | SANDBOX_CHECK_NO_REPORT,
+                            "com.example.service"),
+              0);
+    EXPECT_EQ(sandbox_check(getpid(), "file-read-data", SANDBOX_FILTER_NONE), 0);
+    EXPECT_EQ(sandbox_check(getpid(), nullptr, SANDBOX_FILTER_NONE), -1);
+    EXPECT_EQ(sandbox_check(getpid(), "mach-lookup", SANDBOX_FILTER_GLOBAL_NAME,
+                            static_cast<const char *>(nullptr)),
+              -1);
+    EXPECT_EQ(sandbox_check(getpid(), "mach-lookup", 77, "name"), -1);
+    EXPECT_EQ(sandbox_check(0, "mach-lookup", SANDBOX_FILTER_NONE), -1);
+}
+
+} // namespace

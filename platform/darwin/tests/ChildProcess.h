@@ -1,0 +1,60 @@
+#pragma once
+// Helpers for tests that run a second process of the device: fork a child that runs a
+// function and exits with its answer, wait for it with a watchdog, and pass one-byte
+// signals between the processes, every wait bounded so a broken test fails instead of
+// hanging. The child leaves with _exit: it must not run the parent's destructors (the
+// temporary device belongs to the parent) nor report to the test framework.
+
+#include "darwin/mach.h"
+
+#include <functional>
+#include <string>
+#include <sys/types.h>
+
+namespace test {
+
+inline constexpr int kWatchdogMs = 10000;
+
+// Runs `body` in a forked child that exits with its result (0 for success).
+pid_t forkChild(const std::function<int()> &body);
+
+// The child's exit status, or -1 when it did not exit normally within timeoutMs (it is
+// killed then).
+int waitForChild(pid_t child, int timeoutMs = kWatchdogMs);
+
+// A one-way channel of single bytes between two processes.
+class Signal {
+public:
+    Signal();
+    ~Signal();
+    Signal(const Signal &) = delete;
+    Signal &operator=(const Signal &) = delete;
+
+    void send(char byte = '!');
+    // True when a byte arrived within timeoutMs (and equals `expected`).
+    bool wait(char expected = '!', int timeoutMs = kWatchdogMs);
+
+private:
+    int m_read;
+    int m_write;
+};
+
+// Runs the main run loop until `done` answers true or timeoutMs passed; answers `done`.
+bool runMainLoopUntil(const std::function<bool()> &done, int timeoutMs = kWatchdogMs);
+
+// A simple message: header, descriptor count 0, a data length and the data, the size
+// being the data length plus 40 rounded up to 4 (the reload service's inline form).
+struct InlineMessage {
+    mach_msg_header_t header;
+    mach_msg_body_t body;
+    mach_msg_size_t length;
+    unsigned char data[4104];
+};
+void makeInlineMessage(InlineMessage &message, mach_port_t destination, mach_msg_id_t id,
+                       const std::string &data);
+
+// Looks `name` up and sends it an inline message; the mach_msg result, or the look-up's
+// error.
+kern_return_t sendInline(const char *name, mach_msg_id_t id, const std::string &data);
+
+} // namespace test
