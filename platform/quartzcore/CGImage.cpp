@@ -1,0 +1,119 @@
+#include "quartzcore/CGImage.h"
+
+#include "foundation/NSLog.h"
+#include "objc/ClassBuilder.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+Class g_imageClass;
+
+const Class kRegistered = [] {
+    g_imageClass = ClassBuilder<CGImage>("CGImage", "NSObject").registerClass();
+    return g_imageClass;
+}();
+
+// A premultiplied colour byte never exceeds its alpha; bytes that do (from a careless
+// producer) are clamped, so blending can never carry into a neighbouring component.
+// Answers whether every pixel is opaque.
+bool keepPremultiplied(std::vector<std::uint8_t> &pixels)
+{
+    bool opaque = true;
+    for (std::size_t i = 0; i < pixels.size(); i += 4) {
+        std::uint8_t alpha = pixels[i + 3];
+        for (std::size_t c = i; c < i + 3; ++c)
+            pixels[c] = std::min(pixels[c], alpha);
+        opaque = opaque && alpha == 255;
+    }
+    return opaque;
+}
+
+const std::vector<std::uint8_t> kNoPixels;
+
+} // namespace
+
+Class CGImage::class_()
+{
+    return g_imageClass;
+}
+
+std::size_t CGImageGetWidth(CGImageRef image)
+{
+    return image ? image->m_width : 0;
+}
+
+std::size_t CGImageGetHeight(CGImageRef image)
+{
+    return image ? image->m_height : 0;
+}
+
+std::size_t CGImageGetBytesPerRow(CGImageRef image)
+{
+    return image ? image->m_width * 4 : 0;
+}
+
+std::size_t CGImageGetBitsPerComponent(CGImageRef image)
+{
+    return image ? 8 : 0;
+}
+
+std::size_t CGImageGetBitsPerPixel(CGImageRef image)
+{
+    return image ? 32 : 0;
+}
+
+CGImageRef CGImageRetain(CGImageRef image)
+{
+    return retain(image);
+}
+
+void CGImageRelease(CGImageRef image)
+{
+    objc_release(image);
+}
+
+CGImageRef CGImageCreateWithImageInRect(CGImageRef image, CGRect rect)
+{
+    if (!image)
+        return nullptr;
+    CGRect whole = CGRectMake(0, 0, image->m_width, image->m_height);
+    CGRect part = CGRectIntegral(CGRectIntersection(whole, rect));
+    if (CGRectIsEmpty(part))
+        return nullptr;
+    auto left = std::size_t(part.origin.x), top = std::size_t(part.origin.y);
+    auto width = std::size_t(part.size.width), height = std::size_t(part.size.height);
+    std::vector<std::uint8_t> pixels(width * height * 4);
+    for (std::size_t y = 0; y < height; ++y) {
+        const std::uint8_t *from = image->m_pixels.data() + ((top + y) * image->m_width + left) * 4;
+        std::copy(from, from + width * 4, pixels.data() + y * width * 4);
+    }
+    return sim::imageFromPixels(width, height, std::move(pixels));
+}
+
+namespace sim {
+
+CGImageRef imageFromPixels(std::size_t width, std::size_t height,
+                           std::vector<std::uint8_t> premultipliedRGBA)
+{
+    if (width == 0 || height == 0 || premultipliedRGBA.size() / 4 / width != height ||
+        premultipliedRGBA.size() != width * height * 4) {
+        NSLog("imageFromPixels: %zu bytes do not make a %zu x %zu RGBA image",
+              premultipliedRGBA.size(), width, height);
+        return nullptr;
+    }
+    auto *image = create<CGImage>(g_imageClass);
+    image->m_width = width;
+    image->m_height = height;
+    image->m_opaque = keepPremultiplied(premultipliedRGBA);
+    image->m_pixels = std::move(premultipliedRGBA);
+    return image;
+}
+
+const std::vector<std::uint8_t> &pixelsOf(CGImageRef image)
+{
+    return image ? image->m_pixels : kNoPixels;
+}
+
+} // namespace sim

@@ -1,0 +1,212 @@
+#pragma once
+// The shaders of the compositor: row functors that the rasterizer (PerspectiveRasterizer.h)
+// hands one run of pixels at a time with their coverage. Each maps pixel centres back to
+// the layer's bounds space through the inverse plane projection, which along a row is a
+// ratio of two linear functions of x: the numerators and the divisor step by constants,
+// and only a projective row divides per pixel. Pixel maths is in PixelOps.h.
+
+#include "quartzcore/PerspectiveRasterizer.h"
+#include "quartzcore/PixelOps.h"
+
+#include <cmath>
+#include <cstring>
+
+namespace sim {
+
+// The inverse projection along one row: at pixel x0 + i the layer point is
+// ((u + i·du) / (w + i·dw), (v + i·dv) / (w + i·dw)).
+struct RowMapping {
+    double u, v, w, du, dv, dw;
+
+    static RowMapping at(const PlaneProjection &screenToLayer, int x0, int y)
+    {
+        RowMapping m;
+        screenToLayer.apply(x0 + 0.5, y + 0.5, m.u, m.v, m.w);
+        m.du = screenToLayer.h[0][0], m.dv = screenToLayer.h[0][1], m.dw = screenToLayer.h[0][2];
+        return m;
+    }
+};
+
+// How much of a layer point lies inside the bounds with rounded corners: 255 on the
+// straight parts (the quad's own edges are anti-aliased by the rasterizer), falling off
+// over one pixel across each corner's arc.
+struct RoundedCorners {
+    double left = 0, top = 0, right = 0, bottom = 0, radius = 0;
+    double pixelsPerUnit = 1; // screen pixels per layer unit near the layer's centre
+
+    bool active() const { return radius > 0; }
+
+    // The radius is limited to half the shorter side, as on the platform.
+    static RoundedCorners of(CGRect bounds, double radius, double pixelsPerUnit)
+    {
+        bounds = CGRectStandardize(bounds);
+        double limit = std::min(bounds.size.width, bounds.size.height) / 2;
+        return {CGRectGetMinX(bounds), CGRectGetMinY(bounds),          CGRectGetMaxX(bounds),
+                CGRectGetMaxY(bounds), std::clamp(radius, 0.0, limit), pixelsPerUnit};
+    }
+
+    std::uint32_t coverage(double u, double v) const
+    {
+        double cx = std::clamp(u, left + radius, right - radius);
+        double cy = std::clamp(v, top + radius, bottom - radius);
+        double dx = u - cx, dy = v - cy;
+        if (dx == 0 || dy == 0)
+            return 255;
+        double inside = 0.5 - (std::sqrt(dx * dx + dy * dy) - radius) * pixelsPerUnit;
+        if (!(inside > 0)) // also for NaN, from a point mapped across the horizon
+            return 0;
+        return inside >= 1 ? 255 : std::uint32_t(inside * 255 + 0.5);
+    }
+};
+
+// A solid colour over the bounds, e.g. a background.
+struct SolidShader {
+    Pixel color; // premultiplied, opacity included
+    const PlaneProjection *screenToLayer;
+    RoundedCorners corners;
+
+    void shadeRow(int y, int x0, int x1, const std::uint8_t *coverage, std::uint8_t *pixels) const
+    {
+        RowMapping m = RowMapping::at(*screenToLayer, x0, y);
+        bool opaque = alphaOf(color) == 255;
+        for (int i = 0; i < x1 - x0; ++i, pixels += 4) {
+            std::uint32_t c = coverage[i];
+            if (corners.active()) {
+                double w = m.w + i * m.dw;
+                c = c * corners.coverage((m.u + i * m.du) / w, (m.v + i * m.dv) / w) / 255;
+            }
+            if (c == 255 && opaque)
+                storePixel(pixels, color);
+            else if (c)
+                storePixel(pixels, blendOver(scalePixel(color, c), loadPixel(pixels)));
+        }
+    }
+};
+
+// An image stretched over the bounds (contents), sampled bilinearly with texel centres at
+// half-integers and edges clamped, so the quad's anti-aliased edge alone shapes the border.
+struct TextureShader {
+    const CGImage *image;
+    const PlaneProjection *screenToLayer;
+    // Layer to texel coordinates: t = (u · scaleX + offsetX, v · scaleY + offsetY).
+    double scaleX, offsetX, scaleY, offsetY;
+    std::uint32_t opacity; // 0…255
+    RoundedCorners corners;
+
+    [[gnu::always_inline]] Pixel sample(double tx, double ty) const
+    {
+        double maxX = double(image->m_width - 1), maxY = double(image->m_height - 1);
+        // Written so that NaN, from a point mapped across the horizon, reads texel 0.
+        tx = tx > 0 ? (tx < maxX ? tx : maxX) : 0;
+        ty = ty > 0 ? (ty < maxY ? ty : maxY) : 0;
+        int ix = int(tx), iy = int(ty);
+        auto fx = std::uint32_t((tx - ix) * 256), fy = std::uint32_t((ty - iy) * 256);
+        int nx = ix < int(maxX) ? 1 : 0;
+        std::size_t rowBytes = image->m_width * 4;
+        const std::uint8_t *top = image->m_pixels.data() + std::size_t(iy) * rowBytes + ix * 4;
+        const std::uint8_t *bottom = iy < int(maxY) ? top + rowBytes : top;
+        Pixel upper = lerpPixel(loadPixel(top), loadPixel(top + nx * 4), fx);
+        Pixel lower = lerpPixel(loadPixel(bottom), loadPixel(bottom + nx * 4), fx);
+        return lerpPixel(upper, lower, fy);
+    }
+
+    // Blends one pixel whose texel coordinates are (tx, ty).
+    [[gnu::always_inline]] void shadePixel(double tx, double ty, std::uint32_t covered,
+                                           std::uint8_t *pixel) const
+    {
+        std::uint32_t c = covered * opacity / 255;
+        if (corners.active())
+            c = c * corners.coverage((tx - offsetX) / scaleX, (ty - offsetY) / scaleY) / 255;
+        if (!c)
+            return;
+        Pixel texel = sample(tx, ty);
+        if (c == 255 && alphaOf(texel) == 255)
+            storePixel(pixel, texel);
+        else
+            storePixel(pixel, blendOver(scalePixel(texel, c), loadPixel(pixel)));
+    }
+
+    // Texel coordinates along the row are ratios of linear functions of x, as the layer
+    // coordinates are; an affine mapping has a constant divisor and needs no division, and
+    // one that lands on whole texels one for one (an upright layer at its image's own size
+    // on whole pixels, like a wallpaper) copies texels without filtering.
+    void shadeRow(int y, int x0, int x1, const std::uint8_t *coverage, std::uint8_t *pixels) const
+    {
+        RowMapping m = RowMapping::at(*screenToLayer, x0, y);
+        double tu = m.u * scaleX + offsetX * m.w, dtu = m.du * scaleX + offsetX * m.dw;
+        double tv = m.v * scaleY + offsetY * m.w, dtv = m.dv * scaleY + offsetY * m.dw;
+        const int count = x1 - x0;
+        if (m.dw != 0) {
+            for (int i = 0; i < count; ++i, pixels += 4) {
+                double reciprocal = 1 / (m.w + i * m.dw);
+                shadePixel((tu + i * dtu) * reciprocal, (tv + i * dtv) * reciprocal, coverage[i],
+                           pixels);
+            }
+            return;
+        }
+        double tx = tu / m.w, dtx = dtu / m.w, ty = tv / m.w, dty = dtv / m.w;
+        if (dtx == 1 && dty == 0 && tx == std::floor(tx) && ty == std::floor(ty) &&
+            !corners.active()) {
+            copyRow(tx, ty, count, coverage, pixels);
+            return;
+        }
+        for (int i = 0; i < count; ++i, pixels += 4)
+            shadePixel(tx + i * dtx, ty + i * dty, coverage[i], pixels);
+    }
+
+    // Runs of full coverage over an opaque image at full opacity are plain copies.
+    void copyRow(double tx, double ty, int count, const std::uint8_t *coverage,
+                 std::uint8_t *pixels) const
+    {
+        auto clampTo = [](double v, std::size_t size) {
+            return v > 0 ? (v < double(size - 1) ? std::size_t(v) : size - 1) : 0;
+        };
+        const std::uint8_t *row =
+            image->m_pixels.data() + clampTo(ty, image->m_height) * image->m_width * 4;
+        bool copies =
+            image->m_opaque && opacity == 255 && tx >= 0 && tx + count <= double(image->m_width);
+        for (int i = 0; i < count;) {
+            if (copies && coverage[i] == 255) {
+                int end = i + 1;
+                while (end < count && coverage[end] == 255)
+                    ++end;
+                std::memcpy(pixels + i * 4, row + (std::size_t(tx) + i) * 4,
+                            std::size_t(end - i) * 4);
+                i = end;
+                continue;
+            }
+            Pixel texel = loadPixel(row + clampTo(tx + i, image->m_width) * 4);
+            std::uint32_t c = coverage[i] * opacity / 255;
+            if (c == 255 && alphaOf(texel) == 255)
+                storePixel(pixels + i * 4, texel);
+            else if (c)
+                storePixel(pixels + i * 4,
+                           blendOver(scalePixel(texel, c), loadPixel(pixels + i * 4)));
+            ++i;
+        }
+    }
+};
+
+// The coverage of a masking layer's bounds, written into a clip mask (Renderer.cpp).
+struct MaskShader {
+    std::uint8_t *mask; // frame-sized, `stride` bytes per row
+    int stride;
+    const PlaneProjection *screenToLayer;
+    RoundedCorners corners;
+
+    void shadeRow(int y, int x0, int x1, const std::uint8_t *coverage, std::uint8_t *) const
+    {
+        std::uint8_t *out = mask + std::size_t(y) * stride + x0;
+        RowMapping m = RowMapping::at(*screenToLayer, x0, y);
+        for (int i = 0; i < x1 - x0; ++i) {
+            std::uint32_t c = coverage[i];
+            if (corners.active() && c) {
+                double w = m.w + i * m.dw;
+                c = c * corners.coverage((m.u + i * m.du) / w, (m.v + i * m.dv) / w) / 255;
+            }
+            out[i] = std::uint8_t(c);
+        }
+    }
+};
+
+} // namespace sim

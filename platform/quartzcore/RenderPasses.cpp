@@ -1,0 +1,102 @@
+#include "quartzcore/RenderPasses.h"
+
+#include "quartzcore/PixelOps.h"
+
+#include <cmath>
+#include <cstring>
+
+namespace sim {
+
+namespace {
+
+void clearRect(PixelBuffer &buffer, const IntRect &rect)
+{
+    for (int y = rect.y0; y < rect.y1; ++y)
+        std::memset(buffer.row(y) + std::size_t(rect.x0) * 4, 0,
+                    std::size_t(rect.x1 - rect.x0) * 4);
+}
+
+} // namespace
+
+void RenderPasses::beginFrame(int width, int height)
+{
+    if (width != m_frame.width || height != m_frame.height) {
+        m_frame.width = width, m_frame.height = height;
+        m_frame.pixels.assign(std::size_t(width) * height * 4, 0);
+        m_groups.clear();
+        m_masks.clear();
+    } else {
+        std::memset(m_frame.pixels.data(), 0, m_frame.pixels.size());
+    }
+    m_groupDepth = m_maskDepth = 0;
+}
+
+RenderTarget RenderPasses::beginGroup()
+{
+    if (m_groups.size() == m_groupDepth) {
+        auto buffer = std::make_unique<PixelBuffer>();
+        buffer->width = m_frame.width, buffer->height = m_frame.height;
+        buffer->pixels.assign(m_frame.pixels.size(), 0);
+        m_groups.push_back(std::move(buffer));
+    }
+    return {m_groups[m_groupDepth++].get(), {}};
+}
+
+void RenderPasses::endGroup(RenderTarget &group, double sigma, std::uint32_t opacity,
+                            RenderTarget &target, const Clip &clip)
+{
+    IntRect region = group.touched.intersected(frameRect());
+    if (sigma >= 0.5 && !region.isEmpty()) {
+        // Four σ hold all but 0.003 % of the kernel: the spread beyond is below a level.
+        region = region.outset(int(std::ceil(4 * sigma))).intersected(frameRect());
+        PixelBuffer &b = *group.buffer;
+        m_blur.apply({b.row(region.y0) + std::size_t(region.x0) * 4, region.x1 - region.x0,
+                      region.y1 - region.y0, std::size_t(b.width) * 4},
+                     sigma);
+    }
+    composite(*group.buffer, region, opacity, target, clip);
+    clearRect(*group.buffer, region);
+    --m_groupDepth;
+}
+
+void RenderPasses::composite(const PixelBuffer &source, const IntRect &region,
+                             std::uint32_t opacity, RenderTarget &target, const Clip &clip)
+{
+    IntRect visible = region.intersected(clip.bounds);
+    if (visible.isEmpty() || opacity == 0)
+        return;
+    for (int y = visible.y0; y < visible.y1; ++y) {
+        const std::uint8_t *from = source.row(y) + std::size_t(visible.x0) * 4;
+        std::uint8_t *to = target.buffer->row(y) + std::size_t(visible.x0) * 4;
+        const std::uint8_t *mask =
+            clip.mask ? clip.mask + std::size_t(y) * clip.maskStride + visible.x0 : nullptr;
+        for (int i = 0; i < visible.x1 - visible.x0; ++i, from += 4, to += 4) {
+            Pixel pixel = loadPixel(from);
+            if (!pixel)
+                continue;
+            std::uint32_t factor = mask ? opacity * mask[i] / 255 : opacity;
+            if (factor != 255)
+                pixel = scalePixel(pixel, factor);
+            storePixel(to, blendOver(pixel, loadPixel(to)));
+        }
+    }
+    target.touched = target.touched.united(visible);
+}
+
+std::uint8_t *RenderPasses::beginMask()
+{
+    if (m_masks.size() == m_maskDepth)
+        m_masks.push_back(std::make_unique<std::vector<std::uint8_t>>(
+            std::size_t(m_frame.width) * m_frame.height, 0));
+    return m_masks[m_maskDepth++]->data();
+}
+
+void RenderPasses::endMask(const IntRect &written)
+{
+    std::uint8_t *mask = m_masks[--m_maskDepth]->data();
+    for (int y = written.y0; y < written.y1; ++y)
+        std::memset(mask + std::size_t(y) * m_frame.width + written.x0, 0,
+                    std::size_t(written.x1 - written.x0));
+}
+
+} // namespace sim

@@ -1,0 +1,29 @@
+# Layers, colours, images, bitmap contexts and the software compositor that draws layer
+# trees into RGBA frames. Cairo draws into bitmap contexts; Pango and fontconfig come
+# along for UIKit's text, which it draws through the contexts' Cairo state.
+pkg_check_modules(CAIRO REQUIRED IMPORTED_TARGET cairo pangocairo fontconfig)
+
+target_sources(cvquartzcore PRIVATE
+    CGColor.cpp
+    CGImage.cpp
+    PixelLayout.cpp
+    CGContext.cpp
+    CGContextDrawing.cpp
+    CALayer.cpp
+    LayerDisplay.cpp
+    LayerAnimation.cpp
+    LayerGeometry.cpp
+    PlaneProjection.cpp
+    CAFilter.cpp
+    CATransaction.cpp
+    Renderer.cpp
+    RenderPasses.cpp
+    PerspectiveRasterizer.cpp
+    GaussianBlur.cpp
+)
+target_link_libraries(cvquartzcore PUBLIC cvfoundation PkgConfig::CAIRO)
+
+cv_add_test(quartzcore_bitmap_context_test SOURCES tests/BitmapContextTest.cpp LIBS cvquartzcore)
+cv_add_test(quartzcore_layer_test SOURCES tests/LayerTest.cpp LIBS cvquartzcore)
+cv_add_test(quartzcore_renderer_test SOURCES tests/RendererTest.cpp LIBS cvquartzcore)
+cv_add_test(quartzcore_blur_test SOURCES tests/BlurTest.cpp LIBS cvquartzcore)

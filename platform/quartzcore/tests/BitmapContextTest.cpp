@@ -1,0 +1,276 @@
+// Bitmap contexts: where each layout puts a pixel's bytes, the caller's buffer as the
+// truth, orientation of drawn images, the gstate, and refusals of bad arguments.
+
+#include "quartzcore/CGContext.h"
+
+#include <array>
+#include <gtest/gtest.h>
+#include <vector>
+
+namespace {
+
+using Bytes = std::array<std::uint8_t, 4>;
+
+// A 4 × 4 context over the caller's bytes in the given layout.
+struct Bitmap {
+    explicit Bitmap(CGBitmapInfo info, std::size_t width = 4, std::size_t height = 4)
+        : bytes(width * height * 4), width(width)
+    {
+        CGColorSpaceRef space = CGColorSpaceCreateDeviceRGB();
+        context = CGBitmapContextCreate(bytes.data(), width, height, 8, width * 4, space, info);
+        CGColorSpaceRelease(space);
+    }
+    ~Bitmap() { CGContextRelease(context); }
+
+    Bytes at(std::size_t x, std::size_t y) const
+    {
+        const std::uint8_t *p = bytes.data() + (y * width + x) * 4;
+        return {p[0], p[1], p[2], p[3]};
+    }
+
+    std::vector<std::uint8_t> bytes;
+    std::size_t width;
+    CGContextRef context = nullptr;
+};
+
+// An image whose top row is red and whose other rows are blue, all opaque.
+CGImageRef redTopRowImage(std::size_t width, std::size_t height)
+{
+    std::vector<std::uint8_t> pixels(width * height * 4);
+    for (std::size_t i = 0; i < width * height; ++i) {
+        bool top = i < width;
+        pixels[i * 4 + 0] = top ? 255 : 0;
+        pixels[i * 4 + 2] = top ? 0 : 255;
+        pixels[i * 4 + 3] = 255;
+    }
+    return sim::imageFromPixels(width, height, std::move(pixels));
+}
+
+// Fills the whole of a context with red 255, green 102, blue 51 (exact in 8 bits).
+void fillWithTestColor(CGContextRef context)
+{
+    CGContextSetRGBFillColor(context, 1.0, 0.4, 0.2, 1.0);
+    CGContextFillRect(context, CGRectMake(0, 0, 4, 4));
+}
+
+TEST(BitmapLayouts, EachLayoutPutsTheComponentsInItsDocumentedBytes)
+{
+    struct Case {
+        CGBitmapInfo info;
+        Bytes expected;
+    };
+    const Case cases[] = {
+        {kCGImageAlphaPremultipliedLast | kCGBitmapByteOrder32Little, {255, 51, 102, 255}},
+        {kCGImageAlphaPremultipliedFirst, {255, 255, 102, 51}},
+        {kCGImageAlphaPremultipliedFirst | kCGBitmapByteOrder32Little, {51, 102, 255, 255}},
+        {kCGImageAlphaPremultipliedLast, {255, 102, 51, 255}},
+        {kCGImageAlphaPremultipliedLast | kCGBitmapByteOrder32Big, {255, 102, 51, 255}},
+    };
+    for (const Case &c : cases) {
+        Bitmap bitmap(c.info);
+        ASSERT_NE(bitmap.context, nullptr) << std::hex << c.info;
+        fillWithTestColor(bitmap.context);
+        EXPECT_EQ(bitmap.at(2, 1), c.expected) << "bitmap info 0x" << std::hex << c.info;
+    }
+}
+
+TEST(BitmapLayouts, TheProductsTwoLayoutsHaveTheirKnownBitmapInfoValues)
+{
+    EXPECT_EQ(kCGImageAlphaPremultipliedLast | kCGBitmapByteOrder32Little, 0x2001u);
+    EXPECT_EQ(kCGImageAlphaPremultipliedFirst, 2u);
+}
+
+TEST(BitmapLayouts, BytesWrittenByTheCallerReachTheImageInRGBAOrder)
+{
+    Bitmap bitmap(kCGImageAlphaPremultipliedLast | kCGBitmapByteOrder32Little);
+    // Alpha, blue, green, red in memory: a half-transparent premultiplied orange.
+    std::uint8_t *pixel = bitmap.bytes.data() + (1 * 4 + 3) * 4;
+    pixel[0] = 128, pixel[1] = 0, pixel[2] = 64, pixel[3] = 128;
+    CGImageRef image = CGBitmapContextCreateImage(bitmap.context);
+    const auto &rgba = sim::pixelsOf(image);
+    EXPECT_EQ(rgba[(1 * 4 + 3) * 4 + 0], 128);
+    EXPECT_EQ(rgba[(1 * 4 + 3) * 4 + 1], 64);
+    EXPECT_EQ(rgba[(1 * 4 + 3) * 4 + 2], 0);
+    EXPECT_EQ(rgba[(1 * 4 + 3) * 4 + 3], 128);
+    CGImageRelease(image);
+}
+
+TEST(BitmapLayouts, DrawingKeepsWhatTheCallerWroteElsewhere)
+{
+    Bitmap bitmap(kCGImageAlphaPremultipliedFirst);
+    std::uint8_t *first = bitmap.bytes.data();
+    first[0] = 255, first[1] = 10, first[2] = 20, first[3] = 30;
+    CGContextSetRGBFillColor(bitmap.context, 0, 0, 1, 1);
+    CGContextFillRect(bitmap.context, CGRectMake(3, 0, 1, 1)); // bottom-right pixel
+    EXPECT_EQ(bitmap.at(0, 0), (Bytes{255, 10, 20, 30}));
+    EXPECT_EQ(bitmap.at(3, 3), (Bytes{255, 0, 0, 255}));
+}
+
+TEST(BitmapLayouts, AnOwnBufferStartsTransparentAndIsReachable)
+{
+    CGColorSpaceRef space = CGColorSpaceCreateDeviceRGB();
+    CGContextRef context =
+        CGBitmapContextCreate(nullptr, 3, 2, 8, 0, space, kCGImageAlphaPremultipliedFirst);
+    ASSERT_NE(context, nullptr);
+    EXPECT_EQ(CGBitmapContextGetBytesPerRow(context), 12u);
+    auto *bytes = static_cast<std::uint8_t *>(CGBitmapContextGetData(context));
+    EXPECT_EQ(std::vector<std::uint8_t>(bytes, bytes + 24), std::vector<std::uint8_t>(24, 0));
+    CGContextRelease(context);
+    CGColorSpaceRelease(space);
+}
+
+TEST(BitmapOrientation, AnImageDrawnIntoAWholeNewContextKeepsItsRowOrder)
+{
+    Bitmap bitmap(kCGImageAlphaPremultipliedLast);
+    CGImageRef image = redTopRowImage(4, 4);
+    CGContextDrawImage(bitmap.context, CGRectMake(0, 0, 4, 4), image);
+    EXPECT_EQ(bitmap.at(1, 0), (Bytes{255, 0, 0, 255}));
+    EXPECT_EQ(bitmap.at(1, 3), (Bytes{0, 0, 255, 255}));
+    CGImageRelease(image);
+}
+
+TEST(BitmapOrientation, UIKitsFlipTurnsDrawnImagesUpsideDown)
+{
+    Bitmap bitmap(kCGImageAlphaPremultipliedLast);
+    CGContextTranslateCTM(bitmap.context, 0, 4);
+    CGContextScaleCTM(bitmap.context, 1, -1);
+    CGImageRef image = redTopRowImage(4, 4);
+    CGContextDrawImage(bitmap.context, CGRectMake(0, 0, 4, 4), image);
+    EXPECT_EQ(bitmap.at(1, 3), (Bytes{255, 0, 0, 255}));
+    EXPECT_EQ(bitmap.at(1, 0), (Bytes{0, 0, 255, 255}));
+    CGImageRelease(image);
+}
+
+TEST(BitmapOrientation, UserSpaceStartsAtTheBottomLeftUntilFlipped)
+{
+    Bitmap bitmap(kCGImageAlphaPremultipliedLast);
+    EXPECT_TRUE(CGAffineTransformIsIdentity(CGContextGetCTM(bitmap.context)));
+    CGContextSetRGBFillColor(bitmap.context, 1, 0, 0, 1);
+    CGContextFillRect(bitmap.context, CGRectMake(0, 0, 4, 1));
+    EXPECT_EQ(bitmap.at(0, 3)[0], 255); // the last row in memory is y = 0…1
+    EXPECT_EQ(bitmap.at(0, 0)[3], 0);
+
+    CGContextTranslateCTM(bitmap.context, 0, 4);
+    CGContextScaleCTM(bitmap.context, 1, -1);
+    CGAffineTransform flip = CGContextGetCTM(bitmap.context);
+    EXPECT_TRUE(CGAffineTransformEqualToTransform(flip, {1, 0, 0, -1, 0, 4}));
+    CGContextSetRGBFillColor(bitmap.context, 0, 1, 0, 1);
+    CGContextFillRect(bitmap.context, CGRectMake(0, 0, 4, 1));
+    EXPECT_EQ(bitmap.at(0, 0)[1], 255); // flipped: y = 0…1 is the first row
+}
+
+TEST(BitmapGState, AlphaScalesDrawnImagesAndRestoreBringsItBack)
+{
+    Bitmap bitmap(kCGImageAlphaPremultipliedFirst);
+    CGImageRef image = redTopRowImage(4, 4);
+    CGContextSaveGState(bitmap.context);
+    CGContextSetAlpha(bitmap.context, 0.5);
+    CGContextDrawImage(bitmap.context, CGRectMake(0, 0, 4, 4), image);
+    Bytes half = bitmap.at(0, 0); // alpha, red, green, blue
+    EXPECT_NEAR(half[0], 128, 1);
+    EXPECT_NEAR(half[1], 128, 1);
+    CGContextRestoreGState(bitmap.context);
+    CGContextClearRect(bitmap.context, CGRectMake(0, 0, 4, 4));
+    CGContextDrawImage(bitmap.context, CGRectMake(0, 0, 4, 4), image);
+    EXPECT_EQ(bitmap.at(0, 0), (Bytes{255, 255, 0, 0}));
+    CGImageRelease(image);
+}
+
+TEST(BitmapGState, ClearRectEmptiesWhateverTheFillAndAlpha)
+{
+    Bitmap bitmap(kCGImageAlphaPremultipliedLast);
+    fillWithTestColor(bitmap.context);
+    CGContextSetAlpha(bitmap.context, 0.3);
+    CGContextClearRect(bitmap.context, CGRectMake(1, 1, 2, 2));
+    EXPECT_EQ(bitmap.at(1, 1), (Bytes{0, 0, 0, 0}));
+    EXPECT_EQ(bitmap.at(0, 0), (Bytes{255, 102, 51, 255}));
+}
+
+TEST(BitmapGState, AnImageScaledIntoARectFillsJustThatRect)
+{
+    Bitmap bitmap(kCGImageAlphaPremultipliedLast);
+    std::vector<std::uint8_t> white(4, 255);
+    CGImageRef image = sim::imageFromPixels(1, 1, white);
+    CGContextDrawImage(bitmap.context, CGRectMake(2, 0, 2, 4), image);
+    EXPECT_EQ(bitmap.at(1, 2)[3], 0);
+    EXPECT_EQ(bitmap.at(2, 2), (Bytes{255, 255, 255, 255}));
+    EXPECT_EQ(bitmap.at(3, 0), (Bytes{255, 255, 255, 255}));
+    CGImageRelease(image);
+}
+
+TEST(BitmapRefusals, BadArgumentsAnswerNil)
+{
+    CGColorSpaceRef space = CGColorSpaceCreateDeviceRGB();
+    const CGBitmapInfo rgba = kCGImageAlphaPremultipliedLast;
+    EXPECT_EQ(CGBitmapContextCreate(nullptr, 0, 4, 8, 0, space, rgba), nullptr);
+    EXPECT_EQ(CGBitmapContextCreate(nullptr, 4, 0, 8, 0, space, rgba), nullptr);
+    EXPECT_EQ(CGBitmapContextCreate(nullptr, 40000, 4, 8, 0, space, rgba), nullptr);
+    EXPECT_EQ(CGBitmapContextCreate(nullptr, 4, 4, 16, 0, space, rgba), nullptr);
+    EXPECT_EQ(CGBitmapContextCreate(nullptr, 4, 4, 8, 8, space, rgba), nullptr);
+    EXPECT_EQ(CGBitmapContextCreate(nullptr, 4, 4, 8, 0, nullptr, rgba), nullptr);
+    EXPECT_EQ(CGBitmapContextCreate(nullptr, 4, 4, 8, 0, space, kCGImageAlphaNone), nullptr);
+    EXPECT_EQ(CGBitmapContextCreate(nullptr, 4, 4, 8, 0, space,
+                                    kCGImageAlphaPremultipliedLast | kCGBitmapFloatComponents),
+              nullptr);
+    CGColorSpaceRelease(space);
+}
+
+TEST(BitmapRefusals, DegenerateDrawingLeavesTheContextUsable)
+{
+    Bitmap bitmap(kCGImageAlphaPremultipliedLast);
+    CGContextScaleCTM(bitmap.context, 0, 0);
+    CGContextTranslateCTM(bitmap.context, NAN, 1);
+    CGContextConcatCTM(bitmap.context, {NAN, 0, 0, 1, 0, 0});
+    CGContextFillRect(bitmap.context, CGRectMake(NAN, 0, 4, 4));
+    CGContextDrawImage(bitmap.context, CGRectMake(0, 0, 0, 4), nullptr);
+    CGContextRestoreGState(bitmap.context); // nothing saved
+    EXPECT_EQ(bitmap.at(0, 0), (Bytes{0, 0, 0, 0}));
+    fillWithTestColor(bitmap.context);
+    EXPECT_EQ(bitmap.at(0, 0), (Bytes{255, 102, 51, 255}));
+    EXPECT_EQ(CGBitmapContextGetData(nullptr), nullptr);
+    EXPECT_EQ(CGBitmapContextCreateImage(nullptr), nullptr);
+}
+
+TEST(Images, PixelsMustMatchTheSizeAndStayPremultiplied)
+{
+    EXPECT_EQ(sim::imageFromPixels(2, 2, std::vector<std::uint8_t>(15)), nullptr);
+    EXPECT_EQ(sim::imageFromPixels(0, 0, {}), nullptr);
+    CGImageRef image = sim::imageFromPixels(1, 1, {200, 10, 90, 100});
+    ASSERT_NE(image, nullptr);
+    EXPECT_EQ(sim::pixelsOf(image), (std::vector<std::uint8_t>{100, 10, 90, 100}));
+    EXPECT_EQ(CGImageGetBytesPerRow(image), 4u);
+    CGImageRelease(image);
+}
+
+TEST(Images, ACroppedImageHoldsThePixelsOfItsRect)
+{
+    CGImageRef image = redTopRowImage(3, 3);
+    CGImageRef bottom = CGImageCreateWithImageInRect(image, CGRectMake(1, 1, 5, 5));
+    ASSERT_NE(bottom, nullptr);
+    EXPECT_EQ(CGImageGetWidth(bottom), 2u);
+    EXPECT_EQ(CGImageGetHeight(bottom), 2u);
+    EXPECT_EQ(sim::pixelsOf(bottom)[2], 255); // blue: the red row was left out
+    EXPECT_EQ(CGImageCreateWithImageInRect(image, CGRectMake(5, 5, 1, 1)), nullptr);
+    CGImageRelease(bottom);
+    CGImageRelease(image);
+}
+
+TEST(Colors, ComponentsAreClampedAndCompareByValue)
+{
+    CGColorRef a = CGColorCreateGenericRGB(2, -1, NAN, 0.5);
+    const CGFloat *c = CGColorGetComponents(a);
+    EXPECT_EQ(c[0], 1);
+    EXPECT_EQ(c[1], 0);
+    EXPECT_EQ(c[2], 0);
+    EXPECT_EQ(CGColorGetAlpha(a), 0.5);
+    CGColorRef b = CGColorCreateCopyWithAlpha(a, 0.5);
+    EXPECT_TRUE(CGColorEqualToColor(a, b));
+    CGColorRef opaque = CGColorCreateCopyWithAlpha(a, 1);
+    EXPECT_FALSE(CGColorEqualToColor(a, opaque));
+    EXPECT_EQ(CGColorGetComponents(nullptr), nullptr);
+    CGColorRelease(opaque);
+    CGColorRelease(b);
+    CGColorRelease(a);
+}
+
+} // namespace

@@ -1,0 +1,424 @@
+// Layers: derived geometry, the tree, messages, display through the delegate,
+// animations on the virtual clock, transactions and filters.
+
+#include "quartzcore/CAFilter.h"
+#include "quartzcore/CALayer.h"
+#include "quartzcore/CATransaction.h"
+
+#include "foundation/Clock.h"
+#include "foundation/NSArray.h"
+#include "foundation/NSNumber.h"
+#include "foundation/NSString.h"
+
+#include <cmath>
+#include <gtest/gtest.h>
+#include <vector>
+
+namespace {
+
+void expectRect(CGRect actual, CGRect expected, double tolerance = 1e-9)
+{
+    EXPECT_NEAR(actual.origin.x, expected.origin.x, tolerance);
+    EXPECT_NEAR(actual.origin.y, expected.origin.y, tolerance);
+    EXPECT_NEAR(actual.size.width, expected.size.width, tolerance);
+    EXPECT_NEAR(actual.size.height, expected.size.height, tolerance);
+}
+
+class Layers : public testing::Test {
+protected:
+    AutoreleasePool pool;
+};
+
+TEST_F(Layers, FrameFollowsPositionAnchorAndBounds)
+{
+    CALayer *layer = CALayer::layer();
+    EXPECT_TRUE(CGPointEqualToPoint(layer->anchorPoint(), CGPointMake(0.5, 0.5)));
+    layer->setBounds(CGRectMake(0, 0, 40, 20));
+    layer->setPosition(CGPointMake(100, 50));
+    expectRect(layer->frame(), CGRectMake(80, 40, 40, 20));
+    layer->setAnchorPoint(CGPointMake(0, 1));
+    expectRect(layer->frame(), CGRectMake(100, 30, 40, 20));
+}
+
+TEST_F(Layers, SettingTheFrameMovesThePositionAndSizesTheBounds)
+{
+    CALayer *layer = CALayer::layer();
+    layer->setBounds(CGRectMake(5, 5, 1, 1)); // the bounds origin is kept
+    layer->setFrame(CGRectMake(10, 20, 30, 40));
+    EXPECT_TRUE(CGPointEqualToPoint(layer->position(), CGPointMake(25, 40)));
+    expectRect(layer->bounds(), CGRectMake(5, 5, 30, 40));
+
+    // Under a scale by 2 the same frame needs half the bounds.
+    layer->setTransform(CATransform3DMakeScale(2, 2, 1));
+    layer->setFrame(CGRectMake(0, 0, 30, 40));
+    expectRect(layer->bounds(), CGRectMake(5, 5, 15, 20));
+    expectRect(layer->frame(), CGRectMake(0, 0, 30, 40));
+}
+
+TEST_F(Layers, FrameUnderRotationIsTheBoundingBox)
+{
+    CALayer *layer = CALayer::layer();
+    layer->setBounds(CGRectMake(0, 0, 40, 20));
+    layer->setPosition(CGPointMake(0, 0));
+    layer->setTransform(CATransform3DMakeRotation(M_PI / 2, 0, 0, 1));
+    expectRect(layer->frame(), CGRectMake(-10, -20, 20, 40), 1e-9);
+}
+
+TEST_F(Layers, NonFiniteGeometryIsIgnored)
+{
+    CALayer *layer = CALayer::layer();
+    layer->setBounds(CGRectMake(0, 0, 10, 10));
+    layer->setBounds(CGRectMake(0, 0, NAN, 10));
+    layer->setPosition(CGPointMake(INFINITY, 0));
+    layer->setFrame(CGRectMake(NAN, 0, 1, 1));
+    layer->setOpacity(NAN);
+    expectRect(layer->bounds(), CGRectMake(0, 0, 10, 10));
+    EXPECT_TRUE(CGPointEqualToPoint(layer->position(), CGPointZero));
+    EXPECT_EQ(layer->opacity(), 1.0f);
+    layer->setOpacity(3);
+    EXPECT_EQ(layer->opacity(), 1.0f);
+}
+
+TEST_F(Layers, PropertiesAnswerThroughMessages)
+{
+    CALayer *layer = CALayer::layer();
+    msg<void>(layer, "setFrame:"_sel, CGRectMake(1, 2, 3, 4));
+    expectRect(msg<CGRect>(layer, "frame"_sel), CGRectMake(1, 2, 3, 4));
+    msg<void>(layer, "setOpacity:"_sel, 0.25f);
+    EXPECT_EQ(msg<float>(layer, "opacity"_sel), 0.25f);
+    CATransform3D t = CATransform3DMakeTranslation(1, 2, 3);
+    msg<void>(layer, "setSublayerTransform:"_sel, t);
+    EXPECT_TRUE(
+        CATransform3DEqualToTransform(msg<CATransform3D>(layer, "sublayerTransform"_sel), t));
+    msg<void>(layer, "setHidden:"_sel, YES);
+    EXPECT_TRUE(msg<BOOL>(layer, "isHidden"_sel));
+    CGColorRef red = CGColorCreateGenericRGB(1, 0, 0, 1);
+    msg<void>(layer, "setBackgroundColor:"_sel, red);
+    CGColorRelease(red); // the layer keeps its own reference
+    EXPECT_EQ(CGColorGetComponents(layer->backgroundColor())[0], 1);
+}
+
+TEST_F(Layers, SublayersKeepTheirOrderAndMoveBetweenParents)
+{
+    CALayer *a = CALayer::layer(), *b = CALayer::layer(), *c = CALayer::layer();
+    CALayer *parent = CALayer::layer(), *other = CALayer::layer();
+    EXPECT_EQ(parent->sublayers(), nullptr);
+    parent->addSublayer(a);
+    parent->addSublayer(c);
+    parent->insertSublayerAbove(b, a);
+    ASSERT_EQ(parent->sublayers()->count(), 3u);
+    EXPECT_EQ(parent->sublayers()->objectAtIndex(1), b);
+    EXPECT_EQ(b->superlayer(), parent);
+
+    parent->insertSublayerBelow(c, a);
+    EXPECT_EQ(parent->sublayers()->objectAtIndex(0), c);
+    parent->insertSublayerAtIndex(a, 99);
+    EXPECT_EQ(parent->sublayers()->lastObject(), a);
+
+    other->addSublayer(b);
+    EXPECT_EQ(parent->sublayers()->count(), 2u);
+    EXPECT_EQ(b->superlayer(), other);
+    b->removeFromSuperlayer();
+    EXPECT_EQ(b->superlayer(), nullptr);
+    EXPECT_EQ(other->sublayers(), nullptr);
+}
+
+TEST_F(Layers, ALayerCannotBecomeItsOwnDescendant)
+{
+    CALayer *parent = CALayer::layer(), *child = CALayer::layer();
+    parent->addSublayer(child);
+    child->addSublayer(parent);
+    child->addSublayer(child);
+    EXPECT_EQ(child->sublayers(), nullptr);
+    EXPECT_EQ(parent->superlayer(), nullptr);
+}
+
+TEST_F(Layers, PointsConvertThroughPositionsAndTransforms)
+{
+    CALayer *root = CALayer::layer(), *child = CALayer::layer();
+    root->setFrame(CGRectMake(0, 0, 100, 100));
+    child->setFrame(CGRectMake(10, 20, 20, 20));
+    root->addSublayer(child);
+    CGPoint inRoot = sim::convertPointToLayer(child, CGPointMake(5, 5), root);
+    EXPECT_NEAR(inRoot.x, 15, 1e-9);
+    EXPECT_NEAR(inRoot.y, 25, 1e-9);
+    // A quarter turn about the child's centre (20, 30 in the root).
+    child->setTransform(CATransform3DMakeRotation(M_PI / 2, 0, 0, 1));
+    inRoot = msg<CGPoint>(child, "convertPoint:toLayer:"_sel, CGPointMake(20, 10), root);
+    EXPECT_NEAR(inRoot.x, 20, 1e-9); // 10 right of the centre turns to 10 below it
+    EXPECT_NEAR(inRoot.y, 40, 1e-9);
+    CGPoint back = sim::convertPointToLayer(root, inRoot, child);
+    EXPECT_NEAR(back.x, 20, 1e-9);
+    EXPECT_NEAR(back.y, 10, 1e-9);
+}
+
+// A delegate that fills the top half of whatever it is asked to draw in red.
+struct HalfPainter : NSObject {
+    static Class class_()
+    {
+        static Class cls = ClassBuilder<HalfPainter>("HalfPainterTestDelegate", "NSObject")
+                               .method("drawLayer:inContext:", draw)
+                               .registerClass();
+        return cls;
+    }
+    static void draw(HalfPainter *self, SEL, CALayer *layer, CGContextRef context)
+    {
+        ++self->m_calls;
+        CGRect b = layer->bounds();
+        CGContextSetRGBFillColor(context, 1, 0, 0, 1);
+        CGContextFillRect(context,
+                          CGRectMake(b.origin.x, b.origin.y, b.size.width, b.size.height / 2));
+    }
+    int m_calls = 0;
+};
+
+TEST_F(Layers, DisplayAsksTheDelegateToDrawInUIKitCoordinates)
+{
+    StrongRef<HalfPainter> painter =
+        StrongRef<HalfPainter>::adopt(sim::create<HalfPainter>(HalfPainter::class_()));
+    CALayer *layer = CALayer::layer();
+    layer->setBounds(CGRectMake(0, 0, 3, 2));
+    layer->setContentsScale(2);
+    layer->setDelegate(painter.get());
+    layer->displayIfNeeded();
+    EXPECT_EQ(painter->m_calls, 0); // not asked to yet
+    layer->setNeedsDisplay();
+    layer->displayIfNeeded();
+    layer->displayIfNeeded();
+    EXPECT_EQ(painter->m_calls, 1);
+
+    CGImageRef contents = layer->contents();
+    ASSERT_NE(contents, nullptr);
+    EXPECT_EQ(CGImageGetWidth(contents), 6u);
+    EXPECT_EQ(CGImageGetHeight(contents), 4u);
+    const auto &pixels = sim::pixelsOf(contents);
+    EXPECT_EQ(pixels[0], 255); // first row: red, from the top of the bounds
+    EXPECT_EQ(pixels[3], 255);
+    EXPECT_EQ(pixels[(3 * 6) * 4 + 3], 0); // last row: untouched
+}
+
+// A layer class that draws by overriding drawInContext:, as subclasses do.
+struct GreenLayer : CALayer {
+    static Class class_()
+    {
+        static Class cls = ClassBuilder<GreenLayer>("GreenLayerTestLayer", "CALayer")
+                               .method("drawInContext:", draw)
+                               .registerClass();
+        return cls;
+    }
+    static void draw(GreenLayer *, SEL, CGContextRef context)
+    {
+        CGContextSetRGBFillColor(context, 0, 1, 0, 1);
+        CGContextFillRect(context, CGRectMake(0, 0, 100, 100));
+    }
+};
+
+TEST_F(Layers, SubclassesDrawByOverridingDrawInContext)
+{
+    auto *layer =
+        static_cast<CALayer *>(msg<id>(reinterpret_cast<id>(GreenLayer::class_()), "layer"_sel));
+    layer->setBounds(CGRectMake(0, 0, 2, 2));
+    layer->setNeedsDisplay();
+    msg<void>(layer, "displayIfNeeded"_sel);
+    ASSERT_NE(layer->contents(), nullptr);
+    EXPECT_EQ(sim::pixelsOf(layer->contents())[1], 255);
+}
+
+TEST_F(Layers, APlainLayerKeepsItsContentsWhenAskedToDisplay)
+{
+    CALayer *layer = CALayer::layer();
+    layer->setBounds(CGRectMake(0, 0, 2, 2));
+    CGImageRef image = sim::imageFromPixels(1, 1, {1, 2, 3, 255});
+    layer->setContents(image);
+    CGImageRelease(image);
+    layer->setNeedsDisplay();
+    layer->displayIfNeeded();
+    EXPECT_EQ(layer->contents(), image);
+}
+
+class Animations : public Layers {
+protected:
+    void SetUp() override { sim::useVirtualClock(100); }
+    void TearDown() override { sim::useRealClock(); }
+
+    static sim::LayerAnimation opacityAnimation(double from, double to, std::vector<int> &log,
+                                                int tag)
+    {
+        sim::LayerAnimation a;
+        a.property = sim::AnimatedProperty::Opacity;
+        a.from = CGFloat(from);
+        a.to = CGFloat(to);
+        a.beginTime = sim::now();
+        a.duration = 1;
+        a.curve = sim::TimingCurve::Linear;
+        a.completion = [&log, tag](bool finished) { log.push_back(finished ? tag : -tag); };
+        return a;
+    }
+};
+
+TEST_F(Animations, PresentedValueMovesWithTheClockAndTheModelStays)
+{
+    std::vector<int> log;
+    CALayer *layer = CALayer::layer();
+    layer->setOpacity(1);
+    layer->addAnimation(opacityAnimation(0, 1, log, 1));
+    EXPECT_DOUBLE_EQ(layer->presented().opacity, 0);
+    sim::advanceVirtualClock(0.5);
+    EXPECT_DOUBLE_EQ(layer->presented().opacity, 0.5);
+    EXPECT_EQ(layer->opacity(), 1.0f);
+    EXPECT_TRUE(log.empty());
+    sim::advanceVirtualClock(0.5);
+    EXPECT_EQ(log, std::vector<int>{1});
+    EXPECT_FALSE(layer->hasAnimations());
+    EXPECT_DOUBLE_EQ(layer->presented().opacity, 1);
+}
+
+TEST_F(Animations, RemovingEndsThemUnfinished)
+{
+    std::vector<int> log;
+    CALayer *layer = CALayer::layer();
+    layer->addAnimation(opacityAnimation(0, 1, log, 1));
+    layer->addAnimation(opacityAnimation(1, 0, log, 2));
+    sim::advanceVirtualClock(0.25);
+    layer->removeAllAnimations();
+    EXPECT_EQ(log, (std::vector<int>{-1, -2}));
+    sim::advanceVirtualClock(2);
+    EXPECT_EQ(log.size(), 2u); // the timers went with them
+}
+
+TEST_F(Animations, ANewAnimationWithTheSameKeyReplacesTheOld)
+{
+    std::vector<int> log;
+    CALayer *layer = CALayer::layer();
+    sim::LayerAnimation first = opacityAnimation(0, 1, log, 1);
+    first.key = "opacity";
+    layer->addAnimation(first);
+    sim::LayerAnimation second = opacityAnimation(1, 0, log, 2);
+    second.key = "opacity";
+    layer->addAnimation(second);
+    EXPECT_EQ(log, std::vector<int>{-1});
+    sim::advanceVirtualClock(1);
+    EXPECT_EQ(log, (std::vector<int>{-1, 2}));
+}
+
+TEST_F(Animations, TheLayerLivesUntilItsAnimationEnds)
+{
+    std::vector<int> log;
+    {
+        AutoreleasePool inner;
+        CALayer::layer()->addAnimation(opacityAnimation(0, 1, log, 7));
+    }
+    sim::advanceVirtualClock(1);
+    EXPECT_EQ(log, std::vector<int>{7});
+}
+
+TEST_F(Animations, ValuesOfTheWrongKindAreRefused)
+{
+    std::vector<int> log;
+    CALayer *layer = CALayer::layer();
+    sim::LayerAnimation a = opacityAnimation(0, 1, log, 3);
+    a.property = sim::AnimatedProperty::Position;
+    layer->addAnimation(a);
+    EXPECT_EQ(log, std::vector<int>{-3});
+    EXPECT_FALSE(layer->hasAnimations());
+}
+
+TEST_F(Animations, PositionsColoursAndTransformsInterpolate)
+{
+    CALayer *layer = CALayer::layer();
+    sim::LayerAnimation move;
+    move.property = sim::AnimatedProperty::Position;
+    move.from = CGPointMake(0, 10);
+    move.to = CGPointMake(100, 30);
+    move.beginTime = sim::now() + 1; // starts after a delay, showing its start meanwhile
+    move.duration = 2;
+    move.curve = sim::TimingCurve::Linear;
+    layer->addAnimation(move);
+    sim::LayerAnimation fade;
+    fade.property = sim::AnimatedProperty::BackgroundColor;
+    fade.from = sim::ColorValue{1, 0, 0, 1};
+    fade.to = sim::ColorValue{0, 0, 1, 0};
+    fade.beginTime = sim::now();
+    fade.duration = 4;
+    fade.curve = sim::TimingCurve::Linear;
+    layer->addAnimation(fade);
+    sim::LayerAnimation grow;
+    grow.property = sim::AnimatedProperty::Transform;
+    grow.from = CATransform3DIdentity;
+    grow.to = CATransform3DMakeScale(3, 5, 1);
+    grow.beginTime = sim::now();
+    grow.duration = 4;
+    grow.curve = sim::TimingCurve::Linear;
+    layer->addAnimation(grow);
+
+    EXPECT_DOUBLE_EQ(layer->presented().position.x, 0);
+    sim::advanceVirtualClock(2);
+    sim::PresentedLayer p = layer->presented();
+    EXPECT_DOUBLE_EQ(p.position.x, 50);
+    EXPECT_DOUBLE_EQ(p.position.y, 20);
+    EXPECT_DOUBLE_EQ(p.backgroundColor.red, 0.5);
+    EXPECT_DOUBLE_EQ(p.backgroundColor.blue, 0.5);
+    EXPECT_DOUBLE_EQ(p.backgroundColor.alpha, 0.5);
+    EXPECT_DOUBLE_EQ(p.transform.m11, 2);
+    EXPECT_DOUBLE_EQ(p.transform.m22, 3);
+}
+
+TEST(TimingCurves, NamedCurvesBendAsThePlatformsDo)
+{
+    using sim::TimingCurve;
+    for (TimingCurve curve : {TimingCurve::Linear, TimingCurve::EaseIn, TimingCurve::EaseOut,
+                              TimingCurve::EaseInEaseOut, TimingCurve::Default}) {
+        EXPECT_NEAR(sim::timingCurveProgress(curve, 0), 0, 1e-9);
+        EXPECT_NEAR(sim::timingCurveProgress(curve, 1), 1, 1e-9);
+        EXPECT_NEAR(sim::timingCurveProgress(curve, -3), 0, 1e-9);
+    }
+    EXPECT_DOUBLE_EQ(sim::timingCurveProgress(TimingCurve::Linear, 0.3), 0.3);
+    // Ease-in-ease-out is point-symmetric about the middle.
+    EXPECT_NEAR(sim::timingCurveProgress(TimingCurve::EaseInEaseOut, 0.5), 0.5, 1e-9);
+    EXPECT_NEAR(sim::timingCurveProgress(TimingCurve::EaseInEaseOut, 0.2) +
+                    sim::timingCurveProgress(TimingCurve::EaseInEaseOut, 0.8),
+                1, 1e-9);
+    // Ease-in (0.42, 0, 1, 1) is the mirror image of ease-out (0, 0, 0.58, 1).
+    EXPECT_NEAR(sim::timingCurveProgress(TimingCurve::EaseIn, 0.3),
+                1 - sim::timingCurveProgress(TimingCurve::EaseOut, 0.7), 1e-9);
+    EXPECT_LT(sim::timingCurveProgress(TimingCurve::EaseIn, 0.5), 0.5);
+    // At t = 1/2 the ease-in curve is at x = 3/8·0.42 + 3/8·1 + 1/8 = 0.6575 and
+    // y = 3/8·0 + 3/8·1 + 1/8 = 0.5.
+    EXPECT_NEAR(sim::timingCurveProgress(TimingCurve::EaseIn, 0.6575), 0.5, 1e-9);
+}
+
+TEST(Transactions, NestedTransactionsKeepTheirOwnFlag)
+{
+    EXPECT_FALSE(CATransaction::disableActions());
+    CATransaction::begin();
+    CATransaction::setDisableActions(true);
+    CATransaction::begin();
+    EXPECT_TRUE(CATransaction::disableActions()); // inherited
+    CATransaction::setDisableActions(false);
+    CATransaction::commit();
+    EXPECT_TRUE(CATransaction::disableActions());
+    CATransaction::commit();
+    EXPECT_FALSE(CATransaction::disableActions());
+    CATransaction::commit(); // unbalanced: ignored
+    msg<void>(reinterpret_cast<id>(CATransaction::class_()), "setDisableActions:"_sel, YES);
+    EXPECT_TRUE(msg<BOOL>(reinterpret_cast<id>(CATransaction::class_()), "disableActions"_sel));
+    CATransaction::setDisableActions(false);
+}
+
+TEST(Filters, KeepTheirNameAndValues)
+{
+    AutoreleasePool pool;
+    auto *filter = static_cast<CAFilter *>(msg<id>(reinterpret_cast<id>(CAFilter::class_()),
+                                                   "filterWithName:"_sel, "gaussianBlur"_ns));
+    ASSERT_NE(filter, nullptr);
+    EXPECT_TRUE(filter->name()->isEqualToString("gaussianBlur"_ns));
+    msg<void>(filter, "setValue:forKey:"_sel, NSNumber::numberWithDouble(8.0), "inputRadius"_ns);
+    auto *radius = static_cast<NSNumber *>(msg<id>(filter, "valueForKey:"_sel, "inputRadius"_ns));
+    ASSERT_NE(radius, nullptr);
+    EXPECT_EQ(radius->doubleValue(), 8.0);
+    filter->setValueForKey(nullptr, "inputRadius"_ns);
+    EXPECT_EQ(filter->valueForKey("inputRadius"_ns), nullptr);
+    EXPECT_EQ(CAFilter::filterWithName(nullptr), nullptr);
+}
+
+} // namespace

@@ -1,0 +1,351 @@
+// The compositor, probed pixel by pixel on small frames. Expected values are worked out
+// from the compositing rules: premultiplied source-over, d' = s + d·(255 − sa)/255,
+// rounded to the nearest level.
+
+#include "quartzcore/Renderer.h"
+#include "quartzcore/CAFilter.h"
+
+#include "foundation/Clock.h"
+#include "foundation/NSArray.h"
+#include "foundation/NSNumber.h"
+#include "foundation/NSString.h"
+
+#include <array>
+#include <cmath>
+#include <gtest/gtest.h>
+
+namespace {
+
+using Rgba = std::array<int, 4>;
+
+class Rendering : public testing::Test {
+protected:
+    AutoreleasePool pool;
+    sim::Renderer renderer;
+
+    // A layer at `frame` (points, in its superlayer) filled with an opaque colour, or
+    // with none when alpha is 0.
+    static CALayer *box(CGRect frame, double r, double g, double b, double a = 1)
+    {
+        CALayer *layer = CALayer::layer();
+        layer->setFrame(frame);
+        if (a > 0) {
+            CGColorRef color = CGColorCreateGenericRGB(r, g, b, a);
+            layer->setBackgroundColor(color);
+            CGColorRelease(color);
+        }
+        return layer;
+    }
+
+    const sim::PixelBuffer &draw(CALayer *root, double width, double height, double scale = 1)
+    {
+        return renderer.renderFrame(root, CGSizeMake(width, height), scale);
+    }
+
+    static Rgba at(const sim::PixelBuffer &frame, int x, int y)
+    {
+        const std::uint8_t *p = frame.row(y) + x * 4;
+        return {p[0], p[1], p[2], p[3]};
+    }
+
+    static void expectNear(Rgba actual, Rgba expected, int tolerance = 1)
+    {
+        for (int c = 0; c < 4; ++c)
+            EXPECT_NEAR(actual[c], expected[c], tolerance)
+                << "component " << c << " of (" << actual[0] << ", " << actual[1] << ", "
+                << actual[2] << ", " << actual[3] << ")";
+    }
+};
+
+const Rgba kClear = {0, 0, 0, 0};
+const Rgba kRed = {255, 0, 0, 255};
+const Rgba kGreen = {0, 255, 0, 255};
+const Rgba kBlue = {0, 0, 255, 255};
+
+TEST_F(Rendering, HalfTransparentRedOverBlueBlends)
+{
+    CALayer *root = box(CGRectMake(0, 0, 10, 10), 0, 0, 1);
+    CALayer *red = box(CGRectMake(2, 2, 6, 6), 1, 0, 0);
+    red->setOpacity(0.5);
+    root->addSublayer(red);
+    const sim::PixelBuffer &frame = draw(root, 10, 10);
+    // Red at half: (128, 0, 0, 128). Over blue: red 128, blue 255·127/255 = 127,
+    // alpha 128 + 127 = 255.
+    expectNear(at(frame, 5, 5), {128, 0, 127, 255});
+    expectNear(at(frame, 0, 0), kBlue, 0);
+}
+
+TEST_F(Rendering, GroupOpacityDiffersFromOpacityOfEachSublayer)
+{
+    // Red covers x 0…6, green x 4…10; they overlap in columns 4 and 5.
+    auto overlapping = [](CALayer *parent) {
+        parent->addSublayer(box(CGRectMake(0, 0, 6, 4), 1, 0, 0));
+        parent->addSublayer(box(CGRectMake(4, 0, 6, 4), 0, 1, 0));
+    };
+    CALayer *group = box(CGRectMake(0, 0, 10, 4), 0, 0, 0, 0);
+    overlapping(group);
+    group->setOpacity(0.5);
+    const sim::PixelBuffer &grouped = draw(group, 10, 4);
+    // The group flattens first: green alone shows in the overlap, then at half.
+    expectNear(at(grouped, 5, 2), {0, 128, 0, 128});
+    expectNear(at(grouped, 1, 2), {128, 0, 0, 128});
+
+    CALayer *separate = box(CGRectMake(0, 0, 10, 4), 0, 0, 0, 0);
+    overlapping(separate);
+    for (const auto &child : separate->m_sublayers)
+        child->setOpacity(0.5);
+    const sim::PixelBuffer &each = draw(separate, 10, 4);
+    // Half green over half red: red 128·127/255 = 64, green 128, alpha 128 + 64.
+    expectNear(at(each, 5, 2), {64, 128, 0, 192});
+}
+
+TEST_F(Rendering, CornerRadiusLeavesTheCornersTransparent)
+{
+    CALayer *circle = box(CGRectMake(0, 0, 20, 20), 1, 0, 0);
+    circle->setCornerRadius(10);
+    const sim::PixelBuffer &frame = draw(circle, 20, 20);
+    expectNear(at(frame, 0, 0), kClear, 0); // centre 14.1 from the circle's centre
+    expectNear(at(frame, 19, 19), kClear, 0);
+    expectNear(at(frame, 2, 2), kClear, 0); // 10.6 away: outside by 0.6 pixel
+    expectNear(at(frame, 10, 10), kRed, 0);
+    expectNear(at(frame, 10, 0), kRed, 4); // top of the circle: 9.51 away
+    // The centre of pixel (3, 2) is √(6.5² + 7.5²) = 9.925 from the circle's centre:
+    // 0.075 inside the arc, so it is covered 0.5 + 0.075 = 0.575.
+    EXPECT_NEAR(at(frame, 3, 2)[3], 0.575 * 255, 8);
+}
+
+TEST_F(Rendering, MaskingToBoundsClipsSublayers)
+{
+    CALayer *root = box(CGRectMake(0, 0, 20, 20), 0, 0, 0, 0);
+    CALayer *window = box(CGRectMake(5, 5, 10, 10), 0, 0, 1);
+    window->setMasksToBounds(true);
+    window->addSublayer(box(CGRectMake(-5, -5, 30, 30), 0, 1, 0));
+    root->addSublayer(window);
+    const sim::PixelBuffer &frame = draw(root, 20, 20);
+    expectNear(at(frame, 2, 2), kClear, 0);
+    expectNear(at(frame, 7, 7), kGreen, 0);
+    expectNear(at(frame, 16, 16), kClear, 0);
+
+    // With rounded corners the mask is rounded too.
+    window->setCornerRadius(5);
+    const sim::PixelBuffer &rounded = draw(root, 20, 20);
+    expectNear(at(rounded, 5, 5), kClear, 0);
+    expectNear(at(rounded, 10, 10), kGreen, 0);
+    expectNear(at(rounded, 10, 6), kGreen, 0);
+}
+
+TEST_F(Rendering, HiddenLayersAndTheirSublayersAreSkipped)
+{
+    CALayer *root = box(CGRectMake(0, 0, 4, 4), 0, 0, 1);
+    CALayer *hidden = box(CGRectMake(0, 0, 4, 4), 1, 0, 0);
+    hidden->addSublayer(box(CGRectMake(0, 0, 2, 2), 0, 1, 0));
+    hidden->setHidden(true);
+    root->addSublayer(hidden);
+    const sim::PixelBuffer &frame = draw(root, 4, 4);
+    expectNear(at(frame, 1, 1), kBlue, 0);
+    expectNear(at(frame, 3, 3), kBlue, 0);
+}
+
+TEST_F(Rendering, ZPositionReordersSiblings)
+{
+    CALayer *root = box(CGRectMake(0, 0, 4, 4), 0, 0, 0, 0);
+    CALayer *first = box(CGRectMake(0, 0, 4, 4), 1, 0, 0);
+    CALayer *second = box(CGRectMake(0, 0, 4, 4), 0, 1, 0);
+    root->addSublayer(first);
+    root->addSublayer(second);
+    expectNear(at(draw(root, 4, 4), 2, 2), kGreen, 0);
+    first->setZPosition(1);
+    expectNear(at(draw(root, 4, 4), 2, 2), kRed, 0);
+}
+
+TEST_F(Rendering, ContentsAreScaledIntoTheBounds)
+{
+    // Red, green / blue, white, stretched over 10 × 10 pixels from 2 × 2.
+    CGImageRef image = sim::imageFromPixels(
+        2, 2, {255, 0, 0, 255, 0, 255, 0, 255, 0, 0, 255, 255, 255, 255, 255, 255});
+    CALayer *layer = box(CGRectMake(0, 0, 5, 5), 0, 0, 0, 0);
+    layer->setContents(image);
+    CGImageRelease(image);
+    const sim::PixelBuffer &frame = draw(layer, 5, 5, 2);
+    // Pixel x maps to texel (x + 0.5)·2/10 − 0.5; up to pixel 2 that is ≤ 0: texel 0.
+    expectNear(at(frame, 1, 1), kRed, 0);
+    expectNear(at(frame, 8, 1), kGreen, 0);
+    expectNear(at(frame, 1, 8), kBlue, 0);
+    expectNear(at(frame, 8, 8), {255, 255, 255, 255}, 0);
+    // Pixel 5 maps to texel 0.6: 40 % red, 60 % green.
+    expectNear(at(frame, 5, 1), {102, 153, 0, 255}, 2);
+}
+
+TEST_F(Rendering, AQuarterTurnSwapsTheExtents)
+{
+    CALayer *bar = box(CGRectMake(30, 40, 40, 20), 1, 0, 0); // centre (50, 50)
+    bar->setTransform(CATransform3DMakeRotation(M_PI / 2, 0, 0, 1));
+    CALayer *root = box(CGRectMake(0, 0, 100, 100), 0, 0, 0, 0);
+    root->addSublayer(bar);
+    const sim::PixelBuffer &frame = draw(root, 100, 100);
+    expectNear(at(frame, 50, 32), kRed, 0); // upright now: x 40…60, y 30…70
+    expectNear(at(frame, 50, 28), kClear, 0);
+    expectNear(at(frame, 35, 50), kClear, 0);
+    expectNear(at(frame, 58, 68), kRed, 0);
+}
+
+// A 100 × 100 layer in a 200 × 100 frame, turned 60° about y under m34 = −1/500 about the
+// frame's centre. A point x from the layer's centre goes to (x cos 60°, ·, −x sin 60°),
+// whose W is 1 + x sin 60° / 500, and is drawn at 100 + x cos 60° / W:
+//     x = −50: W = 0.91340, drawn at 72.63, half height 50 / W = 54.7
+//     x = +50: W = 1.08660, drawn at 123.01, half height 46.0
+TEST_F(Rendering, PerspectiveRotationCoversTheProjectedColumns)
+{
+    CALayer *root = box(CGRectMake(0, 0, 200, 100), 0, 0, 0, 0);
+    CATransform3D perspective = CATransform3DIdentity;
+    perspective.m34 = -1.0 / 500;
+    root->setSublayerTransform(perspective);
+    CALayer *card = box(CGRectMake(50, 0, 100, 100), 1, 0, 0);
+    card->setTransform(CATransform3DMakeRotation(M_PI / 3, 0, 1, 0));
+    root->addSublayer(card);
+    const sim::PixelBuffer &frame = draw(root, 200, 100);
+    expectNear(at(frame, 71, 50), kClear, 0);
+    Rgba leftEdge = at(frame, 72, 50); // centre 72.5: 0.13 px outside the edge
+    EXPECT_NEAR(leftEdge[3], 0.37 * 255, 12);
+    expectNear(at(frame, 73, 50), kRed, 0);
+    expectNear(at(frame, 122, 50), kRed, 0);
+    expectNear(at(frame, 124, 50), kClear, 0);
+    // The near (left) side overflows the frame; the far side spans rows 4.0…96.0.
+    expectNear(at(frame, 74, 0), kRed, 0);
+    expectNear(at(frame, 121, 2), kClear, 0);
+    expectNear(at(frame, 121, 6), kRed, 0);
+}
+
+// m34 = −1/100 puts the eye 100 points in front. A 400-point layer turned 60° about y has
+// W = 1 + x·0.00866 at x from its centre: the part beyond x = −115.5 is behind the eye.
+// The rest is drawn from far off the left edge up to x = 200, at 100 + 100 / 2.732 =
+// 136.6. Drawn naively, the part behind the eye would land mirrored at 137…236.
+TEST_F(Rendering, WhatIsBehindTheViewerIsNotDrawn)
+{
+    CALayer *root = box(CGRectMake(0, 0, 200, 100), 0, 0, 0, 0);
+    CATransform3D perspective = CATransform3DIdentity;
+    perspective.m34 = -1.0 / 100;
+    root->setSublayerTransform(perspective);
+    CALayer *wall = box(CGRectMake(-100, 40, 400, 20), 0, 1, 0);
+    wall->setTransform(CATransform3DMakeRotation(M_PI / 3, 0, 1, 0));
+    root->addSublayer(wall);
+    const sim::PixelBuffer &frame = draw(root, 200, 100);
+    expectNear(at(frame, 130, 50), kGreen, 0);
+    expectNear(at(frame, 5, 50), kGreen, 0);
+    expectNear(at(frame, 140, 50), kClear, 0);
+    expectNear(at(frame, 180, 50), kClear, 0);
+
+    // Wholly behind: pushed 600 towards the viewer, past the eye.
+    wall->setTransform(CATransform3DMakeTranslation(0, 0, 600));
+    const sim::PixelBuffer &none = draw(root, 200, 100);
+    for (int x = 0; x < 200; x += 7)
+        expectNear(at(none, x, 50), kClear, 0);
+}
+
+// σ = inputRadius × scale = 2.25 × 2 = 4.5 pixels. White covers pixels 0…79; a pixel
+// whose centre lies d inside that edge gets 255·Φ(d/σ): Φ(1) = 0.8413, Φ(2) = 0.9772.
+TEST_F(Rendering, BlurSpreadsASharpEdgeAsTheGaussian)
+{
+    CALayer *blurred = box(CGRectMake(0, 0, 80, 20), 0, 0, 0, 0);
+    blurred->addSublayer(box(CGRectMake(0, 0, 40, 20), 1, 1, 1));
+    CAFilter *blur = CAFilter::filterWithName("gaussianBlur"_ns);
+    blur->setValueForKey(NSNumber::numberWithDouble(2.25), "inputRadius"_ns);
+    blurred->setFilters(NSArray::arrayWithObjects({blur}));
+    const sim::PixelBuffer &frame = draw(blurred, 80, 20, 2);
+    struct Probe {
+        int x;
+        double expected;
+    };
+    for (Probe probe : {Probe{71, 255 * 0.97725}, Probe{75, 255 * 0.84134},
+                        Probe{84, 255 * 0.15866}, Probe{89, 255 * 0.02275}}) {
+        Rgba pixel = at(frame, probe.x, 20);
+        EXPECT_NEAR(pixel[3], probe.expected, 4) << "x = " << probe.x;
+        EXPECT_EQ(pixel[0], pixel[3]); // white stays white, premultiplied
+    }
+    expectNear(at(frame, 40, 20), {255, 255, 255, 255}, 1);
+}
+
+TEST_F(Rendering, ContentsArriveThroughDisplayBeforeDrawing)
+{
+    struct Painter : NSObject {
+        static void draw(Painter *, SEL, CALayer *, CGContextRef context)
+        {
+            CGContextSetRGBFillColor(context, 0, 0, 1, 1);
+            CGContextFillRect(context, CGRectMake(0, 0, 2, 1)); // the top half, in points
+        }
+    };
+    static Class painterClass = ClassBuilder<Painter>("RendererTestPainter", "NSObject")
+                                    .method("drawLayer:inContext:", Painter::draw)
+                                    .registerClass();
+    StrongRef<NSObject> painter = StrongRef<NSObject>::adopt(sim::create(painterClass));
+    CALayer *layer = box(CGRectMake(0, 0, 2, 2), 0, 0, 0, 0);
+    layer->setContentsScale(2);
+    layer->setDelegate(painter.get());
+    layer->setNeedsDisplay();
+    const sim::PixelBuffer &frame = draw(layer, 2, 2, 2);
+    expectNear(at(frame, 1, 0), kBlue, 0);
+    expectNear(at(frame, 1, 3), kClear, 0);
+}
+
+TEST_F(Rendering, AnimatedOpacityIsDrawnAsPresented)
+{
+    sim::useVirtualClock(0);
+    CALayer *layer = box(CGRectMake(0, 0, 2, 2), 1, 0, 0);
+    sim::LayerAnimation fade;
+    fade.property = sim::AnimatedProperty::Opacity;
+    fade.from = CGFloat(1);
+    fade.to = CGFloat(0);
+    fade.beginTime = 0;
+    fade.duration = 2;
+    fade.curve = sim::TimingCurve::Linear;
+    layer->addAnimation(fade);
+    sim::advanceVirtualClock(1.5);
+    expectNear(at(draw(layer, 2, 2), 1, 1), {64, 0, 0, 64});
+    layer->removeAllAnimations();
+    sim::useRealClock();
+}
+
+TEST_F(Rendering, DegenerateInputIsSkippedWithoutHarm)
+{
+    CALayer *root = box(CGRectMake(0, 0, 10, 10), 0, 0, 1);
+    CALayer *nan = box(CGRectMake(0, 0, 10, 10), 1, 0, 0);
+    CATransform3D broken = CATransform3DIdentity;
+    broken.m11 = NAN;
+    nan->setTransform(broken);
+    CALayer *flat = box(CGRectMake(0, 0, 10, 10), 1, 0, 0);
+    flat->setTransform(CATransform3DMakeScale(0, 0, 1));
+    CALayer *edgeOn = box(CGRectMake(0, 0, 10, 10), 1, 0, 0);
+    edgeOn->setTransform(CATransform3DMakeRotation(M_PI / 2, 0, 1, 0));
+    CALayer *empty = box(CGRectMake(3, 3, 0, 5), 1, 0, 0);
+    empty->setMasksToBounds(true);
+    empty->addSublayer(box(CGRectMake(0, 0, 10, 10), 1, 0, 0));
+    for (CALayer *layer : {nan, flat, edgeOn, empty})
+        root->addSublayer(layer);
+    const sim::PixelBuffer &frame = draw(root, 10, 10);
+    for (int y = 0; y < 10; y += 3)
+        for (int x = 0; x < 10; x += 3)
+            expectNear(at(frame, x, y), kBlue, 0);
+
+    // A huge layer simply covers the frame.
+    root->addSublayer(box(CGRectMake(-1e9, -1e9, 2e9, 2e9), 0, 1, 0));
+    expectNear(at(draw(root, 10, 10), 5, 5), kGreen, 0);
+
+    EXPECT_TRUE(draw(root, 0, 10).pixels.empty());
+    EXPECT_TRUE(draw(root, NAN, 10).pixels.empty());
+    EXPECT_TRUE(draw(root, 10, 10, -1).pixels.empty());
+    EXPECT_EQ(renderer.render(root, CGSizeMake(1e6, 1e6), 1), nullptr);
+    EXPECT_TRUE(draw(nullptr, 4, 4).pixels.size() == 64);
+}
+
+TEST_F(Rendering, RenderAnswersAnImageOfTheFrame)
+{
+    CALayer *root = box(CGRectMake(0, 0, 3, 2), 0, 1, 0);
+    CGImageRef image = renderer.render(root, CGSizeMake(3, 2), 2);
+    ASSERT_NE(image, nullptr);
+    EXPECT_EQ(CGImageGetWidth(image), 6u);
+    EXPECT_EQ(CGImageGetHeight(image), 4u);
+    EXPECT_EQ(sim::pixelsOf(image)[1], 255);
+    CGImageRelease(image);
+}
+
+} // namespace
