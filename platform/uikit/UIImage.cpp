@@ -1,0 +1,199 @@
+#include "uikit/UIImage.h"
+
+#include "foundation/DeviceProfile.h"
+#include "foundation/DeviceRoot.h"
+#include "uikit/PNGCodec.h"
+
+#include <cmath>
+#include <fstream>
+#include <iterator>
+#include <optional>
+#include <regex>
+
+namespace {
+
+bool turnsAQuarter(UIImageOrientation orientation)
+{
+    switch (orientation) {
+    case UIImageOrientationLeft:
+    case UIImageOrientationRight:
+    case UIImageOrientationLeftMirrored:
+    case UIImageOrientationRightMirrored:
+        return true;
+    default:
+        return false;
+    }
+}
+
+std::optional<std::vector<std::uint8_t>> readFile(const std::string &hostPath)
+{
+    std::ifstream file(hostPath, std::ios::binary);
+    if (!file)
+        return std::nullopt;
+    return std::vector<std::uint8_t>(std::istreambuf_iterator<char>(file), {});
+}
+
+UIImage *imageFromPNG(const std::uint8_t *bytes, std::size_t length, CGFloat scale)
+{
+    StrongRef<CGImage> image = StrongRef<CGImage>::adopt(sim::createImageFromPNG(bytes, length));
+    return UIImage::imageWithCGImageScaleOrientation(image, scale, UIImageOrientationUp);
+}
+
+// "icon@2x.png" was made for 2 pixels per point; a name without the suffix for 1.
+CGFloat scaleOfFileName(const std::string &path)
+{
+    static const std::regex suffix(R"(@([1-9])x(\.[A-Za-z]+)?$)");
+    std::smatch match;
+    return std::regex_search(path, match, suffix) ? std::stod(match[1]) : 1;
+}
+
+std::string withScaleSuffix(const std::string &path, int scale)
+{
+    std::size_t slash = path.rfind('/');
+    std::size_t dot = path.rfind('.');
+    if (dot == std::string::npos || (slash != std::string::npos && dot < slash))
+        dot = path.size();
+    return path.substr(0, dot) + "@" + std::to_string(scale) + "x" + path.substr(dot);
+}
+
+namespace imp {
+
+UIImage *imageWithCGImage(id, SEL, CGImageRef image)
+{
+    return UIImage::imageWithCGImageScaleOrientation(image, 1, UIImageOrientationUp);
+}
+
+UIImage *imageWithCGImageScaleOrientation(id, SEL, CGImageRef image, CGFloat scale,
+                                          UIImageOrientation orientation)
+{
+    return UIImage::imageWithCGImageScaleOrientation(image, scale, orientation);
+}
+
+UIImage *initWithCGImageScaleOrientation(UIImage *self, SEL, CGImageRef image, CGFloat scale,
+                                         UIImageOrientation orientation)
+{
+    if (!image) {
+        objc_release(self);
+        return nil;
+    }
+    self->m_image = image;
+    self->m_scale = scale > 0 ? scale : 1;
+    self->m_orientation = orientation;
+    return self;
+}
+
+UIImage *imageWithContentsOfFile(id, SEL, NSString *path)
+{
+    return UIImage::imageWithContentsOfFile(path);
+}
+
+UIImage *imageWithData(id, SEL, NSData *data)
+{
+    return UIImage::imageWithData(data);
+}
+
+CGImageRef cgImage(UIImage *self, SEL)
+{
+    return self->CGImage();
+}
+
+CGSize size(UIImage *self, SEL)
+{
+    return self->size();
+}
+
+CGFloat scale(UIImage *self, SEL)
+{
+    return self->m_scale;
+}
+
+UIImageOrientation imageOrientation(UIImage *self, SEL)
+{
+    return self->m_orientation;
+}
+
+} // namespace imp
+
+const Class kRegistered = UIImage::class_();
+
+} // namespace
+
+Class UIImage::class_()
+{
+    static const Class cls =
+        ClassBuilder<UIImage>("UIImage", "NSObject")
+            .classMethod("imageWithCGImage:", imp::imageWithCGImage)
+            .classMethod("imageWithCGImage:scale:orientation:",
+                         imp::imageWithCGImageScaleOrientation)
+            .classMethod("imageWithContentsOfFile:", imp::imageWithContentsOfFile)
+            .classMethod("imageWithData:", imp::imageWithData)
+            .method("initWithCGImage:scale:orientation:", imp::initWithCGImageScaleOrientation)
+            .method("CGImage", imp::cgImage)
+            .method("size", imp::size)
+            .method("scale", imp::scale)
+            .method("imageOrientation", imp::imageOrientation)
+            .registerClass();
+    return cls;
+}
+
+UIImage *UIImage::imageWithCGImageScaleOrientation(CGImageRef image, CGFloat scale,
+                                                   UIImageOrientation orientation)
+{
+    id made = msg<id, CGImageRef, CGFloat, UIImageOrientation>(
+        msg<id>(class_(), "alloc"_sel), "initWithCGImage:scale:orientation:"_sel, image, scale,
+        orientation);
+    return static_cast<UIImage *>(autorelease(made));
+}
+
+UIImage *UIImage::imageWithContentsOfFile(NSString *path)
+{
+    if (!path)
+        return nil;
+    std::string host = sim::hostPath(path->str());
+    int screenScale = static_cast<int>(std::lround(sim::DeviceProfile::current()->screenScale));
+    if (screenScale > 1 && scaleOfFileName(host) == 1) {
+        std::string scaled = withScaleSuffix(host, screenScale);
+        if (auto bytes = readFile(scaled))
+            return imageFromPNG(bytes->data(), bytes->size(), screenScale);
+    }
+    auto bytes = readFile(host);
+    return bytes ? imageFromPNG(bytes->data(), bytes->size(), scaleOfFileName(host)) : nil;
+}
+
+UIImage *UIImage::imageWithData(NSData *data)
+{
+    if (!data)
+        return nil;
+    return imageFromPNG(static_cast<const std::uint8_t *>(data->bytes()), data->length(), 1);
+}
+
+CGSize UIImage::size() const
+{
+    CGFloat width = CGImageGetWidth(m_image) / m_scale;
+    CGFloat height = CGImageGetHeight(m_image) / m_scale;
+    return turnsAQuarter(m_orientation) ? CGSizeMake(height, width) : CGSizeMake(width, height);
+}
+
+NSData *UIImagePNGRepresentation(UIImage *image)
+{
+    if (!image)
+        return nil;
+    std::optional<std::vector<std::uint8_t>> png = sim::encodePNG(image->CGImage());
+    return png ? NSData::dataWithBytes(png->data(), png->size()) : nil;
+}
+
+namespace sim {
+
+bool writePNG(UIImage *image, const std::string &hostPath)
+{
+    std::optional<std::vector<std::uint8_t>> png =
+        image ? encodePNG(image->CGImage()) : std::nullopt;
+    if (!png)
+        return false;
+    std::ofstream file(hostPath, std::ios::binary | std::ios::trunc);
+    file.write(reinterpret_cast<const char *>(png->data()),
+               static_cast<std::streamsize>(png->size()));
+    return static_cast<bool>(file.flush());
+}
+
+} // namespace sim

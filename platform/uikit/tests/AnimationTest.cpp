@@ -1,0 +1,184 @@
+// View animations on the virtual clock: presented values move, model values do not wait,
+// and completions learn whether their animations ran to the end.
+
+#include "UIKitTest.h"
+#include "uikit/ViewAnimation.h"
+
+#include <optional>
+
+namespace {
+
+using Completion = std::function<void(BOOL)>;
+
+class Animations : public UIKitTest {
+protected:
+    void animate(NSTimeInterval duration, UIViewAnimationOptions options,
+                 std::function<void()> block, Completion completion = {})
+    {
+        msg<void, NSTimeInterval, NSTimeInterval, UIViewAnimationOptions, std::function<void()>,
+            Completion>(UIView::class_(),
+                        "animateWithDuration:delay:options:animations:completion:"_sel, duration,
+                        0.0, options, std::move(block), std::move(completion));
+    }
+
+    // A completion that stores the flag it receives.
+    static Completion recordInto(std::optional<bool> &finished)
+    {
+        return [&finished](BOOL flag) {
+            EXPECT_FALSE(finished.has_value()) << "completion ran twice";
+            finished = flag;
+        };
+    }
+
+    static CGFloat presentedAlpha(UIView *view) { return view->layer()->presented().opacity; }
+
+    UIView *view = makeView(CGRectMake(0, 0, 100, 100));
+};
+
+TEST_F(Animations, ModelValuesChangeAtOnceWhilePresentedValuesMove)
+{
+    msg<void, CGFloat>(view, "setAlpha:"_sel, 0);
+    std::optional<bool> finished;
+    animate(
+        1.0, UIViewAnimationOptionCurveLinear,
+        [&] {
+            msg<void, CGFloat>(view, "setAlpha:"_sel, 1);
+            msg<void, CGPoint>(view, "setCenter:"_sel, CGPointMake(250, 50));
+        },
+        recordInto(finished));
+
+    EXPECT_EQ(msg<CGFloat>(view, "alpha"_sel), 1);
+    EXPECT_POINT_EQ(msg<CGPoint>(view, "center"_sel), 250, 50);
+    EXPECT_NEAR(presentedAlpha(view), 0, 1e-6);
+
+    sim::advanceVirtualClock(0.5);
+    EXPECT_NEAR(presentedAlpha(view), 0.5, 1e-6);
+    EXPECT_NEAR(view->layer()->presented().position.x, 150, 1e-6);
+    EXPECT_FALSE(finished.has_value());
+
+    sim::advanceVirtualClock(0.6);
+    ASSERT_TRUE(finished.has_value());
+    EXPECT_TRUE(*finished);
+    EXPECT_NEAR(presentedAlpha(view), 1, 1e-6);
+}
+
+TEST_F(Animations, ANewAnimationOfTheSamePropertyInterruptsTheFirst)
+{
+    msg<void, CGFloat>(view, "setAlpha:"_sel, 0);
+    std::optional<bool> first, second;
+    animate(
+        1.0, UIViewAnimationOptionCurveLinear,
+        [&] { msg<void, CGFloat>(view, "setAlpha:"_sel, 1); }, recordInto(first));
+    sim::advanceVirtualClock(0.25);
+    animate(
+        1.0, UIViewAnimationOptionCurveLinear,
+        [&] { msg<void, CGFloat>(view, "setAlpha:"_sel, 0.2); }, recordInto(second));
+    // Without "begin from current state" the new animation starts where the first was
+    // heading, not where it had got to.
+    EXPECT_NEAR(presentedAlpha(view), 1, 1e-6);
+    runOneTurn();
+    ASSERT_TRUE(first.has_value());
+    EXPECT_FALSE(*first);
+    EXPECT_FALSE(second.has_value());
+    sim::advanceVirtualClock(1.0);
+    ASSERT_TRUE(second.has_value());
+    EXPECT_TRUE(*second);
+}
+
+TEST_F(Animations, BeginningFromTheCurrentStateContinuesFromWhatIsShown)
+{
+    msg<void, CGFloat>(view, "setAlpha:"_sel, 0);
+    animate(1.0, UIViewAnimationOptionCurveLinear,
+            [&] { msg<void, CGFloat>(view, "setAlpha:"_sel, 1); });
+    sim::advanceVirtualClock(0.25);
+    animate(1.0, UIViewAnimationOptionCurveLinear | UIViewAnimationOptionBeginFromCurrentState,
+            [&] { msg<void, CGFloat>(view, "setAlpha:"_sel, 0); });
+    EXPECT_NEAR(presentedAlpha(view), 0.25, 1e-6);
+    sim::advanceVirtualClock(0.5);
+    EXPECT_NEAR(presentedAlpha(view), 0.125, 1e-6);
+}
+
+TEST_F(Animations, RemovingTheLayersAnimationsCancelsTheBlock)
+{
+    std::optional<bool> finished;
+    animate(
+        2.0, UIViewAnimationOptionCurveEaseIn,
+        [&] { msg<void, CGRect>(view, "setFrame:"_sel, CGRectMake(0, 0, 50, 50)); },
+        recordInto(finished));
+    sim::advanceVirtualClock(1.0);
+    view->layer()->removeAllAnimations();
+    runOneTurn();
+    ASSERT_TRUE(finished.has_value());
+    EXPECT_FALSE(*finished);
+    EXPECT_RECT_EQ(view->layer()->presented().bounds, 0, 0, 50, 50);
+}
+
+TEST_F(Animations, ChangingAPropertyTwiceInOneBlockIsNoInterruption)
+{
+    std::optional<bool> finished;
+    animate(
+        1.0, UIViewAnimationOptionCurveLinear,
+        [&] {
+            msg<void, CGFloat>(view, "setAlpha:"_sel, 0.5);
+            msg<void, CGFloat>(view, "setAlpha:"_sel, 0);
+        },
+        recordInto(finished));
+    sim::advanceVirtualClock(1.1);
+    ASSERT_TRUE(finished.has_value());
+    EXPECT_TRUE(*finished);
+}
+
+TEST_F(Animations, ZeroDurationCompletesOnTheNextTurn)
+{
+    std::optional<bool> finished;
+    animate(
+        0, 0, [&] { msg<void, CGFloat>(view, "setAlpha:"_sel, 0.3); }, recordInto(finished));
+    EXPECT_FALSE(finished.has_value());
+    EXPECT_NEAR(presentedAlpha(view), 0.3, 1e-6);
+    runOneTurn();
+    ASSERT_TRUE(finished.has_value());
+    EXPECT_TRUE(*finished);
+}
+
+TEST_F(Animations, SwitchedOffAnimationsApplyChangesDirectly)
+{
+    std::optional<bool> first, second;
+    msg<void, BOOL>(UIView::class_(), "setAnimationsEnabled:"_sel, NO);
+    animate(
+        1.0, 0, [&] { msg<void, CGFloat>(view, "setAlpha:"_sel, 0.4); }, recordInto(first));
+    msg<void, BOOL>(UIView::class_(), "setAnimationsEnabled:"_sel, YES);
+    EXPECT_NEAR(presentedAlpha(view), 0.4, 1e-6);
+
+    animate(
+        1.0, 0,
+        [&] {
+            msg<void, std::function<void()>>(UIView::class_(), "performWithoutAnimation:"_sel, [&] {
+                msg<void, CGFloat>(view, "setAlpha:"_sel, 0.9);
+            });
+        },
+        recordInto(second));
+    EXPECT_NEAR(presentedAlpha(view), 0.9, 1e-6);
+    EXPECT_TRUE(msg<BOOL>(UIView::class_(), "areAnimationsEnabled"_sel));
+    runOneTurn();
+    EXPECT_EQ(first, std::optional<bool>(true));
+    EXPECT_EQ(second, std::optional<bool>(true));
+}
+
+TEST_F(Animations, TheShortFormsAnimateWithTheDefaultCurve)
+{
+    std::optional<bool> finished;
+    msg<void, NSTimeInterval, std::function<void()>, Completion>(
+        UIView::class_(), "animateWithDuration:animations:completion:"_sel, 1.0,
+        [&] { msg<void, CGFloat>(view, "setAlpha:"_sel, 0); }, recordInto(finished));
+    sim::advanceVirtualClock(0.5);
+    // Ease in and out is symmetric: half-way in time is half-way in value.
+    EXPECT_NEAR(presentedAlpha(view), 0.5, 1e-3);
+    msg<void, NSTimeInterval, std::function<void()>>(
+        UIView::class_(), "animateWithDuration:animations:"_sel, 1.0,
+        [&] { msg<void, CGFloat>(view, "setAlpha:"_sel, 1); });
+    sim::advanceVirtualClock(1.1);
+    EXPECT_EQ(finished, std::optional<bool>(false));
+    EXPECT_NEAR(presentedAlpha(view), 1, 1e-6);
+}
+
+} // namespace

@@ -1,0 +1,89 @@
+// Fonts resolve through the installed faces: exact names or nothing.
+
+#include "uikit/UIFont.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class Fonts : public testing::Test {
+protected:
+    AutoreleasePool pool;
+};
+
+std::string nameOf(UIFont *font)
+{
+    return msg<NSString *>(font, "fontName"_sel)->str();
+}
+
+TEST_F(Fonts, InstalledFontIsFoundByPostScriptOrFullName)
+{
+    auto *byPostScript = msg<UIFont *, NSString *, CGFloat>(
+        UIFont::class_(), "fontWithName:size:"_sel, "DejaVuSans"_ns, 14);
+    ASSERT_NE(byPostScript, nullptr);
+    EXPECT_EQ(nameOf(byPostScript), "DejaVuSans");
+    EXPECT_EQ(msg<NSString *>(byPostScript, "familyName"_sel)->str(), "DejaVu Sans");
+    EXPECT_EQ(msg<CGFloat>(byPostScript, "pointSize"_sel), 14);
+    EXPECT_TRUE(msg<BOOL>(byPostScript, "isKindOfClass:"_sel, UICTFont::class_()));
+
+    auto *byFullName = msg<UIFont *, NSString *, CGFloat>(
+        UIFont::class_(), "fontWithName:size:"_sel, "DejaVu Sans Bold"_ns, 9);
+    ASSERT_NE(byFullName, nullptr);
+    EXPECT_EQ(nameOf(byFullName), "DejaVuSans-Bold");
+    EXPECT_TRUE(byFullName->isBold());
+}
+
+TEST_F(Fonts, UnknownOrNearlyRightNamesGiveNil)
+{
+    for (NSString *name : {"NoSuchFont-Regular"_ns, "dejavusans"_ns, "DejaVu"_ns, ""_ns})
+        EXPECT_EQ((msg<UIFont *, NSString *, CGFloat>(UIFont::class_(), "fontWithName:size:"_sel,
+                                                      name, 12)),
+                  nullptr)
+            << name->str();
+    EXPECT_EQ((msg<UIFont *, NSString *, CGFloat>(UIFont::class_(), "fontWithName:size:"_sel,
+                                                  nullptr, 12)),
+              nullptr);
+}
+
+TEST_F(Fonts, SystemFontsAreTheSansSerifFaceAtEachWeight)
+{
+    Class ctFont = objc_getClass("UICTFont");
+    ASSERT_NE(ctFont, nullptr);
+    auto *regular = msg<UIFont *, CGFloat>(ctFont, "systemFontOfSize:"_sel, 17);
+    auto *bold = msg<UIFont *, CGFloat>(ctFont, "boldSystemFontOfSize:"_sel, 17);
+    auto *light = msg<UIFont *, CGFloat>(ctFont, "_ultraLightSystemFontOfSize:"_sel, 60);
+    // The machine's sans-serif is DejaVu Sans, which has all three weights installed.
+    EXPECT_EQ(nameOf(regular), "DejaVuSans");
+    EXPECT_EQ(nameOf(bold), "DejaVuSans-Bold");
+    EXPECT_EQ(nameOf(light), "DejaVuSans-ExtraLight");
+    EXPECT_EQ(msg<CGFloat>(light, "pointSize"_sel), 60);
+    // The system font's name leads back to the same face.
+    auto *again = msg<UIFont *, NSString *, CGFloat>(UIFont::class_(), "fontWithName:size:"_sel,
+                                                     msg<NSString *>(regular, "fontName"_sel), 17);
+    EXPECT_TRUE(msg<BOOL>(again, "isEqual:"_sel, regular));
+}
+
+TEST_F(Fonts, FamiliesListTheirFaces)
+{
+    NSArray *families = msg<NSArray *>(UIFont::class_(), "familyNames"_sel);
+    EXPECT_TRUE(families->containsObject("DejaVu Sans"_ns));
+    NSArray *faces = msg<NSArray *, NSString *>(UIFont::class_(), "fontNamesForFamilyName:"_sel,
+                                                "DejaVu Sans"_ns);
+    EXPECT_TRUE(faces->containsObject("DejaVuSans-Bold"_ns));
+    EXPECT_FALSE(faces->containsObject("DejaVuSerif"_ns));
+    NSArray *none = msg<NSArray *, NSString *>(UIFont::class_(), "fontNamesForFamilyName:"_sel,
+                                               "Not A Family"_ns);
+    EXPECT_EQ(none->count(), 0u);
+}
+
+TEST_F(Fonts, ResizingKeepsTheFace)
+{
+    UIFont *font = UIFont::fontWithNameSize("DejaVuSerif"_ns, 10);
+    ASSERT_NE(font, nullptr);
+    auto *larger = msg<UIFont *, CGFloat>(font, "fontWithSize:"_sel, 30);
+    EXPECT_EQ(nameOf(larger), "DejaVuSerif");
+    EXPECT_EQ(larger->pointSize(), 30);
+    EXPECT_EQ(font->pointSize(), 10);
+}
+
+} // namespace
