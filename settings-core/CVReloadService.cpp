@@ -1,0 +1,127 @@
+// The receiving half of the reload service, inside SpringBoard: a Mach port on the main
+// run loop whose messages are section updates from the settings panel. Anything that is
+// not a well-formed update (an unknown section, data that is not a property list, a
+// property list that is not a dictionary, a descriptor the kernel did not vouch for)
+// changes nothing and calls no callback.
+
+#include "settings-core/CVReloadService.h"
+#include "darwin/CFMachPort.h"
+#include "foundation/CFRunLoop.h"
+#include "foundation/NSPropertyList.h"
+#include "settings-core/CVKeyTable.h"
+#include "settings-core/CVRocketBootstrap.h"
+#include "settings-core/CVSectionTable.h"
+
+#include <algorithm>
+#include <cstddef>
+
+namespace {
+
+// The bytes of the inline form start after the header, the descriptor count and the
+// length field.
+constexpr std::size_t kInlineDataOffset = offsetof(CVSectionMessage, inlineData.bytes);
+
+// A message too short to be an update gets an empty answer, so that a sender waiting for
+// a reply is not left waiting; when the answer cannot be sent, the reply right is given
+// back. The right is answered with the disposition it arrived with.
+void answerShortMessage(const mach_msg_header_t &received)
+{
+    mach_port_t replyPort = received.msgh_remote_port;
+    if (!MACH_PORT_VALID(replyPort))
+        return;
+    mach_msg_type_name_t replyType = MACH_MSGH_BITS_REMOTE(received.msgh_bits);
+    struct {
+        mach_msg_header_t header;
+        mach_msg_body_t body;
+        std::uint8_t padding[12];
+    } reply{};
+    reply.header.msgh_bits = MACH_MSGH_BITS(replyType, 0);
+    reply.header.msgh_size = CVSectionMessageMinimumSize;
+    reply.header.msgh_remote_port = replyPort;
+    if (mach_msg(&reply.header, MACH_SEND_MSG, reply.header.msgh_size, 0, MACH_PORT_NULL,
+                 MACH_MSG_TIMEOUT_NONE, MACH_PORT_NULL) == MACH_MSG_SUCCESS)
+        return;
+    mach_port_right_t right = replyType == MACH_MSG_TYPE_MOVE_SEND_ONCE ? MACH_PORT_RIGHT_SEND_ONCE
+                                                                        : MACH_PORT_RIGHT_SEND;
+    mach_port_mod_refs(mach_task_self(), replyPort, right, -1);
+}
+
+// Out-of-line data is trusted only in a complex message, whose descriptors the kernel has
+// checked and whose memory it mapped; in any other message those bytes are just data.
+bool carriesOutOfLineData(const CVSectionMessage &message)
+{
+    return (message.header.msgh_bits & MACH_MSGH_BITS_COMPLEX) &&
+           message.body.msgh_descriptor_count == 1 &&
+           message.outOfLine.type == MACH_MSG_OOL_DESCRIPTOR;
+}
+
+// Parses the update and applies it to its section, then tells the section's owner.
+void applyUpdate(std::uint32_t messageID, const void *bytes, std::size_t length)
+{
+    CVLiveSection live = CVLiveSectionForID(messageID & 0xff);
+    if (!live.section || !bytes || length == 0)
+        return;
+    AutoreleasePool pool;
+    NSData *data = NSData::dataWithBytesNoCopy(bytes, length);
+    id update = NSPropertyListSerialization::propertyListWithData(data, 0, nullptr, nullptr);
+    if (!CVIsKindOf(update, NSDictionary::class_()))
+        return;
+    live.section->load(static_cast<NSDictionary *>(update));
+    if (CVChangeCallback callback = *live.changeCallback)
+        callback();
+}
+
+void handleSectionMessage(CFMachPortRef, void *received, CFIndex size, void *)
+{
+    if (size < static_cast<CFIndex>(sizeof(mach_msg_header_t)))
+        return;
+    auto *message = static_cast<CVSectionMessage *>(received);
+    if (size < CVSectionMessageMinimumSize) {
+        answerShortMessage(message->header);
+        return;
+    }
+    if (carriesOutOfLineData(*message)) {
+        mach_msg_ool_descriptor_t &descriptor = message->outOfLine;
+        applyUpdate(message->header.msgh_id, descriptor.address, descriptor.size);
+        vm_deallocate(mach_task_self(), reinterpret_cast<vm_address_t>(descriptor.address),
+                      descriptor.size);
+        message->body.msgh_descriptor_count = 0;
+        return;
+    }
+    if (message->body.msgh_descriptor_count != 0)
+        return;
+    std::size_t carried = static_cast<std::size_t>(size) - kInlineDataOffset;
+    std::size_t length = std::min<std::size_t>(
+        {message->inlineData.length, CVSectionMessageInlineCapacity, carried});
+    applyUpdate(message->header.msgh_id, message->inlineData.bytes, length);
+}
+
+// The service's receive right, watched on the current (main) run loop in every common
+// mode, so that updates also arrive while SpringBoard tracks a touch.
+CFMachPortRef makeServicePort()
+{
+    CFMachPortContext context{};
+    Boolean shouldFreeInfo = false;
+    CFMachPortRef port =
+        CFMachPortCreate(kCFAllocatorDefault, handleSectionMessage, &context, &shouldFreeInfo);
+    if (!port)
+        return nullptr;
+    CFRunLoopSourceRef source = CFMachPortCreateRunLoopSource(kCFAllocatorDefault, port, 0);
+    CFRunLoopAddSource(CFRunLoopGetCurrent(), source, kCFRunLoopCommonModes);
+    CFRelease(source);
+    return port;
+}
+
+} // namespace
+
+void CVStartReloadService()
+{
+    static const CFMachPortRef service = makeServicePort();
+    if (!service)
+        return;
+    mach_port_t bootstrapPort = MACH_PORT_NULL;
+    task_get_special_port(mach_task_self(), TASK_BOOTSTRAP_PORT, &bootstrapPort);
+    if (CVRocketBootstrapUnlockFunction unlock = CVRocketBootstrapUnlock())
+        unlock(CVReloadServiceName);
+    bootstrap_register(bootstrapPort, CVReloadServiceName, CFMachPortGetPort(service));
+}

@@ -1,0 +1,112 @@
+// What a process sees before it has loaded any settings: every field zero, the master
+// switch included, and the launch flag that the library raises as it loads (at once
+// outside SpringBoard, on SpringBoard's launch notification inside it). The SpringBoard
+// case runs this binary again as a process whose main bundle is SpringBoard's, because
+// the flag is armed when the library loads.
+
+#include "ChildProcess.h"
+#include "darwin/TemporaryDevice.h"
+#include "darwin/notify.h"
+#include "foundation/RunLoop.h"
+#include "settings-core/CVSettings.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <string_view>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+constexpr const char *kSpringBoardChild = "--as-springboard";
+
+bool allZero(const void *object, std::size_t size)
+{
+    const auto *bytes = static_cast<const unsigned char *>(object);
+    for (std::size_t index = 0; index < size; ++index)
+        if (bytes[index])
+            return false;
+    return true;
+}
+
+TEST(FreshProcess, EveryFieldIsZeroBeforeSettingsAreLoaded)
+{
+    EXPECT_FALSE(gCVGlobal.enabled);
+    EXPECT_EQ(gCVIcons.effect, 0);
+    EXPECT_EQ(gCVIcons.iconImageAlpha, 0.0);
+    EXPECT_EQ(gCVIcons.pages.coverflow.flowFactor, 0.0);
+    EXPECT_EQ(gCVIcons.hiddenIcons, nullptr);
+    EXPECT_EQ(gCVLockScreen.sliderTimeStyle, 0u);
+    EXPECT_EQ(gCVLockScreen.timeColor, (CVColor{0, 0, 0, 0}));
+    EXPECT_EQ(gCVControlCenter.blurRadius, 0.0);
+    EXPECT_EQ(gCVNotificationCenter.backdropColorAlpha, 0.0);
+    EXPECT_TRUE(allZero(gCVStatusBar.items.index, sizeof(gCVStatusBar.items.index)));
+    EXPECT_TRUE(allZero(gCVStatusBar.itemIsHidden, sizeof(gCVStatusBar.itemIsHidden)));
+    EXPECT_EQ(gCVAnimations.changeCallback, nullptr);
+    EXPECT_EQ(CVExtensionInitialized, 0);
+}
+
+TEST(FreshProcess, OutsideSpringBoardTheLaunchFlagIsUpAtOnce)
+{
+    EXPECT_EQ(CVSpringBoardDidLaunch, 1);
+}
+
+// Runs this binary again as SpringBoard, on the device of the calling test. The
+// environment is made before the fork: the device services run on a thread of this
+// process, so the child may call nothing that could wait for a lock before exec.
+int runAsSpringBoard()
+{
+    std::vector<std::string> variables{"CORVANE_BUNDLE_ID=com.apple.springboard"};
+    for (char **variable = environ; *variable; ++variable)
+        if (!std::string_view(*variable).starts_with("CORVANE_BUNDLE_ID="))
+            variables.emplace_back(*variable);
+    std::vector<char *> environment;
+    for (std::string &variable : variables)
+        environment.push_back(variable.data());
+    environment.push_back(nullptr);
+    std::string name = "settings_core_fresh_process_test";
+    std::string argument = kSpringBoardChild;
+    char *arguments[] = {name.data(), argument.data(), nullptr};
+    pid_t child = test::forkChild([&] {
+        execve("/proc/self/exe", arguments, environment.data());
+        return 127;
+    });
+    return test::waitForChild(child);
+}
+
+TEST(FreshProcess, InsideSpringBoardTheLaunchFlagWaitsForTheLaunchNotification)
+{
+    sim::TemporaryDevice device;
+    ASSERT_TRUE(device.ready());
+    EXPECT_EQ(runAsSpringBoard(), 0);
+}
+
+// The SpringBoard process: the flag is down until SpringBoard says it has launched.
+int springBoardChild()
+{
+    if (CVSpringBoardDidLaunch != 0)
+        return 1;
+    // Nothing else raises it.
+    sim::RunLoop::main().runInMode(sim::kDefaultMode, 0.1, false);
+    if (CVSpringBoardDidLaunch != 0)
+        return 2;
+    notify_post("SBSpringBoardDidLaunchNotification");
+    auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    while (!CVSpringBoardDidLaunch && std::chrono::steady_clock::now() < deadline)
+        sim::RunLoop::main().runInMode(sim::kDefaultMode, 0.02, true);
+    return CVSpringBoardDidLaunch == 1 ? 0 : 3;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    if (argc > 1 && std::strcmp(argv[1], kSpringBoardChild) == 0)
+        return springBoardChild();
+    testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}

@@ -1,0 +1,218 @@
+// The settings file: what CVLoadSettings makes of missing, partial and bad files, the
+// applier's log lines for bad top-level entries, the earlier name of the animations
+// section, and the round trip through CVSaveSettings, including a write that fails.
+
+#include "SettingsTestSupport.h"
+
+#include "ChildProcess.h"
+
+#include <algorithm>
+#include <csignal>
+#include <sys/resource.h>
+
+namespace {
+
+using namespace cvtest;
+
+constexpr const char *kApplier = "_CVParseSettingsApplierFunction";
+
+// A log line of the applier, which names itself where the format has %s.
+std::string applierLine(const char *format)
+{
+    char line[256];
+    std::snprintf(line, sizeof(line), format, kApplier);
+    return line;
+}
+
+// Every section's dictionary, by section name, as a property list can compare it.
+NSDictionary *snapshot()
+{
+    NSMutableDictionary *all = NSMutableDictionary::dictionary();
+    for (const NamedSection &section : allSections())
+        all->setObjectForKey(section.entity->getDictionary(), text(section.name));
+    return all;
+}
+
+// One change away from the defaults in every section, nested entities included.
+NSDictionary *aChangeInEverySection()
+{
+    return dict({
+        {"CVGlobal", dict({{"enabled", boolean(false)}})},
+        {"CVStatusBar", dict({{"carrierString", text("Corvane")},
+                              {"itemIsHidden", dict({{"alarm", boolean(true)}})}})},
+        {"CVIcons", dict({{"effect", integer(3)},
+                          {"hideCorvane", boolean(true)},
+                          {"labelColor", list({integer(9), integer(8), integer(7), integer(1)})},
+                          {"dock", dict({{"coverflow", dict({{"flowFactor", real(2.5)}})}})}})},
+        {"CVDock", dict({{"hideBackground", boolean(true)}})},
+        {"CVAppSlider", dict({{"appsMode", integer(3)}})},
+        {"CVFolders", dict({{"pinchToClose", boolean(true)}})},
+        {"CVLockScreen",
+         dict({{"sliderText", text("slide \xE2\x86\x92")}, {"sliderTimeStyle", integer(1)}})},
+        {"CVControlCenter", dict({{"blurRadius", real(12.0)}})},
+        {"CVAnimations", dict({{"lockAnimationType", integer(4)}})},
+        {"CVNotificationCenter", dict({{"customNotificationUnavailableText", text("None")}})},
+    });
+}
+
+using SettingsFile = SettingsTest;
+
+TEST_F(SettingsFile, WithoutAFileEverySectionKeepsItsDefaultsQuietly)
+{
+    StrongRef<NSDictionary> defaults = snapshot();
+    gCVFolders.fastOpen = true;
+    sim::LogCapture log;
+    CVLoadSettings();
+    EXPECT_TRUE(log.lines().empty());
+    EXPECT_TRUE(gCVGlobal.enabled);
+    EXPECT_TRUE(sim::objectsEqual(defaults, snapshot()));
+}
+
+TEST_F(SettingsFile, AFileThatIsNotADictionaryLeavesTheDefaultsQuietly)
+{
+    StrongRef<NSDictionary> defaults = snapshot();
+    for (const char *contents :
+         {"<?xml version=\"1.0\"?><plist version=\"1.0\"><array><string>CVGlobal</string></array>"
+          "</plist>",
+          "not a property list at all", ""}) {
+        SCOPED_TRACE(contents);
+        writeSettingsFileBytes(contents);
+        gCVGlobal.enabled = false;
+        sim::LogCapture log;
+        CVLoadSettings();
+        EXPECT_TRUE(log.lines().empty());
+        EXPECT_TRUE(sim::objectsEqual(defaults, snapshot()));
+    }
+}
+
+TEST_F(SettingsFile, AFileWithOnlyTheGlobalSectionLeavesTheOthersAtTheirDefaults)
+{
+    StrongRef<NSDictionary> defaults = snapshot();
+    writeSettingsFile(dict({{"CVGlobal", dict({{"enabled", boolean(false)}})}}));
+    CVLoadSettings();
+    EXPECT_FALSE(gCVGlobal.enabled);
+    for (const NamedSection &section : allSections()) {
+        if (std::string(section.name) == "CVGlobal")
+            continue;
+        EXPECT_TRUE(sim::objectsEqual(defaults->objectForKey(text(section.name)),
+                                      section.entity->getDictionary()))
+            << section.name;
+    }
+}
+
+TEST_F(SettingsFile, EachBadTopLevelEntryIsLoggedOnceAndTheOthersStillApply)
+{
+    NSMutableDictionary *file = NSMutableDictionary::dictionary();
+    file->setObjectForKey(dict({{"hideDock", boolean(true)}}), integer(7));
+    file->setObjectForKey(text("yes"), text("CVFolders"));
+    file->setObjectForKey(dict({{"enabled", boolean(false)}}), text("CVGlobals"));
+    file->setObjectForKey(dict({{"darkBackground", boolean(true)}}), text("cvfolders"));
+    file->setObjectForKey(dict({{"hideMissed", boolean(true)}}), text("CVNotificationCenter"));
+
+    sim::LogCapture log;
+    CFDictionaryApplyFunction(file, _CVParseSettingsApplierFunction, nullptr);
+    std::vector<std::string> lines = log.lines();
+    std::sort(lines.begin(), lines.end());
+    std::vector<std::string> expected{
+        applierLine("[Corvane][ERROR]: %s: Key '7' is not a string (!?)"),
+        applierLine("[Corvane][ERROR]: %s: Value 'yes' is not a dictionary (first level entries "
+                    "must be dictionaries) (!?)"),
+        "[Corvane][ERROR]: Unhandled key: CVGlobals",
+        "[Corvane][ERROR]: Unhandled key: cvfolders",
+    };
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(lines, expected);
+    EXPECT_TRUE(gCVNotificationCenter.hideMissed);
+    EXPECT_TRUE(gCVGlobal.enabled);
+    EXPECT_FALSE(gCVFolders.darkBackground);
+    EXPECT_FALSE(gCVDock.hideDock);
+}
+
+TEST_F(SettingsFile, TheApplierRefusesAMissingKeyAndSkipsAMissingValue)
+{
+    sim::LogCapture log;
+    _CVParseSettingsApplierFunction(nullptr, dict({}), nullptr);
+    _CVParseSettingsApplierFunction(text("CVDock"), nullptr, nullptr);
+    EXPECT_EQ(log.lines(),
+              std::vector<std::string>{applierLine("[Corvane][ERROR]: %s: key must not be NULL")});
+}
+
+TEST_F(SettingsFile, BadEntriesInTheFileItselfAreSkippedTheSameWay)
+{
+    writeSettingsFile(dict({{"CVDock", integer(1)},
+                            {"CVSpringBoard", dict({})},
+                            {"CVFolders", dict({{"hideTitle", boolean(true)}})}}));
+    sim::LogCapture log;
+    CVLoadSettings();
+    EXPECT_EQ(log.lines().size(), 2u);
+    EXPECT_TRUE(gCVFolders.hideTitle);
+}
+
+TEST_F(SettingsFile, TheEarlierAnimationsSectionNameIsReadLikeTheCurrentOne)
+{
+    writeSettingsFile(dict({{"CVUSettings", dict({{"animationSpeed", real(2.0)},
+                                                  {"customSpeed", boolean(true)},
+                                                  {"scrollAnimationType", integer(17)}})}}));
+    CVLoadSettings();
+    EXPECT_EQ(gCVAnimations.animationSpeed, 2.0);
+    EXPECT_TRUE(gCVAnimations.customSpeed);
+    EXPECT_EQ(gCVAnimations.scrollAnimationType, 17u);
+}
+
+TEST_F(SettingsFile, SavedSettingsReadBackIntoEqualSections)
+{
+    for (const auto &[name, value] : *aChangeInEverySection())
+        _CVParseSettingsApplierFunction(name.get(), value.get(), nullptr);
+    StrongRef<NSDictionary> saved = snapshot();
+    CVSaveSettings();
+
+    for (const NamedSection &section : allSections())
+        section.entity->setDefaults();
+    ASSERT_FALSE(sim::objectsEqual(saved, snapshot()));
+    CVLoadSettings();
+    EXPECT_TRUE(sim::objectsEqual(saved, snapshot())) << sim::describe(snapshot());
+    EXPECT_EQ(gCVIcons.dock.coverflow.flowFactor, 2.5);
+    EXPECT_STREQ(gCVLockScreen.sliderText, "slide \xE2\x86\x92");
+}
+
+TEST_F(SettingsFile, TheFileHoldsTheTenSectionsAsAnXMLPropertyList)
+{
+    CVSaveSettings();
+    std::string bytes = readSettingsFileBytes();
+    EXPECT_EQ(bytes.rfind("<?xml", 0), 0u);
+    NSDictionary *file = NSDictionary::dictionaryWithContentsOfFile(
+        text("/var/mobile/Library/Preferences/com.kestrelworks.corvane3.plist"));
+    ASSERT_NE(file, nullptr);
+    EXPECT_EQ(file->count(), 10u);
+    for (const NamedSection &section : allSections())
+        EXPECT_NE(file->objectForKey(text(section.name)), nil) << section.name;
+    EXPECT_EQ(file->objectForKey("CVUSettings"_ns), nil);
+}
+
+// The write is made to fail by a file size limit, which binds root too: the temporary
+// file cannot grow, so the rename that would replace the old file never happens.
+TEST_F(SettingsFile, AFailedWriteIsLoggedAndLeavesTheOldFileWhole)
+{
+    CVSaveSettings();
+    const std::string before = readSettingsFileBytes();
+    ASSERT_GT(before.size(), 1000u);
+
+    pid_t writer = test::forkChild([] {
+        std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limit{512, 512};
+        if (setrlimit(RLIMIT_FSIZE, &limit) != 0)
+            return 2;
+        AutoreleasePool pool;
+        gCVDock.hideDock = true;
+        sim::LogCapture log;
+        CVSaveSettings();
+        std::vector<std::string> expected{"[Corvane][ERROR]: Couldn't write the settings file "
+                                          "/var/mobile/Library/Preferences/"
+                                          "com.kestrelworks.corvane3.plist"};
+        return log.lines() == expected ? 0 : 1;
+    });
+    EXPECT_EQ(test::waitForChild(writer), 0);
+    EXPECT_EQ(readSettingsFileBytes(), before);
+}
+
+} // namespace

@@ -1,0 +1,440 @@
+// The settings model through its four operations: the catalogue's keys and defaults, what
+// a load changes and what it leaves, what getValue answers, and the particulars of the
+// icons (hidden icons, icon lists, basic defaults), the status bar (item flags and their
+// table) and the lock screen texts.
+
+#include "SettingsTestSupport.h"
+
+#include <algorithm>
+#include <set>
+
+namespace {
+
+using namespace cvtest;
+using Kind = NSNumber::Kind;
+
+constexpr const char *kCorvaneApplication = "com.kestrelworks.corvane3-app";
+
+std::set<std::string> keysOf(CFDictionaryRef dictionary)
+{
+    std::set<std::string> keys;
+    for (const auto &[key, value] : *dictionary)
+        keys.insert(static_cast<NSString *>(key.get())->str());
+    return keys;
+}
+
+// The keys whose values differ between two dictionaries of the same entity.
+std::set<std::string> changedKeys(CFDictionaryRef before, CFDictionaryRef after)
+{
+    std::set<std::string> changed;
+    for (const auto &[key, value] : *after)
+        if (!sim::objectsEqual(value.get(), before->objectForKey(key.get())))
+            changed.insert(static_cast<NSString *>(key.get())->str());
+    return changed;
+}
+
+std::vector<std::string> hiddenIcons()
+{
+    std::vector<std::string> identifiers;
+    for (const auto &identifier : *gCVIcons.hiddenIcons)
+        identifiers.push_back(static_cast<NSString *>(identifier.get())->str());
+    return identifiers;
+}
+
+void expectDefaultCoverFlow(const CVCoverFlowSettings &coverflow)
+{
+    EXPECT_FALSE(coverflow.enabled);
+    EXPECT_EQ(coverflow.flowFactor, 1.45);
+    EXPECT_EQ(coverflow.perspective, 0.9);
+    EXPECT_FALSE(coverflow.outside);
+}
+
+void expectDefaultIconList(const CVIconListEntity &list)
+{
+    EXPECT_FALSE(list.resize);
+    EXPECT_EQ(list.resizeFactor, 1.0);
+    EXPECT_EQ(list.iconColumns, 0);
+    EXPECT_EQ(list.iconRowsLandscape, 0);
+    EXPECT_EQ(list.verticalPadding, 1.0);
+    EXPECT_EQ(list.horizontalPadding, 1.0);
+    EXPECT_EQ(list.sideInset, 1.0);
+    expectDefaultCoverFlow(list.coverflow);
+}
+
+// Defaults and keys --------------------------------------------------------------
+
+using Defaults = SettingsTest;
+
+TEST_F(Defaults, AFreshModelHoldsTheCatalogueDefaults)
+{
+    EXPECT_TRUE(gCVGlobal.enabled);
+    EXPECT_EQ(gCVIcons.effect, -1);
+    EXPECT_EQ(gCVIcons.iconImageAlpha, 1.0);
+    EXPECT_EQ(gCVIcons.labelFontSize, 0.0);
+    EXPECT_EQ(gCVIcons.labelFontName, nullptr);
+    EXPECT_EQ(gCVIcons.badgeTextColor, (CVColor{0, 0, 0, 0}));
+    ASSERT_NE(gCVIcons.hiddenIcons, nullptr);
+    EXPECT_EQ(CFArrayGetCount(gCVIcons.hiddenIcons), 0);
+    for (const CVIconListEntity *list : {&gCVIcons.pages, &gCVIcons.folders, &gCVIcons.dock})
+        expectDefaultIconList(*list);
+    EXPECT_EQ(gCVLockScreen.sliderTimeStyle, 2u);
+    EXPECT_EQ(gCVLockScreen.timeColor, (CVColor{255, 255, 255, 0}));
+    EXPECT_STREQ(gCVLockScreen.sliderText, "");
+    EXPECT_EQ(gCVControlCenter.blurRadius, 30.0);
+    EXPECT_EQ(gCVControlCenter.backdropColorAlpha, 0.5);
+    EXPECT_EQ(gCVControlCenter.highlightedControlColor, (CVColor{127, 127, 127, 0}));
+    EXPECT_EQ(gCVNotificationCenter.blurRadius, 20.0);
+    EXPECT_EQ(gCVNotificationCenter.backdropColorAlpha, 0.5);
+    EXPECT_EQ(gCVNotificationCenter.backdropColor, (CVColor{127, 127, 127, 0}));
+    EXPECT_EQ(gCVAppSlider.pageScaleFactor, 1.0);
+    EXPECT_EQ(gCVAnimations.animationSpeed, 1.0);
+    EXPECT_EQ(gCVAnimations.lockAnimationDuration, 1.0);
+    EXPECT_EQ(gCVStatusBar.carrierString, nullptr);
+    EXPECT_FALSE(gCVFolders.darkBackground);
+    EXPECT_FALSE(gCVDock.hideDock);
+}
+
+TEST_F(Defaults, EverySectionWritesExactlyTheCatalogueKeys)
+{
+    const std::vector<std::pair<CVSettingsEntity *, std::set<std::string>>> catalogue{
+        {&gCVGlobal, {"enabled"}},
+        {&gCVStatusBar,
+         {"customCarrier", "carrierString", "customTime", "lowercaseAMPM", "timeStringOption",
+          "timeString", "itemIsHidden"}},
+        {&gCVIcons,
+         {"hideUpdatedMark",
+          "iconImageAlpha",
+          "hideNewsstand",
+          "hideCorvane",
+          "lockLayout",
+          "disableWiggling",
+          "disableUninstall",
+          "hideBadges",
+          "hideBadgeText",
+          "hideFolderBadges",
+          "pages",
+          "folders",
+          "dock",
+          "effect",
+          "returnToFirstPage",
+          "hideSiriSuggestions",
+          "hideNearby",
+          "hideNews",
+          "customBadgeBackgroundColor",
+          "badgeBackgroundColor",
+          "customBadgeTextColor",
+          "badgeTextColor",
+          "hidePageDots",
+          "disableSpotlight",
+          "disableSpotlightValue",
+          "customLabelFont",
+          "labelFontName",
+          "labelColor",
+          "labelFontSize",
+          "hiddenIcons"}},
+        {&gCVIcons.pages,
+         {"resize", "resizeFactor", "hideLabels", "iconColumns", "iconRows", "iconColumnsLandscape",
+          "iconRowsLandscape", "verticalPadding", "horizontalPadding", "sideInset", "coverflow"}},
+        {&gCVIcons.dock.coverflow, {"enabled", "flowFactor", "perspective", "outside"}},
+        {&gCVDock, {"hideDock", "hideBackground"}},
+        {&gCVAppSlider, {"pageScaleFactor", "hideIcons", "homeAction", "appsMode"}},
+        {&gCVFolders,
+         {"nestedFolders", "lockFolderNames", "pinchToClose", "transparentBackground",
+          "unblurredIconBackground", "hideTitle", "fastOpen", "useFullScreen", "darkBackground"}},
+        {&gCVLockScreen,
+         {"sliderMode", "sliderTimeStyle", "sliderText", "hideCamera", "customTimeColor",
+          "timeColor", "timeMode", "timeText", "timeFontSize", "dateMode", "dateText",
+          "dateFontSize", "hideCCGrabber", "hideNCGrabber", "hideAlbumArtwork"}},
+        {&gCVControlCenter,
+         {"disableCC", "hideSeparators", "hideSectionQuickLaunch", "hideSectionBrightness",
+          "hideSectionMediaControls", "hideSectionAirStuff", "hideSectionSettings",
+          "customBackdropColor", "backdropColorAlpha", "backdropColor", "blurRadius",
+          "customNormalControlColor", "normalControlColor", "customHighlightedControlColor",
+          "highlightedControlColor"}},
+        {&gCVAnimations,
+         {"customSpeed", "animationSpeed", "lockAnimationType", "lockAnimationDuration",
+          "scrollAnimationType"}},
+        {&gCVNotificationCenter,
+         {"customBackdropColor", "backdropColorAlpha", "backdropColor", "blurRadius",
+          "customNCText", "customNotificationUnavailableText", "hideToday", "hideMissed",
+          "disableNC"}},
+    };
+    for (const auto &[entity, keys] : catalogue)
+        EXPECT_EQ(keysOf(entity->getDictionary()), keys);
+}
+
+TEST_F(Defaults, FieldsAreWrittenAsTheNumbersTheFileHasAlwaysHeld)
+{
+    CFDictionaryRef icons = gCVIcons.getDictionary();
+    EXPECT_TRUE(isNumber(icons->objectForKey("hideBadges"_ns), Kind::Bool, 0));
+    EXPECT_TRUE(isNumber(icons->objectForKey("effect"_ns), Kind::Int, -1));
+    EXPECT_TRUE(isNumber(icons->objectForKey("disableSpotlightValue"_ns), Kind::UnsignedInt, 0));
+    EXPECT_TRUE(isNumber(icons->objectForKey("iconImageAlpha"_ns), Kind::Float, 1.0));
+    CFDictionaryRef pages = gCVIcons.pages.getDictionary();
+    EXPECT_TRUE(isNumber(pages->objectForKey("iconColumns"_ns), Kind::UnsignedChar, 0));
+    auto *coverflow = static_cast<NSDictionary *>(pages->objectForKey("coverflow"_ns));
+    EXPECT_TRUE(isNumber(coverflow->objectForKey("flowFactor"_ns), Kind::Float, 1.45f));
+    CFDictionaryRef lockScreen = gCVLockScreen.getDictionary();
+    EXPECT_TRUE(isNumber(lockScreen->objectForKey("sliderTimeStyle"_ns), Kind::UnsignedInteger, 2));
+    auto *timeColor = static_cast<NSArray *>(lockScreen->objectForKey("timeColor"_ns));
+    ASSERT_EQ(timeColor->count(), 4u);
+    for (NSUInteger index = 0; index < 3; ++index)
+        EXPECT_TRUE(isNumber(timeColor->objectAtIndex(index), Kind::UnsignedChar, 255));
+    EXPECT_TRUE(isNumber(timeColor->objectAtIndex(3), Kind::UnsignedChar, 0));
+    // Absent strings are written as empty ones.
+    CFDictionaryRef statusBar = gCVStatusBar.getDictionary();
+    EXPECT_TRUE(sim::objectsEqual(statusBar->objectForKey("carrierString"_ns), ""_ns));
+    EXPECT_TRUE(sim::objectsEqual(lockScreen->objectForKey("timeText"_ns), ""_ns));
+}
+
+// load and getValue ---------------------------------------------------------------
+
+using Loading = SettingsTest;
+
+TEST_F(Loading, AOneEntryDictionaryChangesThatFieldAndNothingElse)
+{
+    struct Case {
+        CVSettingsEntity *entity;
+        const char *key;
+        id value;
+    };
+    const Case cases[] = {
+        {&gCVIcons, "hideBadges", boolean(true)},
+        {&gCVIcons.pages, "iconColumns", integer(6)},
+        {&gCVIcons.folders.coverflow, "perspective", real(0.25)},
+        {&gCVLockScreen, "dateText", text("Today")},
+        {&gCVControlCenter, "backdropColor",
+         list({integer(1), integer(2), integer(3), integer(1)})},
+        {&gCVStatusBar, "carrierString", text("Carrier")},
+        {&gCVAnimations, "scrollAnimationType", integer(12)},
+    };
+    for (const Case &change : cases) {
+        SCOPED_TRACE(change.key);
+        StrongRef<NSDictionary> before = change.entity->getDictionary();
+        change.entity->load(dict({{change.key, change.value}}));
+        CFDictionaryRef after = change.entity->getDictionary();
+        EXPECT_EQ(changedKeys(before, after), std::set<std::string>{change.key});
+    }
+    // The same change seen from the section above the nested entity.
+    StrongRef<NSDictionary> iconsBefore = gCVIcons.getDictionary();
+    gCVIcons.load(dict({{"dock", dict({{"iconRows", integer(2)}})}}));
+    EXPECT_EQ(changedKeys(iconsBefore, gCVIcons.getDictionary()), std::set<std::string>{"dock"});
+    EXPECT_EQ(gCVIcons.dock.iconRows, 2);
+    EXPECT_EQ(gCVIcons.pages.iconRows, 0);
+}
+
+TEST_F(Loading, UnknownKeysAreIgnoredAndAnsweredWithNil)
+{
+    StrongRef<NSDictionary> before = gCVDock.getDictionary();
+    gCVDock.load(dict({{"hideEverything", boolean(true)}, {"HideDock", boolean(true)}}));
+    EXPECT_TRUE(sim::objectsEqual(before, gCVDock.getDictionary()));
+    EXPECT_EQ(gCVDock.getValue("hideEverything"_ns), nil);
+    EXPECT_EQ(gCVDock.getValue(nullptr), nil);
+}
+
+TEST_F(Loading, GetValueAnswersScalarsButNotNestedEntities)
+{
+    gCVIcons.load(dict({{"labelColor", list({integer(10), integer(20), integer(30), integer(1)})},
+                        {"hiddenIcons", list({text("com.example.one")})}}));
+    EXPECT_TRUE(isNumber(gCVIcons.getValue("effect"_ns), Kind::Int, -1));
+    auto *colour = static_cast<NSArray *>(gCVIcons.getValue("labelColor"_ns));
+    ASSERT_NE(colour, nullptr);
+    EXPECT_TRUE(isNumber(colour->objectAtIndex(1), Kind::UnsignedChar, 20));
+    EXPECT_EQ(gCVIcons.getValue("pages"_ns), nil);
+    EXPECT_EQ(gCVIcons.getValue("hiddenIcons"_ns), nil);
+    EXPECT_EQ(gCVIcons.pages.getValue("coverflow"_ns), nil);
+    EXPECT_TRUE(isNumber(gCVIcons.pages.coverflow.getValue("flowFactor"_ns), Kind::Float, 1.45f));
+    EXPECT_NE(gCVIcons.getDictionary()->objectForKey("pages"_ns), nil);
+    EXPECT_NE(gCVIcons.pages.getDictionary()->objectForKey("coverflow"_ns), nil);
+}
+
+TEST_F(Loading, StringsAreOwnedCopiesAndGetValueAnswersTheStoredOne)
+{
+    EXPECT_EQ(gCVStatusBar.getValue("timeString"_ns), nil);
+    NSMutableString *edited = NSMutableString::string();
+    edited->setString("HH:mm"_ns);
+    gCVStatusBar.load(dict({{"timeString", edited}}));
+    edited->setString("changed afterwards"_ns);
+    ASSERT_NE(gCVStatusBar.timeString, nullptr);
+    EXPECT_EQ(gCVStatusBar.timeString->str(), "HH:mm");
+    EXPECT_EQ(gCVStatusBar.getValue("timeString"_ns), gCVStatusBar.timeString);
+    gCVStatusBar.setDefaults();
+    EXPECT_EQ(gCVStatusBar.timeString, nullptr);
+}
+
+TEST_F(Loading, ChangeCallbacksAreClearedByEveryReset)
+{
+    auto callback = [] {};
+    gCVIcons.changeCallback = callback;
+    gCVDock.changeCallback = callback;
+    gCVStatusBar.changeCallback = callback;
+    gCVDock.setDefaults();
+    EXPECT_EQ(gCVDock.changeCallback, nullptr);
+    gCVIcons.setBasicDefaults();
+    EXPECT_EQ(gCVIcons.changeCallback, nullptr);
+    CVLoadSettings();
+    EXPECT_EQ(gCVStatusBar.changeCallback, nullptr);
+}
+
+// Icons ---------------------------------------------------------------------------
+
+using Icons = SettingsTest;
+
+TEST_F(Icons, HideCorvaneAddsAndRemovesTheSystemsOwnApplication)
+{
+    gCVIcons.load(dict({{"hideCorvane", boolean(true)}}));
+    EXPECT_EQ(hiddenIcons(), std::vector<std::string>{kCorvaneApplication});
+    gCVIcons.load(dict({{"hideCorvane", boolean(true)}}));
+    EXPECT_EQ(hiddenIcons(), std::vector<std::string>{kCorvaneApplication});
+    gCVIcons.load(dict({{"hideCorvane", boolean(false)}}));
+    EXPECT_TRUE(hiddenIcons().empty());
+}
+
+TEST_F(Icons, HiddenIconsLoseTheirDuplicatesOnEveryLoad)
+{
+    gCVIcons.load(dict({{"hiddenIcons", list({text("a"), text("a"), text("b")})}}));
+    EXPECT_EQ(hiddenIcons(), (std::vector<std::string>{"a", "b"}));
+
+    // Duplicates that got in some other way go at the next load, whatever it holds.
+    CFArrayAppendValue(gCVIcons.hiddenIcons, "b"_ns);
+    gCVIcons.load(dict({{"hideBadges", boolean(false)}}));
+    EXPECT_EQ(hiddenIcons(), (std::vector<std::string>{"a", "b"}));
+}
+
+TEST_F(Icons, ALoadedListStillCarriesTheHiddenSystemApplication)
+{
+    gCVIcons.load(dict({{"hideCorvane", boolean(true)}}));
+    gCVIcons.load(dict({{"hiddenIcons", list({text("com.example.mail")})}}));
+    EXPECT_EQ(hiddenIcons(), (std::vector<std::string>{"com.example.mail", kCorvaneApplication}));
+    auto *written =
+        static_cast<NSArray *>(gCVIcons.getDictionary()->objectForKey("hiddenIcons"_ns));
+    ASSERT_NE(written, nullptr);
+    EXPECT_EQ(written->count(), 2u);
+    EXPECT_NE(static_cast<id>(written), static_cast<id>(gCVIcons.hiddenIcons))
+        << "the file gets a copy, not the live list";
+}
+
+TEST_F(Icons, BasicDefaultsLeaveTheThreeIconListsAlone)
+{
+    gCVIcons.load(dict({{"hideBadges", boolean(true)},
+                        {"hiddenIcons", list({text("x")})},
+                        {"pages", dict({{"iconColumns", integer(5)}})},
+                        {"folders", dict({{"coverflow", dict({{"enabled", boolean(true)}})}})}}));
+    gCVIcons.setBasicDefaults();
+    EXPECT_FALSE(gCVIcons.hideBadges);
+    EXPECT_TRUE(hiddenIcons().empty());
+    EXPECT_EQ(gCVIcons.pages.iconColumns, 5);
+    EXPECT_TRUE(gCVIcons.folders.coverflow.enabled);
+    gCVIcons.setDefaults();
+    EXPECT_EQ(gCVIcons.pages.iconColumns, 0);
+    EXPECT_FALSE(gCVIcons.folders.coverflow.enabled);
+}
+
+// Status bar ----------------------------------------------------------------------
+
+using StatusBar = SettingsTest;
+
+TEST_F(StatusBar, ItemNamesAnswerTheFlagAtTheirIndex)
+{
+    gCVStatusBar.itemIsHidden[21] = true;
+    EXPECT_TRUE(isNumber(gCVStatusBar.getValue("vpn"_ns), Kind::Bool, 1));
+    EXPECT_TRUE(isNumber(gCVStatusBar.getValue("time"_ns), Kind::Bool, 0));
+    EXPECT_EQ(gCVStatusBar.getValue("itemIsHidden"_ns), nil);
+}
+
+TEST_F(StatusBar, FlagsAreLoadedAndWrittenOnlyAsTheNestedDictionary)
+{
+    gCVStatusBar.load(dict({{"itemIsHidden", dict({{"time", boolean(true)},
+                                                   {"blackSquare", boolean(true)},
+                                                   {"notAnItem", boolean(true)}})},
+                            {"vpn", boolean(true)}}));
+    for (int index = 0; index < CVStatusBarItemCount; ++index)
+        EXPECT_EQ(gCVStatusBar.itemIsHidden[index], index == 0 || index == 24) << index;
+
+    auto *written =
+        static_cast<NSDictionary *>(gCVStatusBar.getDictionary()->objectForKey("itemIsHidden"_ns));
+    ASSERT_NE(written, nullptr);
+    EXPECT_EQ(written->count(), 25u);
+    EXPECT_TRUE(isNumber(written->objectForKey("blackSquare"_ns), Kind::Bool, 1));
+    EXPECT_TRUE(isNumber(written->objectForKey("unknown2"_ns), Kind::Bool, 0));
+}
+
+TEST_F(StatusBar, TheItemTableIsFilledOnlyOnRecognisedSystems)
+{
+    const double recognised[] = {847.2,   847.21, 847.26,  847.27, 1140.1, 1141.14,
+                                 1141.16, 1143.0, 1145.15, 1240.1, 1348.0};
+    const double unrecognised[] = {847.19, 847.22, 1140.11, 1141.15, 1145.16, 1240.09, 1000.0};
+    for (double version : recognised) {
+        SCOPED_TRACE(version);
+        gCVStatusBar.items = {};
+        kCFCoreFoundationVersionNumber = version;
+        sim::LogCapture log;
+        gCVStatusBar.setDefaults();
+        EXPECT_TRUE(log.lines().empty());
+        for (int position = 0; position < CVStatusBarItemCount; ++position)
+            EXPECT_EQ(gCVStatusBar.items.index[position], position);
+    }
+    for (double version : unrecognised) {
+        SCOPED_TRACE(version);
+        gCVStatusBar.items = {};
+        kCFCoreFoundationVersionNumber = version;
+        sim::LogCapture log;
+        gCVStatusBar.setDefaults();
+        char expected[96];
+        std::snprintf(expected, sizeof(expected),
+                      "[Corvane][ERROR]: Couldn't find CVStatusBarItems configuration for %.8f!",
+                      version);
+        EXPECT_EQ(log.lines(), std::vector<std::string>{expected});
+        for (int position = 0; position < CVStatusBarItemCount; ++position)
+            EXPECT_EQ(gCVStatusBar.items.index[position], 0);
+    }
+}
+
+// With the table still empty (a fresh process on an unknown system), every item name
+// stands for item 0.
+TEST_F(StatusBar, OnAnUnknownSystemEveryNameRefersToTheFirstItem)
+{
+    gCVStatusBar.items = {};
+    kCFCoreFoundationVersionNumber = 1000.0;
+    sim::LogCapture log;
+    gCVStatusBar.setDefaults();
+    gCVStatusBar.load(dict({{"itemIsHidden", dict({{"vpn", boolean(true)}})}}));
+    EXPECT_TRUE(gCVStatusBar.itemIsHidden[0]);
+    EXPECT_FALSE(gCVStatusBar.itemIsHidden[21]);
+    EXPECT_TRUE(isNumber(gCVStatusBar.getValue("time"_ns), Kind::Bool, 1));
+}
+
+// Lock screen texts ---------------------------------------------------------------
+
+using LockScreen = SettingsTest;
+
+TEST_F(LockScreen, ATextIsStoredOnlyWhenItFitsWithItsTerminator)
+{
+    gCVLockScreen.load(dict({{"timeText", text("ELEVEN_CHAR")}})); // 11 + NUL = 12
+    EXPECT_STREQ(gCVLockScreen.timeText, "ELEVEN_CHAR");
+    gCVLockScreen.load(dict({{"timeText", text("twenty characters!!!")}}));
+    EXPECT_STREQ(gCVLockScreen.timeText, "ELEVEN_CHAR");
+    gCVLockScreen.load(dict({{"timeText", text("TWELVE_CHARS")}}));
+    EXPECT_STREQ(gCVLockScreen.timeText, "ELEVEN_CHAR");
+    EXPECT_TRUE(sim::objectsEqual(gCVLockScreen.getValue("timeText"_ns), "ELEVEN_CHAR"_ns));
+}
+
+TEST_F(LockScreen, TextsAreMeasuredInUTF8Bytes)
+{
+    // "é" takes two bytes: seven of them are 14 bytes and fit dateText[15]; eight do not.
+    const char *seven = "\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9";
+    gCVLockScreen.load(dict({{"dateText", text(seven)}}));
+    EXPECT_STREQ(gCVLockScreen.dateText, seven);
+    gCVLockScreen.load(dict({{"dateText", text("\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9"
+                                               "\xC3\xA9\xC3\xA9")}}));
+    EXPECT_STREQ(gCVLockScreen.dateText, seven);
+    EXPECT_TRUE(sim::objectsEqual(gCVLockScreen.getValue("dateText"_ns), text(seven)));
+}
+
+TEST_F(LockScreen, BytesThatAreNotTextAreWrittenAsAnEmptyText)
+{
+    std::fill(std::begin(gCVLockScreen.sliderText), std::end(gCVLockScreen.sliderText), '\xFF');
+    EXPECT_TRUE(sim::objectsEqual(gCVLockScreen.getValue("sliderText"_ns), ""_ns));
+}
+
+} // namespace

@@ -1,0 +1,114 @@
+#include "SettingsTestSupport.h"
+
+#include "foundation/DeviceProfile.h"
+#include "foundation/DeviceRoot.h"
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+namespace cvtest {
+
+NSNumber *integer(long long value)
+{
+    return NSNumber::numberWithLongLong(value);
+}
+
+NSNumber *real(double value)
+{
+    return NSNumber::numberWithDouble(value);
+}
+
+NSNumber *boolean(bool value)
+{
+    return NSNumber::numberWithBool(value);
+}
+
+NSString *text(const char *value)
+{
+    return NSString::stringWithUTF8String(value);
+}
+
+NSArray *list(std::initializer_list<id> elements)
+{
+    return NSArray::arrayWithObjects(elements);
+}
+
+NSDictionary *dict(std::initializer_list<std::pair<const char *, id>> entries)
+{
+    NSMutableDictionary *result = NSMutableDictionary::dictionary();
+    for (const auto &[key, value] : entries)
+        result->setObjectForKey(value, text(key));
+    return result;
+}
+
+const std::vector<NamedSection> &allSections()
+{
+    static const std::vector<NamedSection> sections{
+        {"CVGlobal", &gCVGlobal},         {"CVStatusBar", &gCVStatusBar},
+        {"CVIcons", &gCVIcons},           {"CVDock", &gCVDock},
+        {"CVAppSlider", &gCVAppSlider},   {"CVFolders", &gCVFolders},
+        {"CVLockScreen", &gCVLockScreen}, {"CVControlCenter", &gCVControlCenter},
+        {"CVAnimations", &gCVAnimations}, {"CVNotificationCenter", &gCVNotificationCenter},
+    };
+    return sections;
+}
+
+testing::AssertionResult isNumber(id value, NSNumber::Kind kind, double expected)
+{
+    if (!msg<BOOL, Class>(value, "isKindOfClass:"_sel, NSNumber::class_()))
+        return testing::AssertionFailure() << sim::describe(value) << " is not a number";
+    auto *number = static_cast<NSNumber *>(value);
+    if (number->m_kind != kind)
+        return testing::AssertionFailure()
+               << sim::describe(value) << " has kind " << static_cast<int>(number->m_kind)
+               << ", not " << static_cast<int>(kind);
+    if (number->doubleValue() != expected)
+        return testing::AssertionFailure() << sim::describe(value) << " is not " << expected;
+    return testing::AssertionSuccess();
+}
+
+std::string settingsFilePath()
+{
+    return sim::hostPath("/var/mobile/Library/Preferences/com.kestrelworks.corvane3.plist");
+}
+
+void writeSettingsFile(NSDictionary *file)
+{
+    ASSERT_TRUE(sim::makeDirectories(sim::hostPath("/var/mobile/Library/Preferences")));
+    ASSERT_TRUE(file->writeToFile(
+        text("/var/mobile/Library/Preferences/com.kestrelworks.corvane3.plist"), true));
+}
+
+void writeSettingsFileBytes(const std::string &bytes)
+{
+    ASSERT_TRUE(sim::makeDirectories(sim::hostPath("/var/mobile/Library/Preferences")));
+    std::ofstream(settingsFilePath(), std::ios::binary)
+        .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+std::string readSettingsFileBytes()
+{
+    std::ifstream file(settingsFilePath(), std::ios::binary);
+    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+}
+
+void SettingsTest::SetUp()
+{
+    m_root = testing::TempDir() + "cv3-settings-XXXXXX";
+    ASSERT_NE(mkdtemp(m_root.data()), nullptr);
+    sim::setDeviceRoot(m_root);
+    // The phone always has its preferences directory.
+    ASSERT_TRUE(sim::makeDirectories(sim::hostPath("/var/mobile/Library/Preferences")));
+    sim::DeviceProfile::setCurrent(sim::DeviceProfile{});
+    CVLoadSettings();
+}
+
+void SettingsTest::TearDown()
+{
+    sim::DeviceProfile::setCurrent(sim::DeviceProfile{});
+    std::error_code ignored;
+    std::filesystem::remove_all(m_root, ignored);
+}
+
+} // namespace cvtest

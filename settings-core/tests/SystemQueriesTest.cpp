@@ -1,0 +1,121 @@
+// The shared system queries: the version gate, the Wi-Fi address and network name as the
+// simulated phone's profile sets them, and the time as text on the virtual clock.
+
+#include "SettingsTestSupport.h"
+
+#include "foundation/Clock.h"
+#include "foundation/DeviceProfile.h"
+#include "foundation/NSDateFormatter.h"
+
+namespace {
+
+using namespace cvtest;
+
+class SystemQueries : public testing::Test {
+protected:
+    void TearDown() override { sim::DeviceProfile::setCurrent(sim::DeviceProfile{}); }
+
+    static void usePhone(const sim::DeviceProfile &profile)
+    {
+        sim::DeviceProfile::setCurrent(profile);
+    }
+
+    static std::string ssid()
+    {
+        StrongRef<NSString> owned = StrongRef<NSString>::adopt(CVStatusBar::getWifiSSID());
+        return owned ? owned->str() : "(nil)";
+    }
+
+    AutoreleasePool m_pool;
+};
+
+TEST_F(SystemQueries, SupportedSystemsRunFromIOS7ToIOS9ZeroBothIncluded)
+{
+    const std::pair<double, bool> versions[] = {
+        {847.2, true},    {1240.1, true}, {1140.1, true},  {847.19, false},
+        {1240.11, false}, {793.0, false}, {1348.0, false},
+    };
+    for (const auto &[version, supported] : versions) {
+        kCFCoreFoundationVersionNumber = version;
+        EXPECT_EQ(CVIsSupportedSystem(), supported) << version;
+    }
+}
+
+TEST_F(SystemQueries, TheIPAddressIsThatOfTheWiFiInterface)
+{
+    sim::DeviceProfile phone;
+    phone.wifiAddress = "192.168.7.42";
+    usePhone(phone);
+    EXPECT_EQ(CVStatusBar::getIPAddress()->str(), "192.168.7.42");
+    EXPECT_EQ(CVStatusBar::getIPAddress()->str(), "192.168.7.42") << "asked again";
+}
+
+TEST_F(SystemQueries, WithWiFiOffThereIsNoAddress)
+{
+    usePhone(sim::DeviceProfile{});
+    EXPECT_EQ(CVStatusBar::getIPAddress()->str(), "n/a");
+}
+
+TEST_F(SystemQueries, TheNetworkNameIsThatOfTheJoinedNetwork)
+{
+    sim::DeviceProfile phone;
+    phone.wifiAddress = "10.0.0.5";
+    phone.ssid = "Caf\xC3\xA9 Corvane";
+    usePhone(phone);
+    EXPECT_EQ(ssid(), "Caf\xC3\xA9 Corvane");
+}
+
+TEST_F(SystemQueries, WithoutAJoinedNetworkOrWithoutWiFiThereIsNoName)
+{
+    sim::DeviceProfile notJoined;
+    notJoined.wifiAddress = "10.0.0.5";
+    usePhone(notJoined);
+    EXPECT_EQ(ssid(), "n/a");
+
+    sim::DeviceProfile wifiOff;
+    wifiOff.ssid = "Remembered";
+    usePhone(wifiOff);
+    EXPECT_EQ(ssid(), "n/a");
+}
+
+class TimeStrings : public SystemQueries {
+protected:
+    void SetUp() override
+    {
+        sim::useVirtualClock(0, kEvening);
+        usePhone(sim::DeviceProfile{}); // en_US, UTC
+    }
+    void TearDown() override
+    {
+        sim::useRealClock();
+        SystemQueries::TearDown();
+    }
+
+    static std::string now(NSDateFormatterStyle style)
+    {
+        NSString *text = msg<NSString *, NSDateFormatterStyle>(
+            reinterpret_cast<id>(NSDate::class_()), "timeStringWithStyle:"_sel, style);
+        return text ? text->str() : "(nil)";
+    }
+
+    static constexpr double kEvening = 1456866309.0; // 2016-03-01 21:05:09 UTC
+};
+
+TEST_F(TimeStrings, TheShortStyleShowsHoursAndMinutesOnly)
+{
+    EXPECT_EQ(now(NSDateFormatterShortStyle), "9:05 PM");
+}
+
+TEST_F(TimeStrings, TheMediumStyleAddsTheSeconds)
+{
+    EXPECT_EQ(now(NSDateFormatterMediumStyle), "9:05:09 PM");
+}
+
+TEST_F(TimeStrings, EachCallTellsTheTimeAfresh)
+{
+    sim::advanceVirtualClock(3 * 3600 + 55 * 60 + 2); // to 01:00:11 the next day
+    EXPECT_EQ(now(NSDateFormatterMediumStyle), "1:00:11 AM");
+    EXPECT_EQ(now(NSDateFormatterShortStyle), "1:00 AM");
+}
+
+} // namespace
