@@ -55,6 +55,8 @@ bool carriesOutOfLineData(const CVSectionMessage &message)
            message.outOfLine.type == MACH_MSG_OOL_DESCRIPTOR;
 }
 
+CVReloadObserver g_observer = nullptr;
+
 // Parses the update and applies it to its section, then tells the section's owner.
 void applyUpdate(std::uint32_t messageID, const void *bytes, std::size_t length)
 {
@@ -69,6 +71,8 @@ void applyUpdate(std::uint32_t messageID, const void *bytes, std::size_t length)
     live.section->load(static_cast<NSDictionary *>(update));
     if (CVChangeCallback callback = *live.changeCallback)
         callback();
+    if (g_observer)
+        g_observer(messageID & 0xff, static_cast<NSDictionary *>(update));
 }
 
 void handleSectionMessage(CFMachPortRef, void *received, CFIndex size, void *)
@@ -124,4 +128,9 @@ void CVStartReloadService()
     if (CVRocketBootstrapUnlockFunction unlock = CVRocketBootstrapUnlock())
         unlock(CVReloadServiceName);
     bootstrap_register(bootstrapPort, CVReloadServiceName, CFMachPortGetPort(service));
+}
+
+void CVSetReloadObserver(CVReloadObserver observer)
+{
+    g_observer = observer;
 }

@@ -57,3 +57,9 @@ void CVMakeSectionMessage(CVSectionMessage &message, mach_port_t service, std::u
 // Registers the service under CVReloadServiceName and watches it on the current (main)
 // run loop. The receive right is made once per process; later calls register it again.
 void CVStartReloadService();
+
+// Told of every update the service has applied, after the section's changeCallback: the
+// section identifier and the dictionary received. For tools that watch live changes (the
+// device tool's listener); SpringBoard sets none.
+using CVReloadObserver = void (*)(std::uint32_t sectionID, CFDictionaryRef changes);
+void CVSetReloadObserver(CVReloadObserver observer);

@@ -1,0 +1,105 @@
+// `cvsim defaults` and `cvsim listen` end to end: the settings file on a device root, and
+// live updates reaching a listening reload service in another process.
+
+#include "DeviceTool.h"
+
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+
+namespace {
+
+using e2e::cvsim;
+using nlohmann::json;
+
+json readJson(const std::string &root, const std::vector<std::string> &arguments)
+{
+    e2e::Result result = cvsim(root, arguments);
+    EXPECT_EQ(result.status, 0) << result.err;
+    return json::parse(result.out, nullptr, false);
+}
+
+TEST(CvsimDefaults, AFreshDeviceShowsEverySectionWithItsDefaults)
+{
+    std::string root = e2e::temporaryRoot("fresh");
+    json all = readJson(root, {"defaults", "read"});
+    ASSERT_TRUE(all.is_object());
+    EXPECT_EQ(all.size(), 10u);
+    EXPECT_EQ(all["CVGlobal"]["enabled"], true);
+    EXPECT_EQ(all["CVIcons"]["effect"], -1);
+    EXPECT_EQ(all["CVLockScreen"]["sliderTimeStyle"], 2);
+    EXPECT_EQ(all["CVLockScreen"]["timeColor"], json({255, 255, 255, 0}));
+    EXPECT_EQ(all["CVControlCenter"]["blurRadius"], 30.0);
+    EXPECT_NEAR(all["CVIcons"]["pages"]["coverflow"]["flowFactor"].get<double>(), 1.45, 1e-6);
+    EXPECT_EQ(readJson(root, {"defaults", "read", "CVStatusBar", "carrierString"}), nullptr);
+}
+
+TEST(CvsimDefaults, WritesLandInTheFileAndReadBack)
+{
+    std::string root = e2e::temporaryRoot("write");
+    EXPECT_EQ(cvsim(root, {"defaults", "write", "CVIcons", "pages.iconColumns", "5"}).status, 0);
+    EXPECT_EQ(cvsim(root, {"defaults", "write", "CVStatusBar", "carrierString", "Kestrel"}).status,
+              0);
+    EXPECT_EQ(cvsim(root, {"defaults", "write", "CVIcons", "badgeTextColor", "[255,0,0,1]"}).status,
+              0);
+
+    EXPECT_EQ(readJson(root, {"defaults", "read", "CVIcons", "pages.iconColumns"}), 5);
+    EXPECT_EQ(readJson(root, {"defaults", "read", "CVStatusBar", "carrierString"}), "Kestrel");
+    EXPECT_EQ(readJson(root, {"defaults", "read", "CVIcons", "badgeTextColor"}),
+              json({255, 0, 0, 1}));
+    // The other list entities keep their defaults.
+    EXPECT_EQ(readJson(root, {"defaults", "read", "CVIcons", "dock.iconColumns"}), 0);
+
+    EXPECT_EQ(cvsim(root, {"defaults", "reset", "CVIcons"}).status, 0);
+    EXPECT_EQ(readJson(root, {"defaults", "read", "CVIcons", "pages.iconColumns"}), 0);
+}
+
+TEST(CvsimDefaults, MistakesAreRefusedWithAMessage)
+{
+    std::string root = e2e::temporaryRoot("mistakes");
+    e2e::Result unknown = cvsim(root, {"defaults", "write", "CVNothing", "x", "1"});
+    EXPECT_EQ(unknown.status, 2);
+    EXPECT_NE(unknown.err.find("no section named \"CVNothing\""), std::string::npos);
+    EXPECT_EQ(cvsim(root, {"defaults", "write", "CVIcons", "pages..iconColumns", "1"}).status, 2);
+    EXPECT_EQ(cvsim(root, {"defaults", "write", "CVIcons", "x", "null"}).status, 2);
+    EXPECT_EQ(cvsim(root, {"defaults", "frobnicate"}).status, 2);
+    EXPECT_EQ(cvsim(root, {"nothing"}).status, 2);
+    // Nothing of that reached the file.
+    EXPECT_EQ(readJson(root, {"defaults", "read", "CVIcons", "pages.iconColumns"}), 0);
+}
+
+TEST(CvsimListen, LiveUpdatesReachTheListenerWithTheSectionAfterwards)
+{
+    std::string root = e2e::temporaryRoot("listen");
+    e2e::Background listener(root, {"listen"});
+    // The listener registers its service shortly after it starts: write until it hears.
+    json first;
+    for (int attempt = 0; attempt < 50 && first.is_null(); ++attempt) {
+        ASSERT_EQ(cvsim(root, {"defaults", "write", "CVDock", "hideDock", "true"}).status, 0);
+        std::string line = listener.readLine(200);
+        if (!line.empty())
+            first = json::parse(line);
+    }
+    ASSERT_FALSE(first.is_null()) << "the listener never heard an update";
+    EXPECT_EQ(first["section"], "CVDock");
+    EXPECT_EQ(first["id"], 2);
+    EXPECT_EQ(first["changes"], json({{"hideDock", true}}));
+    while (!listener.readLine(300).empty()) {
+    }
+
+    // The master switch has no live path: only the next section change is heard.
+    ASSERT_EQ(cvsim(root, {"defaults", "write", "CVGlobal", "enabled", "false"}).status, 0);
+    ASSERT_EQ(
+        cvsim(root, {"defaults", "write", "CVIcons", "pages.coverflow.enabled", "true"}).status, 0);
+    json update = json::parse(listener.readLine(), nullptr, false);
+    EXPECT_EQ(update["section"], "CVIcons");
+    EXPECT_EQ(update["changes"], json({{"pages", {{"coverflow", {{"enabled", true}}}}}}));
+    EXPECT_EQ(update["after"]["pages"]["coverflow"]["enabled"], true);
+    EXPECT_EQ(update["after"]["pages"]["coverflow"]["perspective"].get<double>(), 0.9f);
+
+    ASSERT_EQ(cvsim(root, {"defaults", "reset", "CVDock"}).status, 0);
+    json reset = json::parse(listener.readLine(), nullptr, false);
+    EXPECT_EQ(reset["changes"], json({{"hideBackground", false}, {"hideDock", false}}));
+    EXPECT_EQ(listener.stop(), 0);
+}
+
+} // namespace

@@ -1,0 +1,39 @@
+#pragma once
+// Running cvsim from a test: one command to completion with its output, or a long-running
+// command whose output lines are read as they come, each wait bounded.
+
+#include <string>
+#include <sys/types.h>
+#include <vector>
+
+namespace e2e {
+
+struct Result {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+// A fresh device root under the test's temporary directory.
+std::string temporaryRoot(const std::string &name);
+
+// Runs `cvsim --root ROOT ARGUMENTS…` to its end (at most 60 seconds).
+Result cvsim(const std::string &root, const std::vector<std::string> &arguments);
+
+// A cvsim command that keeps running; stopped with SIGTERM when it goes away.
+class Background {
+public:
+    Background(const std::string &root, const std::vector<std::string> &arguments);
+    ~Background();
+    // The next line of standard output, or "" after `timeoutMs` without one.
+    std::string readLine(int timeoutMs = 10000);
+    // Sends SIGTERM and answers the exit status.
+    int stop();
+
+private:
+    pid_t m_pid = -1;
+    int m_out = -1;
+    std::string m_buffer;
+};
+
+} // namespace e2e
