@@ -30,8 +30,7 @@ struct NSDictionary : NSObject {
     static NSDictionary *dictionaryWithContentsOfFile(NSString *path);
     // Writes the dictionary as an XML property list. Atomically: a temporary file beside
     // the target, flushed to disk, then renamed over it, so that a crash never leaves a
-    // half-written file. False when any step fails; a failure before the rename leaves the
-    // old file untouched.
+    // half-written file. False when any step fails, and the old file is then untouched.
     [[nodiscard]] bool writeToFile(NSString *path, bool atomically) const;
 
     NSUInteger count() const { return m_entries.size(); }

@@ -9,11 +9,13 @@
 // Writing is XML. An atomic write creates a uniquely named temporary file beside the
 // target (".<name>.tmp-<pid>-<n>-<random>", created exclusively, mode 0666 less the umask,
 // or the existing target's permission bits when there is one), writes every byte, fsyncs
-// it, renames it over the target and fsyncs the directory. Any failure before the rename
-// removes the temporary file and leaves the old file untouched. A failure to flush the
-// directory after the rename answers false too, though the target then already holds the
-// new contents (they may not survive a crash). Missing directories are not created: a
-// write into one fails. A non-atomic write truncates and writes the target directly.
+// it and renames it over the target. Any failure before the rename removes the temporary
+// file and leaves the old file untouched. The directory itself is not flushed: after a
+// power loss the rename may be lost, leaving the previous complete file, never a broken
+// one — and the settings panel writes on every change of a dragged slider, where a second
+// flush per write would cost more than the frame it has. Missing directories are not
+// created: a write into one fails. A non-atomic write truncates and writes the target
+// directly.
 
 #include "foundation/DeviceRoot.h"
 #include "foundation/NSData.h"
@@ -139,16 +141,6 @@ int createTemporaryBeside(const std::string &target, std::string &temporaryPath)
     return -1;
 }
 
-bool syncDirectory(const std::string &directory)
-{
-    FileDescriptor handle(::open(directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (!handle.valid())
-        return false;
-    if (::fsync(handle.get()) != 0 && errno != EINVAL && errno != ENOTSUP)
-        return false; // EINVAL/ENOTSUP: the file system cannot sync directories
-    return true;
-}
-
 bool writeAtomically(const std::string &target, const NSData *data)
 {
     std::string temporaryPath;
@@ -166,7 +158,7 @@ bool writeAtomically(const std::string &target, const NSData *data)
         ::unlink(temporaryPath.c_str());
         return false;
     }
-    return syncDirectory(directoryOf(target));
+    return true;
 }
 
 bool writeDirectly(const std::string &target, const NSData *data)
