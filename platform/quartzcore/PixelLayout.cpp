@@ -2,6 +2,8 @@
 
 #include "quartzcore/PixelLayout.h"
 
+#include <cstring>
+
 namespace sim {
 
 bool pixelLayoutFor(CGBitmapInfo info, PixelLayout &layout)
@@ -28,9 +30,39 @@ bool pixelLayoutFor(CGBitmapInfo info, PixelLayout &layout)
     return true;
 }
 
-void copyPixels(const std::uint8_t *from, std::size_t fromBytesPerRow, PixelLayout fromLayout,
-                std::uint8_t *to, std::size_t toBytesPerRow, PixelLayout toLayout,
-                std::size_t width, std::size_t height)
+namespace {
+
+// Which source byte lands in each target byte of a pixel.
+struct Shuffle {
+    std::uint8_t from[4];
+    bool is(int a, int b, int c, int d) const
+    {
+        return from[0] == a && from[1] == b && from[2] == c && from[3] == d;
+    }
+};
+
+// Copies whole rows with a fixed shuffle of each pixel's bytes. The shuffle is a
+// compile-time function of the 32-bit word, so the compiler turns the row into vector
+// byte shuffles: images are converted on every draw and every image made from a context.
+template <class WordShuffle>
+void copyRows(const std::uint8_t *from, std::size_t fromBytesPerRow, std::uint8_t *to,
+              std::size_t toBytesPerRow, std::size_t width, std::size_t height, WordShuffle shuffle)
+{
+    for (std::size_t y = 0; y < height; ++y) {
+        const std::uint8_t *source = from + y * fromBytesPerRow;
+        std::uint8_t *target = to + y * toBytesPerRow;
+        for (std::size_t x = 0; x < width; ++x) {
+            std::uint32_t word;
+            std::memcpy(&word, source + 4 * x, 4);
+            word = shuffle(word);
+            std::memcpy(target + 4 * x, &word, 4);
+        }
+    }
+}
+
+void copyAnyLayout(const std::uint8_t *from, std::size_t fromBytesPerRow, PixelLayout fromLayout,
+                   std::uint8_t *to, std::size_t toBytesPerRow, PixelLayout toLayout,
+                   std::size_t width, std::size_t height)
 {
     for (std::size_t y = 0; y < height; ++y) {
         const std::uint8_t *source = from + y * fromBytesPerRow;
@@ -42,6 +74,35 @@ void copyPixels(const std::uint8_t *from, std::size_t fromBytesPerRow, PixelLayo
             target[toLayout.alpha] = fromLayout.alphaSkipped ? 255 : source[fromLayout.alpha];
         }
     }
+}
+
+} // namespace
+
+void copyPixels(const std::uint8_t *from, std::size_t fromBytesPerRow, PixelLayout fromLayout,
+                std::uint8_t *to, std::size_t toBytesPerRow, PixelLayout toLayout,
+                std::size_t width, std::size_t height)
+{
+    Shuffle shuffle{};
+    shuffle.from[toLayout.red] = fromLayout.red;
+    shuffle.from[toLayout.green] = fromLayout.green;
+    shuffle.from[toLayout.blue] = fromLayout.blue;
+    shuffle.from[toLayout.alpha] = fromLayout.alpha;
+    if (fromLayout.alphaSkipped)
+        copyAnyLayout(from, fromBytesPerRow, fromLayout, to, toBytesPerRow, toLayout, width,
+                      height);
+    else if (shuffle.is(0, 1, 2, 3))
+        copyRows(from, fromBytesPerRow, to, toBytesPerRow, width, height,
+                 [](std::uint32_t w) { return w; });
+    else if (shuffle.is(3, 2, 1, 0))
+        copyRows(from, fromBytesPerRow, to, toBytesPerRow, width, height,
+                 [](std::uint32_t w) { return __builtin_bswap32(w); });
+    else if (shuffle.is(2, 1, 0, 3))
+        copyRows(from, fromBytesPerRow, to, toBytesPerRow, width, height, [](std::uint32_t w) {
+            return (w & 0xFF00FF00u) | ((w >> 16) & 0xFFu) | ((w & 0xFFu) << 16);
+        });
+    else
+        copyAnyLayout(from, fromBytesPerRow, fromLayout, to, toBytesPerRow, toLayout, width,
+                      height);
 }
 
 } // namespace sim

@@ -187,7 +187,7 @@ void Renderer::Impl::drawLayerAndSublayers(CALayer *layer, const PresentedLayer 
         return;
     for (const Sublayer &sublayer : sortedSublayers(layer, depth))
         drawLayer(sublayer.layer, sublayer.presented, &p, toScreen, target, inner, depth + 1);
-    if (inner.mask)
+    if (inner.mask && inner.mask != clip.mask) // only the mask this layer began
         passes.endMask(inner.bounds);
 }
 

@@ -27,3 +27,8 @@ cv_add_test(quartzcore_bitmap_context_test SOURCES tests/BitmapContextTest.cpp L
 cv_add_test(quartzcore_layer_test SOURCES tests/LayerTest.cpp LIBS cvquartzcore)
 cv_add_test(quartzcore_renderer_test SOURCES tests/RendererTest.cpp LIBS cvquartzcore)
 cv_add_test(quartzcore_blur_test SOURCES tests/BlurTest.cpp LIBS cvquartzcore)
+
+# Pixel conversions run on every image drawn and made; let the compiler weigh vector code
+# for their loops, which the default cost model at -O2 never tries.
+set_source_files_properties(PixelLayout.cpp CGImage.cpp PROPERTIES
+    COMPILE_OPTIONS "-fvect-cost-model=dynamic")

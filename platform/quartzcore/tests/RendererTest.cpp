@@ -134,6 +134,24 @@ TEST_F(Rendering, MaskingToBoundsClipsSublayers)
     expectNear(at(rounded, 10, 6), kGreen, 0);
 }
 
+// A layer that does not mask, inside one that masks with a shaped (rotated) mask, hands
+// the inherited mask on to its own sublayers and leaves it for its owner to end.
+TEST_F(Rendering, SublayersInsideAnInheritedMaskAreClippedByIt)
+{
+    CALayer *root = box(CGRectMake(0, 0, 40, 40), 0, 0, 0, 0);
+    CALayer *clipping = box(CGRectMake(10, 10, 20, 20), 0, 0, 0, 0);
+    clipping->setMasksToBounds(true);
+    clipping->setTransform(CATransform3DMakeRotation(M_PI / 4, 0, 0, 1));
+    CALayer *group = box(CGRectMake(0, 0, 20, 20), 0, 0, 0, 0); // no mask of its own
+    group->addSublayer(box(CGRectMake(-20, -20, 60, 60), 0, 1, 0));
+    clipping->addSublayer(group);
+    root->addSublayer(clipping);
+    const sim::PixelBuffer &frame = draw(root, 40, 40);
+    expectNear(at(frame, 20, 20), kGreen, 0); // the centre of the turned square
+    expectNear(at(frame, 11, 11), kClear, 0); // a corner the turn left uncovered
+    expectNear(at(frame, 20, 4), kClear, 0);  // beyond the turned square's top corner
+}
+
 TEST_F(Rendering, HiddenLayersAndTheirSublayersAreSkipped)
 {
     CALayer *root = box(CGRectMake(0, 0, 4, 4), 0, 0, 1);
