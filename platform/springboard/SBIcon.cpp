@@ -1,0 +1,163 @@
+#include "springboard/SBIcon.h"
+
+#include "springboard/Artwork.h"
+#include "springboard/HostClass.h"
+#include "springboard/SpringBoardMetrics.h"
+
+namespace {
+
+namespace imp {
+
+NSString *displayName(SBIcon *self, SEL)
+{
+    return self->m_displayName;
+}
+
+BOOL isFolderIcon(SBIcon *, SEL)
+{
+    return NO;
+}
+
+UIImage *generateIconImage(SBIcon *, SEL, int)
+{
+    return nil;
+}
+
+// An icon draws its image the first time anyone asks for it, in its own way
+// (generateIconImage:), and answers that image from then on.
+UIImage *getIconImage(SBIcon *self, SEL, int format)
+{
+    if (!self->m_image)
+        self->m_image = msg<UIImage *, int>(self, "generateIconImage:"_sel, format);
+    return self->m_image;
+}
+
+NSString *leafIdentifier(SBApplicationIcon *self, SEL)
+{
+    return self->m_bundleIdentifier;
+}
+
+// Every image format is the home-screen image: SpringBoard draws one size.
+UIImage *generateApplicationIconImage(SBApplicationIcon *self, SEL, int)
+{
+    return sim::applicationIconImage(self->m_bundleIdentifier->str(), self->m_displayName->str(),
+                                     sim::SpringBoardMetrics::iconImageSide());
+}
+
+NSString *folderDisplayName(SBFolder *self, SEL)
+{
+    return self->m_displayName;
+}
+
+NSArray *folderIcons(SBFolder *self, SEL)
+{
+    return NSArray::arrayWithArray(self->m_icons);
+}
+
+BOOL canEditDisplayName(SBFolder *, SEL)
+{
+    return YES;
+}
+
+SBFolder *folder(SBFolderIcon *self, SEL)
+{
+    return self->m_folder;
+}
+
+NSString *folderIconDisplayName(SBFolderIcon *self, SEL)
+{
+    return msg<NSString *>(self->m_folder.get(), "displayName"_sel);
+}
+
+BOOL folderIconIsFolderIcon(SBFolderIcon *, SEL)
+{
+    return YES;
+}
+
+// The miniature grid shows the images of the folder's first icons.
+UIImage *generateFolderIconImage(SBFolderIcon *self, SEL, int format)
+{
+    std::vector<UIImage *> contents;
+    for (id icon : *msg<NSArray *>(self->m_folder.get(), "icons"_sel))
+        if (UIImage *image = msg<UIImage *, int>(icon, "getIconImage:"_sel, format))
+            contents.push_back(image);
+    return sim::folderIconImage(contents, sim::SpringBoardMetrics::iconImageSide());
+}
+
+} // namespace imp
+
+} // namespace
+
+Class SBIcon::class_()
+{
+    return objc_getClass("SBIcon");
+}
+
+Class SBApplicationIcon::class_()
+{
+    return objc_getClass("SBApplicationIcon");
+}
+
+Class SBFolder::class_()
+{
+    return objc_getClass("SBFolder");
+}
+
+Class SBFolderIcon::class_()
+{
+    return objc_getClass("SBFolderIcon");
+}
+
+SBApplicationIcon *SBApplicationIcon::create(const std::string &bundleIdentifier,
+                                             const std::string &displayName)
+{
+    auto *icon = sim::create<SBApplicationIcon>(class_());
+    icon->m_bundleIdentifier = NSString::stringWithString(bundleIdentifier);
+    icon->m_displayName = NSString::stringWithString(displayName);
+    return icon;
+}
+
+SBFolder *SBFolder::create(const std::string &displayName, NSArray *icons)
+{
+    auto *folder = sim::create<SBFolder>(class_());
+    folder->m_displayName = NSString::stringWithString(displayName);
+    folder->m_icons = NSMutableArray::arrayWithArray(icons);
+    return folder;
+}
+
+SBFolderIcon *SBFolderIcon::create(SBFolder *folder)
+{
+    auto *icon = sim::create<SBFolderIcon>(class_());
+    icon->m_folder = folder;
+    return icon;
+}
+
+namespace sim {
+
+void registerIconModelClasses()
+{
+    HostClass<SBIcon>("SBIcon", "NSObject")
+        .method("displayName", imp::displayName)
+        .method("isFolderIcon", imp::isFolderIcon)
+        .method("getIconImage:", imp::getIconImage)
+        .method("generateIconImage:", imp::generateIconImage)
+        .registerClass();
+    HostClass<SBApplicationIcon>("SBApplicationIcon", "SBIcon")
+        .method("leafIdentifier", imp::leafIdentifier)
+        .method("applicationBundleID", imp::leafIdentifier)
+        .method("generateIconImage:", imp::generateApplicationIconImage)
+        .registerClass();
+    HostClass<SBFolder>("SBFolder", "NSObject")
+        .method("displayName", imp::folderDisplayName)
+        .method("icons", imp::folderIcons)
+        .method("canEditDisplayName", imp::canEditDisplayName)
+        .registerClass();
+    HostClass<SBFolderIcon>("SBFolderIcon", "SBIcon")
+        .method("folder", imp::folder)
+        .method("displayName", imp::folderIconDisplayName)
+        .method("isFolderIcon", imp::folderIconIsFolderIcon)
+        .method("generateIconImage:", imp::generateFolderIconImage)
+        .registerClass();
+}
+
+} // namespace sim

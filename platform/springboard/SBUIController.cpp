@@ -1,0 +1,71 @@
+#include "springboard/SBUIController.h"
+
+#include "springboard/HostClass.h"
+#include "springboard/SBIconController.h"
+#include "springboard/SpringBoardState.h"
+
+namespace {
+
+// What a press of the home button does on the home screen: the first of these that applies.
+void returnHomeScreen(SBIconController *icons)
+{
+    if (msg<BOOL>(icons, "hasOpenFolder"_sel))
+        msg<void, BOOL>(icons, "closeFolderAnimated:"_sel, YES);
+    else if (msg<BOOL>(icons, "isEditing"_sel))
+        msg<void, BOOL>(icons, "setIsEditing:"_sel, NO);
+    else
+        msg<void, NSInteger, BOOL>(icons, "scrollToIconListAtIndex:animate:"_sel, 0, YES);
+}
+
+namespace imp {
+
+SBUIController *sharedInstance(id, SEL)
+{
+    return static_cast<SBUIController *>(sim::springBoardState().uiController.get());
+}
+
+void clickedMenuButton(SBUIController *self, SEL)
+{
+    auto *icons = msg<SBIconController *>(SBIconController::class_(), "sharedInstance"_sel);
+    if (!sim::springBoardState().locked)
+        returnHomeScreen(icons);
+    self->m_animationController = StrongRef<SBUIBaseAnimationController>::adopt(
+        SBUIAnimationController::create(icons ? icons->rootFolderView() : nil));
+    msg<void>(self->m_animationController, "beginAnimation"_sel);
+}
+
+void animationControllerDidFinishAnimation(SBUIController *self, SEL,
+                                           SBUIBaseAnimationController *controller)
+{
+    if (self->m_animationController.get() == controller)
+        self->m_animationController = nullptr;
+}
+
+SBUIBaseAnimationController *animationController(SBUIController *self, SEL)
+{
+    return self->m_animationController;
+}
+
+} // namespace imp
+
+} // namespace
+
+Class SBUIController::class_()
+{
+    return objc_getClass("SBUIController");
+}
+
+namespace sim {
+
+void registerUIControllerClass()
+{
+    HostClass<SBUIController>("SBUIController", "NSObject")
+        .classMethod("sharedInstance", imp::sharedInstance)
+        .method("clickedMenuButton", imp::clickedMenuButton)
+        .method("animationControllerDidFinishAnimation:",
+                imp::animationControllerDidFinishAnimation)
+        .method("_animationController", imp::animationController)
+        .registerClass();
+}
+
+} // namespace sim

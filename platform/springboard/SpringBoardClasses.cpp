@@ -1,0 +1,57 @@
+#include "springboard/SpringBoardClasses.h"
+
+#include "objc/ClassBuilder.h"
+#include "springboard/CrossfadeViews.h"
+#include "springboard/LockScreen.h"
+#include "springboard/SBFloatyFolderView.h"
+#include "springboard/SBFolderIconView.h"
+#include "springboard/SBIconController.h"
+#include "springboard/SBStatusBarStateAggregator.h"
+#include "springboard/SBUIController.h"
+#include "uikit/UIApplication.h"
+
+namespace {
+
+void relaunchSpringBoardNow(UIApplication *, SEL)
+{
+    sim::relaunch();
+}
+
+// Replacing rather than adding: a method that an extension of the previous run replaced
+// goes back to SpringBoard's own.
+void addRelaunchMethod()
+{
+    class_replaceMethod(UIApplication::class_(), "_relaunchSpringBoardNow"_sel,
+                        reinterpret_cast<IMP>(relaunchSpringBoardNow),
+                        sim::encodeImplementation(relaunchSpringBoardNow).c_str());
+}
+
+} // namespace
+
+namespace sim {
+
+void registerSpringBoardClasses()
+{
+    registerIconModelClasses();
+    registerIconViewClass();
+    registerFolderIconViewClasses();
+    registerIconViewMapClass();
+    registerIconListViewClass();
+    registerIconListKindClasses();
+    registerPageControlClass();
+    registerSpotlightClasses();
+    registerFolderViewClass();
+    registerRootFolderViewClass();
+    registerFloatyFolderViewClass();
+    registerDockViewClass();
+    registerCrossfadeViewClasses();
+    registerFolderControllerClasses();
+    registerIconControllerClass();
+    registerAnimationControllerClasses();
+    registerUIControllerClass();
+    registerStatusBarClasses();
+    registerLockScreenClasses();
+    addRelaunchMethod();
+}
+
+} // namespace sim

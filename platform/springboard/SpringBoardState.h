@@ -1,0 +1,42 @@
+#pragma once
+// What SpringBoard holds while it runs in this process: its windows, its shared
+// controllers, whether the device is locked, its tokens for the state of Darwin
+// notifications, and the finger that the device tool may leave on the pages. Everything
+// is released again when SpringBoard ends (SpringBoardHost::terminate), so that a new
+// start begins from nothing.
+
+#include "foundation/RunLoop.h"
+#include "quartzcore/CGGeometry.h"
+#include "uikit/UIWindow.h"
+
+namespace sim {
+
+struct SpringBoardState {
+    bool running = false;
+    bool locked = true;
+
+    StrongRef<UIWindow> wallpaperWindow;
+    StrongRef<UIWindow> homeScreenWindow;
+    StrongRef<UIWindow> statusBarWindow;
+    StrongRef<UIWindow> lockScreenWindow;
+
+    // The shared instances that `+sharedInstance` answers.
+    StrongRef<NSObject> iconController;
+    StrongRef<NSObject> uiController;
+    StrongRef<NSObject> statusBarStateAggregator;
+    StrongRef<NSObject> lockScreenViewController;
+
+    int displayStatusToken = -1;
+    int lockStateToken = -1;
+
+    // A finger the device tool left on the pages (swipePages with hold), where it is.
+    bool fingerDown = false;
+    CGPoint fingerLocation = CGPointZero;
+};
+
+SpringBoardState &springBoardState();
+// Sets the state of "com.apple.iokit.hid.displayStatus" and "com.apple.springboard.lockstate"
+// for the lock state.
+void publishLockState(const SpringBoardState &state);
+
+} // namespace sim

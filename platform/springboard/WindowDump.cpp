@@ -1,0 +1,133 @@
+// What the device tool reads of the screen: the view trees of the visible windows as
+// JSON, the alerts, and screenshots.
+
+#include "springboard/SpringBoardHost.h"
+
+#include "foundation/DeviceProfile.h"
+#include "quartzcore/CAFilter.h"
+#include "uikit/Snapshot.h"
+#include "uikit/UIAlertView.h"
+#include "uikit/UIImageView.h"
+#include "uikit/UILabel.h"
+#include "uikit/UITextField.h"
+#include "uikit/UIWindow.h"
+
+#include <nlohmann/json.hpp>
+
+#include <cstdio>
+
+namespace sim {
+namespace {
+
+using nlohmann::json;
+
+json rect(CGRect r)
+{
+    return json::array({r.origin.x, r.origin.y, r.size.width, r.size.height});
+}
+
+json matrix(const CATransform3D &t)
+{
+    return json::array({t.m11, t.m12, t.m13, t.m14, t.m21, t.m22, t.m23, t.m24, t.m31, t.m32, t.m33,
+                        t.m34, t.m41, t.m42, t.m43, t.m44});
+}
+
+bool isKindOf(UIView *view, Class cls)
+{
+    return msg<BOOL>(view, "isKindOfClass:"_sel, cls);
+}
+
+// "Name size", as "HelveticaNeue 12".
+std::string fontDescription(UIFont *font)
+{
+    char size[32];
+    std::snprintf(size, sizeof size, " %g", font->pointSize());
+    return font->fontName()->str() + size;
+}
+
+// The keys only some views have: what they show.
+void addContents(UIView *view, json &node)
+{
+    if (NSArray *filters = view->layer()->filters(); filters && filters->count() > 0) {
+        json names = json::array();
+        for (id filter : *filters)
+            if (NSString *name = static_cast<CAFilter *>(filter)->name())
+                names.push_back(name->str());
+        node["filters"] = names;
+    }
+    if (isKindOf(view, UILabel::class_())) {
+        auto *label = static_cast<UILabel *>(view);
+        if (label->m_text)
+            node["text"] = label->m_text->str();
+        if (label->m_font)
+            node["font"] = fontDescription(label->m_font);
+    } else if (isKindOf(view, UITextField::class_())) {
+        if (auto *text = static_cast<UITextField *>(view)->m_text.get())
+            node["text"] = text->str();
+    } else if (isKindOf(view, UIImageView::class_())) {
+        if (UIImage *image = static_cast<UIImageView *>(view)->m_image) {
+            CGSize size = image->size();
+            node["image"] = json::array({size.width, size.height});
+        }
+    }
+}
+
+json dumpView(UIView *view)
+{
+    CALayer *layer = view->layer();
+    CGPoint center = view->center();
+    json node = {
+        {"class", object_getClassName(view)},
+        {"frame", rect(view->frame())},
+        {"bounds", rect(view->bounds())},
+        {"center", json::array({center.x, center.y})},
+        {"alpha", view->alpha()},
+        {"hidden", view->isHidden()},
+        {"tag", view->m_tag},
+        {"transform", matrix(layer->transform())},
+        {"sublayerTransform", matrix(layer->sublayerTransform())},
+    };
+    addContents(view, node);
+    if (!view->m_subviews.empty()) {
+        json children = json::array();
+        for (UIView *subview : view->m_subviews)
+            children.push_back(dumpView(subview));
+        node["children"] = std::move(children);
+    }
+    return node;
+}
+
+} // namespace
+
+nlohmann::json SpringBoardHost::dumpWindows()
+{
+    json windows = json::array();
+    for (UIWindow *window : visibleWindowsBottomUp()) {
+        json node = dumpView(window);
+        node["level"] = window->m_windowLevel;
+        windows.push_back(std::move(node));
+    }
+    return windows;
+}
+
+nlohmann::json SpringBoardHost::dumpAlerts()
+{
+    json alerts = json::array();
+    for (const VisibleAlert &alert : visibleAlerts())
+        alerts.push_back(
+            {{"title", alert.title}, {"message", alert.message}, {"buttons", alert.buttons}});
+    return alerts;
+}
+
+bool SpringBoardHost::screenshot(const std::string &hostPath)
+{
+    AutoreleasePool pool;
+    StrongRef<CGImage> screen = StrongRef<CGImage>::adopt(snapshotOfScreen());
+    if (!screen)
+        return false;
+    UIImage *image = UIImage::imageWithCGImageScaleOrientation(
+        screen, DeviceProfile::current()->screenScale, UIImageOrientationUp);
+    return writePNG(image, hostPath);
+}
+
+} // namespace sim

@@ -1,0 +1,190 @@
+// The home button and the lock button: what a press does, the animation it runs and how
+// that animation reports its end, and the notifications and states of locking.
+
+#include "SpringBoardTest.h"
+
+#include "springboard/LockScreen.h"
+#include "springboard/SBStatusBarStateAggregator.h"
+#include "springboard/SBUIController.h"
+#include "springboard/SpringBoardState.h"
+
+namespace {
+
+using sim::SpringBoardHost;
+
+// The times (on the process clock) at which an animation controller noted its end, seen
+// through a replacement of the inherited method on SBUIAnimationController, as the
+// extension's farewell installs it.
+std::vector<double> g_finishTimes;
+
+void recordFinish(SBUIBaseAnimationController *self, SEL _cmd)
+{
+    g_finishTimes.push_back(sim::now());
+    auto inherited = reinterpret_cast<void (*)(SBUIBaseAnimationController *, SEL)>(
+        class_getMethodImplementation(SBUIBaseAnimationController::class_(), _cmd));
+    inherited(self, _cmd);
+}
+
+class HomeButton : public test::SpringBoardTest {
+protected:
+    void SetUp() override
+    {
+        test::SpringBoardTest::SetUp();
+        g_finishTimes.clear();
+    }
+
+    static SBUIController *uiController()
+    {
+        return msg<SBUIController *>(SBUIController::class_(), "sharedInstance"_sel);
+    }
+
+    static CGFloat pagePosition() { return rootFolderView()->iconListPosition(); }
+};
+
+TEST_F(HomeButton, APressRunsAnAnimationWhoseEndIsNotedAfterItsDuration)
+{
+    launch();
+    SpringBoardHost::unlock();
+    ASSERT_TRUE(class_addMethod(SBUIAnimationController::class_(), "_noteAnimationDidFinish"_sel,
+                                reinterpret_cast<IMP>(recordFinish), "v@:"));
+    double pressed = sim::now();
+
+    SpringBoardHost::pressHome();
+    auto *running = msg<SBUIBaseAnimationController *>(uiController(), "_animationController"_sel);
+    ASSERT_NE(running, nullptr);
+    EXPECT_STREQ(object_getClassName(running), "SBUIAnimationController");
+    EXPECT_TRUE(msg<BOOL>(running, "isAnimating"_sel));
+    sim::advanceVirtualClock(sim::kHomeScreenSettleDuration - 0.05);
+    EXPECT_TRUE(g_finishTimes.empty());
+
+    sim::advanceVirtualClock(0.1);
+    ASSERT_EQ(g_finishTimes.size(), 1u);
+    EXPECT_NEAR(g_finishTimes[0] - pressed, sim::kHomeScreenSettleDuration, 1.0 / 60);
+    EXPECT_EQ(msg<id>(uiController(), "_animationController"_sel), nil);
+}
+
+TEST_F(HomeButton, APressReturnsToTheFirstPage)
+{
+    launch();
+    SpringBoardHost::unlock();
+    SpringBoardHost::swipePages(1, false);
+    ASSERT_DOUBLE_EQ(pagePosition(), 1);
+
+    SpringBoardHost::pressHome();
+    sim::advanceVirtualClock(0.5);
+
+    EXPECT_DOUBLE_EQ(pagePosition(), 0);
+}
+
+TEST_F(HomeButton, APressEndsEditingBeforeItMovesThePages)
+{
+    launch();
+    SpringBoardHost::unlock();
+    SpringBoardHost::swipePages(1, false);
+    SpringBoardHost::setEditing(true);
+    ASSERT_TRUE(msg<BOOL>(rootFolderView(), "isEditing"_sel));
+
+    SpringBoardHost::pressHome();
+    sim::advanceVirtualClock(0.5);
+
+    EXPECT_FALSE(msg<BOOL>(rootFolderView(), "isEditing"_sel));
+    EXPECT_FALSE(msg<BOOL>(iconView(page(0), 0), "isJittering"_sel));
+    EXPECT_DOUBLE_EQ(pagePosition(), 1);
+}
+
+TEST_F(HomeButton, WhileLockedAPressLeavesTheHomeScreenAloneButStillAnimates)
+{
+    launch();
+    SpringBoardHost::setEditing(true);
+    ASSERT_TRUE(class_addMethod(SBUIAnimationController::class_(), "_noteAnimationDidFinish"_sel,
+                                reinterpret_cast<IMP>(recordFinish), "v@:"));
+
+    SpringBoardHost::pressHome();
+    sim::advanceVirtualClock(0.5);
+
+    EXPECT_TRUE(msg<BOOL>(rootFolderView(), "isEditing"_sel));
+    EXPECT_EQ(g_finishTimes.size(), 1u);
+}
+
+TEST_F(HomeButton, EditingMakesApplicationIconsJitterWithTheirCloseBoxes)
+{
+    launch();
+    SpringBoardHost::setEditing(true);
+    SBIconView *application = iconView(page(0), 0);
+    SBIconView *folder = iconView(page(0), 17);
+    EXPECT_TRUE(msg<BOOL>(application, "isJittering"_sel));
+    EXPECT_FALSE(application->m_closeBox->isHidden());
+    EXPECT_TRUE(folder->m_closeBox->isHidden());
+    EXPECT_NE(application->transform().b, 0);
+
+    SpringBoardHost::setEditing(false);
+    EXPECT_TRUE(application->m_closeBox->isHidden());
+    EXPECT_EQ(application->transform().b, 0);
+}
+
+class Locking : public test::SpringBoardTest {};
+
+TEST_F(Locking, UnlockingAndLockingPostTheirNotificationsAndSetTheDisplayState)
+{
+    launch();
+    int lockState = watch("com.apple.springboard.lockstate");
+    int lockComplete = watch("com.apple.springboard.lockcomplete");
+    UIWindow *lockScreen = sim::springBoardState().lockScreenWindow;
+
+    SpringBoardHost::unlock();
+    EXPECT_TRUE(posted(lockState));
+    EXPECT_FALSE(posted(lockComplete));
+    EXPECT_EQ(stateOf("com.apple.iokit.hid.displayStatus"), 1u);
+    EXPECT_EQ(stateOf("com.apple.springboard.lockstate"), 0u);
+    EXPECT_TRUE(lockScreen->isHidden());
+    EXPECT_FALSE(rootFolderView()->window()->isHidden());
+    EXPECT_TRUE(rootFolderView()->window()->isKeyWindow());
+
+    SpringBoardHost::lock();
+    EXPECT_TRUE(posted(lockState));
+    EXPECT_TRUE(posted(lockComplete));
+    EXPECT_EQ(stateOf("com.apple.iokit.hid.displayStatus"), 0u);
+    EXPECT_EQ(stateOf("com.apple.springboard.lockstate"), 1u);
+    EXPECT_FALSE(lockScreen->isHidden());
+    EXPECT_TRUE(lockScreen->isKeyWindow());
+
+    // Locking a locked device does nothing more.
+    SpringBoardHost::lock();
+    EXPECT_FALSE(posted(lockState));
+    notify_cancel(lockState);
+    notify_cancel(lockComplete);
+}
+
+TEST_F(Locking, TheLockScreenShowsTheTimeTheDateAndTheSlider)
+{
+    // 2016-03-01 10:00 UTC on the virtual clock: 10:00, a Tuesday.
+    launch();
+    auto *view = msg<SBLockScreenView *>(sim::springBoardState().lockScreenViewController,
+                                         "lockScreenView"_sel);
+    EXPECT_STREQ(view->m_dateView->m_timeLabel->m_text->UTF8String(), "10:00");
+    EXPECT_STREQ(view->m_dateView->m_dateLabel->m_text->UTF8String(), "Tuesday, March 1");
+    EXPECT_STREQ(view->m_slideToUnlockView->m_text->UTF8String(), "slide to unlock");
+    // Laid out as soon as SpringBoard has launched: the slider 60 points above the bottom.
+    EXPECT_RECT_NEAR(view->m_dateView->frame(), 0, 40, 375, 114);
+    EXPECT_RECT_NEAR(view->m_slideToUnlockView->frame(), 0, 667 - 60 - 30, 375, 30);
+
+    sim::advanceVirtualClock(61);
+    EXPECT_STREQ(view->m_dateView->m_timeLabel->m_text->UTF8String(), "10:01");
+
+    msg<void, NSString *>(view, "setCustomSlideToUnlockText:"_sel, "open sesame"_ns);
+    EXPECT_STREQ(view->m_slideToUnlockView->m_text->UTF8String(), "open sesame");
+    msg<void, NSString *>(view, "setCustomSlideToUnlockText:"_sel, nil);
+    EXPECT_STREQ(view->m_slideToUnlockView->m_text->UTF8String(), "slide to unlock");
+}
+
+TEST_F(Locking, TheStatusBarFormatsItsTimeItemEveryMinute)
+{
+    launch();
+    auto *aggregator = static_cast<SBStatusBarStateAggregator *>(
+        msg<id>(SBStatusBarStateAggregator::class_(), "sharedInstance"_sel));
+    EXPECT_STREQ(aggregator->m_timeLabel->m_text->UTF8String(), "10:00 AM");
+    sim::advanceVirtualClock(60);
+    EXPECT_STREQ(aggregator->m_timeLabel->m_text->UTF8String(), "10:01 AM");
+}
+
+} // namespace

@@ -1,0 +1,246 @@
+// The icon grid: SpringBoard's own places for icons on each device, and that its layout
+// asks its counts, insets, paddings and origins by message, so that replacing one of them
+// moves the icons.
+
+#include "SpringBoardTest.h"
+
+#include "springboard/SBIconListPageControl.h"
+
+namespace {
+
+using sim::DeviceProfile;
+using sim::SpringBoardHost;
+using test::phoneProfile;
+
+class IconLayout : public test::SpringBoardTest {
+protected:
+    static void relayout() { msg<void>(iconController(), "relayout"_sel); }
+
+    static NSUInteger classCount(Class cls, const char *selector, NSInteger orientation)
+    {
+        return msg<NSUInteger, NSInteger>(cls, sel_registerName(selector), orientation);
+    }
+};
+
+// On the default phone (375 × 667) the first page is 571 points tall above the 96-point
+// dock. Four 60-point columns leave 135 points: five gaps of 27, so the side inset and
+// the horizontal padding are both 27 and a column starts every 87 points. Six 74-point
+// rows between the top inset 27 and the bottom inset 30 leave 70 points: five gaps of 14,
+// so a row starts every 88 points.
+TEST_F(IconLayout, TheDefaultPhoneHasSpringBoardsOwnGrid)
+{
+    launch();
+    SBIconListView *first = page(0);
+
+    EXPECT_EQ(msg<NSUInteger>(first, "iconColumnsForCurrentOrientation"_sel), 4u);
+    EXPECT_EQ(msg<NSUInteger>(first, "iconRowsForCurrentOrientation"_sel), 6u);
+    EXPECT_DOUBLE_EQ(msg<CGFloat>(first, "sideIconInset"_sel), 27);
+    EXPECT_DOUBLE_EQ(msg<CGFloat>(first, "horizontalIconPadding"_sel), 27);
+    EXPECT_DOUBLE_EQ(msg<CGFloat>(first, "verticalIconPadding"_sel), 14);
+    EXPECT_POINT_NEAR(iconOrigin(first, 0), 27, 27);
+    EXPECT_POINT_NEAR(iconOrigin(first, 3), 288, 27);
+    EXPECT_POINT_NEAR(iconOrigin(first, 5), 114, 115);
+    EXPECT_POINT_NEAR(iconOrigin(first, 14), 201, 291);
+    // The folder closes the first page, in row 5, column 2.
+    EXPECT_STREQ(object_getClassName(iconView(first, 17)), "SBFolderIconView");
+    EXPECT_POINT_NEAR(iconOrigin(first, 17), 114, 379);
+}
+
+TEST_F(IconLayout, TheDockHoldsFourIconsAcrossTheBottom)
+{
+    launch();
+    SBIconListView *dock = dockList();
+    EXPECT_STREQ(object_getClassName(dock), "SBDockIconListView");
+    EXPECT_EQ(rootFolderView()->m_dockView->frame().origin.y, 571);
+    ASSERT_EQ(dock->m_icons->count(), 4u);
+    // The icons sit in the middle of the 96-point band: (96 − 74) / 2 = 11 from its top.
+    for (std::size_t column = 0; column < 4; ++column)
+        EXPECT_POINT_NEAR(iconOrigin(dock, column), 27 + 87.0 * double(column), 11);
+    EXPECT_EQ(classCount(object_getClass(dock), "iconColumnsForInterfaceOrientation:", 1), 4u);
+    EXPECT_EQ(msg<NSUInteger>(object_getClass(dock), "iconColumnsOrRows"_sel), 4u);
+}
+
+TEST_F(IconLayout, EachKindAndDeviceHasItsOwnCounts)
+{
+    launch();
+    Class root = SBRootIconListView::class_();
+    Class folder = SBFolderIconListView::class_();
+    EXPECT_EQ(classCount(root, "iconColumnsForInterfaceOrientation:", 3), 6u);
+    EXPECT_EQ(classCount(root, "iconRowsForInterfaceOrientation:", 3), 4u);
+    EXPECT_EQ(classCount(root, "maxVisibleIconRowsInterfaceOrientation:", 1), 6u);
+    EXPECT_EQ(classCount(folder, "iconColumnsForInterfaceOrientation:", 1), 3u);
+    EXPECT_EQ(classCount(folder, "iconRowsForInterfaceOrientation:", 1), 3u);
+    SpringBoardHost::terminate();
+
+    DeviceProfile fourInch = phoneProfile();
+    fourInch.screenWidth = 320;
+    fourInch.screenHeight = 568;
+    launch(fourInch);
+    root = SBRootIconListView::class_();
+    EXPECT_EQ(classCount(root, "iconRowsForInterfaceOrientation:", 1), 5u);
+    EXPECT_EQ(classCount(root, "iconColumnsForInterfaceOrientation:", 3), 5u);
+    // (320 − 4 × 60) / 5 = 16.
+    EXPECT_DOUBLE_EQ(msg<CGFloat>(page(0), "sideIconInset"_sel), 16);
+    SpringBoardHost::terminate();
+
+    DeviceProfile pad = phoneProfile();
+    pad.idiom = DeviceProfile::Pad;
+    pad.screenWidth = 768;
+    pad.screenHeight = 1024;
+    launch(pad);
+    root = SBRootIconListView::class_();
+    EXPECT_EQ(classCount(root, "iconColumnsForInterfaceOrientation:", 1), 4u);
+    EXPECT_EQ(classCount(root, "iconRowsForInterfaceOrientation:", 1), 5u);
+    EXPECT_EQ(classCount(root, "iconColumnsForInterfaceOrientation:", 4), 5u);
+    EXPECT_EQ(classCount(root, "iconRowsForInterfaceOrientation:", 4), 4u);
+    // 76-point icons: (768 − 4 × 76) / 5 = 92.8.
+    EXPECT_POINT_NEAR(iconOrigin(page(0), 1), 92.8 * 2 + 76, 54);
+}
+
+TEST_F(IconLayout, AReplacedColumnCountMovesTheIcons)
+{
+    launch();
+    // As an extension replaces a class method: on the metaclass.
+    class_replaceMethod(
+        object_getClass(SBRootIconListView::class_()), "iconColumnsForInterfaceOrientation:"_sel,
+        reinterpret_cast<IMP>(+[](Class, SEL, NSInteger) -> NSUInteger { return 5; }), "Q@:q");
+    relayout();
+
+    // Five columns share 375 − 2 × 27 − 5 × 60 = 21 points in four gaps of 5.25.
+    SBIconListView *first = page(0);
+    EXPECT_DOUBLE_EQ(msg<CGFloat>(first, "horizontalIconPadding"_sel), 5.25);
+    EXPECT_POINT_NEAR(iconOrigin(first, 4), 27 + 4 * 65.25, 27);
+    EXPECT_POINT_NEAR(iconOrigin(first, 5), 27, 115);
+    // The dock answers its own count.
+    EXPECT_POINT_NEAR(iconOrigin(dockList(), 1), 114, 11);
+}
+
+TEST_F(IconLayout, ReplacedInsetsAndPaddingsAreAskedByTheLayout)
+{
+    launch();
+    // sideIconInset is only inherited by the page class: adding it there leaves the dock's.
+    test::replaceMethod(
+        SBRootIconListView::class_(), "sideIconInset",
+        reinterpret_cast<IMP>(+[](SBIconListView *, SEL) -> CGFloat { return 10; }));
+    test::replaceMethod(SBIconListView::class_(), "verticalIconPadding",
+                        reinterpret_cast<IMP>(+[](SBIconListView *, SEL) -> CGFloat { return 0; }));
+    relayout();
+
+    // (375 − 2 × 10 − 4 × 60) / 3 = 115 / 3 between columns; rows directly below each other.
+    EXPECT_POINT_NEAR(iconOrigin(page(0), 5), 10 + 60 + 115.0 / 3, 27 + 74);
+}
+
+TEST_F(IconLayout, AReplacedOriginPlacesEveryIcon)
+{
+    launch();
+    test::replaceMethod(SBIconListView::class_(), "originForIconAtCoordinate:",
+                        reinterpret_cast<IMP>(+[](SBIconListView *, SEL, SBIconCoordinate c) {
+                            return CGPointMake(CGFloat(c.col) * 10, CGFloat(c.row) * 100);
+                        }));
+    relayout();
+    EXPECT_POINT_NEAR(iconOrigin(page(0), 6), 30, 200);
+}
+
+TEST_F(IconLayout, IconsBeyondTheGridAreNotShown)
+{
+    launch();
+    class_replaceMethod(
+        object_getClass(SBRootIconListView::class_()), "iconRowsForInterfaceOrientation:"_sel,
+        reinterpret_cast<IMP>(+[](Class, SEL, NSInteger) -> NSUInteger { return 2; }), "Q@:q");
+    relayout();
+    EXPECT_EQ(msg<NSArray *>(page(0), "visibleIcons"_sel)->count(), 8u);
+    EXPECT_FALSE(iconView(page(0), 7)->isHidden());
+    EXPECT_TRUE(iconView(page(0), 8)->isHidden());
+}
+
+// In landscape a phone's pages are 571 × 375 beside an upright 96-point dock. Six columns
+// leave 211 points: seven gaps of 211 / 7. Down the dock, four 74-point icons leave 79 of
+// 375 points: five gaps of 15.8; across it, the icons sit (96 − 60) / 2 = 18 from its edge.
+TEST_F(IconLayout, AphoneInLandscapeTurnsItsDockUpright)
+{
+    launch();
+    ASSERT_TRUE(SpringBoardHost::rotate(3));
+
+    EXPECT_RECT_NEAR(rootFolderView()->m_dockView->frame(), 571, 0, 96, 375);
+    for (std::size_t position = 0; position < 4; ++position)
+        EXPECT_POINT_NEAR(iconOrigin(dockList(), position), 18, 15.8 + 89.8 * double(position));
+    CGFloat gap = 211.0 / 7;
+    EXPECT_POINT_NEAR(iconOrigin(page(0), 1), gap + 60 + gap, 27);
+    EXPECT_EQ(msg<NSInteger>(page(0), "orientation"_sel), 3);
+}
+
+TEST_F(IconLayout, iOS7TurnsItsWindowsInsteadOfTheScreen)
+{
+    launch(phoneProfile(DeviceProfile::kIOS7CoreFoundation));
+    SpringBoardHost::unlock();
+    ASSERT_TRUE(SpringBoardHost::rotate(3));
+    UIWindow *home = rootFolderView()->window();
+    EXPECT_RECT_NEAR(home->bounds(), 0, 0, 667, 375);
+    EXPECT_POINT_NEAR(home->center(), 187.5, 333.5);
+    EXPECT_NEAR(home->transform().b, 1, 1e-12); // a quarter turn
+    EXPECT_RECT_NEAR(home->frame(), 0, 0, 375, 667);
+}
+
+TEST_F(IconLayout, RotatingToANumberThatIsNoOrientationChangesNothing)
+{
+    launch();
+    EXPECT_FALSE(SpringBoardHost::rotate(5));
+    EXPECT_FALSE(SpringBoardHost::rotate(0));
+    EXPECT_EQ(DeviceProfile::current()->orientation, 1);
+}
+
+class PageDots : public test::SpringBoardTest {
+protected:
+    static SBIconListPageControl *pageControl() { return rootFolderView()->m_pageControl; }
+
+    static bool dotHasImage(std::size_t index)
+    {
+        return pageControl()->m_indicators.at(index)->m_image;
+    }
+};
+
+TEST_F(PageDots, OneDotPerPageTheCurrentOneBright)
+{
+    launch();
+    SBIconListPageControl *dots = pageControl();
+    ASSERT_EQ(dots->m_indicators.size(), 2u);
+    EXPECT_EQ(dots->m_indicators[0]->m_image.get(), dots->m_currentPageImage.get());
+    EXPECT_EQ(dots->m_indicators[1]->m_image.get(), dots->m_pageImage.get());
+}
+
+TEST_F(PageDots, AnIndicatorMethodThatPassesNoImageViewLeavesTheDotsEmpty)
+{
+    launch();
+    static IMP original = nullptr;
+    original = test::replaceMethod(
+        SBIconListPageControl::class_(), "_setIndicatorImage:toEnabled:index:",
+        reinterpret_cast<IMP>(+[](SBIconListPageControl *self, SEL cmd, UIImageView *, BOOL enabled,
+                                  NSInteger index) {
+            reinterpret_cast<void (*)(SBIconListPageControl *, SEL, UIImageView *, BOOL,
+                                      NSInteger)>(original)(self, cmd, nil, enabled, index);
+        }));
+    msg<void, NSInteger>(pageControl(), "setNumberOfPages:"_sel, 3);
+    EXPECT_FALSE(dotHasImage(0));
+    EXPECT_FALSE(dotHasImage(2));
+}
+
+TEST_F(PageDots, iOS8AsksTheIndicatorMethodWithoutIndex)
+{
+    launch(phoneProfile(DeviceProfile::kIOS8CoreFoundation));
+    static int calls = 0;
+    static IMP original = nullptr;
+    original = test::replaceMethod(
+        SBIconListPageControl::class_(), "_setIndicatorImage:toEnabled:",
+        reinterpret_cast<IMP>(
+            +[](SBIconListPageControl *self, SEL cmd, UIImageView *view, BOOL enabled) {
+                ++calls;
+                reinterpret_cast<void (*)(SBIconListPageControl *, SEL, UIImageView *, BOOL)>(
+                    original)(self, cmd, view, enabled);
+            }));
+    msg<void, NSInteger>(pageControl(), "setCurrentPage:"_sel, 1);
+    EXPECT_EQ(calls, 2);
+    EXPECT_EQ(pageControl()->m_indicators[1]->m_image.get(),
+              pageControl()->m_currentPageImage.get());
+}
+
+} // namespace
