@@ -1,0 +1,57 @@
+#pragma once
+// What the frame's tests share: a small SpringBoard of their own, the installers replaced
+// by recorders, and a device with a settings file.
+//
+// The SpringBoard here has just what the frame touches: the list and icon view classes
+// of the class cache (all but SBFolderIconView, as on a generation that lacks it), an
+// SBUIController whose home-button press starts an interface animation, animation
+// controllers that note the end of their animations, and an application that can be
+// asked to relaunch. It records what happens to it in `fake::events()`.
+
+#include "springboard-extension/frame/Installers.h"
+
+#include <string>
+#include <vector>
+
+namespace fake {
+
+// How long the interface animation of a home-button press runs.
+inline constexpr double kInterfaceAnimationDuration = 0.4;
+
+struct SpringBoardEvents {
+    int homeButtonPresses = 0;
+    // Calls of the animation controllers' own _noteAnimationDidFinish.
+    int animationEndsNoted = 0;
+    // Process-clock times of the calls of _relaunchSpringBoardNow.
+    std::vector<double> relaunches;
+};
+
+SpringBoardEvents &events();
+
+// Registers the SpringBoard classes (once per process; later calls must ask for the same
+// kind). Without `notesAnimationEnds` the animation controllers lack
+// _noteAnimationDidFinish, as on a system that names it otherwise.
+void registerSpringBoard(bool notesAnimationEnds = true);
+
+// Stands a recorder in for every feature installer while it lives; the recorders note
+// the installers' names, in the order they are called, in `called`.
+class RecordingInstallers {
+public:
+    RecordingInstallers();
+    ~RecordingInstallers();
+    RecordingInstallers(const RecordingInstallers &) = delete;
+    RecordingInstallers &operator=(const RecordingInstallers &) = delete;
+
+    static std::vector<std::string> &called();
+
+private:
+    std::vector<void (*)()> m_replaced;
+};
+
+// The names of the installers, in order.
+std::vector<std::string> namesOf(const std::vector<const CVInstaller *> &installers);
+
+// Writes the settings file of the current device root.
+void writeSettingsFile(const char *xmlDictionaryBody);
+
+} // namespace fake
