@@ -2,6 +2,7 @@
 // applies as one JSON line, until SIGINT or SIGTERM.
 
 #include "Commands.h"
+#include "Processes.h"
 #include "PropertyListJson.h"
 
 #include "darwin/DeviceServices.h"
@@ -12,9 +13,7 @@
 
 #include <nlohmann/json.hpp>
 
-#include <csignal>
 #include <cstdio>
-#include <sys/signalfd.h>
 #include <unistd.h>
 
 namespace sim {
@@ -40,17 +39,6 @@ void printUpdate(std::uint32_t sectionID, CFDictionaryRef changes)
     std::fflush(stdout);
 }
 
-// A descriptor that becomes readable when SIGINT or SIGTERM arrives.
-int terminationSignals()
-{
-    sigset_t signals;
-    sigemptyset(&signals);
-    sigaddset(&signals, SIGINT);
-    sigaddset(&signals, SIGTERM);
-    sigprocmask(SIG_BLOCK, &signals, nullptr);
-    return signalfd(-1, &signals, SFD_CLOEXEC);
-}
-
 } // namespace
 
 int listenCommand(int argc, char **)
@@ -59,7 +47,7 @@ int listenCommand(int argc, char **)
         std::fprintf(stderr, "usage: cvsim listen\n");
         return 2;
     }
-    int signals = terminationSignals();
+    int signals = terminationSignalDescriptor();
     // The device's services, unless another process of the device provides them already.
     DeviceServices services;
     (void)services.start();

@@ -1,10 +1,14 @@
 #include "DeviceTool.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <csignal>
 #include <cstdio>
+#include <fcntl.h>
+#include <fstream>
 #include <poll.h>
+#include <sstream>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -27,11 +31,14 @@ std::vector<char *> commandLine(const std::string &root, const std::vector<std::
     return line;
 }
 
-pid_t spawn(const std::string &root, const std::vector<std::string> &arguments, int out, int err)
+pid_t spawn(const std::string &root, const std::vector<std::string> &arguments, int out, int err,
+            int in = -1)
 {
     std::vector<char *> line = commandLine(root, arguments);
     pid_t child = fork();
     if (child == 0) {
+        if (in >= 0)
+            dup2(in, STDIN_FILENO);
         dup2(out, STDOUT_FILENO);
         dup2(err, STDERR_FILENO);
         execv(line[0], line.data());
@@ -40,21 +47,29 @@ pid_t spawn(const std::string &root, const std::vector<std::string> &arguments, 
     return child;
 }
 
-// Reads what is there within the deadline; false when the deadline passed first.
-bool drain(int fd, std::string &into, std::chrono::steady_clock::time_point deadline)
+// Reads both streams until each has ended or the deadline passes, whichever comes first,
+// so that a child writing much to one never waits for the other to be read.
+void drainBoth(int out, std::string &outText, int err, std::string &errText,
+               std::chrono::steady_clock::time_point deadline)
 {
+    pollfd streams[2] = {{out, POLLIN, 0}, {err, POLLIN, 0}};
+    std::string *texts[2] = {&outText, &errText};
     char buffer[4096];
-    for (;;) {
+    while (streams[0].fd >= 0 || streams[1].fd >= 0) {
         int left = static_cast<int>(std::chrono::duration_cast<std::chrono::milliseconds>(
                                         deadline - std::chrono::steady_clock::now())
                                         .count());
-        pollfd waiting{fd, POLLIN, 0};
-        if (left <= 0 || poll(&waiting, 1, left) <= 0)
-            return false;
-        ssize_t count = read(fd, buffer, sizeof buffer);
-        if (count <= 0)
-            return true;
-        into.append(buffer, static_cast<size_t>(count));
+        if (left <= 0 || poll(streams, 2, left) <= 0)
+            return;
+        for (int i = 0; i < 2; ++i) {
+            if (streams[i].fd < 0 || !streams[i].revents)
+                continue;
+            ssize_t count = read(streams[i].fd, buffer, sizeof buffer);
+            if (count <= 0)
+                streams[i].fd = -1; // poll skips negative descriptors
+            else
+                texts[i]->append(buffer, static_cast<size_t>(count));
+        }
     }
 }
 
@@ -81,28 +96,59 @@ std::string temporaryRoot(const std::string &name)
     return root;
 }
 
-Result cvsim(const std::string &root, const std::vector<std::string> &arguments)
+Result cvsim(const std::string &root, const std::vector<std::string> &arguments,
+             const std::string &input)
 {
-    int out[2], err[2];
+    int in[2], out[2], err[2];
     Result result;
-    if (pipe(out) != 0 || pipe(err) != 0)
+    if (pipe2(in, O_CLOEXEC) != 0 || pipe2(out, O_CLOEXEC) != 0 || pipe2(err, O_CLOEXEC) != 0)
         return result;
-    pid_t child = spawn(root, arguments, out[1], err[1]);
+    pid_t child = spawn(root, arguments, out[1], err[1], in[0]);
+    close(in[0]);
     close(out[1]);
     close(err[1]);
+    // Scripts are short: the whole input fits the pipe, so writing it never blocks. A
+    // command that ends without reading it must not take the test with it.
+    signal(SIGPIPE, SIG_IGN);
+    if (!input.empty() && write(in[1], input.data(), input.size()) < 0)
+        ADD_FAILURE() << "cannot hand cvsim its input";
+    close(in[1]);
     auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
-    drain(out[0], result.out, deadline);
-    drain(err[0], result.err, deadline);
+    drainBoth(out[0], result.out, err[0], result.err, deadline);
     close(out[0]);
     close(err[0]);
     result.status = waitWithTimeout(child, 60000);
     return result;
 }
 
+std::string writeTemporaryFile(const std::string &name, const std::string &text)
+{
+    std::string path = testing::TempDir() + std::to_string(getpid()) + "-" + name;
+    std::ofstream(path) << text;
+    return path;
+}
+
+std::vector<nlohmann::json> jsonLines(const std::string &text)
+{
+    std::vector<nlohmann::json> documents;
+    std::istringstream lines(text);
+    for (std::string line; std::getline(lines, line);) {
+        nlohmann::json document = nlohmann::json::parse(line, nullptr, false);
+        EXPECT_FALSE(document.is_discarded()) << "not JSON: " << line;
+        documents.push_back(document);
+    }
+    return documents;
+}
+
+bool containsLine(const nlohmann::json &lines, const std::string &line)
+{
+    return lines.is_array() && std::find(lines.begin(), lines.end(), line) != lines.end();
+}
+
 Background::Background(const std::string &root, const std::vector<std::string> &arguments)
 {
     int out[2];
-    if (pipe(out) != 0)
+    if (pipe2(out, O_CLOEXEC) != 0)
         return;
     m_pid = spawn(root, arguments, out[1], STDERR_FILENO);
     close(out[1]);

@@ -1,6 +1,9 @@
 #pragma once
 // Running cvsim from a test: one command to completion with its output, or a long-running
-// command whose output lines are read as they come, each wait bounded.
+// command whose output lines are read as they come, each wait bounded; and the files and
+// documents that tests hand to cvsim or get from it.
+
+#include <nlohmann/json.hpp>
 
 #include <string>
 #include <sys/types.h>
@@ -17,8 +20,20 @@ struct Result {
 // A fresh device root under the test's temporary directory.
 std::string temporaryRoot(const std::string &name);
 
-// Runs `cvsim --root ROOT ARGUMENTS…` to its end (at most 60 seconds).
-Result cvsim(const std::string &root, const std::vector<std::string> &arguments);
+// Runs `cvsim --root ROOT ARGUMENTS…` to its end (at most 60 seconds), with `input` on
+// its standard input.
+Result cvsim(const std::string &root, const std::vector<std::string> &arguments,
+             const std::string &input = "");
+
+// Writes `text` to a new file under the test's temporary directory and answers its path.
+std::string writeTemporaryFile(const std::string &name, const std::string &text);
+
+// The JSON documents of a text with one document per line (a script's dumps); a line that
+// is not JSON fails the test.
+std::vector<nlohmann::json> jsonLines(const std::string &text);
+
+// Whether any of the strings of a JSON array equals `line`.
+bool containsLine(const nlohmann::json &lines, const std::string &line);
 
 // A cvsim command that keeps running; stopped with SIGTERM when it goes away.
 class Background {

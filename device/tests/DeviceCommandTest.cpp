@@ -1,0 +1,90 @@
+// The device commands as ctl and scripts parse them: what each one carries, and the
+// mistakes refused before anything reaches a device.
+
+#include "DeviceCommand.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using Kind = sim::DeviceCommand::Kind;
+
+sim::DeviceCommand parsed(const std::vector<std::string> &words)
+{
+    sim::ParsedCommand result = sim::parseDeviceCommand(words);
+    EXPECT_TRUE(result.command) << result.error;
+    return result.command.value_or(sim::DeviceCommand{Kind::Dump, {}, -1, false});
+}
+
+std::string refusal(const std::vector<std::string> &words)
+{
+    sim::ParsedCommand result = sim::parseDeviceCommand(words);
+    EXPECT_FALSE(result.command);
+    return result.error;
+}
+
+TEST(DeviceCommands, ButtonsAndDumpTakeNoArguments)
+{
+    EXPECT_EQ(parsed({"press-home"}).kind, Kind::PressHome);
+    EXPECT_EQ(parsed({"lock"}).kind, Kind::Lock);
+    EXPECT_EQ(parsed({"unlock"}).kind, Kind::Unlock);
+    EXPECT_EQ(parsed({"dump"}).kind, Kind::Dump);
+    EXPECT_EQ(refusal({"lock", "now"}), "lock takes no arguments");
+    EXPECT_EQ(refusal({"dump", "--all"}), "dump takes no arguments");
+}
+
+TEST(DeviceCommands, ArgumentsAreCarriedParsed)
+{
+    sim::DeviceCommand write = parsed({"defaults", "write", "CVIcons", "pages.iconColumns", "5"});
+    EXPECT_EQ(write.kind, Kind::DefaultsWrite);
+    EXPECT_EQ(write.text, (std::vector<std::string>{"CVIcons", "pages.iconColumns", "5"}));
+
+    sim::DeviceCommand post = parsed({"post", "com.kestrelworks.corvane3.applySettings"});
+    EXPECT_EQ(post.kind, Kind::Post);
+    EXPECT_EQ(post.text.at(0), "com.kestrelworks.corvane3.applySettings");
+
+    EXPECT_EQ(parsed({"rotate", "4"}).number, 4);
+    EXPECT_EQ(parsed({"wait", "2.5"}).number, 2.5);
+    EXPECT_EQ(parsed({"wait", "0"}).number, 0);
+
+    sim::DeviceCommand swipe = parsed({"swipe-pages", "1.5"});
+    EXPECT_EQ(swipe.number, 1.5);
+    EXPECT_FALSE(swipe.flag);
+    EXPECT_TRUE(parsed({"swipe-pages", "2", "--hold"}).flag);
+
+    EXPECT_EQ(parsed({"open-folder", "2"}).number, 2);
+    EXPECT_EQ(parsed({"close-folder"}).kind, Kind::CloseFolder);
+
+    EXPECT_TRUE(parsed({"edit", "on"}).flag);
+    EXPECT_FALSE(parsed({"edit", "off"}).flag);
+    EXPECT_EQ(parsed({"screenshot", "out/home.png"}).text.at(0), "out/home.png");
+}
+
+TEST(DeviceCommands, BadArgumentsAreRefusedWithUsage)
+{
+    EXPECT_EQ(refusal({"defaults", "read", "CVIcons"}), "usage: defaults write SECTION KEY VALUE");
+    EXPECT_EQ(refusal({"defaults", "write", "CVIcons", "x"}),
+              "usage: defaults write SECTION KEY VALUE");
+    EXPECT_EQ(refusal({"post"}), "usage: post NAME");
+    EXPECT_EQ(refusal({"post", ""}), "usage: post NAME");
+    for (const char *orientation : {"0", "5", "2.5", "up"})
+        EXPECT_NE(refusal({"rotate", orientation}).find("usage: rotate 1-4"), std::string::npos);
+    EXPECT_NE(refusal({"wait", "-1"}).find("usage: wait"), std::string::npos);
+    EXPECT_NE(refusal({"wait"}).find("usage: wait"), std::string::npos);
+    EXPECT_NE(refusal({"swipe-pages", "2", "--slowly"}).find("usage: swipe-pages"),
+              std::string::npos);
+    EXPECT_NE(refusal({"swipe-pages", "-1"}).find("usage: swipe-pages"), std::string::npos);
+    EXPECT_EQ(refusal({"edit", "yes"}), "usage: edit on|off");
+    EXPECT_NE(refusal({"open-folder", "1.5"}).find("usage: open-folder"), std::string::npos);
+    EXPECT_NE(refusal({"open-folder"}).find("usage: open-folder"), std::string::npos);
+    EXPECT_EQ(refusal({"screenshot", "home.jpg"}), "usage: screenshot PATH.png");
+    EXPECT_EQ(refusal({"screenshot", ".png"}), "usage: screenshot PATH.png");
+}
+
+TEST(DeviceCommands, UnknownCommandsAreNamed)
+{
+    EXPECT_EQ(refusal({"reboot"}), "unknown command \"reboot\"");
+    EXPECT_EQ(refusal({}), "no command");
+}
+
+} // namespace

@@ -1,0 +1,101 @@
+// `cvsim run` and `cvsim ctl` end to end: a device that keeps running on the real clock,
+// driven from other processes, whose SpringBoard process really restarts when settings
+// are applied.
+
+#include "DeviceTool.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <thread>
+
+namespace {
+
+using e2e::containsLine;
+using nlohmann::json;
+
+// The next dump of the running device; null while no device answers.
+json dumpOf(const std::string &root)
+{
+    e2e::Result result = e2e::cvsim(root, {"ctl", "dump"});
+    if (result.status != 0)
+        return nullptr;
+    return json::parse(result.out, nullptr, false);
+}
+
+// Dumps until `accept` takes one (at most `seconds`), and answers that dump, or null.
+template <class Accept> json awaitDump(const std::string &root, Accept accept, int seconds = 30)
+{
+    auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
+    while (std::chrono::steady_clock::now() < deadline) {
+        json dump = dumpOf(root);
+        if (!dump.is_null() && accept(dump))
+            return dump;
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    }
+    return nullptr;
+}
+
+TEST(DeviceControl, WithoutARunningDeviceCtlFailsCleanly)
+{
+    std::string root = e2e::temporaryRoot("nodevice");
+    e2e::Result dump = e2e::cvsim(root, {"ctl", "dump"});
+    EXPECT_EQ(dump.status, 1);
+    EXPECT_NE(dump.err.find("no device is running"), std::string::npos) << dump.err;
+    EXPECT_EQ(dump.out, "");
+    EXPECT_EQ(e2e::cvsim(root, {"ctl", "lock"}).status, 1);
+    EXPECT_EQ(e2e::cvsim(root, {"ctl", "wait", "30"}).status, 1) << "no device to wait for";
+    EXPECT_EQ(e2e::cvsim(root, {"ctl", "fly"}).status, 2);
+    EXPECT_EQ(e2e::cvsim(root, {"ctl", "rotate", "7"}).status, 2);
+    EXPECT_EQ(e2e::cvsim(root, {"ctl"}).status, 2);
+}
+
+TEST(DeviceControl, ARunningDeviceIsDrivenAndRestartsItsSpringBoardOnApply)
+{
+    std::string root = e2e::temporaryRoot("run");
+    e2e::Background device(root, {"run", "--ios", "9"});
+    json first = awaitDump(root, [](const json &) { return true; });
+    ASSERT_FALSE(first.is_null()) << "the device never answered";
+    EXPECT_EQ(first["springboard"]["launches"], 1);
+    EXPECT_TRUE(containsLine(first["log"], "Welcome to Corvane 3")) << first["log"];
+    EXPECT_TRUE(containsLine(first["log"], "Loading on 1240.100000")) << first["log"];
+
+    // A second device on the same root is refused while this one runs.
+    e2e::Result second = e2e::cvsim(root, {"run"});
+    EXPECT_EQ(second.status, 1);
+
+    // Settings written through the device land in the file; mistakes are refused.
+    EXPECT_EQ(
+        e2e::cvsim(root, {"ctl", "defaults", "write", "CVStatusBar", "carrierString", "Kestrel"})
+            .status,
+        0);
+    EXPECT_EQ(e2e::cvsim(root, {"defaults", "read", "CVStatusBar", "carrierString"}).out,
+              "\"Kestrel\"\n");
+    e2e::Result wrong = e2e::cvsim(root, {"ctl", "defaults", "write", "CVNothing", "x", "1"});
+    EXPECT_EQ(wrong.status, 2);
+    EXPECT_NE(wrong.err.find("no section named \"CVNothing\""), std::string::npos) << wrong.err;
+
+    for (std::vector<std::string> command : {std::vector<std::string>{"ctl", "unlock"},
+                                             {"ctl", "rotate", "3"},
+                                             {"ctl", "wait", "0.2"},
+                                             {"ctl", "screenshot", root + "/shot.png"}})
+        EXPECT_EQ(e2e::cvsim(root, command).status, 0) << command[1];
+    EXPECT_GT(std::filesystem::file_size(root + "/shot.png"), 100u);
+
+    EXPECT_EQ(e2e::cvsim(root, {"ctl", "post", "com.kestrelworks.corvane3.applySettings"}).status,
+              0);
+    json relaunched =
+        awaitDump(root, [](const json &dump) { return dump["springboard"]["launches"] == 2; });
+    ASSERT_FALSE(relaunched.is_null()) << "SpringBoard was not started again";
+    EXPECT_NE(relaunched["springboard"]["pid"], first["springboard"]["pid"]);
+    // The log is the new process's own, from its start.
+    EXPECT_TRUE(containsLine(relaunched["log"], "Welcome to Corvane 3")) << relaunched["log"];
+
+    EXPECT_EQ(device.stop(), 0);
+    EXPECT_FALSE(std::filesystem::exists(root + "/var/run/corvane/springboard.control"));
+    EXPECT_EQ(e2e::cvsim(root, {"ctl", "dump"}).status, 1);
+}
+
+} // namespace

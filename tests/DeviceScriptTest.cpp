@@ -1,0 +1,199 @@
+// `cvsim script` end to end: a scripted device boots SpringBoard with the extension
+// injected on the virtual clock, relaunches it when settings are applied, and shows the
+// unsupported-system alert only when the user first locks or unlocks.
+
+#include "DeviceTool.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+
+namespace {
+
+using e2e::containsLine;
+using nlohmann::json;
+
+constexpr const char *kApply = "post com.kestrelworks.corvane3.applySettings";
+
+// Runs a script on a fresh device and answers its dumps; the script must succeed.
+std::vector<json> dumpsOf(const std::string &script, const std::vector<std::string> &boot = {},
+                          const std::string &root = e2e::temporaryRoot("script"))
+{
+    std::vector<std::string> arguments = {"script", "-"};
+    arguments.insert(arguments.end(), boot.begin(), boot.end());
+    e2e::Result result = e2e::cvsim(root, arguments, script);
+    EXPECT_EQ(result.status, 0) << result.err;
+    return e2e::jsonLines(result.out);
+}
+
+json unsupportedAlert(const std::string &version)
+{
+    return {{"title", "Corvane"},
+            {"message", "Corvane 3 does not support this iOS version (" + version + ")."},
+            {"buttons", {"Cancel"}}};
+}
+
+TEST(ScriptedBoot, IOS9GreetsAndLoads)
+{
+    std::vector<json> dumps = dumpsOf("dump\n", {"--ios", "9"});
+    ASSERT_EQ(dumps.size(), 1u);
+    const json &log = dumps[0]["log"];
+    EXPECT_TRUE(containsLine(log, "Welcome to Corvane 3")) << log;
+    EXPECT_TRUE(containsLine(log, "Loading on 1240.100000")) << log;
+    EXPECT_EQ(dumps[0]["springboard"]["launches"], 1);
+    EXPECT_EQ(dumps[0]["springboard"]["cf"], 1240.1);
+    EXPECT_EQ(dumps[0]["alerts"], json::array());
+    EXPECT_FALSE(dumps[0]["windows"].empty());
+}
+
+TEST(ScriptedBoot, EachGenerationLoadsOnItsOwnNumber)
+{
+    EXPECT_TRUE(
+        containsLine(dumpsOf("dump\n", {"--ios", "7"}).at(0)["log"], "Loading on 847.200000"));
+    EXPECT_TRUE(
+        containsLine(dumpsOf("dump\n", {"--ios", "8"}).at(0)["log"], "Loading on 1140.100000"));
+}
+
+TEST(ScriptedBoot, TheLogOfADumpStartsWhereThePreviousDumpEnded)
+{
+    std::vector<json> dumps = dumpsOf("dump\nlock\ndump\n");
+    ASSERT_EQ(dumps.size(), 2u);
+    EXPECT_FALSE(containsLine(dumps[1]["log"], "Welcome to Corvane 3")) << dumps[1]["log"];
+}
+
+TEST(ScriptedApply, TheApplyNotificationRelaunchesSpringBoardAfterTheFarewell)
+{
+    std::vector<json> dumps =
+        dumpsOf(std::string("dump\n") + kApply + "\nwait 2\ndump\nwait 1\ndump\n");
+    ASSERT_EQ(dumps.size(), 3u);
+    EXPECT_EQ(dumps[0]["springboard"]["launches"], 1);
+    // Still playing the farewell: 0.1 s after the home press, then 2.3 s of animation.
+    EXPECT_EQ(dumps[1]["springboard"]["launches"], 1);
+    EXPECT_EQ(dumps[2]["springboard"]["launches"], 2);
+    EXPECT_EQ(dumps[2]["springboard"]["pid"], dumps[0]["springboard"]["pid"])
+        << "a scripted device relaunches in its own process";
+    // The second launch ran the extension's entry again.
+    const json &secondLaunch = dumps[2]["log"];
+    EXPECT_TRUE(containsLine(secondLaunch, "Welcome to Corvane 3")) << secondLaunch;
+    EXPECT_TRUE(containsLine(secondLaunch, "Loading on 1240.100000")) << secondLaunch;
+}
+
+TEST(ScriptedApply, TheSecondLaunchReadsTheSettingsFileAgain)
+{
+    // A section this version does not know is logged each time the file is read.
+    std::string root = e2e::temporaryRoot("reread");
+    std::string settings = root + "/var/mobile/Library/Preferences";
+    ASSERT_EQ(std::system(("mkdir -p '" + settings + "'").c_str()), 0);
+    std::ofstream(settings + "/com.kestrelworks.corvane3.plist")
+        << "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<plist version=\"1.0\">"
+           "<dict><key>CVFromTheFuture</key><dict/></dict></plist>\n";
+    std::vector<json> dumps =
+        dumpsOf(std::string("dump\n") + kApply + "\nwait 3\ndump\n", {}, root);
+    ASSERT_EQ(dumps.size(), 2u);
+    const std::string unhandled = "[Corvane][ERROR]: Unhandled key: CVFromTheFuture";
+    EXPECT_TRUE(containsLine(dumps[0]["log"], unhandled)) << dumps[0]["log"];
+    EXPECT_EQ(dumps[1]["springboard"]["launches"], 2);
+    EXPECT_TRUE(containsLine(dumps[1]["log"], unhandled)) << dumps[1]["log"];
+}
+
+TEST(ScriptedApply, WithTheMasterSwitchOffApplyingStillRelaunches)
+{
+    std::string root = e2e::temporaryRoot("disabled");
+    std::vector<json> dumps = dumpsOf(std::string("defaults write CVGlobal enabled false\n") +
+                                          kApply + "\nwait 3\ndump\n",
+                                      {}, root);
+    ASSERT_EQ(dumps.size(), 1u);
+    EXPECT_EQ(dumps[0]["springboard"]["launches"], 2);
+    EXPECT_TRUE(containsLine(dumps[0]["log"], "Welcome to Corvane 3")) << dumps[0]["log"];
+    e2e::Result enabled = e2e::cvsim(root, {"defaults", "read", "CVGlobal", "enabled"});
+    EXPECT_EQ(enabled.out, "false\n");
+}
+
+// The device starts locked, so the first lock-state change is an unlock.
+TEST(UnsupportedSystem, TheAlertWaitsForTheFirstLockOrUnlockAndShowsOnce)
+{
+    std::vector<json> dumps =
+        dumpsOf("dump\nwait 5\ndump\nunlock\ndump\nlock\nunlock\ndump\n", {"--cf", "847.19"});
+    ASSERT_EQ(dumps.size(), 4u);
+    EXPECT_TRUE(containsLine(dumps[0]["log"], "Welcome to Corvane 3"));
+    EXPECT_TRUE(containsLine(dumps[0]["log"], "847.190000 not supported!")) << dumps[0]["log"];
+    EXPECT_FALSE(containsLine(dumps[0]["log"], "Loading on 847.190000"));
+    EXPECT_EQ(dumps[0]["alerts"], json::array());
+    EXPECT_EQ(dumps[1]["alerts"], json::array()) << "time alone shows nothing";
+    EXPECT_EQ(dumps[2]["alerts"], json::array({unsupportedAlert("847.190")}));
+    EXPECT_EQ(dumps[3]["alerts"], json::array({unsupportedAlert("847.190")}));
+}
+
+TEST(UnsupportedSystem, ANumberJustPastIOS9IsUnsupportedToo)
+{
+    std::vector<json> dumps = dumpsOf("unlock\ndump\n", {"--cf", "1240.2"});
+    ASSERT_EQ(dumps.size(), 1u);
+    EXPECT_TRUE(containsLine(dumps[0]["log"], "1240.200000 not supported!")) << dumps[0]["log"];
+    EXPECT_EQ(dumps[0]["alerts"], json::array({unsupportedAlert("1240.200")}));
+}
+
+TEST(ScriptMistakes, AMistakeStopsTheScriptNamingItsLine)
+{
+    std::string root = e2e::temporaryRoot("mistakes");
+    e2e::Result unknown = e2e::cvsim(root, {"script", "-"}, "dump\n\nfly away\n");
+    EXPECT_EQ(unknown.status, 1);
+    EXPECT_NE(unknown.err.find("line 3: unknown command \"fly\""), std::string::npos)
+        << unknown.err;
+    EXPECT_EQ(unknown.out, "") << "nothing runs before the script is known to be whole";
+
+    e2e::Result failing =
+        e2e::cvsim(root, {"script", "-"}, "dump\ndefaults write CVNothing x 1\ndump\n");
+    EXPECT_EQ(failing.status, 1);
+    EXPECT_NE(failing.err.find("line 2"), std::string::npos) << failing.err;
+    EXPECT_NE(failing.err.find("no section named \"CVNothing\""), std::string::npos) << failing.err;
+    EXPECT_EQ(e2e::jsonLines(failing.out).size(), 1u);
+}
+
+TEST(ScriptMistakes, BadCommandLinesAreRefused)
+{
+    std::string root = e2e::temporaryRoot("usage");
+    EXPECT_EQ(e2e::cvsim(root, {"script", "-", "--speed", "2"}).status, 2);
+    EXPECT_EQ(e2e::cvsim(root, {"script", "-", "--ios", "6"}).status, 2);
+    EXPECT_EQ(e2e::cvsim(root, {"script", "a.txt", "b.txt"}).status, 2);
+    e2e::Result missing = e2e::cvsim(root, {"script", root + "/no-such-script"});
+    EXPECT_EQ(missing.status, 1);
+    EXPECT_NE(missing.err.find("cannot read the script"), std::string::npos);
+}
+
+TEST(ScriptFiles, AScriptFileWithCommentsRunsAndTakesScreenshots)
+{
+    std::string root = e2e::temporaryRoot("file");
+    std::string picture = root + "/home.png";
+    std::string script = e2e::writeTemporaryFile("home.script", "# the home screen, unlocked\n"
+                                                                "unlock\n"
+                                                                "rotate 3\n"
+                                                                "swipe-pages 1\n"
+                                                                "edit on\n"
+                                                                "edit off\n"
+                                                                "screenshot \"" +
+                                                                    picture + "\"\n");
+    e2e::Result result = e2e::cvsim(root, {"script", script, "--idiom", "pad"});
+    EXPECT_EQ(result.status, 0) << result.err;
+    std::remove(script.c_str());
+    std::ifstream png(picture, std::ios::binary);
+    char signature[8] = {};
+    png.read(signature, sizeof signature);
+    EXPECT_EQ(std::string(signature + 1, 3), "PNG");
+}
+
+TEST(ScriptFiles, AScriptOnAGivenRootLeavesNoTemporaryRootBehind)
+{
+    std::string temporary = e2e::temporaryRoot("tmpdir");
+    std::string root = e2e::temporaryRoot("given");
+    std::filesystem::create_directories(temporary);
+    setenv("TMPDIR", temporary.c_str(), 1);
+    e2e::Result result = e2e::cvsim(root, {"script", "-"}, "dump\n");
+    unsetenv("TMPDIR");
+    EXPECT_EQ(result.status, 0) << result.err;
+    EXPECT_TRUE(std::filesystem::is_empty(temporary));
+}
+
+} // namespace
