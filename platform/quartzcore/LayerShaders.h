@@ -1,12 +1,12 @@
 #pragma once
-// The shaders of the compositor: row functors that the rasterizer (PerspectiveRasterizer.h)
+// The shaders of the compositor: row functors that the rasterizer (QuadRasterizer.h)
 // hands one run of pixels at a time with their coverage. Each maps pixel centres back to
 // the layer's bounds space through the inverse plane projection, which along a row is a
 // ratio of two linear functions of x: the numerators and the divisor step by constants,
 // and only a projective row divides per pixel. Pixel maths is in PixelOps.h.
 
-#include "quartzcore/PerspectiveRasterizer.h"
 #include "quartzcore/PixelOps.h"
+#include "quartzcore/QuadRasterizer.h"
 
 #include <cmath>
 #include <cstring>

@@ -9,7 +9,7 @@
 //
 // in the row-vector convention of CATransform3D.h. Lines map to lines, so a projected
 // quad stays a (possibly clipped) convex polygon, and the inverse matrix maps a screen
-// point back to the layer, which is how the rasterizer samples (PerspectiveRasterizer.h)
+// point back to the layer, which is how the rasterizer samples (QuadRasterizer.h)
 // and how points convert between layers.
 
 #include "quartzcore/CATransform3D.h"

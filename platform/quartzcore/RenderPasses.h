@@ -8,7 +8,7 @@
 // and a steady frame allocates nothing.
 
 #include "quartzcore/GaussianBlur.h"
-#include "quartzcore/PerspectiveRasterizer.h"
+#include "quartzcore/QuadRasterizer.h"
 
 #include <memory>
 #include <vector>

@@ -8,7 +8,7 @@
 // matrices of its ancestors (CALayer.h), flattened at each level, times the render scale.
 // Because the layer lies in its own z = 0 plane, the mapping is a plane projective
 // transform: the rasterizer walks the frame's pixels inside the projected quad and maps
-// each back to the layer (PerspectiveRasterizer.h). The part of a quad at or behind the
+// each back to the layer (QuadRasterizer.h). The part of a quad at or behind the
 // viewer (W ≤ 0) is cut away before projection, so it is never drawn mirrored.
 //
 // Offscreen passes: a layer with opacity below 1 and visible sublayers, or with a

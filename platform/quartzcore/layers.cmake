@@ -18,7 +18,7 @@ target_sources(cvquartzcore PRIVATE
     CATransaction.cpp
     Renderer.cpp
     RenderPasses.cpp
-    PerspectiveRasterizer.cpp
+    QuadRasterizer.cpp
     GaussianBlur.cpp
 )
 target_link_libraries(cvquartzcore PUBLIC cvfoundation PkgConfig::CAIRO)

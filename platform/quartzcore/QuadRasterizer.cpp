@@ -1,4 +1,4 @@
-#include "quartzcore/PerspectiveRasterizer.h"
+#include "quartzcore/QuadRasterizer.h"
 
 #include <cmath>
 #include <limits>
