@@ -1,4 +1,5 @@
 #include "foundation/NSArray.h"
+#include "foundation/Copying.h"
 
 #include "foundation/NSString.h"
 
@@ -38,11 +39,6 @@ NSUInteger hash(NSArray *self, SEL)
     return self->count();
 }
 
-id copyImmutable(NSArray *self, SEL)
-{
-    return objc_retain(self);
-}
-
 id copyOfMutable(NSArray *self, SEL)
 {
     return newArray(g_arrayClass, self);
@@ -66,7 +62,7 @@ const Class kRegistered = [] {
     g_arrayClass = ClassBuilder<NSArray>("NSArray", "NSObject")
                        .method("isEqual:", isEqual)
                        .method("hash", hash)
-                       .method("copy", copyImmutable)
+                       .method("copy", sim::copyByRetaining)
                        .method("mutableCopy", mutableCopy)
                        .method("description", description)
                        .registerClass();

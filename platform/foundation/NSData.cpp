@@ -1,4 +1,5 @@
 #include "foundation/NSData.h"
+#include "foundation/Copying.h"
 
 #include "foundation/Clock.h"
 #include "foundation/NSString.h"
@@ -16,11 +17,6 @@ BOOL dataIsEqual(NSData *self, SEL, id other)
            self->isEqualToData(static_cast<NSData *>(other));
 }
 
-id copySelf(NSObject *self, SEL)
-{
-    return objc_retain(self);
-}
-
 NSString *dateDescription(NSDate *self, SEL)
 {
     return NSString::stringWithFormat("%.3f", self->m_since1970);
@@ -35,11 +31,11 @@ BOOL dateIsEqual(NSDate *self, SEL, id other)
 const Class kRegistered = [] {
     g_dataClass = ClassBuilder<NSData>("NSData", "NSObject")
                       .method("isEqual:", dataIsEqual)
-                      .method("copy", copySelf)
+                      .method("copy", sim::copyByRetaining)
                       .registerClass();
     g_dateClass = ClassBuilder<NSDate>("NSDate", "NSObject")
                       .method("isEqual:", dateIsEqual)
-                      .method("copy", copySelf)
+                      .method("copy", sim::copyByRetaining)
                       .method("description", dateDescription)
                       .registerClass();
     return g_dataClass;

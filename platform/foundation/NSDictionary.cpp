@@ -1,4 +1,5 @@
 #include "foundation/NSDictionary.h"
+#include "foundation/Copying.h"
 
 #include "foundation/NSArray.h"
 #include "foundation/NSString.h"
@@ -45,11 +46,6 @@ NSUInteger hash(NSDictionary *self, SEL)
     return self->count();
 }
 
-id copyImmutable(NSDictionary *self, SEL)
-{
-    return objc_retain(self);
-}
-
 id copyOfMutable(NSDictionary *self, SEL)
 {
     return newDictionary(g_dictionaryClass, self);
@@ -72,7 +68,7 @@ const Class kRegistered = [] {
     g_dictionaryClass = ClassBuilder<NSDictionary>("NSDictionary", "NSObject")
                             .method("isEqual:", isEqual)
                             .method("hash", hash)
-                            .method("copy", copyImmutable)
+                            .method("copy", sim::copyByRetaining)
                             .method("mutableCopy", mutableCopy)
                             .method("description", description)
                             .registerClass();

@@ -1,4 +1,5 @@
 #include "foundation/NSNumber.h"
+#include "foundation/Copying.h"
 
 #include "foundation/NSString.h"
 
@@ -58,11 +59,6 @@ NSUInteger hash(NSNumber *self, SEL)
     return std::hash<double>{}(value == 0 ? 0.0 : value);
 }
 
-id copy(NSNumber *self, SEL)
-{
-    return objc_retain(self);
-}
-
 NSString *description(NSNumber *self, SEL)
 {
     return self->stringValue();
@@ -72,10 +68,12 @@ const Class kRegistered = [] {
     g_numberClass = ClassBuilder<NSNumber>("NSNumber", "NSObject")
                         .method("isEqual:", isEqual)
                         .method("hash", hash)
-                        .method("copy", copy)
+                        .method("copy", sim::copyByRetaining)
                         .method("description", description)
                         .registerClass();
-    g_nullClass = ClassBuilder<NSNull>("NSNull", "NSObject").method("copy", copy).registerClass();
+    g_nullClass = ClassBuilder<NSNull>("NSNull", "NSObject")
+                      .method("copy", sim::copyByRetaining)
+                      .registerClass();
     return g_numberClass;
 }();
 

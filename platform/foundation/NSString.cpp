@@ -1,4 +1,5 @@
 #include "foundation/NSString.h"
+#include "foundation/Copying.h"
 
 #include <cstdio>
 #include <cstring>
@@ -27,12 +28,6 @@ BOOL isEqual(NSString *self, SEL, id other)
 NSUInteger hashMessage(NSString *self, SEL)
 {
     return self->hash();
-}
-
-// Immutable strings are their own copy.
-id copyImmutable(NSString *self, SEL)
-{
-    return objc_retain(self);
 }
 
 id copyOfMutable(NSString *self, SEL)
@@ -73,7 +68,7 @@ const Class kRegistered = [] {
     g_stringClass = ClassBuilder<NSString>("NSString", "NSObject")
                         .method("isEqual:", isEqual)
                         .method("hash", hashMessage)
-                        .method("copy", copyImmutable)
+                        .method("copy", sim::copyByRetaining)
                         .method("mutableCopy", mutableCopy)
                         .method("description", description)
                         .method("length", lengthMessage)
