@@ -1,8 +1,15 @@
 #include "uikit/GestureInput.h"
 
+#include "foundation/Clock.h"
+#include "uikit/UIBarButtonItem.h"
+#include "uikit/UIEvent.h"
 #include "uikit/UIPinchGestureRecognizer.h"
+#include "uikit/UITableView.h"
 #include "uikit/UITapGestureRecognizer.h"
-#include "uikit/UIView.h"
+#include "uikit/UITextField.h"
+#include "uikit/UITouch.h"
+
+#include <cmath>
 
 namespace sim {
 namespace {
@@ -22,6 +29,47 @@ UIGestureRecognizer *recognizerFor(UIView *view, Class cls)
     return nil;
 }
 
+// A tap at `point` of `root` on `hit`: recognised by the nearest tap recognizer.
+bool recognizeTap(UIView *root, UIView *hit, CGPoint point)
+{
+    UIGestureRecognizer *recognizer = recognizerFor(hit, UITapGestureRecognizer::class_());
+    if (!recognizer)
+        return false;
+    StrongRef<UIGestureRecognizer> keep(recognizer);
+    recognizer->m_location = root->convertPointToView(point, recognizer->m_view);
+    recognizer->transitionTo(UIGestureRecognizerStateRecognized);
+    recognizer->m_state = UIGestureRecognizerStatePossible;
+    return true;
+}
+
+// The finger that is down, if any.
+struct Finger {
+    StrongRef<UITouch> touch;
+    CGPoint start = CGPointZero;
+    bool movedAway = false; // beyond kTapSlop from where it came down
+};
+Finger g_finger;
+
+// A finger that stays this close to where it came down is tapping.
+constexpr CGFloat kTapSlop = 10;
+
+// Moves the finger to `point` in `phase` and sends the touch to its view with `selector`.
+void sendTouch(CGPoint point, UITouchPhase phase, SEL selector)
+{
+    StrongRef<UITouch> touch = g_finger.touch;
+    touch->m_previousLocation = touch->m_location;
+    touch->m_location = point;
+    touch->m_phase = phase;
+    touch->m_timestamp = now();
+    if (std::hypot(point.x - g_finger.start.x, point.y - g_finger.start.y) > kTapSlop)
+        g_finger.movedAway = true;
+    auto *event = sim::create<UIEvent>(UIEvent::class_());
+    event->m_touches = NSSet::setWithObject(touch);
+    event->m_timestamp = touch->m_timestamp;
+    StrongRef<UIEvent> keep = StrongRef<UIEvent>::adopt(event);
+    msg<void, NSSet *, UIEvent *>(touch->m_view, selector, event->m_touches, event);
+}
+
 } // namespace
 
 bool tapAt(UIView *root, CGPoint point)
@@ -29,13 +77,81 @@ bool tapAt(UIView *root, CGPoint point)
     if (!root)
         return false;
     auto *hit = msg<UIView *, CGPoint, id>(root, "hitTest:withEvent:"_sel, point, nil);
-    UIGestureRecognizer *recognizer = recognizerFor(hit, UITapGestureRecognizer::class_());
-    if (!recognizer)
+    return recognizeTap(root, hit, point);
+}
+
+bool touchDown(UIView *root, CGPoint point)
+{
+    if (g_finger.touch) {
+        sendTouch(g_finger.touch->m_location, UITouchPhaseCancelled,
+                  "touchesCancelled:withEvent:"_sel);
+        g_finger = {};
+    }
+    if (!root)
         return false;
-    recognizer->m_location = root->convertPointToView(point, recognizer->m_view);
-    recognizer->transitionTo(UIGestureRecognizerStateRecognized);
-    recognizer->m_state = UIGestureRecognizerStatePossible;
+    auto *hit = msg<UIView *, CGPoint, id>(root, "hitTest:withEvent:"_sel, point, nil);
+    if (!hit)
+        return false;
+    auto *touch = sim::create<UITouch>(UITouch::class_());
+    touch->m_root = root;
+    touch->m_view = hit;
+    touch->m_location = point;
+    g_finger = {StrongRef<UITouch>::adopt(touch), point, false};
+    sendTouch(point, UITouchPhaseBegan, "touchesBegan:withEvent:"_sel);
     return true;
+}
+
+void touchMove(CGPoint point)
+{
+    if (g_finger.touch)
+        sendTouch(point, UITouchPhaseMoved, "touchesMoved:withEvent:"_sel);
+}
+
+// A tap recognizer that recognises the finger's tap takes the touch from the view, which
+// hears touchesCancelled:withEvent: instead of touchesEnded:withEvent:, as on the platform.
+void touchUp(CGPoint point)
+{
+    if (!g_finger.touch)
+        return;
+    bool tapped = !g_finger.movedAway &&
+                  std::hypot(point.x - g_finger.start.x, point.y - g_finger.start.y) <= kTapSlop &&
+                  recognizeTap(g_finger.touch->m_root, g_finger.touch->m_view, point);
+    if (tapped)
+        sendTouch(point, UITouchPhaseCancelled, "touchesCancelled:withEvent:"_sel);
+    else
+        sendTouch(point, UITouchPhaseEnded, "touchesEnded:withEvent:"_sel);
+    g_finger = {};
+}
+
+bool tapView(UIView *view)
+{
+    if (!view)
+        return false;
+    CGRect bounds = view->bounds();
+    return recognizeTap(view, view, {CGRectGetMidX(bounds), CGRectGetMidY(bounds)});
+}
+
+void selectRow(UITableView *table, NSIndexPath *path)
+{
+    if (table && path)
+        table->selectRowByUser(path);
+}
+
+void pressBarButton(UIBarButtonItem *item)
+{
+    if (item)
+        item->press();
+}
+
+void typeText(UITextField *field, NSString *text)
+{
+    if (!field)
+        return;
+    StrongRef<UITextField> keep(field);
+    msg<void, NSString *>(field, "setText:"_sel, text);
+    SEL didEnd = "textFieldDidEndEditing:"_sel;
+    if (msg<BOOL, SEL>(field->m_delegate, "respondsToSelector:"_sel, didEnd))
+        msg<void, UITextField *>(field->m_delegate, didEnd, field);
 }
 
 bool pinch(UIView *view, const std::vector<CGFloat> &scales, double secondsPerStep)

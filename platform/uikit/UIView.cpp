@@ -347,6 +347,18 @@ UIView *hitTestWithEvent(UIView *self, SEL, CGPoint point, id event)
     return self;
 }
 
+// Views are responders: touches a view does not handle go to the next responder, its
+// superview, as on the platform.
+id nextResponder(UIView *self, SEL)
+{
+    return self->m_superview;
+}
+
+void forwardTouches(UIView *self, SEL _cmd, id touches, id event)
+{
+    msg<void>(msg<id>(self, "nextResponder"_sel), _cmd, touches, event);
+}
+
 void addGestureRecognizer(UIView *self, SEL, id recognizer)
 {
     if (!recognizer)
@@ -474,6 +486,11 @@ Class UIView::class_()
             .method("convertPoint:fromView:", imp::convertPointFromView)
             .method("pointInside:withEvent:", imp::pointInsideWithEvent)
             .method("hitTest:withEvent:", imp::hitTestWithEvent)
+            .method("nextResponder", imp::nextResponder)
+            .method("touchesBegan:withEvent:", imp::forwardTouches)
+            .method("touchesMoved:withEvent:", imp::forwardTouches)
+            .method("touchesEnded:withEvent:", imp::forwardTouches)
+            .method("touchesCancelled:withEvent:", imp::forwardTouches)
             .method("addGestureRecognizer:", imp::addGestureRecognizer)
             .method("removeGestureRecognizer:", imp::removeGestureRecognizer)
             .method("gestureRecognizers", imp::gestureRecognizers)

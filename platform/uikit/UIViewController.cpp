@@ -1,5 +1,6 @@
 #include "uikit/UIViewController.h"
 
+#include "uikit/UINavigationController.h"
 #include "uikit/UIScreen.h"
 
 namespace {
@@ -33,6 +34,37 @@ void loadView(UIViewController *self, SEL)
 
 void viewDidLoad(UIViewController *, SEL) {}
 
+NSString *title(UIViewController *self, SEL)
+{
+    return self->m_title;
+}
+
+// The title is also the navigation item's.
+void setTitle(UIViewController *self, SEL, NSString *title)
+{
+    self->m_title = StrongRef<NSString>::adopt(msg<NSString *>(title, "copy"_sel));
+    msg<void, NSString *>(self->navigationItem(), "setTitle:"_sel, self->m_title);
+}
+
+UINavigationItem *navigationItem(UIViewController *self, SEL)
+{
+    return self->navigationItem();
+}
+
+UIViewController *parentViewController(UIViewController *self, SEL)
+{
+    return self->m_parentViewController;
+}
+
+UINavigationController *navigationController(UIViewController *self, SEL)
+{
+    for (UIViewController *parent = self->m_parentViewController; parent;
+         parent = parent->m_parentViewController)
+        if (msg<BOOL>(parent, "isKindOfClass:"_sel, UINavigationController::class_()))
+            return static_cast<UINavigationController *>(parent);
+    return nil;
+}
+
 void appearance(UIViewController *, SEL, BOOL) {}
 
 UIInterfaceOrientationMask supportedInterfaceOrientations(UIViewController *, SEL)
@@ -60,6 +92,11 @@ Class UIViewController::class_()
             .method("isViewLoaded", imp::isViewLoaded)
             .method("loadView", imp::loadView)
             .method("viewDidLoad", imp::viewDidLoad)
+            .method("title", imp::title)
+            .method("setTitle:", imp::setTitle)
+            .method("navigationItem", imp::navigationItem)
+            .method("parentViewController", imp::parentViewController)
+            .method("navigationController", imp::navigationController)
             .method("viewWillAppear:", imp::appearance)
             .method("viewDidAppear:", imp::appearance)
             .method("viewWillDisappear:", imp::appearance)
@@ -68,4 +105,14 @@ Class UIViewController::class_()
             .method("shouldAutorotate", imp::shouldAutorotate)
             .registerClass();
     return cls;
+}
+
+UINavigationItem *UIViewController::navigationItem()
+{
+    if (!m_navigationItem) {
+        m_navigationItem = StrongRef<UINavigationItem>::adopt(
+            sim::create<UINavigationItem>(UINavigationItem::class_()));
+        m_navigationItem->m_title = m_title;
+    }
+    return m_navigationItem;
 }

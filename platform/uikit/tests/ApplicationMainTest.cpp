@@ -1,0 +1,99 @@
+// UIApplicationMain: the principal class, the delegate, the launch message and the main
+// run loop until it is stopped.
+
+#include "UIKitTest.h"
+#include "foundation/NSString.h"
+#include "uikit/UIApplication.h"
+
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace {
+
+std::vector<std::string> g_launches;
+bool g_stopAtLaunch = true;
+
+struct LaunchingApplication : UIApplication {};
+struct OptionsDelegate : NSObject {};
+
+void applicationDidFinishLaunching(NSObject *self, SEL, UIApplication *application)
+{
+    g_launches.push_back(std::string(object_getClassName(self)) + " launched " +
+                         object_getClassName(application));
+    if (g_stopAtLaunch)
+        sim::stopApplicationMain();
+}
+
+BOOL didFinishLaunchingWithOptions(NSObject *self, SEL, UIApplication *application, id)
+{
+    applicationDidFinishLaunching(self, nullptr, application);
+    return YES;
+}
+
+void registerClasses()
+{
+    static const bool registered = [] {
+        UIApplication::class_();
+        ClassBuilder<LaunchingApplication>("LaunchingApplication", "UIApplication")
+            .method("applicationDidFinishLaunching:", applicationDidFinishLaunching)
+            .registerClass();
+        ClassBuilder<OptionsDelegate>("OptionsDelegate", "NSObject")
+            .method("applicationDidFinishLaunching:", applicationDidFinishLaunching)
+            .method("application:didFinishLaunchingWithOptions:", didFinishLaunchingWithOptions)
+            .registerClass();
+        return true;
+    }();
+    (void)registered;
+}
+
+class ApplicationMain : public UIKitTest {
+protected:
+    void SetUp() override
+    {
+        UIKitTest::SetUp();
+        registerClasses();
+        g_launches.clear();
+        g_stopAtLaunch = true;
+    }
+};
+
+TEST_F(ApplicationMain, ThePrincipalClassIsItsOwnDelegate)
+{
+    EXPECT_EQ(UIApplicationMain(0, nullptr, "LaunchingApplication"_ns, "LaunchingApplication"_ns),
+              0);
+    EXPECT_EQ((std::vector<std::string>{"LaunchingApplication launched LaunchingApplication"}),
+              g_launches);
+    UIApplication *shared = UIApplication::sharedApplication();
+    EXPECT_STREQ(object_getClassName(shared), "LaunchingApplication");
+    EXPECT_EQ(msg<id>(shared, "delegate"_sel), shared);
+    // Launching again in the same process keeps the same application.
+    EXPECT_EQ(UIApplicationMain(0, nullptr, "LaunchingApplication"_ns, "LaunchingApplication"_ns),
+              0);
+    EXPECT_EQ(UIApplication::sharedApplication(), shared);
+    EXPECT_EQ(g_launches.size(), 2u);
+}
+
+TEST_F(ApplicationMain, AnotherDelegateHearsTheLaunchWithOptions)
+{
+    EXPECT_EQ(UIApplicationMain(0, nullptr, "LaunchingApplication"_ns, "OptionsDelegate"_ns), 0);
+    ASSERT_EQ(g_launches.size(), 1u);
+    EXPECT_EQ(g_launches[0], "OptionsDelegate launched LaunchingApplication");
+}
+
+TEST_F(ApplicationMain, TheMainLoopRunsUntilStoppedFromAnotherThread)
+{
+    g_stopAtLaunch = false;
+    std::thread stopper([] {
+        sim::RunLoop::main().perform([] {
+            g_launches.push_back("ran on the main loop");
+            sim::stopApplicationMain();
+        });
+    });
+    EXPECT_EQ(UIApplicationMain(0, nullptr, "LaunchingApplication"_ns, "LaunchingApplication"_ns),
+              0);
+    stopper.join();
+    EXPECT_EQ(g_launches.back(), "ran on the main loop");
+}
+
+} // namespace

@@ -1,0 +1,195 @@
+// Fingers on views: hit-testing, the view that began a touch keeping it, the responder
+// chain, and taps taken by tap recognizers.
+
+#include "UIKitTest.h"
+#include "foundation/NSSet.h"
+#include "uikit/GestureInput.h"
+#include "uikit/UIEvent.h"
+#include "uikit/UITapGestureRecognizer.h"
+#include "uikit/UITouch.h"
+
+#include <string>
+#include <vector>
+
+namespace {
+
+struct TouchRecord {
+    std::string phase;
+    UIView *view;
+    CGPoint location; // in the receiving view
+    CGPoint previous;
+};
+std::vector<TouchRecord> g_touches;
+int g_taps = 0;
+
+struct TouchRecordingView : UIView {};
+
+void record(UIView *self, const char *phase, NSSet *touches)
+{
+    auto *touch = static_cast<UITouch *>(touches->anyObject());
+    g_touches.push_back(
+        {phase, self, touch->locationInView(self), touch->previousLocationInView(self)});
+}
+
+void began(UIView *self, SEL, NSSet *touches, UIEvent *)
+{
+    record(self, "began", touches);
+}
+
+void moved(UIView *self, SEL, NSSet *touches, UIEvent *)
+{
+    record(self, "moved", touches);
+}
+
+void ended(UIView *self, SEL, NSSet *touches, UIEvent *)
+{
+    record(self, "ended", touches);
+}
+
+void cancelled(UIView *self, SEL, NSSet *touches, UIEvent *)
+{
+    record(self, "cancelled", touches);
+}
+
+Class recordingViewClass()
+{
+    static const Class cls = [] {
+        UIView::class_();
+        return ClassBuilder<TouchRecordingView>("TouchRecordingView", "UIView")
+            .method("touchesBegan:withEvent:", began)
+            .method("touchesMoved:withEvent:", moved)
+            .method("touchesEnded:withEvent:", ended)
+            .method("touchesCancelled:withEvent:", cancelled)
+            .registerClass();
+    }();
+    return cls;
+}
+
+struct TapCounter : NSObject {};
+
+void tapped(TapCounter *, SEL, id)
+{
+    ++g_taps;
+}
+
+Class tapCounterClass()
+{
+    static const Class cls = ClassBuilder<TapCounter>("TouchTestTapCounter", "NSObject")
+                                 .method("tapped:", tapped)
+                                 .registerClass();
+    return cls;
+}
+
+class Touches : public UIKitTest {
+protected:
+    void SetUp() override
+    {
+        UIKitTest::SetUp();
+        g_touches.clear();
+        g_taps = 0;
+        root = makeView({0, 0, 300, 300});
+        recorder = makeView(recordingViewClass(), {100, 100, 100, 100});
+        plain = makeView({10, 10, 50, 50});
+        msg<void, UIView *>(root, "addSubview:"_sel, recorder);
+        msg<void, UIView *>(recorder, "addSubview:"_sel, plain);
+    }
+
+    void addTapRecognizer(UIView *view)
+    {
+        counter = StrongRef<NSObject>::adopt(sim::create(tapCounterClass()));
+        id recognizer =
+            msg<id, id, SEL>(msg<id>(UITapGestureRecognizer::class_(), "alloc"_sel),
+                             "initWithTarget:action:"_sel, counter.get(), "tapped:"_sel);
+        msg<void, id>(view, "addGestureRecognizer:"_sel, recognizer);
+        objc_release(recognizer);
+    }
+
+    UIView *root = nil;
+    UIView *recorder = nil;
+    UIView *plain = nil;
+    StrongRef<NSObject> counter;
+};
+
+TEST_F(Touches, TheViewThatBeganKeepsTheTouchWhereverTheFingerGoes)
+{
+    ASSERT_TRUE(sim::touchDown(root, {150, 150}));
+    sim::touchMove({250, 20});
+    sim::touchUp({280, 10});
+    ASSERT_EQ(g_touches.size(), 3u);
+    EXPECT_EQ(g_touches[0].phase, "began");
+    EXPECT_EQ(g_touches[1].phase, "moved");
+    EXPECT_EQ(g_touches[2].phase, "ended");
+    for (const auto &touch : g_touches)
+        EXPECT_EQ(touch.view, recorder);
+    EXPECT_POINT_EQ(g_touches[0].location, 50, 50);
+    EXPECT_POINT_EQ(g_touches[2].location, 180, -90);
+}
+
+TEST_F(Touches, UnhandledTouchesGoUpToTheSuperview)
+{
+    ASSERT_TRUE(sim::touchDown(root, {120, 120})); // on `plain`, inside the recorder
+    sim::touchUp({120, 120});
+    ASSERT_EQ(g_touches.size(), 2u);
+    EXPECT_EQ(g_touches[0].view, recorder);
+    EXPECT_POINT_EQ(g_touches[0].location, 20, 20);
+}
+
+TEST_F(Touches, ThePreviousLocationIsTheOneSentBefore)
+{
+    ASSERT_TRUE(sim::touchDown(root, {150, 150}));
+    sim::touchMove({160, 170});
+    sim::touchMove({165, 180});
+    EXPECT_POINT_EQ(g_touches[1].previous, 50, 50);
+    EXPECT_POINT_EQ(g_touches[2].previous, 60, 70);
+    EXPECT_POINT_EQ(g_touches[2].location, 65, 80);
+    sim::touchUp({165, 180});
+}
+
+TEST_F(Touches, NothingHappensWhereNoViewIsHit)
+{
+    EXPECT_FALSE(sim::touchDown(root, {400, 400}));
+    sim::touchMove({150, 150});
+    sim::touchUp({150, 150});
+    EXPECT_TRUE(g_touches.empty());
+}
+
+TEST_F(Touches, ATapRecognizerTakesATapAndTheViewHearsItCancelled)
+{
+    addTapRecognizer(recorder);
+    ASSERT_TRUE(sim::touchDown(root, {150, 150}));
+    sim::touchUp({152, 151});
+    EXPECT_EQ(g_taps, 1);
+    ASSERT_EQ(g_touches.size(), 2u);
+    EXPECT_EQ(g_touches[1].phase, "cancelled");
+}
+
+TEST_F(Touches, AFingerThatTravelsIsNoTap)
+{
+    addTapRecognizer(recorder);
+    ASSERT_TRUE(sim::touchDown(root, {150, 150}));
+    sim::touchMove({190, 150});
+    sim::touchUp({150, 150});
+    EXPECT_EQ(g_taps, 0);
+    EXPECT_EQ(g_touches.back().phase, "ended");
+}
+
+TEST_F(Touches, ASecondFingerDownCancelsTheFirst)
+{
+    ASSERT_TRUE(sim::touchDown(root, {150, 150}));
+    ASSERT_TRUE(sim::touchDown(root, {160, 160}));
+    ASSERT_EQ(g_touches.size(), 3u);
+    EXPECT_EQ(g_touches[1].phase, "cancelled");
+    EXPECT_EQ(g_touches[2].phase, "began");
+    sim::touchUp({160, 160});
+}
+
+TEST_F(Touches, TapViewTapsTheMiddleForTheNearestRecognizer)
+{
+    EXPECT_FALSE(sim::tapView(plain));
+    addTapRecognizer(recorder);
+    EXPECT_TRUE(sim::tapView(plain));
+    EXPECT_EQ(g_taps, 1);
+    EXPECT_TRUE(g_touches.empty());
+}
+
+} // namespace
