@@ -1,0 +1,211 @@
+// ColorPickerState: hue and saturation of wheel points, colours, the states made from hue,
+// colour and view positions, derived states and the description.
+
+#include "effects/ColorPicker/ColorPickerState.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <numbers>
+
+namespace {
+
+class ColorPickerStateTest : public testing::Test {
+protected:
+    AutoreleasePool pool;
+};
+
+struct Components {
+    CGFloat red, green, blue, alpha;
+};
+
+Components componentsOf(UIColor *color)
+{
+    Components c{};
+    msg<BOOL>(color, "getRed:green:blue:alpha:"_sel, &c.red, &c.green, &c.blue, &c.alpha);
+    return c;
+}
+
+void expectColor(UIColor *color, Components expected)
+{
+    Components actual = componentsOf(color);
+    EXPECT_NEAR(actual.red, expected.red, 1e-4);
+    EXPECT_NEAR(actual.green, expected.green, 1e-4);
+    EXPECT_NEAR(actual.blue, expected.blue, 1e-4);
+    EXPECT_NEAR(actual.alpha, expected.alpha, 1e-6);
+}
+
+ColorPickerState *stateAtDegrees(double degrees, double length = 1)
+{
+    double radians = degrees * std::numbers::pi / 180;
+    return ColorPickerState::stateWithScaledRelativePoint(
+        {length * std::cos(radians), length * std::sin(radians)}, 1, 1);
+}
+
+TEST_F(ColorPickerStateTest, TheCentreIsWhiteWithHueAndSaturationZero)
+{
+    ColorPickerState *centre = ColorPickerState::stateWithScaledRelativePoint({0, 0}, 1, 1);
+    EXPECT_EQ(centre->hue(), 0);
+    EXPECT_EQ(centre->saturation(), 0);
+    expectColor(centre->color(), {1, 1, 1, 1});
+}
+
+TEST_F(ColorPickerStateTest, TheRimRunsThroughThePrimariesCounterClockwise)
+{
+    struct Case {
+        double degrees;
+        Components colour;
+    };
+    // The six primaries and secondaries a sixth of a turn apart, and two half-way points:
+    // 30° is half-way from red to yellow, 270° half-way from blue to magenta.
+    const Case cases[] = {
+        {0, {1, 0, 0, 1}},   {60, {1, 1, 0, 1}},  {120, {0, 1, 0, 1}},  {180, {0, 1, 1, 1}},
+        {240, {0, 0, 1, 1}}, {300, {1, 0, 1, 1}}, {30, {1, 0.5, 0, 1}}, {270, {0.5, 0, 1, 1}},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.degrees);
+        ColorPickerState *state = stateAtDegrees(c.degrees);
+        EXPECT_NEAR(state->hue(), c.degrees / 360, 1e-6);
+        EXPECT_NEAR(state->saturation(), 1, 1e-6);
+        expectColor(state->color(), c.colour);
+    }
+}
+
+TEST_F(ColorPickerStateTest, SaturationIsTheLengthLimitedToOne)
+{
+    EXPECT_NEAR(stateAtDegrees(0, 0.5)->saturation(), 0.5, 1e-6);
+    // Half-saturated red at full brightness is (1, 0.5, 0.5).
+    expectColor(stateAtDegrees(0, 0.5)->color(), {1, 0.5, 0.5, 1});
+    ColorPickerState *outside = ColorPickerState::stateWithScaledRelativePoint({3, 4}, 1, 1);
+    EXPECT_EQ(outside->saturation(), 1);
+    EXPECT_NEAR(outside->hue(), std::atan2(4.0, 3.0) / (2 * std::numbers::pi), 1e-6);
+}
+
+TEST_F(ColorPickerStateTest, BrightnessScalesAndAlphaCarriesThrough)
+{
+    ColorPickerState *state =
+        ColorPickerState::stateWithScaledRelativePoint({0, 1}, 0.5, 0.25); // hue 1/4
+    // A quarter turn is half-way from yellow to green: (0.5, 1, 0) at full brightness.
+    expectColor(state->color(), {0.25, 0.5, 0, 0.25});
+}
+
+TEST_F(ColorPickerStateTest, HueAndSaturationMakeThePoint)
+{
+    ColorPickerState *state = ColorPickerState::stateWithHue(0.25, 0.5, 0.8, 0.9);
+    EXPECT_NEAR(state->scaledRelativePoint().x, 0, 1e-6);
+    EXPECT_NEAR(state->scaledRelativePoint().y, 0.5, 1e-6);
+    EXPECT_FLOAT_EQ(state->brightness(), 0.8);
+    EXPECT_FLOAT_EQ(state->alpha(), 0.9);
+
+    ColorPickerState *below = ColorPickerState::stateWithHue(0.75, 1, 1, 1);
+    EXPECT_NEAR(below->scaledRelativePoint().y, -1, 1e-6);
+    EXPECT_NEAR(below->hue(), 0.75, 1e-6) << "a negative angle gets a whole turn added";
+}
+
+TEST_F(ColorPickerStateTest, AColourGivesItsHueSaturationBrightnessAndAlpha)
+{
+    ColorPickerState *yellow =
+        ColorPickerState::stateWithColor(UIColor::colorWithRedGreenBlueAlpha(1, 1, 0, 1));
+    EXPECT_NEAR(yellow->hue(), 1.0 / 6, 1e-6);
+    EXPECT_NEAR(yellow->saturation(), 1, 1e-6);
+
+    // (0.2, 0.1, 0.1): largest 0.2, spread 0.1, so brightness 0.2 and saturation 0.5, red.
+    ColorPickerState *dark =
+        ColorPickerState::stateWithColor(UIColor::colorWithRedGreenBlueAlpha(0.2, 0.1, 0.1, 0.7));
+    EXPECT_NEAR(dark->hue(), 0, 1e-6);
+    EXPECT_NEAR(dark->saturation(), 0.5, 1e-6);
+    EXPECT_FLOAT_EQ(dark->brightness(), 0.2);
+    EXPECT_FLOAT_EQ(dark->alpha(), 0.7);
+    expectColor(dark->color(), {0.2, 0.1, 0.1, 0.7});
+
+    // Magenta-side blue (0.4, 0, 1) lies at 264°, a negative angle before the turn is added.
+    ColorPickerState *violet =
+        ColorPickerState::stateWithColor(UIColor::colorWithRedGreenBlueAlpha(0.4, 0, 1, 1));
+    EXPECT_NEAR(violet->hue(), 264.0 / 360, 1e-6);
+    expectColor(violet->color(), {0.4, 0, 1, 1});
+}
+
+TEST_F(ColorPickerStateTest, GreyLiesAtTheCentre)
+{
+    ColorPickerState *grey =
+        ColorPickerState::stateWithColor(UIColor::colorWithWhiteAlpha(0.5, 0.3));
+    EXPECT_EQ(grey->scaledRelativePoint().x, 0);
+    EXPECT_EQ(grey->scaledRelativePoint().y, 0);
+    EXPECT_FLOAT_EQ(grey->brightness(), 0.5);
+    EXPECT_FLOAT_EQ(grey->alpha(), 0.3);
+}
+
+TEST_F(ColorPickerStateTest, ViewPositionsAndWheelPointsConvertBothWays)
+{
+    // A view of side 200 with padding 11: centre 100, rim radius 89, y downwards.
+    struct Case {
+        CGPoint view;
+        CGPoint wheel;
+    };
+    const Case cases[] = {
+        {{100, 100}, {0, 0}},
+        {{189, 100}, {1, 0}},
+        {{100, 11}, {0, 1}},
+        {{55.5, 144.5}, {-0.5, -0.5}},
+    };
+    for (const Case &c : cases) {
+        ColorPickerState *state = ColorPickerState::stateForPoint(c.view, 200, 11, 0.6, 0.4);
+        EXPECT_NEAR(state->scaledRelativePoint().x, c.wheel.x, 1e-6);
+        EXPECT_NEAR(state->scaledRelativePoint().y, c.wheel.y, 1e-6);
+        EXPECT_FLOAT_EQ(state->brightness(), 0.6);
+        CGPoint back = state->selectionPoint(200, 11);
+        EXPECT_NEAR(back.x, c.view.x, 1e-4);
+        EXPECT_NEAR(back.y, c.view.y, 1e-4);
+    }
+}
+
+TEST_F(ColorPickerStateTest, DerivedStatesReplaceOneValue)
+{
+    ColorPickerState *state = ColorPickerState::stateWithHue(0.25, 0.5, 0.8, 0.9);
+
+    ColorPickerState *dimmer = state->stateBySettingBrightness(0.3);
+    EXPECT_FLOAT_EQ(dimmer->brightness(), 0.3);
+    EXPECT_FLOAT_EQ(dimmer->alpha(), 0.9);
+    EXPECT_NEAR(dimmer->hue(), 0.25, 1e-6);
+
+    EXPECT_FLOAT_EQ(state->stateBySettingAlpha(0.1)->alpha(), 0.1);
+    EXPECT_FLOAT_EQ(state->stateBySettingAlpha(0.1)->brightness(), 0.8);
+
+    ColorPickerState *turned = state->stateBySettingHue(0.5);
+    EXPECT_NEAR(turned->scaledRelativePoint().x, -0.5, 1e-6);
+    EXPECT_NEAR(turned->scaledRelativePoint().y, 0, 1e-6);
+
+    ColorPickerState *paler = state->stateBySettingSaturation(0.2);
+    EXPECT_NEAR(paler->scaledRelativePoint().x, 0, 1e-6);
+    EXPECT_NEAR(paler->scaledRelativePoint().y, 0.2, 1e-6);
+    EXPECT_NEAR(state->hue(), 0.25, 1e-6) << "the state itself never changes";
+}
+
+TEST_F(ColorPickerStateTest, TheMessagesAnswerAsTheMembers)
+{
+    auto *state = static_cast<ColorPickerState *>(msg<id, CGPoint, CGFloat, CGFloat>(
+        msg<id>(reinterpret_cast<id>(ColorPickerState::class_()), "alloc"_sel),
+        "initWithScaledRelativePoint:brightness:alpha:"_sel, {0, -0.5}, 0.75, 1));
+    StrongRef<ColorPickerState> owned = StrongRef<ColorPickerState>::adopt(state);
+    EXPECT_NEAR(msg<CGFloat>(state, "hue"_sel), 0.75, 1e-6);
+    EXPECT_NEAR(msg<CGFloat>(state, "saturation"_sel), 0.5, 1e-6);
+    auto *brighter = msg<ColorPickerState *, CGFloat>(state, "stateBySettingBrightness:"_sel, 1);
+    EXPECT_FLOAT_EQ(brighter->brightness(), 1);
+    auto *fromPoint = msg<ColorPickerState *, CGPoint, CGFloat, CGFloat, CGFloat, CGFloat>(
+        reinterpret_cast<id>(ColorPickerState::class_()),
+        "stateForPoint:size:padding:brightness:alpha:"_sel, {100, 100}, 200, 11, 1, 1);
+    EXPECT_EQ(fromPoint->saturation(), 0);
+}
+
+TEST_F(ColorPickerStateTest, TheDescriptionNamesClassAddressPointBrightnessAndAlpha)
+{
+    ColorPickerState *state = ColorPickerState::stateWithScaledRelativePoint({0.5, -0.25}, 0.75, 1);
+    char expected[160];
+    std::snprintf(expected, sizeof expected,
+                  "<ColorPickerState: %p { scaledPoint:{0.5, -0.25} brightness:0.750000 "
+                  "alpha:1.000000} >",
+                  static_cast<void *>(state));
+    EXPECT_EQ(sim::describe(state), expected);
+}
+
+} // namespace

@@ -1,0 +1,321 @@
+// ColorPickerView: its square frame, the wheel it shows once in a window, touches and the
+// clamping of the selection, the setters, crop, the loupe and the delegate's messages.
+
+#include "PickerTest.h"
+
+#include "effects/ColorPicker/ColorWheelGenerator.h"
+#include "uikit/GestureInput.h"
+#include "uikit/Snapshot.h"
+
+#include <cmath>
+#include <numbers>
+
+namespace {
+
+using ColorPickerViewTest = PickerTest;
+
+struct Components {
+    CGFloat red, green, blue, alpha;
+};
+
+Components componentsOf(UIColor *color)
+{
+    Components c{};
+    msg<BOOL>(color, "getRed:green:blue:alpha:"_sel, &c.red, &c.green, &c.blue, &c.alpha);
+    return c;
+}
+
+void expectColor(UIColor *color, Components expected)
+{
+    Components actual = componentsOf(color);
+    EXPECT_NEAR(actual.red, expected.red, 1e-4);
+    EXPECT_NEAR(actual.green, expected.green, 1e-4);
+    EXPECT_NEAR(actual.blue, expected.blue, 1e-4);
+    EXPECT_NEAR(actual.alpha, expected.alpha, 1e-6);
+}
+
+void expectPoint(CGPoint actual, CGPoint expected, double tolerance = 1e-4)
+{
+    EXPECT_NEAR(actual.x, expected.x, tolerance);
+    EXPECT_NEAR(actual.y, expected.y, tolerance);
+}
+
+// A point of the picker in the window's space, where fingers touch.
+CGPoint onScreen(ColorPickerView *picker, CGPoint point)
+{
+    return picker->convertPointToView(point, nil);
+}
+
+// A finger that comes down at `from`, moves through `through` and lifts at the last point,
+// all in the picker's bounds space.
+void drag(ColorPickerView *picker, CGPoint from, std::vector<CGPoint> through)
+{
+    ASSERT_TRUE(sim::touchDown(picker->window(), onScreen(picker, from)));
+    for (CGPoint point : through)
+        sim::touchMove(onScreen(picker, point));
+    sim::touchUp(onScreen(picker, through.empty() ? from : through.back()));
+}
+
+TEST_F(ColorPickerViewTest, InitWithFrameSquaresTheFrameWithTheSmallerSide)
+{
+    ColorPickerView *wide = makePicker({{10, 20}, {200, 150}}, false);
+    CGRect frame = wide->frame();
+    EXPECT_EQ(frame.origin.x, 10);
+    EXPECT_EQ(frame.origin.y, 20);
+    EXPECT_EQ(frame.size.width, 150);
+    EXPECT_EQ(frame.size.height, 150);
+    EXPECT_EQ(makePicker({{0, 0}, {90, 120}}, false)->bounds().size.width, 90);
+}
+
+TEST_F(ColorPickerViewTest, AFrameOrBoundsThatIsNotSquareFailsTheAssertion)
+{
+    testing::FLAGS_gtest_death_test_style = "threadsafe";
+    ColorPickerView *picker = makePicker({{0, 0}, {100, 100}}, false);
+    CGRect tall = {{0, 0}, {100, 120}};
+    CGRect narrow = {{0, 0}, {80, 79}};
+    EXPECT_DEATH(msg<void>(picker, "setFrame:"_sel, tall),
+                 "NSInternalInconsistencyException.*must be square");
+    EXPECT_DEATH(msg<void>(picker, "setBounds:"_sel, narrow), "must be square");
+    msg<void, CGRect>(picker, "setFrame:"_sel, CGRect{{5, 5}, {120, 120}});
+    EXPECT_EQ(picker->side(), 120);
+}
+
+TEST_F(ColorPickerViewTest, ANewPickerIsWhiteSquareAndOpaqueAtFullBrightness)
+{
+    ColorPickerView *picker = makePicker({{0, 0}, {200, 200}}, false);
+    expectColor(msg<UIColor *>(picker, "selectionColor"_sel), {1, 1, 1, 1});
+    EXPECT_FALSE(msg<BOOL>(picker, "cropToCircle"_sel));
+    EXPECT_TRUE(msg<BOOL>(picker, "showLoupe"_sel));
+    EXPECT_EQ(msg<CGFloat>(picker, "paddingDistance"_sel), 11);
+    expectPoint(msg<CGPoint>(picker, "selection"_sel), {100, 100});
+    // The contents layer is the view layer's only sublayer, and clips what it holds.
+    ASSERT_EQ(picker->layer()->m_sublayers.size(), 1u);
+    EXPECT_TRUE(picker->m_contentsLayer->masksToBounds());
+    EXPECT_EQ(picker->m_contentsLayer->m_sublayers.size(), 5u);
+}
+
+TEST_F(ColorPickerViewTest, InAWindowThePickerTakesTheScreenScaleAndShowsTheWheel)
+{
+    ColorPickerView *picker = makePicker({{0, 0}, {150, 150}}, false);
+    EXPECT_EQ(msg<CGFloat>(picker, "scale"_sel), 0);
+    EXPECT_EQ(picker->m_gradientLayer->contents(), nullptr);
+
+    msg<void, UIView *>(window, "addSubview:"_sel, picker);
+    EXPECT_EQ(msg<CGFloat>(picker, "scale"_sel), 2);
+    CGImageRef wheel = picker->m_gradientLayer->contents();
+    ASSERT_NE(wheel, nullptr);
+    EXPECT_EQ(CGImageGetWidth(wheel), 300u);
+    EXPECT_EQ(picker->m_gradientLayer->contentsScale(), 2);
+    EXPECT_EQ(picker->m_patternLayer->contentsScale(), 1);
+    EXPECT_EQ(CGImageGetWidth(picker->m_patternLayer->contents()), 300u);
+
+    // A new size in the window makes the wheel for that size.
+    msg<void, CGRect>(picker, "setFrame:"_sel, CGRect{{0, 0}, {160, 160}});
+    EXPECT_EQ(CGImageGetWidth(picker->m_gradientLayer->contents()), 320u);
+
+    msg<void>(picker, "removeFromSuperview"_sel);
+    EXPECT_EQ(msg<CGFloat>(picker, "scale"_sel), 0);
+}
+
+TEST_F(ColorPickerViewTest, TwoPickersOfOneSizeGenerateTheWheelOnce)
+{
+    ColorPickerView *first = makePicker({{0, 0}, {137, 137}});
+    ColorPickerView *second = makePicker({{20, 300}, {137, 137}});
+    ASSERT_NE(first->m_gradientLayer->contents(), nullptr);
+    EXPECT_EQ(first->m_gradientLayer->contents(), second->m_gradientLayer->contents());
+    EXPECT_NE(makePicker({{0, 0}, {138, 138}})->m_gradientLayer->contents(),
+              first->m_gradientLayer->contents());
+}
+
+TEST_F(ColorPickerViewTest, APreparedWheelIsTheOneThePickerShows)
+{
+    msg<void, CGFloat, CGFloat, CGFloat, BOOL>(reinterpret_cast<id>(ColorPickerView::class_()),
+                                               "prepareForDiameter:scale:padding:inBackground:"_sel,
+                                               141, 2, 11, NO);
+    StrongRef<CGImage> prepared = CVColorWheelBitmap(282, 22, false);
+    EXPECT_EQ(makePicker({{0, 0}, {141, 141}})->m_gradientLayer->contents(), prepared.get());
+}
+
+TEST_F(ColorPickerViewTest, ATouchAtTheCentreSelectsWhiteWithHueZero)
+{
+    ColorPickerView *picker = makePicker({{60, 100}, {200, 200}});
+    msg<void>(picker, "setSelectionColor:"_sel, UIColor::colorWithRedGreenBlueAlpha(0, 0, 1, 1));
+    drag(picker, {100, 100}, {});
+    EXPECT_EQ(picker->state()->saturation(), 0);
+    EXPECT_EQ(picker->state()->hue(), 0);
+    expectColor(msg<UIColor *>(picker, "selectionColor"_sel), {1, 1, 1, 1});
+}
+
+TEST_F(ColorPickerViewTest, ATouchOutsideARoundPickerLandsOnTheRimAtTheTouchsAngle)
+{
+    ColorPickerView *picker = makePicker({{60, 100}, {200, 200}});
+    msg<void, BOOL>(picker, "setCropToCircle:"_sel, YES);
+    // Up and to the right of the centre, 45° and far beyond the rim of radius 89.
+    drag(picker, {120, 100}, {{150, 50}, {250, -50}});
+    double rim = 89 / std::numbers::sqrt2;
+    expectPoint(picker->selection(), {100 + rim, 100 - rim});
+    EXPECT_NEAR(picker->state()->saturation(), 1, 1e-6);
+    EXPECT_NEAR(picker->state()->hue(), 1.0 / 8, 1e-6);
+    // An eighth of a turn: sector 0, three quarters of the way from red to yellow.
+    expectColor(msg<UIColor *>(picker, "selectionColor"_sel), {1, 0.75, 0, 1});
+    // Inside the rim a point is kept.
+    expectPoint(msg<CGPoint, CGPoint>(picker, "validPointForTouch:"_sel, {130, 140}), {130, 140});
+}
+
+TEST_F(ColorPickerViewTest, ASquarePickerClampsTouchesIntoItsPaddedRectangle)
+{
+    ColorPickerView *picker = makePicker({{60, 100}, {200, 200}});
+    drag(picker, {100, 100}, {{-40, 250}});
+    expectPoint(picker->selection(), {11, 189});
+    // The corner of the rectangle is beyond the unit disc: saturation stays 1.
+    EXPECT_EQ(picker->state()->saturation(), 1);
+    EXPECT_NEAR(picker->state()->hue(), 5.0 / 8, 1e-6);
+}
+
+TEST_F(ColorPickerViewTest, AGreySelectionLiesAtTheCentre)
+{
+    ColorPickerView *picker = makePicker({{0, 0}, {200, 200}});
+    msg<void>(picker, "setSelectionColor:"_sel, UIColor::colorWithWhiteAlpha(0.3, 0.8));
+    expectPoint(msg<CGPoint>(picker, "selection"_sel), {100, 100});
+    expectPoint(picker->m_markerLayer->position(), {100, 100});
+    EXPECT_NEAR(msg<CGFloat>(picker, "brightness"_sel), 0.3, 1e-6);
+    EXPECT_NEAR(msg<CGFloat>(picker, "opacity"_sel), 0.8, 1e-6);
+}
+
+TEST_F(ColorPickerViewTest, ColorAtPointClampsAndKeepsBrightnessAndOpacity)
+{
+    ColorPickerView *picker = makePicker({{0, 0}, {200, 200}});
+    msg<void, BOOL>(picker, "setCropToCircle:"_sel, YES);
+    msg<void, CGFloat>(picker, "setBrightness:"_sel, 0.5);
+    msg<void, CGFloat>(picker, "setOpacity:"_sel, 0.25);
+    // Straight down, beyond the rim: 270°, half-way from blue to magenta.
+    expectColor(msg<UIColor *, CGPoint>(picker, "colorAtPoint:"_sel, {100, 400}),
+                {0.25, 0, 0.5, 0.25});
+    SCOPED_TRACE("asking moves nothing");
+    expectPoint(picker->selection(), {100, 100});
+}
+
+TEST_F(ColorPickerViewTest, SettersMoveTheMarkerAndTheOverlays)
+{
+    ColorPickerView *picker = makePicker({{0, 0}, {200, 200}});
+    msg<void, CGPoint>(picker, "setSelection:"_sel, {144.5, 100});
+    expectPoint(picker->selection(), {144.5, 100});
+    expectPoint(picker->m_colorCircleLayer->position(), {144.5, 100});
+    EXPECT_NEAR(picker->state()->saturation(), 0.5, 1e-6);
+
+    msg<void, CGFloat>(picker, "setBrightness:"_sel, 0.25);
+    msg<void, CGFloat>(picker, "setOpacity:"_sel, 0.4);
+    EXPECT_FLOAT_EQ(picker->m_brightnessLayer->opacity(), 0.75);
+    EXPECT_FLOAT_EQ(picker->m_patternLayer->opacity(), 0.6);
+    // Half-saturated red at a quarter brightness, 40% opaque.
+    expectColor(msg<UIColor *>(picker, "selectionColor"_sel), {0.25, 0.125, 0.125, 0.4});
+
+    // Levels outside 0…1 are clamped; not-a-number changes nothing.
+    msg<void, CGFloat>(picker, "setBrightness:"_sel, 1.5);
+    EXPECT_EQ(msg<CGFloat>(picker, "brightness"_sel), 1);
+    msg<void, CGFloat>(picker, "setOpacity:"_sel, NAN);
+    EXPECT_NEAR(msg<CGFloat>(picker, "opacity"_sel), 0.4, 1e-6);
+}
+
+TEST_F(ColorPickerViewTest, ARoundPickerHidesTheCornersASquareOneShowsTheRimColour)
+{
+    ColorPickerView *round = makePicker({{0, 0}, {200, 200}});
+    msg<void, BOOL>(round, "setCropToCircle:"_sel, YES);
+    ColorPickerView *square = makePicker({{0, 250}, {200, 200}});
+    EXPECT_EQ(round->m_contentsLayer->cornerRadius(), 100);
+    EXPECT_EQ(square->m_contentsLayer->cornerRadius(), 0);
+
+    auto roundImage = StrongRef<CGImage>::adopt(sim::snapshotOfView(round));
+    auto squareImage = StrongRef<CGImage>::adopt(sim::snapshotOfView(square));
+    auto pixel = [](CGImageRef image, std::size_t x, std::size_t y) {
+        const std::uint8_t *p = sim::pixelsOf(image).data() + (y * CGImageGetWidth(image) + x) * 4;
+        return std::vector<int>{p[0], p[1], p[2], p[3]};
+    };
+    // Pixel (4, 4) of 400 lies at 135° beyond the rim: green with a quarter blue.
+    EXPECT_EQ(pixel(roundImage, 4, 4)[3], 0);
+    EXPECT_EQ(pixel(squareImage, 4, 4), (std::vector<int>{0, 255, 64, 255}));
+    // Both show red to the right of the centre, inside the disc and outside the marker.
+    EXPECT_EQ(pixel(roundImage, 385, 200), (std::vector<int>{255, 0, 0, 255}));
+}
+
+TEST_F(ColorPickerViewTest, TheDelegateHearsEveryTouchStepAndEverySetter)
+{
+    ColorPickerView *picker = makePicker({{60, 100}, {200, 200}});
+    StrongRef<PickerDelegate> delegate = PickerDelegate::make();
+    msg<void, id>(picker, "setDelegate:"_sel, delegate.get());
+    EXPECT_EQ(msg<id>(picker, "delegate"_sel), delegate.get());
+
+    drag(picker, {50, 60}, {{70, 80}, {90, 100}});
+    using Names = std::vector<std::string>;
+    EXPECT_EQ(delegate->messages(),
+              (Names{"didChangeSelection", "touchesBegan", "didChangeSelection",
+                     "didChangeSelection", "didChangeSelection", "touchesEnded"}));
+    // The picker has handled each touch before the delegate hears of it.
+    expectPoint(delegate->heard[1].selection, {50, 60});
+    EXPECT_TRUE(delegate->heard[1].withTouches);
+    expectPoint(delegate->heard[5].selection, {90, 100});
+
+    delegate->heard.clear();
+    msg<void>(picker, "setSelectionColor:"_sel, UIColor::whiteColor());
+    msg<void, CGFloat>(picker, "setBrightness:"_sel, 0.5);
+    msg<void, CGFloat>(picker, "setOpacity:"_sel, 0.5);
+    msg<void, CGPoint>(picker, "setSelection:"_sel, {10, 10});
+    msg<void, BOOL>(picker, "setCropToCircle:"_sel, YES);
+    EXPECT_EQ(delegate->messages(), Names(4, "didChangeSelection"));
+}
+
+TEST_F(ColorPickerViewTest, TheLoupeFollowsTheFingerAndShrinksAwayWhenItLifts)
+{
+    ColorPickerView *picker = makePicker({{60, 200}, {200, 200}});
+    msg<void, BOOL>(picker, "setCropToCircle:"_sel, YES);
+    ASSERT_TRUE(sim::touchDown(window, onScreen(picker, {189, 100})));
+    ColorPickerLoupeLayer *loupe = picker->m_loupeLayer;
+    ASSERT_NE(loupe, nullptr);
+    EXPECT_EQ(loupe->superlayer(), picker->layer());
+    EXPECT_TRUE(loupe->hasAnimations()) << "cp_l_appear";
+    CGRect frame = loupe->frame();
+    EXPECT_EQ(frame.size.width, 97);
+    EXPECT_EQ(frame.origin.x, std::round(frame.origin.x));
+    EXPECT_EQ(frame.origin.y, std::round(frame.origin.y));
+    EXPECT_NEAR(CGRectGetMidX(frame), 189, 0.5);
+    EXPECT_LT(CGRectGetMaxY(frame), 100 - 11) << "above the marker";
+
+    // The middle of the magnified image is the wheel under the selection: red on the rim.
+    CGImageRef magnified = loupe->m_magnified->contents();
+    ASSERT_NE(magnified, nullptr);
+    std::size_t middle = CGImageGetWidth(magnified) / 2;
+    const std::uint8_t *p =
+        sim::pixelsOf(magnified).data() + (middle * CGImageGetWidth(magnified) + middle) * 4;
+    EXPECT_EQ((std::vector<int>{p[0], p[1], p[2], p[3]}), (std::vector<int>{255, 0, 0, 255}));
+
+    sim::touchMove(onScreen(picker, {100, 150}));
+    EXPECT_NEAR(CGRectGetMidX(loupe->frame()), 100, 0.5);
+    sim::touchUp(onScreen(picker, {100, 150}));
+    EXPECT_EQ(loupe->superlayer(), picker->layer()) << "still shrinking (cp_l_disappear)";
+    sim::advanceVirtualClock(0.5);
+    EXPECT_EQ(loupe->superlayer(), nullptr);
+}
+
+TEST_F(ColorPickerViewTest, WithoutTheLoupeFlagNoLoupeAppears)
+{
+    ColorPickerView *picker = makePicker({{0, 0}, {200, 200}});
+    msg<void, BOOL>(picker, "setShowLoupe:"_sel, NO);
+    ASSERT_TRUE(sim::touchDown(window, onScreen(picker, {100, 100})));
+    EXPECT_EQ(picker->layer()->m_sublayers.size(), 1u);
+    sim::touchUp(onScreen(picker, {100, 100}));
+}
+
+TEST_F(ColorPickerViewTest, LeavingTheWindowDismissesTheLoupeAtOnce)
+{
+    ColorPickerView *picker = makePicker({{0, 0}, {200, 200}});
+    ASSERT_TRUE(sim::touchDown(window, onScreen(picker, {100, 100})));
+    StrongRef<ColorPickerLoupeLayer> loupe = picker->m_loupeLayer;
+    ASSERT_EQ(loupe->superlayer(), picker->layer());
+    StrongRef<ColorPickerView> keep(picker);
+    msg<void>(picker, "removeFromSuperview"_sel);
+    EXPECT_EQ(loupe->superlayer(), nullptr);
+    EXPECT_FALSE(loupe->hasAnimations());
+    sim::touchUp({100, 100});
+}
+
+} // namespace

@@ -1,0 +1,169 @@
+// The wheel bitmap: pixels probed at known angles and distances, the whole bitmap against a
+// plain reference, and the cache that shares one bitmap per pixel diameter and padding.
+
+#include "effects/ColorPicker/ColorWheelGenerator.h"
+#include "foundation/NSLog.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <numbers>
+
+namespace {
+
+struct Rgb {
+    int red, green, blue;
+    bool operator==(const Rgb &) const = default;
+};
+
+std::ostream &operator<<(std::ostream &out, const Rgb &c)
+{
+    return out << "rgb(" << c.red << ", " << c.green << ", " << c.blue << ")";
+}
+
+class ColorWheelTest : public testing::Test {
+protected:
+    AutoreleasePool pool;
+};
+
+Rgb pixelAt(CGImageRef image, std::size_t column, std::size_t row)
+{
+    const std::uint8_t *p =
+        sim::pixelsOf(image).data() + (row * CGImageGetWidth(image) + column) * 4;
+    EXPECT_EQ(p[3], 255) << "every pixel of the wheel is opaque";
+    return {p[0], p[1], p[2]};
+}
+
+// The reference colour of a pixel, worked out in double precision: the angle from atan2,
+// and the colour from the hue as a piecewise-linear ramp per channel (each channel is full
+// for a third of the circle centred on its primary, zero for the opposite third, and ramps
+// linearly between), then mixed with white by (1 − saturation).
+Rgb referenceColour(double dx, double dy, double radius)
+{
+    double degrees = std::atan2(dy, dx) * 180 / std::numbers::pi;
+    if (degrees < 0)
+        degrees += 360;
+    double saturation = std::min(std::hypot(dx, dy), radius) / radius;
+    auto channel = [&](double primaryDegrees) {
+        double away = std::fabs(std::remainder(degrees - primaryDegrees, 360.0));
+        double pure = std::clamp((120 - away) / 60, 0.0, 1.0);
+        return int(std::lround(255 * (1 - saturation * (1 - pure))));
+    };
+    return {channel(0), channel(120), channel(240)};
+}
+
+TEST_F(ColorWheelTest, PixelsAtKnownAnglesAndDistances)
+{
+    // Diameter 300 and padding 11: the centre is at pixel (150, 150), the disc's radius is
+    // 139 pixels, and pixel (i, j) lies at dx = i − 150, dy = 150 − j.
+    StrongRef<CGImage> wheel = CVColorWheelBitmap(300, 11, false);
+    ASSERT_TRUE(wheel);
+    ASSERT_EQ(CGImageGetWidth(wheel), 300u);
+    ASSERT_EQ(CGImageGetHeight(wheel), 300u);
+    struct Probe {
+        const char *what;
+        std::size_t column, row;
+        Rgb colour;
+    };
+    // (71, 123) is 60.008° from the x axis and 142 pixels out, beyond the rim: each probe on
+    // a sixth of the circle is a pure primary or secondary to the byte.
+    const Probe probes[] = {
+        {"red at 0°", 290, 150, {255, 0, 0}},
+        {"yellow at 60°", 221, 27, {255, 255, 0}},
+        {"green at 120°", 79, 27, {0, 255, 0}},
+        {"cyan at 180°", 10, 150, {0, 255, 255}},
+        {"blue at 240°", 79, 273, {0, 0, 255}},
+        {"magenta at 300°", 221, 273, {255, 0, 255}},
+        {"white at the centre", 150, 150, {255, 255, 255}},
+        // 70 of 139 pixels out: saturation 0.5036, so green and blue are 255 × 0.4964.
+        {"half-saturated red", 220, 150, {255, 127, 127}},
+        // Outside the disc the rim's colour goes on: 135° is green with a quarter blue,
+        // −45° (315°) magenta with three quarters blue.
+        {"top-left corner", 0, 0, {0, 255, 64}},
+        {"bottom-right corner", 299, 299, {255, 0, 191}},
+    };
+    for (const Probe &probe : probes)
+        EXPECT_EQ(pixelAt(wheel, probe.column, probe.row), probe.colour) << probe.what;
+}
+
+TEST_F(ColorWheelTest, EveryPixelIsWithinOneLevelOfTheReference)
+{
+    // An odd diameter puts the centre between pixels; a fractional one rounds the side up.
+    for (CGFloat diameter : {151.0, 160.5}) {
+        SCOPED_TRACE(diameter);
+        const CGFloat padding = 7;
+        StrongRef<CGImage> wheel = CVColorWheelBitmap(diameter, padding, false);
+        std::size_t side = std::size_t(std::ceil(diameter));
+        ASSERT_EQ(CGImageGetWidth(wheel), side);
+        int worst = 0;
+        for (std::size_t row = 0; row < side; ++row)
+            for (std::size_t column = 0; column < side; ++column) {
+                Rgb actual = pixelAt(wheel, column, row);
+                Rgb expected = referenceColour(double(column) - diameter / 2,
+                                               diameter / 2 - double(row), diameter / 2 - padding);
+                worst = std::max({worst, std::abs(actual.red - expected.red),
+                                  std::abs(actual.green - expected.green),
+                                  std::abs(actual.blue - expected.blue)});
+            }
+        EXPECT_LE(worst, 1);
+    }
+}
+
+TEST_F(ColorWheelTest, AWheelWithNoRoomInsideThePaddingIsRimColourThroughout)
+{
+    StrongRef<CGImage> wheel = CVColorWheelBitmap(20, 11, false);
+    ASSERT_TRUE(wheel);
+    EXPECT_EQ(pixelAt(wheel, 10, 10), (Rgb{255, 0, 0})) << "the centre pixel, at angle 0";
+    EXPECT_EQ(pixelAt(wheel, 0, 10), (Rgb{0, 255, 255}));
+}
+
+TEST_F(ColorWheelTest, NoDiameterMeansNoWheel)
+{
+    EXPECT_FALSE(CVColorWheelBitmap(0, 11, true));
+    EXPECT_FALSE(CVColorWheelBitmap(-5, 11, true));
+    EXPECT_FALSE(CVColorWheelBitmap(NAN, 11, true));
+}
+
+TEST_F(ColorWheelTest, AWheelTooLargeForAnImageIsRefusedWithALoggedError)
+{
+    sim::LogCapture log;
+    EXPECT_FALSE(CVColorWheelBitmap(1e9, 11, true));
+    ASSERT_EQ(log.lines().size(), 1u);
+    EXPECT_EQ(log.lines()[0].rfind("[Corvane][ERROR]: ", 0), 0u) << log.lines()[0];
+}
+
+TEST_F(ColorWheelTest, ACachedWheelIsMadeOnceForItsRoundedDiameterAndPadding)
+{
+    StrongRef<CGImage> first = CVColorWheelBitmap(123.0, 11, true);
+    EXPECT_EQ(CVColorWheelBitmap(123.0, 11, true).get(), first.get());
+    // The cache key keeps one decimal: 123.04 is "123.0".
+    EXPECT_EQ(CVColorWheelBitmap(123.04, 11, true).get(), first.get());
+    // An uncached request still finds the cached generator.
+    EXPECT_EQ(CVColorWheelBitmap(123.0, 11, false).get(), first.get());
+    EXPECT_NE(CVColorWheelBitmap(123.0, 12, true).get(), first.get());
+}
+
+TEST_F(ColorWheelTest, AnUncachedWheelIsMadeAfreshEachTime)
+{
+    StrongRef<CGImage> first = CVColorWheelBitmap(124, 11, false);
+    StrongRef<CGImage> second = CVColorWheelBitmap(124, 11, false);
+    EXPECT_NE(first.get(), second.get());
+    EXPECT_EQ(sim::pixelsOf(first), sim::pixelsOf(second));
+}
+
+TEST_F(ColorWheelTest, PreparingCachesTheWheelForLaterRequests)
+{
+    CVPrepareColorWheel(125, 11, false);
+    StrongRef<CGImage> prepared = CVColorWheelBitmap(125, 11, false);
+    ASSERT_TRUE(prepared);
+    EXPECT_EQ(CVColorWheelBitmap(125, 11, true).get(), prepared.get());
+
+    // In the background the request and the prefetch meet at one generator, whichever of
+    // them comes first; the synchronous prefetch after it waits for the background one.
+    CVPrepareColorWheel(126, 11, true);
+    StrongRef<CGImage> requested = CVColorWheelBitmap(126, 11, true);
+    CVPrepareColorWheel(126, 11, false);
+    EXPECT_EQ(CVColorWheelBitmap(126, 11, false).get(), requested.get());
+}
+
+} // namespace

@@ -1,0 +1,66 @@
+#pragma once
+// What the picker view tests share: a known phone (320 × 568 points at 2 pixels a point),
+// the virtual clock, an autorelease pool and a watchdog per test, a visible window to put
+// pickers in, and a delegate that records what it hears.
+
+#include "effects/ColorPicker/ColorPickerView.h"
+#include "foundation/Clock.h"
+#include "foundation/DeviceProfile.h"
+#include "foundation/tests/Watchdog.h"
+#include "uikit/UIWindow.h"
+
+#include <gtest/gtest.h>
+#include <string>
+#include <vector>
+
+class PickerTest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        sim::DeviceProfile profile;
+        profile.screenWidth = 320;
+        profile.screenHeight = 568;
+        profile.screenScale = 2;
+        sim::DeviceProfile::setCurrent(profile);
+        sim::useVirtualClock(100);
+        window = StrongRef<UIWindow>::adopt(static_cast<UIWindow *>(
+            msg<id, CGRect>(msg<id>(reinterpret_cast<id>(UIWindow::class_()), "alloc"_sel),
+                            "initWithFrame:"_sel, CGRect{{0, 0}, {320, 568}})));
+        msg<void, BOOL>(window, "setHidden:"_sel, NO);
+    }
+
+    void TearDown() override { msg<void, BOOL>(window, "setHidden:"_sel, YES); }
+
+    // A picker (autoreleased) made with initWithFrame:, in the window unless told otherwise.
+    ColorPickerView *makePicker(CGRect frame, bool inWindow = true)
+    {
+        id picker =
+            msg<id, CGRect>(msg<id>(reinterpret_cast<id>(ColorPickerView::class_()), "alloc"_sel),
+                            "initWithFrame:"_sel, frame);
+        autorelease(picker);
+        if (inWindow)
+            msg<void, UIView *>(window, "addSubview:"_sel, static_cast<UIView *>(picker));
+        return static_cast<ColorPickerView *>(picker);
+    }
+
+    Watchdog watchdog{"colour picker test"};
+    AutoreleasePool pool;
+    StrongRef<UIWindow> window;
+};
+
+// A delegate of the picker that records every message, with the picker's selection at the
+// moment it came.
+struct PickerDelegate : NSObject {
+    struct Heard {
+        std::string message;
+        CGPoint selection;
+        bool withTouches;
+    };
+    std::vector<Heard> heard;
+
+    static Class class_();
+    static StrongRef<PickerDelegate> make();
+
+    std::vector<std::string> messages() const;
+    std::size_t count(const std::string &message) const;
+};
