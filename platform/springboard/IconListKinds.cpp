@@ -46,9 +46,10 @@ NSUInteger maxVisibleIconRows(Class self, SEL, NSInteger orientation)
     return msg<NSUInteger, NSInteger>(self, "iconRowsForInterfaceOrientation:"_sel, orientation);
 }
 
-NSUInteger iconColumnsOrRows(Class self, SEL)
+// The dock's own count of places, whatever its class answers per orientation.
+NSUInteger iconColumnsOrRows(Class, SEL)
 {
-    return msg<NSUInteger, NSInteger>(self, "iconColumnsForInterfaceOrientation:"_sel, 1);
+    return SpringBoardMetrics::defaultColumns(IconListKind::Dock, 1);
 }
 
 } // namespace

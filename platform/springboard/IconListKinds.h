@@ -6,8 +6,8 @@
 //   SBDockIconListView    the dock, a kind of root list (it inherits what it does not say)
 //   SBFolderIconListView  a page of an open folder
 //
-// The dock answers its count of icons both as columns and, for code that asks the single
-// count, as +iconColumnsOrRows.
+// The dock answers its count of icons as columns; +iconColumnsOrRows answers the number of
+// places SpringBoard gives the dock, for code that asks the single count.
 
 #include "springboard/SBIconListView.h"
 

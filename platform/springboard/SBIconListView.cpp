@@ -6,6 +6,7 @@
 #include "uikit/UIApplication.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -141,24 +142,29 @@ CGFloat verticalIconPadding(SBIconListView *self, SEL)
     return (lengthAcross(self) - used) / (rows - 1);
 }
 
+// An upright dock is a column: its icons go down the rows, one place per row.
 SBIconCoordinate iconCoordinateForIndexForOrientation(SBIconListView *self, SEL, NSUInteger index,
                                                       NSInteger orientation)
 {
     auto columns = static_cast<NSInteger>(std::max<NSUInteger>(columnsFor(self, orientation), 1));
     auto position = static_cast<NSInteger>(index);
-    return {position / columns + 1, position % columns + 1};
+    SBIconCoordinate coordinate{position / columns + 1, position % columns + 1};
+    if (self->m_kind == sim::IconListKind::Dock && SpringBoardMetrics::dockIsVertical(orientation))
+        std::swap(coordinate.row, coordinate.col);
+    return coordinate;
 }
 
 CGPoint originForIconAtCoordinate(SBIconListView *self, SEL, SBIconCoordinate coordinate)
 {
+    bool vertical = self->isVertical();
+    NSInteger place = vertical ? coordinate.row : coordinate.col;
+    NSInteger line = vertical ? coordinate.col : coordinate.row;
     CGSize icon = iconAlongAndAcross(self);
-    CGFloat along =
-        ask(self, "sideIconInset"_sel) +
-        CGFloat(coordinate.col - 1) * (icon.width + ask(self, "horizontalIconPadding"_sel));
-    CGFloat across =
-        ask(self, "topIconInset"_sel) +
-        CGFloat(coordinate.row - 1) * (icon.height + ask(self, "verticalIconPadding"_sel));
-    return self->isVertical() ? CGPoint{across, along} : CGPoint{along, across};
+    CGFloat along = ask(self, "sideIconInset"_sel) +
+                    CGFloat(place - 1) * (icon.width + ask(self, "horizontalIconPadding"_sel));
+    CGFloat across = ask(self, "topIconInset"_sel) +
+                     CGFloat(line - 1) * (icon.height + ask(self, "verticalIconPadding"_sel));
+    return vertical ? CGPoint{across, along} : CGPoint{along, across};
 }
 
 // The icons that fit on the grid: as many as it has places, in order.

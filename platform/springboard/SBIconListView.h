@@ -18,21 +18,12 @@
 //     q = (height − t − bottom inset − rows·h) / (rows − 1)     (0 for a single line).
 //
 // A phone's dock in landscape runs upright: its columns go down the screen, so the roles
-// of x and y (and of width and height) swap in all of the above.
+// of x and y (and of width and height) swap in all of the above, and its coordinates
+// count the places down the dock as rows (row r, column 1 is the r-th place).
 
+#include "springboard/SBIconCoordinate.h"
 #include "springboard/SBIconViewMap.h"
 #include "springboard/SpringBoardMetrics.h"
-
-struct SBIconCoordinate {
-    NSInteger row;
-    NSInteger col;
-};
-
-namespace sim {
-template <> struct TypeEncoding<SBIconCoordinate, void> {
-    static std::string get() { return "{SBIconCoordinate=qq}"; }
-};
-} // namespace sim
 
 struct SBIconListView : UIView {
     StrongRef<NSMutableArray> m_icons;

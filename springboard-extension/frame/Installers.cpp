@@ -4,6 +4,7 @@
 #include "springboard-extension/frame/Installers.h"
 
 #include "foundation/CoreFoundation.h"
+#include "springboard-extension/home-screen/IconLists.h"
 
 namespace {
 
@@ -18,7 +19,7 @@ constexpr CVSystemGenerations kAll = CVEverySystemGeneration;
 CVInstaller g_installers[] = {
     {"StatusBarInit", kAll, nullptr},
     {"IconsInit", kAll, nullptr},
-    {"IconListsInit", kAll, nullptr},
+    {"IconListsInit", kAll, IconListsInit},
     {"DeckSwitcherInit", kIOS9, nullptr},
     {"SpotlightInit", kIOS9, nullptr},
     {"AppSwitcherInit", kIOS8, nullptr},

@@ -169,6 +169,25 @@ TEST_F(IconLayout, AphoneInLandscapeTurnsItsDockUpright)
     EXPECT_EQ(msg<NSInteger>(page(0), "orientation"_sel), 3);
 }
 
+// Code that places dock icons itself finds an upright dock's places down its rows.
+TEST_F(IconLayout, AnUprightDockCountsItsPlacesAsRows)
+{
+    launch();
+    auto coordinate = [](NSUInteger index) {
+        return msg<SBIconCoordinate, NSUInteger, NSInteger>(
+            dockList(), "iconCoordinateForIndex:forOrientation:"_sel, index,
+            msg<NSInteger>(dockList(), "orientation"_sel));
+    };
+    EXPECT_EQ(coordinate(2).row, 1);
+    EXPECT_EQ(coordinate(2).col, 3);
+    ASSERT_TRUE(SpringBoardHost::rotate(4));
+    EXPECT_EQ(coordinate(2).row, 3);
+    EXPECT_EQ(coordinate(2).col, 1);
+    CGPoint third = msg<CGPoint, SBIconCoordinate>(dockList(), "originForIconAtCoordinate:"_sel,
+                                                   SBIconCoordinate{3, 1});
+    EXPECT_POINT_NEAR(third, 18, 15.8 + 2 * 89.8);
+}
+
 TEST_F(IconLayout, iOS7TurnsItsWindowsInsteadOfTheScreen)
 {
     launch(phoneProfile(DeviceProfile::kIOS7CoreFoundation));

@@ -1,0 +1,168 @@
+// The group as installed into SpringBoard: the methods it adds, the updates it waits for
+// the entry to finish for, the page dots, and the pull-down Spotlight switch.
+
+#include "HomeScreenTest.h"
+#include "springboard-extension/frame/tests/OwnProcess.h"
+
+#include "springboard-extension/home-screen/IconTransforms.h"
+#include "springboard/SBIconListPageControl.h"
+
+namespace {
+
+using sim::DeviceProfile;
+using sim::SpringBoardHost;
+using test::expectScale;
+using test::phoneProfile;
+
+constexpr const char *kHiddenPageDots =
+    "<key>CVIcons</key><dict><key>hidePageDots</key><true/></dict>";
+
+class IconListsInstallation : public test::HomeScreenTest {};
+
+TEST_F(IconListsInstallation, AddsItsMethodsWithTheirTypesAndOwnsTheIconsCallback)
+{
+    if (ranInProcessOfItsOwn())
+        return;
+    launchWithExtension();
+    auto types = [](const char *cls, const char *selector) -> std::string {
+        Method method = class_getInstanceMethod(objc_getClass(cls), sel_registerName(selector));
+        return method ? method_getTypeEncoding(method) : "";
+    };
+    EXPECT_EQ(types("SBIconListView", "CV_updateIcons:"), "v@:c");
+    EXPECT_EQ(types("SBIconView", "_CV_CrossfadingStatus_isCrossfading"), "c@:");
+    EXPECT_EQ(types("SBIconView", "_CV_CrossfadingStatus_setIsCrossfading:"), "v@:c");
+    EXPECT_EQ(gCVIcons.changeCallback, &applyIconListSettings);
+    // iOS 9's page control has only the indicator method with an index; none is added.
+    EXPECT_FALSE(class_respondsToSelector(SBIconListPageControl::class_(),
+                                          "_setIndicatorImage:toEnabled:"_sel));
+}
+
+// Until the entry has finished, layouts leave the icons alone; frame and orientation
+// changes update them always.
+TEST_F(IconListsInstallation, LayoutTriggersWaitForTheEntryToFinish)
+{
+    if (ranInProcessOfItsOwn())
+        return;
+    launchWithExtension();
+    SBIconListView *first = page(0);
+    SBIconView *view = iconView(first, 0);
+    gCVIcons.pages.resize = true;
+    gCVIcons.pages.resizeFactor = 0.5;
+    CVExtensionInitialized = 0;
+    msg<void>(first, "layoutIconsNow"_sel);
+    msg<void, NSArray *, BOOL>(first, "_updateEditingStateForIcons:animated:"_sel, first->m_icons,
+                               NO);
+    msg<void, signed char>(first, "CV_updateIcons:"_sel, 1);
+    expectScale(sublayerTransformOf(view), 1);
+
+    msg<void, CGRect>(first, "setFrame:"_sel, first->frame());
+    expectScale(sublayerTransformOf(view), 0.5f);
+    gCVIcons.pages.resizeFactor = 0.25;
+    msg<void, NSInteger>(first, "setOrientation:"_sel, 1);
+    expectScale(sublayerTransformOf(view), 0.25f);
+
+    CVExtensionInitialized = 1;
+    gCVIcons.pages.resizeFactor = 0.75;
+    msg<NSArray *>(first, "visibleIcons"_sel);
+    expectScale(sublayerTransformOf(view), 0.75f);
+}
+
+class PageDots : public test::HomeScreenTest {
+protected:
+    static SBIconListPageControl *pageControl() { return rootFolderView()->m_pageControl; }
+
+    static std::size_t dotsWithImages()
+    {
+        std::size_t shown = 0;
+        for (UIImageView *dot : pageControl()->m_indicators)
+            shown += dot->m_image ? 1 : 0;
+        return shown;
+    }
+
+    // Hidden dots change nothing of the pages: two of them, and swiping pages on.
+    static void expectHiddenDotsWhilePaging()
+    {
+        SpringBoardHost::unlock();
+        EXPECT_EQ(msg<NSInteger>(pageControl(), "numberOfPages"_sel), 2);
+        EXPECT_EQ(pageControl()->m_indicators.size(), 2u);
+        EXPECT_EQ(dotsWithImages(), 0u);
+        SpringBoardHost::swipePages(1, false);
+        EXPECT_EQ(msg<NSInteger>(pageControl(), "currentPage"_sel), 1);
+        EXPECT_DOUBLE_EQ(rootFolderView()->iconListPosition(), 1);
+        EXPECT_EQ(dotsWithImages(), 0u);
+    }
+};
+
+TEST_F(PageDots, HiddenDotsLeaveThePagesAndPaging)
+{
+    if (ranInProcessOfItsOwn())
+        return;
+    launchWithExtension(phoneProfile(), kHiddenPageDots);
+    expectHiddenDotsWhilePaging();
+
+    gCVIcons.hidePageDots = false;
+    msg<void, NSInteger>(pageControl(), "setCurrentPage:"_sel, 0);
+    EXPECT_EQ(dotsWithImages(), 2u);
+}
+
+TEST_F(PageDots, iOS8HidesThemThroughItsIndicatorMethod)
+{
+    if (ranInProcessOfItsOwn())
+        return;
+    launchWithExtension(phoneProfile(DeviceProfile::kIOS8CoreFoundation), kHiddenPageDots);
+    EXPECT_FALSE(class_respondsToSelector(SBIconListPageControl::class_(),
+                                          "_setIndicatorImage:toEnabled:index:"_sel));
+    expectHiddenDotsWhilePaging();
+}
+
+TEST_F(PageDots, ShownByDefault)
+{
+    if (ranInProcessOfItsOwn())
+        return;
+    launchWithExtension();
+    EXPECT_EQ(dotsWithImages(), 2u);
+}
+
+class PullDownSpotlight : public test::HomeScreenTest {
+protected:
+    static BOOL canPullDown()
+    {
+        return msg<BOOL>(rootFolderView()->m_searchScrollView.get(), "_canScrollY"_sel);
+    }
+};
+
+TEST_F(PullDownSpotlight, BlockedByTheTopValuesAndTheSwitch)
+{
+    if (ranInProcessOfItsOwn())
+        return;
+    launchWithExtension();
+    EXPECT_TRUE(canPullDown());
+    gCVIcons.disableSpotlightValue = 1; // the left page only
+    EXPECT_TRUE(canPullDown());
+    gCVIcons.disableSpotlightValue = 2;
+    EXPECT_FALSE(canPullDown());
+    gCVIcons.disableSpotlightValue = 3;
+    EXPECT_FALSE(canPullDown());
+    gCVIcons.disableSpotlightValue = 4;
+    EXPECT_TRUE(canPullDown());
+
+    gCVIcons.disableSpotlightValue = 0;
+    gCVIcons.disableSpotlight = true;
+    EXPECT_FALSE(canPullDown());
+    msg<void, CGPoint>(rootFolderView()->m_searchScrollView.get(), "setContentOffset:"_sel,
+                       CGPointMake(0, -40));
+    EXPECT_DOUBLE_EQ(rootFolderView()->m_searchScrollView->contentOffset().y, 0);
+}
+
+TEST_F(PullDownSpotlight, OtherwiseSpringBoardDecides)
+{
+    if (ranInProcessOfItsOwn())
+        return;
+    launchWithExtension(phoneProfile(DeviceProfile::kIOS7CoreFoundation));
+    SpringBoardHost::unlock();
+    EXPECT_TRUE(canPullDown());
+    SpringBoardHost::setEditing(true);
+    EXPECT_FALSE(canPullDown());
+}
+
+} // namespace
