@@ -59,6 +59,24 @@ int runScript(BootedDevice &device, const std::string &script)
 
 } // namespace
 
+int runScriptOnFreshDevice(const BootOptions &options, const std::string &script)
+{
+    std::string root = options.root ? *options.root : makeTemporaryRoot();
+    if (root.empty()) {
+        std::fprintf(stderr, "cvsim: cannot make a temporary device root\n");
+        return 1;
+    }
+    holdDeviceSignals();
+    BootedDevice device;
+    int status = device.boot(options, root) ? runScript(device, script) : 1;
+    device.shutDown();
+    if (!options.root) {
+        std::error_code ignored;
+        std::filesystem::remove_all(root, ignored);
+    }
+    return status;
+}
+
 int scriptCommand(const std::vector<std::string> &words)
 {
     ParsedBootOptions parsed = parseBootOptions(words);
@@ -72,20 +90,7 @@ int scriptCommand(const std::vector<std::string> &words)
         std::fprintf(stderr, "cvsim: cannot read the script %s\n", script.c_str());
         return 1;
     }
-    std::string root = parsed.options->root ? *parsed.options->root : makeTemporaryRoot();
-    if (root.empty()) {
-        std::fprintf(stderr, "cvsim: cannot make a temporary device root\n");
-        return 1;
-    }
-    holdDeviceSignals();
-    BootedDevice device;
-    int status = device.boot(*parsed.options, root) ? runScript(device, script) : 1;
-    device.shutDown();
-    if (!parsed.options->root) {
-        std::error_code ignored;
-        std::filesystem::remove_all(root, ignored);
-    }
-    return status;
+    return runScriptOnFreshDevice(*parsed.options, script);
 }
 
 } // namespace sim

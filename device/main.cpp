@@ -23,6 +23,8 @@ int usage()
         "  run [BOOT OPTIONS]                boot the device and keep it running\n"
         "  ctl COMMAND …                     drive the running device (commands below)\n"
         "  script [FILE|-] [BOOT OPTIONS]    run a script of commands on a fresh device\n"
+        "  gallery DIR [BOOT OPTIONS]        every page-scroll effect mid-swipe, as PNGs and a "
+        "contact sheet\n"
         "  defaults read [SECTION [KEY]]     print the settings as JSON\n"
         "  defaults write SECTION KEY VALUE  change one setting, as the panel does\n"
         "  defaults reset SECTION            put a section back to its defaults\n"
@@ -68,6 +70,8 @@ int main(int argc, char **argv)
         return sim::runCommand(bootWords(root, commandArgc, commandArgv));
     if (command == "script")
         return sim::scriptCommand(bootWords(root, commandArgc, commandArgv));
+    if (command == "gallery")
+        return sim::galleryCommand(bootWords(root, commandArgc, commandArgv));
     if (command == "effect")
         return sim::effectCommand(commandArgc, commandArgv);
     if (!sim::prepareDeviceRoot(root.value_or(sim::defaultDeviceRoot())))

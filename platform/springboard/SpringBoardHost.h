@@ -60,11 +60,11 @@ struct SpringBoardHost {
     static void closeFolder();
 
     // Every visible window, from the lowest level up, with its view tree: each view as
-    // {"class", "frame", "bounds", "center", "alpha", "hidden", "tag", "transform",
-    // "sublayerTransform", and where it has them "filters", "text", "font", "image",
-    // "children"}; a window also has its "level". Rectangles are [x, y, width, height]
-    // (a scroll view's bounds origin is its content offset), transforms the sixteen
-    // numbers m11 … m44.
+    // {"class", "frame", "bounds", "center", "alpha", "hidden", "tag", and where it has
+    // them "transform", "sublayerTransform" (only when not the identity), "filters",
+    // "text", "font", "image", "children"}; a window also has its "level". Rectangles
+    // are [x, y, width, height] (a scroll view's bounds origin is its content offset),
+    // transforms their four rows [[m11 … m14] … [m41 … m44]].
     static nlohmann::json dumpWindows();
     // The alerts on screen, oldest first: [{"title", "message", "buttons"}].
     static nlohmann::json dumpAlerts();

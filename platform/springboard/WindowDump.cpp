@@ -15,6 +15,7 @@
 #include <nlohmann/json.hpp>
 
 #include <cstdio>
+#include <cstdlib>
 
 namespace sim {
 namespace {
@@ -26,10 +27,34 @@ json rect(CGRect r)
     return json::array({r.origin.x, r.origin.y, r.size.width, r.size.height});
 }
 
+// A number as a reader wants it: six significant digits (effects compute in single
+// precision, so 0.65 rather than 0.6499999761581421), and no negative zero.
+double readable(CGFloat value)
+{
+    char text[32];
+    std::snprintf(text, sizeof text, "%.6g", value);
+    double rounded = std::strtod(text, nullptr);
+    return rounded == 0 ? 0 : rounded;
+}
+
+// A transform as its four rows (m11 m12 m13 m14 first, the translation in the last row).
 json matrix(const CATransform3D &t)
 {
-    return json::array({t.m11, t.m12, t.m13, t.m14, t.m21, t.m22, t.m23, t.m24, t.m31, t.m32, t.m33,
-                        t.m34, t.m41, t.m42, t.m43, t.m44});
+    return json::array(
+        {json::array({readable(t.m11), readable(t.m12), readable(t.m13), readable(t.m14)}),
+         json::array({readable(t.m21), readable(t.m22), readable(t.m23), readable(t.m24)}),
+         json::array({readable(t.m31), readable(t.m32), readable(t.m33), readable(t.m34)}),
+         json::array({readable(t.m41), readable(t.m42), readable(t.m43), readable(t.m44)})});
+}
+
+// Most views are untransformed; only the transforms that are not the identity are listed,
+// so those that page effects and cover flow set stand out.
+void addTransforms(CALayer *layer, json &node)
+{
+    if (!CATransform3DIsIdentity(layer->transform()))
+        node["transform"] = matrix(layer->transform());
+    if (!CATransform3DIsIdentity(layer->sublayerTransform()))
+        node["sublayerTransform"] = matrix(layer->sublayerTransform());
 }
 
 bool isKindOf(UIView *view, Class cls)
@@ -74,19 +99,17 @@ void addContents(UIView *view, json &node)
 
 json dumpView(UIView *view)
 {
-    CALayer *layer = view->layer();
     CGPoint center = view->center();
     json node = {
         {"class", object_getClassName(view)},
         {"frame", rect(view->frame())},
         {"bounds", rect(view->bounds())},
         {"center", json::array({center.x, center.y})},
-        {"alpha", view->alpha()},
+        {"alpha", readable(view->alpha())},
         {"hidden", view->isHidden()},
         {"tag", view->m_tag},
-        {"transform", matrix(layer->transform())},
-        {"sublayerTransform", matrix(layer->sublayerTransform())},
     };
+    addTransforms(view->layer(), node);
     addContents(view, node);
     if (!view->m_subviews.empty()) {
         json children = json::array();

@@ -4,6 +4,7 @@
 #include "springboard-extension/frame/Installers.h"
 
 #include "foundation/CoreFoundation.h"
+#include "springboard-extension/animations/IconsAnimation.h"
 #include "springboard-extension/home-screen/IconLists.h"
 
 namespace {
@@ -29,7 +30,7 @@ CVInstaller g_installers[] = {
     {"ControlCenterInit", kAll, nullptr},
     {"DockInit", kAll, nullptr},
     {"LockAnimationInit", kAll, nullptr},
-    {"IconsAnimationInit", kAll, nullptr},
+    {"IconsAnimationInit", kAll, IconsAnimationInit},
     {"SpringBoardAnimationsInit", kAll, nullptr},
     {"NotificationCenterInit", kAll, nullptr},
 };

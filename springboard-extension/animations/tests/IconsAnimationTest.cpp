@@ -1,0 +1,355 @@
+// The page-scroll hooks on the home screen: which pages the effect plays on, and with
+// which offsets, on each generation; when pages and icons return to rest; "Random"; the
+// Spotlight clamp; the folder icons' wallpaper clamp; iOS 9's return to the first page.
+//
+// Most cases choose "Long Leap", whose page transform is a translation by minus the
+// page's offset, so the offset each page was given reads straight off its layer (m41).
+
+#include "SpringBoardTest.h"
+
+#include "effects/CVScrollAnimations.h"
+#include "settings-core/CVSettings.h"
+#include "springboard-extension/animations/IconsAnimation.h"
+#include "springboard/SBFolderIconView.h"
+
+#include <set>
+#include <sstream>
+
+namespace {
+
+using sim::DeviceProfile;
+using sim::SpringBoardHost;
+using test::phoneProfile;
+
+// The default phone's page width and screen.
+constexpr CGFloat kWidth = 375;
+constexpr CGSize kScreen = {375, 667};
+
+constexpr double kIOS8 = DeviceProfile::kIOS8CoreFoundation;
+constexpr double kIOS9 = DeviceProfile::kIOS9CoreFoundation;
+
+class IconsAnimation : public test::SpringBoardTest {
+protected:
+    void SetUp() override
+    {
+        SpringBoardTest::SetUp();
+        gCVAnimations.scrollAnimationType = CVUIScrollAnimationNone;
+        gCVIcons.disableSpotlightValue = 0;
+        gCVIcons.returnToFirstPage = false;
+    }
+
+    // SpringBoard of the generation, unlocked, with the hooks installed and `effect` chosen.
+    static void launchWith(CVUIScrollAnimationID effect, double generation)
+    {
+        gCVAnimations.scrollAnimationType = effect;
+        launch(phoneProfile(generation));
+        IconsAnimationInit();
+        SpringBoardHost::unlock();
+    }
+
+    static UIScrollView *pages() { return rootFolderView()->m_scrollView; }
+    static CGFloat pagesX() { return pages()->contentOffset().x; }
+
+    // Moves the pages as SpringBoard's own code would, one scroll step.
+    static void scrollTo(CGFloat x)
+    {
+        msg<void, CGPoint>(pages(), "setContentOffset:"_sel, {x, 0});
+    }
+
+    static CATransform3D transformOf(UIView *view) { return view->layer()->transform(); }
+};
+
+// Each page's side tag and the offset its Long Leap translation shows.
+#define EXPECT_ANIMATED(page_, tag_, offset_)                                                      \
+    do {                                                                                           \
+        EXPECT_EQ((page_)->m_tag, (tag_));                                                         \
+        EXPECT_DOUBLE_EQ(transformOf(page_).m41, -(offset_));                                      \
+    } while (0)
+
+TEST_F(IconsAnimation, BeforeIOS9TheLeftAndRightPagesGetTheirOwnOffsets)
+{
+    launchWith(CVUIScrollAnimationLongLeap, kIOS8);
+
+    scrollTo(0.35 * kWidth);
+
+    EXPECT_ANIMATED(page(0), 1, 0.35 * kWidth);
+    EXPECT_ANIMATED(page(1), 2, 0.35 * kWidth - kWidth);
+}
+
+TEST_F(IconsAnimation, BeforeIOS9APageExactlyInViewIsAnimatedOnceWithOffsetZero)
+{
+    launchWith(CVUIScrollAnimationLongLeap, kIOS8);
+    scrollTo(0.5 * kWidth);
+    ASSERT_EQ(page(1)->m_tag, 2);
+    CVUIResetScrollAnimations(pages());
+    page(0)->m_tag = page(1)->m_tag = 0;
+
+    scrollTo(0);
+
+    // As the right-hand page too it would carry tag 2; its neighbour is not touched.
+    EXPECT_ANIMATED(page(0), 1, 0.0);
+    EXPECT_EQ(page(1)->m_tag, 0);
+    EXPECT_TRUE(CATransform3DIsIdentity(transformOf(page(1))));
+
+    scrollTo(kWidth);
+    EXPECT_ANIMATED(page(1), 1, 0.0);
+}
+
+TEST_F(IconsAnimation, BeforeIOS9RubberBandingLeftAnimatesTheFirstPageAsTheRightHandOne)
+{
+    launchWith(CVUIScrollAnimationLongLeap, kIOS8);
+
+    scrollTo(-50);
+
+    EXPECT_ANIMATED(page(0), 2, -50.0);
+    EXPECT_EQ(page(1)->m_tag, 0);
+    EXPECT_TRUE(CATransform3DIsIdentity(transformOf(page(1))));
+}
+
+TEST_F(IconsAnimation, OnIOS9PagesCountFromTheFirstIconPageAndTheRightOneAlwaysFollows)
+{
+    launchWith(CVUIScrollAnimationLongLeap, kIOS9);
+    // The Spotlight page comes first: the first icon page starts one width in.
+    const CGFloat first = kWidth;
+
+    scrollTo(first + 0.35 * kWidth);
+    EXPECT_ANIMATED(page(0), 1, 0.35 * kWidth);
+    EXPECT_ANIMATED(page(1), 2, 0.35 * kWidth - kWidth);
+
+    scrollTo(first);
+    EXPECT_ANIMATED(page(0), 1, 0.0);
+    EXPECT_ANIMATED(page(1), 2, -kWidth);
+
+    // Left of the first icon page SpringBoard's current page is −1, which is skipped.
+    scrollTo(first - 100);
+    EXPECT_ANIMATED(page(0), 2, -100.0);
+}
+
+TEST_F(IconsAnimation, WhileIconsAreEditedNoEffectPlays)
+{
+    launchWith(CVUIScrollAnimationLongLeap, kIOS8);
+    SpringBoardHost::setEditing(true);
+
+    scrollTo(0.35 * kWidth);
+    EXPECT_TRUE(CATransform3DIsIdentity(transformOf(page(0))));
+    EXPECT_TRUE(CATransform3DIsIdentity(transformOf(page(1))));
+
+    SpringBoardHost::setEditing(false);
+    scrollTo(0.4 * kWidth);
+    EXPECT_ANIMATED(page(0), 1, 0.4 * kWidth);
+}
+
+// Every page of the scroll view and every icon on them at rest: identity and alpha 1.
+void expectAllAtRest(UIScrollView *scrollView)
+{
+    for (UIView *pageView : scrollView->m_subviews) {
+        EXPECT_TRUE(CATransform3DIsIdentity(pageView->layer()->transform()));
+        EXPECT_EQ(pageView->alpha(), 1);
+        for (UIView *icon : pageView->m_subviews) {
+            EXPECT_TRUE(CATransform3DIsIdentity(icon->layer()->transform()));
+            EXPECT_EQ(icon->alpha(), 1);
+        }
+    }
+}
+
+TEST_F(IconsAnimation, WhenTheSwipeDeceleratesToRestPagesAndIconsReturnToRest)
+{
+    for (double generation : {kIOS8, kIOS9}) {
+        SCOPED_TRACE(generation);
+        // Clash fades and holds the page and moves every icon.
+        launchWith(CVUIScrollAnimationClash, generation);
+        SpringBoardHost::swipePages(0.35, true);
+        ASSERT_LT(page(0)->alpha(), 1);
+        ASSERT_FALSE(CATransform3DIsIdentity(transformOf(iconView(page(0), 0))));
+        ASSERT_FALSE(CATransform3DIsIdentity(transformOf(page(1))));
+
+        SpringBoardHost::swipePages(1, false);
+
+        EXPECT_NEAR(pagesX(), rootFolderView()->offsetForIconList(1).x, 1e-9);
+        expectAllAtRest(pages());
+        SpringBoardHost::terminate();
+    }
+}
+
+TEST_F(IconsAnimation, WithNoneNothingIsResetWhenTheSwipeEnds)
+{
+    launchWith(CVUIScrollAnimationNone, kIOS8);
+    // Icon alpha is only ever touched by the reset.
+    UIView *icon = iconView(page(0), 0);
+    msg<void, CGFloat>(icon, "setAlpha:"_sel, 0.5);
+
+    SpringBoardHost::swipePages(1, false);
+
+    EXPECT_DOUBLE_EQ(pagesX(), kWidth);
+    EXPECT_EQ(icon->alpha(), 0.5);
+    EXPECT_TRUE(CATransform3DIsIdentity(transformOf(page(0))));
+}
+
+TEST_F(IconsAnimation, WithAnEffectTheSwipesEndResetsWhatNoEffectTouches)
+{
+    launchWith(CVUIScrollAnimationLongLeap, kIOS8);
+    UIView *icon = iconView(page(0), 0);
+    msg<void, CGFloat>(icon, "setAlpha:"_sel, 0.5);
+
+    SpringBoardHost::swipePages(1, false);
+
+    EXPECT_EQ(icon->alpha(), 1);
+}
+
+// What the effect made of both pages and their icons, as text.
+std::string poseOfPages(SBIconListView *left, SBIconListView *right)
+{
+    std::ostringstream pose;
+    for (UIView *pageView : {static_cast<UIView *>(left), static_cast<UIView *>(right)}) {
+        pose << pageView->alpha();
+        std::vector<UIView *> layers{pageView};
+        for (UIView *icon : pageView->m_subviews)
+            layers.push_back(icon);
+        for (UIView *view : layers) {
+            const CATransform3D &t = view->layer()->transform();
+            for (CGFloat element : {t.m11, t.m12, t.m21, t.m22, t.m34, t.m41, t.m42, t.m43})
+                pose << ' ' << element;
+        }
+        pose << '\n';
+    }
+    return pose.str();
+}
+
+// Enough draws that one effect drawn every time (1 in 38 to the 7th) never happens.
+constexpr int kDraws = 8;
+
+TEST_F(IconsAnimation, RandomDrawsANewEffectAfterEverySwipeThatComesToRest)
+{
+    launchWith(CVUIScrollAnimationRandom, kIOS8);
+    std::set<std::string> poses;
+    for (int draw = 0; draw < kDraws; ++draw) {
+        SpringBoardHost::swipePages(0.35, true);
+        std::string pose = poseOfPages(page(0), page(1));
+        // Moving on without coming to rest keeps the effect.
+        SpringBoardHost::swipePages(0.6, true);
+        SpringBoardHost::swipePages(0.35, true);
+        EXPECT_EQ(poseOfPages(page(0), page(1)), pose);
+        poses.insert(pose);
+        SpringBoardHost::swipePages(0, false);
+        ASSERT_DOUBLE_EQ(pagesX(), 0);
+    }
+    EXPECT_GT(poses.size(), 1u);
+}
+
+TEST_F(IconsAnimation, RandomDrawsANewEffectOnEveryLiveReload)
+{
+    launchWith(CVUIScrollAnimationRandom, kIOS8);
+    ASSERT_NE(gCVAnimations.changeCallback, nullptr);
+    std::set<std::string> poses;
+    for (int draw = 0; draw < kDraws; ++draw) {
+        gCVAnimations.changeCallback();
+        CVUIResetScrollAnimations(pages());
+        scrollTo(0.35 * kWidth);
+        poses.insert(poseOfPages(page(0), page(1)));
+    }
+    EXPECT_GT(poses.size(), 1u);
+}
+
+TEST_F(IconsAnimation, ALiveChangeOfTheSettingTakesEffectAtOnce)
+{
+    launchWith(CVUIScrollAnimationNone, kIOS8);
+    scrollTo(0.35 * kWidth);
+    ASSERT_TRUE(CATransform3DIsIdentity(transformOf(page(0))));
+
+    gCVAnimations.scrollAnimationType = CVUIScrollAnimationLongLeap;
+    gCVAnimations.changeCallback();
+    scrollTo(0.4 * kWidth);
+
+    EXPECT_ANIMATED(page(0), 1, 0.4 * kWidth);
+}
+
+TEST_F(IconsAnimation, OnIOS9ADragBeginsWithTheIconListsPutBackOnlyWhenAnEffectIsChosen)
+{
+    // No effect touches a sublayer transform, SpringBoard's resetIconListViews does.
+    const CATransform3D marker = CATransform3DMakeScale(0.5, 0.5, 1);
+    struct Case {
+        CVUIScrollAnimationID effect;
+        double generation;
+        bool putBack;
+    };
+    for (Case c : {Case{CVUIScrollAnimationLongLeap, kIOS9, true},
+                   Case{CVUIScrollAnimationNone, kIOS9, false},
+                   Case{CVUIScrollAnimationLongLeap, kIOS8, false}}) {
+        SCOPED_TRACE(testing::Message() << c.effect << " on " << c.generation);
+        launchWith(c.effect, c.generation);
+        page(1)->layer()->setSublayerTransform(marker);
+
+        SpringBoardHost::swipePages(0.2, true);
+
+        EXPECT_EQ(CATransform3DIsIdentity(page(1)->layer()->sublayerTransform()), c.putBack);
+        SpringBoardHost::terminate();
+    }
+}
+
+TEST_F(IconsAnimation, LeftSpotlightIsKeptOffScreenWithValuesOneAndThree)
+{
+    launchWith(CVUIScrollAnimationNone, kIOS9);
+    const CGFloat first = kWidth;
+    for (std::uint32_t value : {0u, 1u, 2u, 3u}) {
+        SCOPED_TRACE(value);
+        gCVIcons.disableSpotlightValue = value;
+        scrollTo(first);
+        scrollTo(first - 100);
+        bool clamped = value == 1 || value == 3;
+        EXPECT_DOUBLE_EQ(pagesX(), clamped ? first : first - 100);
+    }
+
+    gCVIcons.disableSpotlightValue = 1;
+    scrollTo(first);
+    SpringBoardHost::swipePages(-1, false);
+    EXPECT_DOUBLE_EQ(pagesX(), first);
+}
+
+TEST_F(IconsAnimation, FolderIconsSampleTheWallpaperOnlyWithinTheScreen)
+{
+    launchWith(CVUIScrollAnimationNone, kIOS8);
+    SBFolderIconView *folder = nullptr;
+    for (UIView *view : page(0)->m_subviews)
+        if (object_getClass(view) == SBFolderIconView::class_())
+            folder = static_cast<SBFolderIconView *>(view);
+    ASSERT_NE(folder, nullptr);
+    SBFolderIconBackgroundView *background = folder->m_backgroundView;
+    CGSize size = background->frame().size;
+    ASSERT_GT(size.width, 0);
+
+    auto keptCenter = [&](CGPoint center) {
+        msg<void, CGPoint>(background, "setWallpaperRelativeCenter:"_sel, center);
+        return background->m_wallpaperRelativeCenter;
+    };
+    // Half the view's size from the top-left edges, its whole size from the others.
+    EXPECT_POINT_NEAR(keptCenter({1, 2}), size.width / 2, size.height / 2);
+    EXPECT_POINT_NEAR(keptCenter({374, 660}), kScreen.width - size.width,
+                      kScreen.height - size.height);
+    EXPECT_POINT_NEAR(keptCenter({100, 300}), 100, 300);
+    EXPECT_POINT_NEAR(keptCenter({kScreen.width - size.width, size.height / 2}),
+                      kScreen.width - size.width, size.height / 2);
+}
+
+// The only case that lets the lock handler look SBIconController up: the handler keeps
+// the class it found for the process, and each case launches SpringBoard's classes anew.
+TEST_F(IconsAnimation, OnIOS9LockingReturnsToTheFirstPageWhenAsked)
+{
+    launchWith(CVUIScrollAnimationNone, kIOS9);
+    const CGFloat first = kWidth;
+    gCVIcons.returnToFirstPage = true;
+    SpringBoardHost::swipePages(1, false);
+    ASSERT_DOUBLE_EQ(pagesX(), first + kWidth);
+
+    SpringBoardHost::lock();
+    sim::advanceVirtualClock(0);
+    EXPECT_DOUBLE_EQ(pagesX(), first);
+
+    SpringBoardHost::unlock();
+    gCVIcons.returnToFirstPage = false;
+    SpringBoardHost::swipePages(1, false);
+    SpringBoardHost::lock();
+    sim::advanceVirtualClock(0);
+    EXPECT_DOUBLE_EQ(pagesX(), first + kWidth);
+}
+
+} // namespace

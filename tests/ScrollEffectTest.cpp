@@ -1,0 +1,240 @@
+// Page-scroll effects on the simulated device, end to end: an effect chosen as the panel
+// chooses it shows in the dump's layer transforms while a finger holds the pages, and is
+// gone once they rest; `cvsim gallery` shows every effect mid-swipe.
+
+#include "DeviceTool.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <numbers>
+#include <set>
+
+namespace {
+
+using nlohmann::json;
+namespace fs = std::filesystem;
+
+// The default phone: pages 375 points wide.
+constexpr double kWidth = 375;
+
+using Matrix = std::array<std::array<double, 4>, 4>;
+
+Matrix identity()
+{
+    return {{{1, 0, 0, 0}, {0, 1, 0, 0}, {0, 0, 1, 0}, {0, 0, 0, 1}}};
+}
+
+Matrix translation(double x)
+{
+    Matrix m = identity();
+    m[3][0] = x;
+    return m;
+}
+
+// Row vectors: a × b applies a first.
+Matrix product(const Matrix &a, const Matrix &b)
+{
+    Matrix m{};
+    for (int row = 0; row < 4; ++row)
+        for (int column = 0; column < 4; ++column)
+            for (int k = 0; k < 4; ++k)
+                m[row][column] += a[row][k] * b[k][column];
+    return m;
+}
+
+// "Cube (Inside)" for a page at `offset`: a turn of a third of πt about the vertical edge
+// it shares with its neighbour, seen with the eye 500 points away.
+Matrix cubeInside(double offset)
+{
+    double t = offset / kWidth;
+    double edge = kWidth / 2 * (t > 0 ? 1 : -1);
+    double angle = t * std::numbers::pi / 3;
+    Matrix turn = identity();
+    turn[0][0] = std::cos(angle);
+    turn[0][2] = -std::sin(angle);
+    turn[2][0] = std::sin(angle);
+    turn[2][2] = std::cos(angle);
+    Matrix toEdge = translation(edge);
+    toEdge[2][3] = -1.0 / 500;
+    return product(translation(-edge), product(turn, toEdge));
+}
+
+void expectMatrixNear(const json &actual, const Matrix &expected)
+{
+    ASSERT_EQ(actual.size(), 4u) << actual;
+    for (int row = 0; row < 4; ++row)
+        for (int column = 0; column < 4; ++column)
+            EXPECT_NEAR(actual[row][column].get<double>(), expected[row][column],
+                        1e-4 * std::max(1.0, std::abs(expected[row][column])))
+                << "m" << row + 1 << column + 1;
+}
+
+template <class Predicate> const json *findNode(const json &node, Predicate matches)
+{
+    if (matches(node))
+        return &node;
+    if (node.contains("children"))
+        for (const json &child : node["children"])
+            if (const json *found = findNode(child, matches))
+                return found;
+    return nullptr;
+}
+
+// The home screen's icon pages in a dump, in order.
+std::vector<json> iconPages(const json &dump)
+{
+    std::vector<json> pages;
+    for (const json &window : dump["windows"])
+        if (const json *scroll = findNode(window, [](const json &node) {
+                return node["class"] == "UIScrollView" && node.contains("children") &&
+                       node["children"].back()["class"] == "SBRootIconListView";
+            })) {
+            for (const json &child : (*scroll)["children"])
+                if (child["class"] == "SBRootIconListView")
+                    pages.push_back(child);
+        }
+    return pages;
+}
+
+TEST(ScrollEffects, ACubeHeldMidSwipeShowsInTheDumpAndIsGoneAtRest)
+{
+    std::string root = e2e::temporaryRoot("cube");
+    std::string screenshot = root + "-held.png";
+    e2e::Result result = e2e::cvsim(root, {"script", "-"},
+                                    "unlock\n"
+                                    "defaults write CVAnimations scrollAnimationType 17\n"
+                                    "swipe-pages 0.35 --hold\n"
+                                    "dump\n"
+                                    "screenshot \"" +
+                                        screenshot +
+                                        "\"\n"
+                                        "swipe-pages 1\n"
+                                        "dump\n");
+    ASSERT_EQ(result.status, 0) << result.err;
+    std::vector<json> dumps = e2e::jsonLines(result.out);
+    ASSERT_EQ(dumps.size(), 2u);
+
+    std::vector<json> held = iconPages(dumps[0]);
+    ASSERT_EQ(held.size(), 2u);
+    // The leaving page is the left one (tag 1), the coming one the right one (tag 2).
+    EXPECT_EQ(held[0]["tag"], 1);
+    EXPECT_EQ(held[1]["tag"], 2);
+    expectMatrixNear(held[0]["transform"], cubeInside(0.35 * kWidth));
+    expectMatrixNear(held[1]["transform"], cubeInside(0.35 * kWidth - kWidth));
+    EXPECT_TRUE(fs::file_size(screenshot) > 0);
+
+    for (const json &page : iconPages(dumps[1])) {
+        EXPECT_FALSE(page.contains("transform")) << page["transform"];
+        EXPECT_EQ(page["alpha"], 1);
+    }
+}
+
+TEST(ScrollEffects, WithoutAnEffectNoPageIsTransformed)
+{
+    e2e::Result result = e2e::cvsim(e2e::temporaryRoot("none"), {"script", "-", "--ios", "9"},
+                                    "unlock\nswipe-pages 0.35 --hold\ndump\n");
+    ASSERT_EQ(result.status, 0) << result.err;
+    std::vector<json> dumps = e2e::jsonLines(result.out);
+    ASSERT_EQ(dumps.size(), 1u);
+    std::vector<json> pages = iconPages(dumps[0]);
+    ASSERT_EQ(pages.size(), 2u);
+    for (const json &page : pages)
+        EXPECT_FALSE(page.contains("transform")) << page["transform"];
+}
+
+// The gallery's file names, written out as a user finds them.
+const std::array<const char *, 38> kGalleryNames = {
+    "01-Rotate-Clockwise.png",
+    "02-Rotate-Counter-Clockwise.png",
+    "03-Stairway-Up.png",
+    "04-Stairway-Down.png",
+    "05-Light-Fade.png",
+    "06-Fade-In-Place.png",
+    "07-Time-Machine.png",
+    "08-Long-Leap.png",
+    "09-Stretch.png",
+    "10-Compress.png",
+    "11-Shrink.png",
+    "12-Vertical-Scroll-Down.png",
+    "13-Vertical-Scroll-Up.png",
+    "14-Roll-Page.png",
+    "15-Clash.png",
+    "16-Spread.png",
+    "17-Cube-Inside.png",
+    "18-Cube-Outside.png",
+    "19-Bubble.png",
+    "20-Alternate-Roll.png",
+    "21-Interlace.png",
+    "22-Tear-Apart.png",
+    "23-Shuffle.png",
+    "24-Come-In-and-Go-Down.png",
+    "25-Come-In-and-Go-Up.png",
+    "26-Zoom-In.png",
+    "27-Zoom-Out.png",
+    "28-Rollerblade.png",
+    "29-Railway-Horizontal.png",
+    "30-Railway-Vertical.png",
+    "31-Alternate-Shuffle.png",
+    "32-Magic-Flip-Page.png",
+    "33-Magic-Flip-Icons.png",
+    "34-Pulse.png",
+    "35-Alternate-Pulse.png",
+    "36-Seaside.png",
+    "37-Slide-and-Zoom.png",
+    "38-Windmill.png",
+};
+
+std::string contentsOf(const fs::path &path)
+{
+    std::ifstream file(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(file), {}};
+}
+
+bool isPNG(const std::string &bytes)
+{
+    return bytes.rfind("\x89PNG\r\n\x1a\n", 0) == 0;
+}
+
+TEST(Gallery, EveryEffectMidSwipeAndAContactSheet)
+{
+    std::string root = e2e::temporaryRoot("gallery");
+    fs::path directory = root + "-images";
+    fs::remove_all(directory);
+    e2e::Result result = e2e::cvsim(root, {"gallery", directory});
+    ASSERT_EQ(result.status, 0) << result.err;
+
+    std::set<std::string> expected(kGalleryNames.begin(), kGalleryNames.end());
+    expected.insert("gallery.png");
+    std::set<std::string> found;
+    for (const fs::directory_entry &entry : fs::directory_iterator(directory))
+        found.insert(entry.path().filename().string());
+    EXPECT_EQ(found, expected);
+
+    // Every effect looks different from every other.
+    std::set<std::string> images;
+    for (const char *name : kGalleryNames) {
+        std::string bytes = contentsOf(directory / name);
+        EXPECT_TRUE(isPNG(bytes)) << name;
+        EXPECT_TRUE(images.insert(bytes).second) << name << " looks like an earlier effect";
+    }
+    EXPECT_TRUE(isPNG(contentsOf(directory / "gallery.png")));
+}
+
+TEST(Gallery, ADirectoryThatCannotBeMadeIsAFailureWithNothingWritten)
+{
+    fs::path blocker = e2e::writeTemporaryFile("gallery-blocker", "not a directory");
+    e2e::Result result =
+        e2e::cvsim(e2e::temporaryRoot("blocked"), {"gallery", (blocker / "images").string()});
+    EXPECT_EQ(result.status, 1);
+    EXPECT_NE(result.err.find("cannot make the directory"), std::string::npos) << result.err;
+    EXPECT_EQ(contentsOf(blocker), "not a directory");
+
+    EXPECT_EQ(e2e::cvsim(e2e::temporaryRoot("blocked"), {"gallery"}).status, 2);
+}
+
+} // namespace
