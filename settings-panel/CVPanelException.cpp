@@ -1,0 +1,20 @@
+#include "settings-panel/CVPanelException.h"
+
+#include "foundation/NSLog.h"
+#include "foundation/NSString.h"
+
+#include <cstdarg>
+#include <cstdio>
+#include <cstdlib>
+
+void CVRaiseInternalInconsistency(const char *format, ...)
+{
+    va_list arguments;
+    va_start(arguments, format);
+    std::string reason = sim::formatString(format, arguments);
+    va_end(arguments);
+    NSLog("*** Terminating app due to uncaught exception 'NSInternalInconsistencyException', "
+          "reason: '%s'",
+          reason.c_str());
+    std::abort();
+}

@@ -1,0 +1,300 @@
+// From a row to the settings model, the settings file and the running SpringBoard: each
+// change is loaded into the shared section, written to the file and sent to the reload
+// service with the page's section identifier, nested the way the file nests it; resets
+// put a page's part of the model back to its defaults and commit it whole.
+
+#include "PanelTestSupport.h"
+
+#include "foundation/NSNotificationCenter.h"
+
+namespace {
+
+using namespace paneltest;
+
+class ValuePath : public PanelTest {
+protected:
+    NSDictionary *fileSection(const char *name)
+    {
+        NSDictionary *file = settingsFile();
+        return file ? static_cast<NSDictionary *>(
+                          file->objectForKey(NSString::stringWithUTF8String(name)))
+                    : nil;
+    }
+
+    // The single update the service received, or a failure.
+    Update onlyUpdate()
+    {
+        const std::vector<Update> &received = updates(1);
+        EXPECT_EQ(received.size(), 1u);
+        return received.empty() ? Update{} : received.front();
+    }
+};
+
+TEST_F(ValuePath, ASwitchIsLoadedSavedAndSentWithThePageIdentifier)
+{
+    auto page = makePage("ControlCenterListController");
+    EXPECT_EQ(describe(valueOf(page, "hideSeparators")), "0");
+    setValue(page, "hideSeparators", boolean(true));
+
+    EXPECT_TRUE(gCVControlCenter.hideSeparators);
+    EXPECT_EQ(describe(valueOf(page, "hideSeparators")), "1");
+    EXPECT_EQ(describe(fileSection("CVControlCenter")->objectForKey("hideSeparators"_ns)), "1");
+    Update update = onlyUpdate();
+    EXPECT_EQ(update.sectionID, 6u);
+    EXPECT_EQ(describe(update.changes), describe(dict({{"hideSeparators", boolean(true)}})));
+}
+
+TEST_F(ValuePath, EveryPageCommitsWithItsOwnIdentifier)
+{
+    struct Case {
+        const char *page;
+        const char *key;
+        id value;
+        std::uint32_t sectionID;
+    };
+    const Case cases[] = {
+        {"StatusBarListController", "customCarrier", boolean(true), 0},
+        {"IconsListController", "hideBadges", boolean(true), 1},
+        {"PagesListController", "hidePageDots", boolean(true), 1},
+        {"DockListController", "hideDock", boolean(true), 2},
+        {"AppSliderListController", "appsMode", integer(3), 3},
+        {"FoldersListController", "pinchToClose", boolean(true), 4},
+        {"LockScreenListController", "hideCamera", boolean(true), 5},
+        {"ControlCenterListController", "disableCC", boolean(true), 6},
+        {"AnimationsListController", "customSpeed", boolean(true), 7},
+        {"NotificationCenterListController", "hideToday", boolean(true), 8},
+    };
+    for (const Case &test : cases) {
+        clearUpdates();
+        auto page = makePage(test.page);
+        setValue(page, test.key, test.value);
+        const std::vector<Update> &received = updates(1);
+        ASSERT_EQ(received.size(), 1u) << test.page;
+        EXPECT_EQ(received[0].sectionID, test.sectionID) << test.page;
+        EXPECT_EQ(describe(received[0].changes), describe(dict({{test.key, test.value}})))
+            << test.page;
+    }
+}
+
+TEST_F(ValuePath, IconListKeysGoToTheEntityNestedUnderItsName)
+{
+    auto pages = makePage("PagesListController");
+    setValue(pages, "CVIconListEntity.iconColumns", integer(6));
+    EXPECT_EQ(gCVIcons.pages.iconColumns, 6);
+    EXPECT_EQ(gCVIcons.folders.iconColumns, 0);
+    EXPECT_EQ(describe(valueOf(pages, "CVIconListEntity.iconColumns")), "6");
+    Update update = onlyUpdate();
+    EXPECT_EQ(update.sectionID, 1u);
+    EXPECT_EQ(describe(update.changes),
+              describe(dict({{"pages", dict({{"iconColumns", integer(6)}})}})));
+    NSDictionary *saved =
+        static_cast<NSDictionary *>(fileSection("CVIcons")->objectForKey("pages"_ns));
+    EXPECT_EQ(describe(saved->objectForKey("iconColumns"_ns)), "6");
+}
+
+TEST_F(ValuePath, CoverFlowKeysGoToTheEntitysCoverFlow)
+{
+    auto dock = makePage("DockListController");
+    setValue(dock, "CVCoverFlowSettings.enabled", boolean(true));
+    EXPECT_TRUE(gCVIcons.dock.coverflow.enabled);
+    EXPECT_FALSE(gCVIcons.pages.coverflow.enabled);
+    EXPECT_EQ(describe(valueOf(dock, "CVCoverFlowSettings.enabled")), "1");
+    Update update = onlyUpdate();
+    EXPECT_EQ(update.sectionID, 1u);
+    EXPECT_EQ(
+        describe(update.changes),
+        describe(dict({{"dock", dict({{"coverflow", dict({{"enabled", boolean(true)}})}})}})));
+}
+
+TEST_F(ValuePath, DockAndFoldersKeepTheirOwnKeysInTheirOwnSections)
+{
+    auto folders = makePage("FoldersListController");
+    setValue(folders, "CVIconListEntity.hideLabels", boolean(true));
+    setValue(folders, "darkBackground", boolean(true));
+    EXPECT_TRUE(gCVIcons.folders.hideLabels);
+    EXPECT_TRUE(gCVFolders.darkBackground);
+    const std::vector<Update> &received = updates(2);
+    ASSERT_EQ(received.size(), 2u);
+    EXPECT_EQ(received[0].sectionID, 1u);
+    EXPECT_EQ(describe(received[0].changes),
+              describe(dict({{"folders", dict({{"hideLabels", boolean(true)}})}})));
+    EXPECT_EQ(received[1].sectionID, 4u);
+}
+
+TEST_F(ValuePath, StatusBarItemsAreLoadedAndSentInsideItemIsHidden)
+{
+    auto page = makePage("StatusBarListController");
+    EXPECT_EQ(describe(valueOf(page, "h.vpn")), "0");
+    setValue(page, "h.vpn", boolean(true));
+    EXPECT_TRUE(gCVStatusBar.itemIsHidden[21]);
+    EXPECT_EQ(describe(valueOf(page, "h.vpn")), "1");
+    Update update = onlyUpdate();
+    EXPECT_EQ(update.sectionID, 0u);
+    EXPECT_EQ(describe(update.changes),
+              describe(dict({{"itemIsHidden", dict({{"vpn", boolean(true)}})}})));
+    // Other keys go to the section unchanged.
+    setValue(page, "carrierString", "Kestrel"_ns);
+    EXPECT_EQ(describe(gCVStatusBar.carrierString), "Kestrel");
+}
+
+TEST_F(ValuePath, ColoursAreStoredAsBytesWithAFourthByteOfOne)
+{
+    auto page = makePage("LockScreenListController");
+    PSSpecifier *row = rowWithKey(page, "timeColor");
+    // The editor asks for the saved colour and reports the chosen one with itself as the
+    // first argument; a stand-in editor that answers the row is enough.
+    id editor = msg<id>(msg<id>(objc_getClass("PSViewController"), "alloc"_sel), "init"_sel);
+    msg<void>(editor, "setSpecifier:"_sel, row);
+    UIColor *saved = msg<UIColor *>(page.get(), "colorControllerRequestingSavedColor:"_sel, editor);
+    CGFloat red = 0, green = 0, blue = 0, alpha = 0;
+    msg<BOOL>(saved, "getRed:green:blue:alpha:"_sel, &red, &green, &blue, &alpha);
+    EXPECT_EQ(red, 1.0); // the default 255, 255, 255
+    EXPECT_EQ(alpha, 1.0);
+
+    UIColor *chosen = msg<UIColor *, CGFloat, CGFloat, CGFloat, CGFloat>(
+        UIColor::class_(), "colorWithRed:green:blue:alpha:"_sel, 0.5, 0.25, 1.0, 0.3);
+    msg<void>(page.get(), "colorController:didSelectColor:"_sel, editor, chosen);
+    EXPECT_EQ(gCVLockScreen.timeColor, (CVColor{127, 63, 255, 1}));
+    Update update = onlyUpdate();
+    EXPECT_EQ(update.sectionID, 5u);
+    EXPECT_EQ(
+        describe(update.changes),
+        describe(dict({{"timeColor", NSArray::arrayWithObjects({integer(127), integer(63),
+                                                                integer(255), integer(1)})}})));
+    objc_release(editor);
+}
+
+// Resets: what each page puts back and what it commits.
+
+TEST_F(ValuePath, AStandardResetCommitsTheWholeSection)
+{
+    auto page = makePage("NotificationCenterListController");
+    setValue(page, "blurRadius", number(5));
+    updates(1);
+    clearUpdates();
+    msg<void>(page.get(), "resetSection"_sel);
+    EXPECT_EQ(gCVNotificationCenter.blurRadius, 20.0);
+    Update update = onlyUpdate();
+    EXPECT_EQ(update.sectionID, 8u);
+    EXPECT_TRUE(sim::objectsEqual(update.changes, gCVNotificationCenter.getDictionary()))
+        << describe(update.changes);
+    EXPECT_EQ(describe(fileSection("CVNotificationCenter")->objectForKey("blurRadius"_ns)), "20");
+}
+
+TEST_F(ValuePath, TheDockResetCommitsTheDockThenTheIcons)
+{
+    auto page = makePage("DockListController");
+    setValue(page, "hideDock", boolean(true));
+    setValue(page, "CVIconListEntity.iconColumns", integer(3));
+    gCVIcons.pages.iconColumns = 7; // another list: untouched
+    updates(2);
+    clearUpdates();
+    msg<void>(page.get(), "resetSection"_sel);
+    EXPECT_FALSE(gCVDock.hideDock);
+    EXPECT_EQ(gCVIcons.dock.iconColumns, 0);
+    EXPECT_EQ(gCVIcons.pages.iconColumns, 7);
+    const std::vector<Update> &received = updates(2);
+    ASSERT_EQ(received.size(), 2u);
+    EXPECT_EQ(received[0].sectionID, 2u);
+    EXPECT_EQ(received[1].sectionID, 1u);
+    EXPECT_NE(received[1].changes->objectForKey("hiddenIcons"_ns), nil); // the whole section
+}
+
+TEST_F(ValuePath, TheFoldersResetCommitsTheFoldersThenTheIcons)
+{
+    auto page = makePage("FoldersListController");
+    gCVFolders.fastOpen = true;
+    gCVIcons.folders.sideInset = 2.0;
+    msg<void>(page.get(), "resetSection"_sel);
+    EXPECT_FALSE(gCVFolders.fastOpen);
+    EXPECT_EQ(gCVIcons.folders.sideInset, 1.0);
+    const std::vector<Update> &received = updates(2);
+    ASSERT_EQ(received.size(), 2u);
+    EXPECT_EQ(received[0].sectionID, 4u);
+    EXPECT_EQ(received[1].sectionID, 1u);
+}
+
+TEST_F(ValuePath, TheIconsResetKeepsTheDockAndFolderLists)
+{
+    auto page = makePage("IconsListController");
+    gCVIcons.hideBadges = true;
+    gCVIcons.pages.iconRows = 4;
+    gCVIcons.dock.iconColumns = 5;
+    gCVIcons.folders.iconRows = 2;
+    msg<void>(page.get(), "resetSection"_sel);
+    EXPECT_FALSE(gCVIcons.hideBadges);
+    EXPECT_EQ(gCVIcons.pages.iconRows, 0);
+    EXPECT_EQ(gCVIcons.dock.iconColumns, 5);
+    EXPECT_EQ(gCVIcons.folders.iconRows, 2);
+    EXPECT_EQ(onlyUpdate().sectionID, 1u);
+}
+
+TEST_F(ValuePath, ThePagesResetLeavesTheNinthGenerationSpotlightChoices)
+{
+    auto page = makePage("PagesListController");
+    gCVIcons.hidePageDots = true;
+    gCVIcons.disableSpotlight = true;
+    gCVIcons.disableSpotlightValue = 3;
+    gCVIcons.returnToFirstPage = true;
+    gCVIcons.hideNews = true;
+    gCVIcons.pages.resize = true;
+    msg<void>(page.get(), "resetSection"_sel);
+    EXPECT_FALSE(gCVIcons.hidePageDots);
+    EXPECT_FALSE(gCVIcons.disableSpotlight);
+    EXPECT_FALSE(gCVIcons.pages.resize);
+    EXPECT_EQ(gCVIcons.disableSpotlightValue, 3u);
+    EXPECT_TRUE(gCVIcons.returnToFirstPage);
+    EXPECT_TRUE(gCVIcons.hideNews);
+    EXPECT_EQ(onlyUpdate().sectionID, 1u);
+}
+
+TEST_F(ValuePath, AResetBuildsTheRowsAgain)
+{
+    auto page = makePage("LockScreenListController");
+    setValue(page, "sliderMode", integer(2));
+    updates(1);
+    std::size_t withText = rowsOf(page).size();
+    msg<void>(page.get(), "resetSection"_sel);
+    EXPECT_EQ(rowsOf(page).size(), withText - 2);
+}
+
+// Options that SpringBoard takes up only when it starts offer a restart.
+
+class RestartNotices : public ValuePath {
+protected:
+    void SetUp() override
+    {
+        ValuePath::SetUp();
+        m_observer = NSNotificationCenter::defaultCenter()->addObserverForNameObjectQueueUsingBlock(
+            "CV3ShowSettingsChangedNotification"_ns, nil, nil,
+            [this](NSNotification *) { ++m_notices; });
+    }
+    void TearDown() override
+    {
+        NSNotificationCenter::defaultCenter()->removeObserver(m_observer);
+        ValuePath::TearDown();
+    }
+
+    id m_observer = nil;
+    int m_notices = 0;
+};
+
+TEST_F(RestartNotices, FollowLabelFontsAndNotificationCenterTextOnly)
+{
+    auto icons = makePage("IconsListController");
+    setValue(icons, "hideBadges", boolean(true));
+    EXPECT_EQ(m_notices, 0);
+    setValue(icons, "labelFontSize", number(11));
+    EXPECT_EQ(m_notices, 1);
+    setValue(icons, "customLabelFont", boolean(true));
+    EXPECT_EQ(m_notices, 2);
+
+    auto center = makePage("NotificationCenterListController");
+    setValue(center, "hideMissed", boolean(true));
+    EXPECT_EQ(m_notices, 2);
+    setValue(center, "customNCText", boolean(true));
+    setValue(center, "customNotificationUnavailableText", "Nothing"_ns);
+    EXPECT_EQ(m_notices, 4);
+}
+
+} // namespace
