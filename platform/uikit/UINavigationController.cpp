@@ -15,12 +15,17 @@ void sendAppearance(UIViewController *controller, SEL selector)
     msg<void, BOOL>(controller, selector, NO);
 }
 
-// The controller's view takes the content area.
+// The controller's view takes the content area before it hears it will appear, so
+// that a controller laying itself out in viewWillAppear: sees its real size.
+void sizeView(UINavigationController *self, UIViewController *controller)
+{
+    msg<void, CGRect>(msg<UIView *>(controller, "view"_sel), "setFrame:"_sel, self->contentFrame());
+}
+
 void showView(UINavigationController *self, UIViewController *controller)
 {
-    auto *view = msg<UIView *>(controller, "view"_sel);
-    msg<void, CGRect>(view, "setFrame:"_sel, self->contentFrame());
-    msg<void, UIView *, NSInteger>(self->m_view, "insertSubview:atIndex:"_sel, view, 0);
+    msg<void, UIView *, NSInteger>(self->m_view, "insertSubview:atIndex:"_sel,
+                                   msg<UIView *>(controller, "view"_sel), 0);
 }
 
 // Replaces the shown controller `from` by `to` (either may be nil), with the appearance
@@ -32,7 +37,7 @@ void transition(UINavigationController *self, UIViewController *from, UIViewCont
     StrongRef<UIViewController> keepFrom(from), keepTo(to);
     bool showing = self->m_showing;
     if (to)
-        msg<UIView *>(to, "view"_sel);
+        sizeView(self, to);
     if (showing) {
         sendAppearance(from, "viewWillDisappear:"_sel);
         sendAppearance(to, "viewWillAppear:"_sel);
@@ -90,8 +95,10 @@ void loadView(UINavigationController *self, SEL)
     self->m_view = StrongRef<UIView>::adopt(static_cast<UIView *>(view));
     msg<void, UIColor *>(self->m_view, "setBackgroundColor:"_sel, UIColor::whiteColor());
     msg<void, UIView *>(self->m_view, "addSubview:"_sel, self->m_navigationBar);
-    if (UIViewController *top = self->topViewController())
+    if (UIViewController *top = self->topViewController()) {
+        sizeView(self, top);
         showView(self, top);
+    }
 }
 
 void pushViewControllerAnimated(UINavigationController *self, SEL, UIViewController *controller,
