@@ -147,4 +147,9 @@ std::string deviceToolExecutable()
     return built::kDeviceTool;
 }
 
+std::string settingsAppExecutable()
+{
+    return built::kSettingsAppExecutable;
+}
+
 } // namespace sim

@@ -28,9 +28,10 @@ struct InstallReport {
 // installs every regular file below it at the same relative path.
 InstallReport installDeliverables(const std::vector<DeliverableFile> &deliverables);
 
-// The device's own programs, as this build made them: the SpringBoard process and the
-// device tool.
+// The device's own programs, as this build made them: the SpringBoard process, the
+// device tool and the settings application ("" when the build has none).
 std::string springBoardExecutable();
 std::string deviceToolExecutable();
+std::string settingsAppExecutable();
 
 } // namespace sim

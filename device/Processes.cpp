@@ -82,7 +82,7 @@ int exitStatusOf(int waitStatus)
 }
 
 pid_t spawnChild(const std::string &program, const std::vector<std::string> &arguments,
-                 const EnvironmentChanges &changes, int standardError)
+                 const EnvironmentChanges &changes, int standardError, int standardOutput)
 {
     std::vector<std::string> argumentWords = {program};
     argumentWords.insert(argumentWords.end(), arguments.begin(), arguments.end());
@@ -96,6 +96,8 @@ pid_t spawnChild(const std::string &program, const std::vector<std::string> &arg
     posix_spawn_file_actions_init(&files);
     if (standardError >= 0)
         posix_spawn_file_actions_adddup2(&files, standardError, STDERR_FILENO);
+    if (standardOutput >= 0)
+        posix_spawn_file_actions_adddup2(&files, standardOutput, STDOUT_FILENO);
     pid_t child = -1;
     int error = posix_spawn(&child, program.c_str(), &files, &attributes, argv.data(), envp.data());
     posix_spawn_file_actions_destroy(&files);
@@ -152,6 +154,24 @@ ChildOutcome runChild(const std::string &program, const std::vector<std::string>
     std::optional<int> status = waitForChild(child, millisecondsUntil(deadline));
     outcome.status = status ? *status : endChild(child, 0);
     return outcome;
+}
+
+std::optional<std::string> readLineWithin(int fd, int timeoutMs)
+{
+    auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+    std::string line;
+    for (;;) {
+        pollfd readable{fd, POLLIN, 0};
+        int ready = poll(&readable, 1, millisecondsUntil(deadline));
+        if (ready < 0 && errno == EINTR)
+            continue;
+        char byte = 0;
+        if (ready <= 0 || read(fd, &byte, 1) != 1)
+            return std::nullopt;
+        if (byte == '\n')
+            return line;
+        line += byte;
+    }
 }
 
 int terminationSignalDescriptor()

@@ -18,9 +18,16 @@ namespace sim {
 using EnvironmentChanges = std::map<std::string, std::optional<std::string>>;
 
 // Starts `program` with `arguments` (argv[1] on), its standard error on `standardError`
-// unless that is -1; -1 (errno set) when it cannot start.
+// and its standard output on `standardOutput` unless they are -1; -1 (errno set) when it
+// cannot start.
 pid_t spawnChild(const std::string &program, const std::vector<std::string> &arguments,
-                 const EnvironmentChanges &changes, int standardError = -1);
+                 const EnvironmentChanges &changes, int standardError = -1,
+                 int standardOutput = -1);
+
+// The next line that arrives on `fd` within `timeoutMs`, without its newline; nothing
+// when the writer closes or the time runs out first. Reads byte by byte, so nothing after
+// the line is taken from the descriptor.
+std::optional<std::string> readLineWithin(int fd, int timeoutMs);
 
 // Waits up to `timeoutMs` for the child to end and answers its exit status, 128 + the
 // signal that ended it, -1 when it is not a child of this process (any more), or nullopt

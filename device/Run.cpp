@@ -1,14 +1,23 @@
 // `cvsim run`: the device as a long-running job. SpringBoard runs in a process of its own
 // and is started again each time it relaunches itself; its log lines reach this
-// console because it shares cvsim's standard error.
+// console because it shares cvsim's standard error. The settings application runs
+// beside it, serving the settings panel to a browser; its URL is printed on standard
+// output (the only line `run` prints there) and on the console.
 
 #include "Commands.h"
+#include "Deliverables.h"
 #include "DeviceBoot.h"
 #include "DeviceRootSetup.h"
 #include "Processes.h"
 #include "SpringBoardProcess.h"
 
+#include "foundation/DeviceRoot.h"
+
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace sim {
 
@@ -16,6 +25,75 @@ namespace {
 
 // How long SpringBoard has to end when the device stops, before it is killed.
 constexpr int kShutdownGraceMs = 5000;
+
+// How long the settings application has to print its URL once started.
+constexpr int kSettingsAppStartMs = 10000;
+
+// The settings application while it runs: its process and the pipe it printed its URL
+// on, kept open so that the application never writes into a closed pipe.
+struct SettingsApp {
+    pid_t process = -1;
+    int output = -1;
+
+    void stop()
+    {
+        if (process > 0)
+            endChild(process, kShutdownGraceMs);
+        if (output >= 0)
+            close(output);
+        process = -1;
+        output = -1;
+    }
+};
+
+// Starts the settings application on the device; the device runs on without it (after a
+// message) when it cannot start or does not print its URL.
+SettingsApp startSettingsApp()
+{
+    SettingsApp app;
+    std::string program = settingsAppExecutable();
+    int pipeEnds[2];
+    if (program.empty() || pipe2(pipeEnds, O_CLOEXEC) != 0) {
+        std::fprintf(stderr, "cvsim: no settings application in this build\n");
+        return app;
+    }
+    // Not SpringBoard: the application takes the ordinary identifier of a process.
+    app.process =
+        spawnChild(program, {},
+                   {{kDeviceRootVariable, deviceRoot()}, {kBundleIdentifierVariable, std::nullopt}},
+                   -1, pipeEnds[1]);
+    close(pipeEnds[1]);
+    app.output = pipeEnds[0];
+    if (app.process < 0) {
+        std::fprintf(stderr, "cvsim: cannot start %s: %s (build the target CorvaneApp)\n",
+                     program.c_str(), std::strerror(errno));
+        app.stop();
+        return app;
+    }
+    std::optional<std::string> url = readLineWithin(app.output, kSettingsAppStartMs);
+    if (!url) {
+        std::fprintf(stderr, "cvsim: the settings application did not start\n");
+        app.stop();
+        return app;
+    }
+    std::printf("%s\n", url->c_str());
+    std::fflush(stdout);
+    std::fprintf(stderr, "cvsim: the settings panel is at %s (process %d)\n", url->c_str(),
+                 app.process);
+    return app;
+}
+
+// A settings application that ended is reported once; the device runs on without it.
+void noticeSettingsAppEnd(SettingsApp &app)
+{
+    if (app.process <= 0)
+        return;
+    if (std::optional<int> status = waitForChild(app.process, 0)) {
+        std::fprintf(stderr, "cvsim: the settings application ended with status %d\n", *status);
+        app.process = -1;
+        app.stop();
+    }
+}
 
 int usage(const std::string &error)
 {
@@ -25,7 +103,7 @@ int usage(const std::string &error)
 
 // Runs SpringBoard until the device is asked to stop (answers 0) or SpringBoard ends
 // other than by relaunching (answers 1).
-int superviseSpringBoard(BootedDevice &device, const std::string &root)
+int superviseSpringBoard(BootedDevice &device, const std::string &root, SettingsApp &app)
 {
     int launches = 1;
     pid_t springBoard = device.launchSpringBoard(launches, {});
@@ -35,12 +113,15 @@ int superviseSpringBoard(BootedDevice &device, const std::string &root)
                  "cvsim: the device runs on %s (SpringBoard is process %d); stop it "
                  "with Ctrl-C\n",
                  root.c_str(), springBoard);
+    app = startSettingsApp();
     for (;;) {
         if (waitForDeviceEvent() == DeviceEvent::StopAsked) {
+            app.stop();
             endChild(springBoard, kShutdownGraceMs);
             std::fprintf(stderr, "cvsim: the device stopped\n");
             return 0;
         }
+        noticeSettingsAppEnd(app);
         std::optional<int> status = waitForChild(springBoard, 0);
         if (!status)
             continue;
@@ -71,7 +152,9 @@ int runCommand(const std::vector<std::string> &words)
     BootedDevice device;
     if (!device.boot(*parsed.options, root))
         return 1;
-    int status = superviseSpringBoard(device, root);
+    SettingsApp app;
+    int status = superviseSpringBoard(device, root, app);
+    app.stop();
     device.shutDown();
     return status;
 }

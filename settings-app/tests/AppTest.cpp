@@ -1,0 +1,81 @@
+// The application object and its navigation stack, as the application launches them.
+
+#include "CorvaneAppApplication.h"
+#include "SettingsAppTest.h"
+
+#include "foundation/DeviceRoot.h"
+#include "uikit/UIApplication.h"
+
+#include <filesystem>
+
+namespace {
+
+using RootViewControllerTest = SettingsAppTest;
+
+PSListController *rootListControllerOf(RootViewController *controller)
+{
+    return msg<PSListController *>(controller, "rootListController"_sel);
+}
+
+} // namespace
+
+TEST_F(RootViewControllerTest, ShowsThePanelsRootPageFirst)
+{
+    RootViewController *controller = showPanel();
+    PSListController *page = rootListControllerOf(controller);
+    ASSERT_TRUE(page);
+    EXPECT_EQ(object_getClass(page), objc_getClass("SampleRootPage"));
+    EXPECT_EQ(msg<UIViewController *>(controller, "topViewController"_sel), page);
+    EXPECT_EQ(msg<UIView *>(controller, "contentView"_sel), msg<UIView *>(controller, "view"_sel));
+
+    // The page knows the stack it is in and the row that names it.
+    EXPECT_EQ(msg<id>(page, "rootController"_sel), controller);
+    EXPECT_EQ(msg<id>(page, "parentController"_sel), controller);
+    auto *specifier = msg<PSSpecifier *>(page, "specifier"_sel);
+    ASSERT_TRUE(specifier);
+    EXPECT_EQ(specifier->m_name->str(), "Corvane");
+    EXPECT_EQ(specifier->m_target, controller);
+}
+
+TEST_F(RootViewControllerTest, MakesTheRootPageOnlyOnce)
+{
+    RootViewController *controller = showPanel();
+    PSListController *first = rootListControllerOf(controller);
+    EXPECT_EQ(rootListControllerOf(controller), first);
+    // The page pushed when the view loaded is the one asked for afterwards.
+    EXPECT_EQ(msg<UIViewController *>(controller, "topViewController"_sel), first);
+    EXPECT_EQ(sample::panel().rootPagesMade, 1);
+}
+
+TEST_F(RootViewControllerTest, StaysEmptyWithoutThePanelsClass)
+{
+    gCVRootListControllerClass = Nil;
+    RootViewController *controller = showPanel();
+    EXPECT_FALSE(rootListControllerOf(controller));
+    EXPECT_FALSE(msg<UIViewController *>(controller, "topViewController"_sel));
+    EXPECT_EQ(msg<NSArray *>(controller, "viewControllers"_sel)->count(), 0u);
+}
+
+// Without the panel's bundle on the device, launching shows an empty window and nothing
+// else, as the phone does.
+TEST_F(SettingsAppTest, LaunchingWithoutTheBundleShowsAnEmptyWindow)
+{
+    std::string root = testing::TempDir() + "corvane-app-test";
+    std::filesystem::remove_all(root);
+    sim::setDeviceRoot(root);
+    gCVRootListControllerClass = objc_getClass("SampleRootPage");
+    auto *application = static_cast<CorvaneAppApplication *>(
+        sim::create<UIApplication>(CorvaneAppApplication::class_()));
+    msg<void, id>(application, "applicationDidFinishLaunching:"_sel, application);
+
+    EXPECT_FALSE(gCVRootListControllerClass);
+    UIWindow *shown = msg<UIWindow *>(application, "window"_sel);
+    ASSERT_TRUE(shown);
+    EXPECT_TRUE(shown->isKeyWindow());
+    EXPECT_FALSE(shown->isHidden());
+    id controller = shown->m_rootViewController;
+    EXPECT_EQ(controller, application->m_viewController.get());
+    EXPECT_FALSE(msg<UIViewController *>(controller, "topViewController"_sel));
+    msg<void, BOOL>(shown, "setHidden:"_sel, YES);
+    objc_release(application);
+}
