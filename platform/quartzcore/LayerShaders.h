@@ -93,21 +93,47 @@ struct TextureShader {
     std::uint32_t opacity; // 0…255
     RoundedCorners corners;
 
-    [[gnu::always_inline]] Pixel sample(double tx, double ty) const
+    // The two texel rows a bilinear sample at height ty reads, and the weight of the lower.
+    struct TexelRows {
+        const std::uint8_t *top, *bottom;
+        std::uint32_t fy;
+    };
+
+    [[gnu::always_inline]] TexelRows rowsAt(double ty) const
     {
-        double maxX = double(image->m_width - 1), maxY = double(image->m_height - 1);
+        double maxY = double(image->m_height - 1);
         // Written so that NaN, from a point mapped across the horizon, reads texel 0.
-        tx = tx > 0 ? (tx < maxX ? tx : maxX) : 0;
         ty = ty > 0 ? (ty < maxY ? ty : maxY) : 0;
-        int ix = int(tx), iy = int(ty);
-        auto fx = std::uint32_t((tx - ix) * 256), fy = std::uint32_t((ty - iy) * 256);
-        int nx = ix < int(maxX) ? 1 : 0;
+        int iy = int(ty);
         std::size_t rowBytes = image->m_width * 4;
-        const std::uint8_t *top = image->m_pixels.data() + std::size_t(iy) * rowBytes + ix * 4;
-        const std::uint8_t *bottom = iy < int(maxY) ? top + rowBytes : top;
+        const std::uint8_t *top = image->m_pixels.data() + std::size_t(iy) * rowBytes;
+        return {top, iy < int(maxY) ? top + rowBytes : top, std::uint32_t((ty - iy) * 256)};
+    }
+
+    [[gnu::always_inline]] static Pixel sampleAt(const TexelRows &rows, int ix, int nx,
+                                                 std::uint32_t fx)
+    {
+        const std::uint8_t *top = rows.top + ix * 4, *bottom = rows.bottom + ix * 4;
         Pixel upper = lerpPixel(loadPixel(top), loadPixel(top + nx * 4), fx);
         Pixel lower = lerpPixel(loadPixel(bottom), loadPixel(bottom + nx * 4), fx);
-        return lerpPixel(upper, lower, fy);
+        return lerpPixel(upper, lower, rows.fy);
+    }
+
+    [[gnu::always_inline]] Pixel sampleAlong(const TexelRows &rows, double tx) const
+    {
+        double maxX = double(image->m_width - 1);
+        tx = tx > 0 ? (tx < maxX ? tx : maxX) : 0;
+        int ix = int(tx);
+        return sampleAt(rows, ix, ix < int(maxX) ? 1 : 0, std::uint32_t((tx - ix) * 256));
+    }
+
+    // Blends a texel with coverage c (0…255, opacity included).
+    [[gnu::always_inline]] static void blendTexel(Pixel texel, std::uint32_t c, std::uint8_t *pixel)
+    {
+        if (c == 255 && alphaOf(texel) == 255)
+            storePixel(pixel, texel);
+        else if (c)
+            storePixel(pixel, blendOver(scalePixel(texel, c), loadPixel(pixel)));
     }
 
     // Blends one pixel whose texel coordinates are (tx, ty).
@@ -117,13 +143,8 @@ struct TextureShader {
         std::uint32_t c = covered * opacity / 255;
         if (corners.active())
             c = c * corners.coverage((tx - offsetX) / scaleX, (ty - offsetY) / scaleY) / 255;
-        if (!c)
-            return;
-        Pixel texel = sample(tx, ty);
-        if (c == 255 && alphaOf(texel) == 255)
-            storePixel(pixel, texel);
-        else
-            storePixel(pixel, blendOver(scalePixel(texel, c), loadPixel(pixel)));
+        if (c)
+            blendTexel(sampleAlong(rowsAt(ty), tx), c, pixel);
     }
 
     // Texel coordinates along the row are ratios of linear functions of x, as the layer
@@ -145,13 +166,48 @@ struct TextureShader {
             return;
         }
         double tx = tu / m.w, dtx = dtu / m.w, ty = tv / m.w, dty = dtv / m.w;
-        if (dtx == 1 && dty == 0 && tx == std::floor(tx) && ty == std::floor(ty) &&
-            !corners.active()) {
+        if (dty != 0 || corners.active()) {
+            for (int i = 0; i < count; ++i, pixels += 4)
+                shadePixel(tx + i * dtx, ty + i * dty, coverage[i], pixels);
+        } else if (dtx == 1 && tx == std::floor(tx) && ty == std::floor(ty)) {
             copyRow(tx, ty, count, coverage, pixels);
+        } else {
+            shadeUprightRow(tx, dtx, rowsAt(ty), count, coverage, pixels);
+        }
+    }
+
+    // An upright row reads the same two texel rows throughout. Where it steps one texel a
+    // pixel from a position on a 1/256 grid (a layer at its image's own size on half
+    // pixels, as pages are in mid-scroll), every sample inside the image has the same
+    // weights and needs no clamping; an image one texel wide (a vertical gradient) gives
+    // the same colour all along.
+    void shadeUprightRow(double tx, double dtx, const TexelRows &rows, int count,
+                         const std::uint8_t *coverage, std::uint8_t *pixels) const
+    {
+        if (image->m_width == 1) {
+            Pixel texel = sampleAt(rows, 0, 0, 0);
+            for (int i = 0; i < count; ++i)
+                blendTexel(texel, coverage[i] * opacity / 255, pixels + i * 4);
             return;
         }
-        for (int i = 0; i < count; ++i, pixels += 4)
-            shadePixel(tx + i * dtx, ty + i * dty, coverage[i], pixels);
+        int inside0 = 0, inside1 = 0, ix = 0;
+        std::uint32_t fx = 0;
+        if (dtx == 1 && tx * 256 == std::floor(tx * 256) && std::fabs(tx) < 1e9) {
+            double first = std::floor(tx);
+            inside0 = int(std::clamp(-first, 0.0, double(count)));
+            inside1 =
+                int(std::clamp(double(image->m_width) - 1 - first, double(inside0), double(count)));
+            ix = int(first);
+            fx = std::uint32_t((tx - first) * 256);
+        }
+        for (int i = 0; i < inside0; ++i)
+            blendTexel(sampleAlong(rows, tx + i * dtx), coverage[i] * opacity / 255,
+                       pixels + i * 4);
+        for (int i = inside0; i < inside1; ++i)
+            blendTexel(sampleAt(rows, ix + i, 1, fx), coverage[i] * opacity / 255, pixels + i * 4);
+        for (int i = inside1; i < count; ++i)
+            blendTexel(sampleAlong(rows, tx + i * dtx), coverage[i] * opacity / 255,
+                       pixels + i * 4);
     }
 
     // Runs of full coverage over an opaque image at full opacity are plain copies.
@@ -175,13 +231,8 @@ struct TextureShader {
                 i = end;
                 continue;
             }
-            Pixel texel = loadPixel(row + clampTo(tx + i, image->m_width) * 4);
-            std::uint32_t c = coverage[i] * opacity / 255;
-            if (c == 255 && alphaOf(texel) == 255)
-                storePixel(pixels + i * 4, texel);
-            else if (c)
-                storePixel(pixels + i * 4,
-                           blendOver(scalePixel(texel, c), loadPixel(pixels + i * 4)));
+            blendTexel(loadPixel(row + clampTo(tx + i, image->m_width) * 4),
+                       coverage[i] * opacity / 255, pixels + i * 4);
             ++i;
         }
     }

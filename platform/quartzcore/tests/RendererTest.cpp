@@ -194,6 +194,80 @@ TEST_F(Rendering, ContentsAreScaledIntoTheBounds)
     expectNear(at(frame, 5, 1), {102, 153, 0, 255}, 2);
 }
 
+// Upright contents on the scroll path (between pixels, one texel a pixel, an image one
+// texel wide) are drawn without per-pixel clamping; a hairline corner radius sends the
+// same layer down the per-pixel path, and the frames must agree to the bit except on the
+// pixels right at the layer's corners, the only ones the hairline rounds.
+class UprightContents : public Rendering {
+protected:
+    // A translucent width × height gradient as the contents of a layer at `frame` over a
+    // blue backdrop, at scale 2 and opacity 0.8.
+    sim::PixelBuffer drawGradient(int width, int height, CGRect frame, double cornerRadius)
+    {
+        std::vector<std::uint8_t> pixels;
+        for (int y = 0; y < height; ++y)
+            for (int x = 0; x < width; ++x) {
+                auto alpha = std::uint8_t(120 + (x * 7 + y * 13) % 136);
+                pixels.insert(pixels.end(), {std::uint8_t(x * 31 % (alpha + 1)),
+                                             std::uint8_t(y * 17 % (alpha + 1)),
+                                             std::uint8_t((x + y) % (alpha + 1)), alpha});
+            }
+        CGImageRef image = sim::imageFromPixels(width, height, std::move(pixels));
+        CALayer *layer = box(frame, 0, 0, 0, 0);
+        layer->setContents(image);
+        CGImageRelease(image);
+        layer->setOpacity(0.8f);
+        layer->setMasksToBounds(cornerRadius > 0);
+        layer->setCornerRadius(cornerRadius);
+        CALayer *root = box(CGRectMake(0, 0, 40, 30), 0, 0, 1);
+        root->addSublayer(layer);
+        return draw(root, 40, 30, 2);
+    }
+
+    // Whether pixel (x, y) of the frame lies within a pixel of a corner of `frame`.
+    static bool nearACorner(int x, int y, CGRect frame)
+    {
+        for (double cornerX : {CGRectGetMinX(frame), CGRectGetMaxX(frame)})
+            for (double cornerY : {CGRectGetMinY(frame), CGRectGetMaxY(frame)})
+                if (std::fabs(x + 0.5 - cornerX * 2) < 1 && std::fabs(y + 0.5 - cornerY * 2) < 1)
+                    return true;
+        return false;
+    }
+
+    void expectSameAsPerPixelPath(int width, int height, CGRect frame)
+    {
+        sim::PixelBuffer fast = drawGradient(width, height, frame, 0);
+        sim::PixelBuffer general = drawGradient(width, height, frame, 1e-3);
+        ASSERT_EQ(fast.pixels.size(), general.pixels.size());
+        for (int y = 0; y < fast.height; ++y)
+            for (int x = 0; x < fast.width; ++x)
+                if (!nearACorner(x, y, frame)) {
+                    ASSERT_EQ(at(fast, x, y), at(general, x, y)) << "pixel " << x << ", " << y;
+                }
+    }
+};
+
+TEST_F(UprightContents, OnWholePixelsMatchThePerPixelPath)
+{
+    expectSameAsPerPixelPath(24, 20, CGRectMake(3, 4, 12, 10));
+}
+
+TEST_F(UprightContents, OnHalfPixelsMatchThePerPixelPath)
+{
+    expectSameAsPerPixelPath(24, 20, CGRectMake(3.25, 4.75, 12, 10));
+}
+
+TEST_F(UprightContents, ReachingPastTheFrameMatchesThePerPixelPath)
+{
+    expectSameAsPerPixelPath(40, 20, CGRectMake(-6.375, 20.125, 20, 10));
+}
+
+TEST_F(UprightContents, StretchedOrOneTexelWideMatchThePerPixelPath)
+{
+    expectSameAsPerPixelPath(7, 5, CGRectMake(2.125, 3.375, 30, 20));
+    expectSameAsPerPixelPath(1, 16, CGRectMake(0, 0, 40, 30));
+}
+
 TEST_F(Rendering, AQuarterTurnSwapsTheExtents)
 {
     CALayer *bar = box(CGRectMake(30, 40, 40, 20), 1, 0, 0); // centre (50, 50)
