@@ -8,6 +8,7 @@
 // compiler turn a row into a few vector instructions per group of pixels.
 
 #include "effects/CVPixelFilters.h"
+#include "effects/CVWidestVectors.h"
 
 #include <algorithm>
 #include <array>
@@ -15,17 +16,7 @@
 #include <cmath>
 #include <cstring>
 
-// A row walk runs fastest when it is vectorised as wide as the processor allows. Where
-// the compiler can build one version of a walk per vector width and let the loader pick
-// the widest the processor has, it does; elsewhere the walk is built once for the
-// baseline. Each version has the walks inlined (flatten), so that each is built for its
-// own width. Every version computes the same bytes (see CVPixelFilters.h).
-#if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__)
-#define CV_WIDEST_VECTORS                                                                          \
-    [[gnu::flatten, gnu::target_clones("default", "arch=x86-64-v3", "arch=x86-64-v4")]]
-#else
-#define CV_WIDEST_VECTORS [[gnu::flatten]]
-#endif
+// Every version of a walk (CVWidestVectors.h) computes the same bytes (CVPixelFilters.h).
 
 namespace {
 

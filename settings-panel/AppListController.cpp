@@ -10,7 +10,6 @@
 #include "settings-panel/SectionListController.h"
 #include "springboardservices/SpringBoardServices.h"
 #include "uikit/UIImage.h"
-#include "uikit/UIScreen.h"
 
 #include <set>
 #include <string>
@@ -85,10 +84,7 @@ UIImage *iconForIdentifier(AppListController *, SEL, NSString *identifier)
 
 void loadView(AppListController *self, SEL)
 {
-    CGRect screen = msg<CGRect>(msg<id>(UIScreen::class_(), "mainScreen"_sel), "bounds"_sel);
-    UITableView *table = CVNewChooserTable(self, screen);
-    msg<void>(self, "setView:"_sel, static_cast<id>(table));
-    objc_release(table);
+    CVLoadChooserTable(self);
 }
 
 NSInteger numberOfSections(AppListController *, SEL, UITableView *)

@@ -1,6 +1,7 @@
 #include "settings-panel/CVChooserTable.h"
 
 #include "settings-panel/CVPanelBundle.h"
+#include "uikit/UIScreen.h"
 
 #include <algorithm>
 
@@ -20,14 +21,16 @@ NSArray *CVEntriesArray(const CVChooserEntries &entries)
     return array;
 }
 
-UITableView *CVNewChooserTable(id chooser, CGRect frame)
+void CVLoadChooserTable(id chooser)
 {
-    id table =
-        msg<id, CGRect, UITableViewStyle>(msg<id>(UITableView::class_(), "alloc"_sel),
-                                          "initWithFrame:style:"_sel, frame, UITableViewStylePlain);
+    CGRect screen = msg<CGRect>(msg<id>(UIScreen::class_(), "mainScreen"_sel), "bounds"_sel);
+    id table = msg<id, CGRect, UITableViewStyle>(msg<id>(UITableView::class_(), "alloc"_sel),
+                                                 "initWithFrame:style:"_sel, screen,
+                                                 UITableViewStylePlain);
     msg<void>(table, "setDataSource:"_sel, chooser);
     msg<void>(table, "setDelegate:"_sel, chooser);
-    return static_cast<UITableView *>(table);
+    msg<void>(chooser, "setView:"_sel, table);
+    objc_release(table);
 }
 
 UITableViewCell *CVChooserCell(UITableView *table, NSString *reuseIdentifier, NSString *title)

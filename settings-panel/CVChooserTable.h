@@ -20,8 +20,9 @@ void CVSortByTitle(CVChooserEntries &entries);
 // The entries as an array of {"identifier": …, "title": …} dictionaries, autoreleased.
 NSArray *CVEntriesArray(const CVChooserEntries &entries);
 
-// A table over `frame` whose data source and delegate is the chooser; the caller owns it.
-UITableView *CVNewChooserTable(id chooser, CGRect frame);
+// Makes the chooser's view a table over the screen whose data source and delegate is the
+// chooser (its loadView).
+void CVLoadChooserTable(id chooser);
 
 // A reused or new cell of the default style for the identifier, showing the title.
 UITableViewCell *CVChooserCell(UITableView *table, NSString *reuseIdentifier, NSString *title);

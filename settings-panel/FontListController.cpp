@@ -10,7 +10,6 @@
 #include "settings-panel/NSString+Camel.h"
 #include "settings-panel/SectionListController.h"
 #include "uikit/UIFont.h"
-#include "uikit/UIScreen.h"
 
 namespace {
 
@@ -59,10 +58,7 @@ NSArray *fontEntries(FontListController *self, SEL)
 
 void loadView(FontListController *self, SEL)
 {
-    CGRect screen = msg<CGRect>(msg<id>(UIScreen::class_(), "mainScreen"_sel), "bounds"_sel);
-    UITableView *table = CVNewChooserTable(self, screen);
-    msg<void>(self, "setView:"_sel, static_cast<id>(table));
-    objc_release(table);
+    CVLoadChooserTable(self);
 }
 
 NSInteger numberOfSections(FontListController *, SEL, UITableView *)

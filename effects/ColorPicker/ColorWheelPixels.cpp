@@ -6,6 +6,7 @@
 
 #include "effects/ColorPicker/ColorWheelPixels.h"
 
+#include "effects/CVWidestVectors.h"
 #include "effects/ColorPicker/ColorWheelGeometry.h"
 #include "effects/ColorPicker/HSVColor.h"
 
@@ -14,16 +15,6 @@
 #include <cfloat>
 #include <cmath>
 #include <cstring>
-
-// The walk runs several times faster with the widest vectors the processor has, so where the
-// compiler can build one version per vector width and let the loader pick, it does (as the
-// icon filters' walks in CVPixelFilters.cpp do); each version has the row walk inlined.
-#if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__)
-#define CV_WIDEST_VECTORS                                                                          \
-    [[gnu::flatten, gnu::target_clones("default", "arch=x86-64-v3", "arch=x86-64-v4")]]
-#else
-#define CV_WIDEST_VECTORS [[gnu::flatten]]
-#endif
 
 namespace {
 

@@ -12,6 +12,7 @@
 #include "foundation/tests/Watchdog.h"
 #include "uikit/UIScreen.h"
 #include "uikit/UIWindow.h"
+#include "uikit/tests/UIKitTest.h"
 
 #include <gtest/gtest.h>
 
@@ -19,12 +20,7 @@ class SettingsAppTest : public testing::Test {
 protected:
     void SetUp() override
     {
-        sim::DeviceProfile profile;
-        profile.screenWidth = 320;
-        profile.screenHeight = 568;
-        profile.screenScale = 2;
-        sim::DeviceProfile::setCurrent(profile);
-        sim::useVirtualClock(100);
+        useTestPhone();
         sample::registerClasses();
         sample::panel() = {};
         gCVRootListControllerClass = objc_getClass("SampleRootPage");

@@ -8,6 +8,7 @@
 #include "foundation/DeviceProfile.h"
 #include "foundation/tests/Watchdog.h"
 #include "uikit/UIWindow.h"
+#include "uikit/tests/UIKitTest.h"
 
 #include <gtest/gtest.h>
 #include <string>
@@ -17,12 +18,7 @@ class PickerTest : public testing::Test {
 protected:
     void SetUp() override
     {
-        sim::DeviceProfile profile;
-        profile.screenWidth = 320;
-        profile.screenHeight = 568;
-        profile.screenScale = 2;
-        sim::DeviceProfile::setCurrent(profile);
-        sim::useVirtualClock(100);
+        useTestPhone();
         window = StrongRef<UIWindow>::adopt(static_cast<UIWindow *>(
             msg<id, CGRect>(msg<id>(reinterpret_cast<id>(UIWindow::class_()), "alloc"_sel),
                             "initWithFrame:"_sel, CGRect{{0, 0}, {320, 568}})));

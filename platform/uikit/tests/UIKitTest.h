@@ -11,17 +11,20 @@
 
 #include <gtest/gtest.h>
 
+// The known phone and the virtual clock; interface tests of other folders start with it too.
+inline void useTestPhone()
+{
+    sim::DeviceProfile profile;
+    profile.screenWidth = 320;
+    profile.screenHeight = 568;
+    profile.screenScale = 2;
+    sim::DeviceProfile::setCurrent(profile);
+    sim::useVirtualClock(100);
+}
+
 class UIKitTest : public testing::Test {
 protected:
-    void SetUp() override
-    {
-        sim::DeviceProfile profile;
-        profile.screenWidth = 320;
-        profile.screenHeight = 568;
-        profile.screenScale = 2;
-        sim::DeviceProfile::setCurrent(profile);
-        sim::useVirtualClock(100);
-    }
+    void SetUp() override { useTestPhone(); }
 
     // One turn of the main run loop at the present instant.
     static void runOneTurn() { sim::RunLoop::main().runInMode(sim::kDefaultMode, 0, false); }
