@@ -81,7 +81,9 @@ test("turning a switch rewrites the settings file and reaches SpringBoard", asyn
         "the hideBadges update in SpringBoard");
     assert.equal(update.after.hideBadges, true);
     assert.equal(device.setting("CVIcons", "hideBadges"), true);
-    assert.equal(await hideBadges.getAttribute("aria-checked"), "true");
+    // SpringBoard may hear of the change before the page has drawn the answer.
+    await until(async () => (await hideBadges.getAttribute("aria-checked")) === "true",
+                "the switch to show on");
 });
 
 test("resetting a page puts its section back to the defaults", async () => {
@@ -97,7 +99,9 @@ test("resetting a page puts its section back to the defaults", async () => {
     await alert.locator(".alert-button", { hasText: "Reset" }).click();
     await alert.waitFor({ state: "detached" });
     await until(() => device.setting("CVFolders", "nestedFolders") === false, "the reset to be stored");
-    assert.equal(await row("Nested Folders").locator(".switch").getAttribute("aria-checked"), "false");
+    await until(async () =>
+        (await row("Nested Folders").locator(".switch").getAttribute("aria-checked")) === "false",
+                "the switch to show off");
     await device.nextUpdate((line) => line.section === "CVFolders" && line.changes.nestedFolders === false,
                             "the reset section in SpringBoard");
 });
