@@ -1,6 +1,8 @@
 // ColorPickerState: hue and saturation of wheel points, colours, the states made from hue,
 // colour and view positions, derived states and the description.
 
+#include "PickerTest.h"
+
 #include "effects/ColorPicker/ColorPickerState.h"
 
 #include <gtest/gtest.h>
@@ -14,26 +16,6 @@ class ColorPickerStateTest : public testing::Test {
 protected:
     AutoreleasePool pool;
 };
-
-struct Components {
-    CGFloat red, green, blue, alpha;
-};
-
-Components componentsOf(UIColor *color)
-{
-    Components c{};
-    msg<BOOL>(color, "getRed:green:blue:alpha:"_sel, &c.red, &c.green, &c.blue, &c.alpha);
-    return c;
-}
-
-void expectColor(UIColor *color, Components expected)
-{
-    Components actual = componentsOf(color);
-    EXPECT_NEAR(actual.red, expected.red, 1e-4);
-    EXPECT_NEAR(actual.green, expected.green, 1e-4);
-    EXPECT_NEAR(actual.blue, expected.blue, 1e-4);
-    EXPECT_NEAR(actual.alpha, expected.alpha, 1e-6);
-}
 
 ColorPickerState *stateAtDegrees(double degrees, double length = 1)
 {

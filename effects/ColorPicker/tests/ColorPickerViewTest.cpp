@@ -14,26 +14,6 @@ namespace {
 
 using ColorPickerViewTest = PickerTest;
 
-struct Components {
-    CGFloat red, green, blue, alpha;
-};
-
-Components componentsOf(UIColor *color)
-{
-    Components c{};
-    msg<BOOL>(color, "getRed:green:blue:alpha:"_sel, &c.red, &c.green, &c.blue, &c.alpha);
-    return c;
-}
-
-void expectColor(UIColor *color, Components expected)
-{
-    Components actual = componentsOf(color);
-    EXPECT_NEAR(actual.red, expected.red, 1e-4);
-    EXPECT_NEAR(actual.green, expected.green, 1e-4);
-    EXPECT_NEAR(actual.blue, expected.blue, 1e-4);
-    EXPECT_NEAR(actual.alpha, expected.alpha, 1e-6);
-}
-
 void expectPoint(CGPoint actual, CGPoint expected, double tolerance = 1e-4)
 {
     EXPECT_NEAR(actual.x, expected.x, tolerance);

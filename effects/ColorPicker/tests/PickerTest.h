@@ -60,3 +60,25 @@ struct PickerDelegate : NSObject {
     std::vector<std::string> messages() const;
     std::size_t count(const std::string &message) const;
 };
+
+// A colour's components, as the platform reports them.
+struct Components {
+    CGFloat red, green, blue, alpha;
+};
+
+inline Components componentsOf(UIColor *color)
+{
+    Components c{};
+    msg<BOOL>(color, "getRed:green:blue:alpha:"_sel, &c.red, &c.green, &c.blue, &c.alpha);
+    return c;
+}
+
+// Colours compare within a ten-thousandth (a wheel pixel is one 255th); alpha exactly.
+inline void expectColor(UIColor *color, Components expected)
+{
+    Components actual = componentsOf(color);
+    EXPECT_NEAR(actual.red, expected.red, 1e-4);
+    EXPECT_NEAR(actual.green, expected.green, 1e-4);
+    EXPECT_NEAR(actual.blue, expected.blue, 1e-4);
+    EXPECT_NEAR(actual.alpha, expected.alpha, 1e-6);
+}
