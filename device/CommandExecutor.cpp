@@ -1,6 +1,7 @@
 #include "CommandExecutor.h"
 
 #include "Deliverables.h"
+#include "FeatureActions.h"
 #include "Processes.h"
 #include "SpringBoardProcess.h"
 
@@ -20,12 +21,12 @@ constexpr int kDefaultsTimeoutMs = 30000;
 
 ControlReply done(std::string output = {})
 {
-    return {0, std::move(output), {}};
+    return commandDone(std::move(output));
 }
 
 ControlReply failed(std::string error)
 {
-    return {1, {}, std::move(error)};
+    return commandFailed(std::move(error));
 }
 
 // cvsim's messages end in a newline and start with "cvsim: "; the reply carries the bare
@@ -50,6 +51,14 @@ ControlReply post(const std::string &name)
     if (notify_post(name.c_str()) != NOTIFY_STATUS_OK)
         return failed("cannot post " + name + ": the device services did not take it");
     return done();
+}
+
+ControlReply runFeatureCommand(const DeviceCommand &command)
+{
+    for (const FeatureAction &action : featureActions())
+        if (std::string_view(action.name) == command.feature->name)
+            return action.run(command.text);
+    return failed(std::string("this SpringBoard cannot run ") + command.feature->name);
 }
 
 ControlReply screenshot(const std::string &path)
@@ -92,18 +101,12 @@ ControlReply CommandExecutor::execute(const DeviceCommand &command)
         return doneAfter([&] { m_passTime(command.number); });
     case Kind::SwipePages:
         return doneAfter([&] { SpringBoardHost::swipePages(command.number, command.flag); });
-    case Kind::Edit:
-        return doneAfter([&] { SpringBoardHost::setEditing(command.flag); });
-    case Kind::OpenFolder:
-        if (!SpringBoardHost::openFolder(static_cast<int>(command.number)))
-            return failed("the home screen has no folder " + std::to_string(int(command.number)));
-        return done();
-    case Kind::CloseFolder:
-        return doneAfter(SpringBoardHost::closeFolder);
     case Kind::Dump:
         return done(dumpDevice(m_log, m_launches).dump());
     case Kind::Screenshot:
         return screenshot(command.text[0]);
+    case Kind::Feature:
+        return runFeatureCommand(command);
     }
     return {2, {}, "unknown command"};
 }

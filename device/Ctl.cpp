@@ -23,7 +23,7 @@ constexpr int kReplyTimeoutMs = 60000;
 int usage(const std::string &error)
 {
     std::fprintf(stderr, "cvsim: %s\nusage: cvsim [--root DIR] ctl COMMAND …\ncommands:\n%s",
-                 error.c_str(), kDeviceCommandsUsage);
+                 error.c_str(), deviceCommandsUsage().c_str());
     return 2;
 }
 
@@ -40,6 +40,11 @@ std::vector<std::string> withAbsolutePaths(std::vector<std::string> words,
 {
     if (command.kind == DeviceCommand::Kind::Screenshot)
         words[1] = std::filesystem::absolute(words[1]).string();
+    if (command.feature && command.feature->pathArgument >= 0) {
+        std::size_t word = static_cast<std::size_t>(command.feature->pathArgument) + 1;
+        if (word < words.size())
+            words[word] = std::filesystem::absolute(words[word]).string();
+    }
     return words;
 }
 

@@ -8,17 +8,6 @@
 
 namespace sim {
 
-const char *const kDeviceCommandsUsage = "  defaults write SECTION KEY VALUE\n"
-                                         "  post NAME\n"
-                                         "  press-home | lock | unlock\n"
-                                         "  rotate 1-4\n"
-                                         "  wait SECONDS\n"
-                                         "  swipe-pages PAGE [--hold]\n"
-                                         "  edit on|off\n"
-                                         "  open-folder INDEX | close-folder\n"
-                                         "  dump\n"
-                                         "  screenshot PATH.png\n";
-
 namespace {
 
 using Arguments = std::vector<std::string>;
@@ -40,7 +29,7 @@ Parser bare(DeviceCommand::Kind kind, const char *name)
     return [kind, name](const Arguments &arguments) {
         if (!arguments.empty())
             return refuse(std::string(name) + " takes no arguments");
-        return accept({kind, {}, 0, false});
+        return accept({kind, {}, 0, false, nullptr});
     };
 }
 
@@ -88,21 +77,6 @@ ParsedCommand parseSwipePages(const Arguments &arguments)
     return accept({DeviceCommand::Kind::SwipePages, {}, *page, hold});
 }
 
-ParsedCommand parseEdit(const Arguments &arguments)
-{
-    if (arguments.size() != 1 || (arguments[0] != "on" && arguments[0] != "off"))
-        return refuse("usage: edit on|off");
-    return accept({DeviceCommand::Kind::Edit, {}, 0, arguments[0] == "on"});
-}
-
-ParsedCommand parseOpenFolder(const Arguments &arguments)
-{
-    std::optional<double> index = arguments.size() == 1 ? parseNumber(arguments[0]) : std::nullopt;
-    if (!index || *index != std::floor(*index) || *index < 0)
-        return refuse("usage: open-folder INDEX (0 the first folder of the home screen)");
-    return accept({DeviceCommand::Kind::OpenFolder, {}, *index, false});
-}
-
 ParsedCommand parseScreenshot(const Arguments &arguments)
 {
     if (arguments.size() != 1 || arguments[0].size() <= 4 || !arguments[0].ends_with(".png"))
@@ -122,25 +96,47 @@ const std::map<std::string, Parser> &parsers()
         {"rotate", parseRotate},
         {"wait", parseWait},
         {"swipe-pages", parseSwipePages},
-        {"edit", parseEdit},
-        {"open-folder", parseOpenFolder},
-        {"close-folder", bare(Kind::CloseFolder, "close-folder")},
         {"dump", bare(Kind::Dump, "dump")},
         {"screenshot", parseScreenshot},
     };
     return kParsers;
 }
 
+ParsedCommand parseFeatureCommand(const FeatureCommand &feature, const Arguments &arguments)
+{
+    if (std::string error = feature.check(arguments); !error.empty())
+        return refuse(std::move(error));
+    return accept({DeviceCommand::Kind::Feature, arguments, 0, false, &feature});
+}
+
 } // namespace
+
+std::string deviceCommandsUsage()
+{
+    std::string usage = "  defaults write SECTION KEY VALUE\n"
+                        "  post NAME\n"
+                        "  press-home | lock | unlock\n"
+                        "  rotate 1-4\n"
+                        "  wait SECONDS\n"
+                        "  swipe-pages PAGE [--hold]\n"
+                        "  dump\n"
+                        "  screenshot PATH.png\n";
+    for (const FeatureCommand &command : featureCommands())
+        if (command.usage)
+            usage += std::string("  ") + command.usage + "\n";
+    return usage;
+}
 
 ParsedCommand parseDeviceCommand(const std::vector<std::string> &words)
 {
     if (words.empty())
         return refuse("no command");
-    auto parser = parsers().find(words[0]);
-    if (parser == parsers().end())
-        return refuse("unknown command \"" + words[0] + "\"");
-    return parser->second(Arguments(words.begin() + 1, words.end()));
+    Arguments arguments(words.begin() + 1, words.end());
+    if (auto parser = parsers().find(words[0]); parser != parsers().end())
+        return parser->second(arguments);
+    if (const FeatureCommand *feature = findFeatureCommand(words[0]))
+        return parseFeatureCommand(*feature, arguments);
+    return refuse("unknown command \"" + words[0] + "\"");
 }
 
 } // namespace sim

@@ -10,14 +10,16 @@
 //     wait SECONDS                       time passes
 //     swipe-pages PAGE [--hold]          scroll the home screen to a page (fractions are
 //                                        between pages); --hold keeps the finger down
-//     edit on|off                        the icons' editing mode
-//     open-folder INDEX | close-folder   the INDEX-th folder of the home screen (from 0)
 //     dump                               the windows, alerts, log and launch count (JSON)
 //     screenshot PATH.png                what is on screen, as a PNG file
+//
+// and the commands of each feature (FeatureCommands.h: editing, folders, …).
 //
 // Parsing checks everything that can be checked without a device, so that a mistake is
 // refused before anything runs: by ctl before it connects, by a script before SpringBoard
 // launches.
+
+#include "FeatureCommands.h"
 
 #include <optional>
 #include <string>
@@ -35,21 +37,21 @@ struct DeviceCommand {
         Rotate,
         Wait,
         SwipePages,
-        Edit,
-        OpenFolder,
-        CloseFolder,
         Dump,
         Screenshot,
+        Feature,
     };
 
     Kind kind;
-    // defaults write: section, key, value; post: the name; screenshot: the path.
+    // defaults write: section, key, value; post: the name; screenshot: the path; a
+    // feature's command: its arguments.
     std::vector<std::string> text;
-    // rotate: the orientation; wait: seconds; swipe-pages: the page; open-folder: the
-    // folder's index.
+    // rotate: the orientation; wait: seconds; swipe-pages: the page.
     double number = 0;
-    // swipe-pages: --hold; edit: on.
+    // swipe-pages: --hold.
     bool flag = false;
+    // The feature command, for Kind::Feature.
+    const FeatureCommand *feature = nullptr;
 };
 
 struct ParsedCommand {
@@ -60,6 +62,6 @@ struct ParsedCommand {
 ParsedCommand parseDeviceCommand(const std::vector<std::string> &words);
 
 // The commands and their arguments, one per line, for usage messages.
-extern const char *const kDeviceCommandsUsage;
+std::string deviceCommandsUsage();
 
 } // namespace sim

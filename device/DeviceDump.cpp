@@ -1,5 +1,7 @@
 #include "DeviceDump.h"
 
+#include "FeatureActions.h"
+
 #include "foundation/DeviceProfile.h"
 #include "foundation/NSLog.h"
 #include "springboard/SpringBoardHost.h"
@@ -36,7 +38,7 @@ std::vector<std::string> LogCollector::takeLines()
 
 nlohmann::json dumpDevice(LogCollector &log, int launches)
 {
-    return {
+    nlohmann::json dump = {
         {"windows", SpringBoardHost::dumpWindows()},
         {"alerts", SpringBoardHost::dumpAlerts()},
         {"log", log.takeLines()},
@@ -45,6 +47,9 @@ nlohmann::json dumpDevice(LogCollector &log, int launches)
           {"cf", DeviceProfile::current()->coreFoundationVersion},
           {"pid", getpid()}}},
     };
+    for (const FeatureDumpSection &section : featureDumpSections())
+        dump[section.key] = section.dump();
+    return dump;
 }
 
 } // namespace sim

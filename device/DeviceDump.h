@@ -7,7 +7,9 @@
 //      "springboard": {"launches": how often SpringBoard has started on this device,
 //                      "cf": the Core Foundation version number it runs on,
 //                      "pid": the process SpringBoard runs in (a scripted device
-//                             relaunches in the same process)}}
+//                             relaunches in the same process)},
+//      and one key for each feature's state (FeatureActions.h), such as
+//      "homeScreen":  {"editing", "folderOpen"}}
 //
 // The log is collected as it is written; a device that runs for days without a dump
 // keeps only the latest LogCollector::kMaxLines lines.

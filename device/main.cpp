@@ -32,7 +32,7 @@ int usage()
         "  effect EFFECT IN.png OUT.png      apply an icon image effect (--list shows them)\n"
         "boot options: %s\n"
         "device commands (ctl, script):\n%s",
-        sim::kBootOptionsUsage, sim::kDeviceCommandsUsage);
+        sim::kBootOptionsUsage, sim::deviceCommandsUsage().c_str());
     return 2;
 }
 

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <set>
+
 namespace {
 
 using Kind = sim::DeviceCommand::Kind;
@@ -13,7 +15,7 @@ sim::DeviceCommand parsed(const std::vector<std::string> &words)
 {
     sim::ParsedCommand result = sim::parseDeviceCommand(words);
     EXPECT_TRUE(result.command) << result.error;
-    return result.command.value_or(sim::DeviceCommand{Kind::Dump, {}, -1, false});
+    return result.command.value_or(sim::DeviceCommand{Kind::Dump, {}, -1, false, nullptr});
 }
 
 std::string refusal(const std::vector<std::string> &words)
@@ -52,11 +54,6 @@ TEST(DeviceCommands, ArgumentsAreCarriedParsed)
     EXPECT_FALSE(swipe.flag);
     EXPECT_TRUE(parsed({"swipe-pages", "2", "--hold"}).flag);
 
-    EXPECT_EQ(parsed({"open-folder", "2"}).number, 2);
-    EXPECT_EQ(parsed({"close-folder"}).kind, Kind::CloseFolder);
-
-    EXPECT_TRUE(parsed({"edit", "on"}).flag);
-    EXPECT_FALSE(parsed({"edit", "off"}).flag);
     EXPECT_EQ(parsed({"screenshot", "out/home.png"}).text.at(0), "out/home.png");
 }
 
@@ -74,9 +71,6 @@ TEST(DeviceCommands, BadArgumentsAreRefusedWithUsage)
     EXPECT_NE(refusal({"swipe-pages", "2", "--slowly"}).find("usage: swipe-pages"),
               std::string::npos);
     EXPECT_NE(refusal({"swipe-pages", "-1"}).find("usage: swipe-pages"), std::string::npos);
-    EXPECT_EQ(refusal({"edit", "yes"}), "usage: edit on|off");
-    EXPECT_NE(refusal({"open-folder", "1.5"}).find("usage: open-folder"), std::string::npos);
-    EXPECT_NE(refusal({"open-folder"}).find("usage: open-folder"), std::string::npos);
     EXPECT_EQ(refusal({"screenshot", "home.jpg"}), "usage: screenshot PATH.png");
     EXPECT_EQ(refusal({"screenshot", ".png"}), "usage: screenshot PATH.png");
 }
@@ -85,6 +79,45 @@ TEST(DeviceCommands, UnknownCommandsAreNamed)
 {
     EXPECT_EQ(refusal({"reboot"}), "unknown command \"reboot\"");
     EXPECT_EQ(refusal({}), "no command");
+}
+
+} // namespace
+
+namespace {
+
+// Feature commands keep their words for SpringBoard and are refused with their own usage.
+TEST(FeatureCommands, ArgumentsAreCheckedAndKept)
+{
+    sim::DeviceCommand edit = parsed({"edit", "on"});
+    EXPECT_EQ(edit.kind, Kind::Feature);
+    ASSERT_NE(edit.feature, nullptr);
+    EXPECT_STREQ(edit.feature->name, "edit");
+    EXPECT_EQ(edit.text, (std::vector<std::string>{"on"}));
+    EXPECT_EQ(parsed({"open-folder", "2"}).text, (std::vector<std::string>{"2"}));
+    EXPECT_TRUE(parsed({"close-folder"}).text.empty());
+
+    EXPECT_EQ(refusal({"edit", "yes"}), "usage: edit on|off");
+    EXPECT_NE(refusal({"open-folder", "1.5"}).find("usage: open-folder"), std::string::npos);
+    EXPECT_NE(refusal({"open-folder"}).find("usage: open-folder"), std::string::npos);
+    EXPECT_EQ(refusal({"close-folder", "now"}), "close-folder takes no arguments");
+}
+
+// Two features may not claim one name, nor shadow a core command: the second would never
+// run.
+TEST(FeatureCommands, NamesAreUniqueAndUsageListsThem)
+{
+    std::set<std::string> names;
+    std::string usage = sim::deviceCommandsUsage();
+    for (const sim::FeatureCommand &command : sim::featureCommands()) {
+        EXPECT_TRUE(names.insert(command.name).second) << command.name;
+        if (command.usage) {
+            EXPECT_NE(usage.find(command.usage), std::string::npos) << command.name;
+        }
+        EXPECT_NE(usage.find(command.name), std::string::npos) << command.name;
+    }
+    for (const char *core : {"defaults", "post", "press-home", "lock", "unlock", "rotate", "wait",
+                             "swipe-pages", "dump", "screenshot"})
+        EXPECT_FALSE(names.contains(core)) << core;
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 // JSON, the alerts, and screenshots.
 
 #include "springboard/SpringBoardHost.h"
+#include "springboard/ViewDumpAttributes.h"
 
 #include "foundation/DeviceProfile.h"
 #include "quartzcore/CAFilter.h"
@@ -111,6 +112,7 @@ json dumpView(UIView *view)
     };
     addTransforms(view->layer(), node);
     addContents(view, node);
+    addRegisteredViewAttributes(view, node);
     if (!view->m_subviews.empty()) {
         json children = json::array();
         for (UIView *subview : view->m_subviews)

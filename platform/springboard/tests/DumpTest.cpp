@@ -5,6 +5,7 @@
 
 #include "foundation/DeviceRoot.h"
 #include "quartzcore/CAFilter.h"
+#include "springboard/ViewDumpAttributes.h"
 #include "uikit/PNGCodec.h"
 #include "uikit/UIAlertView.h"
 
@@ -106,6 +107,24 @@ TEST_F(Dumps, FiltersOfALayerAreListedByName)
         NSArray::arrayWithObjects({CAFilter::filterWithName("gaussianBlur"_ns)}));
     json windows = SpringBoardHost::dumpWindows();
     EXPECT_EQ(windows[1]["children"][0]["filters"], json::array({"gaussianBlur"}));
+}
+
+// A feature's attributes reach the views of its class and of every subclass, the
+// superclass's first, so that a subclass may refine them.
+TEST_F(Dumps, RegisteredAttributesOfAClassReachItsViewsAndSubclasses)
+{
+    launch();
+    SpringBoardHost::unlock();
+    sim::addViewDumpAttributes("UIView", [](UIView *, json &node) { node["probe"] = "view"; });
+    sim::addViewDumpAttributes("SBRootFolderView",
+                               [](UIView *, json &node) { node["probe"] = "root"; });
+    json windows = SpringBoardHost::dumpWindows();
+    sim::addViewDumpAttributes("UIView", [](UIView *, json &) {});
+    sim::addViewDumpAttributes("SBRootFolderView", [](UIView *, json &) {});
+
+    EXPECT_EQ(windows[1]["probe"], "view");
+    EXPECT_EQ(windows[1]["children"][0]["probe"], "root");
+    EXPECT_FALSE(SpringBoardHost::dumpWindows()[1].contains("probe"));
 }
 
 TEST_F(Dumps, AlertsOnScreenAreListedWithTheirButtons)

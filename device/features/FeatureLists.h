@@ -1,0 +1,15 @@
+#pragma once
+// Each feature's commands and actions, as its own files in this folder define them; the
+// two tables (FeatureCommandTable.cpp, FeatureActionTable.cpp) list them all.
+
+#include "FeatureActions.h"
+#include "FeatureCommands.h"
+
+namespace sim {
+
+// Editing, folders (HomeScreenCommands.cpp, HomeScreenActions.cpp).
+std::span<const FeatureCommand> homeScreenCommands();
+std::span<const FeatureAction> homeScreenActions();
+nlohmann::json homeScreenDump();
+
+} // namespace sim

@@ -1,0 +1,58 @@
+// The home screen's device commands inside SpringBoard (HomeScreenCommands.cpp checked
+// their arguments), and what the dump shows of it beyond the view tree.
+
+#include "features/FeatureLists.h"
+
+#include "springboard/SBIconController.h"
+#include "springboard/SpringBoardHost.h"
+
+#include <nlohmann/json.hpp>
+
+namespace sim {
+
+namespace {
+
+using Arguments = std::vector<std::string>;
+
+ControlReply edit(const Arguments &arguments)
+{
+    SpringBoardHost::setEditing(arguments[0] == "on");
+    return commandDone();
+}
+
+ControlReply openFolder(const Arguments &arguments)
+{
+    int index = std::stoi(arguments[0]);
+    if (!SpringBoardHost::openFolder(index))
+        return commandFailed("the home screen has no folder " + std::to_string(index));
+    return commandDone();
+}
+
+ControlReply closeFolder(const Arguments &)
+{
+    SpringBoardHost::closeFolder();
+    return commandDone();
+}
+
+constexpr FeatureAction kActions[] = {
+    {"edit", edit},
+    {"open-folder", openFolder},
+    {"close-folder", closeFolder},
+};
+
+} // namespace
+
+std::span<const FeatureAction> homeScreenActions()
+{
+    return kActions;
+}
+
+nlohmann::json homeScreenDump()
+{
+    auto *icons = msg<SBIconController *>(SBIconController::class_(), "sharedInstance"_sel);
+    if (!icons)
+        return nullptr;
+    return {{"editing", icons->m_isEditing}, {"folderOpen", bool(icons->m_openFolderController)}};
+}
+
+} // namespace sim

@@ -1,0 +1,24 @@
+#pragma once
+// What a host class adds to its views' entries in the device's dump, beyond the keys every
+// view has (SpringBoardHost::dumpWindows): a badge's text and colours, a switcher card's
+// scale, a section's size. Each feature area of the host registers its classes' attributes
+// where it registers the classes; a view shows the attributes of every class in its chain,
+// the superclass's first.
+
+#include "objc/runtime.h"
+
+#include <nlohmann/json_fwd.hpp>
+
+struct UIView;
+
+namespace sim {
+
+using ViewDumpAttributes = void (*)(UIView *view, nlohmann::json &node);
+
+// Registers (or replaces) the attributes of the views of the class of that name.
+void addViewDumpAttributes(const char *className, ViewDumpAttributes attributes);
+
+// Adds the registered attributes of the view's classes to its node.
+void addRegisteredViewAttributes(UIView *view, nlohmann::json &node);
+
+} // namespace sim
