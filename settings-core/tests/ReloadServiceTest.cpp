@@ -15,6 +15,7 @@
 #include <chrono>
 #include <cstring>
 #include <fcntl.h>
+#include <fstream>
 #include <poll.h>
 #include <signal.h>
 #include <span>
@@ -71,6 +72,7 @@ NSDictionary *dictionarySerialisedTo(const char *key, std::size_t length)
 struct Report {
     std::vector<int> callbacks;
     StrongRef<NSDictionary> sections;
+    int outOfLineMappings = -1; // received out-of-line regions still mapped at the end
 
     // nil when the report never came.
     NSDictionary *section(const char *name) const
@@ -153,6 +155,8 @@ Report reportFrom(const std::string &bytes)
     for (const auto &count : *static_cast<NSArray *>(plist->objectForKey("callbacks"_ns)))
         report.callbacks.push_back(static_cast<NSNumber *>(count.get())->intValue());
     report.sections = static_cast<NSDictionary *>(plist->objectForKey("sections"_ns));
+    report.outOfLineMappings =
+        static_cast<NSNumber *>(plist->objectForKey("outOfLineMappings"_ns))->intValue();
     return report;
 }
 
@@ -215,6 +219,16 @@ private:
     bool m_finished = false;
 };
 
+// Received out-of-line memory is a private mapping of the sender's sealed memory file.
+int countOutOfLineMappings()
+{
+    std::ifstream maps("/proc/self/maps");
+    int count = 0;
+    for (std::string line; std::getline(maps, line);)
+        count += line.find("/memfd:mach-ool") != std::string::npos;
+    return count;
+}
+
 NSDictionary *reportOfThisProcess()
 {
     NSMutableArray *callbacks = NSMutableArray::array();
@@ -223,7 +237,9 @@ NSDictionary *reportOfThisProcess()
     NSMutableDictionary *sections = NSMutableDictionary::dictionary();
     for (const NamedSection &section : allSections())
         sections->setObjectForKey(section.entity->getDictionary(), text(section.name));
-    return dict({{"callbacks", callbacks}, {"sections", sections}});
+    return dict({{"callbacks", callbacks},
+                 {"sections", sections},
+                 {"outOfLineMappings", integer(countOutOfLineMappings())}});
 }
 
 // The SpringBoard process's life: start the service, handle messages until asked for
@@ -387,6 +403,61 @@ TEST_F(ReloadService, MessagesThatAreNotUpdatesChangeNothingAndCallNoCallback)
     EXPECT_EQ(report.callbacks, (std::vector<int>{0, 0, 0, 0, 1, 0, 0, 0, 0}));
     EXPECT_TRUE(sim::objectsEqual(report.section("CVIcons"), defaultIcons));
     EXPECT_TRUE(isNumber(report.value("CVFolders", "fastOpen"), NSNumber::Kind::Bool, 1));
+}
+
+// A complex message with any number of out-of-line descriptors, of the given type.
+kern_return_t sendOutOfLine(mach_port_t service, mach_msg_id_t id, unsigned type,
+                            std::span<const std::string> regions)
+{
+    struct {
+        mach_msg_header_t header;
+        mach_msg_body_t body;
+        mach_msg_ool_descriptor_t descriptors[3];
+    } message{};
+    message.header.msgh_bits = MACH_MSGH_BITS(MACH_MSG_TYPE_COPY_SEND, 0) | MACH_MSGH_BITS_COMPLEX;
+    message.header.msgh_size = static_cast<mach_msg_size_t>(
+        offsetof(decltype(message), descriptors) + regions.size() * 16);
+    message.header.msgh_remote_port = service;
+    message.header.msgh_id = id;
+    message.body.msgh_descriptor_count = static_cast<mach_msg_size_t>(regions.size());
+    for (std::size_t index = 0; index < regions.size(); ++index) {
+        mach_msg_ool_descriptor_t &descriptor = message.descriptors[index];
+        descriptor.address = const_cast<char *>(regions[index].data());
+        descriptor.size = static_cast<mach_msg_size_t>(regions[index].size());
+        descriptor.copy = MACH_MSG_VIRTUAL_COPY;
+        descriptor.type = type;
+    }
+    return mach_msg(&message.header, MACH_SEND_MSG, message.header.msgh_size, 0, MACH_PORT_NULL,
+                    MACH_MSG_TIMEOUT_NONE, MACH_PORT_NULL);
+}
+
+TEST_F(ReloadService, TheMemoryOfEveryOutOfLineDescriptorIsGivenBack)
+{
+    SpringBoardProcess springboard;
+    ASSERT_TRUE(springboard.ready());
+    mach_port_t service = MACH_PORT_NULL;
+    ASSERT_EQ(bootstrap_look_up(bootstrapPort(), CVReloadServiceName, &service), KERN_SUCCESS);
+    const std::string update = binaryPropertyList(dict({{"hideDock", boolean(true)}}));
+    const std::string two[] = {update, update};
+    const std::string three[] = {update, update, update};
+    EXPECT_EQ(sendOutOfLine(service, CVSectionIDDock, MACH_MSG_OOL_DESCRIPTOR, two), KERN_SUCCESS);
+    EXPECT_EQ(sendOutOfLine(service, CVSectionIDDock, MACH_MSG_OOL_VOLATILE_DESCRIPTOR,
+                            std::span(two).first(1)),
+              KERN_SUCCESS);
+    EXPECT_EQ(sendOutOfLine(service, CVSectionIDDock, MACH_MSG_OOL_VOLATILE_DESCRIPTOR, three),
+              KERN_SUCCESS);
+    EXPECT_EQ(sendOutOfLine(service, 9, MACH_MSG_OOL_DESCRIPTOR, std::span(two).first(1)),
+              KERN_SUCCESS);
+    EXPECT_EQ(sendOutOfLine(service, CVSectionIDFolders, MACH_MSG_OOL_DESCRIPTOR,
+                            std::span(two).first(1)),
+              KERN_SUCCESS);
+    mach_port_deallocate(mach_task_self(), service);
+    Report report = springboard.finish();
+
+    // Only the update with one plain descriptor is applied; nothing stays mapped.
+    EXPECT_EQ(report.callbacks, (std::vector<int>{0, 0, 0, 0, 1, 0, 0, 0, 0}));
+    EXPECT_TRUE(isNumber(report.value("CVDock", "hideDock"), NSNumber::Kind::Bool, 0));
+    EXPECT_EQ(report.outOfLineMappings, 0);
 }
 
 TEST_F(ReloadService, AMessageShorterThanAnUpdateIsAnsweredWithAnEmptyOne)
