@@ -6,6 +6,7 @@
 #include "SettingsTestSupport.h"
 
 #include <algorithm>
+#include <cstring>
 #include <set>
 
 namespace {
@@ -390,18 +391,30 @@ TEST_F(StatusBar, TheItemTableIsFilledOnlyOnRecognisedSystems)
     }
 }
 
-// With the table still empty (a fresh process on an unknown system), every item name
-// stands for item 0.
-TEST_F(StatusBar, OnAnUnknownSystemEveryNameRefersToTheFirstItem)
+// A fresh process on a system whose item numbering is unknown: each name keeps its own
+// flag, so a change to one item neither shows on another nor overwrites the rest when
+// the section is written back.
+TEST_F(StatusBar, OnAnUnknownSystemEachNameKeepsItsOwnFlag)
 {
     gCVStatusBar.items = {};
-    kCFCoreFoundationVersionNumber = 1000.0;
+    kCFCoreFoundationVersionNumber = 847.24;
     sim::LogCapture log;
     gCVStatusBar.setDefaults();
+    gCVStatusBar.load(
+        dict({{"itemIsHidden", dict({{"alarm", boolean(true)}, {"location", boolean(true)}})}}));
     gCVStatusBar.load(dict({{"itemIsHidden", dict({{"vpn", boolean(true)}})}}));
-    EXPECT_TRUE(gCVStatusBar.itemIsHidden[0]);
-    EXPECT_FALSE(gCVStatusBar.itemIsHidden[21]);
-    EXPECT_TRUE(isNumber(gCVStatusBar.getValue("time"_ns), Kind::Bool, 1));
+    EXPECT_TRUE(isNumber(gCVStatusBar.getValue("vpn"_ns), Kind::Bool, 1));
+    EXPECT_TRUE(isNumber(gCVStatusBar.getValue("time"_ns), Kind::Bool, 0));
+
+    auto *written =
+        static_cast<NSDictionary *>(gCVStatusBar.getDictionary()->objectForKey("itemIsHidden"_ns));
+    ASSERT_NE(written, nullptr);
+    for (int position = 0; position < CVStatusBarItemCount; ++position) {
+        const char *name = CVStatusBarItems::names[position];
+        bool hidden = std::strcmp(name, "vpn") == 0 || std::strcmp(name, "alarm") == 0 ||
+                      std::strcmp(name, "location") == 0;
+        EXPECT_TRUE(isNumber(written->objectForKey(text(name)), Kind::Bool, hidden)) << name;
+    }
 }
 
 // Lock screen texts ---------------------------------------------------------------
