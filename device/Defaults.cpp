@@ -13,12 +13,17 @@ namespace sim {
 
 namespace {
 
+// The parts of a dotted key path; empty parts are kept ("pages." has two parts, the
+// second empty), so that no mistyped path stands for a shorter one.
 std::vector<std::string> splitPath(const std::string &path)
 {
-    std::vector<std::string> parts;
-    std::stringstream stream(path);
-    for (std::string part; std::getline(stream, part, '.');)
-        parts.push_back(part);
+    std::vector<std::string> parts(1);
+    for (char character : path) {
+        if (character == '.')
+            parts.emplace_back();
+        else
+            parts.back() += character;
+    }
     return parts;
 }
 
@@ -72,7 +77,7 @@ int reportError(const std::optional<std::string> &error)
     if (!error)
         return 0;
     std::fprintf(stderr, "cvsim: %s\n", error->c_str());
-    return 2;
+    return 1;
 }
 
 } // namespace
@@ -130,12 +135,14 @@ std::optional<std::string> writeDefault(const std::string &name, const std::stri
     if (!section)
         return "no section named \"" + name + "\"";
     std::vector<std::string> path = splitPath(keyPath);
-    if (path.empty() ||
-        std::any_of(path.begin(), path.end(), [](auto &part) { return part.empty(); }))
-        return "\"" + keyPath + "\" is not a key";
     id value = propertyListFromJson(parseCommandLineValue(valueText));
-    if (!value)
-        return "\"" + valueText + "\" has no property-list form";
+    std::vector<std::string_view> parts(path.begin(), path.end());
+    CVKeyCheck check = section->checkKey(parts, value);
+    if (!check.known)
+        return "\"" + keyPath + "\" is not a key of " + name;
+    if (!check.accepted)
+        return "\"" + keyPath + "\" of " + name + " takes " + check.expected + ", not \"" +
+               valueText + "\"";
     NSDictionary *changes = nestedDictionary(path, value);
     section->load(changes);
     saveAndSend(section, changes);

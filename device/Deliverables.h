@@ -29,7 +29,7 @@ struct InstallReport {
 InstallReport installDeliverables(const std::vector<DeliverableFile> &deliverables);
 
 // The device's own programs, as this build made them: the SpringBoard process, the
-// device tool and the settings application ("" when the build has none).
+// device tool and the settings application.
 std::string springBoardExecutable();
 std::string deviceToolExecutable();
 std::string settingsAppExecutable();

@@ -53,8 +53,9 @@ SettingsApp startSettingsApp()
     SettingsApp app;
     std::string program = settingsAppExecutable();
     int pipeEnds[2];
-    if (program.empty() || pipe2(pipeEnds, O_CLOEXEC) != 0) {
-        std::fprintf(stderr, "cvsim: no settings application in this build\n");
+    if (pipe2(pipeEnds, O_CLOEXEC) != 0) {
+        std::fprintf(stderr, "cvsim: cannot start the settings application: %s\n",
+                     std::strerror(errno));
         return app;
     }
     // Not SpringBoard: the application takes the ordinary identifier of a process.

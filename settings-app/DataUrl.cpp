@@ -8,7 +8,8 @@ namespace sim {
 
 std::optional<std::string> pngDataUrl(CGImageRef image)
 {
-    std::optional<std::vector<std::uint8_t>> png = encodePNG(image);
+    // Shown at once and thrown away: fast compression keeps a drag on a drawn page smooth.
+    std::optional<std::vector<std::uint8_t>> png = encodePNG(image, PNGCompression::Fast);
     if (!png)
         return std::nullopt;
     const std::string prefix = "data:image/png;base64,";

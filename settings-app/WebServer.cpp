@@ -56,6 +56,8 @@ std::string refusalText(int status)
         return "no such resource";
     case 405:
         return "the method is not allowed here";
+    case 408:
+        return "the request's body came too slowly";
     case 413:
         return "the request is larger than " + std::to_string(kMaxActionBodyBytes) + " bytes";
     case 414:
@@ -93,6 +95,48 @@ std::string pageWithToken(std::string_view page, const std::string &token)
     return filled;
 }
 
+// A request may take this long to send its body, however it trickles; httplib's own
+// read timeout bounds each wait for more bytes.
+constexpr auto kBodyDeadline = std::chrono::seconds(10);
+constexpr auto kReadTimeout = std::chrono::seconds(5);
+
+// Whether a request announces a body: a length above zero, or chunks of unknown length.
+bool carriesBody(const httplib::Request &request)
+{
+    return request.has_header("Transfer-Encoding") ||
+           (request.has_header("Content-Length") &&
+            request.get_header_value("Content-Length") != "0");
+}
+
+// The action's body, read as it arrives: an oversized body (chunked bodies announce no
+// length) is refused once it passes the limit rather than after it was read whole, and
+// a sender that trickles is cut off at the deadline. The status says why on failure.
+std::optional<std::string> readActionBody(const httplib::Request &request,
+                                          const httplib::ContentReader &reader, int &status)
+{
+    status = 413;
+    if (request.get_header_value<std::uint64_t>("Content-Length") > kMaxActionBodyBytes)
+        return std::nullopt;
+    std::string body;
+    auto deadline = std::chrono::steady_clock::now() + kBodyDeadline;
+    status = 400;
+    bool complete = reader([&](const char *data, std::size_t length) {
+        if (body.size() + length > kMaxActionBodyBytes) {
+            status = 413;
+            return false;
+        }
+        if (std::chrono::steady_clock::now() > deadline) {
+            status = 408;
+            return false;
+        }
+        body.append(data, length);
+        return true;
+    });
+    if (!complete)
+        return std::nullopt;
+    return body;
+}
+
 // What one API request carries to the interface's thread and back; shared, because a
 // job that missed its time may still run after the request has been answered.
 struct Exchange {
@@ -117,6 +161,7 @@ bool WebServer::start(int port)
 {
     m_server = std::make_unique<httplib::Server>();
     m_server->set_payload_max_length(kMaxActionBodyBytes);
+    m_server->set_read_timeout(kReadTimeout);
     int bound = port == 0 ? m_server->bind_to_any_port("127.0.0.1")
                           : (m_server->bind_to_port("127.0.0.1", port) ? port : -1);
     if (bound <= 0)
@@ -153,6 +198,12 @@ void WebServer::route()
                 answerError(response, refusal->status, refusal->reason);
                 return httplib::Server::HandlerResponse::Handled;
             }
+            // Only an action has a body worth reading; httplib would read any other whole.
+            if (carriesBody(request) && request.path != "/api/action") {
+                response.set_header("Connection", "close");
+                answerError(response, 413, "only actions carry a body");
+                return httplib::Server::HandlerResponse::Handled;
+            }
             return httplib::Server::HandlerResponse::Unhandled;
         });
     // Whatever httplib refuses by itself (an unknown path, a body over the limit) still
@@ -179,26 +230,34 @@ void WebServer::route()
             return answerError(response, 503, "the panel did not answer in time");
         answerJson(response, 200, exchange->state);
     });
-    server.Post(
-        "/api/action", [this](const httplib::Request &request, httplib::Response &response) {
-            if (request.get_header_value("Content-Type").rfind("application/json", 0) != 0)
-                return answerError(response, 415, "actions are sent as application/json");
-            ParsedAction parsed = parsePanelAction(request.body);
-            if (!parsed.action)
-                return answerError(response, 400, parsed.error);
-            auto exchange = std::make_shared<Exchange>();
-            exchange->action = std::move(parsed.action);
-            PanelEndpoints panel = m_panel;
-            if (!m_runOnUIThread([exchange, panel] {
-                    exchange->refusal = panel.apply(*exchange->action);
-                    exchange->state = panel.state();
-                }))
-                return answerError(response, 503, "the panel did not answer in time");
-            if (exchange->refusal)
-                return answerJson(response, 409,
-                                  {{"error", *exchange->refusal}, {"state", exchange->state}});
-            answerJson(response, 200, exchange->state);
-        });
+    server.Post("/api/action", [this](const httplib::Request &request, httplib::Response &response,
+                                      const httplib::ContentReader &reader) {
+        if (request.get_header_value("Content-Type").rfind("application/json", 0) != 0) {
+            response.set_header("Connection", "close");
+            return answerError(response, 415, "actions are sent as application/json");
+        }
+        int status = 0;
+        std::optional<std::string> body = readActionBody(request, reader, status);
+        if (!body) {
+            response.set_header("Connection", "close");
+            return answerError(response, status, refusalText(status));
+        }
+        ParsedAction parsed = parsePanelAction(*body);
+        if (!parsed.action)
+            return answerError(response, 400, parsed.error);
+        auto exchange = std::make_shared<Exchange>();
+        exchange->action = std::move(parsed.action);
+        PanelEndpoints panel = m_panel;
+        if (!m_runOnUIThread([exchange, panel] {
+                exchange->refusal = panel.apply(*exchange->action);
+                exchange->state = panel.state();
+            }))
+            return answerError(response, 503, "the panel did not answer in time");
+        if (exchange->refusal)
+            return answerJson(response, 409,
+                              {{"error", *exchange->refusal}, {"state", exchange->state}});
+        answerJson(response, 200, exchange->state);
+    });
 }
 
 UIThreadRunner mainQueueRunner(double timeoutSeconds)

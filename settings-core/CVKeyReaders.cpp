@@ -11,6 +11,8 @@ bool CVIsKindOf(id object, Class cls)
 
 bool *CVItemFlag(bool (&flags)[CVStatusBarItemCount], const CVStatusBarItems &items, int position)
 {
+    if (!items.filled)
+        return &flags[position];
     unsigned char index = items.index[position];
     return index < CVStatusBarItemCount ? &flags[index] : nullptr;
 }

@@ -48,11 +48,36 @@ void answerShortMessage(const mach_msg_header_t &received)
 
 // Out-of-line data is trusted only in a complex message, whose descriptors the kernel has
 // checked and whose memory it mapped; in any other message those bytes are just data.
+// An update carries exactly one plain out-of-line descriptor.
 bool carriesOutOfLineData(const CVSectionMessage &message)
 {
     return (message.header.msgh_bits & MACH_MSGH_BITS_COMPLEX) &&
            message.body.msgh_descriptor_count == 1 &&
            message.outOfLine.type == MACH_MSG_OOL_DESCRIPTOR;
+}
+
+// The kernel mapped the memory of every out-of-line descriptor of a complex message into
+// this process; it stays mapped until given back, whether the message was an update or
+// not. Only the descriptors that fit in what was received are read.
+void releaseOutOfLineMemory(CVSectionMessage &message, CFIndex size)
+{
+    if (!(message.header.msgh_bits & MACH_MSGH_BITS_COMPLEX))
+        return;
+    constexpr std::size_t kDescriptorsOffset = offsetof(CVSectionMessage, outOfLine);
+    std::size_t room =
+        (static_cast<std::size_t>(size) - kDescriptorsOffset) / sizeof(mach_msg_ool_descriptor_t);
+    std::size_t count = std::min<std::size_t>(message.body.msgh_descriptor_count, room);
+    auto *descriptors = reinterpret_cast<mach_msg_ool_descriptor_t *>(
+        reinterpret_cast<std::byte *>(&message) + kDescriptorsOffset);
+    for (std::size_t index = 0; index < count; ++index) {
+        mach_msg_ool_descriptor_t &descriptor = descriptors[index];
+        bool outOfLine = descriptor.type == MACH_MSG_OOL_DESCRIPTOR ||
+                         descriptor.type == MACH_MSG_OOL_VOLATILE_DESCRIPTOR;
+        if (outOfLine && descriptor.address && descriptor.size > 0)
+            vm_deallocate(mach_task_self(), reinterpret_cast<vm_address_t>(descriptor.address),
+                          descriptor.size);
+    }
+    message.body.msgh_descriptor_count = 0;
 }
 
 CVReloadObserver g_observer = nullptr;
@@ -84,16 +109,13 @@ void handleSectionMessage(CFMachPortRef, void *received, CFIndex size, void *)
         answerShortMessage(message->header);
         return;
     }
-    if (carriesOutOfLineData(*message)) {
-        mach_msg_ool_descriptor_t &descriptor = message->outOfLine;
-        applyUpdate(message->header.msgh_id, descriptor.address, descriptor.size);
-        vm_deallocate(mach_task_self(), reinterpret_cast<vm_address_t>(descriptor.address),
-                      descriptor.size);
-        message->body.msgh_descriptor_count = 0;
+    if (message->body.msgh_descriptor_count != 0) {
+        if (carriesOutOfLineData(*message))
+            applyUpdate(message->header.msgh_id, message->outOfLine.address,
+                        message->outOfLine.size);
+        releaseOutOfLineMemory(*message, size);
         return;
     }
-    if (message->body.msgh_descriptor_count != 0)
-        return;
     std::size_t carried = static_cast<std::size_t>(size) - kInlineDataOffset;
     std::size_t length = std::min<std::size_t>(
         {message->inlineData.length, CVSectionMessageInlineCapacity, carried});

@@ -22,6 +22,9 @@
 #include "settings-core/CVSystemQueries.h"
 
 #include <cstdint>
+#include <span>
+#include <string>
+#include <string_view>
 
 // Called after a live update of its section has been applied (set by the feature group
 // that owns the section, cleared by setDefaults and CVLoadSettings).
@@ -54,6 +57,14 @@ enum CVSectionID : std::uint32_t {
 
 class CVKeyVisitor;
 
+// What a key path names in an entity (each part one level of nesting: "pages",
+// "coverflow", "enabled"), and whether a load would store a given value there.
+struct CVKeyCheck {
+    bool known = false;    // the path names a key of the entity
+    bool accepted = false; // a load would store the value (never for a group of keys)
+    std::string expected;  // the value the key takes, in words: "a boolean"
+};
+
 class CVSettingsEntity {
 public:
     // Every field to its default; clears the section's changeCallback.
@@ -66,6 +77,9 @@ public:
     virtual id getValue(CFStringRef key);
     // The whole entity in the file's form, every key present, autoreleased.
     virtual CFDictionaryRef getDictionary();
+    // Looks a key path up without changing anything, so that an editor can refuse a value
+    // the entity would ignore.
+    CVKeyCheck checkKey(std::span<const std::string_view> path, id value);
 
 protected:
     constexpr CVSettingsEntity() = default;
@@ -86,9 +100,13 @@ inline constexpr int CVStatusBarItemCount = 25;
 
 // The item index of each status bar item, by position in the fixed list of item names
 // (CVStatusBarItems::names); on every recognised system the index equals the position.
+// Until the table is filled (a system whose numbering is unknown) the hidden flags are
+// kept by position, so that each name keeps its own flag through a load and a save;
+// SpringBoard's numbers are then unknown and no item may be hidden by them.
 struct CVStatusBarItems {
     static const char *const names[CVStatusBarItemCount];
     unsigned char index[CVStatusBarItemCount]{};
+    bool filled = false;
 
     // Stores index k for name k when the running system is a recognised one; otherwise
     // logs and leaves the table as it is.

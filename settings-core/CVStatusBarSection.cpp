@@ -52,8 +52,8 @@ bool isRecognisedSystem(double version)
 } // namespace
 
 // On every recognised system SpringBoard numbers the items in the order of `names`. On
-// any other the numbering is unknown and the table keeps what it held (all zero in a
-// fresh process, so that every name then refers to item 0).
+// any other the numbering is unknown and the table keeps what it held: unfilled in a
+// fresh process, where the flags stay by name.
 void CVStatusBarItems::fill()
 {
     if (!isRecognisedSystem(kCFCoreFoundationVersionNumber)) {
@@ -63,6 +63,7 @@ void CVStatusBarItems::fill()
     }
     for (int position = 0; position < CVStatusBarItemCount; ++position)
         index[position] = static_cast<unsigned char>(position);
+    filled = true;
 }
 
 void CVStatusBar::visitKeys(CVKeyVisitor &keys)

@@ -43,11 +43,11 @@ NSString *textForValue(float value)
     return NSString::stringWithUTF8String(text);
 }
 
-// The value of typed text as floatValue reads it: leading blanks skipped, the longest
-// number at the start taken, 0 when there is none.
+// The value of typed text: the decimal number at its start, 0 when there is none (so
+// "inf", "nan" and hexadecimal text are 0, which the slider then clamps to its range).
 float typedValue(NSString *text)
 {
-    return text ? std::strtof(text->UTF8String(), nullptr) : 0;
+    return msg<float>(text, "floatValue"_sel);
 }
 
 } // namespace

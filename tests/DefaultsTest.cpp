@@ -6,6 +6,9 @@
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
+#include <fstream>
+#include <iterator>
+
 namespace {
 
 using e2e::cvsim;
@@ -53,18 +56,60 @@ TEST(CvsimDefaults, WritesLandInTheFileAndReadBack)
     EXPECT_EQ(readJson(root, {"defaults", "read", "CVIcons", "pages.iconColumns"}), 0);
 }
 
+std::string fileBytes(const std::string &path)
+{
+    std::ifstream file(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(file), {});
+}
+
 TEST(CvsimDefaults, MistakesAreRefusedWithAMessage)
 {
     std::string root = e2e::temporaryRoot("mistakes");
     e2e::Result unknown = cvsim(root, {"defaults", "write", "CVNothing", "x", "1"});
-    EXPECT_EQ(unknown.status, 2);
+    EXPECT_EQ(unknown.status, 1);
     EXPECT_NE(unknown.err.find("no section named \"CVNothing\""), std::string::npos);
-    EXPECT_EQ(cvsim(root, {"defaults", "write", "CVIcons", "pages..iconColumns", "1"}).status, 2);
-    EXPECT_EQ(cvsim(root, {"defaults", "write", "CVIcons", "x", "null"}).status, 2);
     EXPECT_EQ(cvsim(root, {"defaults", "frobnicate"}).status, 2);
     EXPECT_EQ(cvsim(root, {"nothing"}).status, 2);
-    // Nothing of that reached the file.
-    EXPECT_EQ(readJson(root, {"defaults", "read", "CVIcons", "pages.iconColumns"}), 0);
+}
+
+// A write the model would not store (an unknown key, a value of the wrong kind, a path
+// that only names a group of keys) exits 1 naming the key and what it takes, and leaves
+// the settings file as it was.
+TEST(CvsimDefaults, AWriteTheModelWouldIgnoreIsRefusedAndTheFileKept)
+{
+    std::string root = e2e::temporaryRoot("refused");
+    ASSERT_EQ(cvsim(root, {"defaults", "write", "CVDock", "hideDock", "true"}).status, 0);
+    const std::string file =
+        root + "/var/mobile/Library/Preferences/com.kestrelworks.corvane3.plist";
+    const std::string before = fileBytes(file);
+    ASSERT_FALSE(before.empty());
+
+    const struct {
+        std::vector<std::string> write;
+        const char *message;
+    } refused[] = {
+        {{"CVDock", "hideDock", "yes"}, "\"hideDock\" of CVDock takes a boolean"},
+        {{"CVDock", "hideDcok", "true"}, "\"hideDcok\" is not a key of CVDock"},
+        {{"CVIcons", "pages.", "1"}, "\"pages.\" is not a key of CVIcons"},
+        {{"CVIcons", "pages..iconColumns", "1"}, "is not a key"},
+        {{"CVIcons", "pages", "1"}, "takes one of its keys after \"pages.\""},
+        {{"CVIcons", "pages.iconColumns", "null"}, "takes a number"},
+        {{"CVIcons", "badgeTextColor", "[255,0,0]"}, "takes a colour"},
+        {{"CVLockScreen", "timeText", "twenty characters!!!"}, "takes a text of at most 11"},
+        {{"CVStatusBar", "itemIsHidden.nothing", "true"}, "is not a key"},
+        {{"CVStatusBar", "itemIsHidden.vpn", "\"on\""}, "takes a boolean"},
+    };
+    for (const auto &[write, message] : refused) {
+        std::vector<std::string> arguments{"defaults", "write"};
+        arguments.insert(arguments.end(), write.begin(), write.end());
+        e2e::Result result = cvsim(root, arguments);
+        EXPECT_EQ(result.status, 1) << write[1];
+        EXPECT_NE(result.err.find(message), std::string::npos) << result.err;
+    }
+    EXPECT_EQ(fileBytes(file), before);
+    EXPECT_EQ(cvsim(root, {"defaults", "write", "CVStatusBar", "itemIsHidden.vpn", "true"}).status,
+              0);
+    EXPECT_EQ(readJson(root, {"defaults", "read", "CVStatusBar", "vpn"}), true);
 }
 
 TEST(CvsimListen, LiveUpdatesReachTheListenerWithTheSectionAfterwards)
@@ -96,6 +141,8 @@ TEST(CvsimListen, LiveUpdatesReachTheListenerWithTheSectionAfterwards)
     EXPECT_EQ(update["after"]["pages"]["coverflow"]["enabled"], true);
     EXPECT_EQ(update["after"]["pages"]["coverflow"]["perspective"].get<double>(), 0.9f);
 
+    // A refused write sends nothing: the next update heard is the reset's.
+    ASSERT_EQ(cvsim(root, {"defaults", "write", "CVDock", "hideDock", "yes"}).status, 1);
     ASSERT_EQ(cvsim(root, {"defaults", "reset", "CVDock"}).status, 0);
     json reset = json::parse(listener.readLine(), nullptr, false);
     EXPECT_EQ(reset["changes"], json({{"hideBackground", false}, {"hideDock", false}}));

@@ -2,6 +2,7 @@
 #include "foundation/Copying.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 namespace {
@@ -62,6 +63,25 @@ const char *utf8Message(NSString *self, SEL)
     return self->UTF8String();
 }
 
+double doubleValueMessage(NSString *self, SEL)
+{
+    return self->doubleValue();
+}
+
+float floatValueMessage(NSString *self, SEL)
+{
+    return self->floatValue();
+}
+
+// The length of the run of ASCII digits at `at`.
+std::size_t digitsAt(std::string_view text, std::size_t at)
+{
+    std::size_t end = at;
+    while (end < text.size() && text[end] >= '0' && text[end] <= '9')
+        ++end;
+    return end - at;
+}
+
 const Class kRegistered = [] {
     class_addMethod(NSObject::class_(), "description"_sel, reinterpret_cast<IMP>(objectDescription),
                     sim::encodeImplementation(objectDescription).c_str());
@@ -73,6 +93,8 @@ const Class kRegistered = [] {
                         .method("description", description)
                         .method("length", lengthMessage)
                         .method("UTF8String", utf8Message)
+                        .method("doubleValue", doubleValueMessage)
+                        .method("floatValue", floatValueMessage)
                         .registerClass();
     g_mutableStringClass = ClassBuilder<NSMutableString>("NSMutableString", "NSString")
                                .method("copy", copyOfMutable)
@@ -275,6 +297,36 @@ bool NSString::hasSuffix(const NSString *suffix) const
     return suffix && m_text.size() >= suffix->m_text.size() &&
            m_text.compare(m_text.size() - suffix->m_text.size(), std::string::npos,
                           suffix->m_text) == 0;
+}
+
+double NSString::doubleValue() const
+{
+    std::string_view text = m_text;
+    std::size_t start = text.find_first_not_of(" \t\n\r\f\v");
+    if (start == std::string_view::npos)
+        return 0;
+    std::size_t at = start;
+    if (text[at] == '+' || text[at] == '-')
+        ++at;
+    std::size_t whole = digitsAt(text, at);
+    at += whole;
+    std::size_t fraction = 0;
+    if (at < text.size() && text[at] == '.') {
+        fraction = digitsAt(text, at + 1);
+        if (whole + fraction > 0)
+            at += 1 + fraction;
+    }
+    if (whole + fraction == 0)
+        return 0;
+    if (at < text.size() && (text[at] == 'e' || text[at] == 'E')) {
+        std::size_t exponent = at + 1;
+        if (exponent < text.size() && (text[exponent] == '+' || text[exponent] == '-'))
+            ++exponent;
+        if (std::size_t digits = digitsAt(text, exponent))
+            at = exponent + digits;
+    }
+    // Only the checked decimal text reaches strtod, which reads it whole.
+    return std::strtod(std::string(text.substr(start, at - start)).c_str(), nullptr);
 }
 
 NSUInteger NSString::hash() const

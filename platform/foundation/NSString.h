@@ -34,6 +34,11 @@ struct NSString : NSObject {
     bool hasPrefix(const NSString *prefix) const;
     bool hasSuffix(const NSString *suffix) const;
     NSUInteger hash() const;
+    // The decimal number at the start of the text, after leading blanks: an optional
+    // sign, digits with an optional point, an optional exponent. 0 when the text does not
+    // start with one; "inf", "nan" and hexadecimal are not numbers here.
+    double doubleValue() const;
+    float floatValue() const { return static_cast<float>(doubleValue()); }
 };
 
 struct NSMutableString : NSString {

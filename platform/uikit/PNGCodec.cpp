@@ -55,7 +55,7 @@ CGImageRef createImageFromPNG(const std::uint8_t *bytes, std::size_t length)
     return imageFromPixels(image.width, image.height, std::move(pixels));
 }
 
-std::optional<std::vector<std::uint8_t>> encodePNG(CGImageRef source)
+std::optional<std::vector<std::uint8_t>> encodePNG(CGImageRef source, PNGCompression compression)
 {
     if (!source)
         return std::nullopt;
@@ -68,9 +68,11 @@ std::optional<std::vector<std::uint8_t>> encodePNG(CGImageRef source)
     image.width = static_cast<png_uint_32>(source->m_width);
     image.height = static_cast<png_uint_32>(source->m_height);
     image.format = PNG_FORMAT_RGBA;
-    png_alloc_size_t size = 0;
-    if (!png_image_write_get_memory_size(image, size, 0, straight.data(), 0, nullptr))
-        return std::nullopt;
+    if (compression == PNGCompression::Fast)
+        image.flags |= PNG_IMAGE_FLAG_FAST;
+    // Written once into a buffer of the largest size the file can have, rather than
+    // compressed twice to learn the size first.
+    png_alloc_size_t size = PNG_IMAGE_PNG_SIZE_MAX(image);
     std::vector<std::uint8_t> file(size);
     if (!png_image_write_to_memory(&image, file.data(), &size, 0, straight.data(), 0, nullptr))
         return std::nullopt;

@@ -17,7 +17,12 @@ namespace sim {
 // owns the answer.
 CGImageRef createImageFromPNG(const std::uint8_t *bytes, std::size_t length);
 
+// How a PNG is compressed: small for files that are kept, fast for images shown at once
+// and thrown away (a screen sent to a browser while a finger moves).
+enum class PNGCompression { Small, Fast };
+
 // The bytes of a PNG file holding the image, or nothing for nil.
-std::optional<std::vector<std::uint8_t>> encodePNG(CGImageRef image);
+std::optional<std::vector<std::uint8_t>>
+encodePNG(CGImageRef image, PNGCompression compression = PNGCompression::Small);
 
 } // namespace sim

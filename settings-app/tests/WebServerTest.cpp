@@ -7,8 +7,13 @@
 #include <httplib.h>
 #include <nlohmann/json.hpp>
 
+#include <arpa/inet.h>
 #include <atomic>
 #include <mutex>
+#include <netinet/in.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
 
 using nlohmann::json;
 using namespace sim;
@@ -152,6 +157,58 @@ TEST_F(WebServerTest, RefusesMalformedActionsBeforeThePanelSeesThem)
     ASSERT_TRUE(huge);
     EXPECT_EQ(huge->status, 413);
     EXPECT_NE(errorOf(huge), "");
+    EXPECT_EQ(m_applied, 0);
+}
+
+// Sends a request whose body is an endless stream of chunks, and answers what the server
+// said and how many body bytes went out before it did. Sending stops at `cap` bytes, which
+// is far more than the server may read.
+std::pair<std::string, std::size_t> sendEndlessChunkedBody(int port, const std::string &token,
+                                                           const std::string &path, std::size_t cap)
+{
+    int fd = socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_port = htons(static_cast<std::uint16_t>(port));
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    if (connect(fd, reinterpret_cast<sockaddr *>(&address), sizeof(address)) != 0) {
+        close(fd);
+        return {"", 0};
+    }
+    std::string head = "POST " + path + " HTTP/1.1\r\nHost: 127.0.0.1:" + std::to_string(port) +
+                       "\r\nX-Corvane-Token: " + token +
+                       "\r\nContent-Type: application/json\r\nTransfer-Encoding: chunked\r\n\r\n";
+    send(fd, head.data(), head.size(), MSG_NOSIGNAL);
+    const std::string chunk = "1000\r\n" + std::string(0x1000, ' ') + "\r\n";
+    std::size_t sent = 0;
+    std::string answer;
+    while (sent < cap) {
+        pollfd entry{fd, POLLIN, 0};
+        if (poll(&entry, 1, 0) == 1)
+            break;
+        if (send(fd, chunk.data(), chunk.size(), MSG_NOSIGNAL) < 0)
+            break;
+        sent += 0x1000;
+    }
+    char buffer[4096];
+    pollfd entry{fd, POLLIN, 0};
+    if (poll(&entry, 1, 10000) == 1) {
+        ssize_t count = recv(fd, buffer, sizeof(buffer), 0);
+        if (count > 0)
+            answer.assign(buffer, static_cast<std::size_t>(count));
+    }
+    close(fd);
+    return {answer, sent};
+}
+
+TEST_F(WebServerTest, RefusesAnOversizedChunkedBodyWhileItArrives)
+{
+    constexpr std::size_t kCap = 256u * 1024 * 1024;
+    for (const char *path : {"/api/action", "/api/state"}) {
+        auto [answer, sent] = sendEndlessChunkedBody(m_server->port(), m_token, path, kCap);
+        EXPECT_EQ(answer.rfind("HTTP/1.1 413", 0), 0u) << path << ": " << answer.substr(0, 80);
+        EXPECT_LT(sent, kCap) << path;
+    }
     EXPECT_EQ(m_applied, 0);
 }
 

@@ -36,6 +36,9 @@ async function request(path, body) {
     } finally {
         busy = false;
     }
+    // A finger move that came while this request was on its way goes now, so that the
+    // last move of a drag is never left unsent.
+    if (pendingMove) sendPendingMove();
 }
 
 function send(action) {
@@ -75,6 +78,13 @@ function renderControl(control, address) {
         const slider = element("input", "slider");
         Object.assign(slider, { type: "range", min: control.min, max: control.max, step: "any" });
         slider.value = control.value;
+        const fill = () => {
+            const span = control.max - control.min;
+            const share = span > 0 ? (Number(slider.value) - control.min) / span : 0;
+            slider.style.setProperty("--fill", `${share * 100}%`);
+        };
+        fill();
+        slider.addEventListener("input", fill);
         const parts = [slider];
         if (control.showValue) {
             const value = element("span", "slider-value", control.value.toFixed(2));
@@ -159,23 +169,30 @@ function listenToFinger(image) {
         return { x: (event.clientX - box.left) * Number(image.getAttribute("width")) / box.width,
                  y: (event.clientY - box.top) * Number(image.getAttribute("height")) / box.height };
     };
+    let lastPoint = null; // where the finger was last seen
     image.addEventListener("pointerdown", (event) => {
         image.setPointerCapture(event.pointerId);
         fingerDown = true;
-        send({ action: "touch", phase: "began", ...pointAt(event) });
+        lastPoint = pointAt(event);
+        send({ action: "touch", phase: "began", ...lastPoint });
     });
     image.addEventListener("pointermove", (event) => {
         if (!fingerDown) return;
-        pendingMove = pointAt(event);
+        lastPoint = pendingMove = pointAt(event);
         sendPendingMove();
     });
-    image.addEventListener("pointerup", async (event) => {
+    // A lifted finger ends the touch where it is. A touch the browser takes away (a
+    // system gesture, a lost capture) ends where the finger was last seen, so that the
+    // phone never believes a finger is still down.
+    const end = async (point) => {
         if (!fingerDown) return;
         fingerDown = false;
         pendingMove = null;
         await untilIdle();
-        send({ action: "touch", phase: "ended", ...pointAt(event) });
-    });
+        send({ action: "touch", phase: "ended", ...point });
+    };
+    image.addEventListener("pointerup", (event) => end(pointAt(event)));
+    image.addEventListener("pointercancel", () => end(lastPoint));
 }
 
 async function sendPendingMove() {

@@ -5,6 +5,7 @@
 // the flag is armed when the library loads.
 
 #include "ChildProcess.h"
+#include "SpringBoardChild.h"
 #include "darwin/TemporaryDevice.h"
 #include "darwin/notify.h"
 #include "foundation/RunLoop.h"
@@ -13,16 +14,8 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <cstdlib>
-#include <cstring>
-#include <string>
-#include <string_view>
-#include <unistd.h>
-#include <vector>
 
 namespace {
-
-constexpr const char *kSpringBoardChild = "--as-springboard";
 
 bool allZero(const void *object, std::size_t size)
 {
@@ -55,34 +48,11 @@ TEST(FreshProcess, OutsideSpringBoardTheLaunchFlagIsUpAtOnce)
     EXPECT_EQ(CVSpringBoardDidLaunch, 1);
 }
 
-// Runs this binary again as SpringBoard, on the device of the calling test. The
-// environment is made before the fork: the device services run on a thread of this
-// process, so the child may call nothing that could wait for a lock before exec.
-int runAsSpringBoard()
-{
-    std::vector<std::string> variables{"CORVANE_BUNDLE_ID=com.apple.springboard"};
-    for (char **variable = environ; *variable; ++variable)
-        if (!std::string_view(*variable).starts_with("CORVANE_BUNDLE_ID="))
-            variables.emplace_back(*variable);
-    std::vector<char *> environment;
-    for (std::string &variable : variables)
-        environment.push_back(variable.data());
-    environment.push_back(nullptr);
-    std::string name = "settings_core_fresh_process_test";
-    std::string argument = kSpringBoardChild;
-    char *arguments[] = {name.data(), argument.data(), nullptr};
-    pid_t child = test::forkChild([&] {
-        execve("/proc/self/exe", arguments, environment.data());
-        return 127;
-    });
-    return test::waitForChild(child);
-}
-
 TEST(FreshProcess, InsideSpringBoardTheLaunchFlagWaitsForTheLaunchNotification)
 {
     sim::TemporaryDevice device;
     ASSERT_TRUE(device.ready());
-    EXPECT_EQ(runAsSpringBoard(), 0);
+    EXPECT_EQ(test::waitForChild(cvtest::startAsSpringBoard("launch-flag")), 0);
 }
 
 // The SpringBoard process: the flag is down until SpringBoard says it has launched.
@@ -105,7 +75,7 @@ int springBoardChild()
 
 int main(int argc, char **argv)
 {
-    if (argc > 1 && std::strcmp(argv[1], kSpringBoardChild) == 0)
+    if (cvtest::springBoardRole(argc, argv) == "launch-flag")
         return springBoardChild();
     testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();

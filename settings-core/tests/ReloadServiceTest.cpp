@@ -6,15 +6,15 @@
 
 #include "DeviceTest.h"
 #include "SettingsTestSupport.h"
+#include "SpringBoardChild.h"
 #include "foundation/DeviceRoot.h"
-#include "foundation/NSBundle.h"
 #include "foundation/NSPropertyList.h"
 #include "foundation/RunLoop.h"
 #include "settings-core/CVReloadService.h"
 
 #include <chrono>
-#include <cstring>
 #include <fcntl.h>
+#include <fstream>
 #include <poll.h>
 #include <signal.h>
 #include <span>
@@ -71,6 +71,7 @@ NSDictionary *dictionarySerialisedTo(const char *key, std::size_t length)
 struct Report {
     std::vector<int> callbacks;
     StrongRef<NSDictionary> sections;
+    int outOfLineMappings = -1; // received out-of-line regions still mapped at the end
 
     // nil when the report never came.
     NSDictionary *section(const char *name) const
@@ -90,7 +91,6 @@ struct Report {
 constexpr int kStartedDescriptor = 100; // one byte once the service runs
 constexpr int kFinishDescriptor = 101;  // one byte from the test: time to report
 constexpr int kReportDescriptor = 102;  // the report, then end of file
-constexpr const char *kSpringBoardArgument = "--as-springboard";
 
 struct Pipe {
     int read = -1;
@@ -153,27 +153,23 @@ Report reportFrom(const std::string &bytes)
     for (const auto &count : *static_cast<NSArray *>(plist->objectForKey("callbacks"_ns)))
         report.callbacks.push_back(static_cast<NSNumber *>(count.get())->intValue());
     report.sections = static_cast<NSDictionary *>(plist->objectForKey("sections"_ns));
+    report.outOfLineMappings =
+        static_cast<NSNumber *>(plist->objectForKey("outOfLineMappings"_ns))->intValue();
     return report;
 }
 
-// A process that is SpringBoard as far as the settings core can tell. It runs this test
-// binary afresh instead of going on from the fork: the device services run on a thread of
-// the test process, and a child forked while that thread holds a lock (the allocator's,
-// say) would wait for it forever.
+// A process that is SpringBoard as far as the settings core can tell, with three pipes
+// to the test.
 class SpringBoardProcess {
 public:
     SpringBoardProcess()
     {
         if (!m_started.open() || !m_finish.open() || !m_report.open())
             return;
-        m_child = test::forkChild([this] {
-            // Only async-signal-safe calls between fork and exec.
-            dup2(m_started.write, kStartedDescriptor);
-            dup2(m_finish.read, kFinishDescriptor);
-            dup2(m_report.write, kReportDescriptor);
-            execl("/proc/self/exe", "settings_core_reload_test", kSpringBoardArgument, nullptr);
-            return 127;
-        });
+        const std::pair<int, int> descriptors[] = {{m_started.write, kStartedDescriptor},
+                                                   {m_finish.read, kFinishDescriptor},
+                                                   {m_report.write, kReportDescriptor}};
+        m_child = startAsSpringBoard("reload-service", descriptors);
         Pipe::closeEnd(m_started.write);
         Pipe::closeEnd(m_finish.read);
         Pipe::closeEnd(m_report.write);
@@ -215,6 +211,16 @@ private:
     bool m_finished = false;
 };
 
+// Received out-of-line memory is a private mapping of the sender's sealed memory file.
+int countOutOfLineMappings()
+{
+    std::ifstream maps("/proc/self/maps");
+    int count = 0;
+    for (std::string line; std::getline(maps, line);)
+        count += line.find("/memfd:mach-ool") != std::string::npos;
+    return count;
+}
+
 NSDictionary *reportOfThisProcess()
 {
     NSMutableArray *callbacks = NSMutableArray::array();
@@ -223,7 +229,9 @@ NSDictionary *reportOfThisProcess()
     NSMutableDictionary *sections = NSMutableDictionary::dictionary();
     for (const NamedSection &section : allSections())
         sections->setObjectForKey(section.entity->getDictionary(), text(section.name));
-    return dict({{"callbacks", callbacks}, {"sections", sections}});
+    return dict({{"callbacks", callbacks},
+                 {"sections", sections},
+                 {"outOfLineMappings", integer(countOutOfLineMappings())}});
 }
 
 // The SpringBoard process's life: start the service, handle messages until asked for
@@ -231,7 +239,6 @@ NSDictionary *reportOfThisProcess()
 int runAsSpringBoard()
 {
     AutoreleasePool pool;
-    sim::setMainBundleIdentifier("com.apple.springboard");
     CVLoadSettings();
     countEveryUpdate();
     if (write(kStartedDescriptor, "!", 1) != 1)
@@ -389,6 +396,123 @@ TEST_F(ReloadService, MessagesThatAreNotUpdatesChangeNothingAndCallNoCallback)
     EXPECT_TRUE(isNumber(report.value("CVFolders", "fastOpen"), NSNumber::Kind::Bool, 1));
 }
 
+// A SpringBoard gone without a successor leaves its name registered to a right that no
+// longer exists, so every look-up finds a dead right: the update is given up after its
+// few look-ups (a sender without a bound would never return), and the next SpringBoard
+// still gets the next one.
+TEST_F(ReloadService, AnUpdateToAServiceThatStaysDeadIsGivenUp)
+{
+    mach_port_t stale = makeService(CVReloadServiceName);
+    ASSERT_NE(stale, MACH_PORT_NULL);
+    destroyReceiveRight(stale);
+    CVSendSectionUpdate(CVSectionIDDock, dict({{"hideDock", boolean(true)}}));
+
+    SpringBoardProcess springboard;
+    ASSERT_TRUE(springboard.ready());
+    CVSendSectionUpdate(CVSectionIDDock, dict({{"hideBackground", boolean(true)}}));
+    Report report = springboard.finish();
+    EXPECT_EQ(report.callbacks[CVSectionIDDock], 1);
+    EXPECT_TRUE(isNumber(report.value("CVDock", "hideDock"), NSNumber::Kind::Bool, 0));
+}
+
+// Only the message id's low byte names the section: 256 is the status bar's 0, 0x102 the
+// dock's 2.
+TEST_F(ReloadService, TheSectionIsTheLowByteOfTheMessageId)
+{
+    SpringBoardProcess springboard;
+    ASSERT_TRUE(springboard.ready());
+    std::string carrier = binaryPropertyList(dict({{"customCarrier", boolean(true)}}));
+    std::string dock = binaryPropertyList(dict({{"hideDock", boolean(true)}}));
+    EXPECT_EQ(test::sendInline(CVReloadServiceName, 256, carrier), KERN_SUCCESS);
+    EXPECT_EQ(test::sendInline(CVReloadServiceName, 0x102, dock), KERN_SUCCESS);
+    Report report = springboard.finish();
+
+    EXPECT_EQ(report.callbacks, (std::vector<int>{1, 0, 1, 0, 0, 0, 0, 0, 0}));
+    EXPECT_TRUE(isNumber(report.value("CVStatusBar", "customCarrier"), NSNumber::Kind::Bool, 1));
+    EXPECT_TRUE(isNumber(report.value("CVDock", "hideDock"), NSNumber::Kind::Bool, 1));
+}
+
+// A length field larger than the message is not followed past the message's end: the
+// bytes the message carries are read, and here they are the whole update.
+TEST_F(ReloadService, AnInlineLengthLargerThanTheMessageReadsOnlyWhatItCarries)
+{
+    NSDictionary *update = dictionarySerialisedTo("carrierString", 300);
+    ASSERT_NE(update, nullptr);
+    SpringBoardProcess springboard;
+    ASSERT_TRUE(springboard.ready());
+    mach_port_t service = MACH_PORT_NULL;
+    ASSERT_EQ(bootstrap_look_up(bootstrapPort(), CVReloadServiceName, &service), KERN_SUCCESS);
+    test::InlineMessage message;
+    test::makeInlineMessage(message, service, CVSectionIDStatusBar, binaryPropertyList(update));
+    // The message ends with the data: 24 bytes of header, the descriptor count, the length.
+    message.header.msgh_size = 32 + 300;
+    message.length = 4000;
+    EXPECT_EQ(mach_msg(&message.header, MACH_SEND_MSG, message.header.msgh_size, 0, MACH_PORT_NULL,
+                       MACH_MSG_TIMEOUT_NONE, MACH_PORT_NULL),
+              KERN_SUCCESS);
+    mach_port_deallocate(mach_task_self(), service);
+    Report report = springboard.finish();
+
+    EXPECT_EQ(report.callbacks[CVSectionIDStatusBar], 1);
+    EXPECT_TRUE(sim::objectsEqual(report.value("CVStatusBar", "carrierString"),
+                                  update->objectForKey("carrierString"_ns)));
+}
+
+// A complex message with any number of out-of-line descriptors, of the given type.
+kern_return_t sendOutOfLine(mach_port_t service, mach_msg_id_t id, unsigned type,
+                            std::span<const std::string> regions)
+{
+    struct {
+        mach_msg_header_t header;
+        mach_msg_body_t body;
+        mach_msg_ool_descriptor_t descriptors[3];
+    } message{};
+    message.header.msgh_bits = MACH_MSGH_BITS(MACH_MSG_TYPE_COPY_SEND, 0) | MACH_MSGH_BITS_COMPLEX;
+    message.header.msgh_size = static_cast<mach_msg_size_t>(
+        offsetof(decltype(message), descriptors) + regions.size() * 16);
+    message.header.msgh_remote_port = service;
+    message.header.msgh_id = id;
+    message.body.msgh_descriptor_count = static_cast<mach_msg_size_t>(regions.size());
+    for (std::size_t index = 0; index < regions.size(); ++index) {
+        mach_msg_ool_descriptor_t &descriptor = message.descriptors[index];
+        descriptor.address = const_cast<char *>(regions[index].data());
+        descriptor.size = static_cast<mach_msg_size_t>(regions[index].size());
+        descriptor.copy = MACH_MSG_VIRTUAL_COPY;
+        descriptor.type = type;
+    }
+    return mach_msg(&message.header, MACH_SEND_MSG, message.header.msgh_size, 0, MACH_PORT_NULL,
+                    MACH_MSG_TIMEOUT_NONE, MACH_PORT_NULL);
+}
+
+TEST_F(ReloadService, TheMemoryOfEveryOutOfLineDescriptorIsGivenBack)
+{
+    SpringBoardProcess springboard;
+    ASSERT_TRUE(springboard.ready());
+    mach_port_t service = MACH_PORT_NULL;
+    ASSERT_EQ(bootstrap_look_up(bootstrapPort(), CVReloadServiceName, &service), KERN_SUCCESS);
+    const std::string update = binaryPropertyList(dict({{"hideDock", boolean(true)}}));
+    const std::string two[] = {update, update};
+    const std::string three[] = {update, update, update};
+    EXPECT_EQ(sendOutOfLine(service, CVSectionIDDock, MACH_MSG_OOL_DESCRIPTOR, two), KERN_SUCCESS);
+    EXPECT_EQ(sendOutOfLine(service, CVSectionIDDock, MACH_MSG_OOL_VOLATILE_DESCRIPTOR,
+                            std::span(two).first(1)),
+              KERN_SUCCESS);
+    EXPECT_EQ(sendOutOfLine(service, CVSectionIDDock, MACH_MSG_OOL_VOLATILE_DESCRIPTOR, three),
+              KERN_SUCCESS);
+    EXPECT_EQ(sendOutOfLine(service, 9, MACH_MSG_OOL_DESCRIPTOR, std::span(two).first(1)),
+              KERN_SUCCESS);
+    EXPECT_EQ(sendOutOfLine(service, CVSectionIDFolders, MACH_MSG_OOL_DESCRIPTOR,
+                            std::span(two).first(1)),
+              KERN_SUCCESS);
+    mach_port_deallocate(mach_task_self(), service);
+    Report report = springboard.finish();
+
+    // Only the update with one plain descriptor is applied; nothing stays mapped.
+    EXPECT_EQ(report.callbacks, (std::vector<int>{0, 0, 0, 0, 1, 0, 0, 0, 0}));
+    EXPECT_TRUE(isNumber(report.value("CVDock", "hideDock"), NSNumber::Kind::Bool, 0));
+    EXPECT_EQ(report.outOfLineMappings, 0);
+}
+
 TEST_F(ReloadService, AMessageShorterThanAnUpdateIsAnsweredWithAnEmptyOne)
 {
     SpringBoardProcess springboard;
@@ -449,7 +573,7 @@ TEST_F(ReloadService, ARestartedSpringBoardIsFoundAgainThroughTheStaleRight)
 
 int main(int argc, char **argv)
 {
-    if (argc > 1 && std::strcmp(argv[1], kSpringBoardArgument) == 0)
+    if (springBoardRole(argc, argv) == "reload-service")
         return runAsSpringBoard();
     testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();

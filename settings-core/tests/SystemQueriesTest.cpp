@@ -50,6 +50,20 @@ TEST_F(SystemQueries, TheIPAddressIsThatOfTheWiFiInterface)
     EXPECT_EQ(CVStatusBar::getIPAddress()->str(), "192.168.7.42") << "asked again";
 }
 
+// Here "en0" holds the host's loopback address first and the profile's own after it: the
+// last IPv4 address of the interface is the one shown.
+TEST_F(SystemQueries, OfSeveralWiFiAddressesTheLastIsShown)
+{
+    sim::DeviceProfile phone;
+    phone.wifiHostInterface = "lo";
+    phone.wifiAddress = "192.168.7.42";
+    usePhone(phone);
+    EXPECT_EQ(CVStatusBar::getIPAddress()->str(), "192.168.7.42");
+    phone.wifiAddress.reset();
+    usePhone(phone);
+    EXPECT_EQ(CVStatusBar::getIPAddress()->str(), "127.0.0.1");
+}
+
 TEST_F(SystemQueries, WithWiFiOffThereIsNoAddress)
 {
     usePhone(sim::DeviceProfile{});

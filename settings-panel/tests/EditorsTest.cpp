@@ -242,6 +242,14 @@ TEST_F(SliderEntry, TextThatIsNoNumberReadsAsZeroAndTheSliderClamps)
     EXPECT_EQ(g_events, 1);
     enter("7");
     EXPECT_FLOAT_EQ(value(), 1.0f);
+    // Words and hexadecimal that a C library would read as numbers are no numbers here.
+    for (const char *text : {"inf", "nan", "-inf", "infinity", "0x1p-1"}) {
+        enter("0.5");
+        enter(text);
+        EXPECT_FLOAT_EQ(value(), 0.05f) << text;
+    }
+    enter("  0.5e0 and the rest");
+    EXPECT_FLOAT_EQ(value(), 0.5f);
 }
 
 } // namespace

@@ -26,6 +26,20 @@ TEST_F(FoundationObjects, StringsCompareByContentAndCountUtf16Units)
     EXPECT_TRUE("HelveticaNeue"_ns->hasSuffix("Neue"_ns));
 }
 
+TEST_F(FoundationObjects, StringsReadTheDecimalNumberAtTheirStart)
+{
+    const std::pair<const char *, double> readings[] = {
+        {"2.5", 2.5}, {"  -4e2kg", -400}, {"+.5", 0.5}, {"7.", 7},  {"1e", 1},  {"abc", 0},
+        {"", 0},      {".", 0},           {"-", 0},     {"inf", 0}, {"nan", 0}, {"-infinity", 0},
+        {"0x10", 0},  {"0x1p3", 0},       {"1,5", 1},
+    };
+    for (const auto &[text, expected] : readings) {
+        NSString *string = NSString::stringWithUTF8String(text);
+        EXPECT_EQ(msg<double>(string, "doubleValue"_sel), expected) << text;
+        EXPECT_EQ(msg<float>(string, "floatValue"_sel), static_cast<float>(expected)) << text;
+    }
+}
+
 TEST_F(FoundationObjects, FormatsInsertDescriptions)
 {
     NSString *line =

@@ -25,6 +25,7 @@ using test::phoneProfile;
 constexpr CGFloat kWidth = 375;
 constexpr CGSize kScreen = {375, 667};
 
+constexpr double kIOS7 = DeviceProfile::kIOS7CoreFoundation;
 constexpr double kIOS8 = DeviceProfile::kIOS8CoreFoundation;
 constexpr double kIOS9 = DeviceProfile::kIOS9CoreFoundation;
 
@@ -68,12 +69,16 @@ protected:
 
 TEST_F(IconsAnimation, BeforeIOS9TheLeftAndRightPagesGetTheirOwnOffsets)
 {
-    launchWith(CVUIScrollAnimationLongLeap, kIOS8);
+    for (double generation : {kIOS7, kIOS8}) {
+        SCOPED_TRACE(generation);
+        launchWith(CVUIScrollAnimationLongLeap, generation);
 
-    scrollTo(0.35 * kWidth);
+        scrollTo(0.35 * kWidth);
 
-    EXPECT_ANIMATED(page(0), 1, 0.35 * kWidth);
-    EXPECT_ANIMATED(page(1), 2, 0.35 * kWidth - kWidth);
+        EXPECT_ANIMATED(page(0), 1, 0.35 * kWidth);
+        EXPECT_ANIMATED(page(1), 2, 0.35 * kWidth - kWidth);
+        SpringBoardHost::terminate();
+    }
 }
 
 TEST_F(IconsAnimation, BeforeIOS9APageExactlyInViewIsAnimatedOnceWithOffsetZero)
@@ -154,7 +159,7 @@ void expectAllAtRest(UIScrollView *scrollView)
 
 TEST_F(IconsAnimation, WhenTheSwipeDeceleratesToRestPagesAndIconsReturnToRest)
 {
-    for (double generation : {kIOS8, kIOS9}) {
+    for (double generation : {kIOS7, kIOS8, kIOS9}) {
         SCOPED_TRACE(generation);
         // Clash fades and holds the page and moves every icon.
         launchWith(CVUIScrollAnimationClash, generation);

@@ -196,6 +196,37 @@ TEST_F(IconGrid, AnUprightDockSpreadsItsColumnsDownBetweenItsSideInsets)
     EXPECT_X_NEAR(iconOrigin(dockList(), 1), kIconSide + 2 * (kPageWidth - 6 * kIconSide) / 7);
 }
 
+// The upright dock swaps its axes: with rows set the rows run across its 96 points and the
+// columns down it; without columns only the rows are spread down it and x stays
+// SpringBoard's. Its side inset of 15.8 is the inset at both ends.
+TEST_F(IconGrid, AnUprightDockTakesItsRowsAcrossAndWithoutColumnsKeepsItsX)
+{
+    if (ranInProcessOfItsOwn())
+        return;
+    launchWithExtension();
+    ASSERT_TRUE(SpringBoardHost::rotate(3));
+    auto origin = [](NSInteger row, NSInteger col) {
+        return msg<CGPoint, SBIconCoordinate>(dockList(), "originForIconAtCoordinate:"_sel,
+                                              {row, col});
+    };
+    const double inset = 15.8;
+    const double springBoardX = origin(2, 2).x;
+
+    gCVIcons.dock.iconColumnsLandscape = 6;
+    gCVIcons.dock.iconRowsLandscape = 2;
+    // Across: two rows in 96 points leave (96 − 120) / 3 = −8 for each gap.
+    EXPECT_X_NEAR(origin(1, 1), -8);
+    EXPECT_X_NEAR(origin(1, 2), kIconSide - 16);
+    // Down: six columns share 375 − 360 − 2 × 15.8 in seven gaps below the top inset.
+    const double gap = (375 - 6 * kIconSide - 2 * inset) / 7;
+    EXPECT_Y_NEAR(origin(3, 1), inset + 2 * (kIconSide + gap));
+
+    gCVIcons.dock.iconColumnsLandscape = 0;
+    const double rowGap = (375 - 2 * kIconSide - 2 * inset) / 3;
+    EXPECT_X_NEAR(origin(2, 2), springBoardX);
+    EXPECT_Y_NEAR(origin(2, 2), inset + kIconSide + rowGap);
+}
+
 TEST_F(IconGrid, TheDocksSingleCountFollowsItsRowsOnly)
 {
     if (ranInProcessOfItsOwn())

@@ -12,6 +12,7 @@
 #include "uikit/UIScrollView.h"
 
 #include <cmath>
+#include <functional>
 
 namespace {
 
@@ -163,6 +164,35 @@ TEST_F(IconTransforms, ResizingThePagesGivesTheDockAndFoldersTheIdentity)
         expectScale(sublayerTransformOf(iconView(dockList(), index)), 1);
     for (SBIconView *view : folderIcons)
         expectScale(sublayerTransformOf(view), 1);
+}
+
+// SpringBoard's own animated layout is left out here (its animation never runs), so that
+// only the update the replacement adds shows.
+void animateNothing(id, SEL, NSTimeInterval, std::function<void()>) {}
+
+// An animated layout updates the icons only when it lasts longer than a thousandth of a
+// second, the single-precision constant widened to double.
+TEST_F(IconTransforms, AnAnimatedLayoutUpdatesTheIconsOnlyAboveAThousandthOfASecond)
+{
+    if (ranInProcessOfItsOwn())
+        return;
+    launchWithExtension();
+    class_replaceMethod(object_getClass(UIView::class_()), "animateWithDuration:animations:"_sel,
+                        reinterpret_cast<IMP>(animateNothing),
+                        sim::encodeImplementation(animateNothing).c_str());
+    SBIconView *view = iconView(page(0), 0);
+    setSublayerTransform(view, kDoubled);
+    gCVIcons.pages.resize = true;
+    gCVIcons.pages.resizeFactor = 0.8;
+
+    const double threshold = static_cast<double>(0.001f);
+    for (double duration : {0.0005, 0.001, threshold}) {
+        msg<void, NSTimeInterval, BOOL>(page(0), "layoutIconsIfNeeded:domino:"_sel, duration, NO);
+        expectScale(sublayerTransformOf(view), 2);
+    }
+    msg<void, NSTimeInterval, BOOL>(page(0), "layoutIconsIfNeeded:domino:"_sel,
+                                    std::nextafter(threshold, 1.0), NO);
+    expectScale(sublayerTransformOf(view), 0.8f);
 }
 
 TEST_F(IconTransforms, WithNothingResizedTheTransformsStayAndLabelsAndAlphaFollow)
