@@ -212,7 +212,11 @@ void dismiss(NSObject *controller)
     SBDeckSwitcherViewController *self = asDeck(controller);
     if (self->m_window)
         sim::setHidden(self->m_window, true);
-    msg<UIView *>(self, "view"_sel)->removeFromSuperview();
+    UIView *view = msg<UIView *>(self, "view"_sel);
+    while (!view->m_subviews.empty())
+        view->m_subviews.back()->removeFromSuperview();
+    view->removeFromSuperview();
+    self->m_itemContainers = NSMutableArray::array();
     self->m_window = nullptr;
 }
 

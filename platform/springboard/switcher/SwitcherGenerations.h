@@ -4,6 +4,7 @@
 // picks the running generation's. Cards and pages are counted from the home screen's, 0.
 
 #include "springboard/switcher/SwitcherSnapshots.h"
+#include "uikit/UIImage.h"
 #include "uikit/UIWindow.h"
 
 #include <nlohmann/json_fwd.hpp>
@@ -35,7 +36,6 @@ const SwitcherGeneration &appSwitcherGeneration();
 const SwitcherGeneration &deckSwitcherGeneration();
 
 void registerAppSliderClasses();
-void registerAppSwitcherClasses();
 
 // What a tap on a page leads to: the switcher closes and the application of the page, if
 // any, comes to the front.
@@ -49,5 +49,12 @@ StrongRef<UIView> newSwitcherBackdrop(CGRect frame);
 UIImage *switcherIconImage(const std::string &displayIdentifier, CGFloat side);
 // Scales a view about its centre.
 void setScale(UIView *view, CGFloat scale);
+
+// The row of pages of iOS 7 and 8: the centre of the index-th page when the focused one
+// is in the middle of the screen, pages `scale` of the screen's size; and the centre of
+// its icon beneath it.
+CGPoint pageRowCentre(NSUInteger index, CGFloat focused, CGSize screen, CGFloat scale);
+CGPoint pageRowIconCentre(NSUInteger index, CGFloat focused, CGSize screen, CGFloat scale);
+inline constexpr CGFloat kPageRowIconSide = 60;
 
 } // namespace sim

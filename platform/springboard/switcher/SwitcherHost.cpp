@@ -12,6 +12,7 @@
 #include "springboard/SpringBoardState.h"
 #include "springboard/ViewDumpAttributes.h"
 #include "springboard/apps/ApplicationsHost.h"
+#include "springboard/switcher/SBAppSwitcherController.h"
 #include "springboard/switcher/SBDeckSwitcherViewController.h"
 #include "springboard/switcher/SwitcherGenerations.h"
 #include "uikit/UIImageView.h"
@@ -24,10 +25,15 @@ namespace {
 // Over the status bar, which the switcher covers, and under alerts.
 constexpr UIWindowLevel kSwitcherLevel = UIWindowLevelStatusBar + 1;
 constexpr CGFloat kBackdropDimming = 0.6;
+// Pages of a row lie this far apart and their centres this far down the screen.
+constexpr CGFloat kPageRowGap = 16;
+constexpr CGFloat kPageRowHeightShare = 0.42;
 
 const SwitcherGeneration &runningGeneration()
 {
     switch (currentGeneration()) {
+    case iOS8:
+        return appSwitcherGeneration();
     default:
         return deckSwitcherGeneration();
     }
@@ -218,10 +224,24 @@ void setScale(UIView *view, CGFloat scale)
                                  CGAffineTransformMakeScale(scale, scale));
 }
 
+CGPoint pageRowCentre(NSUInteger index, CGFloat focused, CGSize screen, CGFloat scale)
+{
+    CGFloat step = screen.width * scale + kPageRowGap;
+    return {screen.width / 2 + (static_cast<CGFloat>(index) - focused) * step,
+            screen.height * kPageRowHeightShare};
+}
+
+CGPoint pageRowIconCentre(NSUInteger index, CGFloat focused, CGSize screen, CGFloat scale)
+{
+    CGPoint page = pageRowCentre(index, focused, screen, scale);
+    return {page.x, page.y + screen.height * scale / 2 + kPageRowGap + kPageRowIconSide / 2};
+}
+
 void registerSwitcherClasses()
 {
     registerSwitcherItemClasses();
     registerSwitcherSnapshotClasses();
+    registerAppSwitcherClasses();
     registerDeckSwitcherClasses();
     addViewDumpAttributes("SBAppSliderSnapshotView",
                           addSnapshotAttributes<SBAppSliderSnapshotView>);
