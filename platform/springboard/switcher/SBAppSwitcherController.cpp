@@ -7,6 +7,7 @@
 #include "springboard/switcher/SwitcherGenerations.h"
 #include "uikit/UIImageView.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <nlohmann/json.hpp>
 
@@ -236,9 +237,20 @@ bool swipeUp(NSObject *controller, NSUInteger index)
 void scroll(NSObject *controller, NSUInteger index)
 {
     SBAppSwitcherController *self = asSwitcher(controller);
-    self->m_focusedIndex = index;
+    NSUInteger count = self->m_pageViews->count();
+    self->m_focusedIndex = count ? std::min(index, count - 1) : 0;
     msg<void, CGFloat, CGFloat>(self, "_updatePageViewScale:xTranslation:"_sel, self->m_pageScale,
                                 0.0);
+}
+
+nlohmann::json visibleIcons(SBAppSwitcherController *self)
+{
+    nlohmann::json visible = nlohmann::json::array();
+    NSMutableArray *icons = self->m_iconController->m_iconViews;
+    for (NSUInteger index = 0; index < icons->count(); ++index)
+        if (!static_cast<UIView *>(icons->objectAtIndex(index))->isHidden())
+            visible.push_back(index);
+    return visible;
 }
 
 nlohmann::json dump(NSObject *controller)
@@ -250,7 +262,8 @@ nlohmann::json dump(NSObject *controller)
     return {{"pages", pages},
             {"focused", self->m_focusedIndex},
             {"pageScale", self->m_pageScale},
-            {"fullscreenScale", self->m_fullscreenScale}};
+            {"fullscreenScale", self->m_fullscreenScale},
+            {"visibleIcons", visibleIcons(self)}};
 }
 
 } // namespace gestures

@@ -256,8 +256,10 @@ bool swipeUp(NSObject *controller, NSUInteger index)
 
 void scroll(NSObject *controller, NSUInteger index)
 {
-    asDeck(controller)->m_focusedIndex = index;
-    layOutDeck(asDeck(controller));
+    SBDeckSwitcherViewController *self = asDeck(controller);
+    NSUInteger count = self->m_itemContainers->count();
+    self->m_focusedIndex = count ? std::min(index, count - 1) : 0;
+    layOutDeck(self);
 }
 
 nlohmann::json dump(NSObject *controller)

@@ -35,8 +35,6 @@ const SwitcherGeneration &appSliderGeneration();
 const SwitcherGeneration &appSwitcherGeneration();
 const SwitcherGeneration &deckSwitcherGeneration();
 
-void registerAppSliderClasses();
-
 // What a tap on a page leads to: the switcher closes and the application of the page, if
 // any, comes to the front.
 void switchToDisplayIdentifier(const std::string &displayIdentifier);

@@ -12,6 +12,7 @@
 #include "springboard/SpringBoardState.h"
 #include "springboard/ViewDumpAttributes.h"
 #include "springboard/apps/ApplicationsHost.h"
+#include "springboard/switcher/SBAppSliderController.h"
 #include "springboard/switcher/SBAppSwitcherController.h"
 #include "springboard/switcher/SBDeckSwitcherViewController.h"
 #include "springboard/switcher/SwitcherGenerations.h"
@@ -32,6 +33,8 @@ constexpr CGFloat kPageRowHeightShare = 0.42;
 const SwitcherGeneration &runningGeneration()
 {
     switch (currentGeneration()) {
+    case iOS7:
+        return appSliderGeneration();
     case iOS8:
         return appSwitcherGeneration();
     default:
@@ -151,12 +154,16 @@ bool SwitcherHost::swipeUp(std::size_t index)
     return false;
 }
 
+// Each generation decides what an index past the last page means.
 bool SwitcherHost::scroll(std::size_t index)
 {
-    NSObject *controller = controllerWithPage(index, "scroll to");
-    if (controller)
-        runningGeneration().scroll(controller, index);
-    return controller;
+    NSObject *controller = presentedController();
+    if (!controller) {
+        NSLog("SpringBoard: the switcher is closed; nothing to scroll");
+        return false;
+    }
+    runningGeneration().scroll(controller, index);
+    return true;
 }
 
 nlohmann::json SwitcherHost::dump()
@@ -179,8 +186,10 @@ bool dismissSwitcherOrApplication()
 
 void switchToDisplayIdentifier(const std::string &displayIdentifier)
 {
+    // Found first: closing the switcher lets go of its pages, the identifier's owners.
+    SBApplication *application = applicationForDisplayIdentifier(displayIdentifier);
     SwitcherHost::close();
-    if (SBApplication *application = applicationForDisplayIdentifier(displayIdentifier))
+    if (application)
         activateApplication(application);
 }
 
@@ -241,6 +250,7 @@ void registerSwitcherClasses()
 {
     registerSwitcherItemClasses();
     registerSwitcherSnapshotClasses();
+    registerAppSliderClasses();
     registerAppSwitcherClasses();
     registerDeckSwitcherClasses();
     addViewDumpAttributes("SBAppSliderSnapshotView",

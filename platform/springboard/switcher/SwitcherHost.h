@@ -20,7 +20,9 @@ struct SwitcherHost {
     static void close();
     static bool isOpen();
     // False, with a log line, when the switcher is closed or has no page at the index, and
-    // for swipeUp when SpringBoard keeps the page.
+    // for swipeUp when SpringBoard keeps the page. Scrolling past the last page is left to
+    // the generation: the deck and the iOS 8 row stop at the last page, the iOS 7 slider
+    // goes where it is asked.
     static bool tap(std::size_t index);
     static bool swipeUp(std::size_t index);
     static bool scroll(std::size_t index);
