@@ -36,10 +36,12 @@ StrongRef<SBDeckSwitcherItemContainer> newContainer(SBDisplayItem *item, CGRect 
         application ? sim::applicationSnapshotView(application) : sim::homeScreenSnapshotView();
     sim::addSubview(container, container->m_pageView);
     container->m_iconView = sim::newView<UIImageView>(UIImageView::class_(), CGRectZero);
-    msg<void, UIImage *>(container->m_iconView, "setImage:"_sel,
-                         sim::switcherIconImage(item->identifier(), kIconSide));
+    // The home screen's card has neither icon nor title.
+    if (application)
+        msg<void, UIImage *>(container->m_iconView, "setImage:"_sel,
+                             sim::switcherIconImage(item->identifier(), kIconSide));
     sim::addSubview(container, container->m_iconView);
-    NSString *title = application ? application->m_displayName.get() : "Home"_ns;
+    NSString *title = application ? application->m_displayName.get() : nil;
     container->m_titleLabel = sim::newLabel(CGRectZero, title, UIFont::systemFontOfSize(14));
     sim::addSubview(container, container->m_titleLabel);
     return container;
