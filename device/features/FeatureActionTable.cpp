@@ -14,10 +14,14 @@ using ActionList = std::span<const FeatureAction> (*)();
 
 constexpr ActionList kFeatures[] = {
     homeScreenActions,
+    appsActions,
+    switcherActions,
 };
 
 constexpr FeatureDumpSection kDumpSections[] = {
     {"homeScreen", homeScreenDump},
+    {"applications", appsDump},
+    {"switcher", switcherDump},
 };
 
 std::vector<FeatureAction> allActions()

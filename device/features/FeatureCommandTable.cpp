@@ -14,6 +14,8 @@ using CommandList = std::span<const FeatureCommand> (*)();
 
 constexpr CommandList kFeatures[] = {
     homeScreenCommands,
+    appsCommands,
+    switcherCommands,
 };
 
 std::vector<FeatureCommand> allCommands()

@@ -12,4 +12,14 @@ std::span<const FeatureCommand> homeScreenCommands();
 std::span<const FeatureAction> homeScreenActions();
 nlohmann::json homeScreenDump();
 
+// Launching and quitting applications (AppsCommands.cpp, AppsActions.cpp).
+std::span<const FeatureCommand> appsCommands();
+std::span<const FeatureAction> appsActions();
+nlohmann::json appsDump();
+
+// The app switcher (SwitcherCommands.cpp, SwitcherActions.cpp).
+std::span<const FeatureCommand> switcherCommands();
+std::span<const FeatureAction> switcherActions();
+nlohmann::json switcherDump();
+
 } // namespace sim

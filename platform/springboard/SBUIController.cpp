@@ -3,6 +3,7 @@
 #include "springboard/HostClass.h"
 #include "springboard/SBIconController.h"
 #include "springboard/SpringBoardState.h"
+#include "springboard/switcher/SwitcherHost.h"
 
 namespace {
 
@@ -27,7 +28,9 @@ SBUIController *sharedInstance(id, SEL)
 void clickedMenuButton(SBUIController *self, SEL)
 {
     auto *icons = msg<SBIconController *>(SBIconController::class_(), "sharedInstance"_sel);
-    if (!sim::springBoardState().locked)
+    // The switcher or an application in front goes away first; only a press on the home
+    // screen itself acts on it.
+    if (!sim::springBoardState().locked && !sim::dismissSwitcherOrApplication())
         returnHomeScreen(icons);
     self->m_animationController = StrongRef<SBUIBaseAnimationController>::adopt(
         SBUIAnimationController::create(icons ? icons->rootFolderView() : nil));

@@ -8,6 +8,8 @@
 #include "springboard/SBIconController.h"
 #include "springboard/SBStatusBarStateAggregator.h"
 #include "springboard/SBUIController.h"
+#include "springboard/apps/ApplicationsHost.h"
+#include "springboard/switcher/SwitcherHost.h"
 #include "uikit/UIApplication.h"
 
 namespace {
@@ -51,6 +53,8 @@ void registerSpringBoardClasses()
     registerUIControllerClass();
     registerStatusBarClasses();
     registerLockScreenClasses();
+    registerApplicationClasses();
+    registerSwitcherClasses();
     addRelaunchMethod();
 }
 

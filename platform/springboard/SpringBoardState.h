@@ -25,6 +25,10 @@ struct SpringBoardState {
     StrongRef<NSObject> uiController;
     StrongRef<NSObject> statusBarStateAggregator;
     StrongRef<NSObject> lockScreenViewController;
+    // The applications (apps/SBApplication.h) and the app switcher of the generation
+    // (switcher/SwitcherHost.h), made on first use.
+    StrongRef<NSObject> applicationController;
+    StrongRef<NSObject> switcherController;
 
     int displayStatusToken = -1;
     int lockStateToken = -1;

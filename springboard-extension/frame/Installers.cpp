@@ -6,6 +6,7 @@
 #include "foundation/CoreFoundation.h"
 #include "springboard-extension/animations/IconsAnimation.h"
 #include "springboard-extension/home-screen/IconLists.h"
+#include "springboard-extension/system-ui/AppSwitcher.h"
 
 namespace {
 
@@ -21,10 +22,10 @@ CVInstaller g_installers[] = {
     {"StatusBarInit", kAll, nullptr},
     {"IconsInit", kAll, nullptr},
     {"IconListsInit", kAll, IconListsInit},
-    {"DeckSwitcherInit", kIOS9, nullptr},
+    {"DeckSwitcherInit", kIOS9, DeckSwitcherInit},
     {"SpotlightInit", kIOS9, nullptr},
-    {"AppSwitcherInit", kIOS8, nullptr},
-    {"AppSliderInit", kIOS7, nullptr},
+    {"AppSwitcherInit", kIOS8, AppSwitcherInit},
+    {"AppSliderInit", kIOS7, AppSliderInit},
     {"FoldersInit", kAll, nullptr},
     {"LockScreenInit", kAll, nullptr},
     {"ControlCenterInit", kAll, nullptr},
