@@ -14,10 +14,12 @@ using ActionList = std::span<const FeatureAction> (*)();
 
 constexpr ActionList kFeatures[] = {
     homeScreenActions,
+    centersActions,
 };
 
 constexpr FeatureDumpSection kDumpSections[] = {
     {"homeScreen", homeScreenDump},
+    {"controlCenter", controlCenterDump},
 };
 
 std::vector<FeatureAction> allActions()

@@ -14,6 +14,7 @@ using CommandList = std::span<const FeatureCommand> (*)();
 
 constexpr CommandList kFeatures[] = {
     homeScreenCommands,
+    centersCommands,
 };
 
 std::vector<FeatureCommand> allCommands()

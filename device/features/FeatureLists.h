@@ -12,4 +12,9 @@ std::span<const FeatureCommand> homeScreenCommands();
 std::span<const FeatureAction> homeScreenActions();
 nlohmann::json homeScreenDump();
 
+// Control Center and Notification Center (CentersCommands.cpp, CentersActions.cpp).
+std::span<const FeatureCommand> centersCommands();
+std::span<const FeatureAction> centersActions();
+nlohmann::json controlCenterDump();
+
 } // namespace sim

@@ -29,4 +29,6 @@ struct CAFilter : NSObject {
 namespace sim {
 inline constexpr const char *kGaussianBlurFilter = "gaussianBlur";
 inline constexpr const char *kInputRadiusKey = "inputRadius";
+// A blur of what was drawn behind the layer, under it (backdrops); "inputRadius" as above.
+inline constexpr const char *kBackdropBlurFilter = "backdropBlur";
 } // namespace sim

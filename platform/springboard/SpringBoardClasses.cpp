@@ -8,6 +8,7 @@
 #include "springboard/SBIconController.h"
 #include "springboard/SBStatusBarStateAggregator.h"
 #include "springboard/SBUIController.h"
+#include "springboard/control-center/ControlCenter.h"
 #include "uikit/UIApplication.h"
 
 namespace {
@@ -51,6 +52,7 @@ void registerSpringBoardClasses()
     registerUIControllerClass();
     registerStatusBarClasses();
     registerLockScreenClasses();
+    registerControlCenterClasses();
     addRelaunchMethod();
 }
 

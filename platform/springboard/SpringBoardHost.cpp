@@ -14,6 +14,8 @@
 #include "springboard/SpringBoardClasses.h"
 #include "springboard/SpringBoardFunctions.h"
 #include "springboard/SpringBoardWindows.h"
+#include "springboard/SystemGestures.h"
+#include "springboard/control-center/ControlCenterHost.h"
 #include "substrate/substrate.h"
 #include "uikit/UIApplication.h"
 
@@ -89,6 +91,7 @@ void buildInterface(SpringBoardState &state)
         StrongRef<NSObject>::adopt(sim::create(SBLockScreenViewController::class_()));
     buildSpringBoardWindows(state);
     showSpringBoardWindows(state);
+    buildControlCenter();
 }
 
 } // namespace
@@ -145,6 +148,8 @@ void SpringBoardHost::terminate()
                                  state.lockScreenWindow.get(), state.statusBarWindow.get()})
             msg<void, BOOL>(window, "setHidden:"_sel, YES);
         cancelStateTokens(state);
+        disposeControlCenter();
+        resetSystemGestures();
         state = SpringBoardState{};
     }
     unloadInjectedLibraries();

@@ -6,6 +6,7 @@
 #include "foundation/CoreFoundation.h"
 #include "springboard-extension/animations/IconsAnimation.h"
 #include "springboard-extension/home-screen/IconLists.h"
+#include "springboard-extension/system-ui/ControlCenter.h"
 
 namespace {
 
@@ -27,7 +28,7 @@ CVInstaller g_installers[] = {
     {"AppSliderInit", kIOS7, nullptr},
     {"FoldersInit", kAll, nullptr},
     {"LockScreenInit", kAll, nullptr},
-    {"ControlCenterInit", kAll, nullptr},
+    {"ControlCenterInit", kAll, ControlCenterInit},
     {"DockInit", kAll, nullptr},
     {"LockAnimationInit", kAll, nullptr},
     {"IconsAnimationInit", kAll, IconsAnimationInit},
