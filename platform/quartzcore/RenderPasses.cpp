@@ -59,6 +59,38 @@ void RenderPasses::endGroup(RenderTarget &group, double sigma, std::uint32_t opa
     --m_groupDepth;
 }
 
+namespace {
+
+void copyRect(const PixelBuffer &from, PixelBuffer &to, const IntRect &rect)
+{
+    std::size_t bytes = std::size_t(rect.x1 - rect.x0) * 4;
+    for (int y = rect.y0; y < rect.y1; ++y)
+        std::memcpy(to.row(y) + std::size_t(rect.x0) * 4, from.row(y) + std::size_t(rect.x0) * 4,
+                    bytes);
+}
+
+} // namespace
+
+void RenderPasses::blurBehind(RenderTarget &target, const IntRect &area, double sigma,
+                              const Clip &clip)
+{
+    IntRect visible = area.intersected(clip.bounds).intersected(frameRect());
+    if (visible.isEmpty() || !(sigma >= 0.5))
+        return;
+    // What lies up to four σ around the area blurs into it.
+    IntRect region = visible.outset(int(std::ceil(4 * sigma))).intersected(frameRect());
+    RenderTarget scratch = beginGroup();
+    PixelBuffer &b = *scratch.buffer;
+    copyRect(*target.buffer, b, region);
+    m_blur.apply({b.row(region.y0) + std::size_t(region.x0) * 4, region.x1 - region.x0,
+                  region.y1 - region.y0, std::size_t(b.width) * 4},
+                 sigma);
+    copyRect(b, *target.buffer, visible);
+    target.touched = target.touched.united(visible);
+    clearRect(b, region);
+    --m_groupDepth;
+}
+
 void RenderPasses::composite(const PixelBuffer &source, const IntRect &region,
                              std::uint32_t opacity, RenderTarget &target, const Clip &clip)
 {

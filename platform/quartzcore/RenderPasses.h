@@ -36,6 +36,10 @@ public:
     void endGroup(RenderTarget &group, double sigma, std::uint32_t opacity, RenderTarget &target,
                   const Clip &clip);
 
+    // Replaces what `target` holds under `area` (within `clip`'s bounds) with its Gaussian
+    // blur of σ pixels, taken over everything drawn around it: a backdrop.
+    void blurBehind(RenderTarget &target, const IntRect &area, double sigma, const Clip &clip);
+
     // A cleared clip mask for one masking layer.
     std::uint8_t *beginMask();
     int maskStride() const { return m_frame.width; }
