@@ -4,6 +4,7 @@
 #include "features/FeatureLists.h"
 
 #include "springboard/control-center/ControlCenterHost.h"
+#include "springboard/notification-center/NotificationCenterHost.h"
 
 #include <nlohmann/json.hpp>
 
@@ -22,6 +23,26 @@ ControlReply controlCenter(const Arguments &arguments)
     return closeControlCenter() ? commandDone() : commandFailed("Control Center is not open");
 }
 
+ControlReply notificationCenter(const Arguments &arguments)
+{
+    if (arguments[0] == "open")
+        return openNotificationCenter() ? commandDone()
+                                        : commandFailed("Notification Center did not open: its "
+                                                        "edge gesture is withdrawn or refused");
+    return closeNotificationCenter() ? commandDone()
+                                     : commandFailed("Notification Center is not open");
+}
+
+// The words after the bundle identifier are the text, one space between them.
+ControlReply notify(const Arguments &arguments)
+{
+    std::string text = arguments[1];
+    for (std::size_t i = 2; i < arguments.size(); ++i)
+        text += " " + arguments[i];
+    postNotification(arguments[0], text);
+    return commandDone();
+}
+
 ControlReply tapToggle(const Arguments &arguments)
 {
     int index = std::stoi(arguments[0]);
@@ -34,6 +55,8 @@ ControlReply tapToggle(const Arguments &arguments)
 
 constexpr FeatureAction kActions[] = {
     {"control-center", controlCenter},
+    {"notification-center", notificationCenter},
+    {"notify", notify},
     {"tap-toggle", tapToggle},
 };
 
@@ -47,6 +70,11 @@ std::span<const FeatureAction> centersActions()
 nlohmann::json controlCenterDump()
 {
     return dumpControlCenter();
+}
+
+nlohmann::json notificationCenterDump()
+{
+    return dumpNotificationCenter();
 }
 
 } // namespace sim

@@ -1,6 +1,8 @@
 // Control Center's and Notification Center's device commands.
 //
 //     control-center open|close        a swipe up from the bottom edge, or closing it
+//     notification-center open|close   a swipe down from the top edge, or pushing it back
+//     notify BUNDLE_ID TEXT...          a notification of that application
 //     tap-toggle INDEX                  a finger held on a toggle of the open Control Center
 //                                       (from 0: settings, AirDrop, AirPlay, quick launch)
 
@@ -27,6 +29,18 @@ std::string checkControlCenter(const Arguments &arguments)
     return checkOpenClose(arguments, "control-center open|close");
 }
 
+std::string checkNotificationCenter(const Arguments &arguments)
+{
+    return checkOpenClose(arguments, "notification-center open|close");
+}
+
+std::string checkNotify(const Arguments &arguments)
+{
+    if (arguments.size() < 2 || arguments[0].empty())
+        return "usage: notify BUNDLE_ID TEXT";
+    return {};
+}
+
 std::string checkTapToggle(const Arguments &arguments)
 {
     std::optional<double> index = arguments.size() == 1 ? parseNumber(arguments[0]) : std::nullopt;
@@ -37,6 +51,8 @@ std::string checkTapToggle(const Arguments &arguments)
 
 constexpr FeatureCommand kCommands[] = {
     {"control-center", "control-center open|close", checkControlCenter},
+    {"notification-center", "notification-center open|close", checkNotificationCenter},
+    {"notify", "notify BUNDLE_ID TEXT", checkNotify},
     {"tap-toggle", "tap-toggle INDEX", checkTapToggle},
 };
 

@@ -20,6 +20,7 @@ constexpr ActionList kFeatures[] = {
 constexpr FeatureDumpSection kDumpSections[] = {
     {"homeScreen", homeScreenDump},
     {"controlCenter", controlCenterDump},
+    {"notificationCenter", notificationCenterDump},
 };
 
 std::vector<FeatureAction> allActions()

@@ -16,5 +16,6 @@ nlohmann::json homeScreenDump();
 std::span<const FeatureCommand> centersCommands();
 std::span<const FeatureAction> centersActions();
 nlohmann::json controlCenterDump();
+nlohmann::json notificationCenterDump();
 
 } // namespace sim

@@ -9,6 +9,7 @@
 #include "springboard/SBStatusBarStateAggregator.h"
 #include "springboard/SBUIController.h"
 #include "springboard/control-center/ControlCenter.h"
+#include "springboard/notification-center/NotificationCenter.h"
 #include "uikit/UIApplication.h"
 
 namespace {
@@ -53,6 +54,7 @@ void registerSpringBoardClasses()
     registerStatusBarClasses();
     registerLockScreenClasses();
     registerControlCenterClasses();
+    registerNotificationCenterClasses();
     addRelaunchMethod();
 }
 

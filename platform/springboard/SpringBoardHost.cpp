@@ -16,6 +16,7 @@
 #include "springboard/SpringBoardWindows.h"
 #include "springboard/SystemGestures.h"
 #include "springboard/control-center/ControlCenterHost.h"
+#include "springboard/notification-center/NotificationCenterHost.h"
 #include "substrate/substrate.h"
 #include "uikit/UIApplication.h"
 
@@ -92,6 +93,7 @@ void buildInterface(SpringBoardState &state)
     buildSpringBoardWindows(state);
     showSpringBoardWindows(state);
     buildControlCenter();
+    buildNotificationCenter();
 }
 
 } // namespace
@@ -149,6 +151,7 @@ void SpringBoardHost::terminate()
             msg<void, BOOL>(window, "setHidden:"_sel, YES);
         cancelStateTokens(state);
         disposeControlCenter();
+        disposeNotificationCenter();
         resetSystemGestures();
         state = SpringBoardState{};
     }

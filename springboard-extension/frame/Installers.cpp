@@ -7,6 +7,7 @@
 #include "springboard-extension/animations/IconsAnimation.h"
 #include "springboard-extension/home-screen/IconLists.h"
 #include "springboard-extension/system-ui/ControlCenter.h"
+#include "springboard-extension/system-ui/NotificationCenter.h"
 
 namespace {
 
@@ -33,7 +34,7 @@ CVInstaller g_installers[] = {
     {"LockAnimationInit", kAll, nullptr},
     {"IconsAnimationInit", kAll, IconsAnimationInit},
     {"SpringBoardAnimationsInit", kAll, nullptr},
-    {"NotificationCenterInit", kAll, nullptr},
+    {"NotificationCenterInit", kAll, NotificationCenterInit},
 };
 
 } // namespace
