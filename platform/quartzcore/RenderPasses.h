@@ -47,6 +47,7 @@ public:
     void endMask(const IntRect &written);
 
 private:
+    void keepEdgesLit(PixelBuffer &blurred, const IntRect &rect, double sigma);
     void composite(const PixelBuffer &source, const IntRect &region, std::uint32_t opacity,
                    RenderTarget &target, const Clip &clip);
 
@@ -57,6 +58,7 @@ private:
     std::size_t m_maskDepth = 0;
     std::vector<std::uint8_t> m_coverageRow;
     GaussianBlur m_blur;
+    std::vector<float> m_columnShare, m_rowShare; // of a backdrop's kernel on the screen
 };
 
 } // namespace sim

@@ -375,6 +375,22 @@ TEST_F(Rendering, BackdropBlursWhatWasDrawnBehindItOnlyUnderItself)
     EXPECT_EQ(at(frame, 84, 20)[3], 255);
 }
 
+// Nothing lies beyond the screen, so a backdrop over an even colour keeps that colour
+// right into the screen's corners instead of fading there.
+TEST_F(Rendering, BackdropKeepsAnEvenColourUpToTheScreensEdges)
+{
+    CALayer *root = box(CGRectMake(0, 0, 40, 20), 1, 1, 1, 1);
+    CALayer *backdrop = box(CGRectMake(0, 0, 40, 20), 0, 0, 0, 0);
+    CAFilter *blur = CAFilter::filterWithName("backdropBlur"_ns);
+    blur->setValueForKey(NSNumber::numberWithDouble(3), "inputRadius"_ns);
+    backdrop->setFilters(NSArray::arrayWithObjects({blur}));
+    root->addSublayer(backdrop);
+    const sim::PixelBuffer &frame = draw(root, 40, 20, 2);
+    for (int x : {0, 40, 79})
+        for (int y : {0, 20, 39})
+            expectNear(at(frame, x, y), {255, 255, 255, 255}, 2);
+}
+
 TEST_F(Rendering, ContentsArriveThroughDisplayBeforeDrawing)
 {
     struct Painter : NSObject {
