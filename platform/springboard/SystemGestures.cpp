@@ -250,8 +250,8 @@ bool swipeFromEdge(NSInteger directionality, CGFloat distance)
     auto touch = StrongRef<UITouch>::adopt(create<UITouch>(UITouch::class_()));
     touch->m_location = fingerAt(directionality, 0);
     for (UIGestureRecognizer *recognizer : displayRecognizers()) {
-        if (!msg<BOOL, id>(recognizer, "isKindOfClass:"_sel,
-                           SBOffscreenSwipeGestureRecognizer::class_()) ||
+        if (!msg<BOOL, Class>(recognizer, "isKindOfClass:"_sel,
+                              SBOffscreenSwipeGestureRecognizer::class_()) ||
             static_cast<SBOffscreenSwipeGestureRecognizer *>(recognizer)
                     ->m_requiredDirectionality != directionality)
             continue;

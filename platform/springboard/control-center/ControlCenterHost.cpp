@@ -117,8 +117,8 @@ std::vector<SBCCButtonLikeSectionView *> controlCenterToggles()
     for (const auto &section : *static_cast<NSArray *>(content->m_allSections.get())) {
         auto *view = msg<UIView *>(section.get(), "view"_sel);
         for (const auto &subview : view->m_subviews)
-            if (msg<BOOL, id>(subview.get(), "isKindOfClass:"_sel,
-                              SBCCButtonLikeSectionView::class_()))
+            if (msg<BOOL, Class>(subview.get(), "isKindOfClass:"_sel,
+                                 SBCCButtonLikeSectionView::class_()))
                 toggles.push_back(static_cast<SBCCButtonLikeSectionView *>(subview.get()));
     }
     return toggles;

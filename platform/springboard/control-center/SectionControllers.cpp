@@ -56,7 +56,7 @@ std::vector<UIView *> viewsOf(NSObject *collection)
     std::vector<UIView *> views;
     if (!collection)
         return views;
-    bool dictionary = msg<BOOL, id>(collection, "isKindOfClass:"_sel, NSDictionary::class_());
+    bool dictionary = msg<BOOL, Class>(collection, "isKindOfClass:"_sel, NSDictionary::class_());
     const NSArray *objects = dictionary ? static_cast<NSDictionary *>(collection)->allValues()
                                         : static_cast<NSArray *>(collection);
     for (const auto &object : *objects)
@@ -197,7 +197,7 @@ void sectionViewDidLayout(SBControlCenterSectionViewController *self, SEL)
     else if (cls == objc_getClass("SBCCAirStuffSectionController"))
         msg<void, BOOL>(self, "_updateSubsectionVisibilityAnimated:"_sel, NO);
     for (const auto &subview : self->m_view->m_subviews)
-        if (msg<BOOL, id>(subview, "isKindOfClass:"_sel, UILabel::class_()))
+        if (msg<BOOL, Class>(subview, "isKindOfClass:"_sel, UILabel::class_()))
             sim::setFrame(subview, {{0, 20}, {size.width, 24}});
 }
 

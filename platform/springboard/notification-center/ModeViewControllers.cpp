@@ -137,7 +137,7 @@ void layoutModes(SBModeViewController *self, SEL)
         bool shown = false;
         for (const auto &controller : *controllers)
             shown = shown || msg<UIView *>(controller.get(), "view"_sel) == subview.get();
-        if (!shown && !msg<BOOL, id>(subview.get(), "isKindOfClass:"_sel, UILabel::class_()))
+        if (!shown && !msg<BOOL, Class>(subview.get(), "isKindOfClass:"_sel, UILabel::class_()))
             sim::setHidden(subview.get(), true);
     }
 }

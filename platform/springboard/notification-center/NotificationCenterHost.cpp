@@ -111,8 +111,8 @@ void postNotification(const std::string &bundleIdentifier, const std::string &te
     auto *modes = static_cast<NSArray *>(
         shared->m_viewController->m_modeViewController->m_viewControllers.get());
     for (const auto &mode : *modes)
-        if (msg<BOOL, id>(mode.get(), "isKindOfClass:"_sel,
-                          SBNotificationsViewController::class_()))
+        if (msg<BOOL, Class>(mode.get(), "isKindOfClass:"_sel,
+                             SBNotificationsViewController::class_()))
             msg<void>(mode.get(), "_reloadRows"_sel);
 }
 
@@ -130,8 +130,8 @@ nlohmann::json dumpNotificationCenter()
         modeClasses.push_back(object_getClassName(mode.get()));
         auto *title = msg<NSString *>(mode.get(), "title"_sel);
         tabs.push_back(title ? title->str() : "");
-        if (msg<BOOL, id>(mode.get(), "isKindOfClass:"_sel,
-                          SBNotificationsViewController::class_()) &&
+        if (msg<BOOL, Class>(mode.get(), "isKindOfClass:"_sel,
+                             SBNotificationsViewController::class_()) &&
             rows.empty())
             for (const auto &row : static_cast<SBNotificationsViewController *>(mode.get())->m_rows)
                 rows.push_back(row->m_text ? row->m_text->str() : "");

@@ -6,6 +6,7 @@
 #include "springboard-extension/frame/tests/OwnProcess.h"
 
 #include "foundation/NSArray.h"
+#include "foundation/NSDictionary.h"
 #include "springboard-extension/system-ui/NotificationCenter.h"
 #include "springboard/control-center/ControlCenterHost.h"
 #include "springboard/notification-center/NotificationCenter.h"
@@ -58,7 +59,9 @@ TEST_P(NotificationCenter, AnEmptyCustomTextKeepsSpringBoardsAndAnotherReplacesI
     EXPECT_EQ(rows(), std::vector<std::string>{"No Notifications"});
     sim::closeNotificationCenter();
 
-    gCVNotificationCenter.customNotificationUnavailableText = "All quiet"_ns;
+    // As a live update brings it: the section keeps its own copy of the text.
+    gCVNotificationCenter.load(NSDictionary::dictionaryWithObjectsForKeys(
+        {{"customNotificationUnavailableText"_ns, "All quiet"_ns}}));
     ASSERT_TRUE(sim::openNotificationCenter());
     EXPECT_EQ(rows(), std::vector<std::string>{"All quiet"});
     // A notification takes the text's place.
