@@ -16,12 +16,15 @@ constexpr ActionList kFeatures[] = {
     homeScreenActions,
     appsActions,
     switcherActions,
+    centersActions,
 };
 
 constexpr FeatureDumpSection kDumpSections[] = {
     {"homeScreen", homeScreenDump},
     {"applications", appsDump},
     {"switcher", switcherDump},
+    {"controlCenter", controlCenterDump},
+    {"notificationCenter", notificationCenterDump},
 };
 
 std::vector<FeatureAction> allActions()

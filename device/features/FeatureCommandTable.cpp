@@ -16,6 +16,7 @@ constexpr CommandList kFeatures[] = {
     homeScreenCommands,
     appsCommands,
     switcherCommands,
+    centersCommands,
 };
 
 std::vector<FeatureCommand> allCommands()

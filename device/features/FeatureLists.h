@@ -21,5 +21,10 @@ nlohmann::json appsDump();
 std::span<const FeatureCommand> switcherCommands();
 std::span<const FeatureAction> switcherActions();
 nlohmann::json switcherDump();
+// Control Center and Notification Center (CentersCommands.cpp, CentersActions.cpp).
+std::span<const FeatureCommand> centersCommands();
+std::span<const FeatureAction> centersActions();
+nlohmann::json controlCenterDump();
+nlohmann::json notificationCenterDump();
 
 } // namespace sim

@@ -2,7 +2,9 @@
 // Filters that a layer applies to what it draws (CALayer's `filters`). A filter is a name
 // and a set of input values by key. The renderer applies "gaussianBlur": a Gaussian blur
 // of the layer's own rendered subtree whose standard deviation is "inputRadius" points
-// (an NSNumber; 0 when unset), that is inputRadius × scale pixels at the render scale.
+// (an NSNumber; 0 when unset), that is inputRadius × scale pixels at the render scale,
+// and "backdropBlur": the same blur of what was drawn behind the layer, under it, before
+// the layer draws itself (a backdrop).
 // Filters of other names are kept, answer their values and are not drawn.
 
 #include "objc/ClassBuilder.h"
@@ -29,4 +31,6 @@ struct CAFilter : NSObject {
 namespace sim {
 inline constexpr const char *kGaussianBlurFilter = "gaussianBlur";
 inline constexpr const char *kInputRadiusKey = "inputRadius";
+// A blur of what was drawn behind the layer, under it (backdrops); "inputRadius" as above.
+inline constexpr const char *kBackdropBlurFilter = "backdropBlur";
 } // namespace sim

@@ -10,6 +10,7 @@ namespace sim {
 namespace {
 
 using Vec4 = float __attribute__((vector_size(16)));
+using Int4 = int __attribute__((vector_size(16)));
 using Complex = std::complex<double>;
 
 // Zero samples kept before and after each signal, so the filters read their neighbours
@@ -19,6 +20,12 @@ constexpr int kPad = 2;
 constexpr int kRowLanes = 4;
 constexpr int kColumnLanes = 8;
 constexpr int kMaxLanes = std::max(kRowLanes, kColumnLanes);
+
+// From this σ on the blur runs on a copy shrunk k = σ / kSigmaPerShrink times (at most
+// kMaxShrink) in each direction, and the result is stretched back.
+constexpr double kShrinkFromSigma = 24;
+constexpr double kSigmaPerShrink = 6;
+constexpr int kMaxShrink = 8;
 
 // Deriche's fourth-order fit of exp(−t²/2): a cos(ωt) + b sin(ωt), times e^(−λt).
 struct DampedPair {
@@ -40,14 +47,15 @@ Vec4 loadPixel(const std::uint8_t *p)
 // equal sums could otherwise break by one.
 void storePixel(std::uint8_t *p, Vec4 v)
 {
-    float c[4];
-    std::memcpy(c, &v, sizeof c);
-    auto byte = [](float x) { return std::uint8_t(std::clamp(x + 0.5f, 0.0f, 255.0f)); };
-    std::uint8_t alpha = byte(c[3]);
-    p[0] = std::min(byte(c[0]), alpha);
-    p[1] = std::min(byte(c[1]), alpha);
-    p[2] = std::min(byte(c[2]), alpha);
-    p[3] = alpha;
+    v += splat(0.5f);
+    v = v < splat(0.0f) ? splat(0.0f) : v;
+    v = v > splat(255.0f) ? splat(255.0f) : v;
+    Int4 bytes = __builtin_convertvector(v, Int4);
+    int alpha = bytes[3];
+    p[0] = std::uint8_t(std::min(bytes[0], alpha));
+    p[1] = std::uint8_t(std::min(bytes[1], alpha));
+    p[2] = std::uint8_t(std::min(bytes[2], alpha));
+    p[3] = std::uint8_t(alpha);
 }
 
 // Runs both directions over `length` samples of `lanes` signals stored side by side
@@ -119,10 +127,107 @@ GaussianBlur::Coefficients GaussianBlur::coefficientsFor(double sigma)
     return c;
 }
 
+int GaussianBlur::shrinkFactorFor(double sigma)
+{
+    if (!(sigma >= kShrinkFromSigma))
+        return 1;
+    return std::clamp(int(sigma / kSigmaPerShrink), 2, kMaxShrink);
+}
+
+// Shrinking by box averages of k × k pixels adds the variance (k² − 1) / 12 and the
+// linear stretch back about k² / 6 (a tent of half-width k), in full-size pixels; the
+// shrunk blur supplies the rest, in shrunk pixels.
+double GaussianBlur::shrunkSigma(double sigma, int k)
+{
+    double added = (k * k - 1) / 12.0 + k * k / 6.0;
+    return std::sqrt(std::max(sigma * sigma - added, 1.0)) / k;
+}
+
 void GaussianBlur::apply(const PixelRegion &region, double sigma)
 {
     if (!(sigma >= 0.5) || !std::isfinite(sigma) || region.width <= 0 || region.height <= 0)
         return;
+    int k = shrinkFactorFor(sigma);
+    if (k == 1)
+        return blur(region, sigma);
+    int width = (region.width + k - 1) / k, height = (region.height + k - 1) / k;
+    m_shrunk.assign(std::size_t(width) * height * 4, 0);
+    PixelRegion shrunk{m_shrunk.data(), width, height, std::size_t(width) * 4};
+    shrink(region, shrunk, k);
+    blur(shrunk, shrunkSigma(sigma, k));
+    stretch(shrunk, region, k);
+}
+
+// Each shrunk pixel is the mean of its k × k block; pixels beyond the region count as
+// transparent, as everywhere here.
+void GaussianBlur::shrink(const PixelRegion &from, const PixelRegion &to, int k)
+{
+    m_rowA.assign(std::size_t(to.width) * 4, 0);
+    auto *sums = reinterpret_cast<Vec4 *>(m_rowA.data());
+    const Vec4 scale = splat(1.0f / float(k * k));
+    for (int j = 0; j < to.height; ++j) {
+        std::fill(sums, sums + to.width, Vec4{});
+        for (int y = j * k; y < std::min(from.height, (j + 1) * k); ++y) {
+            const std::uint8_t *p = from.pixels + y * from.bytesPerRow;
+            for (int i = 0, x = 0; i < to.width; ++i) {
+                Vec4 sum = sums[i];
+                for (int end = std::min(from.width, x + k); x < end; ++x)
+                    sum += loadPixel(p + 4 * x);
+                sums[i] = sum;
+            }
+        }
+        std::uint8_t *q = to.pixels + j * to.bytesPerRow;
+        for (int i = 0; i < to.width; ++i)
+            storePixel(q + 4 * i, sums[i] * scale);
+    }
+}
+
+// Linear interpolation between shrunk pixel centres: full-size pixel x lies at
+// (x + ½) / k − ½ in shrunk pixels; beyond the first and last centres the two nearest
+// are extrapolated, following the blurred edge's slope. Rows are stretched across once
+// each, then blended down.
+void GaussianBlur::stretch(const PixelRegion &from, const PixelRegion &to, int k)
+{
+    auto tapAt = [k](int x, int count) {
+        double u = (x + 0.5) / k - 0.5;
+        int left = std::clamp(int(std::floor(u)), 0, std::max(count - 2, 0));
+        return StretchTap{left, std::min(left + 1, count - 1), float(u - left)};
+    };
+    m_columnTaps.resize(std::size_t(to.width));
+    for (int x = 0; x < to.width; ++x)
+        m_columnTaps[x] = tapAt(x, from.width);
+    auto stretchRow = [&](int j, std::vector<float> &row) {
+        row.resize(std::size_t(to.width) * 4);
+        auto *out = reinterpret_cast<Vec4 *>(row.data());
+        const std::uint8_t *p = from.pixels + j * from.bytesPerRow;
+        for (int x = 0; x < to.width; ++x) {
+            const StretchTap &tap = m_columnTaps[x];
+            Vec4 a = loadPixel(p + 4 * tap.left), b = loadPixel(p + 4 * tap.right);
+            out[x] = a + splat(tap.t) * (b - a);
+        }
+    };
+    int rowAIndex = -1, rowBIndex = -1; // none yet
+    for (int y = 0; y < to.height; ++y) {
+        StretchTap tap = tapAt(y, from.height);
+        if (rowAIndex != tap.left) {
+            if (rowBIndex == tap.left)
+                std::swap(m_rowA, m_rowB), std::swap(rowAIndex, rowBIndex);
+            else
+                stretchRow(tap.left, m_rowA), rowAIndex = tap.left;
+        }
+        if (rowBIndex != tap.right)
+            stretchRow(tap.right, m_rowB), rowBIndex = tap.right;
+        const auto *a = reinterpret_cast<const Vec4 *>(m_rowA.data());
+        const auto *b = reinterpret_cast<const Vec4 *>(m_rowB.data());
+        const Vec4 t = splat(tap.t);
+        std::uint8_t *q = to.pixels + y * to.bytesPerRow;
+        for (int x = 0; x < to.width; ++x)
+            storePixel(q + 4 * x, a[x] + t * (b[x] - a[x]));
+    }
+}
+
+void GaussianBlur::blur(const PixelRegion &region, double sigma)
+{
     if (sigma != m_sigma) {
         m_coefficients = coefficientsFor(sigma);
         m_sigma = sigma;

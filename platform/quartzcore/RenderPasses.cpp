@@ -59,6 +59,71 @@ void RenderPasses::endGroup(RenderTarget &group, double sigma, std::uint32_t opa
     --m_groupDepth;
 }
 
+namespace {
+
+void copyRect(const PixelBuffer &from, PixelBuffer &to, const IntRect &rect)
+{
+    std::size_t bytes = std::size_t(rect.x1 - rect.x0) * 4;
+    for (int y = rect.y0; y < rect.y1; ++y)
+        std::memcpy(to.row(y) + std::size_t(rect.x0) * 4, from.row(y) + std::size_t(rect.x0) * 4,
+                    bytes);
+}
+
+// The share of a Gaussian of σ centred on each pixel of a line of `length` pixels that
+// falls on the line.
+void shareOnLine(std::vector<float> &share, int length, double sigma)
+{
+    share.resize(std::size_t(length));
+    const double scale = 1 / (sigma * std::sqrt(2.0));
+    for (int i = 0; i < length; ++i) {
+        double centre = i + 0.5;
+        share[i] = float(0.5 * (std::erf((length - centre) * scale) - std::erf(-centre * scale)));
+    }
+}
+
+} // namespace
+
+void RenderPasses::blurBehind(RenderTarget &target, const IntRect &area, double sigma,
+                              const Clip &clip)
+{
+    IntRect visible = area.intersected(clip.bounds).intersected(frameRect());
+    if (visible.isEmpty() || !(sigma >= 0.5))
+        return;
+    // What lies up to four σ around the area blurs into it.
+    IntRect region = visible.outset(int(std::ceil(4 * sigma))).intersected(frameRect());
+    RenderTarget scratch = beginGroup();
+    PixelBuffer &b = *scratch.buffer;
+    copyRect(*target.buffer, b, region);
+    m_blur.apply({b.row(region.y0) + std::size_t(region.x0) * 4, region.x1 - region.x0,
+                  region.y1 - region.y0, std::size_t(b.width) * 4},
+                 sigma);
+    keepEdgesLit(b, visible, sigma);
+    copyRect(b, *target.buffer, visible);
+    target.touched = target.touched.united(visible);
+    clearRect(b, region);
+    --m_groupDepth;
+}
+
+// Nothing lies beyond the screen, and a blur that took it as transparent would fade the
+// backdrop towards the screen's edges: each pixel is divided by the share of its kernel
+// that falls on the screen, as if the screen's edge went on beyond it.
+void RenderPasses::keepEdgesLit(PixelBuffer &blurred, const IntRect &rect, double sigma)
+{
+    shareOnLine(m_columnShare, m_frame.width, sigma);
+    shareOnLine(m_rowShare, m_frame.height, sigma);
+    for (int y = rect.y0; y < rect.y1; ++y) {
+        std::uint8_t *row = blurred.row(y);
+        for (int x = rect.x0; x < rect.x1; ++x) {
+            float share = m_columnShare[x] * m_rowShare[y];
+            if (share > 0.999f || share <= 0)
+                continue;
+            std::uint8_t *p = row + std::size_t(x) * 4;
+            for (int c = 0; c < 4; ++c)
+                p[c] = std::uint8_t(std::min(255.0f, p[c] / share + 0.5f));
+        }
+    }
+}
+
 void RenderPasses::composite(const PixelBuffer &source, const IntRect &region,
                              std::uint32_t opacity, RenderTarget &target, const Clip &clip)
 {

@@ -36,6 +36,10 @@ public:
     void endGroup(RenderTarget &group, double sigma, std::uint32_t opacity, RenderTarget &target,
                   const Clip &clip);
 
+    // Replaces what `target` holds under `area` (within `clip`'s bounds) with its Gaussian
+    // blur of σ pixels, taken over everything drawn around it: a backdrop.
+    void blurBehind(RenderTarget &target, const IntRect &area, double sigma, const Clip &clip);
+
     // A cleared clip mask for one masking layer.
     std::uint8_t *beginMask();
     int maskStride() const { return m_frame.width; }
@@ -43,6 +47,7 @@ public:
     void endMask(const IntRect &written);
 
 private:
+    void keepEdgesLit(PixelBuffer &blurred, const IntRect &rect, double sigma);
     void composite(const PixelBuffer &source, const IntRect &region, std::uint32_t opacity,
                    RenderTarget &target, const Clip &clip);
 
@@ -53,6 +58,7 @@ private:
     std::size_t m_maskDepth = 0;
     std::vector<std::uint8_t> m_coverageRow;
     GaussianBlur m_blur;
+    std::vector<float> m_columnShare, m_rowShare; // of a backdrop's kernel on the screen
 };
 
 } // namespace sim

@@ -41,8 +41,8 @@ std::uint32_t unitToByte(double value)
     return std::uint32_t(std::clamp(value, 0.0, 1.0) * 255 + 0.5);
 }
 
-// The blur's σ in points: the root of the summed variances of every "gaussianBlur".
-double blurSigmaInPoints(const CALayer *layer)
+// A blur's σ in points: the root of the summed variances of every filter of that name.
+double blurSigmaInPoints(const CALayer *layer, const char *filterName = kGaussianBlurFilter)
 {
     if (!layer->m_filters)
         return 0;
@@ -51,7 +51,7 @@ double blurSigmaInPoints(const CALayer *layer)
         if (!msg<BOOL>(item.get(), "isKindOfClass:"_sel, CAFilter::class_()))
             continue;
         auto *filter = static_cast<CAFilter *>(item.get());
-        if (!filter->name() || filter->name()->str() != kGaussianBlurFilter)
+        if (!filter->name() || filter->name()->str() != filterName)
             continue;
         id radius = filter->valueForKey("inputRadius"_ns);
         if (radius && msg<BOOL>(radius, "isKindOfClass:"_sel, NSNumber::class_())) {
@@ -124,6 +124,8 @@ struct Renderer::Impl {
     void drawLayer(CALayer *layer, const PresentedLayer &p, const PresentedLayer *superlayer,
                    const CATransform3D &superlayerToScreen, RenderTarget &target, const Clip &clip,
                    int depth);
+    void blurBehind(const PresentedLayer &p, const CATransform3D &toScreen, RenderTarget &target,
+                    const Clip &clip, double sigma);
     void drawLayerAndSublayers(CALayer *layer, const PresentedLayer &p,
                                const CATransform3D &toScreen, RenderTarget &target,
                                const Clip &clip, double opacity, int depth);
@@ -164,6 +166,9 @@ void Renderer::Impl::drawLayer(CALayer *layer, const PresentedLayer &p,
         CATransform3DConcat(flattened(layerToSuperlayer(p, superlayer)), superlayerToScreen);
     if (!isFinite(toScreen))
         return;
+    double backdropSigma = blurSigmaInPoints(layer, kBackdropBlurFilter) * scale;
+    if (backdropSigma >= 0.5)
+        blurBehind(p, toScreen, target, clip, backdropSigma);
     double sigma = blurSigmaInPoints(layer) * scale;
     bool blurred = sigma >= 0.5;
     if (!blurred && (p.opacity >= 1 || !hasVisibleSublayers(layer))) {
@@ -173,6 +178,26 @@ void Renderer::Impl::drawLayer(CALayer *layer, const PresentedLayer &p,
     RenderTarget group = passes.beginGroup();
     drawLayerAndSublayers(layer, p, toScreen, group, clip, 1, depth);
     passes.endGroup(group, blurred ? sigma : 0, unitToByte(p.opacity), target, clip);
+}
+
+// A backdrop blurs what was drawn before it under the bounding box of its quad.
+void Renderer::Impl::blurBehind(const PresentedLayer &p, const CATransform3D &toScreen,
+                                RenderTarget &target, const Clip &clip, double sigma)
+{
+    ScreenPolygon polygon = projectQuad(toScreen, CGRectStandardize(p.bounds));
+    if (polygon.count < 3)
+        return;
+    double minX = INFINITY, minY = INFINITY, maxX = -INFINITY, maxY = -INFINITY;
+    for (int i = 0; i < polygon.count; ++i) {
+        minX = std::min(minX, polygon.points[i].x), maxX = std::max(maxX, polygon.points[i].x);
+        minY = std::min(minY, polygon.points[i].y), maxY = std::max(maxY, polygon.points[i].y);
+    }
+    IntRect frame = passes.frameRect();
+    IntRect area = {int(std::clamp(std::floor(minX), 0.0, double(frame.x1))),
+                    int(std::clamp(std::floor(minY), 0.0, double(frame.y1))),
+                    int(std::clamp(std::ceil(maxX), 0.0, double(frame.x1))),
+                    int(std::clamp(std::ceil(maxY), 0.0, double(frame.y1)))};
+    passes.blurBehind(target, area, sigma, clip);
 }
 
 void Renderer::Impl::drawLayerAndSublayers(CALayer *layer, const PresentedLayer &p,

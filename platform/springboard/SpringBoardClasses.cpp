@@ -10,6 +10,8 @@
 #include "springboard/SBUIController.h"
 #include "springboard/apps/ApplicationsHost.h"
 #include "springboard/switcher/SwitcherHost.h"
+#include "springboard/control-center/ControlCenter.h"
+#include "springboard/notification-center/NotificationCenter.h"
 #include "uikit/UIApplication.h"
 
 namespace {
@@ -55,6 +57,8 @@ void registerSpringBoardClasses()
     registerLockScreenClasses();
     registerApplicationClasses();
     registerSwitcherClasses();
+    registerControlCenterClasses();
+    registerNotificationCenterClasses();
     addRelaunchMethod();
 }
 

@@ -27,6 +27,8 @@ std::vector<std::string> g_settingsChanges;
 void controlSettingsDidChangeForKey(NSString *key)
 {
     g_settingsChanges.push_back(key ? key->str() : std::string());
+    id controlCenter = msg<id>(objc_getClass("SBControlCenterController"), "sharedInstance"_sel);
+    msg<void, NSString *>(controlCenter, "_controlSettingsDidChange:"_sel, key);
 }
 
 UIColor *(*g_controlColorForState)(int) = controlColorForState;

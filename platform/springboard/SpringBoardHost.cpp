@@ -14,6 +14,9 @@
 #include "springboard/SpringBoardClasses.h"
 #include "springboard/SpringBoardFunctions.h"
 #include "springboard/SpringBoardWindows.h"
+#include "springboard/SystemGestures.h"
+#include "springboard/control-center/ControlCenterHost.h"
+#include "springboard/notification-center/NotificationCenterHost.h"
 #include "substrate/substrate.h"
 #include "uikit/UIApplication.h"
 
@@ -89,6 +92,8 @@ void buildInterface(SpringBoardState &state)
         StrongRef<NSObject>::adopt(sim::create(SBLockScreenViewController::class_()));
     buildSpringBoardWindows(state);
     showSpringBoardWindows(state);
+    buildControlCenter();
+    buildNotificationCenter();
 }
 
 } // namespace
@@ -145,6 +150,9 @@ void SpringBoardHost::terminate()
                                  state.lockScreenWindow.get(), state.statusBarWindow.get()})
             msg<void, BOOL>(window, "setHidden:"_sel, YES);
         cancelStateTokens(state);
+        disposeControlCenter();
+        disposeNotificationCenter();
+        resetSystemGestures();
         state = SpringBoardState{};
     }
     unloadInjectedLibraries();

@@ -5,6 +5,8 @@
 
 #include "substrate/substrate.h"
 
+#include <dlfcn.h>
+
 #include "foundation/NSLog.h"
 
 #include <map>
@@ -58,3 +60,12 @@ void unregisterHookableFunction(void *exportedFunction)
 }
 
 } // namespace sim
+
+// The phone's symbol names carry one more leading underscore than the C names; this
+// platform's do not.
+extern "C" void *MSFindSymbol(MSImageRef image, const char *name)
+{
+    if (image || !name || name[0] != '_')
+        return nullptr;
+    return dlsym(RTLD_DEFAULT, name + 1);
+}

@@ -33,6 +33,15 @@ extern "C" {
 // null. A symbol that is not registered, or a null replacement, is logged and ignored.
 void MSHookFunction(void *symbol, void *replacement, void **result);
 
+// An image loaded in the process; nullptr stands for every image (the only kind of
+// lookup this stand-in makes).
+using MSImageRef = const void *;
+// The address of the exported symbol `name` in `image` (every image for nullptr), or
+// nullptr when no image exports it. Names are given as the linker sees them, with the
+// leading underscore of the phone's symbol names ("__SBUIControlCenterControlColorForState"
+// for the C function _SBUIControlCenterControlColorForState).
+void *MSFindSymbol(MSImageRef image, const char *name);
+
 } // extern "C"
 
 namespace sim {

@@ -7,6 +7,8 @@
 #include "springboard-extension/animations/IconsAnimation.h"
 #include "springboard-extension/home-screen/IconLists.h"
 #include "springboard-extension/system-ui/AppSwitcher.h"
+#include "springboard-extension/system-ui/ControlCenter.h"
+#include "springboard-extension/system-ui/NotificationCenter.h"
 
 namespace {
 
@@ -28,12 +30,12 @@ CVInstaller g_installers[] = {
     {"AppSliderInit", kIOS7, AppSliderInit},
     {"FoldersInit", kAll, nullptr},
     {"LockScreenInit", kAll, nullptr},
-    {"ControlCenterInit", kAll, nullptr},
+    {"ControlCenterInit", kAll, ControlCenterInit},
     {"DockInit", kAll, nullptr},
     {"LockAnimationInit", kAll, nullptr},
     {"IconsAnimationInit", kAll, IconsAnimationInit},
     {"SpringBoardAnimationsInit", kAll, nullptr},
-    {"NotificationCenterInit", kAll, nullptr},
+    {"NotificationCenterInit", kAll, NotificationCenterInit},
 };
 
 } // namespace

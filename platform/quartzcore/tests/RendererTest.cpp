@@ -357,6 +357,40 @@ TEST_F(Rendering, BlurSpreadsASharpEdgeAsTheGaussian)
     expectNear(at(frame, 40, 20), {255, 255, 255, 255}, 1);
 }
 
+// A backdrop over the right half of a white-then-black edge at x = 40 blurs what lies
+// under it, taking in what lies beside it, and leaves the rest of the frame as it was.
+TEST_F(Rendering, BackdropBlursWhatWasDrawnBehindItOnlyUnderItself)
+{
+    CALayer *root = box(CGRectMake(0, 0, 80, 20), 0, 0, 0, 1);
+    root->addSublayer(box(CGRectMake(0, 0, 40, 20), 1, 1, 1));
+    CALayer *backdrop = box(CGRectMake(40, 0, 40, 20), 0, 0, 0, 0);
+    CAFilter *blur = CAFilter::filterWithName("backdropBlur"_ns);
+    blur->setValueForKey(NSNumber::numberWithDouble(2.25), "inputRadius"_ns);
+    backdrop->setFilters(NSArray::arrayWithObjects({blur}));
+    root->addSublayer(backdrop);
+    const sim::PixelBuffer &frame = draw(root, 80, 20, 2);
+    expectNear(at(frame, 79, 20), {255, 255, 255, 255}, 0); // left of the backdrop: sharp
+    EXPECT_NEAR(at(frame, 84, 20)[0], 255 * 0.15866, 4);    // Φ(−1) of white, under it
+    EXPECT_NEAR(at(frame, 89, 20)[0], 255 * 0.02275, 4);
+    EXPECT_EQ(at(frame, 84, 20)[3], 255);
+}
+
+// Nothing lies beyond the screen, so a backdrop over an even colour keeps that colour
+// right into the screen's corners instead of fading there.
+TEST_F(Rendering, BackdropKeepsAnEvenColourUpToTheScreensEdges)
+{
+    CALayer *root = box(CGRectMake(0, 0, 40, 20), 1, 1, 1, 1);
+    CALayer *backdrop = box(CGRectMake(0, 0, 40, 20), 0, 0, 0, 0);
+    CAFilter *blur = CAFilter::filterWithName("backdropBlur"_ns);
+    blur->setValueForKey(NSNumber::numberWithDouble(3), "inputRadius"_ns);
+    backdrop->setFilters(NSArray::arrayWithObjects({blur}));
+    root->addSublayer(backdrop);
+    const sim::PixelBuffer &frame = draw(root, 40, 20, 2);
+    for (int x : {0, 40, 79})
+        for (int y : {0, 20, 39})
+            expectNear(at(frame, x, y), {255, 255, 255, 255}, 2);
+}
+
 TEST_F(Rendering, ContentsArriveThroughDisplayBeforeDrawing)
 {
     struct Painter : NSObject {
