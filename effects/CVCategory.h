@@ -6,11 +6,12 @@
 // the class already implements keeps its implementation (class_addMethod refuses it).
 
 #include "objc/ClassBuilder.h"
+#include "objc/encode.h"
 
 template <class R, class Receiver, class... Args>
 void CVAddCategoryMethod(Class cls, const char *selector,
                          R (*implementation)(Receiver *, SEL, Args...))
 {
     class_addMethod(cls, sel_registerName(selector), reinterpret_cast<IMP>(implementation),
-                    sim::encodeImplementation(implementation).c_str());
+                    objc_encodeImplementation(implementation).c_str());
 }

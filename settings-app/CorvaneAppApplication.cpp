@@ -48,17 +48,12 @@ Class CorvaneAppApplication::class_()
 {
     static const Class cls = [] {
         UIApplication::class_();
-        Class cls =
-            ClassBuilder<CorvaneAppApplication>("CorvaneAppApplication", "UIApplication")
-                .method("applicationDidFinishLaunching:", imp::applicationDidFinishLaunching)
-                .method("window", imp::window)
-                .registerClass();
-        // The owning fields read by name as objects: a StrongRef is laid out as the bare
-        // pointer.
-        sim::addIvarAt(cls, "_window", "@", sim::memberOffset(&CorvaneAppApplication::m_window));
-        sim::addIvarAt(cls, "_viewController", "@",
-                       sim::memberOffset(&CorvaneAppApplication::m_viewController));
-        return cls;
+        return ClassBuilder<CorvaneAppApplication>("CorvaneAppApplication", "UIApplication")
+            .ivar("_window", &CorvaneAppApplication::m_window)
+            .ivar("_viewController", &CorvaneAppApplication::m_viewController)
+            .method("applicationDidFinishLaunching:", imp::applicationDidFinishLaunching)
+            .method("window", imp::window)
+            .registerClass();
     }();
     return cls;
 }

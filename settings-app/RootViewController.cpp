@@ -61,17 +61,13 @@ Class RootViewController::class_()
 {
     static const Class cls = [] {
         PSRootController::class_();
-        Class cls = ClassBuilder<RootViewController>("RootViewController", "PSRootController")
-                        .method("rootListController", imp::rootListController)
-                        .method("loadView", imp::loadView)
-                        .method("contentView", imp::contentView)
-                        .method("topViewController", imp::topViewController)
-                        .registerClass();
-        // The owning field reads by name as an object: a StrongRef is laid out as the bare
-        // pointer.
-        sim::addIvarAt(cls, "_rootListController", "@",
-                       sim::memberOffset(&RootViewController::m_rootListController));
-        return cls;
+        return ClassBuilder<RootViewController>("RootViewController", "PSRootController")
+            .ivar("_rootListController", &RootViewController::m_rootListController)
+            .method("rootListController", imp::rootListController)
+            .method("loadView", imp::loadView)
+            .method("contentView", imp::contentView)
+            .method("topViewController", imp::topViewController)
+            .registerClass();
     }();
     return cls;
 }

@@ -75,8 +75,8 @@ void CVFieldWriter::text(const char *key, char *buffer, std::size_t size)
 {
     if (!wants(key))
         return;
-    std::string_view bytes(buffer, strnlen(buffer, size));
-    NSString *string = sim::isValidUTF8(bytes) ? NSString::stringWithString(bytes) : nullptr;
+    std::string text(buffer, strnlen(buffer, size));
+    NSString *string = NSString::stringWithUTF8String(text.c_str());
     put(key, string ? string : ""_ns);
 }
 

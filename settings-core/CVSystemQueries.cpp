@@ -3,6 +3,7 @@
 
 #include "foundation/NSDateFormatter.h"
 #include "foundation/SystemConfiguration.h"
+#include "objc/encode.h"
 #include "settings-core/CVSettings.h"
 
 #include <arpa/inet.h>
@@ -56,7 +57,7 @@ NSString *timeStringWithStyle(id, SEL, NSDateFormatterStyle style)
     Class dateMetaclass = object_getClass(reinterpret_cast<id>(NSDate::class_()));
     class_addMethod(dateMetaclass, "timeStringWithStyle:"_sel,
                     reinterpret_cast<IMP>(timeStringWithStyle),
-                    sim::encodeImplementation(timeStringWithStyle).c_str());
+                    objc_encodeImplementation(timeStringWithStyle).c_str());
 }
 
 } // namespace

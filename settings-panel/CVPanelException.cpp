@@ -11,10 +11,10 @@ void CVRaiseInternalInconsistency(const char *format, ...)
 {
     va_list arguments;
     va_start(arguments, format);
-    std::string reason = sim::formatString(format, arguments);
+    NSString *reason = NSString::stringWithFormatV(format, arguments);
     va_end(arguments);
     NSLog("*** Terminating app due to uncaught exception 'NSInternalInconsistencyException', "
           "reason: '%s'",
-          reason.c_str());
+          reason->UTF8String());
     std::abort();
 }

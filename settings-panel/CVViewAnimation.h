@@ -3,7 +3,6 @@
 // completion: of UIView, with blocks as std::function.
 
 #include "uikit/UIView.h"
-#include "uikit/ViewAnimation.h"
 
 #include <functional>
 

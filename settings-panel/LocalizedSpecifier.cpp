@@ -54,7 +54,7 @@ Class LocalizedSpecifier::class_()
 LocalizedSpecifier *LocalizedSpecifier::rowNamed(NSString *name, id target, SEL setter, SEL getter,
                                                  Class detail, NSInteger cellType, Class edit)
 {
-    auto *row = sim::make<LocalizedSpecifier>(g_class);
+    auto *row = autorelease(msg<LocalizedSpecifier *>(g_class, "new"_sel));
     msg<void>(row, "setName:"_sel, CVLocalizedString(name));
     row->m_target = target;
     row->m_setter = setter;

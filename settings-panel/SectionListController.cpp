@@ -76,7 +76,7 @@ PSSpecifier *editorSpecifier(SectionListController *self, NSString *title, NSStr
                              const char *editorClass, NSString *delegateKey)
 {
     PSSpecifier *row = rowWithTitle(self, title, key, PSLinkListCell, objc_getClass(editorClass));
-    auto *reference = sim::make<CVPageReference>(pageReferenceClass());
+    auto *reference = autorelease(msg<CVPageReference *>(pageReferenceClass(), "new"_sel));
     reference->m_page = self;
     row->setPropertyForKey(reference, delegateKey);
     return row;

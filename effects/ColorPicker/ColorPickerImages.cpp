@@ -1,5 +1,8 @@
 #include "effects/ColorPicker/ColorPickerImages.h"
 
+#include "foundation/CoreFoundation.h"
+#include "quartzcore/CGContext.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
@@ -23,9 +26,10 @@ void put(std::vector<std::uint8_t> &pixels, std::size_t index, Premultiplied col
     std::memcpy(pixels.data() + index * 4, &colour, 4);
 }
 
-StrongRef<CGImage> imageOf(std::size_t width, std::size_t height, std::vector<std::uint8_t> pixels)
+StrongRef<CGImage> imageOf(std::size_t width, std::size_t height,
+                           const std::vector<std::uint8_t> &pixels)
 {
-    return StrongRef<CGImage>::adopt(sim::imageFromPixels(width, height, std::move(pixels)));
+    return CVImageFromPixels(width, height, pixels.data());
 }
 
 // How much of the pixel whose centre lies `distance` from the ring's centre is covered by
@@ -39,6 +43,24 @@ double bandCoverage(double distance, double inner, double outer)
 }
 
 } // namespace
+
+StrongRef<CGImage> CVImageFromPixels(std::size_t width, std::size_t height,
+                                     const std::uint8_t *premultipliedRGBA)
+{
+    if (width == 0 || height == 0)
+        return {};
+    CGColorSpaceRef space = CGColorSpaceCreateDeviceRGB();
+    CGContextRef context =
+        CGBitmapContextCreate(nullptr, width, height, 8, width * 4, space,
+                              kCGImageAlphaPremultipliedLast | kCGBitmapByteOrder32Big);
+    CGColorSpaceRelease(space);
+    if (!context)
+        return {};
+    std::memcpy(CGBitmapContextGetData(context), premultipliedRGBA, width * height * 4);
+    auto image = StrongRef<CGImage>::adopt(CGBitmapContextCreateImage(context));
+    CGContextRelease(context);
+    return image;
+}
 
 StrongRef<CGImage> CVRingImage(std::size_t side, double width, double edge)
 {
@@ -58,7 +80,7 @@ StrongRef<CGImage> CVRingImage(std::size_t side, double width, double edge)
             double alpha = white + dark;
             put(pixels, y * side + x, premultiplied(alpha > 0 ? white / alpha : 0, alpha));
         }
-    return imageOf(side, side, std::move(pixels));
+    return imageOf(side, side, pixels);
 }
 
 StrongRef<CGImage> CVCheckerboardImage(std::size_t width, std::size_t height, double tile,
@@ -76,7 +98,7 @@ StrongRef<CGImage> CVCheckerboardImage(std::size_t width, std::size_t height, do
             auto row = long(std::floor(double(y) / square));
             put(pixels, y * width + x, (column + row) % 2 == 0 ? light : dark);
         }
-    return imageOf(width, height, std::move(pixels));
+    return imageOf(width, height, pixels);
 }
 
 StrongRef<CGImage> CVMagnifiedImage(CGImageRef wheel, CGPoint centre, std::size_t side,
@@ -85,7 +107,11 @@ StrongRef<CGImage> CVMagnifiedImage(CGImageRef wheel, CGPoint centre, std::size_
     if (side == 0 || magnification < 1 || !wheel)
         return {};
     std::size_t wheelSide = CGImageGetWidth(wheel);
-    const std::vector<std::uint8_t> &source = sim::pixelsOf(wheel);
+    // The provider is autoreleased; the copy of the bytes is ours.
+    AutoreleasePool pool;
+    CFDataRef wheelBytes = CGDataProviderCopyData(CGImageGetDataProvider(wheel));
+    const std::uint8_t *source = CFDataGetBytePtr(wheelBytes);
+    std::size_t sourceRow = CGImageGetBytesPerRow(wheel);
     double half = double(wheelSide) / 2;
     std::vector<std::uint8_t> pixels(side * side * 4);
     for (std::size_t y = 0; y < side; ++y)
@@ -97,8 +123,9 @@ StrongRef<CGImage> CVMagnifiedImage(CGImageRef wheel, CGPoint centre, std::size_
                 continue;
             if (round && std::hypot(wx - half, wy - half) > half)
                 continue;
-            std::size_t from = (std::size_t(wy) * wheelSide + std::size_t(wx)) * 4;
-            std::memcpy(pixels.data() + (y * side + x) * 4, source.data() + from, 4);
+            std::size_t from = std::size_t(wy) * sourceRow + std::size_t(wx) * 4;
+            std::memcpy(pixels.data() + (y * side + x) * 4, source + from, 4);
         }
-    return imageOf(side, side, std::move(pixels));
+    CFRelease(wheelBytes);
+    return imageOf(side, side, pixels);
 }

@@ -9,6 +9,13 @@
 #include "quartzcore/CGImage.h"
 
 #include <cstddef>
+#include <cstdint>
+
+// An image of `width` × `height` pixels copied from premultiplied RGBA bytes in the layout
+// above (4 × width bytes a row), drawn through a bitmap context as the phone makes images
+// from bytes.
+StrongRef<CGImage> CVImageFromPixels(std::size_t width, std::size_t height,
+                                     const std::uint8_t *premultipliedRGBA);
 
 // A ring filling a square of `side` pixels: a white band `width` pixels wide inside a dark
 // translucent edge of `edge` pixels, both anti-aliased, transparent inside and outside, so

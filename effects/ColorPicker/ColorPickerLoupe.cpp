@@ -1,8 +1,8 @@
 #include "effects/ColorPicker/ColorPickerLoupe.h"
 
 #include "effects/ColorPicker/ColorPickerImages.h"
-#include "foundation/Clock.h"
 #include "foundation/NSArray.h"
+#include "quartzcore/CABasicAnimation.h"
 #include "uikit/UIColor.h"
 
 #include <cmath>
@@ -18,8 +18,15 @@ constexpr double kDisappearSeconds = 0.1;
 // Scaling to exactly 0 would make the transform singular.
 constexpr CGFloat kVanishedScale = 0.01;
 
-const char *const kAppearKey = "cp_l_appear";
-const char *const kDisappearKey = "cp_l_disappear";
+NSString *appearKey()
+{
+    return "cp_l_appear"_ns;
+}
+
+NSString *disappearKey()
+{
+    return "cp_l_disappear"_ns;
+}
 
 std::size_t pixelSide(CALayer *layer)
 {
@@ -35,18 +42,25 @@ StrongRef<CALayer> filling(CALayer *loupe, CGFloat scale)
     return layer;
 }
 
-sim::LayerAnimation scaleAnimation(CGFloat from, CGFloat to, double seconds, sim::TimingCurve curve,
-                                   const char *key)
+// A scale of the loupe's transform about its anchor, starting now.
+CABasicAnimation *scaleAnimation(CGFloat from, CGFloat to, double seconds, NSString *curve)
 {
-    sim::LayerAnimation animation;
-    animation.property = sim::AnimatedProperty::Transform;
-    animation.from = CATransform3DMakeScale(from, from, 1);
-    animation.to = CATransform3DMakeScale(to, to, 1);
-    animation.beginTime = sim::now();
-    animation.duration = seconds;
-    animation.curve = curve;
-    animation.key = key;
+    CABasicAnimation *animation = CABasicAnimation::animationWithKeyPath("transform"_ns);
+    animation->setFromValue(NSValue::valueWithCATransform3D(CATransform3DMakeScale(from, from, 1)));
+    animation->setToValue(NSValue::valueWithCATransform3D(CATransform3DMakeScale(to, to, 1)));
+    animation->setBeginTime(CACurrentMediaTime());
+    animation->setDuration(seconds);
+    animation->setTimingFunction(CAMediaTimingFunction::functionWithName(curve));
     return animation;
+}
+
+// The end of the disappearance, whose animation keeps the loupe alive until then: a loupe
+// shown again meanwhile stays (its appearance removed this animation, which then ends
+// unfinished).
+void animationDidStop(ColorPickerLoupeLayer *self, SEL, id, BOOL finished)
+{
+    if (finished && !self->m_shown)
+        self->removeFromSuperlayer();
 }
 
 const Class kRegistered = ColorPickerLoupeLayer::class_();
@@ -58,6 +72,7 @@ Class ColorPickerLoupeLayer::class_()
     static const Class cls = [] {
         CALayer::class_();
         return ClassBuilder<ColorPickerLoupeLayer>("ColorPickerLoupeLayer", "CALayer")
+            .method("animationDidStop:finished:", animationDidStop)
             .registerClass();
     }();
     return cls;
@@ -65,7 +80,7 @@ Class ColorPickerLoupeLayer::class_()
 
 ColorPickerLoupeLayer *ColorPickerLoupeLayer::createWithScale(CGFloat scale)
 {
-    auto *loupe = sim::create<ColorPickerLoupeLayer>(class_());
+    auto *loupe = msg<ColorPickerLoupeLayer *>(class_(), "new"_sel);
     loupe->setBounds({{0, 0}, {kSide, kSide}});
     loupe->setAnchorPoint({0.5, 1});
     loupe->setContentsScale(scale);
@@ -85,29 +100,25 @@ void ColorPickerLoupeLayer::appearIn(CALayer *parent)
     m_shown = true;
     if (superlayer() != parent)
         parent->addSublayer(this);
-    removeAnimationForKey(kDisappearKey);
-    addAnimation(
-        scaleAnimation(kVanishedScale, 1, kAppearSeconds, sim::TimingCurve::EaseOut, kAppearKey));
+    removeAnimationForKey(disappearKey());
+    addAnimationForKey(
+        scaleAnimation(kVanishedScale, 1, kAppearSeconds, kCAMediaTimingFunctionEaseOut),
+        appearKey());
 }
 
 void ColorPickerLoupeLayer::dismiss(bool animated)
 {
     m_shown = false;
-    removeAnimationForKey(kAppearKey);
+    removeAnimationForKey(appearKey());
     if (!animated || !superlayer()) {
-        removeAnimationForKey(kDisappearKey);
+        removeAnimationForKey(disappearKey());
         removeFromSuperlayer();
         return;
     }
-    sim::LayerAnimation animation = scaleAnimation(1, kVanishedScale, kDisappearSeconds,
-                                                   sim::TimingCurve::EaseIn, kDisappearKey);
-    // The animation keeps the loupe alive until it ends; a loupe shown again meanwhile
-    // stays (its appearance removes this animation, which then ends unfinished).
-    animation.completion = [this](bool finished) {
-        if (finished && !m_shown)
-            removeFromSuperlayer();
-    };
-    addAnimation(std::move(animation));
+    CABasicAnimation *animation =
+        scaleAnimation(1, kVanishedScale, kDisappearSeconds, kCAMediaTimingFunctionEaseIn);
+    animation->setDelegate(this);
+    addAnimationForKey(animation, disappearKey());
 }
 
 void ColorPickerLoupeLayer::showSelection(CGPoint selection, CGImageRef wheel, CGPoint wheelPixel,

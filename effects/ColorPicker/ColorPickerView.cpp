@@ -55,7 +55,7 @@ void tellDelegateOfTouches(Self *self, SEL selector, NSSet *touches, id event)
 // A new layer in `parent`, which owns it.
 StrongRef<CALayer> sublayer(CALayer *parent, Class cls = CALayer::class_())
 {
-    auto layer = StrongRef<CALayer>::adopt(sim::create<CALayer>(cls));
+    auto layer = StrongRef<CALayer>::adopt(msg<CALayer *>(cls, "new"_sel));
     parent->addSublayer(layer);
     return layer;
 }

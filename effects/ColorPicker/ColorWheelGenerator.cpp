@@ -1,5 +1,6 @@
 #include "effects/ColorPicker/ColorWheelGenerator.h"
 
+#include "effects/ColorPicker/ColorPickerImages.h"
 #include "effects/ColorPicker/ColorWheelPixels.h"
 #include "foundation/NSLog.h"
 #include "foundation/dispatch.h"
@@ -23,8 +24,7 @@ public:
         auto side = std::size_t(std::ceil(m_diameter));
         std::vector<std::uint8_t> pixels(side * side * 4);
         CVFillColorWheel(pixels.data(), side, float(m_diameter), float(m_padding));
-        auto bitmap =
-            StrongRef<CGImage>::adopt(sim::imageFromPixels(side, side, std::move(pixels)));
+        StrongRef<CGImage> bitmap = CVImageFromPixels(side, side, pixels.data());
         std::lock_guard lock(m_mutex);
         m_bitmap = std::move(bitmap);
         m_finished = true;

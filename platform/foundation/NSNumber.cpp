@@ -64,12 +64,24 @@ NSString *description(NSNumber *self, SEL)
     return self->stringValue();
 }
 
+BOOL boolValue(NSNumber *self, SEL)
+{
+    return self->boolValue() ? YES : NO;
+}
+
+double doubleValue(NSNumber *self, SEL)
+{
+    return self->doubleValue();
+}
+
 const Class kRegistered = [] {
     g_numberClass = ClassBuilder<NSNumber>("NSNumber", "NSObject")
                         .method("isEqual:", isEqual)
                         .method("hash", hash)
                         .method("copy", sim::copyByRetaining)
                         .method("description", description)
+                        .method("boolValue", boolValue)
+                        .method("doubleValue", doubleValue)
                         .registerClass();
     g_nullClass = ClassBuilder<NSNull>("NSNull", "NSObject")
                       .method("copy", sim::copyByRetaining)

@@ -99,6 +99,13 @@ private:
 
 namespace sim {
 
+// Instance variables that own an object hold it in a StrongRef, which is laid out as the
+// bare object pointer; they read by name as an object ("@"), as on the phone.
+template <class T> struct TypeEncoding<StrongRef<T>, void> {
+    static_assert(sizeof(StrongRef<T>) == sizeof(T *));
+    static std::string get() { return "@"; }
+};
+
 // +alloc then -init, as `[[cls alloc] init]`; the caller owns the result.
 template <class T = NSObject> T *create(Class cls)
 {

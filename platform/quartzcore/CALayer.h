@@ -45,6 +45,8 @@
 #include <vector>
 
 struct NSArray;
+struct NSString;
+struct CABasicAnimation;
 
 namespace sim {
 
@@ -158,9 +160,11 @@ struct CALayer : NSObject {
     // Sends display when the layer needs it.
     void displayIfNeeded();
 
-    // Animations (LayerAnimation.h).
+    // Animations (LayerAnimation.h), and the phone's explicit ones (CABasicAnimation.h).
     void addAnimation(sim::LayerAnimation animation);
+    void addAnimationForKey(CABasicAnimation *animation, NSString *key);
     void removeAnimationForKey(const std::string &key);
+    void removeAnimationForKey(NSString *key);
     void removeAllAnimations();
     bool hasAnimations() const { return !m_animations.empty(); }
     // The model values alone, in the renderer's terms.

@@ -9,9 +9,12 @@
 namespace {
 
 Class g_imageClass;
+Class g_dataProviderClass;
 
 const Class kRegistered = [] {
     g_imageClass = ClassBuilder<CGImage>("CGImage", "NSObject").registerClass();
+    g_dataProviderClass =
+        ClassBuilder<CGDataProvider>("CGDataProvider", "NSObject").registerClass();
     return g_imageClass;
 }();
 
@@ -94,6 +97,30 @@ CGImageRef CGImageCreateWithImageInRect(CGImageRef image, CGRect rect)
         std::copy(from, from + width * 4, pixels.data() + y * width * 4);
     }
     return sim::imageFromPixels(width, height, std::move(pixels));
+}
+
+Class CGDataProvider::class_()
+{
+    return g_dataProviderClass;
+}
+
+CGDataProviderRef CGImageGetDataProvider(CGImageRef image)
+{
+    if (!image)
+        return nullptr;
+    // Made afresh and autoreleased: the provider holds its image, so the image cannot
+    // hold it back.
+    auto *provider = sim::make<CGDataProvider>(g_dataProviderClass);
+    provider->m_image = image;
+    return provider;
+}
+
+CFDataRef CGDataProviderCopyData(CGDataProviderRef provider)
+{
+    if (!provider || !provider->m_image)
+        return nullptr;
+    const std::vector<std::uint8_t> &pixels = provider->m_image->m_pixels;
+    return CFDataCreate(nullptr, pixels.data(), CFIndex(pixels.size()));
 }
 
 namespace sim {

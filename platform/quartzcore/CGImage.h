@@ -9,6 +9,7 @@
 // Images are objects with reference counts; functions named Create answer an image the
 // caller owns and must release.
 
+#include "foundation/CoreFoundation.h"
 #include "objc/NSObject.h"
 #include "quartzcore/CGGeometry.h"
 
@@ -27,6 +28,15 @@ struct CGImage : NSObject {
 };
 using CGImageRef = CGImage *;
 
+// What an image's bytes are read from. Here it holds its image, whose bytes it copies out
+// on request in the layout above.
+struct CGDataProvider : NSObject {
+    StrongRef<CGImage> m_image;
+
+    static Class class_();
+};
+using CGDataProviderRef = CGDataProvider *;
+
 extern "C" {
 
 std::size_t CGImageGetWidth(CGImageRef image);
@@ -40,6 +50,12 @@ void CGImageRelease(CGImageRef image);
 // The part of `image` inside `rect` (in pixels, origin at the top-left), rounded out to
 // whole pixels; nil when the two do not overlap. The caller owns the answer.
 CGImageRef CGImageCreateWithImageInRect(CGImageRef image, CGRect rect);
+
+// The provider of the image's bytes (not owned by the caller); nil for nil.
+CGDataProviderRef CGImageGetDataProvider(CGImageRef image);
+// A copy of the provider's bytes (rows of CGImageGetBytesPerRow bytes, top row first), as
+// a data object the caller owns; nil for nil.
+CFDataRef CGDataProviderCopyData(CGDataProviderRef provider);
 
 } // extern "C"
 

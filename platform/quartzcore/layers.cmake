@@ -12,6 +12,8 @@ target_sources(cvquartzcore PRIVATE
     CALayer.cpp
     LayerDisplay.cpp
     LayerAnimation.cpp
+    CABasicAnimation.cpp
+    NSValue.cpp
     LayerGeometry.cpp
     PlaneProjection.cpp
     CAFilter.cpp

@@ -23,6 +23,7 @@ std::vector<StrongRef<UIApplication>> g_replacedApplications;
 // The delegate UIApplicationMain made (the application does not retain its delegate).
 StrongRef<objc_object> g_madeDelegate;
 std::atomic<bool> g_stopRequested{false};
+sim::ApplicationScreen g_screen;
 
 // Makes an instance of `cls` the shared application, unless the shared one is already
 // of that class.
@@ -169,8 +170,12 @@ NSArray *UIApplication::windows() const
     return windows;
 }
 
-int UIApplicationMain(int, char **, NSString *principalClassName, NSString *delegateClassName)
+int UIApplicationMain(int argc, char **argv, NSString *principalClassName,
+                      NSString *delegateClassName)
 {
+    if (g_screen.attach)
+        if (std::optional<int> refusal = g_screen.attach(argc, argv))
+            return *refusal;
     AutoreleasePool pool;
     Class principal = classNamed(principalClassName, UIApplication::class_());
     UIApplication *application =
@@ -180,6 +185,8 @@ int UIApplicationMain(int, char **, NSString *principalClassName, NSString *dele
     application->m_delegate = makeDelegate(application, principalClassName, delegateClassName);
     tellLaunched(application);
     runUntilStopped();
+    if (g_screen.detach)
+        g_screen.detach();
     return 0;
 }
 
@@ -189,6 +196,11 @@ void stopApplicationMain()
 {
     g_stopRequested = true;
     RunLoop::main().stop();
+}
+
+void setApplicationScreen(ApplicationScreen screen)
+{
+    g_screen = std::move(screen);
 }
 
 void setRelaunchHandler(std::function<void()> handler)

@@ -16,6 +16,7 @@
 #include "foundation/NSArray.h"
 
 #include <functional>
+#include <optional>
 
 enum UIInterfaceOrientation : NSInteger {
     UIInterfaceOrientationUnknown = 0,
@@ -42,7 +43,8 @@ struct UIApplication : NSObject {
 };
 
 extern "C" {
-// Answers 0 once the main run loop was stopped. The arguments are not interpreted.
+// Answers 0 once the main run loop was stopped. The arguments are not interpreted, except
+// by the application screen (below) when one is set.
 int UIApplicationMain(int argc, char **argv, NSString *principalClassName,
                       NSString *delegateClassName);
 }
@@ -51,6 +53,17 @@ namespace sim {
 // Ends UIApplicationMain's run of the main loop. From the main thread, or from any
 // thread through the main loop's perform().
 void stopApplicationMain();
+// Where an application's windows are seen. SpringBoard's windows are the device's own
+// screen; an application process beside it (the settings application) shows its windows
+// on a screen of its own, the browser screen (browserscreen/), which sets itself here.
+// UIApplicationMain attaches the screen before the application launches, giving it the
+// program's arguments: an answer stops UIApplicationMain at once with that status (the
+// screen could not be shown, and said why). It detaches the screen when the loop ends.
+struct ApplicationScreen {
+    std::function<std::optional<int>(int argc, char **argv)> attach;
+    std::function<void()> detach;
+};
+void setApplicationScreen(ApplicationScreen screen);
 // Installs what relaunching the process means; an empty function removes it.
 void setRelaunchHandler(std::function<void()> handler);
 // Calls the relaunch handler; without one the request is logged and dropped.

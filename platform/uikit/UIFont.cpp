@@ -62,6 +62,11 @@ NSString *familyName(UIFont *self, SEL)
     return self->familyName();
 }
 
+UIFontDescriptor *fontDescriptor(UIFont *self, SEL)
+{
+    return self->fontDescriptor();
+}
+
 UIFont *fontWithSize(UIFont *self, SEL, CGFloat size)
 {
     return self->fontWithSize(size);
@@ -102,6 +107,7 @@ Class UIFont::class_()
             .method("pointSize", imp::pointSize)
             .method("fontName", imp::fontName)
             .method("familyName", imp::familyName)
+            .method("fontDescriptor", imp::fontDescriptor)
             .method("fontWithSize:", imp::fontWithSize)
             .method("isEqual:", imp::isEqual)
             .method("description", imp::description)
@@ -181,4 +187,9 @@ UIFont *UIFont::fontWithSize(CGFloat size) const
 bool UIFont::isBold() const
 {
     return m_face.weight >= FC_WEIGHT_BOLD;
+}
+
+UIFontDescriptor *UIFont::fontDescriptor() const
+{
+    return UIFontDescriptor::descriptorForFace(m_face);
 }

@@ -10,6 +10,7 @@
 #include "foundation/NSString.h"
 #include "quartzcore/CGGeometry.h"
 #include "uikit/FontCatalog.h"
+#include "uikit/UIFontDescriptor.h"
 
 struct UIFont : NSObject {
     sim::FontFace m_face;
@@ -30,6 +31,8 @@ struct UIFont : NSObject {
     NSString *familyName() const;
     UIFont *fontWithSize(CGFloat size) const;
     bool isBold() const;
+    // Autoreleased.
+    UIFontDescriptor *fontDescriptor() const;
 };
 
 // The class behind every font instance.

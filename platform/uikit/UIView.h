@@ -22,6 +22,7 @@
 #include "foundation/NSArray.h"
 #include "quartzcore/CALayer.h"
 #include "uikit/UIColor.h"
+#include "uikit/UIViewAnimationOptions.h"
 
 #include <functional>
 

@@ -21,19 +21,11 @@
 
 #include "foundation/NSData.h"
 #include "quartzcore/LayerAnimation.h"
+#include "uikit/UIViewAnimationOptions.h"
 
 #include <functional>
 
 struct UIView;
-
-using UIViewAnimationOptions = NSUInteger;
-inline constexpr UIViewAnimationOptions UIViewAnimationOptionLayoutSubviews = 1 << 0;
-inline constexpr UIViewAnimationOptions UIViewAnimationOptionAllowUserInteraction = 1 << 1;
-inline constexpr UIViewAnimationOptions UIViewAnimationOptionBeginFromCurrentState = 1 << 2;
-inline constexpr UIViewAnimationOptions UIViewAnimationOptionCurveEaseInOut = 0 << 16;
-inline constexpr UIViewAnimationOptions UIViewAnimationOptionCurveEaseIn = 1 << 16;
-inline constexpr UIViewAnimationOptions UIViewAnimationOptionCurveEaseOut = 2 << 16;
-inline constexpr UIViewAnimationOptions UIViewAnimationOptionCurveLinear = 3 << 16;
 
 namespace sim {
 

@@ -22,7 +22,6 @@
 #include "uikit/UIScreen.h"
 #include "uikit/UIView.h"
 #include "uikit/UIWindow.h"
-#include "uikit/ViewAnimation.h"
 
 namespace {
 

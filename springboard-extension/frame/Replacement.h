@@ -37,7 +37,7 @@
 // A name the class does not have reads as nil, NO or zero and takes no writes. Object
 // variables are plain pointers here: writing one neither retains nor releases.
 
-#include "objc/TypeEncoding.h"
+#include "objc/encode.h"
 #include "objc/runtime.h"
 #include "substrate/substrate.h"
 
@@ -74,7 +74,7 @@ public:
         static constexpr std::array<Function, kCapacity> callers =
             makeCallers(std::make_index_sequence<kCapacity>{});
         if (s_kept == kCapacity)
-            CVStopOnSuperclassCallersExhausted(sim::encodeSignature<R, Args...>());
+            CVStopOnSuperclassCallersExhausted(objc_encodeMethod<R, Args...>());
         s_superclasses[s_kept] = superclass;
         return callers[s_kept];
     }
@@ -111,7 +111,7 @@ void ReplaceMethod(Class cls, SEL selector, R (*replacement)(Receiver *, SEL, Ar
     if (!method)
         return;
 #ifdef CV_CHECKED_MESSAGES
-    const std::string replacementTypes = sim::encodeSignature<R, Args...>();
+    const std::string replacementTypes = objc_encodeMethod<R, Args...>();
     if (replacementTypes != method_getTypeEncoding(method))
         CVStopOnReplacementTypes(cls, selector, method_getTypeEncoding(method), replacementTypes);
 #endif
@@ -134,7 +134,7 @@ void AddMethod(Class cls, SEL selector, R (*implementation)(Receiver *, SEL, Arg
                const char *types)
 {
 #ifdef CV_CHECKED_MESSAGES
-    const std::string implementationTypes = sim::encodeSignature<R, Args...>();
+    const std::string implementationTypes = objc_encodeMethod<R, Args...>();
     if (!types || implementationTypes != types)
         CVStopOnAddedMethodTypes(cls, selector, types, implementationTypes);
 #endif
@@ -161,8 +161,8 @@ template <class T> Ivar CVIvarNamed(id object, const char *name)
 {
     Ivar ivar = object ? class_getInstanceVariable(object_getClass(object), name) : nullptr;
 #ifdef CV_CHECKED_MESSAGES
-    if (ivar && sim::encode<T>() != ivar_getTypeEncoding(ivar))
-        CVStopOnIvarType(object, name, ivar_getTypeEncoding(ivar), sim::encode<T>());
+    if (ivar && objc_encode<T>() != ivar_getTypeEncoding(ivar))
+        CVStopOnIvarType(object, name, ivar_getTypeEncoding(ivar), objc_encode<T>());
 #endif
     return ivar;
 }

@@ -95,6 +95,31 @@ TEST(BitmapLayouts, BytesWrittenByTheCallerReachTheImageInRGBAOrder)
     CGImageRelease(image);
 }
 
+// An image's data provider hands out a copy of its bytes, in rows from the top.
+TEST(BitmapLayouts, AnImagesBytesAreCopiedOutThroughItsDataProvider)
+{
+    AutoreleasePool pool;
+    Bitmap bitmap(kCGImageAlphaPremultipliedLast | kCGBitmapByteOrder32Big);
+    std::uint8_t *pixel = bitmap.bytes.data() + (1 * 4 + 3) * 4;
+    pixel[0] = 10, pixel[1] = 20, pixel[2] = 30, pixel[3] = 255;
+    CGImageRef image = CGBitmapContextCreateImage(bitmap.context);
+    CFDataRef data = CGDataProviderCopyData(CGImageGetDataProvider(image));
+    ASSERT_NE(data, nullptr);
+    EXPECT_EQ(std::size_t(CFDataGetLength(data)),
+              CGImageGetBytesPerRow(image) * CGImageGetHeight(image));
+    const std::uint8_t *copied = CFDataGetBytePtr(data) + (1 * 4 + 3) * 4;
+    EXPECT_EQ((std::vector<int>{copied[0], copied[1], copied[2], copied[3]}),
+              (std::vector<int>{10, 20, 30, 255}));
+    // A copy: the context's later drawing does not reach it.
+    pixel[0] = 99;
+    CGImageRelease(CGBitmapContextCreateImage(bitmap.context));
+    EXPECT_EQ(copied[0], 10);
+    CFRelease(data);
+    CGImageRelease(image);
+    EXPECT_EQ(CGImageGetDataProvider(nullptr), nullptr);
+    EXPECT_EQ(CGDataProviderCopyData(nullptr), nullptr);
+}
+
 TEST(BitmapLayouts, DrawingKeepsWhatTheCallerWroteElsewhere)
 {
     Bitmap bitmap(kCGImageAlphaPremultipliedFirst);

@@ -1,6 +1,7 @@
 // Layers: derived geometry, the tree, messages, display through the delegate,
 // animations on the virtual clock, transactions and filters.
 
+#include "quartzcore/CABasicAnimation.h"
 #include "quartzcore/CAFilter.h"
 #include "quartzcore/CALayer.h"
 #include "quartzcore/CATransaction.h"
@@ -403,6 +404,63 @@ TEST(Transactions, NestedTransactionsKeepTheirOwnFlag)
     msg<void>(reinterpret_cast<id>(CATransaction::class_()), "setDisableActions:"_sel, YES);
     EXPECT_TRUE(msg<BOOL>(reinterpret_cast<id>(CATransaction::class_()), "disableActions"_sel));
     CATransaction::setDisableActions(false);
+}
+
+// The phone's explicit animations run as the layer's own: the presented value follows the
+// timing function from the begin time, and the retained delegate hears how each ended.
+std::vector<std::string> g_stops;
+
+struct AnimationWatcher : NSObject {};
+
+void animationDidStop(AnimationWatcher *, SEL, id animation, BOOL finished)
+{
+    auto *basic = static_cast<CABasicAnimation *>(animation);
+    g_stops.push_back(basic->m_keyPath->str() + (finished ? " finished" : " stopped"));
+}
+
+id newWatcher()
+{
+    static const Class cls = ClassBuilder<AnimationWatcher>("AnimationWatcher", "NSObject")
+                                 .method("animationDidStop:finished:", animationDidStop)
+                                 .registerClass();
+    return autorelease(msg<id>(cls, "new"_sel));
+}
+
+TEST_F(Animations, BasicAnimationsPresentTheirValuesAndTellTheirDelegate)
+{
+    g_stops.clear();
+    CALayer *layer = CALayer::layer();
+    CABasicAnimation *grow = CABasicAnimation::animationWithKeyPath("transform"_ns);
+    grow->setFromValue(NSValue::valueWithCATransform3D(CATransform3DMakeScale(1, 1, 1)));
+    grow->setToValue(NSValue::valueWithCATransform3D(CATransform3DMakeScale(3, 3, 1)));
+    grow->setDuration(1);
+    grow->setTimingFunction(CAMediaTimingFunction::functionWithName(kCAMediaTimingFunctionLinear));
+    grow->setDelegate(newWatcher());
+    EXPECT_EQ(CACurrentMediaTime(), sim::now());
+    layer->addAnimationForKey(grow, "grow"_ns);
+    sim::advanceVirtualClock(0.5);
+    EXPECT_DOUBLE_EQ(layer->presented().transform.m11, 2);
+    EXPECT_DOUBLE_EQ(layer->transform().m11, 1); // the model stays
+
+    CABasicAnimation *fade = CABasicAnimation::animationWithKeyPath("opacity"_ns);
+    fade->setFromValue(NSNumber::numberWithFloat(1));
+    fade->setToValue(NSNumber::numberWithFloat(0));
+    fade->setBeginTime(CACurrentMediaTime() + 1); // later: its from value shows until then
+    fade->setDelegate(newWatcher());
+    layer->addAnimationForKey(fade, "fade"_ns);
+    sim::advanceVirtualClock(0.5);
+    EXPECT_EQ(g_stops, (std::vector<std::string>{"transform finished"}));
+    layer->removeAnimationForKey("fade"_ns);
+    EXPECT_EQ(g_stops, (std::vector<std::string>{"transform finished", "opacity stopped"}));
+
+    // A key path the stand-in does not animate stops at once.
+    CABasicAnimation *odd = CABasicAnimation::animationWithKeyPath("shadowRadius"_ns);
+    odd->setFromValue(NSNumber::numberWithFloat(0));
+    odd->setToValue(NSNumber::numberWithFloat(1));
+    odd->setDelegate(newWatcher());
+    layer->addAnimationForKey(odd, "odd"_ns);
+    EXPECT_EQ(g_stops.back(), "shadowRadius stopped");
+    EXPECT_FALSE(layer->hasAnimations());
 }
 
 TEST(Filters, KeepTheirNameAndValues)

@@ -5,6 +5,7 @@
 #include "foundation/NSString.h"
 #include "uikit/UIApplication.h"
 
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -94,6 +95,35 @@ TEST_F(ApplicationMain, TheMainLoopRunsUntilStoppedFromAnotherThread)
               0);
     stopper.join();
     EXPECT_EQ(g_launches.back(), "ran on the main loop");
+}
+
+// The application's screen is attached with the program's arguments before the launch
+// and detached after the loop; a screen that cannot be shown stops the program before
+// anything launches, with its status.
+TEST_F(ApplicationMain, TheScreenIsAttachedAroundTheLaunch)
+{
+    std::optional<int> refusal;
+    sim::setApplicationScreen({[&refusal](int argc, char **argv) {
+                                   g_launches.push_back("attached with " + std::to_string(argc) +
+                                                        " " + argv[1]);
+                                   return refusal;
+                               },
+                               [] { g_launches.push_back("detached"); }});
+    char program[] = "Program", option[] = "--port";
+    char *arguments[] = {program, option, nullptr};
+    EXPECT_EQ(UIApplicationMain(2, arguments, "LaunchingApplication"_ns, "LaunchingApplication"_ns),
+              0);
+    EXPECT_EQ((std::vector<std::string>{"attached with 2 --port",
+                                        "LaunchingApplication launched LaunchingApplication",
+                                        "detached"}),
+              g_launches);
+
+    g_launches.clear();
+    refusal = 2;
+    EXPECT_EQ(UIApplicationMain(2, arguments, "LaunchingApplication"_ns, "LaunchingApplication"_ns),
+              2);
+    EXPECT_EQ((std::vector<std::string>{"attached with 2 --port"}), g_launches);
+    sim::setApplicationScreen({});
 }
 
 } // namespace

@@ -2,6 +2,8 @@
 
 #include "uikit/UIFont.h"
 
+#include <fontconfig/fontconfig.h>
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -61,6 +63,35 @@ TEST_F(Fonts, SystemFontsAreTheSansSerifFaceAtEachWeight)
     auto *again = msg<UIFont *, NSString *, CGFloat>(UIFont::class_(), "fontWithName:size:"_sel,
                                                      msg<NSString *>(regular, "fontName"_sel), 17);
     EXPECT_TRUE(msg<BOOL>(again, "isEqual:"_sel, regular));
+}
+
+// A face's weight and slant, as the descriptor's traits tell them; weights between the
+// named ones go to the platform's scale and back unchanged.
+TEST_F(Fonts, DescriptorsTellTheWeightAndSlantOfTheFace)
+{
+    auto traitsOf = [](NSString *name) {
+        auto *font = msg<UIFont *, NSString *, CGFloat>(UIFont::class_(), "fontWithName:size:"_sel,
+                                                        name, 12);
+        auto *descriptor = msg<UIFontDescriptor *>(font, "fontDescriptor"_sel);
+        auto *traits = msg<NSDictionary *, NSString *>(descriptor, "objectForKey:"_sel,
+                                                       UIFontDescriptorTraitsAttribute);
+        double weight = msg<double>(traits->objectForKey(UIFontWeightTrait), "doubleValue"_sel);
+        return std::pair(weight,
+                         msg<UIFontDescriptorSymbolicTraits>(descriptor, "symbolicTraits"_sel));
+    };
+    EXPECT_EQ(traitsOf("DejaVuSans"_ns), std::pair(UIFontWeightRegular, 0u));
+    EXPECT_EQ(traitsOf("DejaVuSans-Bold"_ns),
+              std::pair(UIFontWeightBold, UIFontDescriptorTraitBold));
+    EXPECT_EQ(traitsOf("DejaVuSans-ExtraLight"_ns).first, UIFontWeightThin);
+    EXPECT_EQ(traitsOf("DejaVuSans-BoldOblique"_ns),
+              std::pair(UIFontWeightBold, UIFontDescriptorTraitBold | UIFontDescriptorTraitItalic));
+    for (double weight : {100.0, 200.0, 350.0, 400.0, 450.0, 700.0, 900.0}) {
+        sim::FontFace face;
+        face.weight = int(FcWeightFromOpenTypeDouble(weight));
+        double there = UIFontDescriptor::descriptorForFace(face)->m_weight;
+        EXPECT_NEAR(sim::openTypeWeightOf(there), FcWeightToOpenTypeDouble(face.weight), 1e-9)
+            << weight;
+    }
 }
 
 TEST_F(Fonts, FamiliesListTheirFaces)

@@ -44,7 +44,7 @@ Refusal perform(const TapRow &tap)
     RowTarget target = rowTarget(tap.row);
     if (target.refusal)
         return target.refusal;
-    auto *recognizers = target.cell->m_gestureRecognizers.get();
+    auto *recognizers = msg<NSArray *>(target.cell, "gestureRecognizers"_sel);
     if (recognizers && recognizers->count() > 0 && tapView(target.cell))
         return std::nullopt;
     selectRow(target.table, NSIndexPath::indexPathForRowInSection(tap.row.row, tap.row.section));
@@ -107,7 +107,7 @@ Refusal perform(const PressAlertButton &press)
     if (press.button >= static_cast<long>(shown.buttons.size()))
         return "the alert has no button " + std::to_string(press.button);
     if (press.text) {
-        UITextField *field = shown.alert->m_textField;
+        UITextField *field = alertTextField(shown.alert);
         if (!field)
             return "the alert has no text field";
         msg<void>(field, "setText:"_sel, NSString::stringWithString(*press.text));
@@ -123,8 +123,8 @@ Refusal perform(const PressBarButton &press)
     if (!page)
         return "no page is shown";
     auto *item = msg<UINavigationItem *>(page, "navigationItem"_sel);
-    UIBarButtonItem *button = press.side == BarSide::Left ? item->m_leftBarButtonItem.get()
-                                                          : item->m_rightBarButtonItem.get();
+    auto *button = msg<UIBarButtonItem *>(
+        item, press.side == BarSide::Left ? "leftBarButtonItem"_sel : "rightBarButtonItem"_sel);
     if (!button)
         return std::string("the navigation bar has no ") +
                (press.side == BarSide::Left ? "left" : "right") + " button";

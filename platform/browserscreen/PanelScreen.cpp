@@ -18,9 +18,10 @@ bool isKindOf(id object, Class cls)
 UINavigationController *panelNavigationController()
 {
     UIWindow *window = UIApplication::sharedApplication()->keyWindow();
-    if (!window || !isKindOf(window->m_rootViewController, UINavigationController::class_()))
+    id root = msg<id>(window, "rootViewController"_sel);
+    if (!isKindOf(root, UINavigationController::class_()))
         return nil;
-    return static_cast<UINavigationController *>(window->m_rootViewController.get());
+    return static_cast<UINavigationController *>(root);
 }
 
 UIViewController *topPage(UINavigationController *navigation)
@@ -34,8 +35,9 @@ UIView *findView(UIView *root, Class cls)
         return nil;
     if (isKindOf(root, cls))
         return root;
-    for (UIView *subview : root->m_subviews)
-        if (UIView *found = findView(subview, cls))
+    auto *subviews = msg<NSArray *>(root, "subviews"_sel);
+    for (NSUInteger i = 0, count = subviews ? subviews->count() : 0; i < count; ++i)
+        if (UIView *found = findView(static_cast<UIView *>(subviews->objectAtIndex(i)), cls))
             return found;
     return nil;
 }
@@ -53,13 +55,9 @@ UIView *controlOfCell(UITableViewCell *cell, Class cls)
     if (!cell)
         return nil;
     UIView *candidates[] = {
-        isKindOf(cell, PSControlTableCell::class_())
-            ? static_cast<PSControlTableCell *>(cell)->m_control.get()
-            : nil,
-        isKindOf(cell, PSEditableTableCell::class_())
-            ? static_cast<PSEditableTableCell *>(cell)->m_textField.get()
-            : nil,
-        cell->m_accessoryView.get(),
+        isKindOf(cell, PSControlTableCell::class_()) ? msg<UIView *>(cell, "control"_sel) : nil,
+        isKindOf(cell, PSEditableTableCell::class_()) ? msg<UIView *>(cell, "textField"_sel) : nil,
+        msg<UIView *>(cell, "accessoryView"_sel),
     };
     for (UIView *candidate : candidates)
         if (isKindOf(candidate, cls))
@@ -89,15 +87,22 @@ UITableViewCell *cellForRow(UITableView *table, NSInteger section, NSInteger row
     NSIndexPath *path = NSIndexPath::indexPathForRowInSection(row, section);
     if (auto *shown = msg<UITableViewCell *>(table, "cellForRowAtIndexPath:"_sel, path))
         return shown;
-    return msg<UITableViewCell *>(table->m_dataSource, "tableView:cellForRowAtIndexPath:"_sel,
-                                  table, path);
+    return msg<UITableViewCell *>(msg<id>(table, "dataSource"_sel),
+                                  "tableView:cellForRowAtIndexPath:"_sel, table, path);
+}
+
+UITextField *alertTextField(UIAlertView *alert)
+{
+    if (msg<UIAlertViewStyle>(alert, "alertViewStyle"_sel) == UIAlertViewStyleDefault)
+        return nil;
+    return msg<UITextField *, NSInteger>(alert, "textFieldAtIndex:"_sel, 0);
 }
 
 UIWindow *bannerWindow()
 {
     for (UIWindow *window : visibleWindowsBottomUp())
-        if (window->m_windowLevel > UIWindowLevelStatusBar &&
-            window->m_windowLevel < UIWindowLevelAlert)
+        if (UIWindowLevel level = msg<UIWindowLevel>(window, "windowLevel"_sel);
+            level > UIWindowLevelStatusBar && level < UIWindowLevelAlert)
             return window;
     return nil;
 }

@@ -5,6 +5,7 @@
 // controls in them, and the banner window over the status bar. All of it is looked up
 // afresh each time, on the main thread, so nothing here outlives a change of page.
 
+#include "uikit/UIAlertView.h"
 #include "uikit/UINavigationController.h"
 #include "uikit/UITableView.h"
 #include "uikit/UIWindow.h"
@@ -39,6 +40,9 @@ UIView *controlOfCell(UITableViewCell *cell, Class cls);
 
 // Why a row cannot be used, or nothing when section and row lie inside the table.
 std::optional<std::string> checkRowExists(UITableView *table, long section, long row);
+
+// The text field of an alert that asks for text, else nil.
+UITextField *alertTextField(UIAlertView *alert);
 
 // The visible window above the status bar and below the alerts (the settings-changed
 // banner), or nil.

@@ -7,11 +7,11 @@
 #include "preferences/PSViewController.h"
 #include "uikit/Snapshot.h"
 #include "uikit/UIAlertView.h"
+#include "uikit/UIFont.h"
 #include "uikit/UIImage.h"
 #include "uikit/UISlider.h"
 #include "uikit/UISwitch.h"
 
-#include <fontconfig/fontconfig.h>
 #include <nlohmann/json.hpp>
 
 #include <algorithm>
@@ -43,8 +43,10 @@ json hexColor(UIColor *color)
         return static_cast<int>(std::lround(std::clamp<CGFloat>(component, 0, 1) * 255));
     };
     char hex[8];
-    std::snprintf(hex, sizeof hex, "#%02x%02x%02x", byte(color->m_red), byte(color->m_green),
-                  byte(color->m_blue));
+    CGFloat red = 0, green = 0, blue = 0, alpha = 0;
+    msg<BOOL, CGFloat *, CGFloat *, CGFloat *, CGFloat *>(color, "getRed:green:blue:alpha:"_sel,
+                                                          &red, &green, &blue, &alpha);
+    std::snprintf(hex, sizeof hex, "#%02x%02x%02x", byte(red), byte(green), byte(blue));
     return hex;
 }
 
@@ -65,7 +67,7 @@ NSString *titleOf(UIViewController *page)
     if (!msg<BOOL>(page, "isKindOfClass:"_sel, PSViewController::class_()))
         return nil;
     auto *specifier = msg<PSSpecifier *>(page, "specifier"_sel);
-    return specifier ? specifier->m_name.get() : nil;
+    return msg<NSString *>(specifier, "name"_sel);
 }
 
 // The title of the back button: the item below's back item, else its title, else "Back",
@@ -77,8 +79,9 @@ json backTitle(UINavigationController *navigation)
         return nullptr;
     id below = controllers->objectAtIndex(controllers->count() - 2);
     auto *item = msg<UINavigationItem *>(below, "navigationItem"_sel);
-    if (UIBarButtonItem *back = item->m_backBarButtonItem; back && back->m_title)
-        return textOf(back->m_title);
+    auto *back = msg<UIBarButtonItem *>(item, "backBarButtonItem"_sel);
+    if (NSString *title = msg<NSString *>(back, "title"_sel))
+        return textOf(title);
     if (NSString *title = titleOf(static_cast<UIViewController *>(below)))
         return textOf(title);
     return "Back";
@@ -88,18 +91,20 @@ json buttonTitle(UIBarButtonItem *button)
 {
     if (!button)
         return nullptr;
-    return button->m_title ? textOf(button->m_title) : json("");
+    NSString *title = msg<NSString *>(button, "title"_sel);
+    return title ? textOf(title) : json("");
 }
 
 json navigationOf(UINavigationController *navigation, UIViewController *page)
 {
     auto *item = msg<UINavigationItem *>(page, "navigationItem"_sel);
     auto *bar = msg<UINavigationBar *>(navigation, "navigationBar"_sel);
-    return {{"title", textOf(titleOf(page))},
-            {"tint", hexColor(msg<UIColor *>(bar, "tintColor"_sel))},
-            {"back", item->m_hidesBackButton ? json(nullptr) : backTitle(navigation)},
-            {"left", buttonTitle(item->m_leftBarButtonItem)},
-            {"right", buttonTitle(item->m_rightBarButtonItem)}};
+    return {
+        {"title", textOf(titleOf(page))},
+        {"tint", hexColor(msg<UIColor *>(bar, "tintColor"_sel))},
+        {"back", msg<BOOL>(item, "hidesBackButton"_sel) ? json(nullptr) : backTitle(navigation)},
+        {"left", buttonTitle(msg<UIBarButtonItem *>(item, "leftBarButtonItem"_sel))},
+        {"right", buttonTitle(msg<UIBarButtonItem *>(item, "rightBarButtonItem"_sel))}};
 }
 
 // The face of a label's font, when it is not the system's.
@@ -108,15 +113,20 @@ json fontOf(UILabel *label)
     auto *font = label ? msg<UIFont *>(label, "font"_sel) : nil;
     if (!font)
         return nullptr;
-    const FontFace &face = font->m_face;
-    for (SystemFontWeight weight :
-         {SystemFontWeight::Regular, SystemFontWeight::Bold, SystemFontWeight::UltraLight})
-        if (face.postScriptName == systemFace(weight).postScriptName)
+    NSString *name = msg<NSString *>(font, "fontName"_sel);
+    for (UIFont *system : {UIFont::systemFontOfSize(12), UIFont::boldSystemFontOfSize(12),
+                           UIFont::ultraLightSystemFontOfSize(12)})
+        if (name->isEqualToString(system->fontName()))
             return nullptr;
-    return {{"name", face.postScriptName},
-            {"family", face.family},
-            {"weight", std::lround(FcWeightToOpenTypeDouble(face.weight))},
-            {"italic", face.italic}};
+    auto *descriptor = msg<UIFontDescriptor *>(font, "fontDescriptor"_sel);
+    auto *traits = msg<NSDictionary *, NSString *>(descriptor, "objectForKey:"_sel,
+                                                   UIFontDescriptorTraitsAttribute);
+    double weight = msg<double>(traits->objectForKey(UIFontWeightTrait), "doubleValue"_sel);
+    auto symbolic = msg<UIFontDescriptorSymbolicTraits>(descriptor, "symbolicTraits"_sel);
+    return {{"name", name->str()},
+            {"family", msg<NSString *>(font, "familyName"_sel)->str()},
+            {"weight", std::lround(openTypeWeightOf(weight))},
+            {"italic", (symbolic & UIFontDescriptorTraitItalic) != 0}};
 }
 
 json accessoryOf(UITableViewCell *cell)
@@ -137,11 +147,11 @@ json controlOf(UITableViewCell *cell)
     if (auto *toggle = static_cast<UISwitch *>(controlOfCell(cell, UISwitch::class_())))
         return {{"kind", "switch"}, {"on", static_cast<bool>(msg<BOOL>(toggle, "isOn"_sel))}};
     if (auto *slider = static_cast<UISlider *>(controlOfCell(cell, UISlider::class_()))) {
-        auto *sliderCell = msg<BOOL>(cell, "isKindOfClass:"_sel, PSSliderTableCell::class_())
-                               ? static_cast<PSSliderTableCell *>(cell)
-                               : nil;
-        bool showsValue =
-            sliderCell && sliderCell->m_valueLabel && !sliderCell->m_valueLabel->isHidden();
+        // A settings slider shows its value when its row asks for it, as the cell does.
+        bool showsValue = false;
+        if (msg<BOOL>(cell, "isKindOfClass:"_sel, PSSliderTableCell::class_()))
+            if (auto *row = msg<PSSpecifier *>(cell, "specifier"_sel))
+                showsValue = msg<BOOL>(row->propertyForKey("showValue"_ns), "boolValue"_sel);
         return {{"kind", "slider"},
                 {"value", msg<float>(slider, "value"_sel)},
                 {"min", msg<float>(slider, "minimumValue"_sel)},
@@ -175,27 +185,35 @@ json rowOf(UITableViewCell *cell)
             {"control", control}};
 }
 
-json sectionTitle(NSString *title)
+// A section's header or footer title as the table's data source gives it, if it does.
+json sectionTitle(UITableView *table, SEL selector, NSInteger section)
 {
+    id dataSource = msg<id>(table, "dataSource"_sel);
+    if (!msg<BOOL, SEL>(dataSource, "respondsToSelector:"_sel, selector))
+        return nullptr;
+    NSString *title =
+        msg<NSString *, UITableView *, NSInteger>(dataSource, selector, table, section);
     return title && title->length() ? textOf(title) : json(nullptr);
 }
 
-// Every row of the table, on screen or not, with the titles the data source gave.
+// Every row of the table, on screen or not, with the titles the data source gives.
 json tablePage(UITableView *table)
 {
+    // Counts first: making a cell may have the table ask its data source again.
+    std::vector<NSInteger> rowCounts;
+    for (NSInteger section = 0, count = msg<NSInteger>(table, "numberOfSections"_sel);
+         section < count; ++section)
+        rowCounts.push_back(msg<NSInteger>(table, "numberOfRowsInSection:"_sel, section));
     json sections = json::array();
-    table->updateSectionsIfNeeded();
-    // A copy: making a cell may have the table ask for its sections again.
-    std::vector<UITableView::SectionLayout> layouts = table->m_sections;
-    for (std::size_t section = 0; section < layouts.size(); ++section) {
-        const UITableView::SectionLayout &layout = layouts[section];
+    for (NSInteger section = 0; section < NSInteger(rowCounts.size()); ++section) {
         json rows = json::array();
-        for (NSInteger row = 0; row < layout.rows; ++row)
-            if (UITableViewCell *cell = cellForRow(table, NSInteger(section), row))
+        for (NSInteger row = 0; row < rowCounts[std::size_t(section)]; ++row)
+            if (UITableViewCell *cell = cellForRow(table, section, row))
                 rows.push_back(rowOf(cell));
-        sections.push_back({{"header", sectionTitle(layout.headerTitle)},
-                            {"footer", sectionTitle(layout.footerTitle)},
-                            {"rows", rows}});
+        sections.push_back(
+            {{"header", sectionTitle(table, "tableView:titleForHeaderInSection:"_sel, section)},
+             {"footer", sectionTitle(table, "tableView:titleForFooterInSection:"_sel, section)},
+             {"rows", rows}});
     }
     return {{"kind", "table"}, {"sections", sections}};
 }
@@ -226,7 +244,7 @@ json alertsOnScreen()
 {
     json alerts = json::array();
     for (const VisibleAlert &shown : visibleAlerts()) {
-        UITextField *field = shown.alert->m_textField;
+        UITextField *field = alertTextField(shown.alert);
         json fieldState = nullptr;
         if (field) {
             NSString *text = msg<NSString *>(field, "text"_sel);

@@ -1,9 +1,9 @@
 // The interface as the page sees it (panelState) and drives it (applyPanelAction), on the
 // sample panel.
 
+#include "BrowserScreenTest.h"
 #include "PanelDriver.h"
 #include "PanelState.h"
-#include "SettingsAppTest.h"
 
 #include "uikit/UIAlertView.h"
 #include "uikit/UILabel.h"
@@ -52,11 +52,11 @@ Receiver *receiver()
     return made;
 }
 
-class PanelTest : public SettingsAppTest {
+class PanelTest : public BrowserScreenTest {
 protected:
     void SetUp() override
     {
-        SettingsAppTest::SetUp();
+        BrowserScreenTest::SetUp();
         g_barPresses = 0;
         g_bannerTaps = 0;
         g_alertAnswers.clear();
@@ -79,7 +79,7 @@ protected:
         return panelState()["page"]["sections"][section]["rows"][row];
     }
 
-    RootViewController *controller = nil;
+    PSRootController *controller = nil;
 };
 
 } // namespace

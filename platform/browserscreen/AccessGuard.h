@@ -1,5 +1,5 @@
 #pragma once
-// Who may use the settings application's web server. The server listens on the loopback
+// Who may use the browser screen's web server. The server listens on the loopback
 // interface only, but any web page the user's browser has open could still send requests
 // to 127.0.0.1; so every request must
 //

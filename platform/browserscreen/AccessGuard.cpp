@@ -20,7 +20,7 @@ std::string makeAccessToken()
     std::array<unsigned char, kTokenBytes> bytes{};
     if (RAND_bytes(bytes.data(), static_cast<int>(bytes.size())) != 1) {
         // A guessable token would open the panel to every page of the browser.
-        std::fprintf(stderr, "CorvaneApp: the system's random generator failed\n");
+        std::fprintf(stderr, "browser screen: the system's random generator failed\n");
         std::abort();
     }
     std::string hex;
