@@ -111,7 +111,9 @@ void deliverReport()
     NSLog("=> %@", url);
     NSError *error = nil;
     NSStringEncoding encoding = 0;
-    NSString *content = NSString::stringWithContentsOfURLUsedEncodingError(url, &encoding, &error);
+    NSString *content =
+        msg<NSString *>(NSString::class_(), "stringWithContentsOfURL:usedEncoding:error:"_sel, url,
+                        &encoding, &error);
     if (content && content->isEqualToString("ok"_ns) && !error)
         CVUsageReporter::markReported();
     else

@@ -16,14 +16,6 @@
 #include <string>
 #include <string_view>
 
-struct NSError;
-struct NSURL;
-
-// Text encodings, as the platform numbers them.
-using NSStringEncoding = NSUInteger;
-inline constexpr NSStringEncoding NSUTF8StringEncoding = 4;
-inline constexpr NSStringEncoding NSISOLatin1StringEncoding = 5;
-
 struct NSString : NSObject {
     std::string m_text;
 
@@ -33,11 +25,6 @@ struct NSString : NSObject {
     static NSString *stringWithString(std::string_view text);
     static NSString *stringWithFormat(const char *format, ...);
     static NSString *stringWithFormatV(const char *format, va_list arguments);
-    // +stringWithContentsOfURL:usedEncoding:error: fetches the URL synchronously (NSURL.h);
-    // nil, with the error, when it cannot.
-    static NSString *stringWithContentsOfURLUsedEncodingError(NSURL *url,
-                                                              NSStringEncoding *usedEncoding,
-                                                              NSError **error);
 
     const char *UTF8String() const { return m_text.c_str(); }
     const std::string &str() const { return m_text; }

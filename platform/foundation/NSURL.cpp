@@ -202,10 +202,40 @@ NSString *absoluteStringMessage(NSURL *self, SEL)
     return self->absoluteString();
 }
 
+// Why a response that arrived is no content; nullopt when it is.
+std::optional<Failure> failureOf(const Response &response)
+{
+    if (response.result != CURLE_OK)
+        return failureOf(response.result);
+    if (response.status < 200 || response.status > 299)
+        return Failure{NSURLErrorBadServerResponse,
+                       "The server answered with status " + std::to_string(response.status) + "."};
+    return std::nullopt;
+}
+
+// +[NSString stringWithContentsOfURL:usedEncoding:error:]
 NSString *stringWithContentsOfURL(id, SEL, NSURL *url, NSStringEncoding *usedEncoding,
                                   NSError **error)
 {
-    return NSString::stringWithContentsOfURLUsedEncodingError(url, usedEncoding, error);
+    if (error)
+        *error = nil;
+    NSString *text = url ? url->absoluteString() : NSString::stringWithString("");
+    std::string target;
+    std::optional<Failure> failure = unreachable(text->str(), target);
+    if (!failure) {
+        Response response = get(target, sim::DeviceProfile::current()->urlRequestTimeout);
+        failure = failureOf(response);
+        if (!failure) {
+            NSStringEncoding encoding = NSUTF8StringEncoding;
+            NSString *content = decoded(response.body, encoding);
+            if (usedEncoding)
+                *usedEncoding = encoding;
+            return content;
+        }
+    }
+    if (error)
+        *error = urlError(*failure, text);
+    return nil;
 }
 
 const bool kRegistered = [] {
@@ -234,34 +264,4 @@ NSURL *NSURL::URLWithString(NSString *string)
     auto *url = sim::make<NSURL>(class_());
     url->m_string = NSString::stringWithString(string->str());
     return url;
-}
-
-NSString *NSString::stringWithContentsOfURLUsedEncodingError(NSURL *url,
-                                                             NSStringEncoding *usedEncoding,
-                                                             NSError **error)
-{
-    if (error)
-        *error = nil;
-    NSString *text = url ? url->absoluteString() : NSString::stringWithString("");
-    std::string target;
-    std::optional<Failure> failure = unreachable(text->str(), target);
-    if (!failure) {
-        Response response = get(target, sim::DeviceProfile::current()->urlRequestTimeout);
-        if (response.result != CURLE_OK)
-            failure = failureOf(response.result);
-        else if (response.status < 200 || response.status > 299)
-            failure =
-                Failure{NSURLErrorBadServerResponse,
-                        "The server answered with status " + std::to_string(response.status) + "."};
-        else {
-            NSStringEncoding encoding = NSUTF8StringEncoding;
-            NSString *content = decoded(response.body, encoding);
-            if (usedEncoding)
-                *usedEncoding = encoding;
-            return content;
-        }
-    }
-    if (error)
-        *error = urlError(*failure, text);
-    return nil;
 }

@@ -1,7 +1,14 @@
 #pragma once
 // URLs, and fetching one's content over the simulated phone's network.
 //
-// NSString's +stringWithContentsOfURL:usedEncoding:error: fetches an http or https URL
+// NSString's class method, registered with NSURL and sent as a message,
+//
+//     NSStringEncoding encoding = 0;
+//     NSError *error = nil;
+//     NSString *content = msg<NSString *>(NSString::class_(),
+//         "stringWithContentsOfURL:usedEncoding:error:"_sel, url, &encoding, &error);
+//
+// fetches an http or https URL
 // synchronously with libcurl, on the calling thread, and answers the body as text: UTF-8
 // when it is valid UTF-8, else ISO Latin 1, with the encoding it used. It fails with an
 // NSError of NSURLErrorDomain (and answers nil) when the host cannot be reached, the
@@ -17,6 +24,11 @@
 
 #include "foundation/NSError.h"
 #include "foundation/NSString.h"
+
+// Text encodings, as the platform numbers them.
+using NSStringEncoding = NSUInteger;
+inline constexpr NSStringEncoding NSUTF8StringEncoding = 4;
+inline constexpr NSStringEncoding NSISOLatin1StringEncoding = 5;
 
 struct NSURL : NSObject {
     StrongRef<NSString> m_string;

@@ -86,7 +86,8 @@ protected:
         Fetched fetched;
         NSError *error = nil;
         NSString *content =
-            NSString::stringWithContentsOfURLUsedEncodingError(url, &fetched.encoding, &error);
+            msg<NSString *>(NSString::class_(), "stringWithContentsOfURL:usedEncoding:error:"_sel,
+                            url, &fetched.encoding, &error);
         fetched.content = content ? content->str() : "(nil)";
         if (error) {
             fetched.code = error->code();
