@@ -37,11 +37,17 @@ NSString *orEmpty(NSString *text)
     return text ? text : NSString::stringWithString("");
 }
 
+// An object as text, as %@ writes it.
+NSString *descriptionOf(id object)
+{
+    return msg<NSString *>(object, "description"_sel);
+}
+
 // The payload's value for `key` as text; empty when it has none.
 NSString *valueFor(NSDictionary *payload, const char *key)
 {
     id value = payload ? payload->objectForKey(NSString::stringWithUTF8String(key)) : nil;
-    return value ? NSString::stringWithString(sim::describe(value)) : orEmpty(nil);
+    return orEmpty(descriptionOf(value));
 }
 
 NSString *digest(NSString *text, SEL selector)
@@ -95,8 +101,8 @@ std::string queryOf(NSDictionary *report)
     std::string query;
     for (const auto &[key, value] : *report) {
         query += query.empty() ? '?' : '&';
-        query += percentEncoded(sim::describe(key.get())) + "=" +
-                 percentEncoded(sim::describe(value.get()));
+        query += percentEncoded(descriptionOf(key)->str()) + "=" +
+                 percentEncoded(descriptionOf(value)->str());
     }
     return query;
 }
