@@ -1,5 +1,7 @@
 #include "BootOptions.h"
 
+#include "settings-core/CVUsageReporter.h"
+
 #include <cctype>
 #include <cmath>
 #include <cstdlib>
@@ -63,6 +65,17 @@ std::optional<std::string> setOrientation(BootOptions &options, const std::strin
     return std::nullopt;
 }
 
+// The phone's reports to the statistics server go to this URL instead.
+std::optional<std::string> setStatsURL(BootOptions &options, const std::string &value)
+{
+    bool web = (value.starts_with("http://") && value.size() > 7) ||
+               (value.starts_with("https://") && value.size() > 8);
+    if (!web || value.find_first_of(" \t\r\n") != std::string::npos)
+        return "--stats-url takes an http or https URL, not \"" + value + "\"";
+    options.profile.urlRoutes[kCVUsageReportEndpoint] = value;
+    return std::nullopt;
+}
+
 std::optional<std::string> setRoot(BootOptions &options, const std::string &value)
 {
     if (value.empty())
@@ -75,7 +88,7 @@ const std::map<std::string, OptionSetter> &optionSetters()
 {
     static const std::map<std::string, OptionSetter> kSetters = {
         {"--root", setRoot},   {"--ios", setGeneration},          {"--cf", setCoreFoundation},
-        {"--idiom", setIdiom}, {"--orientation", setOrientation},
+        {"--idiom", setIdiom}, {"--orientation", setOrientation}, {"--stats-url", setStatsURL},
     };
     return kSetters;
 }

@@ -3,9 +3,12 @@
 // `cvsim script`:
 //
 //     [--root DIR] [--ios 7|8|9 | --cf NUMBER] [--idiom phone|pad] [--orientation 1-4]
+//     [--stats-url URL]
 //
 // They apply over the default profile, not over the profile a root kept from an earlier
 // boot, so the same command line always boots the same phone. A pad gets a pad's screen.
+// --stats-url names where the usage report's statistics server is; without it the phone
+// reaches none.
 
 #include "foundation/DeviceProfile.h"
 
@@ -31,7 +34,8 @@ ParsedBootOptions parseBootOptions(const std::vector<std::string> &words);
 
 // The usage line of the options, for the commands' own usage messages.
 inline constexpr const char *kBootOptionsUsage =
-    "[--root DIR] [--ios 7|8|9 | --cf NUMBER] [--idiom phone|pad] [--orientation 1-4]";
+    "[--root DIR] [--ios 7|8|9 | --cf NUMBER] [--idiom phone|pad] [--orientation 1-4] "
+    "[--stats-url URL]";
 
 // A whole decimal number ("847.19", "2"), nothing before or after it.
 std::optional<double> parseNumber(const std::string &text);

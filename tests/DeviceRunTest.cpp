@@ -1,11 +1,13 @@
 // `cvsim run` and `cvsim ctl` end to end: a device that keeps running on the real clock,
 // driven from other processes, whose SpringBoard process really restarts when settings
-// are applied.
+// are applied, and which sends its usage report once to a statistics server of the test's.
 
 #include "DeviceTool.h"
 
 #include <gtest/gtest.h>
+#include <httplib.h>
 
+#include <atomic>
 #include <chrono>
 #include <filesystem>
 #include <fstream>
@@ -96,6 +98,61 @@ TEST(DeviceControl, ARunningDeviceIsDrivenAndRestartsItsSpringBoardOnApply)
     EXPECT_EQ(device.stop(), 0);
     EXPECT_FALSE(std::filesystem::exists(root + "/var/run/corvane/springboard.control"));
     EXPECT_EQ(e2e::cvsim(root, {"ctl", "dump"}).status, 1);
+}
+
+// Waits up to `seconds` for `done`.
+template <class Done> bool awaitCondition(Done done, int seconds = 30)
+{
+    auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
+    while (!done() && std::chrono::steady_clock::now() < deadline)
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    return done();
+}
+
+TEST(DeviceControl, ADeviceReportsItsUseOnceToTheStatsServer)
+{
+    std::atomic<int> reports{0};
+    httplib::Server server;
+    server.Get("/stats/collect.php",
+               [&](const httplib::Request &request, httplib::Response &response) {
+                   if (request.has_param("h"))
+                       ++reports;
+                   response.set_content("ok", "text/plain");
+               });
+    int port = server.bind_to_any_port("127.0.0.1");
+    ASSERT_GT(port, 0);
+    std::thread serving([&] { server.listen_after_bind(); });
+    ASSERT_TRUE(awaitCondition([&] { return server.is_running(); }, 10));
+
+    std::string root = e2e::temporaryRoot("stats");
+    std::string record = root + "/var/mobile/Library/Preferences/.com.kestrelworks.stats.plist";
+    {
+        e2e::Background device(root,
+                               {"run", "--stats-url",
+                                "http://127.0.0.1:" + std::to_string(port) + "/stats/collect.php"});
+        EXPECT_TRUE(awaitCondition([&] { return std::filesystem::exists(record); }))
+            << "the report was never accepted";
+        EXPECT_EQ(reports, 1);
+        EXPECT_EQ(
+            e2e::cvsim(root, {"ctl", "post", "com.kestrelworks.corvane3.applySettings"}).status, 0);
+        EXPECT_FALSE(awaitDump(root, [](const json &dump) {
+                         return dump["springboard"]["launches"] == 2;
+                     }).is_null());
+        EXPECT_EQ(device.stop(), 0);
+    }
+    // A device that boots again on the same root has reported already.
+    {
+        e2e::Background device(root,
+                               {"run", "--stats-url",
+                                "http://127.0.0.1:" + std::to_string(port) + "/stats/collect.php"});
+        json booted = awaitDump(root, [](const json &) { return true; });
+        ASSERT_FALSE(booted.is_null());
+        std::this_thread::sleep_for(std::chrono::milliseconds(500));
+        EXPECT_EQ(device.stop(), 0);
+    }
+    EXPECT_EQ(reports, 1) << "one report per device";
+    server.stop();
+    serving.join();
 }
 
 } // namespace

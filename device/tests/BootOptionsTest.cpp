@@ -54,6 +54,18 @@ TEST(BootOptions, APadHasAPadScreenAndOrientationsAreKept)
     EXPECT_EQ(phone.screenWidth, DeviceProfile{}.screenWidth);
 }
 
+TEST(BootOptions, TheStatsURLRoutesTheUsageReport)
+{
+    EXPECT_TRUE(DeviceProfile{}.urlRoutes.empty()) << "without it no server is reached";
+    DeviceProfile phone = profileOf({"--stats-url", "http://127.0.0.1:8080/stats/collect.php"});
+    EXPECT_EQ(phone.urlRoutes, (std::map<std::string, std::string>{
+                                   {"http://stats.kestrelworks.com/stats/collect.php",
+                                    "http://127.0.0.1:8080/stats/collect.php"}}));
+    expectRefused({"--stats-url", "127.0.0.1:8080"}, "--stats-url takes an http or https URL");
+    expectRefused({"--stats-url", "http://"}, "--stats-url takes an http or https URL");
+    expectRefused({"--stats-url", "http://a b"}, "--stats-url takes an http or https URL");
+}
+
 TEST(BootOptions, TheRootAndOperandsAreSetApart)
 {
     sim::ParsedBootOptions parsed =

@@ -37,6 +37,11 @@ constexpr const char *kSSIDKey = "SSID";
 constexpr const char *kBoldTextKey = "BoldText";
 constexpr const char *kLocaleKey = "Locale";
 constexpr const char *kTimeZoneKey = "TimeZone";
+constexpr const char *kUniqueDeviceIDKey = "UniqueDeviceID";
+constexpr const char *kProductVersionKey = "ProductVersion";
+constexpr const char *kHardwareModelKey = "HardwareModel";
+constexpr const char *kURLRoutesKey = "URLRoutes";
+constexpr const char *kURLRequestTimeoutKey = "URLRequestTimeout";
 
 std::optional<double> numberIn(plist_t node)
 {
@@ -114,6 +119,46 @@ bool assignOptionalText(std::optional<std::string> &field, plist_t node)
         return false;
     field = value;
     return true;
+}
+
+bool isDeviceIdentifier(const std::string &text)
+{
+    return text.size() == 40 && text.find_first_not_of("0123456789abcdef") == std::string::npos;
+}
+
+bool isWebURL(const std::string &text)
+{
+    return (text.starts_with("http://") && text.size() > 7) ||
+           (text.starts_with("https://") && text.size() > 8);
+}
+
+// The whole table or none of it, as with the applications below.
+bool assignRoutes(std::map<std::string, std::string> &field, plist_t node)
+{
+    if (plist_get_node_type(node) != PLIST_DICT)
+        return false;
+    std::map<std::string, std::string> routes;
+    plist_dict_iter iterator = nullptr;
+    plist_dict_new_iter(node, &iterator);
+    bool valid = true;
+    for (;;) {
+        char *key = nullptr;
+        plist_t value = nullptr;
+        plist_dict_next_item(node, iterator, &key, &value);
+        if (!key)
+            break;
+        std::string from = key;
+        std::free(key);
+        std::optional<std::string> to = textIn(value);
+        if (!isWebURL(from) || !to || !isWebURL(*to))
+            valid = false;
+        else
+            routes[from] = *to;
+    }
+    std::free(iterator);
+    if (valid)
+        field = std::move(routes);
+    return valid;
 }
 
 std::optional<InstalledApplication> applicationIn(plist_t node)
@@ -208,6 +253,25 @@ void readNetworkAndSettings(plist_t file, DeviceProfile &profile)
               [&](plist_t node) { return assignText(profile.timeZone, node); });
 }
 
+void readIdentityAndNetwork(plist_t file, DeviceProfile &profile)
+{
+    readEntry(file, kUniqueDeviceIDKey, "40 lower-case hexadecimal digits", [&](plist_t node) {
+        std::optional<std::string> identifier = textIn(node);
+        if (!identifier || !isDeviceIdentifier(*identifier))
+            return false;
+        profile.uniqueDeviceID = *identifier;
+        return true;
+    });
+    readEntry(file, kProductVersionKey, "a version",
+              [&](plist_t node) { return assignOptionalText(profile.productVersion, node); });
+    readEntry(file, kHardwareModelKey, "a model name",
+              [&](plist_t node) { return assignOptionalText(profile.hardwareModel, node); });
+    readEntry(file, kURLRoutesKey, "a table of web URLs",
+              [&](plist_t node) { return assignRoutes(profile.urlRoutes, node); });
+    readEntry(file, kURLRequestTimeoutKey, "a positive number",
+              [&](plist_t node) { return assignPositive(profile.urlRequestTimeout, node); });
+}
+
 plist_t applicationsNode(const std::vector<InstalledApplication> &applications)
 {
     plist_t list = plist_new_array();
@@ -248,6 +312,20 @@ PlistOwner profileNode(const DeviceProfile &profile)
     plist_dict_set_item(dictionary, kBoldTextKey, plist_new_bool(profile.boldText));
     plist_dict_set_item(dictionary, kLocaleKey, plist_new_string(profile.locale.c_str()));
     plist_dict_set_item(dictionary, kTimeZoneKey, plist_new_string(profile.timeZone.c_str()));
+    plist_dict_set_item(dictionary, kUniqueDeviceIDKey,
+                        plist_new_string(profile.uniqueDeviceID.c_str()));
+    if (profile.productVersion)
+        plist_dict_set_item(dictionary, kProductVersionKey,
+                            plist_new_string(profile.productVersion->c_str()));
+    if (profile.hardwareModel)
+        plist_dict_set_item(dictionary, kHardwareModelKey,
+                            plist_new_string(profile.hardwareModel->c_str()));
+    plist_t routes = plist_new_dict();
+    for (const auto &[from, to] : profile.urlRoutes)
+        plist_dict_set_item(routes, from.c_str(), plist_new_string(to.c_str()));
+    plist_dict_set_item(dictionary, kURLRoutesKey, routes);
+    plist_dict_set_item(dictionary, kURLRequestTimeoutKey,
+                        plist_new_real(profile.urlRequestTimeout));
     return file;
 }
 
@@ -329,6 +407,27 @@ std::vector<InstalledApplication> DeviceProfile::defaultApplications()
     };
 }
 
+std::string DeviceProfile::productVersionAnswer() const
+{
+    if (productVersion)
+        return *productVersion;
+    if (coreFoundationVersion < kIOS8CoreFoundation)
+        return "7.0";
+    return coreFoundationVersion < kIOS9CoreFoundation ? "8.0" : "9.0";
+}
+
+// Stock devices of each generation: the iPhone 5s, 6 and 6s; the iPad Air and Air 2.
+std::string DeviceProfile::hardwareModelAnswer() const
+{
+    if (hardwareModel)
+        return *hardwareModel;
+    if (idiom == Pad)
+        return coreFoundationVersion < kIOS8CoreFoundation ? "iPad4,1" : "iPad5,3";
+    if (coreFoundationVersion < kIOS8CoreFoundation)
+        return "iPhone6,1";
+    return coreFoundationVersion < kIOS9CoreFoundation ? "iPhone7,2" : "iPhone8,1";
+}
+
 DeviceProfile DeviceProfile::read()
 {
     DeviceProfile profile;
@@ -346,6 +445,7 @@ DeviceProfile DeviceProfile::read()
     }
     readDevice(parsed, profile);
     readNetworkAndSettings(parsed, profile);
+    readIdentityAndNetwork(parsed, profile);
     return profile;
 }
 

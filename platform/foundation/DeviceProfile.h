@@ -12,6 +12,7 @@
 // Which process is running is not part of the device: the main bundle (NSBundle.h)
 // carries the process's identity.
 
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -34,6 +35,8 @@ struct DeviceProfile {
     static constexpr double kIOS7CoreFoundation = 847.20;
     static constexpr double kIOS8CoreFoundation = 1140.10;
     static constexpr double kIOS9CoreFoundation = 1240.10;
+    static constexpr const char *kDefaultUniqueDeviceID =
+        "5e1f0b2c9d8a47f3b6e2c1d0a9f8e7d6c5b4a392";
 
     double coreFoundationVersion = kIOS9CoreFoundation;
     Idiom idiom = Phone;
@@ -54,11 +57,30 @@ struct DeviceProfile {
     std::string locale = "en_US";
     std::string timeZone = "UTC";
 
+    // What the phone says about itself (MobileGestalt.h, sysctl.h). Without a product
+    // version or a model of its own, the phone is a stock one of its generation and idiom
+    // (productVersionAnswer, hardwareModelAnswer).
+    std::string uniqueDeviceID = kDefaultUniqueDeviceID; // 40 lower-case hexadecimal digits
+    std::optional<std::string> productVersion;           // "9.0"
+    std::optional<std::string> hardwareModel;            // "iPhone8,1"
+
+    // The network beyond the phone (NSURL.h). A request whose URL starts with a key of
+    // urlRoutes goes to that key's URL instead, followed by the rest of the request's URL:
+    // the device tool routes the statistics server there. Apart from routed URLs the phone
+    // reaches only loopback hosts. A request gives up after urlRequestTimeout seconds.
+    std::map<std::string, std::string> urlRoutes;
+    double urlRequestTimeout = 60;
+
     bool operator==(const DeviceProfile &) const = default;
 
     // Wi-Fi is on when the profile gives the interface an address of its own or a host
     // interface to borrow one from.
     bool hasWiFi() const { return wifiAddress.has_value() || wifiHostInterface.has_value(); }
+
+    // The product version and model the phone answers: its own, or those of a stock
+    // phone of its generation ("7.0", "8.0", "9.0") and idiom.
+    std::string productVersionAnswer() const;
+    std::string hardwareModelAnswer() const;
 
     // The stock phone's applications.
     static std::vector<InstalledApplication> defaultApplications();

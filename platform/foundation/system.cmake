@@ -8,6 +8,7 @@ target_sources(cvfoundation PRIVATE
     NSBundle.cpp
     PhoneSystem.cpp
     SystemConfiguration.cpp
+    DeviceIdentity.cpp
 )
 target_link_libraries(cvfoundation PUBLIC PkgConfig::ICU PkgConfig::PLIST ${CMAKE_DL_LIBS})
 # The system calls of PhoneSystem.cpp replace the C library's only when this library comes

@@ -1,15 +1,19 @@
 // The simulated phone's profile, and the system calls that answer from it: network
-// interfaces, captive-network queries and dlopen by phone path.
+// interfaces, captive-network queries, dlopen by phone path, MobileGestalt and sysctl.
 
 #include "foundation/DeviceProfile.h"
 
 #include "foundation/DeviceRoot.h"
+#include "foundation/MobileGestalt.h"
 #include "foundation/NSLog.h"
 #include "foundation/SystemConfiguration.h"
+#include "foundation/sysctl.h"
 
 #include <gtest/gtest.h>
 
 #include <arpa/inet.h>
+#include <cerrno>
+#include <cstring>
 #include <dlfcn.h>
 #include <fstream>
 #include <ifaddrs.h>
@@ -17,6 +21,7 @@
 #include <link.h>
 #include <net/if.h>
 #include <set>
+#include <tuple>
 
 extern "C" void *PhoneLoaderOpen(const char *phonePath);
 
@@ -66,6 +71,11 @@ TEST_F(Phone, AProfileRoundTripsThroughItsFile)
     profile.boldText = true;
     profile.locale = "de_DE";
     profile.timeZone = "Europe/Berlin";
+    profile.uniqueDeviceID = "00112233445566778899aabbccddeeff00112233";
+    profile.productVersion = "9.3";
+    profile.hardwareModel = "iPhone8,2";
+    profile.urlRoutes = {{"http://stats.example/collect", "http://127.0.0.1:8080/collect"}};
+    profile.urlRequestTimeout = 2.5;
 
     ASSERT_TRUE(profile.save());
     EXPECT_EQ(sim::DeviceProfile::read(), profile);
@@ -108,6 +118,9 @@ TEST_F(Phone, BadEntriesKeepTheirDefaultsAndAreNamed)
                                      "<key>Orientation</key><integer>9</integer>\n"
                                      "<key>WiFiAddress</key><string>10.0.1</string>\n"
                                      "<key>SSID</key><string>Home</string>\n"
+                                     "<key>UniqueDeviceID</key><string>ABC</string>\n"
+                                     "<key>URLRoutes</key><dict><key>ftp://x</key>"
+                                     "<string>http://127.0.0.1/</string></dict>\n"
                                      "</dict></plist>\n");
     sim::LogCapture log;
     sim::DeviceProfile profile = sim::DeviceProfile::read();
@@ -115,9 +128,13 @@ TEST_F(Phone, BadEntriesKeepTheirDefaultsAndAreNamed)
     EXPECT_EQ(profile.ssid, "Home");
     EXPECT_EQ(profile.orientation, 1);
     EXPECT_FALSE(profile.wifiAddress);
-    ASSERT_EQ(log.lines().size(), 2u);
+    EXPECT_EQ(profile.uniqueDeviceID, sim::DeviceProfile::kDefaultUniqueDeviceID);
+    EXPECT_TRUE(profile.urlRoutes.empty());
+    ASSERT_EQ(log.lines().size(), 4u);
     EXPECT_NE(log.lines()[0].find("\"Orientation\""), std::string::npos);
     EXPECT_NE(log.lines()[1].find("\"WiFiAddress\""), std::string::npos);
+    EXPECT_NE(log.lines()[2].find("\"UniqueDeviceID\""), std::string::npos);
+    EXPECT_NE(log.lines()[3].find("\"URLRoutes\""), std::string::npos);
 }
 
 TEST_F(Phone, TheCurrentProfileSetsTheSystemVersion)
@@ -129,6 +146,74 @@ TEST_F(Phone, TheCurrentProfileSetsTheSystemVersion)
     EXPECT_EQ(sim::DeviceProfile::current()->coreFoundationVersion, 1140.10);
     sim::DeviceProfile::setCurrent(sim::DeviceProfile{});
     EXPECT_EQ(kCFCoreFoundationVersionNumber, 1240.10);
+}
+
+// What the phone says about itself.
+
+std::string gestalt(const char *question)
+{
+    StrongRef<NSString> answer = StrongRef<NSString>::adopt(static_cast<NSString *>(
+        const_cast<void *>(MGCopyAnswer(NSString::stringWithUTF8String(question)))));
+    return answer ? answer->str() : "(nil)";
+}
+
+std::string machine()
+{
+    char buffer[64] = {};
+    std::size_t size = sizeof buffer;
+    EXPECT_EQ(sysctlbyname("hw.machine", buffer, &size, nullptr, 0), 0);
+    EXPECT_EQ(size, std::strlen(buffer) + 1);
+    return buffer;
+}
+
+TEST_F(Phone, AStockPhoneAnswersForItsGenerationAndIdiom)
+{
+    const std::tuple<double, sim::DeviceProfile::Idiom, const char *, const char *> phones[] = {
+        {sim::DeviceProfile::kIOS7CoreFoundation, sim::DeviceProfile::Phone, "7.0", "iPhone6,1"},
+        {sim::DeviceProfile::kIOS8CoreFoundation, sim::DeviceProfile::Phone, "8.0", "iPhone7,2"},
+        {sim::DeviceProfile::kIOS9CoreFoundation, sim::DeviceProfile::Phone, "9.0", "iPhone8,1"},
+        {847.19, sim::DeviceProfile::Pad, "7.0", "iPad4,1"},
+        {sim::DeviceProfile::kIOS9CoreFoundation, sim::DeviceProfile::Pad, "9.0", "iPad5,3"},
+    };
+    for (const auto &[version, idiom, productVersion, model] : phones) {
+        sim::DeviceProfile profile;
+        profile.coreFoundationVersion = version;
+        profile.idiom = idiom;
+        sim::DeviceProfile::setCurrent(profile);
+        EXPECT_EQ(gestalt("ProductVersion"), productVersion) << version;
+        EXPECT_EQ(machine(), model) << version;
+        EXPECT_EQ(gestalt("UniqueDeviceID"), sim::DeviceProfile::kDefaultUniqueDeviceID);
+    }
+    EXPECT_EQ(gestalt("SerialNumber"), "(nil)") << "a question the phone does not answer";
+}
+
+TEST_F(Phone, APhoneOfItsOwnAnswersWithItsOwnValues)
+{
+    sim::DeviceProfile profile;
+    profile.uniqueDeviceID = "00112233445566778899aabbccddeeff00112233";
+    profile.productVersion = "9.3";
+    profile.hardwareModel = "iPhone8,2";
+    sim::DeviceProfile::setCurrent(profile);
+    EXPECT_EQ(gestalt("UniqueDeviceID"), "00112233445566778899aabbccddeeff00112233");
+    EXPECT_EQ(gestalt("ProductVersion"), "9.3");
+    EXPECT_EQ(machine(), "iPhone8,2");
+}
+
+TEST_F(Phone, SysctlFollowsItsCallingConvention)
+{
+    std::size_t size = 0;
+    ASSERT_EQ(sysctlbyname("hw.machine", nullptr, &size, nullptr, 0), 0);
+    EXPECT_EQ(size, std::strlen("iPhone8,1") + 1);
+    char small[4] = "abc";
+    size = sizeof small;
+    EXPECT_EQ(sysctlbyname("hw.machine", small, &size, nullptr, 0), -1);
+    EXPECT_EQ(errno, ENOMEM);
+    EXPECT_STREQ(small, "abc") << "nothing is copied into a buffer that is too small";
+    EXPECT_EQ(sysctlbyname("hw.model", nullptr, &size, nullptr, 0), -1);
+    EXPECT_EQ(errno, ENOENT);
+    char value[] = "iPhone1,1";
+    EXPECT_EQ(sysctlbyname("hw.machine", nullptr, nullptr, value, sizeof value), -1);
+    EXPECT_EQ(errno, EPERM);
 }
 
 TEST_F(Phone, TheStockPhoneHasItsApplicationsAndOurs)
