@@ -135,6 +135,17 @@ void RunLoop::perform(std::function<void()> block)
     m_impl->wake();
 }
 
+void RunLoop::submitToMainQueue(std::function<void()> block)
+{
+    if (!m_impl->isMain)
+        failLoudly("RunLoop::submitToMainQueue", "only the main run loop serves the main queue");
+    {
+        std::lock_guard guard(m_impl->lock);
+        m_impl->mainQueue.push_back(std::move(block));
+    }
+    m_impl->wake();
+}
+
 RunResult RunLoop::runInMode(std::string_view mode, double seconds, bool returnAfterSourceHandled)
 {
     Impl &loop = *m_impl;

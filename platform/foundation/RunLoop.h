@@ -5,12 +5,12 @@
 // main loop belongs to the process's initial thread and also carries the main
 // dispatch queue.
 //
-// One iteration runs the blocks handed over so far, then the timers that were due when
-// it began (in order of fire time, ties in the order they were scheduled; timers
-// scheduled meanwhile wait for the next iteration), then waits on epoll for the
-// descriptors until the next timer, the run's time limit, or a wake-up, and runs the
-// callbacks of the descriptors that are readable (level-triggered: a descriptor that
-// stays readable fires again on the next iteration).
+// One iteration, inside an autorelease pool of its own, runs the blocks handed over so
+// far, then (on the main loop, in a common mode) the main dispatch queue, then the timers that were
+// due when it began (in order of fire time, ties in the order they were scheduled; timers scheduled
+// meanwhile wait for the next iteration), then waits on epoll for the descriptors until the next
+// timer, the run's time limit, or a wake-up, and runs the callbacks of the descriptors that are
+// readable (level-triggered: a descriptor that stays readable fires again on the next iteration).
 //
 // Sources belong to a mode. A run services only the sources of its own mode, plus those
 // added in kCommonModes when its mode is a common one (the default mode and
@@ -80,6 +80,12 @@ public:
     // Runs `block` once on this loop's thread at its next iteration, in any mode, in the
     // order blocks were performed. Thread-safe.
     void perform(std::function<void()> block);
+
+    // Hands `block` to the main dispatch queue, which the main loop serves: its blocks run
+    // in submission order, only in the common modes, each in its own autorelease pool, and
+    // never inside one another (while a block of the queue runs the loop nested, later
+    // blocks wait until it has returned). Thread-safe; stops loudly on another loop.
+    void submitToMainQueue(std::function<void()> block);
 
     // Runs the loop in `mode` for at most `seconds` (infinity: no limit). Must be called
     // on the loop's own thread.

@@ -1,6 +1,7 @@
 #include "foundation/RunLoopImpl.h"
 
 #include "foundation/Clock.h"
+#include "objc/NSObject.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -182,10 +183,13 @@ void RunLoop::Impl::passTime(Frame &frame, double target)
 
 RunLoop::Impl::Activity RunLoop::Impl::iterate(Frame &frame, double deadline)
 {
+    AutoreleasePool pool;
     if (beforeIteration)
         beforeIteration();
     Activity activity;
     activity.handledSource = runPerformedBlocks();
+    if (runMainQueueBlocks(frame.mode))
+        activity.handledSource = true;
     activity.firedTimer = fireDueTimers(frame.mode);
     int timeout = waitMilliseconds(frame, deadline, activity);
     if (handleReadableDescriptors(frame.mode, timeout))
@@ -202,7 +206,7 @@ int RunLoop::Impl::waitMilliseconds(const Frame &frame, double deadline, Activit
     double until = deadline;
     {
         std::lock_guard guard(lock);
-        if (!activity.idle() || !performed.empty() || frame.stopped)
+        if (!activity.idle() || !performed.empty() || mainQueueIsReady(frame.mode) || frame.stopped)
             return 0;
         if (Impl::TimerHeap *next = earliestTimer(frame.mode))
             until = std::min(until, next->top().fireTime);
@@ -229,6 +233,34 @@ bool RunLoop::Impl::runPerformedBlocks()
     for (auto &block : blocks)
         block();
     return !blocks.empty();
+}
+
+// Runs the main queue's blocks submitted so far, unless the mode is a private one or a
+// block of the queue is already running further up the stack: the queue is serial.
+bool RunLoop::Impl::runMainQueueBlocks(const std::string &mode)
+{
+    std::deque<std::function<void()>> blocks;
+    {
+        std::lock_guard guard(lock);
+        if (!mainQueueIsReady(mode))
+            return false;
+        blocks.swap(mainQueue);
+        mainQueueRunning = true;
+    }
+    struct Finished {
+        Impl &loop;
+        ~Finished()
+        {
+            std::lock_guard guard(loop.lock);
+            loop.mainQueueRunning = false;
+        }
+    } finished{*this};
+    for (auto &block : blocks) {
+        AutoreleasePool pool;
+        block();
+        block = nullptr; // its captures go inside the block's pool
+    }
+    return true;
 }
 
 // Fires the timers that were scheduled and due when the pass began, earliest first.
@@ -426,6 +458,11 @@ void RunLoop::Impl::setArmed(int fd, Descriptor &descriptor, bool armed)
 bool RunLoop::Impl::includes(const Source &source, std::string_view runMode) const
 {
     return source.mode == runMode || (source.mode == kCommonModes && isCommonMode(runMode));
+}
+
+bool RunLoop::Impl::mainQueueIsReady(std::string_view mode) const
+{
+    return isMain && isCommonMode(mode) && !mainQueueRunning && !mainQueue.empty();
 }
 
 // A mode in which nothing can ever happen. The main loop's common modes never are: the

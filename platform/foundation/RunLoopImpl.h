@@ -73,7 +73,7 @@ struct RunLoop::Impl {
 
     // What one iteration did; an idle iteration lets virtual time move on.
     struct Activity {
-        bool handledSource = false;
+        bool handledSource = false; // a descriptor, a performed block or a main-queue block
         bool firedTimer = false;
         bool idle() const { return !handledSource && !firedTimer; }
     };
@@ -103,6 +103,8 @@ struct RunLoop::Impl {
     std::map<std::string, TimerHeap, std::less<>> timers;
     std::unordered_map<int, Descriptor> descriptors;
     std::deque<std::function<void()>> performed;
+    std::deque<std::function<void()>> mainQueue;
+    bool mainQueueRunning = false; // a block of the main queue is on the stack
     std::vector<Frame *> frames;
     SourceId nextId = 1;
     std::uint64_t nextOrder = 0;
@@ -114,6 +116,7 @@ private:
     Activity iterate(Frame &frame, double deadline);
     int waitMilliseconds(const Frame &frame, double deadline, Activity activity);
     bool runPerformedBlocks();
+    bool runMainQueueBlocks(const std::string &mode);
     bool fireDueTimers(const std::string &mode);
     bool handleReadableDescriptors(const std::string &mode, int timeoutMilliseconds);
     bool runDescriptorSources(int fd, const std::string &mode, bool afterOtherCallbacks);
@@ -131,6 +134,7 @@ private:
     void setArmed(int fd, Descriptor &descriptor, bool armed);
     bool includes(const Source &source, std::string_view runMode) const;
     bool modeIsEmpty(std::string_view mode) const;
+    bool mainQueueIsReady(std::string_view mode) const;
 };
 
 } // namespace sim

@@ -3,6 +3,7 @@
 #include "foundation/Clock.h"
 #include "foundation/RunLoop.h"
 #include "foundation/RunLoopImpl.h"
+#include "objc/NSObject.h"
 
 #include <atomic>
 #include <chrono>
@@ -58,14 +59,17 @@ private:
 
 class MainQueue final : public dispatch_queue_s {
 public:
-    void async(dispatch_block_t block) override { RunLoop::main().perform(std::move(block)); }
+    void async(dispatch_block_t block) override
+    {
+        RunLoop::main().submitToMainQueue(std::move(block));
+    }
 
     void sync(const dispatch_block_t &block) override
     {
         if (RunLoop::isMainThread())
             failLoudly("dispatch_sync", "the main thread waits on the main queue: deadlock");
         Completion completion;
-        RunLoop::main().perform([&] {
+        RunLoop::main().submitToMainQueue([&] {
             block();
             completion.signal();
         });
@@ -74,7 +78,13 @@ public:
 
     void after(double dueTime, dispatch_block_t block) override
     {
-        RunLoop::main().addTimer(dueTime, 0, std::move(block), kCommonModes);
+        // Due, the block joins the queue behind the blocks submitted before then.
+        RunLoop::main().addTimer(
+            dueTime, 0,
+            [block = std::move(block)]() mutable {
+                RunLoop::main().submitToMainQueue(std::move(block));
+            },
+            kCommonModes);
     }
 };
 
@@ -160,8 +170,11 @@ private:
                 dispatch_block_t block = std::move(m_ready.front());
                 m_ready.pop_front();
                 guard.unlock();
-                block();
-                block = nullptr; // its captures are released outside the lock too
+                {
+                    AutoreleasePool pool;
+                    block();
+                    block = nullptr; // its captures go in the pool, outside the lock too
+                }
                 guard.lock();
             } else if (m_delayed.empty()) {
                 m_changed.wait(guard);

@@ -3,15 +3,18 @@
 // runs later on that queue's thread; a serial queue runs its blocks one at a time in the
 // order they were submitted.
 //
-// - The main queue is the main run loop: its blocks are performed there, in order, at
-//   the loop's next iteration, and its delayed blocks are main-loop timers in the common
-//   modes, so the virtual clock fires them at their due time along with every other
-//   timer.
+// - The main queue is served by the main run loop (RunLoop::submitToMainQueue): its
+//   blocks run in order at the loop's next iteration in a common mode (never in a private
+//   mode), and never inside one another: a block that runs the loop nested does not see
+//   later blocks of the queue run until it has returned. Its delayed blocks are
+//   main-loop timers in the common modes that join the queue when due, so the virtual
+//   clock fires them at their due time along with every other timer.
 // - A queue from dispatch_queue_create is serial and owns one real thread. Its delayed
 //   blocks wait for real: the delay is measured on the process clock when the block is
 //   submitted and then slept out.
 // - The global queue is one concurrent queue shared by every priority: four threads
 //   take its blocks in submission order and run them side by side.
+// Every block runs inside an autorelease pool of its own.
 // Queues live until the process exits; then their threads finish the block in hand and
 // are joined, and blocks still waiting are dropped.
 //

@@ -2,6 +2,7 @@
 #include "foundation/Clock.h"
 #include "foundation/RunLoop.h"
 #include "foundation/tests/Watchdog.h"
+#include "objc/ClassBuilder.h"
 
 #include <atomic>
 #include <condition_variable>
@@ -44,6 +45,18 @@ private:
     std::condition_variable m_changed;
     bool m_raised = false;
 };
+
+// An object that counts how many of its kind were freed.
+struct Counted : NSObject {
+    static inline std::atomic<int> s_freed = 0;
+    ~Counted() { ++s_freed; }
+};
+
+Class countedClass()
+{
+    static Class cls = ClassBuilder<Counted>("DispatchTestCounted", "NSObject").registerClass();
+    return cls;
+}
 
 TEST(DispatchTime, CountsNanosecondsOnTheProcessClock)
 {
@@ -102,6 +115,63 @@ TEST(MainQueue, SyncFromAnotherThreadWaitsForTheMainLoop)
     other.join();
     EXPECT_EQ(ranOn, std::this_thread::get_id());
     EXPECT_TRUE(sawBlockDone);
+}
+
+TEST(MainQueue, StaysSerialWhileABlockRunsTheLoopNested)
+{
+    sim::useVirtualClock(0);
+    std::vector<std::string> ran;
+    dispatch_queue_t main = dispatch_get_main_queue();
+    dispatch_async(main, [&] {
+        ran.push_back("A-begin");
+        dispatch_async(main, [&] { ran.push_back("C"); });
+        RunLoop::main().runInMode(sim::kDefaultMode, 1, false);
+        ran.push_back("A-end");
+    });
+    dispatch_async(main, [&] { ran.push_back("B"); });
+    sim::advanceVirtualClock(2);
+    EXPECT_EQ(ran, (std::vector<std::string>{"A-begin", "A-end", "B", "C"}));
+    sim::useRealClock();
+}
+
+TEST(MainQueue, WaitsOutPrivateModesAndRunsInTheCommonOnes)
+{
+    sim::useVirtualClock(0);
+    bool ran = false;
+    dispatch_async(dispatch_get_main_queue(), [&] { ran = true; });
+    // A private mode with something in it, so that its run lasts.
+    auto keepAlive = RunLoop::main().addTimer(
+        100, 0, [] {}, "private");
+    RunLoop::main().runInMode("private", 1, false);
+    EXPECT_FALSE(ran);
+    RunLoop::main().runInMode(sim::kTrackingMode, 1, false);
+    EXPECT_TRUE(ran);
+    RunLoop::main().removeSource(keepAlive);
+    sim::useRealClock();
+}
+
+TEST(Queues, EveryBlockDrainsItsOwnAutoreleasePool)
+{
+    sim::useVirtualClock(0);
+    AutoreleasePool test;
+    Counted::s_freed = 0;
+    dispatch_queue_t serial = dispatch_queue_create("test.pools", DISPATCH_QUEUE_SERIAL);
+    for (int block = 0; block < 100; ++block)
+        dispatch_async(serial, [] { sim::make(countedClass()); });
+    int freedBeforeLastBlock = -1;
+    {
+        Watchdog watchdog("dispatch_sync behind 100 blocks");
+        dispatch_sync(serial, [&] { freedBeforeLastBlock = Counted::s_freed; });
+    }
+    EXPECT_EQ(freedBeforeLastBlock, 100);
+
+    Counted::s_freed = 0;
+    int freedBetweenBlocks = -1;
+    dispatch_async(dispatch_get_main_queue(), [] { sim::make(countedClass()); });
+    dispatch_async(dispatch_get_main_queue(), [&] { freedBetweenBlocks = Counted::s_freed; });
+    sim::advanceVirtualClock(0);
+    EXPECT_EQ(freedBetweenBlocks, 1);
+    sim::useRealClock();
 }
 
 TEST(SerialQueue, KeepsSubmissionOrderAcrossThreadsAndRunsOneBlockAtATime)
