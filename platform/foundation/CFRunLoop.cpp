@@ -14,11 +14,7 @@ namespace {
 
 Class g_cfRunLoopClass;
 Class g_sourceClass;
-Class g_timerClass;
 Class g_nsRunLoopClass;
-
-// The platform holds timers to at least a tenth of a millisecond.
-constexpr NSTimeInterval kShortestInterval = 0.0001;
 
 void sourceDealloc(CFRunLoopSource *self, SEL)
 {
@@ -26,20 +22,11 @@ void sourceDealloc(CFRunLoopSource *self, SEL)
     msgSuper<void>(g_sourceClass, self, "dealloc"_sel);
 }
 
-void timerDealloc(NSTimer *self, SEL)
-{
-    self->invalidate();
-    msgSuper<void>(g_timerClass, self, "dealloc"_sel);
-}
-
 const Class kRegistered = [] {
     g_cfRunLoopClass = ClassBuilder<CFRunLoop>("__CFRunLoop", "NSObject").registerClass();
     g_sourceClass = ClassBuilder<CFRunLoopSource>("__CFRunLoopSource", "NSObject")
                         .method("dealloc", sourceDealloc)
                         .registerClass();
-    g_timerClass = ClassBuilder<NSTimer>("NSTimer", "NSObject")
-                       .method("dealloc", timerDealloc)
-                       .registerClass();
     g_nsRunLoopClass = ClassBuilder<NSRunLoop>("NSRunLoop", "NSObject").registerClass();
     return g_cfRunLoopClass;
 }();
@@ -93,15 +80,6 @@ CFRunLoopRunResult translate(sim::RunResult result)
         return kCFRunLoopRunHandledSource;
     }
     return kCFRunLoopRunFinished;
-}
-
-NSTimer *newTimer(NSTimeInterval interval, bool repeats)
-{
-    auto *timer = sim::create<NSTimer>(g_timerClass);
-    timer->m_interval = std::max(std::isfinite(interval) ? interval : 0.0, kShortestInterval);
-    timer->m_repeats = repeats;
-    timer->m_fireTime = sim::now() + timer->m_interval;
-    return timer;
 }
 
 } // namespace
@@ -207,68 +185,6 @@ Boolean CFRunLoopSourceIsValid(CFRunLoopSourceRef source)
     return source && source->m_valid;
 }
 
-Class NSTimer::class_()
-{
-    return g_timerClass;
-}
-
-NSTimer *NSTimer::timerWithTimeIntervalTargetSelectorUserInfoRepeats(NSTimeInterval interval,
-                                                                     id target, SEL selector,
-                                                                     id userInfo, bool repeats)
-{
-    NSTimer *timer = newTimer(interval, repeats);
-    timer->m_target = target;
-    timer->m_selector = selector;
-    timer->m_userInfo = userInfo;
-    return autorelease(timer);
-}
-
-NSTimer *NSTimer::scheduledTimerWithTimeIntervalTargetSelectorUserInfoRepeats(
-    NSTimeInterval interval, id target, SEL selector, id userInfo, bool repeats)
-{
-    NSTimer *timer = timerWithTimeIntervalTargetSelectorUserInfoRepeats(interval, target, selector,
-                                                                        userInfo, repeats);
-    NSRunLoop::currentRunLoop()->addTimerForMode(timer, NSDefaultRunLoopMode);
-    return timer;
-}
-
-NSTimer *NSTimer::scheduledTimerWithTimeIntervalRepeatsBlock(NSTimeInterval interval, bool repeats,
-                                                             std::function<void(NSTimer *)> block)
-{
-    NSTimer *timer = autorelease(newTimer(interval, repeats));
-    timer->m_block = std::move(block);
-    NSRunLoop::currentRunLoop()->addTimerForMode(timer, NSDefaultRunLoopMode);
-    return timer;
-}
-
-void NSTimer::fire()
-{
-    if (!m_valid)
-        return;
-    StrongRef<NSTimer> keepAlive(this); // the callback may invalidate the last owner
-    if (m_block)
-        m_block(this);
-    else if (m_target)
-        msg<void>(m_target.get(), m_selector, static_cast<id>(this));
-    if (!m_repeats)
-        invalidate();
-}
-
-void NSTimer::invalidate()
-{
-    if (!m_valid)
-        return;
-    m_valid = false;
-    auto scheduled = std::move(m_scheduled);
-    m_scheduled.clear();
-    for (auto [loop, id] : scheduled)
-        loop->removeSource(id);
-    m_target = StrongRef<objc_object>();
-    m_block = nullptr;
-    for (size_t i = 0; i < scheduled.size(); ++i)
-        objc_release(this);
-}
-
 Class NSRunLoop::class_()
 {
     return g_nsRunLoopClass;
@@ -284,18 +200,6 @@ NSRunLoop *NSRunLoop::currentRunLoop()
 NSRunLoop *NSRunLoop::mainRunLoop()
 {
     return mainWrapper();
-}
-
-void NSRunLoop::addTimerForMode(NSTimer *timer, NSString *mode)
-{
-    if (!timer || !timer->m_valid)
-        return;
-    objc_retain(timer); // the run loop keeps a scheduled timer
-    sim::RunLoop *loop = m_cfLoop->m_loop;
-    auto id = loop->addTimer(
-        timer->m_fireTime, timer->m_repeats ? timer->m_interval : 0, [timer] { timer->fire(); },
-        sim::modeName(mode));
-    timer->m_scheduled.emplace_back(loop, id);
 }
 
 void NSRunLoop::runUntilDate(NSDate *limit)

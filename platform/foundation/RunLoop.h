@@ -44,7 +44,7 @@ enum class RunResult {
     HandledSource, // a descriptor or performed block ran and the caller asked to return then
 };
 
-class RunLoop {
+class RunLoop : public std::enable_shared_from_this<RunLoop> {
 public:
     // The main thread's loop: the process's initial thread, unless setMainThread() chose
     // another before the main loop was first used. Any thread may ask for it.
@@ -52,6 +52,9 @@ public:
     // The calling thread's own loop, created on first use and destroyed with the thread.
     static RunLoop &current();
     static bool isMainThread();
+    // A reference to the calling thread's loop that knows when the thread has ended and
+    // taken the loop with it (the main loop never ends).
+    static std::weak_ptr<RunLoop> currentReference();
     // Makes the calling thread the main thread (for hosts that run the device's main
     // thread elsewhere). Stops loudly once another thread's main loop is in use.
     static void setMainThread();
@@ -76,6 +79,14 @@ public:
     // Removes a source; safe inside any callback, including its own, and for a source
     // already gone.
     void removeSource(SourceId id);
+    // Puts a timer in one more mode. It keeps its one fire time: it fires once per fire
+    // time, in whichever of its modes the loop runs then.
+    void addTimerMode(SourceId timer, std::string_view mode);
+    // Moves a timer's next fire time (a repeating timer re-arms from it). Set inside the
+    // timer's own callback, it replaces the re-arming that would follow.
+    void setFireTime(SourceId timer, double fireTime);
+    // The timer's next fire time; NaN for a source that is gone or no timer.
+    double fireTime(SourceId timer) const;
 
     // Runs `block` once on this loop's thread at its next iteration, in any mode, in the
     // order blocks were performed. Thread-safe.
@@ -107,6 +118,7 @@ public:
 
 private:
     explicit RunLoop(int ownerThread);
+    static std::shared_ptr<RunLoop> &threadLoop();
     friend void advanceVirtualClock(double seconds);
 
     std::unique_ptr<Impl> m_impl;

@@ -11,6 +11,7 @@
 #include <sys/epoll.h>
 #include <sys/eventfd.h>
 #include <unistd.h>
+#include <utility>
 
 namespace sim {
 
@@ -129,6 +130,42 @@ void RunLoop::Impl::remove(SourceId id)
     if (descriptor->second.armed)
         setArmed(removed->fd, descriptor->second, false);
     descriptors.erase(descriptor);
+}
+
+void RunLoop::Impl::addTimerMode(SourceId id, std::string_view mode)
+{
+    {
+        std::lock_guard guard(lock);
+        auto found = sources.find(id);
+        if (found == sources.end() || !found->second->isTimer())
+            return;
+        Source &timer = *found->second;
+        if (std::find(timer.modes.begin(), timer.modes.end(), mode) != timer.modes.end())
+            return;
+        timer.modes.emplace_back(mode);
+        if (!timer.running)
+            timers[timer.modes.back()].push({timer.fireTime, timer.order, id});
+    }
+    if (!isOwnThread())
+        wake();
+}
+
+void RunLoop::Impl::setFireTime(SourceId id, double fireTime)
+{
+    {
+        std::lock_guard guard(lock);
+        auto found = sources.find(id);
+        if (found == sources.end() || !found->second->isTimer())
+            return;
+        Source &timer = *found->second;
+        timer.fireTime = fireTime;
+        if (timer.running)
+            timer.fireTimeSet = true;
+        else
+            schedule(id, timer);
+    }
+    if (!isOwnThread())
+        wake();
 }
 
 void RunLoop::Impl::enter(Frame &frame)
@@ -290,7 +327,10 @@ bool RunLoop::Impl::fireDueTimers(const std::string &mode)
         auto found = sources.find(id);
         if (found == sources.end())
             continue; // its callback removed it
-        if (timer->interval > 0) {
+        timer->running = false;
+        if (std::exchange(timer->fireTimeSet, false)) {
+            schedule(id, *timer);
+        } else if (timer->interval > 0) {
             double next = timer->fireTime + timer->interval;
             double current = now();
             if (next <= current)
@@ -369,7 +409,8 @@ void RunLoop::Impl::moveToNextFireTime(const std::string &mode, double limit)
 void RunLoop::Impl::schedule(SourceId id, Source &timer)
 {
     timer.order = nextOrder++;
-    timers[timer.mode].push({timer.fireTime, timer.order, id});
+    for (const std::string &mode : timer.modes)
+        timers[mode].push({timer.fireTime, timer.order, id});
 }
 
 // The heap (the mode's own or the common modes') whose top is the mode's next live
@@ -405,6 +446,9 @@ RunLoop::Impl::takeDueTimer(const std::string &mode, const TimerEntry &passBegan
         return nullptr;
     id = heap->top().id;
     heap->pop();
+    Source &timer = *sources.at(id);
+    timer.order = nextOrder++; // retires its entries in the other modes' heaps
+    timer.running = true;
     return sources.at(id);
 }
 
@@ -457,7 +501,9 @@ void RunLoop::Impl::setArmed(int fd, Descriptor &descriptor, bool armed)
 
 bool RunLoop::Impl::includes(const Source &source, std::string_view runMode) const
 {
-    return source.mode == runMode || (source.mode == kCommonModes && isCommonMode(runMode));
+    return std::any_of(source.modes.begin(), source.modes.end(), [&](const std::string &mode) {
+        return mode == runMode || (mode == kCommonModes && isCommonMode(runMode));
+    });
 }
 
 bool RunLoop::Impl::mainQueueIsReady(std::string_view mode) const

@@ -102,6 +102,11 @@ private:
 
 namespace sim {
 
+// Retains `object` unless its last reference is already gone (it is deallocating, or
+// about to): how a table that does not own its objects hands one out safely while
+// another thread may be releasing it.
+bool retainUnlessDeallocating(id object);
+
 // +alloc then -init, as `[[cls alloc] init]`; the caller owns the result.
 template <class T = NSObject> T *create(Class cls)
 {

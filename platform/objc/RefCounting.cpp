@@ -107,6 +107,25 @@ id objc_autorelease(id object)
     return object;
 }
 
+namespace sim {
+
+bool retainUnlessDeallocating(id object)
+{
+    if (!object)
+        return false;
+    if (isClassObject(object))
+        return true;
+    auto &count = static_cast<NSObject *>(object)->m_retainCount;
+    std::uint32_t seen = count.load(std::memory_order_relaxed);
+    while (seen != 0 && !objc_isDeallocating(object)) {
+        if (count.compare_exchange_weak(seen, seen + 1, std::memory_order_acquire))
+            return true;
+    }
+    return false;
+}
+
+} // namespace sim
+
 std::uint32_t objc_retainCount(id object)
 {
     if (!object)
