@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 CFStringRef const kCFRunLoopDefaultMode = sim_constantString("kCFRunLoopDefaultMode");
 CFStringRef const kCFRunLoopCommonModes = sim_constantString("kCFRunLoopCommonModes");
@@ -142,47 +143,76 @@ void CFRunLoopStop(CFRunLoopRef loop)
 
 void CFRunLoopAddSource(CFRunLoopRef loop, CFRunLoopSourceRef source, CFStringRef mode)
 {
-    if (!loop || !source || !source->m_valid)
+    if (!loop || !source)
         return;
     auto key = std::make_pair(loop->m_loop, std::string(sim::modeName(mode)));
-    if (source->m_scheduled.count(key))
+    std::lock_guard guard(source->m_lock);
+    if (!source->m_valid || source->m_scheduled.count(key))
         return;
     sim::RunLoop::SourceId id = source->m_schedule(*loop->m_loop, key.second);
     if (!id)
         return;
     objc_retain(source); // the run loop holds the source while it is scheduled
-    source->m_scheduled[key] = id;
+    source->m_scheduled[key] = {loop->m_loop->weak_from_this(), id};
 }
+
+namespace {
+
+// Takes the scheduled entries out of the source's own loop registrations and lets go of
+// the loop's references, after the source's lock is dropped.
+void unschedule(CFRunLoopSourceRef source, std::vector<CFRunLoopSource::Scheduled> scheduled)
+{
+    for (const CFRunLoopSource::Scheduled &entry : scheduled) {
+        // A loop whose thread has ended already dropped its sources.
+        if (std::shared_ptr<sim::RunLoop> loop = entry.loop.lock())
+            loop->removeSource(entry.id);
+    }
+    for (size_t i = 0; i < scheduled.size(); ++i)
+        objc_release(source);
+}
+
+} // namespace
 
 void CFRunLoopRemoveSource(CFRunLoopRef loop, CFRunLoopSourceRef source, CFStringRef mode)
 {
     if (!loop || !source)
         return;
-    auto found =
-        source->m_scheduled.find(std::make_pair(loop->m_loop, std::string(sim::modeName(mode))));
-    if (found == source->m_scheduled.end())
-        return;
-    found->first.first->removeSource(found->second);
-    source->m_scheduled.erase(found);
-    objc_release(source);
+    std::vector<CFRunLoopSource::Scheduled> removed;
+    {
+        std::lock_guard guard(source->m_lock);
+        auto found = source->m_scheduled.find(
+            std::make_pair(loop->m_loop, std::string(sim::modeName(mode))));
+        if (found == source->m_scheduled.end())
+            return;
+        removed.push_back(found->second);
+        source->m_scheduled.erase(found);
+    }
+    unschedule(source, std::move(removed));
 }
 
 void CFRunLoopSourceInvalidate(CFRunLoopSourceRef source)
 {
-    if (!source || !source->m_valid)
+    if (!source)
         return;
-    source->m_valid = false;
-    auto scheduled = std::move(source->m_scheduled);
-    source->m_scheduled.clear();
-    for (const auto &[where, id] : scheduled)
-        where.first->removeSource(id);
-    for (size_t i = 0; i < scheduled.size(); ++i)
-        objc_release(source);
+    std::vector<CFRunLoopSource::Scheduled> removed;
+    {
+        std::lock_guard guard(source->m_lock);
+        if (!source->m_valid)
+            return;
+        source->m_valid = false;
+        for (const auto &[where, entry] : source->m_scheduled)
+            removed.push_back(entry);
+        source->m_scheduled.clear();
+    }
+    unschedule(source, std::move(removed));
 }
 
 Boolean CFRunLoopSourceIsValid(CFRunLoopSourceRef source)
 {
-    return source && source->m_valid;
+    if (!source)
+        return false;
+    std::lock_guard guard(source->m_lock);
+    return source->m_valid;
 }
 
 Class NSRunLoop::class_()
@@ -202,10 +232,17 @@ NSRunLoop *NSRunLoop::mainRunLoop()
     return mainWrapper();
 }
 
+// CFRunLoopStop ends one run, not the wait for the date: the loop runs again until then.
 void NSRunLoop::runUntilDate(NSDate *limit)
 {
-    double seconds = limit ? limit->timeIntervalSinceNow() : 0;
-    m_cfLoop->m_loop->runInMode(sim::kDefaultMode, std::max(seconds, 0.0), false);
+    for (;;) {
+        double seconds = limit ? limit->timeIntervalSinceNow() : 0;
+        if (seconds <= 0)
+            return;
+        if (m_cfLoop->m_loop->runInMode(sim::kDefaultMode, seconds, false) ==
+            sim::RunResult::Finished)
+            return;
+    }
 }
 
 bool NSRunLoop::runModeBeforeDate(NSString *mode, NSDate *limit)

@@ -25,9 +25,16 @@ using CFRunLoopRef = CFRunLoop *;
 // loop's source identifier); the run loop then calls it back whenever it is ready.
 // Sources that wait for a readable file descriptor are made with
 // sim::makeDescriptorSource; Mach ports make theirs in platform/darwin.
+// Any thread may add, remove and invalidate a source; a loop whose thread has ended
+// lets go of the sources it held.
 struct CFRunLoopSource : NSObject {
+    struct Scheduled {
+        std::weak_ptr<sim::RunLoop> loop;
+        sim::RunLoop::SourceId id;
+    };
     std::function<sim::RunLoop::SourceId(sim::RunLoop &loop, std::string_view mode)> m_schedule;
-    std::map<std::pair<sim::RunLoop *, std::string>, sim::RunLoop::SourceId> m_scheduled;
+    std::mutex m_lock; // guards m_scheduled and m_valid
+    std::map<std::pair<sim::RunLoop *, std::string>, Scheduled> m_scheduled;
     bool m_valid = true;
 };
 using CFRunLoopSourceRef = CFRunLoopSource *;
@@ -116,7 +123,9 @@ struct NSRunLoop : NSObject {
     static NSRunLoop *mainRunLoop();
 
     void addTimerForMode(NSTimer *timer, NSString *mode);
-    // Runs the loop in the default mode until the date (nested runs allowed).
+    // Runs the loop in the default mode until the date (nested runs allowed); a
+    // CFRunLoopStop meanwhile ends one run and the next begins. Returns at once when the
+    // mode has nothing to run.
     void runUntilDate(NSDate *limit);
     // Runs one pass in the mode, at most until the date; false when the mode has nothing
     // to run.

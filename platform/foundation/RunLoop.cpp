@@ -211,7 +211,21 @@ void RunLoop::stop()
 std::string_view RunLoop::currentMode() const
 {
     std::lock_guard guard(m_impl->lock);
-    return m_impl->frames.empty() ? std::string_view() : m_impl->frames.back()->mode;
+    return m_impl->frames.empty() ? std::string_view() : m_impl->modeOf(*m_impl->frames.back());
+}
+
+void RunLoop::pushMode(std::string_view mode)
+{
+    m_impl->checkOwnThread("RunLoop::pushMode");
+    if (mode == kCommonModes)
+        failLoudly("RunLoop::pushMode", "kCFRunLoopCommonModes is a set of modes, not a mode");
+    m_impl->pushMode(mode);
+}
+
+void RunLoop::popMode()
+{
+    m_impl->checkOwnThread("RunLoop::popMode");
+    m_impl->popMode();
 }
 
 void RunLoop::setIterationObserver(std::function<void()> before, std::function<void()> after)

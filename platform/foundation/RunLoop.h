@@ -106,7 +106,12 @@ public:
     // Ends the innermost run in progress; does nothing when none is. Thread-safe; to stop
     // a run another thread has not begun yet, perform() the stop instead.
     void stop();
-    // The mode of the innermost run, or empty when the loop is not running.
+    // Makes runs in the default mode serve `mode` instead until popMode(): how the
+    // application enters "UITrackingRunLoopMode" while a finger drags, so that timers of
+    // the default mode alone wait until the finger lifts. Nests; on the loop's thread.
+    void pushMode(std::string_view mode);
+    void popMode();
+    // The mode the innermost run serves, or empty when the loop is not running.
     std::string_view currentMode() const;
 
     // Calls `before` and `after` around every iteration, on the loop's thread (so the

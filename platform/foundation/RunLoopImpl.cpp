@@ -189,7 +189,7 @@ RunResult RunLoop::Impl::run(Frame &frame, double deadline, bool returnAfterSour
     for (;;) {
         {
             std::lock_guard guard(lock);
-            if (modeIsEmpty(frame.mode))
+            if (modeIsEmpty(modeOf(frame)))
                 return RunResult::Finished;
         }
         Activity activity = iterate(frame, deadline);
@@ -200,7 +200,7 @@ RunResult RunLoop::Impl::run(Frame &frame, double deadline, bool returnAfterSour
         if (now() >= deadline)
             return RunResult::TimedOut;
         if (activity.idle() && isMain && isVirtualClock() && std::isfinite(deadline))
-            moveToNextFireTime(frame.mode, deadline);
+            moveToNextFireTime(currentModeOf(frame), deadline);
     }
 }
 
@@ -214,7 +214,7 @@ void RunLoop::Impl::passTime(Frame &frame, double target)
             continue;
         if (now() >= target)
             return;
-        moveToNextFireTime(frame.mode, target);
+        moveToNextFireTime(currentModeOf(frame), target);
     }
 }
 
@@ -223,13 +223,14 @@ RunLoop::Impl::Activity RunLoop::Impl::iterate(Frame &frame, double deadline)
     AutoreleasePool pool;
     if (beforeIteration)
         beforeIteration();
+    const std::string mode = currentModeOf(frame);
     Activity activity;
     activity.handledSource = runPerformedBlocks();
-    if (runMainQueueBlocks(frame.mode))
+    if (runMainQueueBlocks(mode))
         activity.handledSource = true;
-    activity.firedTimer = fireDueTimers(frame.mode);
-    int timeout = waitMilliseconds(frame, deadline, activity);
-    if (handleReadableDescriptors(frame.mode, timeout))
+    activity.firedTimer = fireDueTimers(mode);
+    int timeout = waitMilliseconds(frame, mode, deadline, activity);
+    if (handleReadableDescriptors(mode, timeout))
         activity.handledSource = true;
     if (afterIteration)
         afterIteration();
@@ -238,14 +239,15 @@ RunLoop::Impl::Activity RunLoop::Impl::iterate(Frame &frame, double deadline)
 
 // How long the iteration may sleep in epoll: not at all while work is left at the
 // present instant, otherwise until the next timer or the run's limit.
-int RunLoop::Impl::waitMilliseconds(const Frame &frame, double deadline, Activity activity)
+int RunLoop::Impl::waitMilliseconds(const Frame &frame, const std::string &mode, double deadline,
+                                    Activity activity)
 {
     double until = deadline;
     {
         std::lock_guard guard(lock);
-        if (!activity.idle() || !performed.empty() || mainQueueIsReady(frame.mode) || frame.stopped)
+        if (!activity.idle() || !performed.empty() || mainQueueIsReady(mode) || frame.stopped)
             return 0;
-        if (Impl::TimerHeap *next = earliestTimer(frame.mode))
+        if (Impl::TimerHeap *next = earliestTimer(mode))
             until = std::min(until, next->top().fireTime);
     }
     if (isVirtualClock()) {
@@ -471,7 +473,7 @@ void RunLoop::Impl::syncArming()
 {
     if (frames.empty())
         return;
-    const std::string &mode = frames.back()->mode;
+    const std::string &mode = modeOf(*frames.back());
     for (auto &[fd, descriptor] : descriptors) {
         bool wanted =
             std::any_of(descriptor.sources.begin(), descriptor.sources.end(), [&](SourceId id) {
@@ -504,6 +506,35 @@ bool RunLoop::Impl::includes(const Source &source, std::string_view runMode) con
     return std::any_of(source.modes.begin(), source.modes.end(), [&](const std::string &mode) {
         return mode == runMode || (mode == kCommonModes && isCommonMode(runMode));
     });
+}
+
+void RunLoop::Impl::pushMode(std::string_view mode)
+{
+    std::lock_guard guard(lock);
+    pushedModes.emplace_back(mode);
+    syncArming();
+}
+
+void RunLoop::Impl::popMode()
+{
+    std::lock_guard guard(lock);
+    if (pushedModes.empty())
+        failLoudly("RunLoop::popMode", "no mode was pushed");
+    pushedModes.pop_back();
+    syncArming();
+}
+
+const std::string &RunLoop::Impl::modeOf(const Frame &frame) const
+{
+    if (frame.mode == kDefaultMode && !pushedModes.empty())
+        return pushedModes.back();
+    return frame.mode;
+}
+
+std::string RunLoop::Impl::currentModeOf(const Frame &frame) const
+{
+    std::lock_guard guard(lock);
+    return modeOf(frame);
 }
 
 bool RunLoop::Impl::mainQueueIsReady(std::string_view mode) const

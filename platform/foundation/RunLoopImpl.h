@@ -94,6 +94,12 @@ struct RunLoop::Impl {
     void addTimerMode(SourceId id, std::string_view mode);
     void setFireTime(SourceId id, double fireTime);
 
+    void pushMode(std::string_view mode);
+    void popMode();
+    // The mode a run serves: its own, or the pushed one for a run in the default mode.
+    std::string currentModeOf(const Frame &frame) const;
+    const std::string &modeOf(const Frame &frame) const; // needs the lock held
+
     void enter(Frame &frame);
     void leave(Frame &frame);
     RunResult run(Frame &frame, double deadline, bool returnAfterSourceHandled);
@@ -112,6 +118,7 @@ struct RunLoop::Impl {
     std::deque<std::function<void()>> mainQueue;
     bool mainQueueRunning = false; // a block of the main queue is on the stack
     std::vector<Frame *> frames;
+    std::vector<std::string> pushedModes; // served instead of the default mode
     SourceId nextId = 1;
     std::uint64_t nextOrder = 0;
 
@@ -120,7 +127,8 @@ struct RunLoop::Impl {
 
 private:
     Activity iterate(Frame &frame, double deadline);
-    int waitMilliseconds(const Frame &frame, double deadline, Activity activity);
+    int waitMilliseconds(const Frame &frame, const std::string &mode, double deadline,
+                         Activity activity);
     bool runPerformedBlocks();
     bool runMainQueueBlocks(const std::string &mode);
     bool fireDueTimers(const std::string &mode);

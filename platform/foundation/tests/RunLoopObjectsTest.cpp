@@ -78,6 +78,20 @@ TEST_F(RunLoopObjects, OneShotBlockTimerFiresOnceAndRunUntilDateWaits)
     EXPECT_FALSE(timer->isValid());
 }
 
+TEST_F(RunLoopObjects, RunUntilDateRunsAgainAfterAStopUntilTheDate)
+{
+    int stops = 0;
+    NSTimer *stopper = NSTimer::scheduledTimerWithTimeIntervalRepeatsBlock(1, true, [&](NSTimer *) {
+        ++stops;
+        CFRunLoopStop(CFRunLoopGetCurrent());
+    });
+    double began = sim::now();
+    NSRunLoop::currentRunLoop()->runUntilDate(NSDate::dateWithTimeIntervalSinceNow(5));
+    EXPECT_DOUBLE_EQ(sim::now() - began, 5);
+    EXPECT_EQ(stops, 5);
+    stopper->invalidate();
+}
+
 TEST_F(RunLoopObjects, DescriptorSourceRunsWhileScheduledOnly)
 {
     int fds[2];
