@@ -6,6 +6,7 @@
 
 #include <atomic>
 #include <condition_variable>
+#include <filesystem>
 #include <gtest/gtest.h>
 #include <latch>
 #include <mutex>
@@ -264,6 +265,78 @@ TEST(SerialQueue, WaitingOnItselfStopsLoudly)
     EXPECT_DEATH(dispatch_sync(dispatch_get_main_queue(), [] {}),
                  "dispatch_sync: the main thread waits on the main queue");
     EXPECT_DEATH(dispatch_async(nullptr, [] {}), "dispatch_async: no queue");
+}
+
+int threadsOfThisProcess()
+{
+    int count = 0;
+    for ([[maybe_unused]] auto &entry : std::filesystem::directory_iterator("/proc/self/task"))
+        ++count;
+    return count;
+}
+
+TEST(SerialQueue, ReleasedQueuesRunWhatTheyWereGivenThenTheirThreadsEnd)
+{
+    dispatch_get_global_queue(0, 0); // its threads stay, so count them in the baseline
+    Watchdog watchdog("50 released queues ending");
+    int before = threadsOfThisProcess();
+    std::atomic<int> ran{0};
+    for (int queue = 0; queue < 50; ++queue) {
+        dispatch_queue_t made = dispatch_queue_create("test.released", DISPATCH_QUEUE_SERIAL);
+        dispatch_async(made, [&] { ++ran; });
+        dispatch_after(inMilliseconds(20), made, [&] { ++ran; });
+        dispatch_release(made);
+    }
+    while (ran < 100 || threadsOfThisProcess() > before)
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    EXPECT_EQ(ran, 100);
+}
+
+TEST(Groups, WaitAndNotifyOnceEveryMemberIsDone)
+{
+    dispatch_group_t group = dispatch_group_create();
+    dispatch_queue_t queue = dispatch_queue_create("test.group", DISPATCH_QUEUE_SERIAL);
+    std::atomic<int> members{0};
+    Signal notified;
+    for (int member = 0; member < 10; ++member)
+        dispatch_group_async(group, dispatch_get_global_queue(0, 0), [&] {
+            std::this_thread::sleep_for(std::chrono::milliseconds(2));
+            ++members;
+        });
+    dispatch_group_enter(group);
+    EXPECT_NE(dispatch_group_wait(group, inMilliseconds(30)), 0); // the entered work is open
+    dispatch_group_notify(group, queue, [&] {
+        EXPECT_EQ(members, 10);
+        notified.raise();
+    });
+    dispatch_async(queue, [group] { dispatch_group_leave(group); });
+    {
+        Watchdog watchdog("dispatch_group_wait");
+        EXPECT_EQ(dispatch_group_wait(group, DISPATCH_TIME_FOREVER), 0);
+    }
+    EXPECT_EQ(members, 10);
+    EXPECT_TRUE(notified.waitFor(std::chrono::seconds(10)));
+    dispatch_release(group);
+    dispatch_release(queue);
+}
+
+TEST(Semaphores, CountAndTimeOut)
+{
+    EXPECT_EQ(dispatch_semaphore_create(-1), nullptr);
+    dispatch_semaphore_t semaphore = dispatch_semaphore_create(1);
+    EXPECT_EQ(dispatch_semaphore_wait(semaphore, DISPATCH_TIME_NOW), 0);
+    EXPECT_NE(dispatch_semaphore_wait(semaphore, inMilliseconds(10)), 0);
+    std::thread signaller([semaphore] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        dispatch_semaphore_signal(semaphore);
+    });
+    {
+        Watchdog watchdog("dispatch_semaphore_wait");
+        EXPECT_EQ(dispatch_semaphore_wait(semaphore, DISPATCH_TIME_FOREVER), 0);
+    }
+    signaller.join();
+    EXPECT_EQ(dispatch_semaphore_signal(semaphore), 0); // nobody was waiting
+    dispatch_release(semaphore);
 }
 
 TEST(GlobalQueue, RunsBlocksSideBySide)
