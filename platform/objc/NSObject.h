@@ -102,6 +102,13 @@ private:
 
 namespace sim {
 
+// Instance variables that own an object hold it in a StrongRef, which is laid out as the
+// bare object pointer; they read by name as an object ("@"), as on the phone.
+template <class T> struct TypeEncoding<StrongRef<T>, void> {
+    static_assert(sizeof(StrongRef<T>) == sizeof(T *));
+    static std::string get() { return "@"; }
+};
+
 // Retains `object` unless its last reference is already gone (it is deallocating, or
 // about to): how a table that does not own its objects hands one out safely while
 // another thread may be releasing it.

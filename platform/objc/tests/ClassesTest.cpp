@@ -63,6 +63,8 @@ TEST_F(Classes, TypeEncodingsComeFromTheSignature)
                  "B@:#");
     EXPECT_EQ((sim::encodeSignature<void, NSUInteger, double, SEL, id>()), "v@:Qd:@");
     EXPECT_EQ((sim::encodeSignature<void, std::function<void(bool)>>()), "v@:@?<vB>");
+    // An owning reference reads as the object it holds.
+    EXPECT_EQ((sim::encodeSignature<StrongRef<Animal>, StrongRef<objc_object>>()), "@@:@");
 }
 
 TEST_F(Classes, AddingToASubclassOverridesOnlyThere)
