@@ -57,7 +57,7 @@ TEST_F(Timers, TimerInSeveralModesFiresOncePerFireDateInWhicheverRuns)
     EXPECT_EQ(clock->m_ticks, 10);
 
     // A finger dragging: only the common modes' entry serves it, still once per second.
-    CFRunLoopRunInMode(sim_constantString("UITrackingRunLoopMode"), 5, false);
+    CFRunLoopRunInMode("UITrackingRunLoopMode"_ns, 5, false);
     EXPECT_EQ(clock->m_ticks, 15);
     timer->invalidate();
 }
