@@ -3,6 +3,7 @@
 #include "SpringBoardModes.h"
 #include "SpringBoardProcess.h"
 
+#include "darwin/ReceiveRight.h"
 #include "foundation/DeviceRoot.h"
 #include "foundation/NSBundle.h"
 
@@ -16,6 +17,7 @@ namespace sim {
 void endSpringBoardProcess(int status)
 {
     std::fflush(nullptr);
+    removePortSocketsOfThisProcess(); // _exit runs no exit handlers
     _exit(status);
 }
 

@@ -18,16 +18,18 @@ const Class kRegistered = g_machPortClass = ClassBuilder<CFMachPort>("__CFMachPo
                                                 .method("dealloc", machPortDealloc)
                                                 .registerClass();
 
-// Schedules the port's receive right on the main run loop; other loops get no source.
-sim::RunLoop::SourceId scheduleOnMain(CFMachPort *port, sim::RunLoop &loop, std::string_view mode)
+// Schedules the port's receive right on a run loop. The loop holds the port while it
+// watches it, so a port released by its creator keeps receiving until it is removed or
+// invalidated.
+sim::RunLoop::SourceId schedule(CFMachPort *port, sim::RunLoop &loop, std::string_view mode)
 {
-    if (&loop != &sim::RunLoop::main() || !port->m_valid)
+    if (!port->m_valid)
         return 0;
     return sim::watchReceiveRight(
-        port->m_port,
-        [port](mach_msg_header_t *message, size_t size) {
-            if (port->m_valid && port->m_callback)
-                port->m_callback(port, message, static_cast<CFIndex>(size), port->m_context.info);
+        loop, port->m_port,
+        [held = StrongRef<CFMachPort>(port)](mach_msg_header_t *message, size_t size) {
+            if (held->m_valid && held->m_callback)
+                held->m_callback(held, message, static_cast<CFIndex>(size), held->m_context.info);
         },
         mode);
 }
@@ -66,7 +68,7 @@ CFRunLoopSourceRef CFMachPortCreateRunLoopSource(CFAllocatorRef, CFMachPortRef p
         // The source refers to the port without owning it: the port owns its source.
         port->m_source = StrongRef<CFRunLoopSource>::adopt(
             sim::makeSource([port](sim::RunLoop &loop, std::string_view mode) {
-                return scheduleOnMain(port, loop, mode);
+                return schedule(port, loop, mode);
             }));
     }
     return retain(port->m_source.get());

@@ -1,7 +1,8 @@
 #pragma once
 // Mach ports as run-loop sources, under the platform's names. CFMachPortCreate makes a new
-// receive right; its run-loop source, once added to the main run loop, hands every
-// message that arrives to the port's callback, one message per call, on the main thread.
+// receive right; its run-loop source, once added to a run loop, hands every message that
+// arrives to the port's callback, one message per call, on that loop's thread. A loop
+// that has the source retains the port until the source is removed or invalidated.
 // Invalidating the port removes its source and destroys the receive right, so senders
 // holding a send right from then on get MACH_SEND_INVALID_DEST.
 
@@ -33,8 +34,7 @@ struct CFMachPort : NSObject {
 CFMachPortRef CFMachPortCreate(CFAllocatorRef allocator, CFMachPortCallBack callback,
                                CFMachPortContext *context, Boolean *shouldFreeInfo);
 mach_port_t CFMachPortGetPort(CFMachPortRef port);
-// The port's source (one per port; the caller owns a reference). Only the main run loop
-// can receive Mach messages here: adding the source to another loop does nothing.
+// The port's source (one per port; the caller owns a reference).
 CFRunLoopSourceRef CFMachPortCreateRunLoopSource(CFAllocatorRef allocator, CFMachPortRef port,
                                                  CFIndex order);
 void CFMachPortInvalidate(CFMachPortRef port);

@@ -8,13 +8,16 @@
 #include <map>
 #include <mutex>
 #include <string>
+#include <tuple>
 #include <utility>
 
 struct __CFNotificationCenter {};
 
 namespace {
 
-using Observation = std::pair<const void *, std::string>; // observer, name
+// Observer, name and callback: features that observe one name with no observer of their
+// own keep their observations apart by their callbacks.
+using Observation = std::tuple<const void *, std::string, CFNotificationCallback>;
 
 // The notify token of each observation. Observations are added and removed rarely
 // (start-up, a one-time alert), so one lock over a small map is all they need.
@@ -52,13 +55,14 @@ void CFNotificationCenterAddObserver(CFNotificationCenterRef center, const void 
 {
     if (center != CFNotificationCenterGetDarwinNotifyCenter() || !callBack || !name)
         return;
-    Observation observation{observer, name->str()};
+    Observation observation{observer, name->str(), callBack};
     Observations &table = observations();
     std::lock_guard guard(table.lock);
     if (table.tokens.count(observation))
         return;
     int token = -1;
-    if (notify_register_dispatch(observation.second.c_str(), &token, dispatch_get_main_queue(),
+    if (notify_register_dispatch(std::get<1>(observation).c_str(), &token,
+                                 dispatch_get_main_queue(),
                                  deliveryTo(center, observer, callBack, name)) == NOTIFY_STATUS_OK)
         table.tokens.emplace(std::move(observation), token);
 }
@@ -71,7 +75,7 @@ void CFNotificationCenterRemoveObserver(CFNotificationCenterRef center, const vo
     Observations &table = observations();
     std::lock_guard guard(table.lock);
     for (auto entry = table.tokens.begin(); entry != table.tokens.end();) {
-        const auto &[entryObserver, entryName] = entry->first;
+        const auto &[entryObserver, entryName, entryCallBack] = entry->first;
         if (entryObserver == observer && (!name || entryName == name->str())) {
             notify_cancel(entry->second);
             entry = table.tokens.erase(entry);

@@ -3,11 +3,14 @@
 // notify center. Its notifications are the device-wide Darwin notifications of notify.h,
 // so an observer added here hears every post of its name from any process of the device.
 //
-// An observation is the pair (observer, name). Its callback runs on the main queue after
-// each post of the name, with the centre, the observer and the name, and with no object
-// and no user info, as the platform delivers Darwin notifications. Adding a pair that is
-// already observed changes nothing. Removing an observation stops its deliveries at once,
-// also of a post already on its way, so a callback may remove its own observation.
+// An observation is the observer, the name and the callback, so that two features
+// observing one name without an observer of their own (NULL) both hear it. Its callback
+// runs on the main queue after each post of the name, with the centre, the observer and
+// the name, and with no object and no user info, as the platform delivers Darwin
+// notifications. Adding an observation that exists already changes nothing. Removing
+// ends every callback of the observer for the name (or for every name). Removing an observation
+// stops its deliveries at once, also of a post already on its way, so a callback may remove its own
+// observation.
 //
 // The device never suspends a process, so every suspension behaviour delivers at once.
 

@@ -6,6 +6,9 @@
 #include <cerrno>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
+#include <map>
+#include <mutex>
 #include <random>
 #include <sys/epoll.h>
 #include <syslog.h>
@@ -56,6 +59,55 @@ std::string portSocketPath(std::string_view address)
     return hostPath("/var/run/ports/") + std::string(address);
 }
 
+namespace {
+
+// The socket files of the live receive rights, each with the process that made it: a
+// forked child inherits the table but must not remove its parent's files.
+struct LiveSockets {
+    std::mutex lock;
+    std::map<std::string, pid_t> paths;
+};
+
+LiveSockets &liveSockets()
+{
+    static auto *sockets = [] {
+        std::atexit(removePortSocketsOfThisProcess);
+        return new LiveSockets; // never destroyed: the exit handler uses it
+    }();
+    return *sockets;
+}
+
+void rememberSocket(const std::string &path)
+{
+    LiveSockets &sockets = liveSockets();
+    std::lock_guard guard(sockets.lock);
+    sockets.paths[path] = getpid();
+}
+
+void forgetSocket(const std::string &path)
+{
+    LiveSockets &sockets = liveSockets();
+    std::lock_guard guard(sockets.lock);
+    sockets.paths.erase(path);
+}
+
+} // namespace
+
+void removePortSocketsOfThisProcess()
+{
+    LiveSockets &sockets = liveSockets();
+    std::lock_guard guard(sockets.lock);
+    pid_t self = getpid();
+    for (auto entry = sockets.paths.begin(); entry != sockets.paths.end();) {
+        if (entry->second == self) {
+            unlink(entry->first.c_str());
+            entry = sockets.paths.erase(entry);
+        } else {
+            ++entry;
+        }
+    }
+}
+
 std::shared_ptr<ReceiveRight> ReceiveRight::create()
 {
     if (deviceRoot().empty() || !makeDirectories(hostPath("/var/run/ports")))
@@ -75,6 +127,7 @@ std::shared_ptr<ReceiveRight> ReceiveRight::create()
             unlink(path.c_str());
             return nullptr;
         }
+        rememberSocket(path);
         return std::shared_ptr<ReceiveRight>(new ReceiveRight(
             std::move(address), std::move(path), std::move(listener), std::move(epoll)));
     }
@@ -200,6 +253,7 @@ void ReceiveRight::destroy()
         return;
     m_destroyed = true;
     unlink(m_path.c_str());
+    forgetSocket(m_path);
     // Closing removes each descriptor from the epoll set, which then never becomes
     // readable again; the epoll descriptor itself lives as long as the object, because a
     // run loop may still be watching it.

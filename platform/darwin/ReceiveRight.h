@@ -20,6 +20,11 @@ namespace sim {
 // The host path of a receive right's socket.
 std::string portSocketPath(std::string_view address);
 
+// Removes the socket files of this process's receive rights still alive, for a process
+// that ends with _exit (a normal exit removes them by itself): the port directory keeps
+// no file of a process that is gone.
+void removePortSocketsOfThisProcess();
+
 class ReceiveRight {
 public:
     // Binds a new socket under the device's port directory; null on failure.

@@ -37,6 +37,12 @@ void receiveOne(Watch &watch)
 RunLoop::SourceId watchReceiveRight(mach_port_t receiveRight, MachMessageHandler onMessage,
                                     std::string_view mode)
 {
+    return watchReceiveRight(RunLoop::main(), receiveRight, std::move(onMessage), mode);
+}
+
+RunLoop::SourceId watchReceiveRight(RunLoop &loop, mach_port_t receiveRight,
+                                    MachMessageHandler onMessage, std::string_view mode)
+{
     std::shared_ptr<ReceiveRight> right = PortTable::shared().receiveRight(receiveRight);
     if (!right || !onMessage)
         return 0;
@@ -44,7 +50,7 @@ RunLoop::SourceId watchReceiveRight(mach_port_t receiveRight, MachMessageHandler
     auto watch = std::make_shared<Watch>(
         Watch{std::move(right), receiveRight, std::move(onMessage), std::vector<std::byte>()});
     watch->buffer.resize(kLargestMessage);
-    return RunLoop::main().addFileDescriptor(
+    return loop.addFileDescriptor(
         descriptor, [watch] { receiveOne(*watch); }, mode);
 }
 

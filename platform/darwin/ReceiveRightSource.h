@@ -1,7 +1,7 @@
 #pragma once
-// Receiving Mach messages on the main run loop. A receive right is one readable
-// descriptor for the run loop (see ReceiveRight.h); the source takes one message each
-// time the loop finds it readable, and the loop comes back while more are pending, so
+// Receiving Mach messages on a run loop (the main one unless the caller names another). A receive
+// right is one readable descriptor for the run loop (see ReceiveRight.h); the source takes one
+// message each time the loop finds it readable, and the loop comes back while more are pending, so
 // every message is handled, one per callback, in arrival order. Removing the source inside
 // the callback is safe and stops delivery at once.
 
@@ -24,5 +24,8 @@ using MachMessageHandler = std::function<void(mach_msg_header_t *message, size_t
 // does not hold a receive right.
 RunLoop::SourceId watchReceiveRight(mach_port_t receiveRight, MachMessageHandler onMessage,
                                     std::string_view mode = kCommonModes);
+// The same on `loop`, which the caller removes the source from.
+RunLoop::SourceId watchReceiveRight(RunLoop &loop, mach_port_t receiveRight,
+                                    MachMessageHandler onMessage, std::string_view mode);
 
 } // namespace sim

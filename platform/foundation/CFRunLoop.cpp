@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 CFStringRef const kCFRunLoopDefaultMode = sim_constantString("kCFRunLoopDefaultMode");
 CFStringRef const kCFRunLoopCommonModes = sim_constantString("kCFRunLoopCommonModes");
@@ -14,11 +15,7 @@ namespace {
 
 Class g_cfRunLoopClass;
 Class g_sourceClass;
-Class g_timerClass;
 Class g_nsRunLoopClass;
-
-// The platform holds timers to at least a tenth of a millisecond.
-constexpr NSTimeInterval kShortestInterval = 0.0001;
 
 void sourceDealloc(CFRunLoopSource *self, SEL)
 {
@@ -26,20 +23,11 @@ void sourceDealloc(CFRunLoopSource *self, SEL)
     msgSuper<void>(g_sourceClass, self, "dealloc"_sel);
 }
 
-void timerDealloc(NSTimer *self, SEL)
-{
-    self->invalidate();
-    msgSuper<void>(g_timerClass, self, "dealloc"_sel);
-}
-
 const Class kRegistered = [] {
     g_cfRunLoopClass = ClassBuilder<CFRunLoop>("__CFRunLoop", "NSObject").registerClass();
     g_sourceClass = ClassBuilder<CFRunLoopSource>("__CFRunLoopSource", "NSObject")
                         .method("dealloc", sourceDealloc)
                         .registerClass();
-    g_timerClass = ClassBuilder<NSTimer>("NSTimer", "NSObject")
-                       .method("dealloc", timerDealloc)
-                       .registerClass();
     g_nsRunLoopClass = ClassBuilder<NSRunLoop>("NSRunLoop", "NSObject").registerClass();
     return g_cfRunLoopClass;
 }();
@@ -93,15 +81,6 @@ CFRunLoopRunResult translate(sim::RunResult result)
         return kCFRunLoopRunHandledSource;
     }
     return kCFRunLoopRunFinished;
-}
-
-NSTimer *newTimer(NSTimeInterval interval, bool repeats)
-{
-    auto *timer = sim::create<NSTimer>(g_timerClass);
-    timer->m_interval = std::max(std::isfinite(interval) ? interval : 0.0, kShortestInterval);
-    timer->m_repeats = repeats;
-    timer->m_fireTime = sim::now() + timer->m_interval;
-    return timer;
 }
 
 } // namespace
@@ -164,109 +143,76 @@ void CFRunLoopStop(CFRunLoopRef loop)
 
 void CFRunLoopAddSource(CFRunLoopRef loop, CFRunLoopSourceRef source, CFStringRef mode)
 {
-    if (!loop || !source || !source->m_valid)
+    if (!loop || !source)
         return;
     auto key = std::make_pair(loop->m_loop, std::string(sim::modeName(mode)));
-    if (source->m_scheduled.count(key))
+    std::lock_guard guard(source->m_lock);
+    if (!source->m_valid || source->m_scheduled.count(key))
         return;
     sim::RunLoop::SourceId id = source->m_schedule(*loop->m_loop, key.second);
     if (!id)
         return;
     objc_retain(source); // the run loop holds the source while it is scheduled
-    source->m_scheduled[key] = id;
+    source->m_scheduled[key] = {loop->m_loop->weak_from_this(), id};
 }
+
+namespace {
+
+// Takes the scheduled entries out of the source's own loop registrations and lets go of
+// the loop's references, after the source's lock is dropped.
+void unschedule(CFRunLoopSourceRef source, std::vector<CFRunLoopSource::Scheduled> scheduled)
+{
+    for (const CFRunLoopSource::Scheduled &entry : scheduled) {
+        // A loop whose thread has ended already dropped its sources.
+        if (std::shared_ptr<sim::RunLoop> loop = entry.loop.lock())
+            loop->removeSource(entry.id);
+    }
+    for (size_t i = 0; i < scheduled.size(); ++i)
+        objc_release(source);
+}
+
+} // namespace
 
 void CFRunLoopRemoveSource(CFRunLoopRef loop, CFRunLoopSourceRef source, CFStringRef mode)
 {
     if (!loop || !source)
         return;
-    auto found =
-        source->m_scheduled.find(std::make_pair(loop->m_loop, std::string(sim::modeName(mode))));
-    if (found == source->m_scheduled.end())
-        return;
-    found->first.first->removeSource(found->second);
-    source->m_scheduled.erase(found);
-    objc_release(source);
+    std::vector<CFRunLoopSource::Scheduled> removed;
+    {
+        std::lock_guard guard(source->m_lock);
+        auto found = source->m_scheduled.find(
+            std::make_pair(loop->m_loop, std::string(sim::modeName(mode))));
+        if (found == source->m_scheduled.end())
+            return;
+        removed.push_back(found->second);
+        source->m_scheduled.erase(found);
+    }
+    unschedule(source, std::move(removed));
 }
 
 void CFRunLoopSourceInvalidate(CFRunLoopSourceRef source)
 {
-    if (!source || !source->m_valid)
+    if (!source)
         return;
-    source->m_valid = false;
-    auto scheduled = std::move(source->m_scheduled);
-    source->m_scheduled.clear();
-    for (const auto &[where, id] : scheduled)
-        where.first->removeSource(id);
-    for (size_t i = 0; i < scheduled.size(); ++i)
-        objc_release(source);
+    std::vector<CFRunLoopSource::Scheduled> removed;
+    {
+        std::lock_guard guard(source->m_lock);
+        if (!source->m_valid)
+            return;
+        source->m_valid = false;
+        for (const auto &[where, entry] : source->m_scheduled)
+            removed.push_back(entry);
+        source->m_scheduled.clear();
+    }
+    unschedule(source, std::move(removed));
 }
 
 Boolean CFRunLoopSourceIsValid(CFRunLoopSourceRef source)
 {
-    return source && source->m_valid;
-}
-
-Class NSTimer::class_()
-{
-    return g_timerClass;
-}
-
-NSTimer *NSTimer::timerWithTimeIntervalTargetSelectorUserInfoRepeats(NSTimeInterval interval,
-                                                                     id target, SEL selector,
-                                                                     id userInfo, bool repeats)
-{
-    NSTimer *timer = newTimer(interval, repeats);
-    timer->m_target = target;
-    timer->m_selector = selector;
-    timer->m_userInfo = userInfo;
-    return autorelease(timer);
-}
-
-NSTimer *NSTimer::scheduledTimerWithTimeIntervalTargetSelectorUserInfoRepeats(
-    NSTimeInterval interval, id target, SEL selector, id userInfo, bool repeats)
-{
-    NSTimer *timer = timerWithTimeIntervalTargetSelectorUserInfoRepeats(interval, target, selector,
-                                                                        userInfo, repeats);
-    NSRunLoop::currentRunLoop()->addTimerForMode(timer, NSDefaultRunLoopMode);
-    return timer;
-}
-
-NSTimer *NSTimer::scheduledTimerWithTimeIntervalRepeatsBlock(NSTimeInterval interval, bool repeats,
-                                                             std::function<void(NSTimer *)> block)
-{
-    NSTimer *timer = autorelease(newTimer(interval, repeats));
-    timer->m_block = std::move(block);
-    NSRunLoop::currentRunLoop()->addTimerForMode(timer, NSDefaultRunLoopMode);
-    return timer;
-}
-
-void NSTimer::fire()
-{
-    if (!m_valid)
-        return;
-    StrongRef<NSTimer> keepAlive(this); // the callback may invalidate the last owner
-    if (m_block)
-        m_block(this);
-    else if (m_target)
-        msg<void>(m_target.get(), m_selector, static_cast<id>(this));
-    if (!m_repeats)
-        invalidate();
-}
-
-void NSTimer::invalidate()
-{
-    if (!m_valid)
-        return;
-    m_valid = false;
-    auto scheduled = std::move(m_scheduled);
-    m_scheduled.clear();
-    for (auto [loop, id] : scheduled)
-        loop->removeSource(id);
-    m_target = StrongRef<objc_object>();
-    m_block = nullptr;
-    for (size_t i = 0; i < scheduled.size(); ++i)
-        objc_release(this);
+    if (!source)
+        return false;
+    std::lock_guard guard(source->m_lock);
+    return source->m_valid;
 }
 
 Class NSRunLoop::class_()
@@ -286,22 +232,17 @@ NSRunLoop *NSRunLoop::mainRunLoop()
     return mainWrapper();
 }
 
-void NSRunLoop::addTimerForMode(NSTimer *timer, NSString *mode)
-{
-    if (!timer || !timer->m_valid)
-        return;
-    objc_retain(timer); // the run loop keeps a scheduled timer
-    sim::RunLoop *loop = m_cfLoop->m_loop;
-    auto id = loop->addTimer(
-        timer->m_fireTime, timer->m_repeats ? timer->m_interval : 0, [timer] { timer->fire(); },
-        sim::modeName(mode));
-    timer->m_scheduled.emplace_back(loop, id);
-}
-
+// CFRunLoopStop ends one run, not the wait for the date: the loop runs again until then.
 void NSRunLoop::runUntilDate(NSDate *limit)
 {
-    double seconds = limit ? limit->timeIntervalSinceNow() : 0;
-    m_cfLoop->m_loop->runInMode(sim::kDefaultMode, std::max(seconds, 0.0), false);
+    for (;;) {
+        double seconds = limit ? limit->timeIntervalSinceNow() : 0;
+        if (seconds <= 0)
+            return;
+        if (m_cfLoop->m_loop->runInMode(sim::kDefaultMode, seconds, false) ==
+            sim::RunResult::Finished)
+            return;
+    }
 }
 
 bool NSRunLoop::runModeBeforeDate(NSString *mode, NSDate *limit)

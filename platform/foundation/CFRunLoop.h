@@ -10,8 +10,11 @@
 #include "foundation/NSData.h"
 #include "foundation/RunLoop.h"
 
+#include <atomic>
 #include <functional>
 #include <map>
+#include <memory>
+#include <mutex>
 
 struct CFRunLoop : NSObject {
     sim::RunLoop *m_loop = nullptr;
@@ -22,9 +25,16 @@ using CFRunLoopRef = CFRunLoop *;
 // loop's source identifier); the run loop then calls it back whenever it is ready.
 // Sources that wait for a readable file descriptor are made with
 // sim::makeDescriptorSource; Mach ports make theirs in platform/darwin.
+// Any thread may add, remove and invalidate a source; a loop whose thread has ended
+// lets go of the sources it held.
 struct CFRunLoopSource : NSObject {
+    struct Scheduled {
+        std::weak_ptr<sim::RunLoop> loop;
+        sim::RunLoop::SourceId id;
+    };
     std::function<sim::RunLoop::SourceId(sim::RunLoop &loop, std::string_view mode)> m_schedule;
-    std::map<std::pair<sim::RunLoop *, std::string>, sim::RunLoop::SourceId> m_scheduled;
+    std::mutex m_lock; // guards m_scheduled and m_valid
+    std::map<std::pair<sim::RunLoop *, std::string>, Scheduled> m_scheduled;
     bool m_valid = true;
 };
 using CFRunLoopSourceRef = CFRunLoopSource *;
@@ -63,16 +73,23 @@ makeSource(std::function<RunLoop::SourceId(RunLoop &, std::string_view mode)> sc
 std::string_view modeName(NSString *mode);
 } // namespace sim
 
+// A timer has one fire date, shared by every mode it was added to on its run loop (a
+// timer belongs to one loop; adding it to another is ignored). A repeating timer re-arms
+// from its fire date; a one-shot timer invalidates itself once it has fired. Its target
+// or block and its user info are held until it is invalidated. Invalidating is safe from
+// any thread, also after the thread of the loop it was on has ended.
 struct NSTimer : NSObject {
     NSTimeInterval m_interval = 0;
     bool m_repeats = false;
-    bool m_valid = true;
-    double m_fireTime = 0;
+    std::atomic<bool> m_valid{true};
+    double m_fireTime = 0; // the process clock's; the loop keeps it once scheduled
     StrongRef<objc_object> m_target;
     SEL m_selector = nullptr;
     StrongRef<objc_object> m_userInfo;
     std::function<void(NSTimer *)> m_block;
-    std::vector<std::pair<sim::RunLoop *, sim::RunLoop::SourceId>> m_scheduled;
+    std::mutex m_lock; // guards the members below, and the target, user info and block
+    std::weak_ptr<sim::RunLoop> m_loop;
+    sim::RunLoop::SourceId m_source = 0;
 
     static Class class_();
     // Scheduled on the current run loop in the default mode; the run loop keeps it.
@@ -86,11 +103,16 @@ struct NSTimer : NSObject {
                                                                        id target, SEL selector,
                                                                        id userInfo, bool repeats);
 
+    // These are also the messages -invalidate, -isValid, -fire, -userInfo, -timeInterval,
+    // -fireDate and -setFireDate:.
     void invalidate();
     bool isValid() const { return m_valid; }
+    // Sends the action now; the schedule stays as it is, and a one-shot timer is done.
     void fire();
-    id userInfo() const { return m_userInfo; }
-    NSTimeInterval timeInterval() const { return m_interval; }
+    id userInfo();
+    NSTimeInterval timeInterval() const { return m_repeats ? m_interval : 0; }
+    NSDate *fireDate();
+    void setFireDate(NSDate *date);
 };
 
 struct NSRunLoop : NSObject {
@@ -101,7 +123,9 @@ struct NSRunLoop : NSObject {
     static NSRunLoop *mainRunLoop();
 
     void addTimerForMode(NSTimer *timer, NSString *mode);
-    // Runs the loop in the default mode until the date (nested runs allowed).
+    // Runs the loop in the default mode until the date (nested runs allowed); a
+    // CFRunLoopStop meanwhile ends one run and the next begins. Returns at once when the
+    // mode has nothing to run.
     void runUntilDate(NSDate *limit);
     // Runs one pass in the mode, at most until the date; false when the mode has nothing
     // to run.

@@ -3,7 +3,9 @@
 #include "foundation/RunLoop.h"
 #include "foundation/dispatch.h"
 
+#include <algorithm>
 #include <condition_variable>
+#include <iterator>
 #include <mutex>
 
 namespace {
@@ -108,6 +110,7 @@ void NSNotificationCenter::addObserverSelectorNameObject(id observer, SEL select
 {
     if (!observer || !selector)
         return;
+    std::lock_guard guard(m_lock);
     m_observers.push_back({observer, selector, name, object, nil, nullptr});
 }
 
@@ -119,6 +122,7 @@ id NSNotificationCenter::addObserverForNameObjectQueueUsingBlock(
     id token = autorelease(sim::create(g_tokenClass));
     // The centre keeps the token alive until the observer is removed.
     objc_retain(token);
+    std::lock_guard guard(m_lock);
     m_observers.push_back({token, nullptr, name, object, queue, std::move(block)});
     return token;
 }
@@ -130,17 +134,23 @@ void NSNotificationCenter::removeObserver(id observer)
 
 void NSNotificationCenter::removeObserverNameObject(id observer, NSString *name, id object)
 {
-    std::vector<id> releasedTokens;
-    std::erase_if(m_observers, [&](const Observer &entry) {
-        bool remove = entry.observer == observer &&
-                      (!name || (entry.name && entry.name->isEqualToString(name))) &&
-                      (!object || entry.object == object);
-        if (remove && entry.block)
-            releasedTokens.push_back(entry.observer);
-        return remove;
-    });
-    for (id token : releasedTokens)
-        objc_release(token);
+    // Removed entries (their names, queues and blocks) and tokens are let go of after the
+    // lock is dropped: a release may run a -dealloc that uses the centre.
+    std::vector<Observer> removed;
+    {
+        std::lock_guard guard(m_lock);
+        auto kept = std::stable_partition(
+            m_observers.begin(), m_observers.end(), [&](const Observer &entry) {
+                return !(entry.observer == observer &&
+                         (!name || (entry.name && entry.name->isEqualToString(name))) &&
+                         (!object || entry.object == object));
+            });
+        std::move(kept, m_observers.end(), std::back_inserter(removed));
+        m_observers.erase(kept, m_observers.end());
+    }
+    for (const Observer &entry : removed)
+        if (entry.block)
+            objc_release(entry.observer);
 }
 
 void NSNotificationCenter::postNotification(NSNotification *notification)
@@ -150,23 +160,36 @@ void NSNotificationCenter::postNotification(NSNotification *notification)
     // Observers may add or remove observers while being told: work from a copy, and skip
     // entries removed since the copy was taken.
     std::vector<Observer> targets;
-    for (const Observer &observer : m_observers)
-        if (matches(observer, notification))
-            targets.push_back(observer);
+    {
+        std::lock_guard guard(m_lock);
+        for (const Observer &observer : m_observers)
+            if (matches(observer, notification))
+                targets.push_back(observer);
+    }
     for (const Observer &target : targets) {
-        bool stillRegistered =
-            std::any_of(m_observers.begin(), m_observers.end(), [&](const Observer &entry) {
-                return entry.observer == target.observer && entry.selector == target.selector;
-            });
-        if (!stillRegistered)
+        id observer = retainIfRegistered(target);
+        if (!observer)
             continue;
+        StrongRef<objc_object> held = StrongRef<objc_object>::adopt(observer);
         if (!target.block)
-            msg<void>(target.observer, target.selector, static_cast<id>(notification));
+            sim::sendAction(target.observer, target.selector, notification);
         else if (target.queue && target.queue->m_isMain)
             runOnMainAndWait([&] { target.block(notification); });
         else
             target.block(notification);
     }
+}
+
+// The observer, retained, while it is still registered and not going away: another
+// thread may remove and free it at any moment.
+id NSNotificationCenter::retainIfRegistered(const Observer &observer)
+{
+    std::lock_guard guard(m_lock);
+    bool registered =
+        std::any_of(m_observers.begin(), m_observers.end(), [&](const Observer &entry) {
+            return entry.observer == observer.observer && entry.selector == observer.selector;
+        });
+    return registered && sim::retainUnlessDeallocating(observer.observer) ? observer.observer : nil;
 }
 
 void NSNotificationCenter::postNotificationNameObjectUserInfo(NSString *name, id object,

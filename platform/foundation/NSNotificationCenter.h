@@ -1,15 +1,22 @@
 #pragma once
 // Notifications within a process. Observers register for a name (nil: every name) and
 // optionally an object (nil: any sender); a post calls every matching observer in the
-// order they registered. A selector observer is sent `selector` with the notification;
-// a block observer runs its block on the queue it asked for, and the post waits for it,
-// so that on the main queue a post from the main thread runs the block at once. The
-// centre does not retain selector observers (they remove themselves before they go).
+// order they registered, on the posting thread. A selector observer is sent `selector`
+// with the notification (or without it, when the selector takes no argument); a block
+// observer runs its block on the queue it asked for, and the post waits for it, so that
+// on the main queue a post from the main thread runs the block at once. The centre does
+// not retain selector observers (they remove themselves before they go).
+//
+// Any thread may post, add and remove observers at any time: the centre calls observers
+// with its lock released, from the list as it was when the post began, skipping those
+// removed since. Once removeObserver returns on a thread, that thread's posts no longer
+// reach the observer.
 
 #include "foundation/NSDictionary.h"
 #include "foundation/NSString.h"
 
 #include <functional>
+#include <mutex>
 #include <vector>
 
 struct NSNotification : NSObject {
@@ -44,6 +51,7 @@ struct NSNotificationCenter : NSObject {
         StrongRef<NSOperationQueue> queue; // for block observers; nil: the posting thread
         std::function<void(NSNotification *)> block;
     };
+    std::mutex m_lock; // guards m_observers
     std::vector<Observer> m_observers;
 
     static Class class_();
@@ -61,4 +69,7 @@ struct NSNotificationCenter : NSObject {
     {
         postNotificationNameObjectUserInfo(name, object, nil);
     }
+
+private:
+    id retainIfRegistered(const Observer &observer);
 };

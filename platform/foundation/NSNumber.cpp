@@ -64,25 +64,28 @@ NSString *description(NSNumber *self, SEL)
     return self->stringValue();
 }
 
-BOOL boolValue(NSNumber *self, SEL)
+// The value accessors as messages, for code that asks an object it only knows as `id`.
+template <auto Accessor> auto valueMessage(NSNumber *self, SEL)
 {
-    return self->boolValue() ? YES : NO;
-}
-
-double doubleValue(NSNumber *self, SEL)
-{
-    return self->doubleValue();
+    return (self->*Accessor)();
 }
 
 const Class kRegistered = [] {
-    g_numberClass = ClassBuilder<NSNumber>("NSNumber", "NSObject")
-                        .method("isEqual:", isEqual)
-                        .method("hash", hash)
-                        .method("copy", sim::copyByRetaining)
-                        .method("description", description)
-                        .method("boolValue", boolValue)
-                        .method("doubleValue", doubleValue)
-                        .registerClass();
+    g_numberClass =
+        ClassBuilder<NSNumber>("NSNumber", "NSObject")
+            .method("isEqual:", isEqual)
+            .method("hash", hash)
+            .method("copy", sim::copyByRetaining)
+            .method("description", description)
+            .method("stringValue", description)
+            .method("boolValue", valueMessage<&NSNumber::boolValue>)
+            .method("intValue", valueMessage<&NSNumber::intValue>)
+            .method("integerValue", valueMessage<&NSNumber::integerValue>)
+            .method("unsignedIntegerValue", valueMessage<&NSNumber::unsignedIntegerValue>)
+            .method("longLongValue", valueMessage<&NSNumber::longLongValue>)
+            .method("floatValue", valueMessage<&NSNumber::floatValue>)
+            .method("doubleValue", valueMessage<&NSNumber::doubleValue>)
+            .registerClass();
     g_nullClass = ClassBuilder<NSNull>("NSNull", "NSObject")
                       .method("copy", sim::copyByRetaining)
                       .registerClass();

@@ -66,23 +66,35 @@ RunLoop::~RunLoop() = default;
 // while static objects are being destroyed at exit.
 RunLoop &RunLoop::main()
 {
-    static RunLoop *loop = [] {
-        auto *created = new RunLoop(mainThreadId());
-        created->m_impl->isMain = true;
-        g_mainLoop.store(created);
+    static auto *loop = [] {
+        auto *created = new std::shared_ptr<RunLoop>(new RunLoop(mainThreadId()));
+        (*created)->m_impl->isMain = true;
+        g_mainLoop.store(created->get());
         return created;
     }();
-    return *loop;
+    return **loop;
+}
+
+// The thread's own loop; others may share it for a moment (to remove a source they had
+// scheduled on it) and so outlive the thread briefly.
+std::shared_ptr<RunLoop> &RunLoop::threadLoop()
+{
+    thread_local std::shared_ptr<RunLoop> loop;
+    if (!loop)
+        loop.reset(new RunLoop(currentThreadId()));
+    return loop;
 }
 
 RunLoop &RunLoop::current()
 {
     if (isMainThread())
         return main();
-    thread_local std::unique_ptr<RunLoop> loop;
-    if (!loop)
-        loop.reset(new RunLoop(currentThreadId()));
-    return *loop;
+    return *threadLoop();
+}
+
+std::weak_ptr<RunLoop> RunLoop::currentReference()
+{
+    return current().weak_from_this();
 }
 
 bool RunLoop::isMainThread()
@@ -106,7 +118,7 @@ RunLoop::SourceId RunLoop::addFileDescriptor(int fd, std::function<void()> onRea
     auto source = std::make_shared<Impl::Source>();
     source->fd = fd;
     source->callback = std::move(onReadable);
-    source->mode = mode;
+    source->modes.emplace_back(mode);
     return m_impl->add(std::move(source));
 }
 
@@ -117,7 +129,7 @@ RunLoop::SourceId RunLoop::addTimer(double fireTime, double interval, std::funct
     source->fireTime = fireTime;
     source->interval = interval > 0 ? interval : 0;
     source->callback = std::move(fire);
-    source->mode = mode;
+    source->modes.emplace_back(mode);
     return m_impl->add(std::move(source));
 }
 
@@ -126,11 +138,41 @@ void RunLoop::removeSource(SourceId id)
     m_impl->remove(id);
 }
 
+void RunLoop::addTimerMode(SourceId timer, std::string_view mode)
+{
+    m_impl->addTimerMode(timer, mode);
+}
+
+void RunLoop::setFireTime(SourceId timer, double fireTime)
+{
+    m_impl->setFireTime(timer, fireTime);
+}
+
+double RunLoop::fireTime(SourceId timer) const
+{
+    std::lock_guard guard(m_impl->lock);
+    auto found = m_impl->sources.find(timer);
+    if (found == m_impl->sources.end() || !found->second->isTimer())
+        return std::numeric_limits<double>::quiet_NaN();
+    return found->second->fireTime;
+}
+
 void RunLoop::perform(std::function<void()> block)
 {
     {
         std::lock_guard guard(m_impl->lock);
         m_impl->performed.push_back(std::move(block));
+    }
+    m_impl->wake();
+}
+
+void RunLoop::submitToMainQueue(std::function<void()> block)
+{
+    if (!m_impl->isMain)
+        failLoudly("RunLoop::submitToMainQueue", "only the main run loop serves the main queue");
+    {
+        std::lock_guard guard(m_impl->lock);
+        m_impl->mainQueue.push_back(std::move(block));
     }
     m_impl->wake();
 }
@@ -169,7 +211,21 @@ void RunLoop::stop()
 std::string_view RunLoop::currentMode() const
 {
     std::lock_guard guard(m_impl->lock);
-    return m_impl->frames.empty() ? std::string_view() : m_impl->frames.back()->mode;
+    return m_impl->frames.empty() ? std::string_view() : m_impl->modeOf(*m_impl->frames.back());
+}
+
+void RunLoop::pushMode(std::string_view mode)
+{
+    m_impl->checkOwnThread("RunLoop::pushMode");
+    if (mode == kCommonModes)
+        failLoudly("RunLoop::pushMode", "kCFRunLoopCommonModes is a set of modes, not a mode");
+    m_impl->pushMode(mode);
+}
+
+void RunLoop::popMode()
+{
+    m_impl->checkOwnThread("RunLoop::popMode");
+    m_impl->popMode();
 }
 
 void RunLoop::setIterationObserver(std::function<void()> before, std::function<void()> after)

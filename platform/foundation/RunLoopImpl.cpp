@@ -1,6 +1,7 @@
 #include "foundation/RunLoopImpl.h"
 
 #include "foundation/Clock.h"
+#include "objc/NSObject.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -10,6 +11,7 @@
 #include <sys/epoll.h>
 #include <sys/eventfd.h>
 #include <unistd.h>
+#include <utility>
 
 namespace sim {
 
@@ -130,6 +132,42 @@ void RunLoop::Impl::remove(SourceId id)
     descriptors.erase(descriptor);
 }
 
+void RunLoop::Impl::addTimerMode(SourceId id, std::string_view mode)
+{
+    {
+        std::lock_guard guard(lock);
+        auto found = sources.find(id);
+        if (found == sources.end() || !found->second->isTimer())
+            return;
+        Source &timer = *found->second;
+        if (std::find(timer.modes.begin(), timer.modes.end(), mode) != timer.modes.end())
+            return;
+        timer.modes.emplace_back(mode);
+        if (!timer.running)
+            timers[timer.modes.back()].push({timer.fireTime, timer.order, id});
+    }
+    if (!isOwnThread())
+        wake();
+}
+
+void RunLoop::Impl::setFireTime(SourceId id, double fireTime)
+{
+    {
+        std::lock_guard guard(lock);
+        auto found = sources.find(id);
+        if (found == sources.end() || !found->second->isTimer())
+            return;
+        Source &timer = *found->second;
+        timer.fireTime = fireTime;
+        if (timer.running)
+            timer.fireTimeSet = true;
+        else
+            schedule(id, timer);
+    }
+    if (!isOwnThread())
+        wake();
+}
+
 void RunLoop::Impl::enter(Frame &frame)
 {
     std::lock_guard guard(lock);
@@ -151,7 +189,7 @@ RunResult RunLoop::Impl::run(Frame &frame, double deadline, bool returnAfterSour
     for (;;) {
         {
             std::lock_guard guard(lock);
-            if (modeIsEmpty(frame.mode))
+            if (modeIsEmpty(modeOf(frame)))
                 return RunResult::Finished;
         }
         Activity activity = iterate(frame, deadline);
@@ -162,7 +200,7 @@ RunResult RunLoop::Impl::run(Frame &frame, double deadline, bool returnAfterSour
         if (now() >= deadline)
             return RunResult::TimedOut;
         if (activity.idle() && isMain && isVirtualClock() && std::isfinite(deadline))
-            moveToNextFireTime(frame.mode, deadline);
+            moveToNextFireTime(currentModeOf(frame), deadline);
     }
 }
 
@@ -176,19 +214,23 @@ void RunLoop::Impl::passTime(Frame &frame, double target)
             continue;
         if (now() >= target)
             return;
-        moveToNextFireTime(frame.mode, target);
+        moveToNextFireTime(currentModeOf(frame), target);
     }
 }
 
 RunLoop::Impl::Activity RunLoop::Impl::iterate(Frame &frame, double deadline)
 {
+    AutoreleasePool pool;
     if (beforeIteration)
         beforeIteration();
+    const std::string mode = currentModeOf(frame);
     Activity activity;
     activity.handledSource = runPerformedBlocks();
-    activity.firedTimer = fireDueTimers(frame.mode);
-    int timeout = waitMilliseconds(frame, deadline, activity);
-    if (handleReadableDescriptors(frame.mode, timeout))
+    if (runMainQueueBlocks(mode))
+        activity.handledSource = true;
+    activity.firedTimer = fireDueTimers(mode);
+    int timeout = waitMilliseconds(frame, mode, deadline, activity);
+    if (handleReadableDescriptors(mode, timeout))
         activity.handledSource = true;
     if (afterIteration)
         afterIteration();
@@ -197,14 +239,15 @@ RunLoop::Impl::Activity RunLoop::Impl::iterate(Frame &frame, double deadline)
 
 // How long the iteration may sleep in epoll: not at all while work is left at the
 // present instant, otherwise until the next timer or the run's limit.
-int RunLoop::Impl::waitMilliseconds(const Frame &frame, double deadline, Activity activity)
+int RunLoop::Impl::waitMilliseconds(const Frame &frame, const std::string &mode, double deadline,
+                                    Activity activity)
 {
     double until = deadline;
     {
         std::lock_guard guard(lock);
-        if (!activity.idle() || !performed.empty() || frame.stopped)
+        if (!activity.idle() || !performed.empty() || mainQueueIsReady(mode) || frame.stopped)
             return 0;
-        if (Impl::TimerHeap *next = earliestTimer(frame.mode))
+        if (Impl::TimerHeap *next = earliestTimer(mode))
             until = std::min(until, next->top().fireTime);
     }
     if (isVirtualClock()) {
@@ -229,6 +272,34 @@ bool RunLoop::Impl::runPerformedBlocks()
     for (auto &block : blocks)
         block();
     return !blocks.empty();
+}
+
+// Runs the main queue's blocks submitted so far, unless the mode is a private one or a
+// block of the queue is already running further up the stack: the queue is serial.
+bool RunLoop::Impl::runMainQueueBlocks(const std::string &mode)
+{
+    std::deque<std::function<void()>> blocks;
+    {
+        std::lock_guard guard(lock);
+        if (!mainQueueIsReady(mode))
+            return false;
+        blocks.swap(mainQueue);
+        mainQueueRunning = true;
+    }
+    struct Finished {
+        Impl &loop;
+        ~Finished()
+        {
+            std::lock_guard guard(loop.lock);
+            loop.mainQueueRunning = false;
+        }
+    } finished{*this};
+    for (auto &block : blocks) {
+        AutoreleasePool pool;
+        block();
+        block = nullptr; // its captures go inside the block's pool
+    }
+    return true;
 }
 
 // Fires the timers that were scheduled and due when the pass began, earliest first.
@@ -258,7 +329,10 @@ bool RunLoop::Impl::fireDueTimers(const std::string &mode)
         auto found = sources.find(id);
         if (found == sources.end())
             continue; // its callback removed it
-        if (timer->interval > 0) {
+        timer->running = false;
+        if (std::exchange(timer->fireTimeSet, false)) {
+            schedule(id, *timer);
+        } else if (timer->interval > 0) {
             double next = timer->fireTime + timer->interval;
             double current = now();
             if (next <= current)
@@ -337,7 +411,8 @@ void RunLoop::Impl::moveToNextFireTime(const std::string &mode, double limit)
 void RunLoop::Impl::schedule(SourceId id, Source &timer)
 {
     timer.order = nextOrder++;
-    timers[timer.mode].push({timer.fireTime, timer.order, id});
+    for (const std::string &mode : timer.modes)
+        timers[mode].push({timer.fireTime, timer.order, id});
 }
 
 // The heap (the mode's own or the common modes') whose top is the mode's next live
@@ -373,6 +448,9 @@ RunLoop::Impl::takeDueTimer(const std::string &mode, const TimerEntry &passBegan
         return nullptr;
     id = heap->top().id;
     heap->pop();
+    Source &timer = *sources.at(id);
+    timer.order = nextOrder++; // retires its entries in the other modes' heaps
+    timer.running = true;
     return sources.at(id);
 }
 
@@ -395,7 +473,7 @@ void RunLoop::Impl::syncArming()
 {
     if (frames.empty())
         return;
-    const std::string &mode = frames.back()->mode;
+    const std::string &mode = modeOf(*frames.back());
     for (auto &[fd, descriptor] : descriptors) {
         bool wanted =
             std::any_of(descriptor.sources.begin(), descriptor.sources.end(), [&](SourceId id) {
@@ -425,7 +503,43 @@ void RunLoop::Impl::setArmed(int fd, Descriptor &descriptor, bool armed)
 
 bool RunLoop::Impl::includes(const Source &source, std::string_view runMode) const
 {
-    return source.mode == runMode || (source.mode == kCommonModes && isCommonMode(runMode));
+    return std::any_of(source.modes.begin(), source.modes.end(), [&](const std::string &mode) {
+        return mode == runMode || (mode == kCommonModes && isCommonMode(runMode));
+    });
+}
+
+void RunLoop::Impl::pushMode(std::string_view mode)
+{
+    std::lock_guard guard(lock);
+    pushedModes.emplace_back(mode);
+    syncArming();
+}
+
+void RunLoop::Impl::popMode()
+{
+    std::lock_guard guard(lock);
+    if (pushedModes.empty())
+        failLoudly("RunLoop::popMode", "no mode was pushed");
+    pushedModes.pop_back();
+    syncArming();
+}
+
+const std::string &RunLoop::Impl::modeOf(const Frame &frame) const
+{
+    if (frame.mode == kDefaultMode && !pushedModes.empty())
+        return pushedModes.back();
+    return frame.mode;
+}
+
+std::string RunLoop::Impl::currentModeOf(const Frame &frame) const
+{
+    std::lock_guard guard(lock);
+    return modeOf(frame);
+}
+
+bool RunLoop::Impl::mainQueueIsReady(std::string_view mode) const
+{
+    return isMain && isCommonMode(mode) && !mainQueueRunning && !mainQueue.empty();
 }
 
 // A mode in which nothing can ever happen. The main loop's common modes never are: the

@@ -7,8 +7,11 @@
 //
 // Timers wait in min-heaps of (fire time, scheduling order), one heap per mode name, so
 // a run looks only at its own mode's heap and, for a common mode, the common-modes
-// heap. A removed timer leaves its entry behind; entries whose source is gone or was
-// re-armed since are dropped when they reach the top.
+// heap. A timer in several modes has one entry in each heap, all with the same order, and
+// one fire time: firing it from one heap re-arms it with a new order, which retires the
+// others. A removed timer leaves its entries behind; entries whose source is gone or was
+// re-armed since are dropped when they reach the top. A timer whose callback is running
+// has no live entry, so a nested run never fires it inside itself.
 //
 // Several sources may watch one descriptor (one per mode, typically). The descriptor is
 // registered with epoll, keyed by its number, only while one of its sources belongs to
@@ -38,12 +41,13 @@ namespace sim {
 struct RunLoop::Impl {
     struct Source {
         std::function<void()> callback;
-        std::string mode;
-        int fd = -1; // a timer has none
+        std::vector<std::string> modes; // one for a descriptor; a timer may join more
+        int fd = -1;                    // a timer has none
         double fireTime = 0;
-        double interval = 0;     // 0 for a one-shot timer
-        std::uint64_t order = 0; // of the timer's live heap entry
-        bool running = false;    // a descriptor source whose callback is on the stack
+        double interval = 0;      // 0 for a one-shot timer
+        std::uint64_t order = 0;  // of the timer's live heap entries, one per mode
+        bool running = false;     // the source's callback is on the stack
+        bool fireTimeSet = false; // by its own callback, which then does not re-arm it
         bool isTimer() const { return fd < 0; }
     };
 
@@ -73,7 +77,7 @@ struct RunLoop::Impl {
 
     // What one iteration did; an idle iteration lets virtual time move on.
     struct Activity {
-        bool handledSource = false;
+        bool handledSource = false; // a descriptor, a performed block or a main-queue block
         bool firedTimer = false;
         bool idle() const { return !handledSource && !firedTimer; }
     };
@@ -87,6 +91,14 @@ struct RunLoop::Impl {
 
     SourceId add(std::shared_ptr<Source> source);
     void remove(SourceId id);
+    void addTimerMode(SourceId id, std::string_view mode);
+    void setFireTime(SourceId id, double fireTime);
+
+    void pushMode(std::string_view mode);
+    void popMode();
+    // The mode a run serves: its own, or the pushed one for a run in the default mode.
+    std::string currentModeOf(const Frame &frame) const;
+    const std::string &modeOf(const Frame &frame) const; // needs the lock held
 
     void enter(Frame &frame);
     void leave(Frame &frame);
@@ -103,7 +115,10 @@ struct RunLoop::Impl {
     std::map<std::string, TimerHeap, std::less<>> timers;
     std::unordered_map<int, Descriptor> descriptors;
     std::deque<std::function<void()>> performed;
+    std::deque<std::function<void()>> mainQueue;
+    bool mainQueueRunning = false; // a block of the main queue is on the stack
     std::vector<Frame *> frames;
+    std::vector<std::string> pushedModes; // served instead of the default mode
     SourceId nextId = 1;
     std::uint64_t nextOrder = 0;
 
@@ -112,8 +127,10 @@ struct RunLoop::Impl {
 
 private:
     Activity iterate(Frame &frame, double deadline);
-    int waitMilliseconds(const Frame &frame, double deadline, Activity activity);
+    int waitMilliseconds(const Frame &frame, const std::string &mode, double deadline,
+                         Activity activity);
     bool runPerformedBlocks();
+    bool runMainQueueBlocks(const std::string &mode);
     bool fireDueTimers(const std::string &mode);
     bool handleReadableDescriptors(const std::string &mode, int timeoutMilliseconds);
     bool runDescriptorSources(int fd, const std::string &mode, bool afterOtherCallbacks);
@@ -131,6 +148,7 @@ private:
     void setArmed(int fd, Descriptor &descriptor, bool armed);
     bool includes(const Source &source, std::string_view runMode) const;
     bool modeIsEmpty(std::string_view mode) const;
+    bool mainQueueIsReady(std::string_view mode) const;
 };
 
 } // namespace sim

@@ -3,6 +3,7 @@
 #include "foundation/Clock.h"
 #include "foundation/RunLoop.h"
 #include "foundation/RunLoopImpl.h"
+#include "objc/NSObject.h"
 
 #include <atomic>
 #include <chrono>
@@ -22,6 +23,8 @@ struct dispatch_queue_s {
     virtual void async(dispatch_block_t block) = 0;
     virtual void sync(const dispatch_block_t &block) = 0;
     virtual void after(double dueTime, dispatch_block_t block) = 0;
+    virtual void retain() {}
+    virtual void release() {}
 };
 
 namespace sim {
@@ -58,14 +61,17 @@ private:
 
 class MainQueue final : public dispatch_queue_s {
 public:
-    void async(dispatch_block_t block) override { RunLoop::main().perform(std::move(block)); }
+    void async(dispatch_block_t block) override
+    {
+        RunLoop::main().submitToMainQueue(std::move(block));
+    }
 
     void sync(const dispatch_block_t &block) override
     {
         if (RunLoop::isMainThread())
             failLoudly("dispatch_sync", "the main thread waits on the main queue: deadlock");
         Completion completion;
-        RunLoop::main().perform([&] {
+        RunLoop::main().submitToMainQueue([&] {
             block();
             completion.signal();
         });
@@ -74,7 +80,13 @@ public:
 
     void after(double dueTime, dispatch_block_t block) override
     {
-        RunLoop::main().addTimer(dueTime, 0, std::move(block), kCommonModes);
+        // Due, the block joins the queue behind the blocks submitted before then.
+        RunLoop::main().addTimer(
+            dueTime, 0,
+            [block = std::move(block)]() mutable {
+                RunLoop::main().submitToMainQueue(std::move(block));
+            },
+            kCommonModes);
     }
 };
 
@@ -118,6 +130,30 @@ public:
         completion.wait();
     }
 
+    void retain() override
+    {
+        std::lock_guard guard(m_lock);
+        ++m_references;
+    }
+
+    // The last release lets the queue's thread finish the blocks submitted so far, the
+    // delayed ones included, and end.
+    void release() override
+    {
+        std::lock_guard guard(m_lock);
+        if (m_references == 0)
+            failLoudly("dispatch_release", "the queue was released more often than retained");
+        if (--m_references == 0)
+            m_changed.notify_all();
+    }
+
+    // True once a released queue's threads have ended, so the queue can be deleted.
+    bool finished()
+    {
+        std::lock_guard guard(m_lock);
+        return m_exitedThreads == static_cast<int>(m_threads.size());
+    }
+
     void after(double dueTime, dispatch_block_t block) override
     {
         auto delay = std::chrono::duration<double>(std::max(0.0, dueTime - now()));
@@ -149,19 +185,29 @@ public:
         return allExited;
     }
 
+    // Joins the threads of a finished queue.
+    void join()
+    {
+        for (std::thread &thread : m_threads)
+            thread.join();
+    }
+
 private:
     void work()
     {
         t_runningQueue = this;
         std::unique_lock guard(m_lock);
-        while (!m_closing) {
+        while (!m_closing && !(m_references == 0 && m_ready.empty() && m_delayed.empty())) {
             moveDueBlocksToReady();
             if (!m_ready.empty()) {
                 dispatch_block_t block = std::move(m_ready.front());
                 m_ready.pop_front();
                 guard.unlock();
-                block();
-                block = nullptr; // its captures are released outside the lock too
+                {
+                    AutoreleasePool pool;
+                    block();
+                    block = nullptr; // its captures go in the pool, outside the lock too
+                }
                 guard.lock();
             } else if (m_delayed.empty()) {
                 m_changed.wait(guard);
@@ -188,6 +234,7 @@ private:
     std::deque<dispatch_block_t> m_ready;
     std::multimap<SteadyTime, dispatch_block_t> m_delayed;
     bool m_closing = false;
+    int m_references = 1; // dispatch_retain and dispatch_release
     int m_exitedThreads = 0;
     std::vector<std::thread> m_threads;
 };
@@ -207,11 +254,24 @@ public:
     {
         auto *queue = new ThreadQueue(label, threadCount);
         std::lock_guard guard(m_lock);
+        deleteFinishedQueues();
         m_queues.push_back(queue);
         return queue;
     }
 
 private:
+    // Released queues whose threads have ended go when the next queue is made.
+    void deleteFinishedQueues()
+    {
+        std::erase_if(m_queues, [](ThreadQueue *queue) {
+            if (!queue->finished())
+                return false;
+            queue->join();
+            delete queue;
+            return true;
+        });
+    }
+
     std::mutex m_lock;
     std::vector<ThreadQueue *> m_queues;
 };
@@ -256,6 +316,18 @@ dispatch_queue_t dispatch_get_global_queue(long, unsigned long)
 dispatch_queue_t dispatch_queue_create(const char *label, dispatch_queue_attr_t)
 {
     return threadQueues().create(label, 1);
+}
+
+void dispatch_retain(dispatch_queue_t queue)
+{
+    if (queue)
+        queue->retain();
+}
+
+void dispatch_release(dispatch_queue_t queue)
+{
+    if (queue)
+        queue->release();
 }
 
 void dispatch_async(dispatch_queue_t queue, dispatch_block_t block)

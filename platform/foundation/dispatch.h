@@ -3,17 +3,28 @@
 // runs later on that queue's thread; a serial queue runs its blocks one at a time in the
 // order they were submitted.
 //
-// - The main queue is the main run loop: its blocks are performed there, in order, at
-//   the loop's next iteration, and its delayed blocks are main-loop timers in the common
-//   modes, so the virtual clock fires them at their due time along with every other
-//   timer.
+// - The main queue is served by the main run loop (RunLoop::submitToMainQueue): its
+//   blocks run in order at the loop's next iteration in a common mode (never in a private
+//   mode), and never inside one another: a block that runs the loop nested does not see
+//   later blocks of the queue run until it has returned. Its delayed blocks are
+//   main-loop timers in the common modes that join the queue when due, so the virtual
+//   clock fires them at their due time along with every other timer.
 // - A queue from dispatch_queue_create is serial and owns one real thread. Its delayed
 //   blocks wait for real: the delay is measured on the process clock when the block is
 //   submitted and then slept out.
 // - The global queue is one concurrent queue shared by every priority: four threads
 //   take its blocks in submission order and run them side by side.
-// Queues live until the process exits; then their threads finish the block in hand and
-// are joined, and blocks still waiting are dropped.
+// Every block runs inside an autorelease pool of its own.
+// A queue from dispatch_queue_create lives until its last dispatch_release: its thread
+// then runs the blocks already submitted (delayed ones at their time) and ends. The main
+// and global queues ignore retains and releases. At process exit the threads of queues
+// still alive finish the block in hand and are joined, and blocks still waiting are
+// dropped.
+//
+// Groups track blocks in flight (dispatch_group_async, or enter/leave around other work)
+// and tell when they are all done; semaphores count. Both are made with a reference
+// that dispatch_release gives back. Their waits are real waits: the timeout is measured
+// on the process clock when the wait begins and then waited out.
 //
 // dispatch_time_t counts nanoseconds on the process clock (sim::now()); 0 means now and
 // ~0 never.
@@ -24,6 +35,8 @@
 using dispatch_block_t = std::function<void()>;
 typedef struct dispatch_queue_s *dispatch_queue_t;
 typedef struct dispatch_queue_attr_s *dispatch_queue_attr_t;
+typedef struct dispatch_group_s *dispatch_group_t;
+typedef struct dispatch_semaphore_s *dispatch_semaphore_t;
 typedef std::uint64_t dispatch_time_t;
 typedef long dispatch_once_t;
 
@@ -45,6 +58,9 @@ dispatch_queue_t dispatch_get_global_queue(long priority, unsigned long flags);
 // `attr` is DISPATCH_QUEUE_SERIAL; `label` names the queue's thread.
 dispatch_queue_t dispatch_queue_create(const char *label, dispatch_queue_attr_t attr);
 
+void dispatch_retain(dispatch_queue_t queue);
+void dispatch_release(dispatch_queue_t queue);
+
 void dispatch_async(dispatch_queue_t queue, dispatch_block_t block);
 // Runs `block` on `queue` and returns when it has run. Waiting on the serial queue the
 // caller is running on (the main queue from the main thread included) can never end, so
@@ -61,3 +77,26 @@ dispatch_time_t dispatch_time(dispatch_time_t when, std::int64_t deltaNanosecond
 // Runs `block` the first time any thread passes `predicate` (a zeroed static); callers
 // that arrive meanwhile wait until it has finished.
 void dispatch_once(dispatch_once_t *predicate, dispatch_block_t block);
+
+dispatch_group_t dispatch_group_create();
+// Submits `block` to `queue` as a member of `group` until it has run.
+void dispatch_group_async(dispatch_group_t group, dispatch_queue_t queue, dispatch_block_t block);
+// Counts work in flight by hand; every enter needs its leave.
+void dispatch_group_enter(dispatch_group_t group);
+void dispatch_group_leave(dispatch_group_t group);
+// Waits until the group has nothing in flight: 0 then, non-zero when `timeout` came first.
+long dispatch_group_wait(dispatch_group_t group, dispatch_time_t timeout);
+// Submits `block` to `queue` once the group has nothing in flight (at once if it has not).
+void dispatch_group_notify(dispatch_group_t group, dispatch_queue_t queue, dispatch_block_t block);
+void dispatch_retain(dispatch_group_t group);
+void dispatch_release(dispatch_group_t group);
+
+// A counting semaphore starting at `value` (not negative; nil otherwise).
+dispatch_semaphore_t dispatch_semaphore_create(long value);
+// Takes one from the count, waiting while it is zero: 0, or non-zero when `timeout`
+// came first.
+long dispatch_semaphore_wait(dispatch_semaphore_t semaphore, dispatch_time_t timeout);
+// Adds one to the count; non-zero when that woke a waiting thread.
+long dispatch_semaphore_signal(dispatch_semaphore_t semaphore);
+void dispatch_retain(dispatch_semaphore_t semaphore);
+void dispatch_release(dispatch_semaphore_t semaphore);

@@ -4,6 +4,7 @@ target_sources(cvfoundation PRIVATE
     RunLoop.cpp
     RunLoopImpl.cpp
     dispatch.cpp
+    DispatchGroups.cpp
 )
 
 cv_add_test(foundation_clock_test SOURCES tests/ClockTest.cpp LIBS cvfoundation)

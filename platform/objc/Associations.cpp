@@ -4,6 +4,7 @@
 // taken and released after it is dropped, because a release may run a -dealloc that
 // touches associations again.
 
+#include "objc/ClassData.h"
 #include "objc/NSObject.h"
 #include "objc/runtime.h"
 
@@ -14,7 +15,7 @@
 
 namespace {
 
-constexpr std::uint32_t kHasAssociations = 1;
+using sim::kHasAssociations;
 
 struct Association {
     const void *key;

@@ -5,6 +5,7 @@
 #include "objc/Class.h"
 
 #include <atomic>
+#include <cstdint>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -31,6 +32,12 @@ struct objc_protocol {
 };
 
 namespace sim {
+
+// Bits of NSObject::m_runtimeFlags.
+inline constexpr std::uint32_t kHasAssociations = 1;
+// Set by the last release, before -dealloc is sent: from then on retains and releases
+// (a dealloc that hands itself to a helper) no longer count, so -dealloc runs once.
+inline constexpr std::uint32_t kDeallocating = 2;
 
 using Constructor = void (*)(void *memory);
 using Destructor = void (*)(void *object);

@@ -3,8 +3,10 @@
 #include "objc/message.h"
 #include "objc/runtime.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 namespace sim {
 
@@ -27,6 +29,18 @@ void checkMessageSignature(Class cls, SEL selector, const std::string &senderEnc
                  class_isMetaClass(cls) ? '+' : '-', class_getName(cls), sel_getName(selector),
                  senderEncoding.c_str(), method_getTypeEncoding(method));
     std::abort();
+}
+
+void sendAction(id target, SEL action, id sender, id event)
+{
+    const char *name = sel_getName(action);
+    auto arguments = std::count(name, name + std::strlen(name), ':');
+    if (arguments == 0)
+        msg<void>(target, action);
+    else if (arguments == 1)
+        msg<void, id>(target, action, sender);
+    else
+        msg<void, id, id>(target, action, sender, event);
 }
 
 } // namespace sim

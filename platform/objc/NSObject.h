@@ -1,14 +1,15 @@
 #pragma once
 // The root class and reference counting. Every object of the platform and of the product
 // is an NSObject: its class pointer, then a reference count that starts at 1 when the
-// object is made (+alloc). objc_release of the last reference sends -dealloc, whose root
-// implementation removes associated objects, runs the C++ destructor of the object's
-// class and frees the memory.
+// object is made (+alloc). objc_release of the last reference marks the object as
+// deallocating (retains and releases while it goes away no longer free it) and sends
+// -dealloc, whose root implementation removes associated objects, runs the C++ destructor of the
+// object's class and frees the memory.
 //
 // C++ owners hold objects with StrongRef<T>, which retains on copy and releases when it
 // goes away. Objects that a function hands back without giving ownership are
 // autoreleased: they stay alive until the innermost AutoreleasePool of the thread ends
-// (each run-loop iteration has one).
+// (each run-loop iteration has one, and so has each block a dispatch queue runs).
 //
 // A C++ type that stands behind a class derives from NSObject (or from another such type)
 // and adds plain members; it has no virtual functions, because behaviour that subclasses
@@ -33,6 +34,8 @@ id objc_retain(id object);
 void objc_release(id object);
 id objc_autorelease(id object);
 std::uint32_t objc_retainCount(id object);
+// True once the last release has sent -dealloc (also inside -dealloc itself).
+bool objc_isDeallocating(id object);
 void *objc_autoreleasePoolPush();
 void objc_autoreleasePoolPop(void *boundary);
 }
@@ -105,6 +108,11 @@ template <class T> struct TypeEncoding<StrongRef<T>, void> {
     static_assert(sizeof(StrongRef<T>) == sizeof(T *));
     static std::string get() { return "@"; }
 };
+
+// Retains `object` unless its last reference is already gone (it is deallocating, or
+// about to): how a table that does not own its objects hands one out safely while
+// another thread may be releasing it.
+bool retainUnlessDeallocating(id object);
 
 // +alloc then -init, as `[[cls alloc] init]`; the caller owns the result.
 template <class T = NSObject> T *create(Class cls)

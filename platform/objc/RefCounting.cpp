@@ -77,13 +77,27 @@ id objc_retain(id object)
     return object;
 }
 
+// The count may climb from zero again while -dealloc runs (a helper keeps the object for
+// a moment); only the release that first reached zero sends -dealloc.
 void objc_release(id object)
 {
     if (!object || isClassObject(object))
         return;
     auto *counted = static_cast<NSObject *>(object);
-    if (counted->m_retainCount.fetch_sub(1, std::memory_order_acq_rel) == 1)
+    if (counted->m_retainCount.fetch_sub(1, std::memory_order_acq_rel) != 1)
+        return;
+    std::uint32_t flags =
+        counted->m_runtimeFlags.fetch_or(sim::kDeallocating, std::memory_order_acq_rel);
+    if (!(flags & sim::kDeallocating))
         msg<void>(object, "dealloc"_sel);
+}
+
+bool objc_isDeallocating(id object)
+{
+    if (!object || isClassObject(object))
+        return false;
+    return static_cast<NSObject *>(object)->m_runtimeFlags.load(std::memory_order_acquire) &
+           sim::kDeallocating;
 }
 
 id objc_autorelease(id object)
@@ -92,6 +106,25 @@ id objc_autorelease(id object)
         autoreleaseStack().objects.push_back(object);
     return object;
 }
+
+namespace sim {
+
+bool retainUnlessDeallocating(id object)
+{
+    if (!object)
+        return false;
+    if (isClassObject(object))
+        return true;
+    auto &count = static_cast<NSObject *>(object)->m_retainCount;
+    std::uint32_t seen = count.load(std::memory_order_relaxed);
+    while (seen != 0 && !objc_isDeallocating(object)) {
+        if (count.compare_exchange_weak(seen, seen + 1, std::memory_order_acquire))
+            return true;
+    }
+    return false;
+}
+
+} // namespace sim
 
 std::uint32_t objc_retainCount(id object)
 {

@@ -88,6 +88,16 @@ BOOL respondsToSelector(id self, SEL, SEL selector)
     return class_respondsToSelector(object_getClass(self), selector);
 }
 
+BOOL instancesRespondToSelector(id self, SEL, SEL selector)
+{
+    return class_respondsToSelector(static_cast<Class>(self), selector);
+}
+
+BOOL isDeallocating(id self, SEL)
+{
+    return objc_isDeallocating(self);
+}
+
 BOOL conformsToProtocol(id self, SEL, Protocol *protocol)
 {
     return class_conformsToProtocol(msg<Class>(self, "class"_sel), protocol);
@@ -138,12 +148,14 @@ Class registerRootClass()
         .classMethod("alloc", alloc)
         .classMethod("new", newObject)
         .classMethod("class", classOfClass)
+        .classMethod("instancesRespondToSelector:", instancesRespondToSelector)
         .method("init", init)
         .method("dealloc", dealloc)
         .method("retain", retainMessage)
         .method("release", releaseMessage)
         .method("autorelease", autoreleaseMessage)
         .method("retainCount", retainCount)
+        .method("_isDeallocating", isDeallocating)
         .method("self", self_)
         .method("class", classOfInstance)
         .method("superclass", superclass)

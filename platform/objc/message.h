@@ -11,6 +11,9 @@
 // type encoding with the method's on every send, so a mismatched signature stops loudly
 // instead of corrupting memory.
 //
+// Target–action, timer and observer sends go through sim::sendAction, which passes as
+// many of (sender, event) as the selector's colons ask for, as the platform allows.
+//
 // Selectors: `"layoutSubviews"_sel` interns the name once per call site; sel_registerName
 // interns a name built at run time.
 
@@ -46,6 +49,10 @@ template <class R, class... Args> IMP implementationFor(Class cls, id receiver, 
         unrecognizedSelector(receiver, selector);
     return implementation;
 }
+
+// Sends `action` to `target` with the sender, the sender and the event, or nothing, as
+// the selector's colons say ("tick", "tick:", "tick:withEvent:").
+void sendAction(id target, SEL action, id sender, id event = nil);
 
 } // namespace sim
 

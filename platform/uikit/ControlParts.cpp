@@ -1,8 +1,5 @@
 #include "uikit/ControlParts.h"
 
-#include <algorithm>
-#include <cstring>
-
 namespace sim {
 
 UIView *makeFilledView(CGRect frame, UIColor *color, CGFloat cornerRadius)
@@ -22,18 +19,6 @@ UILabel *makeLabel(CGFloat size, UIColor *color)
     msg<void, UIFont *>(label, "setFont:"_sel, UIFont::systemFontOfSize(size));
     msg<void, UIColor *>(label, "setTextColor:"_sel, color);
     return autorelease(label);
-}
-
-void sendAction(id target, SEL action, id sender, id event)
-{
-    const char *name = sel_getName(action);
-    auto arguments = std::count(name, name + std::strlen(name), ':');
-    if (arguments == 0)
-        msg<void>(target, action);
-    else if (arguments == 1)
-        msg<void, id>(target, action, sender);
-    else
-        msg<void, id, id>(target, action, sender, event);
 }
 
 UIColor *defaultTintColor()

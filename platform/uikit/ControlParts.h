@@ -13,10 +13,6 @@ UIView *makeFilledView(CGRect frame, UIColor *color, CGFloat cornerRadius = 0);
 // A new label (autoreleased) in the system font of `size`, in `color`.
 UILabel *makeLabel(CGFloat size, UIColor *color);
 
-// Sends a target-action pair: the action takes the sender, the sender and the event, or
-// nothing, as the selector's colons say.
-void sendAction(id target, SEL action, id sender, id event);
-
 // The platform's default tint: the blue of buttons, sliders and checkmarks.
 UIColor *defaultTintColor();
 // The grey of secondary text: detail labels, headers and footers.

@@ -1,6 +1,7 @@
 #include "uikit/GestureInput.h"
 
 #include "foundation/Clock.h"
+#include "foundation/RunLoop.h"
 #include "uikit/UIBarButtonItem.h"
 #include "uikit/UIEvent.h"
 #include "uikit/UIPinchGestureRecognizer.h"
@@ -47,8 +48,26 @@ struct Finger {
     StrongRef<UITouch> touch;
     CGPoint start = CGPointZero;
     bool movedAway = false; // beyond kTapSlop from where it came down
+    bool dragging = false;  // the main loop serves the tracking mode meanwhile
 };
 Finger g_finger;
+
+// A dragging finger puts the main loop in "UITrackingRunLoopMode", as the application
+// does on the phone: timers of the default mode alone wait until the finger lifts.
+void beginDragging()
+{
+    if (g_finger.dragging)
+        return;
+    g_finger.dragging = true;
+    RunLoop::main().pushMode(kTrackingMode);
+}
+
+void liftFinger()
+{
+    if (g_finger.dragging)
+        RunLoop::main().popMode();
+    g_finger = {};
+}
 
 // A finger that stays this close to where it came down is tapping.
 constexpr CGFloat kTapSlop = 10;
@@ -85,7 +104,7 @@ bool touchDown(UIView *root, CGPoint point)
     if (g_finger.touch) {
         sendTouch(g_finger.touch->m_location, UITouchPhaseCancelled,
                   "touchesCancelled:withEvent:"_sel);
-        g_finger = {};
+        liftFinger();
     }
     if (!root)
         return false;
@@ -103,8 +122,10 @@ bool touchDown(UIView *root, CGPoint point)
 
 void touchMove(CGPoint point)
 {
-    if (g_finger.touch)
-        sendTouch(point, UITouchPhaseMoved, "touchesMoved:withEvent:"_sel);
+    if (!g_finger.touch)
+        return;
+    beginDragging();
+    sendTouch(point, UITouchPhaseMoved, "touchesMoved:withEvent:"_sel);
 }
 
 // A tap recognizer that recognises the finger's tap takes the touch from the view, which
@@ -120,7 +141,7 @@ void touchUp(CGPoint point)
         sendTouch(point, UITouchPhaseCancelled, "touchesCancelled:withEvent:"_sel);
     else
         sendTouch(point, UITouchPhaseEnded, "touchesEnded:withEvent:"_sel);
-    g_finger = {};
+    liftFinger();
 }
 
 bool tapView(UIView *view)

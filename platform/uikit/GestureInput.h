@@ -32,7 +32,9 @@ bool pinch(UIView *view, const std::vector<CGFloat> &scales, double secondsPerSt
 // bounds space. A finger that lifts without having moved beyond a few points is also a
 // tap for the nearest tap recognizer, as with tapAt. touchDown answers false when no
 // view is hit (nothing is sent then, and touchMove and touchUp do nothing); a touchDown
-// while a finger is down lifts the old finger first (cancelled).
+// while a finger is down lifts the old finger first (cancelled). From its first move until
+// it lifts, the finger drags: the main run loop serves "UITrackingRunLoopMode" in place of
+// the default mode (RunLoop::pushMode).
 bool touchDown(UIView *root, CGPoint point);
 void touchMove(CGPoint point);
 void touchUp(CGPoint point);

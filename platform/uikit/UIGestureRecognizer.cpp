@@ -3,15 +3,8 @@
 #include "uikit/UIView.h"
 
 #include <algorithm>
-#include <cstring>
 
 namespace {
-
-bool takesArgument(SEL action)
-{
-    const char *name = sel_getName(action);
-    return std::strchr(name, ':') != nullptr;
-}
 
 namespace imp {
 
@@ -123,9 +116,6 @@ void UIGestureRecognizer::transitionTo(UIGestureRecognizerState state)
     msg<void, UIGestureRecognizerState>(this, "setState:"_sel, state);
     std::vector<Target> targets = m_targets;
     for (const Target &entry : targets) {
-        if (takesArgument(entry.action))
-            msg<void, UIGestureRecognizer *>(entry.target, entry.action, this);
-        else
-            msg<void>(entry.target, entry.action);
+        sim::sendAction(entry.target, entry.action, this);
     }
 }

@@ -9,6 +9,7 @@
 #include "foundation/NSArray.h"
 #include "objc/NSObject.h"
 #include "settings-core/CVSettings.h"
+#include "springboard-extension/frame/Extension.h"
 #include "springboard-extension/frame/Installers.h"
 #include "springboard-extension/frame/Replacement.h"
 #include "uikit/UIScrollView.h"
@@ -195,7 +196,7 @@ CFNotificationName lockCompleteNotification()
 
 // The observation calls into this image, so it must not outlive it: SpringBoard unloads
 // its extensions when it relaunches within one process.
-[[gnu::destructor]] void stopObservingLockComplete()
+void stopObservingLockComplete()
 {
     if (g_observingLockComplete)
         CFNotificationCenterRemoveObserver(CFNotificationCenterGetDarwinNotifyCenter(), nullptr,
@@ -214,6 +215,7 @@ void IconsAnimationInit()
                                         returnToFirstPageAfterLock, lockCompleteNotification(),
                                         nullptr, CFNotificationSuspensionBehaviorCoalesce);
         g_observingLockComplete = true;
+        CVRegisterFeatureExit(stopObservingLockComplete);
     }
     Class folderView = objc_getClass("SBFolderView");
     ReplaceMethod(folderView, "scrollViewDidScroll:"_sel, SBFolderView_scrollViewDidScroll,

@@ -9,6 +9,9 @@
 #include "settings-core/CVSettings.h"
 #include "springboard-extension/frame/Installers.h"
 
+#include <algorithm>
+#include <vector>
+
 CVClassCache gCVClasses;
 
 namespace {
@@ -18,6 +21,9 @@ constexpr const char *kApplySettingsNotification = "com.kestrelworks.corvane3.ap
 // Armed until the image goes.
 int g_applySettingsToken;
 bool g_applySettingsArmed;
+
+// The feature groups' exits, in the order they were registered (main thread only).
+std::vector<CVFeatureExit> g_featureExits;
 
 struct CachedClass {
     const char *name;
@@ -60,8 +66,19 @@ void ExtensionEntry()
     CVExtensionInitialized = 1;
 }
 
+void CVRegisterFeatureExit(CVFeatureExit exit)
+{
+    if (exit &&
+        std::find(g_featureExits.begin(), g_featureExits.end(), exit) == g_featureExits.end())
+        g_featureExits.push_back(exit);
+}
+
 void ExtensionExit()
 {
+    std::vector<CVFeatureExit> exits = std::move(g_featureExits);
+    g_featureExits.clear();
+    for (auto exit = exits.rbegin(); exit != exits.rend(); ++exit)
+        (*exit)();
     if (g_applySettingsArmed)
         notify_cancel(g_applySettingsToken);
     g_applySettingsArmed = false;

@@ -29,10 +29,17 @@ extern CVClassCache gCVClasses;
 
 void ExtensionEntry();
 
-// Disarms what would call into the image once it is gone: the apply notification and a
-// pending unsupported-system alert. Runs when the image is unloaded or the process ends;
-// method replacements stay, since they belong to SpringBoard's classes, which go with it.
+// Disarms what would call into the image once it is gone: the exits the feature groups
+// registered (the last registered first), the apply notification and a pending
+// unsupported-system alert. Runs when the image is unloaded or the process ends; method
+// replacements stay, since they belong to SpringBoard's classes, which go with it.
 void ExtensionExit();
+
+// How a feature group disarms what it armed that calls into the image (a notification
+// observer, a timer): it registers the exit when it arms, and ExtensionExit runs it once.
+// Registering one exit again while it is registered changes nothing.
+using CVFeatureExit = void (*)();
+void CVRegisterFeatureExit(CVFeatureExit exit);
 
 // Fills gCVClasses, logging each class that is missing.
 void LoadCachedClasses();

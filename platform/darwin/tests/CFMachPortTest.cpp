@@ -3,6 +3,7 @@
 #include "darwin/CFMachPort.h"
 #include "DeviceTest.h"
 
+#include <atomic>
 #include <thread>
 #include <vector>
 
@@ -57,18 +58,38 @@ TEST_F(CFMachPortTest, MessagesReachTheCallbackWithItsInfoOnTheMainLoop)
     CFRelease(port);
 }
 
-TEST_F(CFMachPortTest, SourceOnAnotherThreadsLoopIsNotScheduled)
+TEST_F(CFMachPortTest, AnotherThreadsLoopReceivesAndHoldsThePortWhileScheduled)
 {
-    CFMachPortRef port = CFMachPortCreate(kCFAllocatorDefault, remember, nullptr, nullptr);
+    Received received;
+    CFMachPortContext context{0, &received, nullptr, nullptr, nullptr};
+    CFMachPortRef port = CFMachPortCreate(kCFAllocatorDefault, remember, &context, nullptr);
     ASSERT_NE(port, nullptr);
+    ASSERT_EQ(
+        bootstrap_register(bootstrapPort(), "test.cfmachport.thread", CFMachPortGetPort(port)),
+        KERN_SUCCESS);
     CFRunLoopSourceRef source = CFMachPortCreateRunLoopSource(kCFAllocatorDefault, port, 0);
-    std::thread other([&] {
+    std::atomic<bool> scheduled{false};
+    std::thread receiver([&] {
         AutoreleasePool pool;
         CFRunLoopAddSource(CFRunLoopGetCurrent(), source, kCFRunLoopDefaultMode);
+        scheduled = true;
+        for (int pass = 0; pass < 400 && received.ids.empty(); ++pass)
+            CFRunLoopRunInMode(kCFRunLoopDefaultMode, 0.05, true);
+        CFRunLoopRemoveSource(CFRunLoopGetCurrent(), source, kCFRunLoopDefaultMode);
     });
-    other.join();
-    EXPECT_TRUE(source->m_scheduled.empty());
+    while (!scheduled)
+        std::this_thread::yield();
+    std::uint32_t heldByTheLoop = objc_retainCount(port);
+    EXPECT_GE(heldByTheLoop, 2u);
+    pid_t child = test::forkChild([] {
+        return test::sendInline("test.cfmachport.thread", 9, "z") == MACH_MSG_SUCCESS ? 0 : 1;
+    });
+    EXPECT_EQ(test::waitForChild(child), 0);
+    receiver.join();
+    EXPECT_EQ(received.ids, std::vector<int>{9});
+    EXPECT_EQ(objc_retainCount(port), 1u); // removed: the loop let go
     CFRelease(source);
+    CFMachPortInvalidate(port);
     CFRelease(port);
 }
 

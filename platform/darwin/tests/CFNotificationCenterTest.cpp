@@ -87,6 +87,23 @@ TEST_F(DarwinNotifyCenter, AnObserverHearsEachPostOfItsNameOnlyWithoutObjectOrUs
     }
 }
 
+void recordAgain(CFNotificationCenterRef center, void *observer, CFNotificationName name,
+                 const void *object, CFDictionaryRef userInfo)
+{
+    record(center, observer, name, object, userInfo);
+}
+
+TEST_F(DarwinNotifyCenter, FeaturesWithoutObserversOfTheirOwnBothHearOneName)
+{
+    observe(nullptr, record, "test.cf.shared"_ns);
+    observe(nullptr, recordAgain, "test.cf.shared"_ns);
+    postAndListen("test.cf.shared", 2);
+    EXPECT_EQ(g_heard.size(), 2u);
+    CFNotificationCenterRemoveObserver(center, nullptr, "test.cf.shared"_ns, nullptr);
+    postAndListen("test.cf.shared", 2);
+    EXPECT_EQ(g_heard.size(), 2u);
+}
+
 TEST_F(DarwinNotifyCenter, RemovingEndsOneNameOrAllOfTheObserversNamesAndNoOneElses)
 {
     observe(&firstObserver, record, "test.cf.a"_ns);

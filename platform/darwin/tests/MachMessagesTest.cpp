@@ -4,8 +4,11 @@
 #include "DeviceTest.h"
 #include "darwin/MessageWire.h"
 #include "darwin/PortTable.h"
+#include "darwin/ReceiveRight.h"
+#include "foundation/DeviceRoot.h"
 
 #include <cstring>
+#include <filesystem>
 #include <sys/mman.h>
 #include <unistd.h>
 
@@ -107,6 +110,33 @@ TEST_F(DeviceTest, OutOfLineDataOf4097BytesArrivesMappedInA40ByteMessage)
     EXPECT_EQ(vm_deallocate(mach_task_self(), address, 4097), KERN_INVALID_ADDRESS)
         << "a mapping is given back once";
     destroyReceiveRight(port);
+}
+
+std::size_t portSocketFiles()
+{
+    std::size_t count = 0;
+    for ([[maybe_unused]] auto &entry :
+         std::filesystem::directory_iterator(sim::hostPath("/var/run/ports")))
+        ++count;
+    return count;
+}
+
+TEST_F(DeviceTest, AProcessThatEndsLeavesNoPortSocketFileAndKeepsItsParents)
+{
+    mach_port_t own = makeService("test.socketfiles");
+    ASSERT_NE(own, MACH_PORT_NULL);
+    std::size_t before = portSocketFiles();
+    pid_t child = test::forkChild([] {
+        mach_port_t right = MACH_PORT_NULL;
+        if (mach_port_allocate(mach_task_self(), MACH_PORT_RIGHT_RECEIVE, &right) != KERN_SUCCESS)
+            return 2;
+        sim::removePortSocketsOfThisProcess(); // as a process ending with _exit does
+        return 0;
+    });
+    ASSERT_EQ(test::waitForChild(child), 0);
+    EXPECT_EQ(portSocketFiles(), before);
+    destroyReceiveRight(own);
+    EXPECT_EQ(portSocketFiles(), before - 1);
 }
 
 TEST_F(DeviceTest, ReceiverThatExitedAnswersInvalidDestAndItsSuccessorIsFoundAgain)

@@ -2,9 +2,11 @@
 #include "foundation/Clock.h"
 #include "foundation/RunLoop.h"
 #include "foundation/tests/Watchdog.h"
+#include "objc/ClassBuilder.h"
 
 #include <atomic>
 #include <condition_variable>
+#include <filesystem>
 #include <gtest/gtest.h>
 #include <latch>
 #include <mutex>
@@ -44,6 +46,18 @@ private:
     std::condition_variable m_changed;
     bool m_raised = false;
 };
+
+// An object that counts how many of its kind were freed.
+struct Counted : NSObject {
+    static inline std::atomic<int> s_freed = 0;
+    ~Counted() { ++s_freed; }
+};
+
+Class countedClass()
+{
+    static Class cls = ClassBuilder<Counted>("DispatchTestCounted", "NSObject").registerClass();
+    return cls;
+}
 
 TEST(DispatchTime, CountsNanosecondsOnTheProcessClock)
 {
@@ -102,6 +116,63 @@ TEST(MainQueue, SyncFromAnotherThreadWaitsForTheMainLoop)
     other.join();
     EXPECT_EQ(ranOn, std::this_thread::get_id());
     EXPECT_TRUE(sawBlockDone);
+}
+
+TEST(MainQueue, StaysSerialWhileABlockRunsTheLoopNested)
+{
+    sim::useVirtualClock(0);
+    std::vector<std::string> ran;
+    dispatch_queue_t main = dispatch_get_main_queue();
+    dispatch_async(main, [&] {
+        ran.push_back("A-begin");
+        dispatch_async(main, [&] { ran.push_back("C"); });
+        RunLoop::main().runInMode(sim::kDefaultMode, 1, false);
+        ran.push_back("A-end");
+    });
+    dispatch_async(main, [&] { ran.push_back("B"); });
+    sim::advanceVirtualClock(2);
+    EXPECT_EQ(ran, (std::vector<std::string>{"A-begin", "A-end", "B", "C"}));
+    sim::useRealClock();
+}
+
+TEST(MainQueue, WaitsOutPrivateModesAndRunsInTheCommonOnes)
+{
+    sim::useVirtualClock(0);
+    bool ran = false;
+    dispatch_async(dispatch_get_main_queue(), [&] { ran = true; });
+    // A private mode with something in it, so that its run lasts.
+    auto keepAlive = RunLoop::main().addTimer(
+        100, 0, [] {}, "private");
+    RunLoop::main().runInMode("private", 1, false);
+    EXPECT_FALSE(ran);
+    RunLoop::main().runInMode(sim::kTrackingMode, 1, false);
+    EXPECT_TRUE(ran);
+    RunLoop::main().removeSource(keepAlive);
+    sim::useRealClock();
+}
+
+TEST(Queues, EveryBlockDrainsItsOwnAutoreleasePool)
+{
+    sim::useVirtualClock(0);
+    AutoreleasePool test;
+    Counted::s_freed = 0;
+    dispatch_queue_t serial = dispatch_queue_create("test.pools", DISPATCH_QUEUE_SERIAL);
+    for (int block = 0; block < 100; ++block)
+        dispatch_async(serial, [] { sim::make(countedClass()); });
+    int freedBeforeLastBlock = -1;
+    {
+        Watchdog watchdog("dispatch_sync behind 100 blocks");
+        dispatch_sync(serial, [&] { freedBeforeLastBlock = Counted::s_freed; });
+    }
+    EXPECT_EQ(freedBeforeLastBlock, 100);
+
+    Counted::s_freed = 0;
+    int freedBetweenBlocks = -1;
+    dispatch_async(dispatch_get_main_queue(), [] { sim::make(countedClass()); });
+    dispatch_async(dispatch_get_main_queue(), [&] { freedBetweenBlocks = Counted::s_freed; });
+    sim::advanceVirtualClock(0);
+    EXPECT_EQ(freedBetweenBlocks, 1);
+    sim::useRealClock();
 }
 
 TEST(SerialQueue, KeepsSubmissionOrderAcrossThreadsAndRunsOneBlockAtATime)
@@ -194,6 +265,78 @@ TEST(SerialQueue, WaitingOnItselfStopsLoudly)
     EXPECT_DEATH(dispatch_sync(dispatch_get_main_queue(), [] {}),
                  "dispatch_sync: the main thread waits on the main queue");
     EXPECT_DEATH(dispatch_async(nullptr, [] {}), "dispatch_async: no queue");
+}
+
+int threadsOfThisProcess()
+{
+    int count = 0;
+    for ([[maybe_unused]] auto &entry : std::filesystem::directory_iterator("/proc/self/task"))
+        ++count;
+    return count;
+}
+
+TEST(SerialQueue, ReleasedQueuesRunWhatTheyWereGivenThenTheirThreadsEnd)
+{
+    dispatch_get_global_queue(0, 0); // its threads stay, so count them in the baseline
+    Watchdog watchdog("50 released queues ending");
+    int before = threadsOfThisProcess();
+    std::atomic<int> ran{0};
+    for (int queue = 0; queue < 50; ++queue) {
+        dispatch_queue_t made = dispatch_queue_create("test.released", DISPATCH_QUEUE_SERIAL);
+        dispatch_async(made, [&] { ++ran; });
+        dispatch_after(inMilliseconds(20), made, [&] { ++ran; });
+        dispatch_release(made);
+    }
+    while (ran < 100 || threadsOfThisProcess() > before)
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    EXPECT_EQ(ran, 100);
+}
+
+TEST(Groups, WaitAndNotifyOnceEveryMemberIsDone)
+{
+    dispatch_group_t group = dispatch_group_create();
+    dispatch_queue_t queue = dispatch_queue_create("test.group", DISPATCH_QUEUE_SERIAL);
+    std::atomic<int> members{0};
+    Signal notified;
+    for (int member = 0; member < 10; ++member)
+        dispatch_group_async(group, dispatch_get_global_queue(0, 0), [&] {
+            std::this_thread::sleep_for(std::chrono::milliseconds(2));
+            ++members;
+        });
+    dispatch_group_enter(group);
+    EXPECT_NE(dispatch_group_wait(group, inMilliseconds(30)), 0); // the entered work is open
+    dispatch_group_notify(group, queue, [&] {
+        EXPECT_EQ(members, 10);
+        notified.raise();
+    });
+    dispatch_async(queue, [group] { dispatch_group_leave(group); });
+    {
+        Watchdog watchdog("dispatch_group_wait");
+        EXPECT_EQ(dispatch_group_wait(group, DISPATCH_TIME_FOREVER), 0);
+    }
+    EXPECT_EQ(members, 10);
+    EXPECT_TRUE(notified.waitFor(std::chrono::seconds(10)));
+    dispatch_release(group);
+    dispatch_release(queue);
+}
+
+TEST(Semaphores, CountAndTimeOut)
+{
+    EXPECT_EQ(dispatch_semaphore_create(-1), nullptr);
+    dispatch_semaphore_t semaphore = dispatch_semaphore_create(1);
+    EXPECT_EQ(dispatch_semaphore_wait(semaphore, DISPATCH_TIME_NOW), 0);
+    EXPECT_NE(dispatch_semaphore_wait(semaphore, inMilliseconds(10)), 0);
+    std::thread signaller([semaphore] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        dispatch_semaphore_signal(semaphore);
+    });
+    {
+        Watchdog watchdog("dispatch_semaphore_wait");
+        EXPECT_EQ(dispatch_semaphore_wait(semaphore, DISPATCH_TIME_FOREVER), 0);
+    }
+    signaller.join();
+    EXPECT_EQ(dispatch_semaphore_signal(semaphore), 0); // nobody was waiting
+    dispatch_release(semaphore);
 }
 
 TEST(GlobalQueue, RunsBlocksSideBySide)

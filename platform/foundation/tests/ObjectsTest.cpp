@@ -69,6 +69,14 @@ TEST_F(FoundationObjects, NumbersKeepTheirKindAndConvertLikeCasts)
     EXPECT_FALSE(
         sim::objectsEqual(NSNumber::numberWithInt(-1), NSNumber::numberWithUnsignedInteger(~0ul)));
     EXPECT_EQ(NSNumber::numberWithBool(false), kCFBooleanFalse);
+
+    // The same by message, as code that holds the number as `id` asks.
+    id setting = NSNumber::numberWithDouble(0.75);
+    EXPECT_TRUE(msg<BOOL>(setting, "boolValue"_sel));
+    EXPECT_EQ(msg<float>(setting, "floatValue"_sel), 0.75f);
+    EXPECT_EQ(msg<int>(setting, "intValue"_sel), 0);
+    EXPECT_FALSE(msg<BOOL>(NSNumber::numberWithBool(false), "boolValue"_sel));
+    EXPECT_EQ(msg<NSInteger>(NSNumber::numberWithInt(-3), "integerValue"_sel), -3);
 }
 
 TEST_F(FoundationObjects, DictionariesFindEqualKeysAndSurviveRemoval)

@@ -11,6 +11,7 @@
 #include <chrono>
 #include <thread>
 #include <unistd.h>
+#include <vector>
 
 namespace {
 
@@ -76,6 +77,20 @@ TEST_F(RunLoopObjects, OneShotBlockTimerFiresOnceAndRunUntilDateWaits)
     NSRunLoop::currentRunLoop()->runUntilDate(NSDate::dateWithTimeIntervalSinceNow(2));
     EXPECT_EQ(fired, 1);
     EXPECT_FALSE(timer->isValid());
+}
+
+TEST_F(RunLoopObjects, RunUntilDateRunsAgainAfterAStopUntilTheDate)
+{
+    int stops = 0;
+    NSTimer *stopper = NSTimer::scheduledTimerWithTimeIntervalRepeatsBlock(1, true, [&](NSTimer *) {
+        ++stops;
+        CFRunLoopStop(CFRunLoopGetCurrent());
+    });
+    double began = sim::now();
+    NSRunLoop::currentRunLoop()->runUntilDate(NSDate::dateWithTimeIntervalSinceNow(5));
+    EXPECT_DOUBLE_EQ(sim::now() - began, 5);
+    EXPECT_EQ(stops, 5);
+    stopper->invalidate();
 }
 
 TEST_F(RunLoopObjects, DescriptorSourceRunsWhileScheduledOnly)
@@ -154,6 +169,41 @@ TEST_F(RunLoopObjects, MainQueueObserverRunsOnTheMainThreadWhilePosterWaits)
     EXPECT_TRUE(posted);
     EXPECT_EQ(ranOn, std::this_thread::get_id());
     center->removeObserver(token);
+}
+
+// Threads add, remove and invalidate sources on the main loop and on their own while
+// the main loop runs: every registration is guarded, and the loops let go of them all.
+TEST_F(RunLoopObjects, SourcesAddedAndRemovedFromManyThreadsWhileTheLoopRuns)
+{
+    int fds[2];
+    ASSERT_EQ(pipe(fds), 0);
+    CFRunLoopSourceRef shared = sim::makeDescriptorSource(fds[0], [] {});
+    CFRunLoopRef main = CFRunLoopGetMain();
+    std::atomic<int> finished{0};
+    std::vector<std::thread> threads;
+    for (int thread = 0; thread < 3; ++thread) {
+        threads.emplace_back([&] {
+            AutoreleasePool pool;
+            CFRunLoopRef own = CFRunLoopGetCurrent();
+            for (int round = 0; round < 200; ++round) {
+                CFRunLoopAddSource(main, shared, kCFRunLoopDefaultMode);
+                CFRunLoopAddSource(own, shared, kCFRunLoopCommonModes);
+                CFRunLoopRemoveSource(main, shared, kCFRunLoopDefaultMode);
+                CFRunLoopRemoveSource(own, shared, kCFRunLoopCommonModes);
+            }
+            ++finished;
+            sim::RunLoop::main().perform([] {});
+        });
+    }
+    while (finished < 3)
+        CFRunLoopRunInMode(kCFRunLoopDefaultMode, 0.01, true);
+    for (std::thread &thread : threads)
+        thread.join();
+    CFRunLoopSourceInvalidate(shared);
+    EXPECT_EQ(objc_retainCount(shared), 1u);
+    CFRelease(shared);
+    close(fds[0]);
+    close(fds[1]);
 }
 
 } // namespace

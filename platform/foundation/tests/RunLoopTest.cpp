@@ -1,6 +1,7 @@
 #include "foundation/RunLoop.h"
 #include "foundation/Clock.h"
 #include "foundation/tests/Watchdog.h"
+#include "objc/ClassBuilder.h"
 
 #include <future>
 #include <gtest/gtest.h>
@@ -63,6 +64,18 @@ protected:
     std::vector<RunLoop::SourceId> m_sources;
     std::vector<Event> m_events;
 };
+
+// An object that counts how many of its kind were freed.
+struct Counted : NSObject {
+    static inline int s_freed = 0;
+    ~Counted() { ++s_freed; }
+};
+
+Class countedClass()
+{
+    static Class cls = ClassBuilder<Counted>("RunLoopTestCounted", "NSObject").registerClass();
+    return cls;
+}
 
 // A pipe closed when the test ends.
 struct Pipe {
@@ -328,6 +341,30 @@ TEST_F(MainRunLoop, IterationObserverBracketsEveryIteration)
     EXPECT_EQ(openInsideWork, (std::vector<int>{1, 1}));
     EXPECT_GE(before, 2);
     EXPECT_EQ(before, after);
+}
+
+TEST_F(MainRunLoop, EveryIterationDrainsItsOwnAutoreleasePoolNestedRunsIncluded)
+{
+    AutoreleasePool test;
+    Counted::s_freed = 0;
+    timer(
+        1, [] { sim::make(countedClass()); }, sim::kCommonModes, 1);
+    loop().runInMode(sim::kDefaultMode, 10.5, false);
+    EXPECT_EQ(Counted::s_freed, 10);
+
+    Counted::s_freed = 0;
+    int freedWhenNestedRunEnded = -1;
+    timer(
+        12, [] { sim::make(countedClass()); }, "private", 1);
+    timer(11, [&] {
+        sim::make(countedClass()); // belongs to this callback's iteration, not the nested ones
+        loop().runInMode("private", 5.5, false);
+        freedWhenNestedRunEnded = Counted::s_freed;
+    });
+    loop().runInMode(sim::kDefaultMode, 6, false);
+    EXPECT_EQ(freedWhenNestedRunEnded, 5);
+    // With the one of this callback and the one the common timer made in the same pass.
+    EXPECT_EQ(Counted::s_freed, 5 + 2);
 }
 
 TEST_F(MainRunLoop, RunWithoutLimitWaitsForRealOnTheVirtualClock)

@@ -49,6 +49,9 @@ TEST_F(Classes, ClassMethodsLiveOnTheMetaclass)
     EXPECT_EQ(msg<int>(dog, "kingdomSizeTimes:"_sel, 3), 3000);
     EXPECT_TRUE(msg<BOOL>(dog, "respondsToSelector:"_sel, "kingdomSizeTimes:"_sel));
     EXPECT_FALSE(msg<BOOL>(dog, "respondsToSelector:"_sel, "legs"_sel));
+    // The class answers for its instances too.
+    EXPECT_TRUE(msg<BOOL>(dog, "instancesRespondToSelector:"_sel, "legs"_sel));
+    EXPECT_FALSE(msg<BOOL>(dog, "instancesRespondToSelector:"_sel, "kingdomSizeTimes:"_sel));
 }
 
 TEST_F(Classes, TypeEncodingsComeFromTheSignature)
@@ -60,6 +63,8 @@ TEST_F(Classes, TypeEncodingsComeFromTheSignature)
                  "B@:#");
     EXPECT_EQ((sim::encodeSignature<void, NSUInteger, double, SEL, id>()), "v@:Qd:@");
     EXPECT_EQ((sim::encodeSignature<void, std::function<void(bool)>>()), "v@:@?<vB>");
+    // An owning reference reads as the object it holds.
+    EXPECT_EQ((sim::encodeSignature<StrongRef<Animal>, StrongRef<objc_object>>()), "@@:@");
 }
 
 TEST_F(Classes, AddingToASubclassOverridesOnlyThere)

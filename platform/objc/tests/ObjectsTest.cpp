@@ -128,4 +128,25 @@ TEST_F(Objects, OverriddenDeallocRunsBeforeTheRoot)
     EXPECT_EQ(Animal::s_deallocs, 1);
 }
 
+TEST_F(Objects, RetainAndReleaseOfSelfDuringDeallocDoNotDeallocAgain)
+{
+    static int entered = 0;
+    Class careful = objc_allocateClassPair(animal, "KeepsSelfInDealloc", 0);
+    class_addMethod(careful, "dealloc"_sel, reinterpret_cast<IMP>(+[](Animal *self, SEL) {
+                        ++entered;
+                        EXPECT_TRUE(msg<BOOL>(self, "_isDeallocating"_sel));
+                        {
+                            // As a view that hands itself to a helper while it goes away.
+                            StrongRef<Animal> keep(self);
+                            msg<void>(msg<id>(self, "retain"_sel), "release"_sel);
+                        }
+                        msgSuper<void>(objc_getClass("KeepsSelfInDealloc"), self, "dealloc"_sel);
+                    }),
+                    "v@:");
+    objc_registerClassPair(careful);
+    objc_release(sim::create(careful));
+    EXPECT_EQ(entered, 1);
+    EXPECT_EQ(Animal::s_deallocs, 1);
+}
+
 } // namespace

@@ -2,7 +2,9 @@
 // chain, and taps taken by tap recognizers.
 
 #include "UIKitTest.h"
+#include "foundation/Clock.h"
 #include "foundation/NSSet.h"
+#include "foundation/RunLoop.h"
 #include "uikit/GestureInput.h"
 #include "uikit/UIEvent.h"
 #include "uikit/UITapGestureRecognizer.h"
@@ -123,6 +125,29 @@ TEST_F(Touches, TheViewThatBeganKeepsTheTouchWhereverTheFingerGoes)
         EXPECT_EQ(touch.view, recorder);
     EXPECT_POINT_EQ(g_touches[0].location, 50, 50);
     EXPECT_POINT_EQ(g_touches[2].location, 180, -90);
+}
+
+TEST_F(Touches, DraggingFingerPausesDefaultModeTimersUntilItLifts)
+{
+    int defaultTicks = 0;
+    int commonTicks = 0;
+    sim::RunLoop &loop = sim::RunLoop::main();
+    auto onlyDefault = loop.addTimer(
+        sim::now() + 1, 1, [&] { ++defaultTicks; }, sim::kDefaultMode);
+    auto common = loop.addTimer(sim::now() + 1, 1, [&] { ++commonTicks; });
+    ASSERT_TRUE(sim::touchDown(root, {150, 150}));
+    sim::advanceVirtualClock(2); // a finger resting is not dragging yet
+    EXPECT_EQ(defaultTicks, 2);
+    sim::touchMove({150, 200});
+    EXPECT_EQ(loop.currentMode(), "");
+    loop.runInMode(sim::kDefaultMode, 3, false);
+    EXPECT_EQ(defaultTicks, 2);
+    EXPECT_EQ(commonTicks, 5);
+    sim::touchUp({150, 220});
+    loop.runInMode(sim::kDefaultMode, 0.5, false); // the missed ticks make one late tick
+    EXPECT_EQ(defaultTicks, 3);
+    loop.removeSource(onlyDefault);
+    loop.removeSource(common);
 }
 
 TEST_F(Touches, UnhandledTouchesGoUpToTheSuperview)

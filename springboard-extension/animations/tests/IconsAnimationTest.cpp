@@ -10,6 +10,7 @@
 #include "effects/CVScrollAnimations.h"
 #include "settings-core/CVSettings.h"
 #include "springboard-extension/animations/IconsAnimation.h"
+#include "springboard-extension/frame/Extension.h"
 #include "springboard/SBFolderIconView.h"
 
 #include <set>
@@ -355,6 +356,15 @@ TEST_F(IconsAnimation, OnIOS9LockingReturnsToTheFirstPageWhenAsked)
     SpringBoardHost::lock();
     sim::advanceVirtualClock(0);
     EXPECT_DOUBLE_EQ(pagesX(), first + kWidth);
+
+    // Once the extension has exited, nothing calls into it at a lock any more.
+    SpringBoardHost::unlock();
+    gCVIcons.returnToFirstPage = true;
+    ExtensionExit();
+    SpringBoardHost::lock();
+    sim::advanceVirtualClock(0);
+    EXPECT_DOUBLE_EQ(pagesX(), first + kWidth);
+    gCVIcons.returnToFirstPage = false;
 }
 
 } // namespace

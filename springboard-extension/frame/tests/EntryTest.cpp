@@ -177,4 +177,20 @@ TEST(Hash, EachByteCountsUnsignedAndIsMixedInBeforeTheMultiplication)
     EXPECT_EQ(fnv_32a_str("\xff"), 0x7a0b824eu);
 }
 
+std::vector<std::string> g_exits;
+
+TEST(FeatureExits, EachRunsOnceAtTheExitTheLastRegisteredFirst)
+{
+    g_exits.clear();
+    CVFeatureExit lists = [] { g_exits.push_back("lists"); };
+    CVFeatureExit clock = [] { g_exits.push_back("clock"); };
+    CVRegisterFeatureExit(lists);
+    CVRegisterFeatureExit(clock);
+    CVRegisterFeatureExit(lists); // once is enough
+    ExtensionExit();
+    EXPECT_EQ(g_exits, (Names{"clock", "lists"}));
+    ExtensionExit();
+    EXPECT_EQ(g_exits.size(), 2u);
+}
+
 } // namespace
