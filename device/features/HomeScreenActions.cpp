@@ -5,6 +5,7 @@
 
 #include "springboard/SBIconController.h"
 #include "springboard/SpringBoardHost.h"
+#include "springboard/home-screen/HomeScreenHost.h"
 
 #include <nlohmann/json.hpp>
 
@@ -34,10 +35,28 @@ ControlReply closeFolder(const Arguments &)
     return commandDone();
 }
 
+ControlReply replyFor(const std::string &failure)
+{
+    return failure.empty() ? commandDone() : commandFailed(failure);
+}
+
+ControlReply dragIcon(const Arguments &arguments)
+{
+    return replyFor(HomeScreenHost::dragIcon(arguments[0], arguments[1]));
+}
+
+ControlReply badge(const Arguments &arguments)
+{
+    return replyFor(
+        HomeScreenHost::setBadge(arguments[0], arguments.size() > 1 ? arguments[1] : ""));
+}
+
 constexpr FeatureAction kActions[] = {
     {"edit", edit},
     {"open-folder", openFolder},
     {"close-folder", closeFolder},
+    {"drag-icon", dragIcon},
+    {"badge", badge},
 };
 
 } // namespace

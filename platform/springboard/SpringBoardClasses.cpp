@@ -8,6 +8,7 @@
 #include "springboard/SBIconController.h"
 #include "springboard/SBStatusBarStateAggregator.h"
 #include "springboard/SBUIController.h"
+#include "springboard/home-screen/HomeScreenClasses.h"
 #include "uikit/UIApplication.h"
 
 namespace {
@@ -32,6 +33,7 @@ namespace sim {
 
 void registerSpringBoardClasses()
 {
+    registerHomeScreenAppearanceClasses();
     registerIconModelClasses();
     registerIconViewClass();
     registerFolderIconViewClasses();

@@ -14,6 +14,7 @@
 #include "springboard/SpringBoardClasses.h"
 #include "springboard/SpringBoardFunctions.h"
 #include "springboard/SpringBoardWindows.h"
+#include "springboard/home-screen/SBIconModel.h"
 #include "substrate/substrate.h"
 #include "uikit/UIApplication.h"
 
@@ -81,6 +82,7 @@ void cancelStateTokens(SpringBoardState &state)
 
 void buildInterface(SpringBoardState &state)
 {
+    state.iconModel = StrongRef<NSObject>::adopt(SBIconModel::create());
     state.iconController = StrongRef<NSObject>::adopt(SBIconController::create());
     state.uiController = StrongRef<NSObject>::adopt(sim::create(SBUIController::class_()));
     state.statusBarStateAggregator =

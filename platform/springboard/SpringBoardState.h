@@ -25,6 +25,9 @@ struct SpringBoardState {
     StrongRef<NSObject> uiController;
     StrongRef<NSObject> statusBarStateAggregator;
     StrongRef<NSObject> lockScreenViewController;
+    // The icon model (SBIconModel), and the disc behind every badge.
+    StrongRef<NSObject> iconModel;
+    StrongRef<NSObject> badgeBackgroundImage;
 
     int displayStatusToken = -1;
     int lockStateToken = -1;

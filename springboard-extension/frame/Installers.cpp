@@ -6,6 +6,7 @@
 #include "foundation/CoreFoundation.h"
 #include "springboard-extension/animations/IconsAnimation.h"
 #include "springboard-extension/home-screen/IconLists.h"
+#include "springboard-extension/home-screen/Icons.h"
 
 namespace {
 
@@ -19,7 +20,7 @@ constexpr CVSystemGenerations kAll = CVEverySystemGeneration;
 
 CVInstaller g_installers[] = {
     {"StatusBarInit", kAll, nullptr},
-    {"IconsInit", kAll, nullptr},
+    {"IconsInit", kAll, IconsInit},
     {"IconListsInit", kAll, IconListsInit},
     {"DeckSwitcherInit", kIOS9, nullptr},
     {"SpotlightInit", kIOS9, nullptr},

@@ -1,0 +1,18 @@
+#include "springboard/home-screen/HomeScreenClasses.h"
+
+#include "springboard/home-screen/JitterAnimation.h"
+#include "springboard/home-screen/SBIconBadgeView.h"
+#include "springboard/home-screen/SBIconModel.h"
+
+namespace sim {
+
+void registerHomeScreenAppearanceClasses()
+{
+    registerKeyframeAnimationClass();
+    registerBadgeClasses();
+    registerLabelImageParametersClass();
+    registerIconModelAndApplicationClasses();
+    registerIconViewDumpAttributes();
+}
+
+} // namespace sim

@@ -1,0 +1,73 @@
+// The home screen's features on a scripted device, on each generation they concern: the
+// scripts under tests/scripts/ run as a user would run them, and their dumps are read.
+
+#include "DeviceTool.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <string>
+
+namespace {
+
+using nlohmann::json;
+
+std::vector<json> runScript(const char *name, const char *generation)
+{
+    std::string path = std::string(CV_SCRIPTS_DIR) + "/" + name;
+    e2e::Result result =
+        e2e::cvsim(e2e::temporaryRoot(name), {"script", path, "--ios", generation});
+    EXPECT_EQ(result.status, 0) << result.err;
+    return e2e::jsonLines(result.out);
+}
+
+// The icon views of the dump by their labels' text.
+void collectIconViews(const json &node, std::map<std::string, json> &views)
+{
+    const std::string cls = node.value("class", "");
+    if (cls == "SBIconView" || cls == "SBFolderIconView")
+        for (const json &child : node.value("children", json::array()))
+            if (child.value("class", "") == "UILabel")
+                views[child.value("text", "")] = node;
+    for (const json &child : node.value("children", json::array()))
+        collectIconViews(child, views);
+}
+
+std::map<std::string, json> iconViews(const json &dump)
+{
+    std::map<std::string, json> views;
+    for (const json &window : dump["windows"])
+        collectIconViews(window, views);
+    return views;
+}
+
+class IconsScript : public testing::TestWithParam<const char *> {};
+
+TEST_P(IconsScript, BadgesDraggingWigglingAndTheLabelFont)
+{
+    std::vector<json> dumps = runScript("icons.cvsim", GetParam());
+    ASSERT_EQ(dumps.size(), 3u);
+    auto editing = iconViews(dumps[0]);
+    // Badges keep their disc but draw no digits.
+    EXPECT_EQ(editing["Messages"]["badge"]["text"], "3");
+    EXPECT_EQ(editing["Messages"]["badge"]["backgroundColor"], json({255, 59, 48}));
+    EXPECT_TRUE(editing["Messages"]["badge"]["textColor"].is_null());
+    EXPECT_TRUE(editing["Photos"]["badge"].is_null());
+    // Calendar was dragged from the first place to the fourth.
+    EXPECT_EQ(editing["Calendar"]["frame"][0], 288);
+    EXPECT_EQ(editing["Photos"]["frame"][0], 27);
+    EXPECT_EQ(editing["Photos"]["jitter"], json({"SBIconPosition", "SBIconTransform"}));
+    EXPECT_TRUE(editing["Corvane"]["updatedMark"]);
+
+    auto still = iconViews(dumps[1]);
+    EXPECT_EQ(still["Photos"]["jitter"], json::array()) << "wiggling is off live";
+
+    auto respring = iconViews(dumps[2]);
+    EXPECT_EQ(respring["Messages"]["labelFont"]["name"], "DejaVuSans-Bold");
+    EXPECT_EQ(respring["Messages"]["badge"]["textColor"], json({255, 255, 255}));
+    EXPECT_EQ(dumps[2]["springboard"]["launches"], 2);
+}
+
+INSTANTIATE_TEST_SUITE_P(Generations, IconsScript, testing::Values("7", "8", "9"));
+
+} // namespace
