@@ -70,4 +70,40 @@ TEST_P(IconsScript, BadgesDraggingWigglingAndTheLabelFont)
 
 INSTANTIATE_TEST_SUITE_P(Generations, IconsScript, testing::Values("7", "8", "9"));
 
+// The dock's node in a dump, or null when there is none.
+json dockOf(const json &node)
+{
+    if (node.value("class", "") == "SBDockView")
+        return node;
+    for (const json &child : node.value("children", json::array()))
+        if (json found = dockOf(child); !found.is_null())
+            return found;
+    return nullptr;
+}
+
+json dockIn(const json &dump)
+{
+    for (const json &window : dump["windows"])
+        if (json found = dockOf(window); !found.is_null())
+            return found;
+    return nullptr;
+}
+
+class DockScript : public testing::TestWithParam<const char *> {};
+
+TEST_P(DockScript, BackgroundHiddenLiveThenNoDockAfterARespring)
+{
+    std::vector<json> dumps = runScript("dock.cvsim", GetParam());
+    ASSERT_EQ(dumps.size(), 2u);
+    json hidden = dockIn(dumps[0])["backgroundViewsHidden"];
+    EXPECT_EQ(hidden["backgroundView"], true);
+    EXPECT_EQ(hidden["backgroundImageView"], true);
+    EXPECT_EQ(hidden["highlightView"], true);
+    EXPECT_TRUE(dockIn(dumps[1]).is_null());
+    EXPECT_EQ(dumps[1]["springboard"]["launches"], 2);
+    EXPECT_EQ(iconViews(dumps[1]).count("Phone"), 0u) << "the dock's icons went with it";
+}
+
+INSTANTIATE_TEST_SUITE_P(Generations, DockScript, testing::Values("7", "8", "9"));
+
 } // namespace

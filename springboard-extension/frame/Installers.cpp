@@ -5,6 +5,7 @@
 
 #include "foundation/CoreFoundation.h"
 #include "springboard-extension/animations/IconsAnimation.h"
+#include "springboard-extension/home-screen/Dock.h"
 #include "springboard-extension/home-screen/IconLists.h"
 #include "springboard-extension/home-screen/Icons.h"
 
@@ -29,7 +30,7 @@ CVInstaller g_installers[] = {
     {"FoldersInit", kAll, nullptr},
     {"LockScreenInit", kAll, nullptr},
     {"ControlCenterInit", kAll, nullptr},
-    {"DockInit", kAll, nullptr},
+    {"DockInit", kAll, DockInit},
     {"LockAnimationInit", kAll, nullptr},
     {"IconsAnimationInit", kAll, IconsAnimationInit},
     {"SpringBoardAnimationsInit", kAll, nullptr},
