@@ -106,4 +106,39 @@ TEST_P(DockScript, BackgroundHiddenLiveThenNoDockAfterARespring)
 
 INSTANTIATE_TEST_SUITE_P(Generations, DockScript, testing::Values("7", "8", "9"));
 
+json firstOfClass(const json &node, const std::string &cls)
+{
+    if (node.value("class", "") == cls)
+        return node;
+    for (const json &child : node.value("children", json::array()))
+        if (json found = firstOfClass(child, cls); !found.is_null())
+            return found;
+    return nullptr;
+}
+
+json firstInDump(const json &dump, const std::string &cls)
+{
+    for (const json &window : dump["windows"])
+        if (json found = firstOfClass(window, cls); !found.is_null())
+            return found;
+    return nullptr;
+}
+
+class FoldersScript : public testing::TestWithParam<const char *> {};
+
+// iOS 7 here is 7.0, whose backdrop has no dark style.
+TEST_P(FoldersScript, TitleWhileEditingDarkBackdropAndPinchToClose)
+{
+    std::vector<json> dumps = runScript("folders.cvsim", GetParam());
+    ASSERT_EQ(dumps.size(), 3u);
+    EXPECT_EQ(dumps[0]["homeScreen"]["folderOpen"], true);
+    EXPECT_EQ(firstInDump(dumps[0], "UITextField")["hidden"], true);
+    EXPECT_EQ(firstInDump(dumps[0], "SBFolderBackgroundView")["backdrop"],
+              std::string(GetParam()) == "7" ? "light" : "dark");
+    EXPECT_EQ(firstInDump(dumps[1], "UITextField")["hidden"], false);
+    EXPECT_EQ(dumps[2]["homeScreen"]["folderOpen"], false);
+}
+
+INSTANTIATE_TEST_SUITE_P(Generations, FoldersScript, testing::Values("7", "8", "9"));
+
 } // namespace

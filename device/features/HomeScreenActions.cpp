@@ -51,12 +51,18 @@ ControlReply badge(const Arguments &arguments)
         HomeScreenHost::setBadge(arguments[0], arguments.size() > 1 ? arguments[1] : ""));
 }
 
+ControlReply pinchFolder(const Arguments &)
+{
+    return replyFor(HomeScreenHost::pinchOpenFolder());
+}
+
 constexpr FeatureAction kActions[] = {
     {"edit", edit},
     {"open-folder", openFolder},
     {"close-folder", closeFolder},
     {"drag-icon", dragIcon},
     {"badge", badge},
+    {"pinch", pinchFolder},
 };
 
 } // namespace

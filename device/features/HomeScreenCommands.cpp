@@ -6,6 +6,7 @@
 //                                        identifier or a folder's name) dragged to place TO
 //                                        of its list (from 0) or onto the icon TO
 //     badge BUNDLE_ID [TEXT]             the application's badge; without TEXT, none
+//     pinch                              two fingers pinch inward on the open folder
 
 #include "BootOptions.h"
 #include "features/FeatureLists.h"
@@ -53,12 +54,18 @@ std::string checkBadge(const Arguments &arguments)
     return {};
 }
 
+std::string checkPinch(const Arguments &arguments)
+{
+    return arguments.empty() ? std::string() : "pinch takes no arguments";
+}
+
 constexpr FeatureCommand kCommands[] = {
     {"edit", "edit on|off", checkEdit},
     {"open-folder", "open-folder INDEX | close-folder", checkOpenFolder},
     {"close-folder", nullptr, checkCloseFolder},
     {"drag-icon", "drag-icon FROM TO", checkDragIcon},
     {"badge", "badge BUNDLE_ID [TEXT]", checkBadge},
+    {"pinch", "pinch", checkPinch},
 };
 
 } // namespace

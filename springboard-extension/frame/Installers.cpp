@@ -6,6 +6,7 @@
 #include "foundation/CoreFoundation.h"
 #include "springboard-extension/animations/IconsAnimation.h"
 #include "springboard-extension/home-screen/Dock.h"
+#include "springboard-extension/home-screen/Folders.h"
 #include "springboard-extension/home-screen/IconLists.h"
 #include "springboard-extension/home-screen/Icons.h"
 
@@ -27,7 +28,7 @@ CVInstaller g_installers[] = {
     {"SpotlightInit", kIOS9, nullptr},
     {"AppSwitcherInit", kIOS8, nullptr},
     {"AppSliderInit", kIOS7, nullptr},
-    {"FoldersInit", kAll, nullptr},
+    {"FoldersInit", kAll, FoldersInit},
     {"LockScreenInit", kAll, nullptr},
     {"ControlCenterInit", kAll, nullptr},
     {"DockInit", kAll, DockInit},

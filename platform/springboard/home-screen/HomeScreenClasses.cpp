@@ -1,6 +1,7 @@
 #include "springboard/home-screen/HomeScreenClasses.h"
 
 #include "springboard/home-screen/JitterAnimation.h"
+#include "springboard/home-screen/SBFolderBackgroundView.h"
 #include "springboard/home-screen/SBIconBadgeView.h"
 #include "springboard/home-screen/SBIconModel.h"
 
@@ -13,6 +14,7 @@ void registerHomeScreenAppearanceClasses()
     registerLabelImageParametersClass();
     registerIconModelAndApplicationClasses();
     registerIconViewDumpAttributes();
+    registerFolderBackgroundViewClass();
 }
 
 } // namespace sim

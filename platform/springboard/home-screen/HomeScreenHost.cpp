@@ -122,4 +122,15 @@ std::string HomeScreenHost::setBadge(const std::string &bundleIdentifier, const 
     return {};
 }
 
+std::string HomeScreenHost::pinchOpenFolder()
+{
+    if (!controller())
+        return "SpringBoard is not running";
+    SBFolderController *open = controller()->m_openFolderController;
+    if (!open)
+        return "no folder is open (open-folder INDEX)";
+    pinch(open->m_contentView, {1.0, 0.85, 0.7, 0.55, 0.4});
+    return {};
+}
+
 } // namespace sim

@@ -14,6 +14,8 @@ struct HomeScreenHost {
     static std::string dragIcon(const std::string &from, const std::string &to);
     // Sets the badge of the application's icon; empty text clears it.
     static std::string setBadge(const std::string &bundleIdentifier, const std::string &text);
+    // Two fingers pinch inward on the open folder.
+    static std::string pinchOpenFolder();
 };
 
 } // namespace sim
