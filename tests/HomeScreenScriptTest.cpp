@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <sstream>
 #include <string>
 
 namespace {
@@ -140,5 +141,27 @@ TEST_P(FoldersScript, TitleWhileEditingDarkBackdropAndPinchToClose)
 }
 
 INSTANTIATE_TEST_SUITE_P(Generations, FoldersScript, testing::Values("7", "8", "9"));
+
+// Spotlight's sections exist on iOS 9 only. The script's lines that are not documents (a
+// blocked pull-down says so) are left out of the dumps.
+TEST(SpotlightScript, NearbyHiddenLiveAndThePullDownBlocked)
+{
+    std::string path = std::string(CV_SCRIPTS_DIR) + "/spotlight.cvsim";
+    e2e::Result result =
+        e2e::cvsim(e2e::temporaryRoot("spotlight"), {"script", path, "--ios", "9"});
+    ASSERT_EQ(result.status, 0) << result.err;
+    std::vector<json> dumps;
+    std::istringstream lines(result.out);
+    for (std::string line; std::getline(lines, line);)
+        if (!line.empty() && line[0] == '{')
+            dumps.push_back(json::parse(line));
+    ASSERT_EQ(dumps.size(), 3u);
+    const json &open = dumps[0]["homeScreen"]["spotlight"];
+    EXPECT_EQ(open["open"], true);
+    EXPECT_EQ(open["sections"][1], json({{"header", nullptr}, {"rows", 0}}));
+    EXPECT_EQ(open["sections"][0]["header"], "SIRI APP SUGGESTIONS");
+    EXPECT_EQ(dumps[1]["homeScreen"]["spotlight"]["open"], false);
+    EXPECT_NE(result.out.find("the pull-down Spotlight is disabled"), std::string::npos);
+}
 
 } // namespace

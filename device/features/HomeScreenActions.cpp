@@ -56,6 +56,15 @@ ControlReply pinchFolder(const Arguments &)
     return replyFor(HomeScreenHost::pinchOpenFolder());
 }
 
+// A blocked pull-down is what a finger would find: the pages do not move. Not a failure.
+ControlReply spotlight(const Arguments &arguments)
+{
+    bool open = arguments[0] == "open";
+    if (!HomeScreenHost::setSpotlightOpen(open) && open)
+        return commandDone("the pages did not move: the pull-down Spotlight is disabled\n");
+    return commandDone();
+}
+
 constexpr FeatureAction kActions[] = {
     {"edit", edit},
     {"open-folder", openFolder},
@@ -63,6 +72,7 @@ constexpr FeatureAction kActions[] = {
     {"drag-icon", dragIcon},
     {"badge", badge},
     {"pinch", pinchFolder},
+    {"spotlight", spotlight},
 };
 
 } // namespace
@@ -77,7 +87,9 @@ nlohmann::json homeScreenDump()
     auto *icons = msg<SBIconController *>(SBIconController::class_(), "sharedInstance"_sel);
     if (!icons)
         return nullptr;
-    return {{"editing", icons->m_isEditing}, {"folderOpen", bool(icons->m_openFolderController)}};
+    return {{"editing", icons->m_isEditing},
+            {"folderOpen", bool(icons->m_openFolderController)},
+            {"spotlight", HomeScreenHost::spotlightDump()}};
 }
 
 } // namespace sim

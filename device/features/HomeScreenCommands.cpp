@@ -7,6 +7,7 @@
 //                                        of its list (from 0) or onto the icon TO
 //     badge BUNDLE_ID [TEXT]             the application's badge; without TEXT, none
 //     pinch                              two fingers pinch inward on the open folder
+//     spotlight open|close               the pull-down Spotlight
 
 #include "BootOptions.h"
 #include "features/FeatureLists.h"
@@ -59,6 +60,13 @@ std::string checkPinch(const Arguments &arguments)
     return arguments.empty() ? std::string() : "pinch takes no arguments";
 }
 
+std::string checkSpotlight(const Arguments &arguments)
+{
+    if (arguments.size() != 1 || (arguments[0] != "open" && arguments[0] != "close"))
+        return "usage: spotlight open|close";
+    return {};
+}
+
 constexpr FeatureCommand kCommands[] = {
     {"edit", "edit on|off", checkEdit},
     {"open-folder", "open-folder INDEX | close-folder", checkOpenFolder},
@@ -66,6 +74,7 @@ constexpr FeatureCommand kCommands[] = {
     {"drag-icon", "drag-icon FROM TO", checkDragIcon},
     {"badge", "badge BUNDLE_ID [TEXT]", checkBadge},
     {"pinch", "pinch", checkPinch},
+    {"spotlight", "spotlight open|close", checkSpotlight},
 };
 
 } // namespace

@@ -9,6 +9,7 @@
 #include "springboard-extension/home-screen/Folders.h"
 #include "springboard-extension/home-screen/IconLists.h"
 #include "springboard-extension/home-screen/Icons.h"
+#include "springboard-extension/home-screen/Spotlight.h"
 
 namespace {
 
@@ -25,7 +26,7 @@ CVInstaller g_installers[] = {
     {"IconsInit", kAll, IconsInit},
     {"IconListsInit", kAll, IconListsInit},
     {"DeckSwitcherInit", kIOS9, nullptr},
-    {"SpotlightInit", kIOS9, nullptr},
+    {"SpotlightInit", kIOS9, SpotlightInit},
     {"AppSwitcherInit", kIOS8, nullptr},
     {"AppSliderInit", kIOS7, nullptr},
     {"FoldersInit", kAll, FoldersInit},

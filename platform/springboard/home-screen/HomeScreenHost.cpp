@@ -1,9 +1,13 @@
 #include "springboard/home-screen/HomeScreenHost.h"
 
 #include "springboard/SBIconController.h"
+#include "springboard/Spotlight.h"
+#include "uikit/UILabel.h"
+
 #include "springboard/SpringBoardState.h"
 #include "springboard/home-screen/IconDragging.h"
 #include "uikit/GestureInput.h"
+#include <nlohmann/json.hpp>
 
 #include <charconv>
 
@@ -131,6 +135,46 @@ std::string HomeScreenHost::pinchOpenFolder()
         return "no folder is open (open-folder INDEX)";
     pinch(open->m_contentView, {1.0, 0.85, 0.7, 0.55, 0.4});
     return {};
+}
+
+bool HomeScreenHost::setSpotlightOpen(bool open)
+{
+    if (!controller())
+        return false;
+    SBRootFolderView *root = controller()->rootFolderView();
+    UIViewController *search = root->m_pullDownSearchController;
+    if (open && class_respondsToSelector(object_getClass(search), "_reloadSections"_sel))
+        msg<void>(search, "_reloadSections"_sel);
+    msg<void, CGPoint>(root->m_searchScrollView, "setContentOffset:"_sel,
+                       {0, open ? -kSearchPullDownHeight : 0});
+    return (root->m_searchScrollView->bounds().origin.y < 0) == open;
+}
+
+nlohmann::json HomeScreenHost::spotlightDump()
+{
+    if (!controller())
+        return nullptr;
+    SBRootFolderView *root = controller()->rootFolderView();
+    nlohmann::json node = {{"open", root->m_searchScrollView->bounds().origin.y < 0}};
+    UIViewController *search = root->m_pullDownSearchController;
+    if (object_getClass(search) != objc_getClass("SPUISearchViewController"))
+        return node;
+    UIView *table = msg<UIView *>(search, "view"_sel);
+    nlohmann::json sections = nlohmann::json::array();
+    NSInteger count = msg<NSInteger, UIView *>(search, "numberOfSectionsInTableView:"_sel, table);
+    for (NSInteger section = 0; section < count; ++section) {
+        auto *header = msg<UIView *, UIView *, NSInteger>(
+            search, "tableView:viewForHeaderInSection:"_sel, table, section);
+        bool titled = header && object_getClass(header) == UILabel::class_() &&
+                      static_cast<UILabel *>(header)->m_text;
+        sections.push_back(
+            {{"header", titled ? nlohmann::json(static_cast<UILabel *>(header)->m_text->str())
+                               : nlohmann::json(nullptr)},
+             {"rows", msg<NSInteger, UIView *, NSInteger>(
+                          search, "tableView:numberOfRowsInSection:"_sel, table, section)}});
+    }
+    node["sections"] = sections;
+    return node;
 }
 
 } // namespace sim

@@ -3,6 +3,8 @@
 // editing mode, and setting an application's badge. Each answers an empty string when it
 // was done, or why it could not be.
 
+#include <nlohmann/json_fwd.hpp>
+
 #include <string>
 
 namespace sim {
@@ -16,6 +18,12 @@ struct HomeScreenHost {
     static std::string setBadge(const std::string &bundleIdentifier, const std::string &text);
     // Two fingers pinch inward on the open folder.
     static std::string pinchOpenFolder();
+    // Pulls the pull-down Spotlight open (its sections asked afresh) or pushes it closed.
+    // False when the pages would not move (`_canScrollY` NO).
+    static bool setSpotlightOpen(bool open);
+    // The pull-down Spotlight: whether it is open, and on iOS 9 its sections as its table
+    // methods give them ({"header": title or null for an empty header, "rows": count}).
+    static nlohmann::json spotlightDump();
 };
 
 } // namespace sim
