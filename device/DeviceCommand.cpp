@@ -72,8 +72,10 @@ ParsedCommand parseSwipePages(const Arguments &arguments)
     bool hold = arguments.size() == 2 && arguments[1] == "--hold";
     std::optional<double> page =
         (arguments.size() == 1 || hold) ? parseNumber(arguments[0]) : std::nullopt;
-    if (!page || *page < 0)
-        return refuse("usage: swipe-pages PAGE [--hold] (PAGE a number, 0 or more)");
+    // Page positions left of the first page of icons (-1) are the pages before it: on iOS
+    // 9 the Spotlight page.
+    if (!page || *page < -1)
+        return refuse("usage: swipe-pages PAGE [--hold] (PAGE a number, -1 or more)");
     return accept({DeviceCommand::Kind::SwipePages, {}, *page, hold});
 }
 

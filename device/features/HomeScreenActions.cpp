@@ -5,6 +5,7 @@
 
 #include "springboard/SBIconController.h"
 #include "springboard/SpringBoardHost.h"
+#include "springboard/home-screen/HomeScreenHost.h"
 
 #include <nlohmann/json.hpp>
 
@@ -34,10 +35,44 @@ ControlReply closeFolder(const Arguments &)
     return commandDone();
 }
 
+ControlReply replyFor(const std::string &failure)
+{
+    return failure.empty() ? commandDone() : commandFailed(failure);
+}
+
+ControlReply dragIcon(const Arguments &arguments)
+{
+    return replyFor(HomeScreenHost::dragIcon(arguments[0], arguments[1]));
+}
+
+ControlReply badge(const Arguments &arguments)
+{
+    return replyFor(
+        HomeScreenHost::setBadge(arguments[0], arguments.size() > 1 ? arguments[1] : ""));
+}
+
+ControlReply pinchFolder(const Arguments &)
+{
+    return replyFor(HomeScreenHost::pinchOpenFolder());
+}
+
+// A blocked pull-down is what a finger would find: the pages do not move. Not a failure.
+ControlReply spotlight(const Arguments &arguments)
+{
+    bool open = arguments[0] == "open";
+    if (!HomeScreenHost::setSpotlightOpen(open) && open)
+        return commandDone("the pages did not move: the pull-down Spotlight is disabled\n");
+    return commandDone();
+}
+
 constexpr FeatureAction kActions[] = {
     {"edit", edit},
     {"open-folder", openFolder},
     {"close-folder", closeFolder},
+    {"drag-icon", dragIcon},
+    {"badge", badge},
+    {"pinch", pinchFolder},
+    {"spotlight", spotlight},
 };
 
 } // namespace
@@ -52,7 +87,9 @@ nlohmann::json homeScreenDump()
     auto *icons = msg<SBIconController *>(SBIconController::class_(), "sharedInstance"_sel);
     if (!icons)
         return nullptr;
-    return {{"editing", icons->m_isEditing}, {"folderOpen", bool(icons->m_openFolderController)}};
+    return {{"editing", icons->m_isEditing},
+            {"folderOpen", bool(icons->m_openFolderController)},
+            {"spotlight", HomeScreenHost::spotlightDump()}};
 }
 
 } // namespace sim

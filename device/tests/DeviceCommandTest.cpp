@@ -70,7 +70,9 @@ TEST(DeviceCommands, BadArgumentsAreRefusedWithUsage)
     EXPECT_NE(refusal({"wait"}).find("usage: wait"), std::string::npos);
     EXPECT_NE(refusal({"swipe-pages", "2", "--slowly"}).find("usage: swipe-pages"),
               std::string::npos);
-    EXPECT_NE(refusal({"swipe-pages", "-1"}).find("usage: swipe-pages"), std::string::npos);
+    // -1 is the page before the first page of icons (iOS 9's Spotlight); nothing lies further.
+    EXPECT_NE(refusal({"swipe-pages", "-1.5"}).find("usage: swipe-pages"), std::string::npos);
+    EXPECT_TRUE(sim::parseDeviceCommand({"swipe-pages", "-1"}).command);
     EXPECT_EQ(refusal({"screenshot", "home.jpg"}), "usage: screenshot PATH.png");
     EXPECT_EQ(refusal({"screenshot", ".png"}), "usage: screenshot PATH.png");
 }

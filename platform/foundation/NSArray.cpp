@@ -58,6 +58,20 @@ NSString *description(NSArray *self, SEL)
     return NSString::stringWithString(text);
 }
 
+// +arrayWithArray: answers an array of the receiving class (mutable for NSMutableArray).
+id arrayWithArrayMessage(Class self, SEL, NSArray *other)
+{
+    return objc_autorelease(newArray(self, other));
+}
+
+void addObjectsFromArray(NSMutableArray *self, SEL, NSArray *other)
+{
+    if (!other)
+        return;
+    for (id object : *other)
+        self->addObject(object);
+}
+
 const Class kRegistered = [] {
     g_arrayClass = ClassBuilder<NSArray>("NSArray", "NSObject")
                        .method("isEqual:", isEqual)
@@ -65,9 +79,11 @@ const Class kRegistered = [] {
                        .method("copy", sim::copyByRetaining)
                        .method("mutableCopy", mutableCopy)
                        .method("description", description)
+                       .classMethod("arrayWithArray:", arrayWithArrayMessage)
                        .registerClass();
     g_mutableArrayClass = ClassBuilder<NSMutableArray>("NSMutableArray", "NSArray")
                               .method("copy", copyOfMutable)
+                              .method("addObjectsFromArray:", addObjectsFromArray)
                               .registerClass();
     return g_arrayClass;
 }();

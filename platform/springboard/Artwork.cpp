@@ -144,6 +144,30 @@ UIImage *pageDotImage(CGFloat side, CGFloat white, CGFloat alpha)
     return UIImage::imageWithCGImageScaleOrientation(dot, screenScale(), UIImageOrientationUp);
 }
 
+UIImage *badgeBackgroundImage(CGFloat side)
+{
+    constexpr RGBA kBadgeRed = {1, 0.23, 0.19, 1};
+    StrongRef<CGImage> disc = StrongRef<CGImage>::adopt(roundedSquare(side, 0.5, kBadgeRed));
+    return UIImage::imageWithCGImageScaleOrientation(disc, screenScale(), UIImageOrientationUp);
+}
+
+UIImage *badgeTextImage(const std::string &text, CGFloat height)
+{
+    TextStyle digits;
+    digits.font = UIFont::systemFontOfSize(height * 0.7);
+    digits.pointSize = height * 0.7;
+    digits.red = digits.green = digits.blue = 1;
+    digits.alignment = TextAlignment::Center;
+    // Never cut: a badge is as wide as its text.
+    digits.numberOfLines = 0;
+    CGFloat width = std::max(std::ceil(measureText(text, digits, 0).width) + 1, CGFloat(1));
+    UIGraphicsBeginImageContextWithOptions({width, height}, NO, 0);
+    drawText(UIGraphicsGetCurrentContext(), text, digits, {{0, 0}, {width, height}});
+    UIImage *image = UIGraphicsGetImageFromCurrentImageContext();
+    UIGraphicsEndImageContext();
+    return image;
+}
+
 RGBA wallpaperColorAt(CGFloat fraction)
 {
     CGFloat t = std::clamp(fraction, 0.0, 1.0);

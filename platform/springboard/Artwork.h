@@ -34,6 +34,12 @@ UIImage *folderIconImage(const std::vector<UIImage *> &contents, CGFloat side);
 // A round dot `side` points across.
 UIImage *pageDotImage(CGFloat side, CGFloat white, CGFloat alpha);
 
+// A badge's parts: the red disc `side` points across that SpringBoard stretches behind
+// the text, and the text in white on a transparent image `height` points tall, as wide as
+// the text needs.
+UIImage *badgeBackgroundImage(CGFloat side);
+UIImage *badgeTextImage(const std::string &text, CGFloat height);
+
 // The wallpaper fills the screen; its colour depends on the height only.
 UIImage *wallpaperImage();
 // The wallpaper's colour at a height given as a share of the screen (0 top, 1 bottom).

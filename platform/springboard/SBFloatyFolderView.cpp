@@ -3,7 +3,10 @@
 #include "springboard/HostClass.h"
 #include "springboard/HostViews.h"
 #include "springboard/IconListKinds.h"
+#include "springboard/home-screen/SBFolderBackgroundView.h"
 #include "uikit/UIFont.h"
+#include "uikit/UIGestureRecognizer.h"
+#include "uikit/UITapGestureRecognizer.h"
 
 #include <algorithm>
 
@@ -39,15 +42,52 @@ id initWithFrame(SBFloatyFolderView *self, SEL _cmd, CGRect frame)
     if (!msgSuper<id, CGRect>(SBFloatyFolderView::class_(), self, _cmd, frame))
         return nil;
     msg<void, UIColor *>(self, "setBackgroundColor:"_sel, UIColor::colorWithWhiteAlpha(0, 0.3));
-    self->m_panelView = sim::newView(UIView::class_(), CGRectZero);
-    msg<void, UIColor *>(self->m_panelView, "setBackgroundColor:"_sel,
-                         UIColor::colorWithWhiteAlpha(1, 0.3));
-    self->m_panelView->layer()->setCornerRadius(36);
+    self->m_panelView = sim::newView(SBFolderBackgroundView::class_(), CGRectZero);
     sim::addSubview(self, self->m_panelView);
     sim::addSubview(self->m_panelView, self->m_scrollView);
     self->m_titleTextField = sim::newView<UITextField>(UITextField::class_(), CGRectZero);
     sim::addSubview(self, self->m_titleTextField);
+    msg<void>(self, "_configureGestures"_sel);
     return self;
+}
+
+// A tap beside the panel closes the folder. Gestures are configured again whenever the
+// folder turns with the device; the tap is made afresh each time.
+void configureGestures(SBFloatyFolderView *self, SEL)
+{
+    if (self->m_outsideTap)
+        msg<void, id>(self, "removeGestureRecognizer:"_sel, self->m_outsideTap.get());
+    self->m_outsideTap = StrongRef<NSObject>::adopt(static_cast<NSObject *>(
+        msg<id, id, SEL>(msg<id>(UITapGestureRecognizer::class_(), "alloc"_sel),
+                         "initWithTarget:action:"_sel, self, "_handleOutsideTap:"_sel)));
+    msg<void, id>(self, "addGestureRecognizer:"_sel, self->m_outsideTap.get());
+}
+
+void closeFolder()
+{
+    id controller = msg<id>(objc_getClass("SBIconController"), "sharedInstance"_sel);
+    msg<void, BOOL>(controller, "closeFolderAnimated:"_sel, YES);
+}
+
+void handleOutsideTap(SBFloatyFolderView *self, SEL, UIGestureRecognizer *tap)
+{
+    CGPoint point = msg<CGPoint, UIView *>(tap, "locationInView:"_sel, self);
+    if (!CGRectContainsPoint(self->m_panelView->frame(), point))
+        closeFolder();
+}
+
+// Pinching the folder in (a scale below 1 when the fingers lift) closes it.
+void handlePinchGesture(SBFloatyFolderView *, SEL, UIGestureRecognizer *pinch)
+{
+    if (msg<NSInteger>(pinch, "state"_sel) == UIGestureRecognizerStateEnded &&
+        msg<CGFloat>(pinch, "scale"_sel) < 1)
+        closeFolder();
+}
+
+void setOrientation(SBFloatyFolderView *self, SEL _cmd, NSInteger orientation)
+{
+    msgSuper<void, NSInteger>(SBFloatyFolderView::class_(), self, _cmd, orientation);
+    msg<void>(self, "_configureGestures"_sel);
 }
 
 SBFolder *folder(SBFloatyFolderView *self, SEL)
@@ -109,6 +149,10 @@ void registerFloatyFolderViewClass()
         .method("initWithFrame:", imp::initWithFrame)
         .method("folder", imp::folder)
         .method("layoutSubviews", imp::layoutSubviews)
+        .method("setOrientation:", imp::setOrientation)
+        .method("_configureGestures", imp::configureGestures)
+        .method("_handleOutsideTap:", imp::handleOutsideTap)
+        .method("_handlePinchGesture:", imp::handlePinchGesture)
         .registerClass();
 }
 

@@ -18,10 +18,15 @@ CGPoint wallpaperRelativeCenter(SBFolderIconBackgroundView *self, SEL)
     return self->m_wallpaperRelativeCenter;
 }
 
-// The wallpaper is a vertical gradient, so the height of the centre decides the tint.
+// A blurred background shows the wallpaper behind it, lightened; the wallpaper is a
+// vertical gradient, so the height of the centre decides the tint. Unblurred, it is a
+// plain translucent white.
 void setWallpaperRelativeCenter(SBFolderIconBackgroundView *self, SEL, CGPoint center)
 {
     self->m_wallpaperRelativeCenter = center;
+    if (!msg<BOOL, id>(self, "wantsBlur:"_sel, nil))
+        return msg<void, UIColor *>(self, "setBackgroundColor:"_sel,
+                                    UIColor::colorWithWhiteAlpha(1, kBackgroundLightening));
     long orientation = UIApplication::sharedApplication()->statusBarOrientation();
     CGFloat height = sim::SpringBoardMetrics::interfaceSize(orientation).height;
     sim::RGBA wallpaper = sim::wallpaperColorAt(height > 0 ? center.y / height : 0);
@@ -32,6 +37,11 @@ void setWallpaperRelativeCenter(SBFolderIconBackgroundView *self, SEL, CGPoint c
                          UIColor::colorWithRedGreenBlueAlpha(lighten(wallpaper.red),
                                                              lighten(wallpaper.green),
                                                              lighten(wallpaper.blue), 1));
+}
+
+BOOL wantsBlur(SBFolderIconBackgroundView *, SEL, id)
+{
+    return YES;
 }
 
 id initWithFrame(SBFolderIconView *self, SEL _cmd, CGRect frame)
@@ -92,6 +102,7 @@ void registerFolderIconViewClasses()
     HostClass<SBFolderIconBackgroundView>("SBFolderIconBackgroundView", "UIView")
         .method("wallpaperRelativeCenter", imp::wallpaperRelativeCenter)
         .method("setWallpaperRelativeCenter:", imp::setWallpaperRelativeCenter)
+        .method("wantsBlur:", imp::wantsBlur)
         .registerClass();
     HostClass<SBFolderIconView>("SBFolderIconView", "SBIconView")
         .ivar("_backgroundView", &SBFolderIconView::m_backgroundView)

@@ -59,9 +59,16 @@ BOOL isEditing(SBFolderView *self, SEL)
     return self->m_isEditing;
 }
 
+// In editing mode an open folder's name takes touches (and so can be edited), when its
+// folder allows it.
 void setEditingAnimated(SBFolderView *self, SEL, BOOL editing, BOOL animated)
 {
     self->m_isEditing = editing;
+    if (self->m_titleTextField && class_respondsToSelector(object_getClass(self), "folder"_sel)) {
+        id folder = msg<id>(self, "folder"_sel);
+        msg<void, BOOL>(self->m_titleTextField, "setUserInteractionEnabled:"_sel,
+                        editing && msg<BOOL>(folder, "canEditDisplayName"_sel));
+    }
     for (id list : *self->m_iconListViews)
         msg<void, NSArray *, BOOL>(list, "_updateEditingStateForIcons:animated:"_sel,
                                    msg<NSArray *>(list, "icons"_sel), animated);

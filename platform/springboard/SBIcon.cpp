@@ -3,6 +3,9 @@
 #include "springboard/Artwork.h"
 #include "springboard/HostClass.h"
 #include "springboard/SpringBoardMetrics.h"
+#include "springboard/home-screen/SBIconModel.h"
+
+#include <cstdlib>
 
 namespace {
 
@@ -30,6 +33,42 @@ UIImage *getIconImage(SBIcon *self, SEL, int format)
     if (!self->m_image)
         self->m_image = msg<UIImage *, int>(self, "generateIconImage:"_sel, format);
     return self->m_image;
+}
+
+id badgeNumberOrString(SBIcon *self, SEL)
+{
+    return self->m_badge;
+}
+
+void setBadge(SBIcon *self, SEL, NSString *badge)
+{
+    self->m_badge = badge && badge->length() ? badge : nil;
+}
+
+BOOL allowsUninstall(SBIcon *, SEL)
+{
+    return NO;
+}
+
+BOOL userInstalledAllowsUninstall(SBIcon *, SEL)
+{
+    return YES;
+}
+
+SBApplication *application(SBApplicationIcon *self, SEL)
+{
+    return static_cast<SBApplication *>(self->m_application.get());
+}
+
+// The numbers on the folder's icons, added up; text badges do not count.
+id folderBadgeNumberOrString(SBFolderIcon *self, SEL)
+{
+    long total = 0;
+    for (id icon : *msg<NSArray *>(self->m_folder.get(), "icons"_sel)) {
+        auto *badge = msg<NSString *>(icon, "badgeNumberOrString"_sel);
+        total += badge ? std::strtol(badge->str().c_str(), nullptr, 10) : 0;
+    }
+    return total > 0 ? NSString::stringWithString(std::to_string(total)) : nil;
 }
 
 NSString *leafIdentifier(SBApplicationIcon *self, SEL)
@@ -111,8 +150,11 @@ Class SBFolderIcon::class_()
 SBApplicationIcon *SBApplicationIcon::create(const std::string &bundleIdentifier,
                                              const std::string &displayName)
 {
-    auto *icon = sim::create<SBApplicationIcon>(class_());
+    bool system = bundleIdentifier.starts_with("com.apple.");
+    auto *icon = sim::create<SBApplicationIcon>(
+        system ? class_() : objc_getClass("SBUserInstalledApplicationIcon"));
     icon->m_bundleIdentifier = NSString::stringWithString(bundleIdentifier);
+    icon->m_application = StrongRef<NSObject>::adopt(SBApplication::create(bundleIdentifier));
     icon->m_displayName = NSString::stringWithString(displayName);
     return icon;
 }
@@ -141,11 +183,18 @@ void registerIconModelClasses()
         .method("isFolderIcon", imp::isFolderIcon)
         .method("getIconImage:", imp::getIconImage)
         .method("generateIconImage:", imp::generateIconImage)
+        .method("badgeNumberOrString", imp::badgeNumberOrString)
+        .method("setBadge:", imp::setBadge)
+        .method("allowsUninstall", imp::allowsUninstall)
         .registerClass();
     HostClass<SBApplicationIcon>("SBApplicationIcon", "SBIcon")
         .method("leafIdentifier", imp::leafIdentifier)
         .method("applicationBundleID", imp::leafIdentifier)
         .method("generateIconImage:", imp::generateApplicationIconImage)
+        .method("application", imp::application)
+        .registerClass();
+    HostClass<SBApplicationIcon>("SBUserInstalledApplicationIcon", "SBApplicationIcon")
+        .method("allowsUninstall", imp::userInstalledAllowsUninstall)
         .registerClass();
     HostClass<SBFolder>("SBFolder", "NSObject")
         .method("displayName", imp::folderDisplayName)
@@ -157,6 +206,7 @@ void registerIconModelClasses()
         .method("displayName", imp::folderIconDisplayName)
         .method("isFolderIcon", imp::folderIconIsFolderIcon)
         .method("generateIconImage:", imp::generateFolderIconImage)
+        .method("badgeNumberOrString", imp::folderBadgeNumberOrString)
         .registerClass();
 }
 

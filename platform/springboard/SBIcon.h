@@ -3,6 +3,12 @@
 // icon stands for one installed application; a folder icon stands for a folder, which
 // holds application icons of its own. Icons draw their own image when asked
 // (`getIconImage:`), once, and keep it.
+//
+// An icon may carry a badge (`badgeNumberOrString`, set with `setBadge:`; nil or empty for
+// none); a folder icon's badge is the sum of its icons' numeric badges. Applications that
+// come with the system (identifiers beginning "com.apple.") have SBApplicationIcon, which
+// cannot be deleted (`allowsUninstall` NO); the others SBUserInstalledApplicationIcon,
+// which can.
 
 #include "foundation/NSArray.h"
 #include "foundation/NSString.h"
@@ -11,15 +17,17 @@
 struct SBIcon : NSObject {
     StrongRef<NSString> m_displayName;
     StrongRef<UIImage> m_image; // drawn on first request
+    StrongRef<NSString> m_badge;
 
     static Class class_();
 };
 
 struct SBApplicationIcon : SBIcon {
     StrongRef<NSString> m_bundleIdentifier;
+    StrongRef<NSObject> m_application; // SBApplication
 
     static Class class_();
-    // The caller owns the answer.
+    // An icon of the class the application's origin gives it; the caller owns the answer.
     static SBApplicationIcon *create(const std::string &bundleIdentifier,
                                      const std::string &displayName);
 };

@@ -7,6 +7,7 @@
 #include "springboard/SBFolderIconView.h"
 #include "springboard/SpringBoardState.h"
 #include "springboard/StockLayout.h"
+#include "springboard/home-screen/SBIconModel.h"
 #include "uikit/UIApplication.h"
 
 #include <algorithm>
@@ -131,14 +132,38 @@ void scrollToIconListAtIndexAnimate(SBIconController *self, SEL, NSInteger index
     msg<void, CGPoint, BOOL>(root->m_scrollView, "setContentOffset:animated:"_sel, offset, animate);
 }
 
-// Every list lays its icons out again, as its class and measures say now.
+// Every list lays its icons out again, as its class and measures say now, and every icon
+// view draws its image, badge and updated mark afresh.
 void relayout(SBIconController *self, SEL)
 {
     SBRootFolderView *root = self->rootFolderView();
     msg<void>(root, "setNeedsLayout"_sel);
     msg<void>(root, "layoutIfNeeded"_sel);
-    for (SBIconListView *list : self->allIconLists())
+    for (SBIconListView *list : self->allIconLists()) {
         msg<void, NSTimeInterval, BOOL>(list, "layoutIconsIfNeeded:domino:"_sel, 0, NO);
+        for (id icon : *list->m_icons) {
+            id view = msg<id>(self->m_iconViewMap.get(), "mappedIconViewForIcon:"_sel, icon);
+            msg<void>(view, "_updateIconImageView"_sel);
+            msg<void>(view, "_updateBadge"_sel);
+            msg<void>(view, "_updateUpdatedMark"_sel);
+        }
+    }
+}
+
+SBIconModel *model(SBIconController *, SEL)
+{
+    return SBIconModel::shared();
+}
+
+BOOL iconViewDisplaysBadges(SBIconController *, SEL, id)
+{
+    return YES;
+}
+
+// An application may go into a folder; a folder may not.
+BOOL iconCanReceiveGrabbedIcon(SBIconController *, SEL, SBIcon *icon, SBIcon *grabbed)
+{
+    return msg<BOOL>(icon, "isFolderIcon"_sel) && !msg<BOOL>(grabbed, "isFolderIcon"_sel);
 }
 
 BOOL hasOpenFolder(SBIconController *self, SEL)
@@ -278,6 +303,9 @@ void registerIconControllerClass()
         .method("setIsEditing:", imp::setIsEditing)
         .method("scrollToIconListAtIndex:animate:", imp::scrollToIconListAtIndexAnimate)
         .method("relayout", imp::relayout)
+        .method("model", imp::model)
+        .method("iconViewDisplaysBadges:", imp::iconViewDisplaysBadges)
+        .method("icon:canReceiveGrabbedIcon:", imp::iconCanReceiveGrabbedIcon)
         .method("hasOpenFolder", imp::hasOpenFolder)
         .method("openFolder", imp::openFolder)
         .method("openFolder:animated:", imp::openFolderAnimated)

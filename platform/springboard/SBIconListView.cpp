@@ -3,6 +3,7 @@
 #include "springboard/HostClass.h"
 #include "springboard/HostViews.h"
 #include "springboard/SBFolderIconView.h"
+#include "springboard/home-screen/SBIconModel.h"
 #include "uikit/UIApplication.h"
 
 #include <algorithm>
@@ -47,6 +48,11 @@ CGSize iconAlongAndAcross(SBIconListView *list)
 {
     CGSize size = msg<CGSize>(list, "defaultIconSize"_sel);
     return list->isVertical() ? CGSize{size.height, size.width} : size;
+}
+
+id iconController()
+{
+    return msg<id>(objc_getClass("SBIconController"), "sharedInstance"_sel);
 }
 
 namespace imp {
@@ -167,16 +173,19 @@ CGPoint originForIconAtCoordinate(SBIconListView *self, SEL, SBIconCoordinate co
     return vertical ? CGPoint{across, along} : CGPoint{along, across};
 }
 
-// The icons that fit on the grid: as many as it has places, in order.
+// The icons that fit on the grid: those the icon model shows, as many as the grid has
+// places, in order.
 NSArray *visibleIcons(SBIconListView *self, SEL)
 {
     NSUInteger places = msg<NSUInteger>(self, "iconColumnsForCurrentOrientation"_sel) *
                         msg<NSUInteger>(self, "iconRowsForCurrentOrientation"_sel);
+    SBIconModel *model = SBIconModel::shared();
     NSMutableArray *visible = NSMutableArray::array();
     for (id icon : *self->m_icons) {
         if (visible->count() >= places)
             break;
-        visible->addObject(icon);
+        if (!model || msg<BOOL, id>(model, "isIconVisible:"_sel, icon))
+            visible->addObject(icon);
     }
     return visible;
 }
@@ -186,13 +195,14 @@ void layoutIconsNow(SBIconListView *self, SEL)
     NSArray *visible = msg<NSArray *>(self, "visibleIcons"_sel);
     SBIconViewMap *map = msg<SBIconViewMap *>(self, "viewMap"_sel);
     NSArray *icons = NSArray::arrayWithArray(self->m_icons);
-    for (NSUInteger index = 0; index < icons->count(); ++index) {
-        id icon = icons->objectAtIndex(index);
+    for (id icon : *icons) {
         auto *view = msg<SBIconView *>(map, "mappedIconViewForIcon:"_sel, icon);
         bool shown = visible->containsObject(icon);
         sim::setHidden(view, !shown);
         if (!view || !shown)
             continue;
+        // Visible icons close ranks over the hidden ones.
+        NSUInteger index = visible->indexOfObject(icon);
         auto coordinate = msg<SBIconCoordinate, NSUInteger, NSInteger>(
             self, "iconCoordinateForIndex:forOrientation:"_sel, index, self->m_orientation);
         CGPoint origin =
@@ -224,8 +234,7 @@ void layoutSubviews(SBIconListView *self, SEL)
 // Jittering follows the home screen's editing mode.
 void updateEditingStateForIconsAnimated(SBIconListView *self, SEL, NSArray *icons, BOOL)
 {
-    id controller = msg<id>(objc_getClass("SBIconController"), "sharedInstance"_sel);
-    BOOL editing = msg<BOOL>(controller, "isEditing"_sel);
+    BOOL editing = msg<BOOL>(iconController(), "isEditing"_sel);
     SBIconViewMap *map = msg<SBIconViewMap *>(self, "viewMap"_sel);
     for (id icon : *icons)
         msg<void, BOOL>(msg<SBIconView *>(map, "mappedIconViewForIcon:"_sel, icon),

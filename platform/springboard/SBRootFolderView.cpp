@@ -85,6 +85,8 @@ void layoutSubviews(SBRootFolderView *self, SEL _cmd)
         sim::setFrame(msg<UIView *>(self->m_spotlightPageController, "view"_sel),
                       {{0, 0}, pages.size});
     sim::setFrame(self->m_dockView, SpringBoardMetrics::dockFrame(orientation));
+    // The dock lays its band out again with the home screen.
+    msg<void>(self->m_dockView, "setNeedsLayout"_sel);
     sim::setFrame(self->m_pageControl, SpringBoardMetrics::pageControlFrame(orientation));
     msgSuper<void>(SBRootFolderView::class_(), self, _cmd);
     auto lists = static_cast<NSInteger>(self->m_iconListViews->count());

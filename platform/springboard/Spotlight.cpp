@@ -34,7 +34,8 @@ std::vector<SpotlightSection> spotlightSections()
     }
     return {{"SIRI APP SUGGESTIONS", suggestions},
             {"NEARBY", {"Coffee", "Restaurants", "Gas Stations"}},
-            {"NEWS", {"Top Stories", "Technology"}}};
+            {"NEWS", {"Top Stories", "Technology"}},
+            {"SUGGESTED WEBSITES", {"Wikipedia", "Weather Forecast"}}};
 }
 
 CGFloat interfaceWidth()
@@ -107,14 +108,25 @@ UIView *viewForHeaderInSection(SPUISearchViewController *, SEL, UIView *table, N
     return autorelease(header.leak());
 }
 
-// The field, then each section's header and rows, one below the other, as the table
-// methods say.
+// The field, then the sections, as the table methods say.
 void loadSpotlightView(SPUISearchViewController *self, SEL)
 {
     CGFloat width = interfaceWidth();
     StrongRef<UIView> view =
         sim::newView(UIView::class_(), {{0, 0}, {width, sim::kSearchPullDownHeight}});
     msg<void, UIView *>(self, "setView:"_sel, view);
+    msg<void>(self, "_reloadSections"_sel);
+}
+
+// Each section's header and rows, one below the other under the field, asked afresh
+// from the table methods (as a table view reloads its data).
+void reloadSections(SPUISearchViewController *self, SEL)
+{
+    UIView *view = msg<UIView *>(self, "view"_sel);
+    CGFloat width = view->bounds().size.width;
+    std::vector<StrongRef<UIView>> previous = view->m_subviews;
+    for (UIView *subview : previous)
+        msg<void>(subview, "removeFromSuperview"_sel);
     sim::addSubview(view, newSearchField(width));
     CGFloat y = 2 * kMargin + kFieldHeight;
     auto sections = spotlightSections();
@@ -187,6 +199,7 @@ void registerSpotlightClasses()
         .method("numberOfSectionsInTableView:", imp::numberOfSections)
         .method("tableView:numberOfRowsInSection:", imp::numberOfRowsInSection)
         .method("tableView:viewForHeaderInSection:", imp::viewForHeaderInSection)
+        .method("_reloadSections", imp::reloadSections)
         .registerClass();
 }
 

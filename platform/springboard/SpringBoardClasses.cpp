@@ -12,6 +12,7 @@
 #include "springboard/switcher/SwitcherHost.h"
 #include "springboard/control-center/ControlCenter.h"
 #include "springboard/notification-center/NotificationCenter.h"
+#include "springboard/home-screen/HomeScreenClasses.h"
 #include "uikit/UIApplication.h"
 
 namespace {
@@ -36,6 +37,7 @@ namespace sim {
 
 void registerSpringBoardClasses()
 {
+    registerHomeScreenAppearanceClasses();
     registerIconModelClasses();
     registerIconViewClass();
     registerFolderIconViewClasses();

@@ -17,6 +17,7 @@
 #include "springboard/SystemGestures.h"
 #include "springboard/control-center/ControlCenterHost.h"
 #include "springboard/notification-center/NotificationCenterHost.h"
+#include "springboard/home-screen/SBIconModel.h"
 #include "substrate/substrate.h"
 #include "uikit/UIApplication.h"
 
@@ -84,6 +85,7 @@ void cancelStateTokens(SpringBoardState &state)
 
 void buildInterface(SpringBoardState &state)
 {
+    state.iconModel = StrongRef<NSObject>::adopt(SBIconModel::create());
     state.iconController = StrongRef<NSObject>::adopt(SBIconController::create());
     state.uiController = StrongRef<NSObject>::adopt(sim::create(SBUIController::class_()));
     state.statusBarStateAggregator =

@@ -29,6 +29,9 @@ struct SpringBoardState {
     // (switcher/SwitcherHost.h), made on first use.
     StrongRef<NSObject> applicationController;
     StrongRef<NSObject> switcherController;
+    // The icon model (SBIconModel), and the disc behind every badge.
+    StrongRef<NSObject> iconModel;
+    StrongRef<NSObject> badgeBackgroundImage;
 
     int displayStatusToken = -1;
     int lockStateToken = -1;

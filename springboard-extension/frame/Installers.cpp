@@ -5,7 +5,11 @@
 
 #include "foundation/CoreFoundation.h"
 #include "springboard-extension/animations/IconsAnimation.h"
+#include "springboard-extension/home-screen/Dock.h"
+#include "springboard-extension/home-screen/Folders.h"
 #include "springboard-extension/home-screen/IconLists.h"
+#include "springboard-extension/home-screen/Icons.h"
+#include "springboard-extension/home-screen/Spotlight.h"
 #include "springboard-extension/system-ui/AppSwitcher.h"
 #include "springboard-extension/system-ui/ControlCenter.h"
 #include "springboard-extension/system-ui/NotificationCenter.h"
@@ -22,16 +26,16 @@ constexpr CVSystemGenerations kAll = CVEverySystemGeneration;
 
 CVInstaller g_installers[] = {
     {"StatusBarInit", kAll, nullptr},
-    {"IconsInit", kAll, nullptr},
+    {"IconsInit", kAll, IconsInit},
     {"IconListsInit", kAll, IconListsInit},
     {"DeckSwitcherInit", kIOS9, DeckSwitcherInit},
-    {"SpotlightInit", kIOS9, nullptr},
+    {"SpotlightInit", kIOS9, SpotlightInit},
     {"AppSwitcherInit", kIOS8, AppSwitcherInit},
     {"AppSliderInit", kIOS7, AppSliderInit},
-    {"FoldersInit", kAll, nullptr},
+    {"FoldersInit", kAll, FoldersInit},
     {"LockScreenInit", kAll, nullptr},
     {"ControlCenterInit", kAll, ControlCenterInit},
-    {"DockInit", kAll, nullptr},
+    {"DockInit", kAll, DockInit},
     {"LockAnimationInit", kAll, nullptr},
     {"IconsAnimationInit", kAll, IconsAnimationInit},
     {"SpringBoardAnimationsInit", kAll, nullptr},

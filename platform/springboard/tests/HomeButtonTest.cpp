@@ -7,6 +7,7 @@
 #include "springboard/SBStatusBarStateAggregator.h"
 #include "springboard/SBUIController.h"
 #include "springboard/SpringBoardState.h"
+#include "springboard/home-screen/JitterAnimation.h"
 
 namespace {
 
@@ -106,20 +107,29 @@ TEST_F(HomeButton, WhileLockedAPressLeavesTheHomeScreenAloneButStillAnimates)
     EXPECT_EQ(g_finishTimes.size(), 1u);
 }
 
-TEST_F(HomeButton, EditingMakesApplicationIconsJitterWithTheirCloseBoxes)
+// Every icon wiggles (the class's two jitter animations on its layer); only applications
+// the user installed show a close box, since the system's own cannot be deleted.
+TEST_F(HomeButton, EditingMakesIconsJitterAndUserApplicationsShowCloseBoxes)
 {
     launch();
     SpringBoardHost::setEditing(true);
-    SBIconView *application = iconView(page(0), 0);
+    SBIconView *system = iconView(page(0), 0);
     SBIconView *folder = iconView(page(0), 17);
-    EXPECT_TRUE(msg<BOOL>(application, "isJittering"_sel));
-    EXPECT_FALSE(application->m_closeBox->isHidden());
+    SBIconView *installed = iconView(page(1), 0);
+    for (SBIconView *view : {system, folder, installed}) {
+        EXPECT_TRUE(msg<BOOL>(view, "isJittering"_sel));
+        EXPECT_EQ(sim::keyframeAnimationKeys(view->layer()),
+                  (std::vector<std::string>{"SBIconPosition", "SBIconTransform"}));
+    }
+    EXPECT_FALSE(installed->m_closeBox->isHidden());
+    EXPECT_TRUE(system->m_closeBox->isHidden());
     EXPECT_TRUE(folder->m_closeBox->isHidden());
-    EXPECT_NE(application->transform().b, 0);
+    EXPECT_NE(system->layer()->presented().transform.m12, 0) << "the icon is turned";
 
     SpringBoardHost::setEditing(false);
-    EXPECT_TRUE(application->m_closeBox->isHidden());
-    EXPECT_EQ(application->transform().b, 0);
+    EXPECT_TRUE(installed->m_closeBox->isHidden());
+    EXPECT_TRUE(sim::keyframeAnimationKeys(system->layer()).empty());
+    EXPECT_FALSE(system->layer()->hasAnimations());
 }
 
 class Locking : public test::SpringBoardTest {};

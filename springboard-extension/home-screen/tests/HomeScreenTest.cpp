@@ -3,8 +3,8 @@
 #include "springboard-extension/frame/Installers.h"
 #include "springboard-extension/frame/tests/FrameTestSupport.h"
 
+#include <algorithm>
 #include <cmath>
-#include <string_view>
 
 namespace test {
 
@@ -13,7 +13,7 @@ void HomeScreenTest::SetUp()
     SpringBoardTest::SetUp();
     for (CVInstaller &installer : CVFeatureInstallers()) {
         m_installers.push_back(installer.install);
-        if (std::string_view(installer.name) != "IconListsInit")
+        if (std::find(m_kept.begin(), m_kept.end(), installer.name) == m_kept.end())
             installer.install = nullptr;
     }
 }

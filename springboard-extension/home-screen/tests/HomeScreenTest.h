@@ -13,6 +13,12 @@ namespace test {
 
 class HomeScreenTest : public SpringBoardTest {
 protected:
+    // The feature installers the entry runs, by name; the others are left out.
+    explicit HomeScreenTest(std::vector<std::string> installers = {"IconListsInit"})
+        : m_kept(std::move(installers))
+    {
+    }
+
     void SetUp() override;
     void TearDown() override;
 
@@ -25,6 +31,7 @@ protected:
     static void setSublayerTransform(UIView *view, const CATransform3D &transform);
 
 private:
+    std::vector<std::string> m_kept;
     std::vector<void (*)()> m_installers;
 };
 

@@ -1,0 +1,20 @@
+#include "springboard/home-screen/HomeScreenClasses.h"
+
+#include "springboard/home-screen/JitterAnimation.h"
+#include "springboard/home-screen/SBFolderBackgroundView.h"
+#include "springboard/home-screen/SBIconBadgeView.h"
+#include "springboard/home-screen/SBIconModel.h"
+
+namespace sim {
+
+void registerHomeScreenAppearanceClasses()
+{
+    registerKeyframeAnimationClass();
+    registerBadgeClasses();
+    registerLabelImageParametersClass();
+    registerIconModelAndApplicationClasses();
+    registerIconViewDumpAttributes();
+    registerFolderBackgroundViewClass();
+}
+
+} // namespace sim

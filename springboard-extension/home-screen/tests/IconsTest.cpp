@@ -1,0 +1,341 @@
+// The icon appearance group as installed into SpringBoard: badges, label fonts, hidden
+// applications, the image effect, the three locks and the updated mark, on the
+// generations where they differ.
+
+#include "HomeScreenTest.h"
+#include "springboard-extension/frame/tests/OwnProcess.h"
+
+#include "effects/CVIconImageEffect.h"
+#include "springboard-extension/home-screen/IconTransforms.h"
+#include "springboard/SBFolderIconView.h"
+#include "springboard/home-screen/HomeScreenHost.h"
+#include "springboard/home-screen/JitterAnimation.h"
+#include "springboard/home-screen/SBIconBadgeView.h"
+#include "springboard/home-screen/SBIconModel.h"
+#include "uikit/UIFont.h"
+
+namespace {
+
+using sim::DeviceProfile;
+using sim::HomeScreenHost;
+using test::phoneProfile;
+
+constexpr const char *kSettingsApp = "com.kestrelworks.corvane3-app";
+
+class IconsTest : public test::HomeScreenTest {
+protected:
+    IconsTest() : HomeScreenTest({"IconListsInit", "IconsInit"}) {}
+
+    static SBIconView *viewOf(const std::string &name)
+    {
+        for (SBIconListView *list : iconController()->allIconLists())
+            for (id icon : *list->m_icons) {
+                SEL selector = msg<BOOL>(icon, "isFolderIcon"_sel) ? "displayName"_sel
+                                                                   : "applicationBundleID"_sel;
+                if (msg<NSString *>(icon, selector)->str() == name)
+                    return list->m_viewMap->mappedIconViewForIcon(static_cast<SBIcon *>(icon));
+            }
+        return nil;
+    }
+
+    static SBIconBadgeView *badgeOf(const std::string &name)
+    {
+        return static_cast<SBIconBadgeView *>(viewOf(name)->m_badgeView.get());
+    }
+
+    static void badge(const std::string &bundleIdentifier, const std::string &text)
+    {
+        ASSERT_EQ(HomeScreenHost::setBadge(bundleIdentifier, text), "");
+    }
+
+    static std::vector<std::string> pageNames(std::size_t index)
+    {
+        std::vector<std::string> names;
+        for (id icon : *msg<NSArray *>(page(index), "visibleIcons"_sel))
+            names.push_back(msg<NSString *>(icon, "displayName"_sel)->str());
+        return names;
+    }
+
+    static UIImage *badgeTextImage(const char *text)
+    {
+        return static_cast<UIImage *>(objc_autorelease(msg<UIImage *, NSString *, BOOL>(
+            SBIconBadgeView::class_(), "_createImageForText:highlighted:"_sel,
+            NSString::stringWithString(text), NO)));
+    }
+};
+
+// --- Badges ---
+
+using IconBadges = IconsTest;
+
+TEST_F(IconBadges, HiddenTextKeepsTheBadgeWithoutDigits)
+{
+    if (ranInProcessOfItsOwn())
+        return;
+    launchWithExtension(phoneProfile(), "<key>CVIcons</key><dict><key>hideBadgeText</key><true/>"
+                                        "</dict>");
+    badge("com.apple.MobileSMS", "3");
+    SBIconBadgeView *shown = badgeOf("com.apple.MobileSMS");
+    EXPECT_TRUE(viewOf("com.apple.MobileSMS")->showsBadge());
+    sim::BadgeColors colors = sim::badgeColors(shown);
+    EXPECT_FALSE(colors.hasText);
+    EXPECT_EQ(colors.background[0], 255);
+
+    gCVIcons.hideBadgeText = false;
+    badge("com.apple.MobileSMS", "3");
+    EXPECT_TRUE(sim::badgeColors(badgeOf("com.apple.MobileSMS")).hasText);
+}
+
+TEST_F(IconBadges, HidingAllOrOnlyFolderBadges)
+{
+    if (ranInProcessOfItsOwn())
+        return;
+    launchWithExtension();
+    // The Extras folder's icon shows the sum of its applications' badges.
+    SBFolder *extras = static_cast<SBFolderIcon *>(iconController()->folderIcons().at(0))->m_folder;
+    id inFolder = extras->m_icons->objectAtIndex(0);
+    badge(msg<NSString *>(inFolder, "applicationBundleID"_sel)->str(), "2");
+    badge("com.apple.MobileSMS", "5");
+    EXPECT_EQ(badgeOf("Extras")->m_text->str(), "2");
+    EXPECT_TRUE(viewOf("Extras")->showsBadge());
+
+    gCVIcons.hideFolderBadges = true;
+    relayout();
+    EXPECT_FALSE(viewOf("Extras")->showsBadge());
+    EXPECT_TRUE(viewOf("com.apple.MobileSMS")->showsBadge());
+
+    gCVIcons.hideFolderBadges = false;
+    gCVIcons.hideBadges = true;
+    relayout();
+    EXPECT_FALSE(viewOf("Extras")->showsBadge());
+    EXPECT_FALSE(viewOf("com.apple.MobileSMS")->showsBadge());
+
+    gCVIcons.hideBadges = false;
+    relayout();
+    EXPECT_TRUE(viewOf("Extras")->showsBadge());
+}
+
+// Only pixels with alpha 21 or more take the colour; the fringe and surround keep theirs.
+TEST_F(IconBadges, TextColourRecoloursOnlyVisiblePixels)
+{
+    if (ranInProcessOfItsOwn())
+        return;
+    launchWithExtension();
+    CGImageRef stock = badgeTextImage("88")->CGImage();
+    gCVIcons.customBadgeTextColor = true;
+    gCVIcons.badgeTextColor = {10, 200, 40, 1};
+    CGImageRef coloured = badgeTextImage("88")->CGImage();
+    ASSERT_EQ(stock->m_pixels.size(), coloured->m_pixels.size());
+    std::size_t recoloured = 0, kept = 0;
+    for (std::size_t i = 0; i < stock->m_pixels.size(); i += 4) {
+        const std::uint8_t *before = &stock->m_pixels[i];
+        const std::uint8_t *after = &coloured->m_pixels[i];
+        ASSERT_EQ(before[3], after[3]) << "alpha never changes";
+        if (before[3] >= 21) {
+            EXPECT_EQ(after[0], std::min<int>(10, after[3]));
+            EXPECT_EQ(after[1], std::min<int>(200, after[3]));
+            EXPECT_EQ(after[2], std::min<int>(40, after[3]));
+            ++recoloured;
+        } else {
+            EXPECT_EQ(std::vector<int>(before, before + 3), std::vector<int>(after, after + 3));
+            kept += before[3] > 0;
+        }
+    }
+    EXPECT_GT(recoloured, 0u);
+    EXPECT_GT(kept, 0u) << "the anti-aliased fringe has faint pixels";
+    EXPECT_TRUE(object_getClass(reinterpret_cast<id>(badgeTextImage("1"))) ==
+                SBIconAccessoryImage::class_());
+}
+
+TEST_F(IconBadges, BackgroundColourIsBuiltOnceAndKept)
+{
+    if (ranInProcessOfItsOwn())
+        return;
+    launchWithExtension(phoneProfile(),
+                        "<key>CVIcons</key><dict><key>customBadgeBackgroundColor</key><true/>"
+                        "<key>badgeBackgroundColor</key><array><integer>0</integer>"
+                        "<integer>0</integer><integer>255</integer><integer>1</integer></array>"
+                        "</dict>");
+    badge("com.apple.MobileSMS", "7");
+    sim::BadgeColors colors = sim::badgeColors(badgeOf("com.apple.MobileSMS"));
+    EXPECT_EQ(std::vector<int>(colors.background, colors.background + 3),
+              (std::vector<int>{0, 0, 255}));
+    // A later colour shows only after a respring.
+    gCVIcons.badgeBackgroundColor = {255, 255, 0, 1};
+    badge("com.apple.mobilecal", "1");
+    colors = sim::badgeColors(badgeOf("com.apple.mobilecal"));
+    EXPECT_EQ(colors.background[2], 255);
+}
+
+// --- Label font ---
+
+using LabelFont = IconsTest;
+
+TEST_F(LabelFont, AnUnknownFontKeepsSpringBoardsFont)
+{
+    if (ranInProcessOfItsOwn())
+        return;
+    launchWithExtension(phoneProfile(),
+                        "<key>CVIcons</key><dict><key>customLabelFont</key><true/>"
+                        "<key>labelFontName</key><string>NoSuchFont-Bold</string></dict>");
+    UIFont *font = viewOf("com.apple.MobileSMS")->m_labelView->m_font;
+    EXPECT_EQ(font->fontName()->str(), UIFont::systemFontOfSize(12)->fontName()->str());
+    EXPECT_EQ(font->pointSize(), 12);
+}
+
+TEST_F(LabelFont, ANamedFontAndSizeReachEveryLabel)
+{
+    if (ranInProcessOfItsOwn())
+        return;
+    launchWithExtension(phoneProfile(), "<key>CVIcons</key><dict><key>customLabelFont</key><true/>"
+                                        "<key>labelFontName</key><string>DejaVuSans-Bold</string>"
+                                        "<key>labelFontSize</key><real>15</real></dict>");
+    for (const char *name : {"com.apple.MobileSMS", kSettingsApp, "Extras"}) {
+        UIFont *font = viewOf(name)->m_labelView->m_font;
+        EXPECT_EQ(font->fontName()->str(), "DejaVuSans-Bold") << name;
+        EXPECT_EQ(font->pointSize(), 15) << name;
+    }
+}
+
+// Size 0 with an empty name: SpringBoard's own font is cached and answered from then on.
+TEST_F(LabelFont, AnEmptyNameCachesSpringBoardsFont)
+{
+    if (ranInProcessOfItsOwn())
+        return;
+    launchWithExtension(phoneProfile(), "<key>CVIcons</key><dict><key>customLabelFont</key><true/>"
+                                        "</dict>");
+    id parameters = objc_autorelease(
+        msg<id>(msg<id>(objc_getClass("SBIconLabelImageParameters"), "alloc"_sel), "init"_sel));
+    auto *first = msg<UIFont *>(parameters, "font"_sel);
+    EXPECT_EQ(first->pointSize(), 12);
+    gCVIcons.labelFontSize = 20;
+    EXPECT_EQ(msg<UIFont *>(parameters, "font"_sel), first);
+}
+
+// --- Hidden applications ---
+
+using HiddenIcons = IconsTest;
+
+TEST_F(HiddenIcons, AHiddenAppLeavesTheGridAndComesBackLive)
+{
+    if (ranInProcessOfItsOwn())
+        return;
+    launchWithExtension(phoneProfile(), "<key>CVIcons</key><dict><key>hiddenIcons</key><array>"
+                                        "<string>com.apple.mobilenotes</string></array></dict>");
+    std::vector<std::string> names = pageNames(0);
+    EXPECT_EQ(std::count(names.begin(), names.end(), "Notes"), 0);
+    EXPECT_TRUE(viewOf("com.apple.mobilenotes")->isHidden());
+    // Reminders, after Notes, closes ranks into Notes' place.
+    EXPECT_POINT_NEAR(viewOf("com.apple.reminders")->frame().origin, 201, 115);
+
+    id identifiers = msg<id>(SBIconModel::shared(), "visibleIconIdentifiers"_sel);
+    auto *list = static_cast<NSArray *>(identifiers);
+    EXPECT_EQ(static_cast<NSString *>(list->lastObject())->str(), "com.apple.mobilenotes");
+
+    CFArrayRemoveAllValues(gCVIcons.hiddenIcons);
+    gCVIcons.changeCallback();
+    EXPECT_FALSE(viewOf("com.apple.mobilenotes")->isHidden());
+    EXPECT_POINT_NEAR(viewOf("com.apple.mobilenotes")->frame().origin, 201, 115);
+}
+
+// --- Image effect ---
+
+using IconImageEffect = IconsTest;
+
+TEST_F(IconImageEffect, EveryEffectReachesTheHomeScreenFormatOnly)
+{
+    if (ranInProcessOfItsOwn())
+        return;
+    launchWithExtension();
+    SBIcon *icon = viewOf("com.apple.MobileSMS")->m_icon;
+    auto pixels = [icon](int format) {
+        return msg<UIImage *, int>(icon, "getIconImage:"_sel, format)->CGImage()->m_pixels;
+    };
+    auto stock = pixels(2);
+    for (std::int32_t effect = 0; effect <= 7; ++effect) {
+        gCVIcons.effect = effect;
+        UIImage *expected = CVApplyIconImageEffect(icon->m_image, effect);
+        EXPECT_EQ(pixels(2), expected->CGImage()->m_pixels) << effect;
+        EXPECT_EQ(pixels(1), stock) << effect;
+    }
+    gCVIcons.effect = 4;
+    auto faded = pixels(2);
+    gCVIcons.effect = 3;
+    EXPECT_EQ(pixels(2), faded) << "Faded Colors applies the sepia filter";
+    for (std::int32_t none : {-1, 8, -2}) {
+        gCVIcons.effect = none;
+        EXPECT_EQ(pixels(2), stock) << none;
+    }
+}
+
+// --- Locks ---
+
+using IconLocks = IconsTest;
+
+TEST_F(IconLocks, LockLayoutKeepsIconsInPlace)
+{
+    if (ranInProcessOfItsOwn())
+        return;
+    launchWithExtension();
+    sim::SpringBoardHost::unlock();
+    msg<void, BOOL>(iconController(), "setIsEditing:"_sel, YES);
+    std::vector<std::string> before = pageNames(0);
+    gCVIcons.lockLayout = true;
+    EXPECT_EQ(HomeScreenHost::dragIcon("com.apple.mobilecal", "5"), "");
+    EXPECT_EQ(pageNames(0), before);
+
+    gCVIcons.lockLayout = false;
+    EXPECT_EQ(HomeScreenHost::dragIcon("com.apple.mobilecal", "5"), "");
+    std::vector<std::string> after = pageNames(0);
+    EXPECT_EQ(after[5], "Calendar");
+    EXPECT_EQ(after[0], before[1]);
+    msg<void, BOOL>(iconController(), "setIsEditing:"_sel, NO);
+}
+
+TEST_F(IconLocks, NoWigglingAndNoUninstalling)
+{
+    if (ranInProcessOfItsOwn())
+        return;
+    launchWithExtension();
+    SBIconView *mine = viewOf(kSettingsApp);
+    SBIconView *stock = viewOf("com.apple.MobileSMS");
+    msg<void, BOOL>(iconController(), "setIsEditing:"_sel, YES);
+    EXPECT_EQ(sim::keyframeAnimationKeys(mine->layer()).size(), 2u);
+    EXPECT_FALSE(mine->m_closeBox->isHidden()) << "a user-installed application can be deleted";
+    EXPECT_TRUE(stock->m_closeBox->isHidden());
+    msg<void, BOOL>(iconController(), "setIsEditing:"_sel, NO);
+
+    gCVIcons.disableWiggling = true;
+    gCVIcons.disableUninstall = true;
+    msg<void, BOOL>(iconController(), "setIsEditing:"_sel, YES);
+    EXPECT_TRUE(sim::keyframeAnimationKeys(mine->layer()).empty());
+    EXPECT_TRUE(mine->m_closeBox->isHidden());
+    EXPECT_TRUE(msg<BOOL>(mine, "isJittering"_sel)) << "editing itself goes on";
+    msg<void, BOOL>(iconController(), "setIsEditing:"_sel, NO);
+}
+
+// --- Updated mark, per generation ---
+
+class UpdatedMark : public IconsTest, public testing::WithParamInterface<double> {};
+
+TEST_P(UpdatedMark, HiddenOnEveryGeneration)
+{
+    if (ranInProcessOfItsOwn())
+        return;
+    launchWithExtension(phoneProfile(GetParam()));
+    EXPECT_TRUE(viewOf(kSettingsApp)->showsUpdatedMark());
+    EXPECT_FALSE(viewOf("com.apple.MobileSMS")->showsUpdatedMark());
+    gCVIcons.hideUpdatedMark = true;
+    relayout();
+    EXPECT_FALSE(viewOf(kSettingsApp)->showsUpdatedMark());
+    gCVIcons.hideUpdatedMark = false;
+    relayout();
+    EXPECT_TRUE(viewOf(kSettingsApp)->showsUpdatedMark());
+}
+
+INSTANTIATE_TEST_SUITE_P(Generations, UpdatedMark,
+                         testing::Values(DeviceProfile::kIOS7CoreFoundation,
+                                         DeviceProfile::kIOS8CoreFoundation,
+                                         DeviceProfile::kIOS9CoreFoundation));
+
+} // namespace

@@ -1,0 +1,167 @@
+// The home screen's features on a scripted device, on each generation they concern: the
+// scripts under tests/scripts/ run as a user would run them, and their dumps are read.
+
+#include "DeviceTool.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <sstream>
+#include <string>
+
+namespace {
+
+using nlohmann::json;
+
+std::vector<json> runScript(const char *name, const char *generation)
+{
+    std::string path = std::string(CV_SCRIPTS_DIR) + "/" + name;
+    e2e::Result result =
+        e2e::cvsim(e2e::temporaryRoot(name), {"script", path, "--ios", generation});
+    EXPECT_EQ(result.status, 0) << result.err;
+    return e2e::jsonLines(result.out);
+}
+
+// The icon views of the dump by their labels' text.
+void collectIconViews(const json &node, std::map<std::string, json> &views)
+{
+    const std::string cls = node.value("class", "");
+    if (cls == "SBIconView" || cls == "SBFolderIconView")
+        for (const json &child : node.value("children", json::array()))
+            if (child.value("class", "") == "UILabel")
+                views[child.value("text", "")] = node;
+    for (const json &child : node.value("children", json::array()))
+        collectIconViews(child, views);
+}
+
+std::map<std::string, json> iconViews(const json &dump)
+{
+    std::map<std::string, json> views;
+    for (const json &window : dump["windows"])
+        collectIconViews(window, views);
+    return views;
+}
+
+class IconsScript : public testing::TestWithParam<const char *> {};
+
+TEST_P(IconsScript, BadgesDraggingWigglingAndTheLabelFont)
+{
+    std::vector<json> dumps = runScript("icons.cvsim", GetParam());
+    ASSERT_EQ(dumps.size(), 3u);
+    auto editing = iconViews(dumps[0]);
+    // Badges keep their disc but draw no digits.
+    EXPECT_EQ(editing["Messages"]["badge"]["text"], "3");
+    EXPECT_EQ(editing["Messages"]["badge"]["backgroundColor"], json({255, 59, 48}));
+    EXPECT_TRUE(editing["Messages"]["badge"]["textColor"].is_null());
+    EXPECT_TRUE(editing["Photos"]["badge"].is_null());
+    // Calendar was dragged from the first place to the fourth.
+    EXPECT_EQ(editing["Calendar"]["frame"][0], 288);
+    EXPECT_EQ(editing["Photos"]["frame"][0], 27);
+    EXPECT_EQ(editing["Photos"]["jitter"], json({"SBIconPosition", "SBIconTransform"}));
+    EXPECT_TRUE(editing["Corvane"]["updatedMark"]);
+
+    auto still = iconViews(dumps[1]);
+    EXPECT_EQ(still["Photos"]["jitter"], json::array()) << "wiggling is off live";
+
+    auto respring = iconViews(dumps[2]);
+    EXPECT_EQ(respring["Messages"]["labelFont"]["name"], "DejaVuSans-Bold");
+    EXPECT_EQ(respring["Messages"]["badge"]["textColor"], json({255, 255, 255}));
+    EXPECT_EQ(dumps[2]["springboard"]["launches"], 2);
+}
+
+INSTANTIATE_TEST_SUITE_P(Generations, IconsScript, testing::Values("7", "8", "9"));
+
+// The dock's node in a dump, or null when there is none.
+json dockOf(const json &node)
+{
+    if (node.value("class", "") == "SBDockView")
+        return node;
+    for (const json &child : node.value("children", json::array()))
+        if (json found = dockOf(child); !found.is_null())
+            return found;
+    return nullptr;
+}
+
+json dockIn(const json &dump)
+{
+    for (const json &window : dump["windows"])
+        if (json found = dockOf(window); !found.is_null())
+            return found;
+    return nullptr;
+}
+
+class DockScript : public testing::TestWithParam<const char *> {};
+
+TEST_P(DockScript, BackgroundHiddenLiveThenNoDockAfterARespring)
+{
+    std::vector<json> dumps = runScript("dock.cvsim", GetParam());
+    ASSERT_EQ(dumps.size(), 2u);
+    json hidden = dockIn(dumps[0])["backgroundViewsHidden"];
+    EXPECT_EQ(hidden["backgroundView"], true);
+    EXPECT_EQ(hidden["backgroundImageView"], true);
+    EXPECT_EQ(hidden["highlightView"], true);
+    EXPECT_TRUE(dockIn(dumps[1]).is_null());
+    EXPECT_EQ(dumps[1]["springboard"]["launches"], 2);
+    EXPECT_EQ(iconViews(dumps[1]).count("Phone"), 0u) << "the dock's icons went with it";
+}
+
+INSTANTIATE_TEST_SUITE_P(Generations, DockScript, testing::Values("7", "8", "9"));
+
+json firstOfClass(const json &node, const std::string &cls)
+{
+    if (node.value("class", "") == cls)
+        return node;
+    for (const json &child : node.value("children", json::array()))
+        if (json found = firstOfClass(child, cls); !found.is_null())
+            return found;
+    return nullptr;
+}
+
+json firstInDump(const json &dump, const std::string &cls)
+{
+    for (const json &window : dump["windows"])
+        if (json found = firstOfClass(window, cls); !found.is_null())
+            return found;
+    return nullptr;
+}
+
+class FoldersScript : public testing::TestWithParam<const char *> {};
+
+// iOS 7 here is 7.0, whose backdrop has no dark style.
+TEST_P(FoldersScript, TitleWhileEditingDarkBackdropAndPinchToClose)
+{
+    std::vector<json> dumps = runScript("folders.cvsim", GetParam());
+    ASSERT_EQ(dumps.size(), 3u);
+    EXPECT_EQ(dumps[0]["homeScreen"]["folderOpen"], true);
+    EXPECT_EQ(firstInDump(dumps[0], "UITextField")["hidden"], true);
+    EXPECT_EQ(firstInDump(dumps[0], "SBFolderBackgroundView")["backdrop"],
+              std::string(GetParam()) == "7" ? "light" : "dark");
+    EXPECT_EQ(firstInDump(dumps[1], "UITextField")["hidden"], false);
+    EXPECT_EQ(dumps[2]["homeScreen"]["folderOpen"], false);
+}
+
+INSTANTIATE_TEST_SUITE_P(Generations, FoldersScript, testing::Values("7", "8", "9"));
+
+// Spotlight's sections exist on iOS 9 only. The script's lines that are not documents (a
+// blocked pull-down says so) are left out of the dumps.
+TEST(SpotlightScript, NearbyHiddenLiveAndThePullDownBlocked)
+{
+    std::string path = std::string(CV_SCRIPTS_DIR) + "/spotlight.cvsim";
+    e2e::Result result =
+        e2e::cvsim(e2e::temporaryRoot("spotlight"), {"script", path, "--ios", "9"});
+    ASSERT_EQ(result.status, 0) << result.err;
+    std::vector<json> dumps;
+    std::istringstream lines(result.out);
+    for (std::string line; std::getline(lines, line);)
+        if (!line.empty() && line[0] == '{')
+            dumps.push_back(json::parse(line));
+    ASSERT_EQ(dumps.size(), 3u);
+    const json &open = dumps[0]["homeScreen"]["spotlight"];
+    EXPECT_EQ(open["open"], true);
+    EXPECT_EQ(open["sections"][1], json({{"header", nullptr}, {"rows", 0}}));
+    EXPECT_EQ(open["sections"][0]["header"], "SIRI APP SUGGESTIONS");
+    EXPECT_EQ(dumps[1]["homeScreen"]["spotlight"]["open"], false);
+    EXPECT_NE(result.out.find("the pull-down Spotlight is disabled"), std::string::npos);
+}
+
+} // namespace
