@@ -2,12 +2,12 @@
 
 #include "objc/ClassBuilder.h"
 #include "springboard/CrossfadeViews.h"
-#include "springboard/LockScreen.h"
 #include "springboard/SBFloatyFolderView.h"
 #include "springboard/SBFolderIconView.h"
 #include "springboard/SBIconController.h"
-#include "springboard/SBStatusBarStateAggregator.h"
 #include "springboard/SBUIController.h"
+#include "springboard/lock-screen/LockScreen.h"
+#include "springboard/status-bar/StatusBarHost.h"
 #include "uikit/UIApplication.h"
 
 namespace {

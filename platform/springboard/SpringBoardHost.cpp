@@ -7,13 +7,13 @@
 #include "foundation/NSLog.h"
 #include "foundation/NSNotificationCenter.h"
 #include "springboard/HostClass.h"
-#include "springboard/LockScreen.h"
 #include "springboard/SBIconController.h"
-#include "springboard/SBStatusBarStateAggregator.h"
 #include "springboard/SBUIController.h"
 #include "springboard/SpringBoardClasses.h"
 #include "springboard/SpringBoardFunctions.h"
 #include "springboard/SpringBoardWindows.h"
+#include "springboard/lock-screen/LockScreen.h"
+#include "springboard/status-bar/SBStatusBarStateAggregator.h"
 #include "substrate/substrate.h"
 #include "uikit/UIApplication.h"
 
@@ -140,7 +140,8 @@ void SpringBoardHost::terminate()
         return;
     {
         AutoreleasePool pool;
-        msg<void>(state.statusBarStateAggregator, "_stopTimeItemTimer"_sel);
+        static_cast<SBStatusBarStateAggregator *>(state.statusBarStateAggregator.get())
+            ->m_timeItemTimer.stop();
         for (UIWindow *window : {state.wallpaperWindow.get(), state.homeScreenWindow.get(),
                                  state.lockScreenWindow.get(), state.statusBarWindow.get()})
             msg<void, BOOL>(window, "setHidden:"_sel, YES);

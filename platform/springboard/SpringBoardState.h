@@ -25,6 +25,7 @@ struct SpringBoardState {
     StrongRef<NSObject> uiController;
     StrongRef<NSObject> statusBarStateAggregator;
     StrongRef<NSObject> lockScreenViewController;
+    StrongRef<NSObject> telephonyManager; // made at its first use
 
     int displayStatusToken = -1;
     int lockStateToken = -1;

@@ -3,10 +3,10 @@
 
 #include "SpringBoardTest.h"
 
-#include "springboard/LockScreen.h"
-#include "springboard/SBStatusBarStateAggregator.h"
 #include "springboard/SBUIController.h"
 #include "springboard/SpringBoardState.h"
+#include "springboard/lock-screen/LockScreen.h"
+#include "springboard/status-bar/SBStatusBarStateAggregator.h"
 
 namespace {
 
@@ -182,9 +182,9 @@ TEST_F(Locking, TheStatusBarFormatsItsTimeItemEveryMinute)
     launch();
     auto *aggregator = static_cast<SBStatusBarStateAggregator *>(
         msg<id>(SBStatusBarStateAggregator::class_(), "sharedInstance"_sel));
-    EXPECT_STREQ(aggregator->m_timeLabel->m_text->UTF8String(), "10:00 AM");
+    EXPECT_STREQ(aggregator->m_data.timeString, "10:00 AM");
     sim::advanceVirtualClock(60);
-    EXPECT_STREQ(aggregator->m_timeLabel->m_text->UTF8String(), "10:01 AM");
+    EXPECT_STREQ(aggregator->m_data.timeString, "10:01 AM");
 }
 
 } // namespace

@@ -8,7 +8,7 @@
 // a text of their own (setCustomSlideToUnlockText:, nil for the default again).
 
 #include "foundation/NSDateFormatter.h"
-#include "springboard/MinuteTicker.h"
+#include "springboard/status-bar/MinuteTicker.h"
 #include "uikit/UILabel.h"
 #include "uikit/UIViewController.h"
 

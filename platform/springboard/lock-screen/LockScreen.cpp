@@ -1,4 +1,4 @@
-#include "springboard/LockScreen.h"
+#include "springboard/lock-screen/LockScreen.h"
 
 #include "springboard/HostClass.h"
 #include "springboard/HostViews.h"
