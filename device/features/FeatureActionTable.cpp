@@ -14,10 +14,14 @@ using ActionList = std::span<const FeatureAction> (*)();
 
 constexpr ActionList kFeatures[] = {
     homeScreenActions,
+    statusBarActions,
+    lockScreenActions,
 };
 
 constexpr FeatureDumpSection kDumpSections[] = {
     {"homeScreen", homeScreenDump},
+    {"statusBar", statusBarDump},
+    {"lockScreen", lockScreenDump},
 };
 
 std::vector<FeatureAction> allActions()

@@ -14,6 +14,8 @@ using CommandList = std::span<const FeatureCommand> (*)();
 
 constexpr CommandList kFeatures[] = {
     homeScreenCommands,
+    statusBarCommands,
+    lockScreenCommands,
 };
 
 std::vector<FeatureCommand> allCommands()

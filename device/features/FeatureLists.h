@@ -12,4 +12,14 @@ std::span<const FeatureCommand> homeScreenCommands();
 std::span<const FeatureAction> homeScreenActions();
 nlohmann::json homeScreenDump();
 
+// Networks (StatusBarCommands.cpp, StatusBarActions.cpp).
+std::span<const FeatureCommand> statusBarCommands();
+std::span<const FeatureAction> statusBarActions();
+nlohmann::json statusBarDump();
+
+// Music on the lock screen (LockScreenCommands.cpp, LockScreenActions.cpp).
+std::span<const FeatureCommand> lockScreenCommands();
+std::span<const FeatureAction> lockScreenActions();
+nlohmann::json lockScreenDump();
+
 } // namespace sim

@@ -34,6 +34,10 @@ struct NSString : NSObject {
     bool hasPrefix(const NSString *prefix) const;
     bool hasSuffix(const NSString *suffix) const;
     NSUInteger hash() const;
+    // -lowercaseString and -uppercaseString: the text in the case of every letter, by the
+    // Unicode rules without a locale (autoreleased).
+    NSString *lowercaseString() const;
+    NSString *uppercaseString() const;
 };
 
 struct NSMutableString : NSString {

@@ -3,6 +3,7 @@
 #include "springboard/SpringBoardHost.h"
 
 #include "darwin/notify.h"
+#include "foundation/Clock.h"
 #include "foundation/NSBundle.h"
 #include "foundation/NSLog.h"
 #include "foundation/NSNotificationCenter.h"
@@ -99,10 +100,19 @@ SpringBoardState &springBoardState()
     return state;
 }
 
-void publishLockState(const SpringBoardState &state)
+void publishLockState(SpringBoardState &state)
 {
+    if (state.displayDimTimer)
+        RunLoop::main().removeSource(std::exchange(state.displayDimTimer, 0));
     if (state.displayStatusToken >= 0)
-        notify_set_state(state.displayStatusToken, state.locked ? 0 : 1);
+        notify_set_state(state.displayStatusToken, 1);
+    if (state.locked)
+        state.displayDimTimer = RunLoop::main().addTimer(now() + kDisplayDimDelay, 0, [] {
+            SpringBoardState &dimmed = springBoardState();
+            dimmed.displayDimTimer = 0;
+            if (dimmed.displayStatusToken >= 0)
+                notify_set_state(dimmed.displayStatusToken, 0);
+        });
     if (state.lockStateToken >= 0)
         notify_set_state(state.lockStateToken, state.locked ? 1 : 0);
 }

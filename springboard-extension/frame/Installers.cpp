@@ -6,6 +6,8 @@
 #include "foundation/CoreFoundation.h"
 #include "springboard-extension/animations/IconsAnimation.h"
 #include "springboard-extension/home-screen/IconLists.h"
+#include "springboard-extension/system-ui/LockScreen.h"
+#include "springboard-extension/system-ui/StatusBar.h"
 
 namespace {
 
@@ -18,7 +20,7 @@ constexpr CVSystemGenerations kIOS9 = CVSystemGenerationIOS9;
 constexpr CVSystemGenerations kAll = CVEverySystemGeneration;
 
 CVInstaller g_installers[] = {
-    {"StatusBarInit", kAll, nullptr},
+    {"StatusBarInit", kAll, StatusBarInit},
     {"IconsInit", kAll, nullptr},
     {"IconListsInit", kAll, IconListsInit},
     {"DeckSwitcherInit", kIOS9, nullptr},
@@ -26,7 +28,7 @@ CVInstaller g_installers[] = {
     {"AppSwitcherInit", kIOS8, nullptr},
     {"AppSliderInit", kIOS7, nullptr},
     {"FoldersInit", kAll, nullptr},
-    {"LockScreenInit", kAll, nullptr},
+    {"LockScreenInit", kAll, LockScreenInit},
     {"ControlCenterInit", kAll, nullptr},
     {"DockInit", kAll, nullptr},
     {"LockAnimationInit", kAll, nullptr},

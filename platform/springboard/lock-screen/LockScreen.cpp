@@ -1,73 +1,67 @@
 #include "springboard/lock-screen/LockScreen.h"
 
+#include "springboard/Generation.h"
 #include "springboard/HostClass.h"
 #include "springboard/HostViews.h"
 #include "springboard/SpringBoardMetrics.h"
 #include "springboard/SpringBoardState.h"
+#include "springboard/ViewDumpAttributes.h"
+#include "springboard/lock-screen/LockScreenServices.h"
 #include "uikit/UIApplication.h"
+#include "uikit/UIColor.h"
 #include "uikit/UIFont.h"
+
+#include <nlohmann/json.hpp>
 
 namespace {
 
 constexpr CGFloat kDateViewTop = 40;
-constexpr CGFloat kTimeHeight = 90;
-constexpr CGFloat kDateHeight = 24;
+constexpr CGFloat kDateViewHeight = 114;
 constexpr CGFloat kSliderHeight = 30;
 constexpr CGFloat kSliderBottomMargin = 60;
+constexpr CGFloat kGrabberWidth = 36;
+constexpr CGFloat kGrabberHeight = 5;
+constexpr CGFloat kCameraGrabberSide = 24;
+constexpr CGFloat kArtworkSide = 180;
 
-StrongRef<NSDateFormatter> formatterWithPattern(NSString *pattern)
+StrongRef<UIView> newGrabber(CGRect frame)
 {
-    StrongRef<NSDateFormatter> formatter = NSDateFormatter::formatter();
-    formatter->setDateFormat(pattern);
-    return formatter;
+    StrongRef<UIView> grabber = sim::newView(UIView::class_(), frame);
+    msg<void, UIColor *>(grabber, "setBackgroundColor:"_sel, UIColor::colorWithWhiteAlpha(1, 0.6));
+    return grabber;
+}
+
+// Hides or shows a part for one requester; the part shows while no one hides it.
+void setHiddenFor(UIView *part, SBLockScreenHiders &hiders, BOOL hidden, id requester)
+{
+    std::string name = requester ? sim::describe(requester) : std::string();
+    if (hidden)
+        hiders.requesters.insert(name);
+    else
+        hiders.requesters.erase(name);
+    if (part)
+        sim::setHidden(part, !hiders.requesters.empty());
 }
 
 namespace imp {
 
-id dateViewInitWithFrame(SBFLockScreenDateView *self, SEL _cmd, CGRect frame)
-{
-    if (!msgSuper<id, CGRect>(SBFLockScreenDateView::class_(), self, _cmd, frame))
-        return nil;
-    self->m_timeFormatter = formatterWithPattern("h:mm"_ns);
-    self->m_dateFormatter = formatterWithPattern("EEEE, MMMM d"_ns);
-    self->m_timeLabel = sim::newLabel(CGRectZero, nil, UIFont::ultraLightSystemFontOfSize(80));
-    self->m_dateLabel = sim::newLabel(CGRectZero, nil, UIFont::systemFontOfSize(18));
-    sim::addSubview(self, self->m_timeLabel);
-    sim::addSubview(self, self->m_dateLabel);
-    return self;
-}
-
-NSDate *date(SBFLockScreenDateView *self, SEL)
-{
-    return self->m_date;
-}
-
-void setDate(SBFLockScreenDateView *self, SEL, NSDate *date)
-{
-    self->m_date = date;
-    msg<void, NSString *>(self->m_timeLabel, "setText:"_sel,
-                          self->m_timeFormatter->stringFromDate(date));
-    msg<void, NSString *>(self->m_dateLabel, "setText:"_sel,
-                          self->m_dateFormatter->stringFromDate(date));
-}
-
-void dateViewLayoutSubviews(SBFLockScreenDateView *self, SEL)
-{
-    CGFloat width = self->bounds().size.width;
-    sim::setFrame(self->m_timeLabel, {{0, 0}, {width, kTimeHeight}});
-    sim::setFrame(self->m_dateLabel, {{0, kTimeHeight}, {width, kDateHeight}});
-}
-
-id lockScreenInitWithFrame(SBLockScreenView *self, SEL _cmd, CGRect frame)
+id initWithFrame(SBLockScreenView *self, SEL _cmd, CGRect frame)
 {
     if (!msgSuper<id, CGRect>(SBLockScreenView::class_(), self, _cmd, frame))
         return nil;
     msg<void, UIColor *>(self, "setBackgroundColor:"_sel, UIColor::colorWithWhiteAlpha(0, 0.25));
     self->m_dateView =
         sim::newView<SBFLockScreenDateView>(SBFLockScreenDateView::class_(), CGRectZero);
+    if (sim::currentGeneration() != sim::iOS9)
+        msg<void, id>(self->m_dateView, "setFormatter:"_sel,
+                      msg<id>(SBDateLabelStringFormatCache::class_(), "sharedInstance"_sel));
     sim::addSubview(self, self->m_dateView);
     self->m_slideToUnlockView = sim::newLabel(CGRectZero, nil, UIFont::systemFontOfSize(24));
     sim::addSubview(self, self->m_slideToUnlockView);
+    self->m_topGrabberView = newGrabber(CGRectZero);
+    self->m_bottomGrabberView = newGrabber(CGRectZero);
+    sim::addSubview(self, self->m_topGrabberView);
+    sim::addSubview(self, self->m_bottomGrabberView);
     msg<void, NSString *>(self, "setCustomSlideToUnlockText:"_sel, nil);
     return self;
 }
@@ -89,16 +83,67 @@ void setCustomSlideToUnlockText(SBLockScreenView *self, SEL, NSString *text)
     msg<void, NSString *>(self->m_slideToUnlockView, "setText:"_sel, shown);
 }
 
-void lockScreenLayoutSubviews(SBLockScreenView *self, SEL)
+void setCustomSlideToUnlockTextAnimated(SBLockScreenView *self, SEL, NSString *text, BOOL)
 {
-    CGSize size = self->bounds().size;
-    sim::setFrame(self->m_dateView, {{0, kDateViewTop}, {size.width, kTimeHeight + kDateHeight}});
-    sim::setFrame(
-        self->m_slideToUnlockView,
-        {{0, size.height - kSliderBottomMargin - kSliderHeight}, {size.width, kSliderHeight}});
+    msg<void, NSString *>(self, "setCustomSlideToUnlockText:"_sel, text);
 }
 
-SBLockScreenViewController *sharedLockScreenViewController(id, SEL)
+void setTopGrabberHidden(SBLockScreenView *self, SEL, BOOL hidden, id requester)
+{
+    setHiddenFor(self->m_topGrabberView, self->m_topGrabberHiders, hidden, requester);
+}
+
+void setBottomGrabberHidden(SBLockScreenView *self, SEL, BOOL hidden, id requester)
+{
+    setHiddenFor(self->m_bottomGrabberView, self->m_bottomGrabberHiders, hidden, requester);
+}
+
+void setCameraGrabberHidden(SBLockScreenView *self, SEL, BOOL hidden, id requester)
+{
+    setHiddenFor(self->m_cameraGrabberView, self->m_cameraGrabberHiders, hidden, requester);
+}
+
+void setSlideToUnlockHidden(SBLockScreenView *self, SEL, BOOL hidden, id requester)
+{
+    setHiddenFor(self->m_slideToUnlockView, self->m_slideToUnlockHiders, hidden, requester);
+}
+
+void startAnimating(SBLockScreenView *self, SEL)
+{
+    self->m_animating = true;
+}
+
+void stopAnimating(SBLockScreenView *self, SEL)
+{
+    self->m_animating = false;
+}
+
+void layoutTimerView(SBLockScreenView *self, SEL)
+{
+    sim::setFrame(self->m_dateView,
+                  {{0, kDateViewTop}, {self->bounds().size.width, kDateViewHeight}});
+}
+
+void layoutSubviews(SBLockScreenView *self, SEL)
+{
+    CGSize size = self->bounds().size;
+    msg<void>(self, "_layoutTimerView"_sel);
+    CGFloat sliderTop = size.height - kSliderBottomMargin - kSliderHeight;
+    sim::setFrame(self->m_slideToUnlockView, {{0, sliderTop}, {size.width, kSliderHeight}});
+    CGFloat grabberX = (size.width - kGrabberWidth) / 2;
+    sim::setFrame(self->m_topGrabberView, {{grabberX, 8}, {kGrabberWidth, kGrabberHeight}});
+    sim::setFrame(self->m_bottomGrabberView,
+                  {{grabberX, size.height - 16}, {kGrabberWidth, kGrabberHeight}});
+    if (self->m_cameraGrabberView)
+        sim::setFrame(self->m_cameraGrabberView, {{size.width - kCameraGrabberSide - 12,
+                                                   size.height - kCameraGrabberSide - 12},
+                                                  {kCameraGrabberSide, kCameraGrabberSide}});
+    if (self->m_pluginView)
+        sim::setFrame(self->m_pluginView,
+                      {{(size.width - kArtworkSide) / 2, 190}, {kArtworkSide, kArtworkSide}});
+}
+
+SBLockScreenViewController *sharedInstance(id, SEL)
 {
     return static_cast<SBLockScreenViewController *>(
         sim::springBoardState().lockScreenViewController.get());
@@ -110,11 +155,21 @@ void loadView(SBLockScreenViewController *self, SEL)
     CGRect bounds = {{0, 0}, sim::SpringBoardMetrics::interfaceSize(orientation)};
     msg<void, UIView *>(self, "setView:"_sel,
                         sim::newView<SBLockScreenView>(SBLockScreenView::class_(), bounds));
+    msg<void>(self, "_addCameraGrabberIfNecessary"_sel);
 }
 
 SBLockScreenView *lockScreenView(SBLockScreenViewController *self, SEL)
 {
     return msg<SBLockScreenView *>(self, "view"_sel);
+}
+
+void addCameraGrabberIfNecessary(SBLockScreenViewController *self, SEL)
+{
+    SBLockScreenView *view = msg<SBLockScreenView *>(self, "lockScreenView"_sel);
+    if (view->m_cameraGrabberView)
+        return;
+    view->m_cameraGrabberView = newGrabber(CGRectZero);
+    sim::addSubview(view, view->m_cameraGrabberView);
 }
 
 void updateLockScreenDate(SBLockScreenViewController *self, SEL)
@@ -124,21 +179,47 @@ void updateLockScreenDate(SBLockScreenViewController *self, SEL)
                         NSDate::date());
 }
 
-// The date is current whenever the lock screen appears, and the clock keeps it so.
+// The date is current whenever the lock screen appears, and the clock keeps it so; the
+// grabbers and slider show unless someone hides them, and music brings its artwork.
 void viewWillAppear(SBLockScreenViewController *self, SEL, BOOL)
 {
+    SBLockScreenView *view = msg<SBLockScreenView *>(self, "lockScreenView"_sel);
     msg<void>(self, "_updateLockScreenDate"_sel);
     self->m_clock.start([self] { msg<void>(self, "_updateLockScreenDate"_sel); });
+    for (const char *part :
+         {"setTopGrabberHidden:forRequester:", "setBottomGrabberHidden:forRequester:",
+          "setCameraGrabberHidden:forRequester:", "setSlideToUnlockHidden:forRequester:"})
+        msg<void, BOOL, id>(view, sel_registerName(part), NO, "SBLockScreen"_ns);
+    sim::showNowPlayingArtworkIfPlaying();
+    msg<void>(view, "startAnimating"_sel);
+}
+
+void viewDidDisappear(SBLockScreenViewController *self, SEL, BOOL)
+{
+    self->m_clock.stop();
+    msg<void>(msg<SBLockScreenView *>(self, "lockScreenView"_sel), "stopAnimating"_sel);
 }
 
 } // namespace imp
 
-} // namespace
-
-Class SBFLockScreenDateView::class_()
+void dumpLockScreenView(UIView *view, nlohmann::json &node)
 {
-    return objc_getClass("SBFLockScreenDateView");
+    auto *lockScreen = static_cast<SBLockScreenView *>(view);
+    UILabel *slider = lockScreen->m_slideToUnlockView;
+    node["slideToUnlockText"] = slider->m_text ? slider->m_text->str() : "";
+    node["animating"] = lockScreen->m_animating;
 }
+
+void dumpDateView(UIView *view, nlohmann::json &node)
+{
+    auto *dateView = static_cast<SBFLockScreenDateView *>(view);
+    UIColor *color = msg<UIColor *>(dateView, "textColor"_sel);
+    node["textColor"] = {color->m_red, color->m_green, color->m_blue, color->m_alpha};
+    node["timeFontSize"] = dateView->m_timeLabel->m_font->pointSize();
+    node["dateFontSize"] = dateView->m_dateLabel->m_font->pointSize();
+}
+
+} // namespace
 
 Class SBLockScreenView::class_()
 {
@@ -154,31 +235,42 @@ namespace sim {
 
 void registerLockScreenClasses()
 {
-    HostClass<SBFLockScreenDateView>("SBFLockScreenDateView", "UIView")
-        .ivar("_timeLabel", &SBFLockScreenDateView::m_timeLabel)
-        .ivar("_dateLabel", &SBFLockScreenDateView::m_dateLabel)
-        .method("initWithFrame:", imp::dateViewInitWithFrame)
-        .method("date", imp::date)
-        .method("setDate:", imp::setDate)
-        .method("layoutSubviews", imp::dateViewLayoutSubviews)
-        .registerClass();
+    registerDateViewClasses();
+    registerLockScreenServiceClasses();
     HostClass<SBLockScreenView>("SBLockScreenView", "UIView")
         .ivar("_dateView", &SBLockScreenView::m_dateView)
         .ivar("_slideToUnlockView", &SBLockScreenView::m_slideToUnlockView)
         .ivar("_customSlideToUnlockText", &SBLockScreenView::m_customSlideToUnlockText)
-        .method("initWithFrame:", imp::lockScreenInitWithFrame)
+        .ivar("_topGrabberView", &SBLockScreenView::m_topGrabberView)
+        .ivar("_bottomGrabberView", &SBLockScreenView::m_bottomGrabberView)
+        .ivar("_cameraGrabberView", &SBLockScreenView::m_cameraGrabberView)
+        .ivar("_pluginView", &SBLockScreenView::m_pluginView)
+        .method("initWithFrame:", imp::initWithFrame)
         .method("dateView", imp::dateView)
         .method("_defaultSlideToUnlockText", imp::defaultSlideToUnlockText)
         .method("setCustomSlideToUnlockText:", imp::setCustomSlideToUnlockText)
-        .method("layoutSubviews", imp::lockScreenLayoutSubviews)
+        .method("setCustomSlideToUnlockText:animated:", imp::setCustomSlideToUnlockTextAnimated)
+        .onGenerations(iOS8 | iOS9)
+        .method("setTopGrabberHidden:forRequester:", imp::setTopGrabberHidden)
+        .method("setBottomGrabberHidden:forRequester:", imp::setBottomGrabberHidden)
+        .method("setCameraGrabberHidden:forRequester:", imp::setCameraGrabberHidden)
+        .method("setSlideToUnlockHidden:forRequester:", imp::setSlideToUnlockHidden)
+        .method("startAnimating", imp::startAnimating)
+        .method("stopAnimating", imp::stopAnimating)
+        .method("_layoutTimerView", imp::layoutTimerView)
+        .method("layoutSubviews", imp::layoutSubviews)
         .registerClass();
     HostClass<SBLockScreenViewController>("SBLockScreenViewController", "UIViewController")
-        .classMethod("sharedInstance", imp::sharedLockScreenViewController)
+        .classMethod("sharedInstance", imp::sharedInstance)
         .method("loadView", imp::loadView)
         .method("lockScreenView", imp::lockScreenView)
+        .method("_addCameraGrabberIfNecessary", imp::addCameraGrabberIfNecessary)
         .method("_updateLockScreenDate", imp::updateLockScreenDate)
         .method("viewWillAppear:", imp::viewWillAppear)
+        .method("viewDidDisappear:", imp::viewDidDisappear)
         .registerClass();
+    addViewDumpAttributes("SBLockScreenView", dumpLockScreenView);
+    addViewDumpAttributes("SBFLockScreenDateView", dumpDateView);
 }
 
 } // namespace sim

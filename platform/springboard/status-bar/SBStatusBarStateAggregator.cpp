@@ -3,7 +3,6 @@
 #include "foundation/DeviceProfile.h"
 #include "springboard/HostClass.h"
 #include "springboard/SpringBoardState.h"
-#include "springboard/status-bar/StatusBarViews.h"
 
 #include <algorithm>
 
@@ -31,8 +30,8 @@ void dataDidChange(SBStatusBarStateAggregator *self)
 {
     if (self->m_coalescentBlockDepth > 0)
         self->m_dataChangedInBlock = true;
-    else if (self->m_statusBarView)
-        sim::showStatusBarData(self->m_statusBarView, self->m_data);
+    else
+        msg<void>(self->m_statusBarView, "setNeedsLayout"_sel);
 }
 
 void setItemFromDevice(SBStatusBarStateAggregator *self, int item)

@@ -14,8 +14,9 @@
 // through `_updateServiceItem`, which keeps the text it last wrote in `_serviceString` and
 // rewrites the data only when the name differs from it.
 //
-// Changes reach the views at once, or once at `endCoalescentBlock` when they happen
-// between `beginCoalescentBlock` and it.
+// Each change asks the bar to lay out again (once at `endCoalescentBlock` for changes
+// between `beginCoalescentBlock` and it), and the bar draws the data as it lays out, so
+// the views show the data as it stands at the next turn of the run loop.
 
 #include "foundation/NSDateFormatter.h"
 #include "springboard/status-bar/MinuteTicker.h"
@@ -29,7 +30,7 @@ struct SBStatusBarStateAggregator : NSObject {
     sim::MinuteTicker m_timeItemTimer;
     int m_coalescentBlockDepth = 0;
     bool m_dataChangedInBlock = false;
-    StrongRef<UIView> m_statusBarView; // draws `m_data`
+    StrongRef<UIView> m_statusBarView; // draws `m_data` when it lays out
 
     static Class class_();
 };

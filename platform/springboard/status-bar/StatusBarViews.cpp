@@ -10,6 +10,7 @@
 #include <nlohmann/json.hpp>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 
 namespace {
@@ -105,7 +106,10 @@ CGFloat widthOf(UIStatusBarItemView *view)
     case SBStatusBarItemBattery:
         return kBatteryWidth;
     default:
-        return msg<CGSize, CGSize>(view->m_label, "sizeThatFits:"_sel, CGSizeZero).width;
+        // Whole points and one more, so that rounding never cuts the text short.
+        return std::ceil(
+                   msg<CGSize, CGSize>(view->m_label, "sizeThatFits:"_sel, CGSizeZero).width) +
+               1;
     }
 }
 
@@ -188,6 +192,11 @@ namespace imp {
 
 void foregroundLayoutSubviews(UIStatusBarForegroundView *self, SEL)
 {
+    auto *aggregator = msg<SBStatusBarStateAggregator *>(SBStatusBarStateAggregator::class_(),
+                                                         "sharedInstance"_sel);
+    if (aggregator)
+        for (auto &view : self->m_itemViews)
+            showItem(view, aggregator->m_data);
     CGFloat width = self->bounds().size.width;
     CGFloat left = kEdgeMargin;
     for (int item : kLeftItems) {
@@ -266,14 +275,6 @@ void layOutStatusBar(UIWindow *window)
     if (window->m_subviews.empty())
         return;
     setFrame(window->m_subviews.front(), window->bounds());
-}
-
-void showStatusBarData(UIView *foregroundView, const SBStatusBarRawData &data)
-{
-    auto *bar = static_cast<UIStatusBarForegroundView *>(foregroundView);
-    for (auto &view : bar->m_itemViews)
-        showItem(view, data);
-    msg<void>(bar, "setNeedsLayout"_sel);
 }
 
 void registerStatusBarViewClasses()

@@ -6,7 +6,8 @@
 // disturb…). An item that is off takes no room, so hiding one shows.
 //
 // `UIStatusBarForegroundView` holds one `UIStatusBarItemView` per item (`_item`, the
-// item's number) and places the visible ones whenever it lays out.
+// item's number); whenever it lays out it shows the shared aggregator's data (each item
+// on or off, with its text or level) and places the visible items.
 
 #include "springboard/status-bar/StatusBarData.h"
 #include "uikit/UILabel.h"
@@ -37,8 +38,6 @@ inline constexpr CGFloat kStatusBarHeight = 20;
 UIWindow *createStatusBarWindow(SBStatusBarStateAggregator *aggregator, CGFloat width);
 // Fits the bar to its window's width.
 void layOutStatusBar(UIWindow *window);
-// Shows the data: each item on or off, with its text and level.
-void showStatusBarData(UIView *foregroundView, const SBStatusBarRawData &data);
 
 void registerStatusBarViewClasses();
 

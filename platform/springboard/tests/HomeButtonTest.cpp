@@ -143,6 +143,10 @@ TEST_F(Locking, UnlockingAndLockingPostTheirNotificationsAndSetTheDisplayState)
     SpringBoardHost::lock();
     EXPECT_TRUE(posted(lockState));
     EXPECT_TRUE(posted(lockComplete));
+    EXPECT_EQ(stateOf("com.apple.iokit.hid.displayStatus"), 1u);
+    sim::advanceVirtualClock(sim::kDisplayDimDelay - 1);
+    EXPECT_EQ(stateOf("com.apple.iokit.hid.displayStatus"), 1u);
+    sim::advanceVirtualClock(1);
     EXPECT_EQ(stateOf("com.apple.iokit.hid.displayStatus"), 0u);
     EXPECT_EQ(stateOf("com.apple.springboard.lockstate"), 1u);
     EXPECT_FALSE(lockScreen->isHidden());
