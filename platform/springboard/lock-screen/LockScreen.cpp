@@ -179,17 +179,26 @@ void updateLockScreenDate(SBLockScreenViewController *self, SEL)
                         NSDate::date());
 }
 
-// The date is current whenever the lock screen appears, and the clock keeps it so; the
-// grabbers and slider show unless someone hides them, and music brings its artwork.
+// Whenever the lock screen appears its slider text is asked for afresh, it lays out again,
+// the date view gets its formatter (iOS 7, 8) and the current date (the clock keeps it
+// so); the grabbers and slider show unless someone hides them, and the artwork plug-in is
+// asked again for the music that plays.
 void viewWillAppear(SBLockScreenViewController *self, SEL, BOOL)
 {
     SBLockScreenView *view = msg<SBLockScreenView *>(self, "lockScreenView"_sel);
+    if (!view->m_customSlideToUnlockText)
+        msg<void, NSString *>(view, "setCustomSlideToUnlockText:"_sel, nil);
+    msg<void>(view, "setNeedsLayout"_sel);
+    if (sim::currentGeneration() != sim::iOS9)
+        msg<void, id>(view->m_dateView, "setFormatter:"_sel,
+                      msg<id>(SBDateLabelStringFormatCache::class_(), "sharedInstance"_sel));
     msg<void>(self, "_updateLockScreenDate"_sel);
     self->m_clock.start([self] { msg<void>(self, "_updateLockScreenDate"_sel); });
     for (const char *part :
          {"setTopGrabberHidden:forRequester:", "setBottomGrabberHidden:forRequester:",
           "setCameraGrabberHidden:forRequester:", "setSlideToUnlockHidden:forRequester:"})
         msg<void, BOOL, id>(view, sel_registerName(part), NO, "SBLockScreen"_ns);
+    sim::hideNowPlayingArtwork();
     sim::showNowPlayingArtworkIfPlaying();
     msg<void>(view, "startAnimating"_sel);
 }
@@ -197,6 +206,7 @@ void viewWillAppear(SBLockScreenViewController *self, SEL, BOOL)
 void viewDidDisappear(SBLockScreenViewController *self, SEL, BOOL)
 {
     self->m_clock.stop();
+    sim::hideNowPlayingArtwork();
     msg<void>(msg<SBLockScreenView *>(self, "lockScreenView"_sel), "stopAnimating"_sel);
 }
 

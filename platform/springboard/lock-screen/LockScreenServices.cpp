@@ -43,7 +43,7 @@ void showArtwork(const std::string &title)
     msg<void>(view, "setNeedsLayout"_sel);
 }
 
-void hideArtwork()
+void removeArtwork()
 {
     SBLockScreenView *view = lockScreenView();
     if (!view || !view->m_pluginView)
@@ -125,6 +125,11 @@ void showNowPlayingArtworkIfPlaying()
             bundle, nil, nil);
 }
 
+void hideNowPlayingArtwork()
+{
+    removeArtwork();
+}
+
 void LockScreenHost::setMusicPlaying(const std::string *title)
 {
     DeviceProfile profile = *DeviceProfile::current();
@@ -133,7 +138,7 @@ void LockScreenHost::setMusicPlaying(const std::string *title)
     if (!profile.save())
         NSLog("SpringBoard: the device profile could not be saved; the music plays until "
               "SpringBoard ends");
-    hideArtwork();
+    removeArtwork();
     if (title && springBoardState().locked)
         showNowPlayingArtworkIfPlaying();
 }

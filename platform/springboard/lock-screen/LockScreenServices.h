@@ -19,6 +19,8 @@ namespace sim {
 void registerLockScreenServiceClasses();
 // Enables the artwork plug-in when a song plays; called as the lock screen appears.
 void showNowPlayingArtworkIfPlaying();
+// Takes the artwork away; called as the lock screen disappears.
+void hideNowPlayingArtwork();
 
 namespace LockScreenHost {
 // Starts playing `title` (nothing: stops the music).
