@@ -21,6 +21,7 @@ constexpr CGFloat kSliderHeight = 30;
 constexpr CGFloat kSliderBottomMargin = 60;
 constexpr CGFloat kGrabberWidth = 36;
 constexpr CGFloat kGrabberHeight = 5;
+constexpr CGFloat kTopGrabberTop = 24; // below the status bar
 constexpr CGFloat kCameraGrabberSide = 24;
 constexpr CGFloat kArtworkSide = 180;
 
@@ -131,7 +132,8 @@ void layoutSubviews(SBLockScreenView *self, SEL)
     CGFloat sliderTop = size.height - kSliderBottomMargin - kSliderHeight;
     sim::setFrame(self->m_slideToUnlockView, {{0, sliderTop}, {size.width, kSliderHeight}});
     CGFloat grabberX = (size.width - kGrabberWidth) / 2;
-    sim::setFrame(self->m_topGrabberView, {{grabberX, 8}, {kGrabberWidth, kGrabberHeight}});
+    sim::setFrame(self->m_topGrabberView,
+                  {{grabberX, kTopGrabberTop}, {kGrabberWidth, kGrabberHeight}});
     sim::setFrame(self->m_bottomGrabberView,
                   {{grabberX, size.height - 16}, {kGrabberWidth, kGrabberHeight}});
     if (self->m_cameraGrabberView)

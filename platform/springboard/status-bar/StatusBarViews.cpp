@@ -106,10 +106,10 @@ CGFloat widthOf(UIStatusBarItemView *view)
     case SBStatusBarItemBattery:
         return kBatteryWidth;
     default:
-        // Whole points and one more, so that rounding never cuts the text short.
+        // Text drawn at the screen's scale runs wider than measured in points; the slack
+        // keeps it whole.
         return std::ceil(
-                   msg<CGSize, CGSize>(view->m_label, "sizeThatFits:"_sel, CGSizeZero).width) +
-               1;
+            msg<CGSize, CGSize>(view->m_label, "sizeThatFits:"_sel, CGSizeZero).width * 1.2 + 2);
     }
 }
 
@@ -184,8 +184,9 @@ StrongRef<UIStatusBarItemView> newItemView(int item)
 void place(UIStatusBarItemView *view, CGFloat x, CGFloat width)
 {
     sim::setFrame(view, {{x, 0}, {width, sim::kStatusBarHeight}});
-    if (view->m_label)
-        sim::setFrame(view->m_label, {{0, 0}, {width, sim::kStatusBarHeight}});
+    if (!view->m_label)
+        return;
+    sim::setFrame(view->m_label, {{0, 0}, {width, sim::kStatusBarHeight}});
 }
 
 namespace imp {
