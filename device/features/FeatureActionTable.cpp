@@ -17,6 +17,8 @@ constexpr ActionList kFeatures[] = {
     appsActions,
     switcherActions,
     centersActions,
+    statusBarActions,
+    lockScreenActions,
 };
 
 constexpr FeatureDumpSection kDumpSections[] = {
@@ -25,6 +27,8 @@ constexpr FeatureDumpSection kDumpSections[] = {
     {"switcher", switcherDump},
     {"controlCenter", controlCenterDump},
     {"notificationCenter", notificationCenterDump},
+    {"statusBar", statusBarDump},
+    {"lockScreen", lockScreenDump},
 };
 
 std::vector<FeatureAction> allActions()

@@ -17,6 +17,8 @@ constexpr CommandList kFeatures[] = {
     appsCommands,
     switcherCommands,
     centersCommands,
+    statusBarCommands,
+    lockScreenCommands,
 };
 
 std::vector<FeatureCommand> allCommands()

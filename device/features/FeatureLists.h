@@ -26,5 +26,14 @@ std::span<const FeatureCommand> centersCommands();
 std::span<const FeatureAction> centersActions();
 nlohmann::json controlCenterDump();
 nlohmann::json notificationCenterDump();
+// Networks (StatusBarCommands.cpp, StatusBarActions.cpp).
+std::span<const FeatureCommand> statusBarCommands();
+std::span<const FeatureAction> statusBarActions();
+nlohmann::json statusBarDump();
+
+// Music on the lock screen (LockScreenCommands.cpp, LockScreenActions.cpp).
+std::span<const FeatureCommand> lockScreenCommands();
+std::span<const FeatureAction> lockScreenActions();
+nlohmann::json lockScreenDump();
 
 } // namespace sim

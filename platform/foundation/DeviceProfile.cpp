@@ -34,6 +34,9 @@ constexpr const char *kRunningKey = "Running";
 constexpr const char *kWiFiAddressKey = "WiFiAddress";
 constexpr const char *kWiFiHostInterfaceKey = "WiFiHostInterface";
 constexpr const char *kSSIDKey = "SSID";
+constexpr const char *kCarrierNameKey = "CarrierName";
+constexpr const char *kStatusBarItemsKey = "StatusBarItems";
+constexpr const char *kNowPlayingKey = "NowPlaying";
 constexpr const char *kBoldTextKey = "BoldText";
 constexpr const char *kLocaleKey = "Locale";
 constexpr const char *kTimeZoneKey = "TimeZone";
@@ -181,6 +184,19 @@ std::optional<InstalledApplication> applicationIn(plist_t node)
     return application;
 }
 
+// The whole list or none of it, as for the applications below.
+bool assignTexts(std::vector<std::string> &field, plist_t node)
+{
+    if (plist_get_node_type(node) != PLIST_ARRAY)
+        return false;
+    std::vector<std::string> texts(plist_array_get_size(node));
+    for (uint32_t i = 0; i < texts.size(); ++i)
+        if (!assignText(texts[i], plist_array_get_item(node, i)))
+            return false;
+    field = std::move(texts);
+    return true;
+}
+
 // The whole list or none of it: a list with a bad entry is not the list the device tool
 // meant, so the phone keeps its stock applications.
 bool assignApplications(std::vector<InstalledApplication> &field, plist_t node)
@@ -242,6 +258,12 @@ void readNetworkAndSettings(plist_t file, DeviceProfile &profile)
               [&](plist_t node) { return assignOptionalText(profile.wifiHostInterface, node); });
     readEntry(file, kSSIDKey, "a network name",
               [&](plist_t node) { return assignOptionalText(profile.ssid, node); });
+    readEntry(file, kCarrierNameKey, "a carrier name",
+              [&](plist_t node) { return assignText(profile.carrierName, node); });
+    readEntry(file, kStatusBarItemsKey, "a list of item names",
+              [&](plist_t node) { return assignTexts(profile.statusBarItems, node); });
+    readEntry(file, kNowPlayingKey, "a song title",
+              [&](plist_t node) { return assignOptionalText(profile.nowPlaying, node); });
     readEntry(file, kBoldTextKey, "a boolean", [&](plist_t node) {
         std::optional<bool> bold = flagIn(node);
         profile.boldText = bold.value_or(profile.boldText);
@@ -309,6 +331,14 @@ PlistOwner profileNode(const DeviceProfile &profile)
                             plist_new_string(profile.wifiHostInterface->c_str()));
     if (profile.ssid)
         plist_dict_set_item(dictionary, kSSIDKey, plist_new_string(profile.ssid->c_str()));
+    plist_dict_set_item(dictionary, kCarrierNameKey, plist_new_string(profile.carrierName.c_str()));
+    plist_t items = plist_new_array();
+    for (const std::string &item : profile.statusBarItems)
+        plist_array_append_item(items, plist_new_string(item.c_str()));
+    plist_dict_set_item(dictionary, kStatusBarItemsKey, items);
+    if (profile.nowPlaying)
+        plist_dict_set_item(dictionary, kNowPlayingKey,
+                            plist_new_string(profile.nowPlaying->c_str()));
     plist_dict_set_item(dictionary, kBoldTextKey, plist_new_bool(profile.boldText));
     plist_dict_set_item(dictionary, kLocaleKey, plist_new_string(profile.locale.c_str()));
     plist_dict_set_item(dictionary, kTimeZoneKey, plist_new_string(profile.timeZone.c_str()));

@@ -52,6 +52,14 @@ struct DeviceProfile {
     std::optional<std::string> wifiHostInterface;
     // The name of the joined Wi-Fi network.
     std::optional<std::string> ssid;
+    // The cellular carrier's name, as the status bar shows it.
+    std::string carrierName = "Carrier";
+    // Status bar items that the phone's state turns on beyond the ones always shown, by
+    // SpringBoard's item names ("alarm", "location", "bluetoothSignal", "rotationLock"…).
+    std::vector<std::string> statusBarItems;
+    // The title of the song the music player plays, whose artwork the lock screen may
+    // show; nothing while no music plays.
+    std::optional<std::string> nowPlaying;
 
     bool boldText = false;
     std::string locale = "en_US";

@@ -39,6 +39,10 @@ struct NSString : NSObject {
     // start with one; "inf", "nan" and hexadecimal are not numbers here.
     double doubleValue() const;
     float floatValue() const { return static_cast<float>(doubleValue()); }
+    // -lowercaseString and -uppercaseString: the text in the case of every letter, by the
+    // Unicode rules without a locale (autoreleased).
+    NSString *lowercaseString() const;
+    NSString *uppercaseString() const;
 };
 
 struct NSMutableString : NSString {

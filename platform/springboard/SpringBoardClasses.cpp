@@ -2,17 +2,17 @@
 
 #include "objc/ClassBuilder.h"
 #include "springboard/CrossfadeViews.h"
-#include "springboard/LockScreen.h"
 #include "springboard/SBFloatyFolderView.h"
 #include "springboard/SBFolderIconView.h"
 #include "springboard/SBIconController.h"
-#include "springboard/SBStatusBarStateAggregator.h"
 #include "springboard/SBUIController.h"
 #include "springboard/apps/ApplicationsHost.h"
 #include "springboard/switcher/SwitcherHost.h"
 #include "springboard/control-center/ControlCenter.h"
 #include "springboard/notification-center/NotificationCenter.h"
 #include "springboard/home-screen/HomeScreenClasses.h"
+#include "springboard/lock-screen/LockScreen.h"
+#include "springboard/status-bar/StatusBarHost.h"
 #include "uikit/UIApplication.h"
 
 namespace {

@@ -3,13 +3,12 @@
 #include "springboard/SpringBoardHost.h"
 
 #include "darwin/notify.h"
+#include "foundation/Clock.h"
 #include "foundation/NSBundle.h"
 #include "foundation/NSLog.h"
 #include "foundation/NSNotificationCenter.h"
 #include "springboard/HostClass.h"
-#include "springboard/LockScreen.h"
 #include "springboard/SBIconController.h"
-#include "springboard/SBStatusBarStateAggregator.h"
 #include "springboard/SBUIController.h"
 #include "springboard/SpringBoardClasses.h"
 #include "springboard/SpringBoardFunctions.h"
@@ -18,6 +17,8 @@
 #include "springboard/control-center/ControlCenterHost.h"
 #include "springboard/notification-center/NotificationCenterHost.h"
 #include "springboard/home-screen/SBIconModel.h"
+#include "springboard/lock-screen/LockScreen.h"
+#include "springboard/status-bar/SBStatusBarStateAggregator.h"
 #include "substrate/substrate.h"
 #include "uikit/UIApplication.h"
 
@@ -106,10 +107,19 @@ SpringBoardState &springBoardState()
     return state;
 }
 
-void publishLockState(const SpringBoardState &state)
+void publishLockState(SpringBoardState &state)
 {
+    if (state.displayDimTimer)
+        RunLoop::main().removeSource(std::exchange(state.displayDimTimer, 0));
     if (state.displayStatusToken >= 0)
-        notify_set_state(state.displayStatusToken, state.locked ? 0 : 1);
+        notify_set_state(state.displayStatusToken, 1);
+    if (state.locked)
+        state.displayDimTimer = RunLoop::main().addTimer(now() + kDisplayDimDelay, 0, [] {
+            SpringBoardState &dimmed = springBoardState();
+            dimmed.displayDimTimer = 0;
+            if (dimmed.displayStatusToken >= 0)
+                notify_set_state(dimmed.displayStatusToken, 0);
+        });
     if (state.lockStateToken >= 0)
         notify_set_state(state.lockStateToken, state.locked ? 1 : 0);
 }
@@ -147,7 +157,8 @@ void SpringBoardHost::terminate()
         return;
     {
         AutoreleasePool pool;
-        msg<void>(state.statusBarStateAggregator, "_stopTimeItemTimer"_sel);
+        static_cast<SBStatusBarStateAggregator *>(state.statusBarStateAggregator.get())
+            ->m_timeItemTimer.stop();
         for (UIWindow *window : {state.wallpaperWindow.get(), state.homeScreenWindow.get(),
                                  state.lockScreenWindow.get(), state.statusBarWindow.get()})
             msg<void, BOOL>(window, "setHidden:"_sel, YES);

@@ -32,18 +32,27 @@ struct SpringBoardState {
     // The icon model (SBIconModel), and the disc behind every badge.
     StrongRef<NSObject> iconModel;
     StrongRef<NSObject> badgeBackgroundImage;
+    StrongRef<NSObject> telephonyManager; // made at its first use
+    StrongRef<NSObject> dateFormatCache;  // the generation's, made at its first use
+    StrongRef<NSObject> userAgent;
+    StrongRef<NSObject> lockScreenPluginController;
 
     int displayStatusToken = -1;
     int lockStateToken = -1;
+    // Turns the display off a few seconds after a lock, as the phone dims.
+    RunLoop::SourceId displayDimTimer = 0;
 
     // A finger the device tool left on the pages (swipePages with hold), where it is.
     bool fingerDown = false;
     CGPoint fingerLocation = CGPointZero;
 };
 
+inline constexpr double kDisplayDimDelay = 8;
+
 SpringBoardState &springBoardState();
 // Sets the state of "com.apple.iokit.hid.displayStatus" and "com.apple.springboard.lockstate"
-// for the lock state.
-void publishLockState(const SpringBoardState &state);
+// for the lock state: the display is on while unlocked and goes off kDisplayDimDelay
+// seconds after a lock.
+void publishLockState(SpringBoardState &state);
 
 } // namespace sim

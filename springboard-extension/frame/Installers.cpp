@@ -12,7 +12,9 @@
 #include "springboard-extension/home-screen/Spotlight.h"
 #include "springboard-extension/system-ui/AppSwitcher.h"
 #include "springboard-extension/system-ui/ControlCenter.h"
+#include "springboard-extension/system-ui/LockScreen.h"
 #include "springboard-extension/system-ui/NotificationCenter.h"
+#include "springboard-extension/system-ui/StatusBar.h"
 
 namespace {
 
@@ -25,7 +27,7 @@ constexpr CVSystemGenerations kIOS9 = CVSystemGenerationIOS9;
 constexpr CVSystemGenerations kAll = CVEverySystemGeneration;
 
 CVInstaller g_installers[] = {
-    {"StatusBarInit", kAll, nullptr},
+    {"StatusBarInit", kAll, StatusBarInit},
     {"IconsInit", kAll, IconsInit},
     {"IconListsInit", kAll, IconListsInit},
     {"DeckSwitcherInit", kIOS9, DeckSwitcherInit},
@@ -33,7 +35,7 @@ CVInstaller g_installers[] = {
     {"AppSwitcherInit", kIOS8, AppSwitcherInit},
     {"AppSliderInit", kIOS7, AppSliderInit},
     {"FoldersInit", kAll, FoldersInit},
-    {"LockScreenInit", kAll, nullptr},
+    {"LockScreenInit", kAll, LockScreenInit},
     {"ControlCenterInit", kAll, ControlCenterInit},
     {"DockInit", kAll, DockInit},
     {"LockAnimationInit", kAll, nullptr},

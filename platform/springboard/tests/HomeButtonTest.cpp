@@ -3,11 +3,11 @@
 
 #include "SpringBoardTest.h"
 
-#include "springboard/LockScreen.h"
-#include "springboard/SBStatusBarStateAggregator.h"
 #include "springboard/SBUIController.h"
 #include "springboard/SpringBoardState.h"
 #include "springboard/home-screen/JitterAnimation.h"
+#include "springboard/lock-screen/LockScreen.h"
+#include "springboard/status-bar/SBStatusBarStateAggregator.h"
 
 namespace {
 
@@ -153,6 +153,10 @@ TEST_F(Locking, UnlockingAndLockingPostTheirNotificationsAndSetTheDisplayState)
     SpringBoardHost::lock();
     EXPECT_TRUE(posted(lockState));
     EXPECT_TRUE(posted(lockComplete));
+    EXPECT_EQ(stateOf("com.apple.iokit.hid.displayStatus"), 1u);
+    sim::advanceVirtualClock(sim::kDisplayDimDelay - 1);
+    EXPECT_EQ(stateOf("com.apple.iokit.hid.displayStatus"), 1u);
+    sim::advanceVirtualClock(1);
     EXPECT_EQ(stateOf("com.apple.iokit.hid.displayStatus"), 0u);
     EXPECT_EQ(stateOf("com.apple.springboard.lockstate"), 1u);
     EXPECT_FALSE(lockScreen->isHidden());
@@ -192,9 +196,9 @@ TEST_F(Locking, TheStatusBarFormatsItsTimeItemEveryMinute)
     launch();
     auto *aggregator = static_cast<SBStatusBarStateAggregator *>(
         msg<id>(SBStatusBarStateAggregator::class_(), "sharedInstance"_sel));
-    EXPECT_STREQ(aggregator->m_timeLabel->m_text->UTF8String(), "10:00 AM");
+    EXPECT_STREQ(aggregator->m_data.timeString, "10:00 AM");
     sim::advanceVirtualClock(60);
-    EXPECT_STREQ(aggregator->m_timeLabel->m_text->UTF8String(), "10:01 AM");
+    EXPECT_STREQ(aggregator->m_data.timeString, "10:01 AM");
 }
 
 } // namespace

@@ -3,6 +3,8 @@
 
 #include "SpringBoardTest.h"
 
+#include "springboard/SpringBoardState.h"
+
 #include "foundation/NSBundle.h"
 #include "foundation/NSLog.h"
 #include "foundation/NSNotificationCenter.h"
@@ -127,6 +129,9 @@ TEST_F(Launch, StartsLockedAsSpringBoardAndAnnouncesItself)
     EXPECT_EQ(finished, 1);
     EXPECT_STREQ(NSBundle::mainBundle()->bundleIdentifier()->UTF8String(), "com.apple.springboard");
     EXPECT_TRUE(SpringBoardHost::isLocked());
+    // The lock screen lights the display until the phone dims.
+    EXPECT_EQ(stateOf("com.apple.iokit.hid.displayStatus"), 1u);
+    sim::advanceVirtualClock(sim::kDisplayDimDelay);
     EXPECT_EQ(stateOf("com.apple.iokit.hid.displayStatus"), 0u);
     std::vector<UIWindowLevel> levels;
     for (UIWindow *window : sim::visibleWindowsBottomUp())

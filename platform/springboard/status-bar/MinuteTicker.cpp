@@ -1,4 +1,4 @@
-#include "springboard/MinuteTicker.h"
+#include "springboard/status-bar/MinuteTicker.h"
 
 #include "foundation/Clock.h"
 
