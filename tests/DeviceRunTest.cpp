@@ -76,7 +76,7 @@ TEST(DeviceControl, ARunningDeviceIsDrivenAndRestartsItsSpringBoardOnApply)
     EXPECT_EQ(e2e::cvsim(root, {"defaults", "read", "CVStatusBar", "carrierString"}).out,
               "\"Kestrel\"\n");
     e2e::Result wrong = e2e::cvsim(root, {"ctl", "defaults", "write", "CVNothing", "x", "1"});
-    EXPECT_EQ(wrong.status, 2);
+    EXPECT_EQ(wrong.status, 1);
     EXPECT_NE(wrong.err.find("no section named \"CVNothing\""), std::string::npos) << wrong.err;
 
     for (std::vector<std::string> command : {std::vector<std::string>{"ctl", "unlock"},

@@ -154,7 +154,8 @@ SBApplicationIcon *SBApplicationIcon::create(const std::string &bundleIdentifier
     auto *icon = sim::create<SBApplicationIcon>(
         system ? class_() : objc_getClass("SBUserInstalledApplicationIcon"));
     icon->m_bundleIdentifier = NSString::stringWithString(bundleIdentifier);
-    icon->m_application = StrongRef<NSObject>::adopt(SBApplication::create(bundleIdentifier));
+    if (SBApplicationController *applications = SBApplicationController::shared())
+        icon->m_application = applications->applicationWithBundleIdentifier(bundleIdentifier);
     icon->m_displayName = NSString::stringWithString(displayName);
     return icon;
 }

@@ -29,6 +29,11 @@ BOOL isRunning(SBApplication *self, SEL)
     return self->m_running;
 }
 
+BOOL isRecentlyUpdated(SBApplication *self, SEL)
+{
+    return self->m_recentlyUpdated;
+}
+
 SBApplicationController *sharedInstance(id, SEL)
 {
     return SBApplicationController::shared();
@@ -60,6 +65,7 @@ SBApplication *SBApplication::create(const sim::InstalledApplication &installed)
     application->m_bundleIdentifier = NSString::stringWithString(installed.bundleIdentifier);
     application->m_displayName = NSString::stringWithString(installed.displayName);
     application->m_running = installed.running;
+    application->m_recentlyUpdated = !installed.bundleIdentifier.starts_with("com.apple.");
     return application;
 }
 
@@ -131,6 +137,8 @@ void registerApplicationModelClasses()
         .onGenerations(iOS7 | iOS8)
         .method("displayName", imp::displayName)
         .method("isRunning", imp::isRunning)
+        .method("_isRecentlyUpdated", imp::isRecentlyUpdated)
+        .onGenerations(iOS8 | iOS9)
         .registerClass();
 
     HostClass<SBApplicationController>("SBApplicationController", "NSObject")

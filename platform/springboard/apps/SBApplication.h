@@ -19,6 +19,9 @@ struct SBApplication : NSObject {
     StrongRef<NSString> m_bundleIdentifier;
     StrongRef<NSString> m_displayName;
     bool m_running = false;
+    // Applications the user installed came from the store after the phone was set up,
+    // so they count as recently updated (the blue dot before the icon's name).
+    bool m_recentlyUpdated = false;
 
     static Class class_();
     // The caller owns the answer.

@@ -12,7 +12,7 @@ void registerHomeScreenAppearanceClasses()
     registerKeyframeAnimationClass();
     registerBadgeClasses();
     registerLabelImageParametersClass();
-    registerIconModelAndApplicationClasses();
+    registerIconModelClass();
     registerIconViewDumpAttributes();
     registerFolderBackgroundViewClass();
 }

@@ -6,22 +6,7 @@
 
 namespace {
 
-bool isSystemIdentifier(const std::string &identifier)
-{
-    return identifier.starts_with("com.apple.");
-}
-
 namespace imp {
-
-NSString *bundleIdentifier(SBApplication *self, SEL)
-{
-    return self->m_bundleIdentifier;
-}
-
-BOOL isRecentlyUpdated(SBApplication *self, SEL)
-{
-    return self->m_recentlyUpdated;
-}
 
 NSArray *visibleIconIdentifiers(SBIconModel *self, SEL)
 {
@@ -36,19 +21,6 @@ BOOL isIconVisible(SBIconModel *, SEL, id icon)
 } // namespace imp
 
 } // namespace
-
-Class SBApplication::class_()
-{
-    return objc_getClass("SBApplication");
-}
-
-SBApplication *SBApplication::create(const std::string &bundleIdentifier)
-{
-    auto *application = sim::create<SBApplication>(class_());
-    application->m_bundleIdentifier = NSString::stringWithString(bundleIdentifier);
-    application->m_recentlyUpdated = !isSystemIdentifier(bundleIdentifier);
-    return application;
-}
 
 Class SBIconModel::class_()
 {
@@ -72,13 +44,8 @@ SBIconModel *SBIconModel::shared()
 
 namespace sim {
 
-void registerIconModelAndApplicationClasses()
+void registerIconModelClass()
 {
-    HostClass<SBApplication>("SBApplication", "NSObject")
-        .method("bundleIdentifier", imp::bundleIdentifier)
-        .method("_isRecentlyUpdated", imp::isRecentlyUpdated)
-        .onGenerations(iOS8 | iOS9)
-        .registerClass();
     HostClass<SBIconModel>("SBIconModel", "NSObject")
         .method("visibleIconIdentifiers", imp::visibleIconIdentifiers)
         .method("isIconVisible:", imp::isIconVisible)

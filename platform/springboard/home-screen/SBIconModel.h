@@ -1,8 +1,6 @@
 #pragma once
-// The applications behind the icons, and the icon model that decides which icons the home
-// screen shows. An application knows whether it was updated recently (the blue dot before
-// its icon's name); applications the user installed came from the store after the phone
-// was set up, so they count as recently updated until SpringBoard is told otherwise.
+// The icon model decides which icons the home screen shows (the applications behind the
+// icons are SBApplicationController's, apps/SBApplication.h).
 //
 // Every icon list asks the model, by message, whether each of its icons is visible
 // (`isIconVisible:`); an icon that is not visible is not laid out, and the others close
@@ -11,15 +9,7 @@
 
 #include "foundation/NSArray.h"
 #include "foundation/NSString.h"
-
-struct SBApplication : NSObject {
-    StrongRef<NSString> m_bundleIdentifier;
-    bool m_recentlyUpdated = false;
-
-    static Class class_();
-    // The caller owns the answer.
-    static SBApplication *create(const std::string &bundleIdentifier);
-};
+#include "springboard/apps/SBApplication.h"
 
 struct SBIconModel : NSObject {
     StrongRef<NSArray> m_identifiers;
@@ -32,5 +22,5 @@ struct SBIconModel : NSObject {
 };
 
 namespace sim {
-void registerIconModelAndApplicationClasses();
+void registerIconModelClass();
 } // namespace sim

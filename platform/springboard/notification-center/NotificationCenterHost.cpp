@@ -5,7 +5,7 @@
 #include "foundation/NSString.h"
 #include "springboard/Generation.h"
 #include "springboard/HostViews.h"
-#include "springboard/LockScreen.h"
+#include "springboard/lock-screen/LockScreen.h"
 #include "springboard/notification-center/NotificationCenter.h"
 #include "uikit/UIScreen.h"
 
