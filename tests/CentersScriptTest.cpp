@@ -35,11 +35,12 @@ class Centers : public testing::TestWithParam<std::string> {};
 
 TEST_P(Centers, ControlCenterOpensByItsSwipeAndFollowsTheSettingsLive)
 {
-    ScriptRun run = runScript("unlock\ncontrol-center open\ntap-toggle 2\ndump\ncontrol-center close\n"
-                        "defaults write CVControlCenter hideSectionBrightness true\n"
-                        "defaults write CVControlCenter blurRadius 12\n"
-                        "control-center open\ndump\n",
-                        GetParam());
+    ScriptRun run =
+        runScript("unlock\ncontrol-center open\ntap-toggle 2\ndump\ncontrol-center close\n"
+                  "defaults write CVControlCenter hideSectionBrightness true\n"
+                  "defaults write CVControlCenter blurRadius 12\n"
+                  "control-center open\ndump\n",
+                  GetParam());
     ASSERT_EQ(run.status, 0) << run.err;
     ASSERT_EQ(run.dumps.size(), 2u);
     const json &before = run.dumps[0]["controlCenter"];
@@ -59,8 +60,8 @@ TEST_P(Centers, ControlCenterOpensByItsSwipeAndFollowsTheSettingsLive)
 TEST_P(Centers, ADisabledControlCenterDoesNotOpenOnIOS9)
 {
     ScriptRun run = runScript("unlock\ndefaults write CVControlCenter disableCC true\n"
-                        "control-center open\ndump\n",
-                        GetParam());
+                              "control-center open\ndump\n",
+                              GetParam());
     if (GetParam() == "9") {
         EXPECT_NE(run.status, 0);
         EXPECT_NE(run.err.find("Control Center did not open"), std::string::npos) << run.err;
@@ -73,10 +74,10 @@ TEST_P(Centers, ADisabledControlCenterDoesNotOpenOnIOS9)
 TEST_P(Centers, NotificationCenterListsNotificationsAndLeavesTodayOut)
 {
     ScriptRun run = runScript("unlock\nnotification-center open\ndump\nnotification-center close\n"
-                        "notify com.apple.mobilemail You have mail\n"
-                        "defaults write CVNotificationCenter hideToday true\n"
-                        "notification-center open\ndump\n",
-                        GetParam());
+                              "notify com.apple.mobilemail You have mail\n"
+                              "defaults write CVNotificationCenter hideToday true\n"
+                              "notification-center open\ndump\n",
+                              GetParam());
     ASSERT_EQ(run.status, 0) << run.err;
     ASSERT_EQ(run.dumps.size(), 2u);
     const json &before = run.dumps[0]["notificationCenter"];
@@ -94,8 +95,8 @@ TEST_P(Centers, NotificationCenterListsNotificationsAndLeavesTodayOut)
 TEST_P(Centers, ADisabledNotificationCenterDoesNotOpen)
 {
     ScriptRun run = runScript("unlock\ndefaults write CVNotificationCenter disableNC true\n"
-                        "notification-center open\n",
-                        GetParam());
+                              "notification-center open\n",
+                              GetParam());
     EXPECT_NE(run.status, 0);
     EXPECT_NE(run.err.find("Notification Center did not open"), std::string::npos) << run.err;
 }

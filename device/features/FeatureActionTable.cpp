@@ -13,12 +13,8 @@ namespace {
 using ActionList = std::span<const FeatureAction> (*)();
 
 constexpr ActionList kFeatures[] = {
-    homeScreenActions,
-    appsActions,
-    switcherActions,
-    centersActions,
-    statusBarActions,
-    lockScreenActions,
+    homeScreenActions, appsActions,      switcherActions,
+    centersActions,    statusBarActions, lockScreenActions,
 };
 
 constexpr FeatureDumpSection kDumpSections[] = {

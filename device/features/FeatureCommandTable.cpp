@@ -13,12 +13,8 @@ namespace {
 using CommandList = std::span<const FeatureCommand> (*)();
 
 constexpr CommandList kFeatures[] = {
-    homeScreenCommands,
-    appsCommands,
-    switcherCommands,
-    centersCommands,
-    statusBarCommands,
-    lockScreenCommands,
+    homeScreenCommands, appsCommands,      switcherCommands,
+    centersCommands,    statusBarCommands, lockScreenCommands,
 };
 
 std::vector<FeatureCommand> allCommands()

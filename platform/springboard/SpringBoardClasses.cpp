@@ -7,12 +7,12 @@
 #include "springboard/SBIconController.h"
 #include "springboard/SBUIController.h"
 #include "springboard/apps/ApplicationsHost.h"
-#include "springboard/switcher/SwitcherHost.h"
 #include "springboard/control-center/ControlCenter.h"
-#include "springboard/notification-center/NotificationCenter.h"
 #include "springboard/home-screen/HomeScreenClasses.h"
 #include "springboard/lock-screen/LockScreen.h"
+#include "springboard/notification-center/NotificationCenter.h"
 #include "springboard/status-bar/StatusBarHost.h"
+#include "springboard/switcher/SwitcherHost.h"
 #include "uikit/UIApplication.h"
 
 namespace {
