@@ -135,7 +135,7 @@ void viewDidLoad(RootListController *self, SEL _cmd)
     objc_release(button);
 }
 
-void showSettingsChangedBanner(RootListController *self, SEL, id /*notification*/)
+void showSettingsChangedBanner(RootListController *self, SEL)
 {
     if (self->m_banner && msg<BOOL>(self->m_banner.get(), "isShowing"_sel))
         return;

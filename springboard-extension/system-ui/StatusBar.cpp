@@ -309,9 +309,8 @@ void applyStatusBarSettings()
 void StatusBarInit()
 {
     gCVStatusBar.changeCallback = applyStatusBarSettings;
+    // The observer goes once it has run: an in-process relaunch unloads this library.
     if (CVRunningSystemGeneration() == CVSystemGenerationIOS9)
-        NSNotificationCenter::defaultCenter()->addObserverForNameObjectQueueUsingBlock(
-            "UIApplicationDidFinishLaunchingNotification"_ns, nil, NSOperationQueue::mainQueue(),
-            [](NSNotification *) { applyStatusBarSettings(); });
+        CVWhenSpringBoardHasLaunched(applyStatusBarSettings);
     installReplacements();
 }
