@@ -6,6 +6,7 @@
 #include "settings-core/CVSettings.h"
 #include "springboard-extension/frame/Installers.h"
 #include "springboard-extension/frame/Replacement.h"
+#include "springboard-extension/system-ui/CenterSupport.h"
 
 #include <cstring>
 #include <string>
