@@ -466,11 +466,14 @@ kern_return_t sendOutOfLine(mach_port_t service, mach_msg_id_t id, unsigned type
         mach_msg_header_t header;
         mach_msg_body_t body;
         mach_msg_ool_descriptor_t descriptors[3];
+        // The stand-in's sender reads msgh_size in a 32-bit process's layout (12-byte
+        // descriptors), so a size counted in this process's 16-byte descriptors reaches
+        // 4 bytes a descriptor past them.
+        std::byte slack[3 * 4];
     } message{};
     message.header.msgh_bits = MACH_MSGH_BITS(MACH_MSG_TYPE_COPY_SEND, 0) | MACH_MSGH_BITS_COMPLEX;
-    // The size counts descriptors as a 32-bit process lays them out: 12 bytes each.
     message.header.msgh_size = static_cast<mach_msg_size_t>(
-        offsetof(decltype(message), descriptors) + regions.size() * 12);
+        offsetof(decltype(message), descriptors) + regions.size() * 16);
     message.header.msgh_remote_port = service;
     message.header.msgh_id = id;
     message.body.msgh_descriptor_count = static_cast<mach_msg_size_t>(regions.size());
