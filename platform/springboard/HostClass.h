@@ -29,13 +29,6 @@
 
 namespace sim {
 
-// Instance variables that own an object hold it in a StrongRef, which is laid out as the
-// bare object pointer; they read by name as an object ("@"), as on the phone.
-template <class T> struct TypeEncoding<StrongRef<T>, void> {
-    static_assert(sizeof(StrongRef<T>) == sizeof(T *));
-    static std::string get() { return "@"; }
-};
-
 // Called by HostClass: remembers a registered host class.
 void recordHostClass(Class cls);
 // Every host class registered since the last disposal, in the order of registration.
