@@ -109,7 +109,7 @@ TEST_F(LockAnimations, ASecondStartIsIgnoredAndTheFirstRunsOn)
 {
     startLockAnimation(3, 1.0);
     startLockAnimation(1, 1.0);
-    UIWindow *window = overlay();
+    StrongRef<UIWindow> window(overlay()); // kept past the end, to look at afterwards
     ASSERT_TRUE(window);
     // The zoom's black overlay, not the blur's clear one.
     EXPECT_TRUE(isColour(window->m_backgroundColor, "blackColor"));
@@ -192,12 +192,12 @@ TEST_F(LockAnimations, SnapshotOnIOS7IsTheScreenAsItLies)
 TEST_F(LockAnimations, BlurFadesABlurredSnapshotIn)
 {
     startLockAnimation(1, 1.0);
-    UIWindow *window = overlay();
+    StrongRef<UIWindow> window(overlay()); // kept past the end, to look at afterwards
     ASSERT_TRUE(window);
     EXPECT_TRUE(window->isKeyWindow());
     EXPECT_FALSE(window->m_userInteractionEnabled);
     EXPECT_EQ(window->m_windowLevel, UIWindowLevelStatusBar + 9001);
-    UIView *snapshot = subview(window, 0);
+    StrongRef<UIView> snapshot(subview(window, 0));
     ASSERT_TRUE(snapshot);
     EXPECT_FALSE(snapshot->m_userInteractionEnabled);
     CGRect frame = msg<CGRect>(window, "frame"_sel);
@@ -225,10 +225,11 @@ TEST_F(LockAnimations, BlurFadesABlurredSnapshotIn)
 TEST_F(LockAnimations, OldTVClosesToALineThatShrinksToTheCentre)
 {
     startLockAnimation(2, 1.0);
-    UIWindow *window = overlay();
+    StrongRef<UIWindow> window(overlay()); // kept past the end, to look at afterwards
     ASSERT_TRUE(window);
     EXPECT_RECT_EQ(msg<CGRect>(window, "frame"_sel), 0, 0, W, H);
-    UIView *flash = subview(window, 0), *top = subview(window, 1), *bottom = subview(window, 2);
+    StrongRef<UIView> flash(subview(window, 0)), top(subview(window, 1)),
+        bottom(subview(window, 2));
     ASSERT_TRUE(flash && top && bottom);
     EXPECT_TRUE(isColour(flash->m_backgroundColor, "whiteColor"));
     EXPECT_NEAR(presentedAlpha(flash), 0, 1e-6);
@@ -261,10 +262,10 @@ TEST_F(LockAnimations, OldTVClosesToALineThatShrinksToTheCentre)
 TEST_F(LockAnimations, ZoomOutShrinksTheSnapshotToNothingOverBlack)
 {
     startLockAnimation(3, 1.0);
-    UIWindow *window = overlay();
+    StrongRef<UIWindow> window(overlay()); // kept past the end, to look at afterwards
     ASSERT_TRUE(window);
     EXPECT_FALSE(window->m_userInteractionEnabled);
-    UIView *snapshot = subview(window, 0);
+    StrongRef<UIView> snapshot(subview(window, 0));
     ASSERT_TRUE(snapshot);
     EXPECT_TRUE(isNearIdentity(presentedTransform(snapshot)));
     CATransform3D end = snapshot->layer()->transform();
@@ -287,9 +288,9 @@ TEST_F(LockAnimations, ZoomOutShrinksTheSnapshotToNothingOverBlack)
 TEST_F(LockAnimations, SlideAwayTipsTheSnapshotBackIntoTheDistance)
 {
     startLockAnimation(4, 1.0);
-    UIWindow *window = overlay();
+    StrongRef<UIWindow> window(overlay()); // kept past the end, to look at afterwards
     ASSERT_TRUE(window);
-    UIView *snapshot = subview(window, 0);
+    StrongRef<UIView> snapshot(subview(window, 0));
     ASSERT_TRUE(snapshot);
     EXPECT_TRUE(isNearIdentity(presentedTransform(snapshot)));
     // Pushed back by 0.6 H, a fifth of the size, a quarter turn about x, seen with a
