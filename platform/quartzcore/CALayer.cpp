@@ -6,6 +6,7 @@
 
 #include "foundation/NSArray.h"
 #include "foundation/NSLog.h"
+#include "quartzcore/LayerChangeObserver.h"
 
 #include <algorithm>
 #include <cmath>
@@ -18,6 +19,7 @@ void registerLayerDisplay(ClassBuilder<CALayer> &builder);
 namespace {
 
 Class g_layerClass;
+sim::LayerChangeObserver g_changeObserver = nullptr;
 
 bool isFinitePoint(CGPoint p)
 {
@@ -66,6 +68,14 @@ template <auto Member> void perform(CALayer *self, SEL)
     (self->*Member)();
 }
 
+void setTransform(CALayer *self, SEL, CATransform3D transform)
+{
+    CATransform3D before = self->transform();
+    self->setTransform(transform);
+    if (g_changeObserver)
+        g_changeObserver(self, sim::AnimatedProperty::Transform, before, self->transform());
+}
+
 void insertSublayerAtIndex(CALayer *self, SEL, CALayer *layer, unsigned index)
 {
     self->insertSublayerAtIndex(layer, index);
@@ -106,7 +116,7 @@ Class registerLayerClass()
         .method("frame", answer<&CALayer::frame>)
         .method("setFrame:", take<&CALayer::setFrame>)
         .method("transform", answer<&CALayer::transform>)
-        .method("setTransform:", take<&CALayer::setTransform>)
+        .method("setTransform:", setTransform)
         .method("sublayerTransform", answer<&CALayer::sublayerTransform>)
         .method("setSublayerTransform:", take<&CALayer::setSublayerTransform>)
         .method("affineTransform", answer<&CALayer::affineTransform>)
@@ -159,6 +169,11 @@ bool isAncestorOrSelf(const CALayer *candidate, const CALayer *layer)
 }
 
 } // namespace
+
+void sim::setLayerChangeObserver(LayerChangeObserver observer)
+{
+    g_changeObserver = observer;
+}
 
 Class CALayer::class_()
 {

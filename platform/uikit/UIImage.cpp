@@ -4,6 +4,7 @@
 #include "foundation/DeviceRoot.h"
 #include "uikit/PNGCodec.h"
 
+#include <algorithm>
 #include <cmath>
 #include <fstream>
 #include <iterator>
@@ -22,6 +23,31 @@ bool turnsAQuarter(UIImageOrientation orientation)
         return true;
     default:
         return false;
+    }
+}
+
+// Which stored pixel of a width × height image the orientation shows at (x, y).
+std::pair<std::size_t, std::size_t> storedPixelShownAt(UIImageOrientation orientation,
+                                                       std::size_t x, std::size_t y,
+                                                       std::size_t width, std::size_t height)
+{
+    switch (orientation) {
+    case UIImageOrientationDown:
+        return {width - 1 - x, height - 1 - y};
+    case UIImageOrientationLeft:
+        return {width - 1 - y, x};
+    case UIImageOrientationRight:
+        return {y, height - 1 - x};
+    case UIImageOrientationUpMirrored:
+        return {width - 1 - x, y};
+    case UIImageOrientationDownMirrored:
+        return {x, height - 1 - y};
+    case UIImageOrientationLeftMirrored:
+        return {y, x};
+    case UIImageOrientationRightMirrored:
+        return {width - 1 - y, height - 1 - x};
+    default:
+        return {x, y};
     }
 }
 
@@ -183,6 +209,26 @@ NSData *UIImagePNGRepresentation(UIImage *image)
 }
 
 namespace sim {
+
+CGImageRef createUprightImage(CGImageRef image, UIImageOrientation orientation)
+{
+    if (!image)
+        return nil;
+    if (orientation == UIImageOrientationUp)
+        return CGImageRetain(image);
+    std::size_t width = CGImageGetWidth(image), height = CGImageGetHeight(image);
+    bool quarter = turnsAQuarter(orientation);
+    std::size_t shownWidth = quarter ? height : width, shownHeight = quarter ? width : height;
+    const std::vector<std::uint8_t> &stored = pixelsOf(image);
+    std::vector<std::uint8_t> shown(stored.size());
+    for (std::size_t y = 0; y < shownHeight; ++y)
+        for (std::size_t x = 0; x < shownWidth; ++x) {
+            auto [sx, sy] = storedPixelShownAt(orientation, x, y, width, height);
+            std::copy_n(stored.data() + (sy * width + sx) * 4, 4,
+                        shown.data() + (y * shownWidth + x) * 4);
+        }
+    return imageFromPixels(shownWidth, shownHeight, std::move(shown));
+}
 
 bool writePNG(UIImage *image, const std::string &hostPath)
 {

@@ -51,6 +51,12 @@ NSData *UIImagePNGRepresentation(UIImage *image);
 }
 
 namespace sim {
+// The pixels as the orientation shows them upright: the stored image turned and flipped
+// (Left turns it a quarter counter-clockwise, Right a quarter clockwise, Down a half, the
+// mirrored forms flip it left to right first, as the platform's image orientations mean).
+// The caller owns the answer; nil for nil.
+CGImageRef createUprightImage(CGImageRef image, UIImageOrientation orientation);
+
 // Writes the image as a PNG file at a host path; false when it cannot be written.
 [[nodiscard]] bool writePNG(UIImage *image, const std::string &hostPath);
 } // namespace sim

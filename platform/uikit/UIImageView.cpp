@@ -11,7 +11,10 @@ UIImage *image(UIImageView *self, SEL)
 void setImage(UIImageView *self, SEL, UIImage *image)
 {
     self->m_image = image;
-    self->layer()->setContents(image ? image->CGImage() : nil);
+    // The layer shows pixels as stored, so a turned or flipped image is set upright first.
+    auto upright = StrongRef<CGImage>::adopt(sim::createUprightImage(
+        image ? image->CGImage() : nil, image ? image->m_orientation : UIImageOrientationUp));
+    self->layer()->setContents(upright);
     if (image)
         self->layer()->setContentsScale(image->m_scale);
 }

@@ -1,6 +1,7 @@
 #include "uikit/UIView.h"
 
 #include "foundation/DeviceProfile.h"
+#include "quartzcore/LayerChangeObserver.h"
 #include "uikit/Snapshot.h"
 #include "uikit/UIGraphics.h"
 #include "uikit/UIWindow.h"
@@ -58,6 +59,21 @@ UIView *rootOf(const UIView *view)
         view = view->m_superview;
     return const_cast<UIView *>(view);
 }
+
+// A view's own layer changed by message inside an animation block animates as the view's
+// own setters do; a layer of no view, or one a view does not own, does not.
+void layerOfViewChanged(CALayer *layer, AnimatedProperty property, const sim::AnimatedValue &before,
+                        const sim::AnimatedValue &after)
+{
+    id delegate = layer->delegate();
+    if (!delegate || !msg<BOOL>(delegate, "isKindOfClass:"_sel, UIView::class_()))
+        return;
+    auto *view = static_cast<UIView *>(delegate);
+    if (view->layer() == layer)
+        sim::ViewAnimation::recordChange(view, property, before, after);
+}
+
+const bool kObservingLayers = (sim::setLayerChangeObserver(layerOfViewChanged), true);
 
 namespace imp {
 

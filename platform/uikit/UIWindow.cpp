@@ -1,5 +1,6 @@
 #include "uikit/UIWindow.h"
 
+#include "uikit/ScreenSurface.h"
 #include "uikit/UIScreen.h"
 
 #include <algorithm>
@@ -71,6 +72,11 @@ UIWindow *keyWindow(id, SEL)
     return UIWindow::keyWindow();
 }
 
+IOSurfaceRef createScreenIOSurface(id, SEL)
+{
+    return sim::createScreenIOSurface();
+}
+
 id rootViewController(UIWindow *self, SEL)
 {
     return self->m_rootViewController;
@@ -116,6 +122,7 @@ Class UIWindow::class_()
             .method("makeKeyAndVisible", imp::makeKeyAndVisible)
             .method("isKeyWindow", imp::isKeyWindow)
             .classMethod("keyWindow", imp::keyWindow)
+            .classMethod("createScreenIOSurface", imp::createScreenIOSurface)
             .method("rootViewController", imp::rootViewController)
             .method("setRootViewController:", imp::setRootViewController)
             .registerClass();

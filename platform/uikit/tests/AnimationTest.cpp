@@ -181,4 +181,20 @@ TEST_F(Animations, TheShortFormsAnimateWithTheDefaultCurve)
     EXPECT_NEAR(presentedAlpha(view), 1, 1e-6);
 }
 
+// As the platform's layers ask their view for an action, a view's own layer told its
+// transform inside a block animates; a layer that no view owns changes at once.
+TEST_F(Animations, AViewsOwnLayerAnimatesItsTransformInsideABlock)
+{
+    CALayer *free = CALayer::layer();
+    animate(1.0, UIViewAnimationOptionCurveLinear, [&] {
+        for (CALayer *layer : {view->layer(), free})
+            msg<void, CATransform3D>(layer, "setTransform:"_sel, CATransform3DMakeScale(0, 0, 1));
+    });
+    EXPECT_EQ(view->layer()->transform().m11, 0);
+    EXPECT_NEAR(view->layer()->presented().transform.m11, 1, 1e-9);
+    EXPECT_EQ(free->presented().transform.m11, 0);
+    sim::advanceVirtualClock(0.5);
+    EXPECT_NEAR(view->layer()->presented().transform.m11, 0.5, 1e-9);
+}
+
 } // namespace

@@ -1,10 +1,14 @@
-// Drawing: labels into their layers, image contexts, PNG files and screen images.
+// Drawing: labels into their layers, image contexts, PNG files, screen images and the
+// screen's surface, and image views showing turned images upright.
 
 #include "UIKitTest.h"
+#include "foundation/CoreFoundation.h"
 #include "foundation/DeviceRoot.h"
+#include "uikit/ScreenSurface.h"
 #include "uikit/Snapshot.h"
 #include "uikit/UIGraphics.h"
 #include "uikit/UIImage.h"
+#include "uikit/UIImageView.h"
 #include "uikit/UILabel.h"
 #include "uikit/UIScreen.h"
 #include "uikit/UIWindow.h"
@@ -202,6 +206,66 @@ TEST_F(Drawing, AViewSnapshotShowsTheViewInItsOwnBounds)
     // The view went back to its place in the tree.
     EXPECT_EQ(view->layer()->superlayer(), parent->layer());
     EXPECT_EQ(msg<UIView *>(view, "superview"_sel), parent);
+}
+
+// An image view shows its image as the orientation turns it: the 2 × 2 pixels a b / c d,
+// worked out by hand for each orientation.
+TEST_F(Drawing, AnImageViewShowsTheImageUprightInItsOrientation)
+{
+    const Pixel a{255, 0, 0, 255}, b{0, 255, 0, 255}, c{0, 0, 255, 255}, d{255, 255, 255, 255};
+    std::vector<std::uint8_t> bytes;
+    for (Pixel p : {a, b, c, d})
+        bytes.insert(bytes.end(), {std::uint8_t(p.red), std::uint8_t(p.green), std::uint8_t(p.blue),
+                                   std::uint8_t(p.alpha)});
+    auto pixels = StrongRef<CGImage>::adopt(sim::imageFromPixels(2, 2, bytes));
+    struct Case {
+        UIImageOrientation orientation;
+        Pixel topLeft, topRight, bottomLeft, bottomRight;
+    };
+    for (Case k :
+         {Case{UIImageOrientationUp, a, b, c, d}, Case{UIImageOrientationDown, d, c, b, a},
+          Case{UIImageOrientationLeft, b, d, a, c}, Case{UIImageOrientationRight, c, a, d, b},
+          Case{UIImageOrientationUpMirrored, b, a, d, c},
+          Case{UIImageOrientationDownMirrored, c, d, a, b},
+          Case{UIImageOrientationLeftMirrored, a, c, b, d},
+          Case{UIImageOrientationRightMirrored, d, b, c, a}}) {
+        UIImage *image = UIImage::imageWithCGImageScaleOrientation(pixels, 1, k.orientation);
+        auto *view = static_cast<UIImageView *>(autorelease(msg<id, UIImage *>(
+            msg<id>(UIImageView::class_(), "alloc"_sel), "initWithImage:"_sel, image)));
+        CGImageRef shown = view->layer()->contents();
+        ASSERT_NE(shown, nullptr);
+        EXPECT_EQ(pixelAt(shown, 0, 0), k.topLeft) << k.orientation;
+        EXPECT_EQ(pixelAt(shown, 1, 0), k.topRight) << k.orientation;
+        EXPECT_EQ(pixelAt(shown, 0, 1), k.bottomLeft) << k.orientation;
+        EXPECT_EQ(pixelAt(shown, 1, 1), k.bottomRight) << k.orientation;
+    }
+}
+
+// From iOS 8 the screen composites in the interface's orientation, but the surface keeps
+// the portrait panel's order: a landscape-right interface lies turned a quarter clockwise.
+TEST_F(Drawing, TheScreenSurfaceKeepsThePanelsPortraitOrder)
+{
+    sim::DeviceProfile profile = *sim::DeviceProfile::current();
+    profile.orientation = 3;
+    sim::DeviceProfile::setCurrent(profile);
+    CGRect screen = UIScreen::mainScreen()->bounds();
+    ASSERT_EQ(screen.size.width, 568);
+    auto *window = makeView<UIWindow>(UIWindow::class_(), screen);
+    UIView *mark = makeView(CGRectMake(0, 0, 10, 10));
+    msg<void>(window, "setBackgroundColor:"_sel, UIColor::colorWithRedGreenBlueAlpha(1, 0, 0, 1));
+    msg<void>(mark, "setBackgroundColor:"_sel, UIColor::colorWithRedGreenBlueAlpha(0, 0, 1, 1));
+    msg<void>(window, "addSubview:"_sel, mark);
+    msg<void>(window, "makeKeyAndVisible"_sel);
+
+    IOSurfaceRef surface = msg<IOSurfaceRef>(UIWindow::class_(), "createScreenIOSurface"_sel);
+    auto image = StrongRef<CGImage>::adopt(UICreateCGImageFromIOSurface(surface));
+    CFRelease(surface);
+    ASSERT_NE(image.get(), nullptr);
+    EXPECT_EQ(CGImageGetWidth(image), 640u);
+    EXPECT_EQ(CGImageGetHeight(image), 1136u);
+    // The interface's top-left corner is the panel's top-right.
+    EXPECT_EQ(pixelAt(image, 635, 5), (Pixel{0, 0, 255, 255}));
+    EXPECT_EQ(pixelAt(image, 5, 5), (Pixel{255, 0, 0, 255}));
 }
 
 } // namespace

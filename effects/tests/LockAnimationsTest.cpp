@@ -1,0 +1,320 @@
+// The lock animations on the virtual clock, on iOS 8 and 9: what starts, when it ends,
+// the screen snapshot in each orientation, and each animation's start, middle and end.
+
+#include "LockAnimationsTest.h"
+
+#include "effects/CVScreenSnapshot.h"
+#include "foundation/NSNumber.h"
+#include "quartzcore/CAFilter.h"
+#include "uikit/ScreenSurface.h"
+#include "uikit/Snapshot.h"
+#include "uikit/UIColor.h"
+#include "uikit/UIScreen.h"
+
+#include <cmath>
+
+namespace {
+
+constexpr double kIOS8 = sim::DeviceProfile::kIOS8CoreFoundation;
+constexpr double kIOS9 = sim::DeviceProfile::kIOS9CoreFoundation;
+constexpr CGFloat W = 40, H = 60;
+// The ease-in curve (0.42, 0) (1, 1) half-way through its time.
+constexpr double kEaseInAtHalfTime = 0.3153568;
+
+constexpr Pixel kRed = {255, 0, 0, 255}, kBlue = {0, 0, 255, 255}, kBlack = {0, 0, 0, 255};
+
+bool isColour(UIColor *colour, const char *name)
+{
+    return msg<BOOL>(colour, "isEqual:"_sel,
+                     msg<UIColor *>(UIColor::class_(), sel_registerName(name)));
+}
+
+// The timing curve's start may differ from 0 by a rounding error.
+bool isNearIdentity(const CATransform3D &t)
+{
+    const CGFloat *entries = &t.m11;
+    const CGFloat *identity = &CATransform3DIdentity.m11;
+    for (int i = 0; i < 16; ++i)
+        if (std::abs(entries[i] - identity[i]) > 1e-9)
+            return false;
+    return true;
+}
+
+UIView *subview(UIView *view, std::size_t index)
+{
+    return index < view->m_subviews.size() ? view->m_subviews[index].get() : nil;
+}
+
+class LockAnimations : public testing::Test {
+protected:
+    // The shared animator is made on iOS 9, whatever generation a test turns to later.
+    void SetUp() override
+    {
+        start(kIOS9);
+        animator();
+    }
+
+    void TearDown() override
+    {
+        msg<void>(animator(), "stopLockAnimation"_sel);
+        sim::advanceVirtualClock(1);
+    }
+
+    // A red home screen with a blue mark at the interface's top-left corner.
+    void start(double coreFoundationVersion, int orientation = 1)
+    {
+        useLockTestPhone(coreFoundationVersion, orientation);
+        sim::useVirtualClock(100);
+        CGRect screen = msg<CGRect>(msg<id>(UIScreen::class_(), "mainScreen"_sel), "bounds"_sel);
+        m_home = StrongRef<UIWindow>::adopt(static_cast<UIWindow *>(msg<id, CGRect>(
+            msg<id>(UIWindow::class_(), "alloc"_sel), "initWithFrame:"_sel, screen)));
+        msg<void>(m_home, "setBackgroundColor:"_sel,
+                  UIColor::colorWithRedGreenBlueAlpha(1, 0, 0, 1));
+        auto mark = StrongRef<UIView>::adopt(static_cast<UIView *>(msg<id, CGRect>(
+            msg<id>(UIView::class_(), "alloc"_sel), "initWithFrame:"_sel, CGRectMake(0, 0, 5, 5))));
+        msg<void>(mark, "setBackgroundColor:"_sel, UIColor::colorWithRedGreenBlueAlpha(0, 0, 1, 1));
+        msg<void>(m_home, "addSubview:"_sel, mark.get());
+        msg<void>(m_home, "makeKeyAndVisible"_sel);
+    }
+
+    // The one overlay shown.
+    static UIWindow *overlay()
+    {
+        std::vector<UIWindow *> shown = visibleOverlays();
+        EXPECT_EQ(shown.size(), 1u);
+        return shown.empty() ? nil : shown.front();
+    }
+
+    static CGFloat presentedAlpha(UIView *view) { return view->layer()->presented().opacity; }
+    static CATransform3D presentedTransform(UIView *view)
+    {
+        return view->layer()->presented().transform;
+    }
+
+    Watchdog m_watchdog{"lock animation test"};
+    AutoreleasePool m_pool;
+    StrongRef<UIWindow> m_home;
+};
+
+TEST_F(LockAnimations, TypesOutsideOneToFourStartNothing)
+{
+    for (NSUInteger type : {NSUInteger(0), NSUInteger(5), ~NSUInteger(0)}) {
+        startLockAnimation(type, 1.0);
+        EXPECT_FALSE(isAnimating()) << type;
+        EXPECT_TRUE(overlayWindows().empty()) << type;
+    }
+}
+
+TEST_F(LockAnimations, ASecondStartIsIgnoredAndTheFirstRunsOn)
+{
+    startLockAnimation(3, 1.0);
+    startLockAnimation(1, 1.0);
+    StrongRef<UIWindow> window(overlay()); // kept past the end, to look at afterwards
+    ASSERT_TRUE(window);
+    // The zoom's black overlay, not the blur's clear one.
+    EXPECT_TRUE(isColour(window->m_backgroundColor, "blackColor"));
+    EXPECT_EQ(overlayWindows().size(), 1u);
+    sim::advanceVirtualClock(1.31);
+    EXPECT_FALSE(isAnimating());
+    EXPECT_TRUE(visibleOverlays().empty());
+}
+
+// The overlay stays 0.3 seconds past the animation's end, then goes with the animator's
+// running state, on both generations that end this way.
+TEST_F(LockAnimations, EndPointThreeSecondsAfterTheAnimationCompletes)
+{
+    for (double generation : {kIOS8, kIOS9}) {
+        start(generation);
+        startLockAnimation(2, 1.0);
+        EXPECT_TRUE(isAnimating());
+        sim::advanceVirtualClock(1.29);
+        EXPECT_TRUE(isAnimating()) << generation;
+        EXPECT_EQ(visibleOverlays().size(), 1u);
+        sim::advanceVirtualClock(0.02);
+        EXPECT_FALSE(isAnimating()) << generation;
+        EXPECT_TRUE(visibleOverlays().empty());
+    }
+}
+
+TEST_F(LockAnimations, StopEndsAtOnceAndALaterDelayedEndLeavesTheNextAnimationRunning)
+{
+    startLockAnimation(1, 0.2);
+    sim::advanceVirtualClock(0.25); // completed; its end is due at 0.5
+    msg<void>(animator(), "stopLockAnimation"_sel);
+    EXPECT_FALSE(isAnimating());
+    EXPECT_TRUE(visibleOverlays().empty());
+
+    startLockAnimation(4, 1.0);
+    sim::advanceVirtualClock(0.3);
+    EXPECT_TRUE(isAnimating());
+    EXPECT_EQ(visibleOverlays().size(), 1u);
+    sim::advanceVirtualClock(1.0);
+    EXPECT_FALSE(isAnimating());
+}
+
+TEST_F(LockAnimations, SnapshotCarriesTheImageOrientationOfTheInterface)
+{
+    struct Case {
+        int interfaceOrientation;
+        UIImageOrientation imageOrientation;
+    };
+    for (Case c : {Case{1, UIImageOrientationUp}, Case{2, UIImageOrientationDown},
+                   Case{3, UIImageOrientationLeft}, Case{4, UIImageOrientationRight}}) {
+        start(kIOS9, c.interfaceOrientation);
+        UIImageView *view = CVScreenSnapshotView();
+        ASSERT_TRUE(view);
+        UIImage *image = view->m_image;
+        EXPECT_EQ(image->m_orientation, c.imageOrientation);
+        EXPECT_EQ(image->m_scale, 1);
+        // The panel's pixels are portrait; shown upright they fill the interface, the mark
+        // at its top-left.
+        EXPECT_EQ(CGImageGetWidth(image->CGImage()), 40u);
+        bool landscape = c.interfaceOrientation >= 3;
+        EXPECT_EQ(image->size().width, landscape ? H : W);
+        CGImageRef shown = view->layer()->contents();
+        EXPECT_EQ(pixelAt(shown, 1, 1), kBlue) << c.interfaceOrientation;
+        EXPECT_EQ(pixelAt(shown, CGImageGetWidth(shown) - 2, CGImageGetHeight(shown) - 2), kRed);
+    }
+}
+
+TEST_F(LockAnimations, SnapshotOnIOS7IsTheScreenAsItLies)
+{
+    start(sim::DeviceProfile::kIOS7CoreFoundation);
+    UIImageView *view = msg<UIImageView *>(UIScreen::class_(), "screenSnapshotView"_sel);
+    ASSERT_TRUE(view);
+    EXPECT_EQ(view->m_image->m_orientation, UIImageOrientationUp);
+    CGRect frame = msg<CGRect>(view, "frame"_sel);
+    EXPECT_EQ(frame.size.width, W);
+    EXPECT_EQ(frame.size.height, H);
+    EXPECT_EQ(pixelAt(view->layer()->contents(), 1, 1), kBlue);
+}
+
+TEST_F(LockAnimations, BlurFadesABlurredSnapshotIn)
+{
+    startLockAnimation(1, 1.0);
+    StrongRef<UIWindow> window(overlay()); // kept past the end, to look at afterwards
+    ASSERT_TRUE(window);
+    EXPECT_TRUE(window->isKeyWindow());
+    EXPECT_FALSE(window->m_userInteractionEnabled);
+    EXPECT_EQ(window->m_windowLevel, UIWindowLevelStatusBar + 9001);
+    StrongRef<UIView> snapshot(subview(window, 0));
+    ASSERT_TRUE(snapshot);
+    EXPECT_FALSE(snapshot->m_userInteractionEnabled);
+    CGRect frame = msg<CGRect>(window, "frame"_sel);
+    EXPECT_EQ(frame.size.width, W);
+    EXPECT_EQ(frame.size.height, H);
+    NSArray *filters = snapshot->layer()->filters();
+    ASSERT_TRUE(filters);
+    ASSERT_EQ(filters->count(), 1u);
+    auto *blur = static_cast<CAFilter *>(filters->objectAtIndex(0));
+    EXPECT_STREQ(blur->name()->UTF8String(), "gaussianBlur");
+    EXPECT_EQ(static_cast<NSNumber *>(blur->valueForKey("inputRadius"_ns))->doubleValue(), 8.0);
+    EXPECT_TRUE(snapshot->layer()->shouldRasterize());
+
+    EXPECT_NEAR(presentedAlpha(snapshot), 0.1, 1e-6);
+    sim::advanceVirtualClock(0.5);
+    EXPECT_NEAR(presentedAlpha(snapshot), 0.1 + 0.9 * kEaseInAtHalfTime, 1e-4);
+    sim::advanceVirtualClock(0.51);
+    EXPECT_NEAR(presentedAlpha(snapshot), 1.0, 1e-6);
+
+    sim::advanceVirtualClock(0.3);
+    EXPECT_EQ(snapshot->superview(), nil);
+    EXPECT_TRUE(window->isHidden());
+}
+
+TEST_F(LockAnimations, OldTVClosesToALineThatShrinksToTheCentre)
+{
+    startLockAnimation(2, 1.0);
+    StrongRef<UIWindow> window(overlay()); // kept past the end, to look at afterwards
+    ASSERT_TRUE(window);
+    EXPECT_RECT_EQ(msg<CGRect>(window, "frame"_sel), 0, 0, W, H);
+    StrongRef<UIView> flash(subview(window, 0)), top(subview(window, 1)),
+        bottom(subview(window, 2));
+    ASSERT_TRUE(flash && top && bottom);
+    EXPECT_TRUE(isColour(flash->m_backgroundColor, "whiteColor"));
+    EXPECT_NEAR(presentedAlpha(flash), 0, 1e-6);
+    EXPECT_NEAR(top->layer()->presented().position.y, -H / 2, 1e-6);
+    EXPECT_NEAR(bottom->layer()->presented().position.y, H + H / 2, 1e-6);
+
+    sim::advanceVirtualClock(0.5);
+    // The top half's centre moves from −H/2 to −2, the bottom's from 3H/2 to H + 2.
+    EXPECT_NEAR(top->layer()->presented().position.y, -H / 2 + (H / 2 - 2) * kEaseInAtHalfTime,
+                1e-3);
+    EXPECT_NEAR(bottom->layer()->presented().position.y,
+                H + H / 2 - (H / 2 - 2) * kEaseInAtHalfTime, 1e-3);
+    EXPECT_NEAR(presentedAlpha(flash), kEaseInAtHalfTime, 1e-4);
+
+    sim::advanceVirtualClock(0.5);
+    EXPECT_RECT_EQ(msg<CGRect>(top, "frame"_sel), 0, -H / 2 - 2, W, H);
+    EXPECT_RECT_EQ(msg<CGRect>(bottom, "frame"_sel), 0, H / 2 + 2, W, H);
+    // The shrink has begun: a line four points high across the middle, narrowing.
+    EXPECT_RECT_EQ(msg<CGRect>(flash, "frame"_sel), W / 2, 0, 0, H);
+    EXPECT_TRUE(isColour(window->m_backgroundColor, "blackColor"));
+    sim::advanceVirtualClock(0.11);
+    auto screen = StrongRef<CGImage>::adopt(sim::snapshotOfScreen());
+    EXPECT_EQ(pixelAt(screen, 20, 30), kBlack);
+    EXPECT_FALSE(window->isHidden());
+
+    sim::advanceVirtualClock(0.2);
+    EXPECT_TRUE(window->isHidden());
+}
+
+TEST_F(LockAnimations, ZoomOutShrinksTheSnapshotToNothingOverBlack)
+{
+    startLockAnimation(3, 1.0);
+    StrongRef<UIWindow> window(overlay()); // kept past the end, to look at afterwards
+    ASSERT_TRUE(window);
+    EXPECT_FALSE(window->m_userInteractionEnabled);
+    StrongRef<UIView> snapshot(subview(window, 0));
+    ASSERT_TRUE(snapshot);
+    EXPECT_TRUE(isNearIdentity(presentedTransform(snapshot)));
+    CATransform3D end = snapshot->layer()->transform();
+    EXPECT_EQ(end.m11, 0);
+    EXPECT_EQ(end.m22, 0);
+    EXPECT_TRUE(CATransform3DIsAffine(end));
+
+    sim::advanceVirtualClock(0.5);
+    EXPECT_NEAR(presentedTransform(snapshot).m11, 1 - kEaseInAtHalfTime, 1e-4);
+    EXPECT_NEAR(presentedTransform(snapshot).m22, 1 - kEaseInAtHalfTime, 1e-4);
+
+    sim::advanceVirtualClock(0.51);
+    auto screen = StrongRef<CGImage>::adopt(sim::snapshotOfScreen());
+    EXPECT_EQ(pixelAt(screen, 20, 30), kBlack);
+    sim::advanceVirtualClock(0.3);
+    EXPECT_EQ(snapshot->superview(), nil);
+    EXPECT_TRUE(window->isHidden());
+}
+
+TEST_F(LockAnimations, SlideAwayTipsTheSnapshotBackIntoTheDistance)
+{
+    startLockAnimation(4, 1.0);
+    StrongRef<UIWindow> window(overlay()); // kept past the end, to look at afterwards
+    ASSERT_TRUE(window);
+    StrongRef<UIView> snapshot(subview(window, 0));
+    ASSERT_TRUE(snapshot);
+    EXPECT_TRUE(isNearIdentity(presentedTransform(snapshot)));
+    // Pushed back by 0.6 H, a fifth of the size, a quarter turn about x, seen with a
+    // perspective of −0.0001; worked out by hand in row-vector order.
+    CATransform3D t = snapshot->layer()->transform();
+    CGFloat d = 0.6 * H;
+    EXPECT_NEAR(t.m11, 0.2, 1e-6);
+    EXPECT_NEAR(t.m22, 0, 1e-6);
+    EXPECT_NEAR(t.m23, 0.2, 1e-6);
+    EXPECT_NEAR(t.m24, -0.2 * 0.0001, 1e-9);
+    EXPECT_NEAR(t.m32, -1, 1e-6);
+    EXPECT_NEAR(t.m33, 0, 1e-6);
+    EXPECT_NEAR(t.m42, -d, 1e-5);
+    EXPECT_NEAR(t.m43, 0, 1e-5);
+    EXPECT_NEAR(t.m44, 1, 1e-6);
+
+    sim::advanceVirtualClock(0.5);
+    EXPECT_NEAR(presentedTransform(snapshot).m42, -d * kEaseInAtHalfTime, 1e-3);
+    EXPECT_NEAR(presentedTransform(snapshot).m11, 1 - 0.8 * kEaseInAtHalfTime, 1e-4);
+
+    sim::advanceVirtualClock(0.8);
+    EXPECT_EQ(snapshot->superview(), nil);
+    EXPECT_TRUE(window->isHidden());
+    EXPECT_FALSE(isAnimating());
+}
+
+} // namespace
