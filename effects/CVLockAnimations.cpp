@@ -5,7 +5,7 @@
 #include "quartzcore/CAFilter.h"
 #include "uikit/UIColor.h"
 #include "uikit/UIScreen.h"
-#include "uikit/ViewAnimation.h"
+#include "uikit/UIViewAnimationOptions.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include "darwin/notify.h"
 #include "foundation/CoreFoundation.h"
-#include "uikit/ViewAnimation.h"
+#include "uikit/UIViewAnimationOptions.h"
 
 #include <array>
 

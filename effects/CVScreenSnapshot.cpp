@@ -2,7 +2,7 @@
 
 #include "effects/CVCategory.h"
 #include "foundation/CoreFoundation.h"
-#include "uikit/ScreenSurface.h"
+#include "uikit/IOSurface.h"
 #include "uikit/UIApplication.h"
 #include "uikit/UIScreen.h"
 #include "uikit/UIWindow.h"

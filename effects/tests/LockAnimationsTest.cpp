@@ -6,7 +6,7 @@
 #include "effects/CVScreenSnapshot.h"
 #include "foundation/NSNumber.h"
 #include "quartzcore/CAFilter.h"
-#include "uikit/ScreenSurface.h"
+#include "uikit/IOSurface.h"
 #include "uikit/Snapshot.h"
 #include "uikit/UIColor.h"
 #include "uikit/UIScreen.h"

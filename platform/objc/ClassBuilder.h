@@ -29,13 +29,6 @@ void addIvarAt(Class cls, const char *name, const char *types, std::ptrdiff_t of
 // The registered protocol of that name, registered now when there is none yet.
 Protocol *protocolNamed(const char *name);
 
-// Instance variables that own an object hold it in a StrongRef, which is laid out as the
-// bare object pointer; they read by name as an object ("@"), as on the phone.
-template <class T> struct TypeEncoding<StrongRef<T>, void> {
-    static_assert(sizeof(StrongRef<T>) == sizeof(T *));
-    static std::string get() { return "@"; }
-};
-
 // The offset of a data member, without constructing an object: the C++ types behind
 // classes have no virtual functions, so the member's address within uninitialised storage
 // is its offset.

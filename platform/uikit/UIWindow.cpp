@@ -1,6 +1,6 @@
 #include "uikit/UIWindow.h"
 
-#include "uikit/ScreenSurface.h"
+#include "uikit/IOSurface.h"
 #include "uikit/UIScreen.h"
 
 #include <algorithm>

@@ -4,7 +4,7 @@
 #include "UIKitTest.h"
 #include "foundation/CoreFoundation.h"
 #include "foundation/DeviceRoot.h"
-#include "uikit/ScreenSurface.h"
+#include "uikit/IOSurface.h"
 #include "uikit/Snapshot.h"
 #include "uikit/UIGraphics.h"
 #include "uikit/UIImage.h"

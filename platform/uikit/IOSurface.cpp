@@ -1,4 +1,4 @@
-#include "uikit/ScreenSurface.h"
+#include "uikit/IOSurface.h"
 
 #include "foundation/DeviceProfile.h"
 #include "uikit/Snapshot.h"
