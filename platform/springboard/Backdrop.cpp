@@ -12,13 +12,6 @@
 
 namespace {
 
-nlohmann::json colorJson(UIColor *color)
-{
-    if (!color)
-        return nullptr;
-    return {color->m_red, color->m_green, color->m_blue, color->m_alpha};
-}
-
 namespace imp {
 
 CGFloat blurRadius(_UIBackdropViewSettings *self, SEL)
@@ -86,10 +79,7 @@ void backdropLayoutSubviews(_UIBackdropView *self, SEL)
 
 void dumpBackdrop(UIView *view, nlohmann::json &node)
 {
-    _UIBackdropViewSettings *settings = static_cast<_UIBackdropView *>(view)->m_inputSettings;
-    node["blurRadius"] = settings->m_blurRadius;
-    node["colorTint"] = colorJson(settings->m_colorTint);
-    node["colorTintAlpha"] = settings->m_colorTintAlpha;
+    node.update(sim::backdropSettingsJson(static_cast<_UIBackdropView *>(view)->m_inputSettings));
 }
 
 } // namespace
@@ -116,6 +106,13 @@ StrongRef<_UIBackdropView> _UIBackdropView::create(CGFloat blurRadius, UIColor *
 }
 
 namespace sim {
+
+nlohmann::json backdropSettingsJson(_UIBackdropViewSettings *settings)
+{
+    return {{"blurRadius", settings->m_blurRadius},
+            {"colorTint", colorJson(settings->m_colorTint)},
+            {"colorTintAlpha", settings->m_colorTintAlpha}};
+}
 
 void registerBackdropClasses()
 {

@@ -10,6 +10,8 @@
 #include "uikit/UIColor.h"
 #include "uikit/UIView.h"
 
+#include <nlohmann/json_fwd.hpp>
+
 struct _UIBackdropViewSettings : NSObject {
     CGFloat m_blurRadius = 0;
     StrongRef<UIColor> m_colorTint;
@@ -29,4 +31,6 @@ struct _UIBackdropView : UIView {
 
 namespace sim {
 void registerBackdropClasses();
+// The settings as the dump shows them: {"blurRadius", "colorTint", "colorTintAlpha"}.
+nlohmann::json backdropSettingsJson(_UIBackdropViewSettings *settings);
 } // namespace sim

@@ -238,6 +238,23 @@ void removeSystemGestureRecognizer(UIGestureRecognizer *recognizer)
     std::erase(g_systemRecognizers, recognizer);
 }
 
+void addEdgeGestureRecognizer(UIGestureRecognizer *recognizer)
+{
+    if (currentGeneration() != iOS9) {
+        addSystemGestureRecognizer(recognizer);
+        return;
+    }
+    msg<void, id, id>(msg<id>(FBSystemGestureManager::class_(), "sharedInstance"_sel),
+                      "addGestureRecognizer:toDisplay:"_sel, recognizer,
+                      msg<id>(UIScreen::mainScreen(), "fbsDisplay"_sel));
+}
+
+bool displayHearsGestureRecognizer(UIGestureRecognizer *recognizer)
+{
+    std::vector<UIGestureRecognizer *> heard = displayRecognizers();
+    return std::ranges::find(heard, recognizer) != heard.end();
+}
+
 void resetSystemGestures()
 {
     g_systemRecognizers.clear();

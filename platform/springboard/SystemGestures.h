@@ -51,6 +51,12 @@ void registerSystemGestureClasses();
 // FBSystemGestureManager instead.
 void addSystemGestureRecognizer(UIGestureRecognizer *recognizer);
 void removeSystemGestureRecognizer(UIGestureRecognizer *recognizer);
+// How SpringBoard hands one of its own edge recognisers to the display: up to iOS 8 with
+// addSystemGestureRecognizer, on iOS 9 by message to FrontBoard's manager for the main
+// screen's display, so that whoever replaced that method sees it.
+void addEdgeGestureRecognizer(UIGestureRecognizer *recognizer);
+// Whether the main display hears the recogniser's edge now.
+bool displayHearsGestureRecognizer(UIGestureRecognizer *recognizer);
 // Forgets every recogniser and display, when SpringBoard ends.
 void resetSystemGestures();
 

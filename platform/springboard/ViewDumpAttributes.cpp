@@ -1,5 +1,7 @@
 #include "springboard/ViewDumpAttributes.h"
 
+#include "uikit/UIColor.h"
+
 #include <nlohmann/json.hpp>
 
 #include <map>
@@ -49,6 +51,18 @@ void addRegisteredViewAttributes(UIView *view, nlohmann::json &node)
     }
     for (auto attributes = chain.rbegin(); attributes != chain.rend(); ++attributes)
         (*attributes)(view, node);
+}
+
+nlohmann::json rectJson(CGRect rect)
+{
+    return {rect.origin.x, rect.origin.y, rect.size.width, rect.size.height};
+}
+
+nlohmann::json colorJson(UIColor *color)
+{
+    if (!color)
+        return nullptr;
+    return {color->m_red, color->m_green, color->m_blue, color->m_alpha};
 }
 
 } // namespace sim

@@ -6,9 +6,11 @@
 // the superclass's first.
 
 #include "objc/runtime.h"
+#include "quartzcore/CGGeometry.h"
 
 #include <nlohmann/json_fwd.hpp>
 
+struct UIColor;
 struct UIView;
 
 namespace sim {
@@ -20,5 +22,10 @@ void addViewDumpAttributes(const char *className, ViewDumpAttributes attributes)
 
 // Adds the registered attributes of the view's classes to its node.
 void addRegisteredViewAttributes(UIView *view, nlohmann::json &node);
+
+// How the dump writes values that many areas show: a rectangle as [x, y, width, height],
+// a colour as [red, green, blue, alpha] (null for none).
+nlohmann::json rectJson(CGRect rect);
+nlohmann::json colorJson(UIColor *color);
 
 } // namespace sim

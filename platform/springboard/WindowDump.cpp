@@ -23,11 +23,6 @@ namespace {
 
 using nlohmann::json;
 
-json rect(CGRect r)
-{
-    return json::array({r.origin.x, r.origin.y, r.size.width, r.size.height});
-}
-
 // A number as a reader wants it: six significant digits (effects compute in single
 // precision, so 0.65 rather than 0.6499999761581421), and no negative zero.
 double readable(CGFloat value)
@@ -103,8 +98,8 @@ json dumpView(UIView *view)
     CGPoint center = view->center();
     json node = {
         {"class", object_getClassName(view)},
-        {"frame", rect(view->frame())},
-        {"bounds", rect(view->bounds())},
+        {"frame", rectJson(view->frame())},
+        {"bounds", rectJson(view->bounds())},
         {"center", json::array({center.x, center.y})},
         {"alpha", readable(view->alpha())},
         {"hidden", view->isHidden()},

@@ -2,18 +2,12 @@
 
 #include "objc/NSObject.h"
 #include "settings-core/CVSettings.h"
+#include "springboard-extension/frame/LazyClass.h"
 #include "springboard-extension/frame/Replacement.h"
 
 namespace {
 
-// Looked up until found, then kept: systems that have it have it from the start.
-Class dockBackgroundViewClass()
-{
-    static Class found;
-    if (!found)
-        found = objc_getClass("_SBDockBackgroundView");
-    return found;
-}
+LazyClass g_dockBackgroundViewClass("_SBDockBackgroundView");
 
 void setIvarHidden(id object, const char *name, BOOL hidden)
 {
@@ -35,7 +29,7 @@ void setBackgroundHidden(id self, BOOL hidden)
 {
     setIvarHidden(self, "_backgroundImageView", hidden);
     setIvarHidden(self, "_highlightView", hidden);
-    if (dockBackgroundViewClass()) {
+    if (g_dockBackgroundViewClass.get()) {
         setIvarHidden(self, "_backgroundView", hidden);
         return;
     }

@@ -7,6 +7,7 @@
 #include "foundation/NSString.h"
 #include "objc/NSObject.h"
 #include "springboard-extension/frame/Installers.h"
+#include "springboard-extension/frame/LazyClass.h"
 #include "springboard-extension/frame/Replacement.h"
 #include "uikit/UIColor.h"
 
@@ -14,14 +15,7 @@
 
 namespace {
 
-Class g_gestureManagerClass;
-
-Class gestureManagerClass()
-{
-    if (!g_gestureManagerClass)
-        g_gestureManagerClass = objc_getClass("FBSystemGestureManager");
-    return g_gestureManagerClass;
-}
+LazyClass g_gestureManagerClass("FBSystemGestureManager");
 
 } // namespace
 
@@ -52,7 +46,7 @@ void CVUpdateSystemGesture(id recognizer, bool disabled)
 {
     if (!recognizer)
         return;
-    id manager = msg<id>(gestureManagerClass(), "sharedInstance"_sel);
+    id manager = msg<id>(g_gestureManagerClass.get(), "sharedInstance"_sel);
     id map = CVGetIvar<id>(manager, "_displayToManagerMap");
     if (!map || !msg<BOOL, Class>(map, "isKindOfClass:"_sel, NSDictionary::class_()))
         return;

@@ -5,6 +5,7 @@
 #include "foundation/NSString.h"
 #include "objc/NSObject.h"
 #include "quartzcore/CGGeometry.h"
+#include "springboard-extension/frame/LazyClass.h"
 #include "springboard-extension/frame/Replacement.h"
 #include "springboard-extension/system-ui/CenterSupport.h"
 #include "substrate/substrate.h"
@@ -24,31 +25,15 @@ using SettingsDidChangeFunction = void (*)(NSString *);
 constexpr const char *kControlColorSymbol = "__SBUIControlCenterControlColorForState";
 constexpr const char *kSettingsDidChangeSymbol = "__SBControlCenterControlSettingsDidChangeForKey";
 
-Class g_buttonModuleClass;
-Class g_buttonLikeSectionViewClass;
-Class g_controlCenterControllerClass;
-
 // SpringBoard builds its buttons from modules where this class exists; the buttons are
-// then not ours to hide one by one. Looked up again while it is missing.
+// then not ours to hide one by one.
+LazyClass g_buttonModuleClass("SBCCButtonModule");
+LazyClass g_buttonLikeSectionViewClass("SBCCButtonLikeSectionView");
+LazyClass g_controlCenterControllerClass("SBControlCenterController");
+
 bool hasButtonModules()
 {
-    if (!g_buttonModuleClass)
-        g_buttonModuleClass = objc_getClass("SBCCButtonModule");
-    return g_buttonModuleClass;
-}
-
-Class buttonLikeSectionViewClass()
-{
-    if (!g_buttonLikeSectionViewClass)
-        g_buttonLikeSectionViewClass = objc_getClass("SBCCButtonLikeSectionView");
-    return g_buttonLikeSectionViewClass;
-}
-
-Class controlCenterControllerClass()
-{
-    if (!g_controlCenterControllerClass)
-        g_controlCenterControllerClass = objc_getClass("SBControlCenterController");
-    return g_controlCenterControllerClass;
+    return g_buttonModuleClass.get();
 }
 
 void setHidden(id view, bool hidden)
@@ -238,7 +223,8 @@ void airStuffVisibility(id sectionController)
         CGRect frame = msg<CGRect>(subview, "frame"_sel);
         if (frame.size.width == kAirStuffSeparatorWidth)
             setHidden(subview, gCVControlCenter.hideSeparators);
-        else if (msg<BOOL, Class>(subview, "isKindOfClass:"_sel, buttonLikeSectionViewClass()))
+        else if (msg<BOOL, Class>(subview, "isKindOfClass:"_sel,
+                                  g_buttonLikeSectionViewClass.get()))
             setHidden(subview, gCVControlCenter.hideSectionAirStuff);
     }
 }
@@ -252,7 +238,7 @@ void applyControlCenterSettings()
     }
     if (!CVRunsIOS9())
         return;
-    id controller = msg<id>(controlCenterControllerClass(), "sharedInstance"_sel);
+    id controller = msg<id>(g_controlCenterControllerClass.get(), "sharedInstance"_sel);
     if (!controller)
         return;
     CVUpdateSystemGesture(CVGetIvar<id>(controller, "_controlCenterGestureRecognizer"),

@@ -5,6 +5,7 @@
 #include "foundation/NSDateFormatter.h"
 #include "settings-core/CVSettings.h"
 #include "springboard-extension/frame/Extension.h"
+#include "springboard-extension/frame/LazyClass.h"
 #include "springboard-extension/frame/Replacement.h"
 #include "uikit/UIColor.h"
 #include "uikit/UIDevice.h"
@@ -31,24 +32,8 @@ constexpr std::uint32_t kDateCustomText = 2;
 NSTimer *g_sliderTimer; // retained while set
 int g_tickCount;        // every tick of every slider timer, for the life of SpringBoard
 
-Class cachedClass(Class &slot, const char *name)
-{
-    if (!slot)
-        slot = objc_getClass(name);
-    return slot;
-}
-
-Class dateLabelCacheClass()
-{
-    static Class cls;
-    return cachedClass(cls, "SBDateLabelStringFormatCache");
-}
-
-Class userAgentClass()
-{
-    static Class cls;
-    return cachedClass(cls, "SBUserAgent");
-}
+LazyClass g_dateLabelCacheClass("SBDateLabelStringFormatCache");
+LazyClass g_userAgentClass("SBUserAgent");
 
 NSString *currentTimeInStyle(std::uint32_t style)
 {
@@ -74,7 +59,7 @@ UIColor *timeColor()
 
 id sharedDateLabelCache()
 {
-    return msg<id>(dateLabelCacheClass(), "sharedInstance"_sel);
+    return msg<id>(g_dateLabelCacheClass.get(), "sharedInstance"_sel);
 }
 
 void CVLockScreenDateFormatter_resetFormattersIfNecessary(id, SEL)
@@ -216,7 +201,7 @@ bool displayIsOn()
 
 void SBLockScreenView_corvaneTimerCallback(id self, SEL, NSTimer *timer)
 {
-    id userAgent = msg<id>(userAgentClass(), "sharedUserAgent"_sel);
+    id userAgent = msg<id>(g_userAgentClass.get(), "sharedUserAgent"_sel);
     BOOL showing = msg<BOOL>(userAgent, "lockScreenIsShowing"_sel);
     if (!displayIsOn() || !showing) {
         timer->invalidate();

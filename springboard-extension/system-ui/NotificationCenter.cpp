@@ -3,6 +3,7 @@
 #include "foundation/NSArray.h"
 #include "foundation/NSString.h"
 #include "objc/NSObject.h"
+#include "springboard-extension/frame/LazyClass.h"
 #include "springboard-extension/frame/Replacement.h"
 #include "springboard-extension/system-ui/CenterSupport.h"
 
@@ -11,30 +12,9 @@ namespace {
 // The swipe down from the top edge that pulls Notification Center.
 constexpr NSInteger kPullDownDirectionality = 1;
 
-Class g_todayViewControllerClass;
-Class g_missedViewControllerClass;
-Class g_notificationCenterControllerClass;
-
-Class todayViewControllerClass()
-{
-    if (!g_todayViewControllerClass)
-        g_todayViewControllerClass = objc_getClass("SBTodayViewController");
-    return g_todayViewControllerClass;
-}
-
-Class missedViewControllerClass()
-{
-    if (!g_missedViewControllerClass)
-        g_missedViewControllerClass = objc_getClass("SBNotificationsMissedModeViewController");
-    return g_missedViewControllerClass;
-}
-
-Class notificationCenterControllerClass()
-{
-    if (!g_notificationCenterControllerClass)
-        g_notificationCenterControllerClass = objc_getClass("SBNotificationCenterController");
-    return g_notificationCenterControllerClass;
-}
+LazyClass g_todayViewControllerClass("SBTodayViewController");
+LazyClass g_missedViewControllerClass("SBNotificationsMissedModeViewController");
+LazyClass g_notificationCenterControllerClass("SBNotificationCenterController");
 
 bool isKindOf(id object, Class cls)
 {
@@ -101,9 +81,9 @@ void SBNotificationCenterViewController_viewWillAppear_(id self, SEL _cmd, BOOL 
 void (*orig_SBModeViewController_addViewController_)(id, SEL, id);
 void SBModeViewController_addViewController_(id self, SEL _cmd, id controller)
 {
-    if (gCVNotificationCenter.hideToday && isKindOf(controller, todayViewControllerClass()))
+    if (gCVNotificationCenter.hideToday && isKindOf(controller, g_todayViewControllerClass.get()))
         return;
-    if (gCVNotificationCenter.hideMissed && isKindOf(controller, missedViewControllerClass()))
+    if (gCVNotificationCenter.hideMissed && isKindOf(controller, g_missedViewControllerClass.get()))
         return;
     orig_SBModeViewController_addViewController_(self, _cmd, controller);
 }
@@ -117,9 +97,9 @@ void SBModeViewController_viewWillAppear_(id self, SEL _cmd, BOOL animated)
         for (const auto &item : *present) {
             id controller = item.get();
             if ((gCVNotificationCenter.hideToday &&
-                 isExactly(controller, todayViewControllerClass())) ||
+                 isExactly(controller, g_todayViewControllerClass.get())) ||
                 (gCVNotificationCenter.hideMissed &&
-                 isExactly(controller, missedViewControllerClass())))
+                 isExactly(controller, g_missedViewControllerClass.get())))
                 kept->removeObject(controller);
         }
     msg<void, NSArray *>(self, "setViewControllers:"_sel, kept);
@@ -160,7 +140,7 @@ void connectOnLaunch()
 
 void applyNotificationCenterSettings()
 {
-    id controller = msg<id>(notificationCenterControllerClass(), "sharedInstance"_sel);
+    id controller = msg<id>(g_notificationCenterControllerClass.get(), "sharedInstance"_sel);
     CVUpdateSystemGesture(CVGetIvar<id>(controller, "_showSystemGestureRecognizer"),
                           gCVNotificationCenter.disableNC);
 }

@@ -1,8 +1,7 @@
 #include "springboard/control-center/ControlCenterHost.h"
 
 #include "foundation/NSArray.h"
-#include "foundation/NSDictionary.h"
-#include "springboard/Generation.h"
+#include "springboard/ViewDumpAttributes.h"
 #include "springboard/control-center/ControlCenter.h"
 #include "uikit/UIApplication.h"
 #include "uikit/UIScreen.h"
@@ -28,37 +27,6 @@ SBControlCenterContentView *contentView()
     return shared->m_viewController->m_containerView->m_contentContainerView->m_contentView;
 }
 
-nlohmann::json colorJson(UIColor *color)
-{
-    if (!color)
-        return nullptr;
-    return {color->m_red, color->m_green, color->m_blue, color->m_alpha};
-}
-
-nlohmann::json rectJson(CGRect rect)
-{
-    return {rect.origin.x, rect.origin.y, rect.size.width, rect.size.height};
-}
-
-// Whether the display hears the gesture now (on iOS 9, FrontBoard's manager has it).
-bool gestureRegistered(SBControlCenterController *shared)
-{
-    UIGestureRecognizer *recognizer = shared->m_controlCenterGestureRecognizer;
-    if (currentGeneration() != iOS9)
-        return true;
-    id manager = msg<id>(FBSystemGestureManager::class_(), "sharedInstance"_sel);
-    auto *map = static_cast<NSDictionary *>(
-        static_cast<FBSystemGestureManager *>(manager)->m_displayToManagerMap.get());
-    auto *display = static_cast<FBSystemGestureDisplayManager *>(
-        map->objectForKey(msg<id>(UIScreen::mainScreen(), "fbsDisplay"_sel)));
-    if (!display)
-        return false;
-    for (const auto &registered : display->m_recognizers)
-        if (registered.get() == recognizer)
-            return true;
-    return false;
-}
-
 nlohmann::json sectionsJson(SBControlCenterContentView *content)
 {
     nlohmann::json sections = nlohmann::json::array();
@@ -79,13 +47,7 @@ void buildControlCenter()
         create<SBControlCenterController>(SBControlCenterController::class_()));
     if (!shared)
         return;
-    UIGestureRecognizer *recognizer = shared->m_controlCenterGestureRecognizer;
-    if (currentGeneration() == iOS9)
-        msg<void, id, id>(msg<id>(FBSystemGestureManager::class_(), "sharedInstance"_sel),
-                          "addGestureRecognizer:toDisplay:"_sel, recognizer,
-                          msg<id>(UIScreen::mainScreen(), "fbsDisplay"_sel));
-    else
-        addSystemGestureRecognizer(recognizer);
+    addEdgeGestureRecognizer(shared->m_controlCenterGestureRecognizer);
     setControlCenterController(shared);
 }
 
@@ -158,13 +120,11 @@ nlohmann::json dumpControlCenter()
              {"color", colorJson(msg<UIColor *>(toggle->m_glyphView, "backgroundColor"_sel))}});
     return {{"open", shared->m_visible},
             {"revealed", container->m_revealedFraction},
-            {"gestureRegistered", gestureRegistered(shared)},
+            {"gestureRegistered",
+             displayHearsGestureRecognizer(shared->m_controlCenterGestureRecognizer)},
             {"sections", sectionsJson(content)},
             {"separators", separators},
-            {"backdrop",
-             {{"blurRadius", settings->m_blurRadius},
-              {"colorTint", colorJson(settings->m_colorTint)},
-              {"colorTintAlpha", settings->m_colorTintAlpha}}},
+            {"backdrop", backdropSettingsJson(settings)},
             {"toggles", toggles}};
 }
 

@@ -1,10 +1,9 @@
 #include "springboard/notification-center/NotificationCenterHost.h"
 
 #include "foundation/NSArray.h"
-#include "foundation/NSDictionary.h"
 #include "foundation/NSString.h"
-#include "springboard/Generation.h"
 #include "springboard/HostViews.h"
+#include "springboard/ViewDumpAttributes.h"
 #include "springboard/lock-screen/LockScreen.h"
 #include "springboard/notification-center/NotificationCenter.h"
 #include "uikit/UIScreen.h"
@@ -19,30 +18,6 @@ SBNotificationCenterController *controller()
 {
     return msg<SBNotificationCenterController *>(SBNotificationCenterController::class_(),
                                                  "sharedInstance"_sel);
-}
-
-nlohmann::json colorJson(UIColor *color)
-{
-    if (!color)
-        return nullptr;
-    return {color->m_red, color->m_green, color->m_blue, color->m_alpha};
-}
-
-bool gestureRegistered(UIGestureRecognizer *recognizer)
-{
-    if (currentGeneration() != iOS9)
-        return true;
-    auto *manager = static_cast<FBSystemGestureManager *>(
-        msg<id>(FBSystemGestureManager::class_(), "sharedInstance"_sel));
-    auto *map = static_cast<NSDictionary *>(manager->m_displayToManagerMap.get());
-    auto *display = static_cast<FBSystemGestureDisplayManager *>(
-        map->objectForKey(msg<id>(UIScreen::mainScreen(), "fbsDisplay"_sel)));
-    if (!display)
-        return false;
-    for (const auto &registered : display->m_recognizers)
-        if (registered.get() == recognizer)
-            return true;
-    return false;
 }
 
 // SpringBoard shows the lock screen's top grabber while Notification Center can be
@@ -66,13 +41,7 @@ void buildNotificationCenter()
         return;
     setNotificationCenterController(shared);
     msg<id>(shared->m_viewController, "backdropView"_sel);
-    UIGestureRecognizer *recognizer = shared->m_showSystemGestureRecognizer;
-    if (currentGeneration() == iOS9)
-        msg<void, id, id>(msg<id>(FBSystemGestureManager::class_(), "sharedInstance"_sel),
-                          "addGestureRecognizer:toDisplay:"_sel, recognizer,
-                          msg<id>(UIScreen::mainScreen(), "fbsDisplay"_sel));
-    else
-        addSystemGestureRecognizer(recognizer);
+    addEdgeGestureRecognizer(shared->m_showSystemGestureRecognizer);
     offerTopGrabber();
 }
 
@@ -137,16 +106,14 @@ nlohmann::json dumpNotificationCenter()
                 rows.push_back(row->m_text ? row->m_text->str() : "");
     }
     _UIBackdropViewSettings *settings = viewController->m_backdropView->m_inputSettings;
-    return {{"open", shared->m_visible},
-            {"revealed", viewController->m_revealedFraction},
-            {"gestureRegistered", gestureRegistered(shared->m_showSystemGestureRecognizer)},
-            {"modes", modeClasses},
-            {"tabs", tabs},
-            {"notifications", rows},
-            {"backdrop",
-             {{"blurRadius", settings->m_blurRadius},
-              {"colorTint", colorJson(settings->m_colorTint)},
-              {"colorTintAlpha", settings->m_colorTintAlpha}}}};
+    return {
+        {"open", shared->m_visible},
+        {"revealed", viewController->m_revealedFraction},
+        {"gestureRegistered", displayHearsGestureRecognizer(shared->m_showSystemGestureRecognizer)},
+        {"modes", modeClasses},
+        {"tabs", tabs},
+        {"notifications", rows},
+        {"backdrop", backdropSettingsJson(settings)}};
 }
 
 } // namespace sim
