@@ -67,6 +67,8 @@ TEST_P(IconsScript, BadgesDraggingWigglingAndTheLabelFont)
     EXPECT_EQ(respring["Messages"]["labelFont"]["name"], "DejaVuSans-Bold");
     EXPECT_EQ(respring["Messages"]["badge"]["textColor"], json({255, 255, 255}));
     EXPECT_EQ(dumps[2]["springboard"]["launches"], 2);
+    EXPECT_TRUE(respring["Notes"]["hidden"]);
+    EXPECT_EQ(respring["Reminders"]["frame"], still["Notes"]["frame"]) << "the next icon moves up";
 }
 
 INSTANTIATE_TEST_SUITE_P(Generations, IconsScript, testing::Values("7", "8", "9"));
