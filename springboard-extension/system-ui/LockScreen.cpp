@@ -204,7 +204,7 @@ void SBLockScreenView_corvaneTimerCallback(id self, SEL, NSTimer *timer)
     id userAgent = msg<id>(g_userAgentClass.get(), "sharedUserAgent"_sel);
     BOOL showing = msg<BOOL>(userAgent, "lockScreenIsShowing"_sel);
     if (!displayIsOn() || !showing) {
-        timer->invalidate();
+        msg<void>(timer, "invalidate"_sel);
         return;
     }
     if (gCVLockScreen.sliderMode == kSliderCurrentTime)
@@ -218,7 +218,7 @@ void SBLockScreenView_corvaneTimerCallback(id self, SEL, NSTimer *timer)
 
 void SBLockScreenView_setupCorvaneSliderTimer(id self, SEL)
 {
-    if (g_sliderTimer && g_sliderTimer->isValid())
+    if (g_sliderTimer && msg<BOOL>(g_sliderTimer, "isValid"_sel))
         return;
     if (g_sliderTimer)
         msg<void>(g_sliderTimer, "release"_sel);
@@ -232,8 +232,8 @@ void SBLockScreenView_setupCorvaneSliderTimer(id self, SEL)
 void (*orig_SBLockScreenView_stopAnimating)(id, SEL);
 void SBLockScreenView_stopAnimating(id self, SEL _cmd)
 {
-    if (g_sliderTimer && g_sliderTimer->isValid())
-        g_sliderTimer->invalidate();
+    if (g_sliderTimer && msg<BOOL>(g_sliderTimer, "isValid"_sel))
+        msg<void>(g_sliderTimer, "invalidate"_sel);
     orig_SBLockScreenView_stopAnimating(self, _cmd);
 }
 

@@ -116,7 +116,7 @@ void stopSecondsTimer()
 {
     if (!g_secondsTimer)
         return;
-    g_secondsTimer->invalidate();
+    msg<void>(g_secondsTimer, "invalidate"_sel);
     msg<void>(g_secondsTimer, "release"_sel);
     g_secondsTimer = nil;
 }
@@ -124,7 +124,7 @@ void stopSecondsTimer()
 // One timer at most: a valid one keeps running; an invalidated one is replaced.
 void startSecondsTimer(id aggregator)
 {
-    if (g_secondsTimer && g_secondsTimer->isValid())
+    if (g_secondsTimer && msg<BOOL>(g_secondsTimer, "isValid"_sel))
         return;
     if (g_secondsTimer)
         msg<void>(g_secondsTimer, "release"_sel);
