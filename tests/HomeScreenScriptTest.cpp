@@ -59,6 +59,8 @@ TEST_P(IconsScript, BadgesDraggingWigglingAndTheLabelFont)
     EXPECT_EQ(editing["Photos"]["frame"][0], 27);
     EXPECT_EQ(editing["Photos"]["jitter"], json({"SBIconPosition", "SBIconTransform"}));
     EXPECT_TRUE(editing["Corvane"]["updatedMark"]);
+    // Newsstand is SpringBoard's own on iOS 7 and 8; iOS 9 has none.
+    EXPECT_EQ(editing.contains("Newsstand"), std::string(GetParam()) != "9");
 
     auto still = iconViews(dumps[1]);
     EXPECT_EQ(still["Photos"]["jitter"], json::array()) << "wiggling is off live";
@@ -67,6 +69,7 @@ TEST_P(IconsScript, BadgesDraggingWigglingAndTheLabelFont)
     EXPECT_EQ(respring["Messages"]["labelFont"]["name"], "DejaVuSans-Bold");
     EXPECT_EQ(respring["Messages"]["badge"]["textColor"], json({255, 255, 255}));
     EXPECT_EQ(dumps[2]["springboard"]["launches"], 2);
+    EXPECT_FALSE(respring.contains("Newsstand"));
     EXPECT_TRUE(respring["Notes"]["hidden"]);
     EXPECT_EQ(respring["Reminders"]["frame"], still["Notes"]["frame"]) << "the next icon moves up";
 }

@@ -88,6 +88,19 @@ RGBA colorFromHue(CGFloat hue, CGFloat saturation, CGFloat value)
     return {channel(5), channel(3), channel(1), 1};
 }
 
+// A hand from the dial's centre, turned `turns` of a full circle clockwise from twelve.
+void drawHand(CGContextRef context, CGPoint centre, CGFloat turns, CGFloat length, CGFloat width,
+              RGBA color)
+{
+    CGContextSaveGState(context);
+    CGContextTranslateCTM(context, centre.x, centre.y);
+    CGContextRotateCTM(context, turns * 2 * M_PI);
+    CGContextSetRGBFillColor(context, color.red, color.green, color.blue, color.alpha);
+    // Up is -y in a UIKit image context; the hand reaches a little past the centre.
+    CGContextFillRect(context, {{-width / 2, -length}, {width, length + width}});
+    CGContextRestoreGState(context);
+}
+
 } // namespace
 
 RGBA iconColorForIdentifier(const std::string &bundleIdentifier)
@@ -132,6 +145,25 @@ UIImage *folderIconImage(const std::vector<UIImage *> &contents, CGFloat side)
         CGFloat y = gap + CGFloat(i / 3) * (miniature + gap);
         drawUpright(context, contents[i]->CGImage(), {{x, y}, {miniature, miniature}});
     }
+    UIImage *image = UIGraphicsGetImageFromCurrentImageContext();
+    UIGraphicsEndImageContext();
+    return image;
+}
+
+UIImage *clockIconImage(int hour, int minute, CGFloat side)
+{
+    auto face = StrongRef<CGImage>::adopt(roundedSquare(side, 0.225, {0, 0, 0, 1}));
+    CGFloat inset = side * 0.08;
+    CGFloat dialSide = side - 2 * inset;
+    auto dial = StrongRef<CGImage>::adopt(roundedSquare(dialSide, 0.5, {1, 1, 1, 1}));
+    UIGraphicsBeginImageContextWithOptions({side, side}, NO, 0);
+    CGContextRef context = UIGraphicsGetCurrentContext();
+    drawUpright(context, face, {{0, 0}, {side, side}});
+    drawUpright(context, dial, {{inset, inset}, {dialSide, dialSide}});
+    CGPoint centre = {side / 2, side / 2};
+    CGFloat minutes = CGFloat((hour % 12) * 60 + minute);
+    drawHand(context, centre, minutes / 720, dialSide * 0.28, side * 0.05, {0, 0, 0, 1});
+    drawHand(context, centre, CGFloat(minute) / 60, dialSide * 0.42, side * 0.035, {0, 0, 0, 1});
     UIImage *image = UIGraphicsGetImageFromCurrentImageContext();
     UIGraphicsEndImageContext();
     return image;

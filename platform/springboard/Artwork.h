@@ -1,9 +1,9 @@
 #pragma once
 // The pictures SpringBoard draws for itself, since the simulated phone ships no image
 // files: application icons (a rounded square in a colour of the application's own with
-// the first letter of its name), the folder icon's miniature grid, the page dots and the
-// wallpaper (a vertical gradient). Everything is drawn at the screen's scale, so it is as
-// sharp as the screen; equal input gives equal pixels.
+// the first letter of its name), the live clock icon, the folder icon's miniature grid, the page
+// dots and the wallpaper (a vertical gradient). Everything is drawn at the screen's scale, so it is
+// as sharp as the screen; equal input gives equal pixels.
 //
 // Shapes are drawn pixel by pixel with an antialiased edge: a pixel is covered by the
 // share of it that lies inside the rounded rectangle, judged at its centre (half a pixel
@@ -31,6 +31,8 @@ UIImage *applicationIconImage(const std::string &bundleIdentifier, const std::st
 // A translucent rounded square holding miniatures of up to nine of the images, in rows
 // of three.
 UIImage *folderIconImage(const std::vector<UIImage *> &contents, CGFloat side);
+// The Clock application's live icon: a white dial on black whose hands show the time.
+UIImage *clockIconImage(int hour, int minute, CGFloat side);
 // A round dot `side` points across.
 UIImage *pageDotImage(CGFloat side, CGFloat white, CGFloat alpha);
 

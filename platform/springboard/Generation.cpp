@@ -18,4 +18,10 @@ Generation currentGeneration()
     return generationOf(DeviceProfile::current()->coreFoundationVersion);
 }
 
+bool runsIOS7_0()
+{
+    constexpr double kLastIOS7_0CoreFoundation = 847.21;
+    return DeviceProfile::current()->coreFoundationVersion <= kLastIOS7_0CoreFoundation;
+}
+
 } // namespace sim

@@ -25,4 +25,8 @@ Generation generationOf(double coreFoundationVersion);
 // The generation of the device profile this process runs with.
 Generation currentGeneration();
 
+// Whether that is iOS 7.0 (Core Foundation 847.21 or below), where a few classes differ
+// from iOS 7.1.
+bool runsIOS7_0();
+
 } // namespace sim

@@ -3,6 +3,7 @@
 #include "springboard/Artwork.h"
 #include "springboard/HostClass.h"
 #include "springboard/SpringBoardMetrics.h"
+#include "springboard/home-screen/ClockIcon.h"
 #include "springboard/home-screen/SBIconModel.h"
 
 #include <cstdlib>
@@ -43,6 +44,12 @@ id badgeNumberOrString(SBIcon *self, SEL)
 void setBadge(SBIcon *self, SEL, NSString *badge)
 {
     self->m_badge = badge && badge->length() ? badge : nil;
+}
+
+// What shows an icon's image in its icon view; some icons draw their own (ClockIcon.h).
+Class iconImageViewClass(SBIcon *, SEL, NSInteger)
+{
+    return UIImageView::class_();
 }
 
 BOOL allowsUninstall(SBIcon *, SEL)
@@ -151,8 +158,10 @@ SBApplicationIcon *SBApplicationIcon::create(const std::string &bundleIdentifier
                                              const std::string &displayName)
 {
     bool system = bundleIdentifier.starts_with("com.apple.");
-    auto *icon = sim::create<SBApplicationIcon>(
-        system ? class_() : objc_getClass("SBUserInstalledApplicationIcon"));
+    Class cls = !system ? objc_getClass("SBUserInstalledApplicationIcon")
+                : bundleIdentifier == kClockBundleIdentifier ? SBClockApplicationIcon::class_()
+                                                             : class_();
+    auto *icon = sim::create<SBApplicationIcon>(cls);
     icon->m_bundleIdentifier = NSString::stringWithString(bundleIdentifier);
     if (SBApplicationController *applications = SBApplicationController::shared())
         icon->m_application = applications->applicationWithBundleIdentifier(bundleIdentifier);
@@ -187,6 +196,7 @@ void registerIconModelClasses()
         .method("badgeNumberOrString", imp::badgeNumberOrString)
         .method("setBadge:", imp::setBadge)
         .method("allowsUninstall", imp::allowsUninstall)
+        .method("iconImageViewClassForLocation:", imp::iconImageViewClass)
         .registerClass();
     HostClass<SBApplicationIcon>("SBApplicationIcon", "SBIcon")
         .method("leafIdentifier", imp::leafIdentifier)

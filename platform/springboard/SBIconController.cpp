@@ -7,6 +7,7 @@
 #include "springboard/SBFolderIconView.h"
 #include "springboard/SpringBoardState.h"
 #include "springboard/StockLayout.h"
+#include "springboard/home-screen/Newsstand.h"
 #include "springboard/home-screen/SBIconModel.h"
 #include "uikit/UIApplication.h"
 
@@ -201,6 +202,11 @@ void closeFolderAnimated(SBIconController *self, SEL, BOOL animated)
         animated, {});
 }
 
+BOOL isNewsstandSupported(SBIconController *, SEL)
+{
+    return sim::currentGeneration() != sim::iOS9;
+}
+
 } // namespace imp
 
 } // namespace
@@ -221,7 +227,8 @@ SBIconController *SBIconController::create()
                                    orientation) *
         msg<NSUInteger, NSInteger>(pageClass, "iconRowsForInterfaceOrientation:"_sel, orientation);
     sim::StockLayout layout =
-        sim::makeStockLayout(sim::DeviceProfile::current()->installedApplications, perPage);
+        sim::makeStockLayout(sim::DeviceProfile::current()->installedApplications, perPage,
+                             sim::placeNewsstand(controller));
 
     CGRect interface = {{0, 0}, SpringBoardMetrics::interfaceSize(orientation)};
     auto root = sim::newView<SBRootFolderView>(SBRootFolderView::class_(), interface);
@@ -305,6 +312,7 @@ void registerIconControllerClass()
         .method("relayout", imp::relayout)
         .method("model", imp::model)
         .method("iconViewDisplaysBadges:", imp::iconViewDisplaysBadges)
+        .method("isNewsstandSupported", imp::isNewsstandSupported)
         .method("icon:canReceiveGrabbedIcon:", imp::iconCanReceiveGrabbedIcon)
         .method("hasOpenFolder", imp::hasOpenFolder)
         .method("openFolder", imp::openFolder)

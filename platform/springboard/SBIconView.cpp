@@ -118,8 +118,21 @@ void setIcon(SBIconView *self, SEL, SBIcon *icon)
     msg<void>(self, "_updateUpdatedMark"_sel);
 }
 
+// An icon that draws its own image (the live clock) gets the image view it asks for, in
+// the same place; every other icon's image is its home-screen image.
 void updateIconImageView(SBIconView *self, SEL)
 {
+    Class wanted =
+        msg<Class, NSInteger>(self->m_icon.get(), "iconImageViewClassForLocation:"_sel, 0);
+    if (wanted && object_getClass(self->m_iconImageView.get()) != wanted) {
+        StrongRef<UIImageView> old = self->m_iconImageView;
+        self->m_iconImageView = sim::newView<UIImageView>(wanted, old->frame());
+        msg<void, UIView *, NSInteger>(self, "insertSubview:atIndex:"_sel, self->m_iconImageView,
+                                       0);
+        old->removeFromSuperview();
+    }
+    if (msg<BOOL, SEL>(self->m_iconImageView, "respondsToSelector:"_sel, "contentsImage"_sel))
+        return;
     msg<void, UIImage *>(
         self->m_iconImageView, "setImage:"_sel,
         msg<UIImage *, int>(self->m_icon.get(), "getIconImage:"_sel, kHomeScreenImageFormat));

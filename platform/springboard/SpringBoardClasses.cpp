@@ -8,7 +8,9 @@
 #include "springboard/SBUIController.h"
 #include "springboard/apps/ApplicationsHost.h"
 #include "springboard/control-center/ControlCenter.h"
+#include "springboard/home-screen/ClockIcon.h"
 #include "springboard/home-screen/HomeScreenClasses.h"
+#include "springboard/home-screen/Newsstand.h"
 #include "springboard/lock-screen/LockScreen.h"
 #include "springboard/notification-center/NotificationCenter.h"
 #include "springboard/status-bar/StatusBarHost.h"
@@ -39,6 +41,8 @@ void registerSpringBoardClasses()
 {
     registerHomeScreenAppearanceClasses();
     registerIconModelClasses();
+    registerClockIconClasses();
+    registerNewsstandIconClass();
     registerIconViewClass();
     registerFolderIconViewClasses();
     registerIconViewMapClass();

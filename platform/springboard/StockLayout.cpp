@@ -37,7 +37,7 @@ void fillPages(std::vector<StrongRef<NSArray>> &pages, const std::vector<StrongR
 } // namespace
 
 StockLayout makeStockLayout(const std::vector<InstalledApplication> &applications,
-                            std::size_t iconsPerPage)
+                            std::size_t iconsPerPage, SBIcon *newsstand)
 {
     iconsPerPage = std::max<std::size_t>(iconsPerPage, 1);
     StockLayout layout;
@@ -69,6 +69,8 @@ StockLayout makeStockLayout(const std::vector<InstalledApplication> &application
         auto position = std::min(system.size(), iconsPerPage - 1);
         system.insert(system.begin() + static_cast<std::ptrdiff_t>(position), folderIcon);
     }
+    if (newsstand)
+        system.emplace_back(newsstand);
     fillPages(layout.pages, system, iconsPerPage);
     if (!installed.empty())
         layout.pages.emplace_back(NSMutableArray::array());

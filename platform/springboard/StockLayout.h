@@ -5,6 +5,7 @@
 // eight of them the last four go into an "Extras" folder, whose icon is on the first
 // page. Applications the user installed start on a page of their own after those. Pages
 // hold `iconsPerPage` icons each; a phone with no applications still has one, empty, page.
+// A Newsstand icon, when SpringBoard has one, follows the system's applications.
 
 #include "foundation/DeviceProfile.h"
 #include "springboard/SBIcon.h"
@@ -19,6 +20,6 @@ struct StockLayout {
 };
 
 StockLayout makeStockLayout(const std::vector<InstalledApplication> &applications,
-                            std::size_t iconsPerPage);
+                            std::size_t iconsPerPage, SBIcon *newsstand = nil);
 
 } // namespace sim

@@ -1,6 +1,6 @@
 #include "springboard/home-screen/SBFolderBackgroundView.h"
 
-#include "foundation/CoreFoundation.h"
+#include "springboard/Generation.h"
 #include "springboard/HostClass.h"
 #include "springboard/ViewDumpAttributes.h"
 #include "uikit/UIColor.h"
@@ -9,13 +9,7 @@
 
 namespace {
 
-constexpr double kLastIOS7_0Version = 847.21;
 constexpr CGFloat kCornerRadius = 36;
-
-bool isIOS7_0()
-{
-    return kCFCoreFoundationVersionNumber <= kLastIOS7_0Version;
-}
 
 void applyStyle(SBFolderBackgroundView *self, bool dark)
 {
@@ -32,8 +26,8 @@ id initWithFrame(SBFolderBackgroundView *self, SEL _cmd, CGRect frame)
     if (!msgSuper<id, CGRect>(SBFolderBackgroundView::class_(), self, _cmd, frame))
         return nil;
     self->layer()->setCornerRadius(kCornerRadius);
-    msg<void>(self,
-              isIOS7_0() ? "_configureBackground"_sel : "_configureAccessibilityBackground"_sel);
+    msg<void>(self, sim::runsIOS7_0() ? "_configureBackground"_sel
+                                      : "_configureAccessibilityBackground"_sel);
     return self;
 }
 
@@ -72,7 +66,7 @@ void registerFolderBackgroundViewClass()
 {
     HostClass<SBFolderBackgroundView> background("SBFolderBackgroundView", "UIView");
     background.method("initWithFrame:", imp::initWithFrame);
-    if (isIOS7_0())
+    if (sim::runsIOS7_0())
         background.method("_configureBackground", imp::configureBackground);
     else
         background

@@ -3,6 +3,7 @@
 #include "foundation/DeviceProfile.h"
 #include "springboard/HostClass.h"
 #include "springboard/SpringBoardState.h"
+#include "springboard/home-screen/Newsstand.h"
 
 namespace {
 
@@ -16,6 +17,12 @@ NSArray *visibleIconIdentifiers(SBIconModel *self, SEL)
 BOOL isIconVisible(SBIconModel *, SEL, id icon)
 {
     return icon != nil;
+}
+
+void addNewsstandIcon(SBIconModel *self, SEL)
+{
+    if (!self->m_newsstandIcon)
+        self->m_newsstandIcon = StrongRef<SBIcon>::adopt(SBNewsstandIcon::create());
 }
 
 } // namespace imp
@@ -49,6 +56,8 @@ void registerIconModelClass()
     HostClass<SBIconModel>("SBIconModel", "NSObject")
         .method("visibleIconIdentifiers", imp::visibleIconIdentifiers)
         .method("isIconVisible:", imp::isIconVisible)
+        .method("_addNewsstandIcon", imp::addNewsstandIcon)
+        .onGenerations(iOS7 | iOS8)
         .registerClass();
 }
 

@@ -268,6 +268,27 @@ TEST_F(IconImageEffect, EveryEffectReachesTheHomeScreenFormatOnly)
     }
 }
 
+// The live clock draws its own image; the effect reaches it as well. Inverted, the white
+// dial turns dark: of three points on it (at 3, 6 and 9 o'clock, half way out), the hands
+// can cover one at most.
+TEST_F(IconImageEffect, TheLiveClockIconShowsItToo)
+{
+    if (ranInProcessOfItsOwn())
+        return;
+    launchWithExtension(phoneProfile(),
+                        "<key>CVIcons</key><dict><key>effect</key><integer>0</integer></dict>");
+    UIImageView *dial = viewOf("com.apple.mobiletimer")->m_iconImageView;
+    ASSERT_STREQ(object_getClassName(dial), "SBClockApplicationIconImageView");
+    CGImage *image = msg<UIImage *>(dial, "image"_sel)->CGImage();
+    auto redAt = [image](std::size_t x, std::size_t y) {
+        return image->m_pixels[(y * image->m_width + x) * 4];
+    };
+    std::size_t w = image->m_width, h = image->m_height;
+    int dark = (redAt(w / 4, h / 2) < 64) + (redAt(w * 3 / 4, h / 2) < 64) +
+               (redAt(w / 2, h * 3 / 4) < 64);
+    EXPECT_GE(dark, 2);
+}
+
 // --- Locks ---
 
 using IconLocks = IconsTest;
