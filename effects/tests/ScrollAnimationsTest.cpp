@@ -40,16 +40,6 @@ TEST_F(ScrollAnimationTable, NoneAndValuesPastTheTableHaveNoEffect)
     EXPECT_EQ(CVUIScrollAnimationForID(std::numeric_limits<CVUIScrollAnimationID>::max()), nullptr);
 }
 
-TEST_F(ScrollAnimationTable, EveryIdentifierFromOneTo38HasAnEffectOfItsOwn)
-{
-    std::set<CVUIScrollAnimationFunction> distinct;
-    for (CVUIScrollAnimationFunction effect : everyEffect()) {
-        EXPECT_NE(effect, nullptr);
-        distinct.insert(effect);
-    }
-    EXPECT_EQ(distinct.size(), 38u);
-}
-
 // Every identifier of the table has a title of its own, which the panel lists; the
 // titles are constant strings that outlive any pool they were asked for in.
 TEST_F(ScrollAnimationTable, EveryIdentifierHasATitleOfItsOwn)
