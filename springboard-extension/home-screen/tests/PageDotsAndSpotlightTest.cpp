@@ -1,10 +1,8 @@
-// The group as installed into SpringBoard: the methods it adds, the updates it waits for
-// the entry to finish for, the page dots, and the pull-down Spotlight switch.
+// The group as installed into SpringBoard: the updates it waits for the entry to finish for, the page dots, and the pull-down Spotlight switch.
 
 #include "HomeScreenTest.h"
 #include "springboard-extension/frame/tests/OwnProcess.h"
 
-#include "springboard-extension/home-screen/IconTransforms.h"
 #include "springboard/SBIconListPageControl.h"
 
 namespace {
@@ -18,24 +16,6 @@ constexpr const char *kHiddenPageDots =
     "<key>CVIcons</key><dict><key>hidePageDots</key><true/></dict>";
 
 class IconListsInstallation : public test::HomeScreenTest {};
-
-TEST_F(IconListsInstallation, AddsItsMethodsWithTheirTypesAndOwnsTheIconsCallback)
-{
-    if (ranInProcessOfItsOwn())
-        return;
-    launchWithExtension();
-    auto types = [](const char *cls, const char *selector) -> std::string {
-        Method method = class_getInstanceMethod(objc_getClass(cls), sel_registerName(selector));
-        return method ? method_getTypeEncoding(method) : "";
-    };
-    EXPECT_EQ(types("SBIconListView", "CV_updateIcons:"), "v@:c");
-    EXPECT_EQ(types("SBIconView", "_CV_CrossfadingStatus_isCrossfading"), "c@:");
-    EXPECT_EQ(types("SBIconView", "_CV_CrossfadingStatus_setIsCrossfading:"), "v@:c");
-    EXPECT_EQ(gCVIcons.changeCallback, &applyIconListSettings);
-    // iOS 9's page control has only the indicator method with an index; none is added.
-    EXPECT_FALSE(class_respondsToSelector(SBIconListPageControl::class_(),
-                                          "_setIndicatorImage:toEnabled:"_sel));
-}
 
 // Until the entry has finished, layouts leave the icons alone; frame and orientation
 // changes update them always.
