@@ -1,4 +1,5 @@
-// The group as installed into SpringBoard: the updates it waits for the entry to finish for, the page dots, and the pull-down Spotlight switch.
+// The group as installed into SpringBoard: the updates it waits for the entry to finish for, the
+// page dots, and the pull-down Spotlight switch.
 
 #include "HomeScreenTest.h"
 #include "springboard-extension/frame/tests/OwnProcess.h"

@@ -232,10 +232,7 @@ TEST_P(StatusBar, EveryItemHidesAndShowsAgainLiveButADisabledItemStaysOff)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Generations, StatusBar,
-                         testing::Values(DeviceProfile::kIOS7CoreFoundation,
-                                         DeviceProfile::kIOS8CoreFoundation,
-                                         DeviceProfile::kIOS9CoreFoundation),
+INSTANTIATE_TEST_SUITE_P(Generations, StatusBar, testing::ValuesIn(test::kGenerations),
                          test::generationName);
 
 class StatusBarAtLaunch : public test::SystemUITest {};
