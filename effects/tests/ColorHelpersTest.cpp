@@ -24,7 +24,7 @@ int in255ths(CGFloat component)
     return std::fabs(steps - std::round(steps)) < 1e-9 ? int(std::round(steps)) : -1;
 }
 
-TEST_F(ColorHelpers, BytesGiveRedGreenBlueAndAlphaIn255ths)
+TEST_F(ColorHelpers, BytesGiveRedGreenBlueAndAlphaIn255thsAndNoBytesNoColour)
 {
     const std::uint8_t bytes[] = {255, 51, 0, 128};
     auto *color = msg<UIColor *>(colorClass(), "colorWithRGBABytes:"_sel, &bytes[0]);
@@ -33,10 +33,6 @@ TEST_F(ColorHelpers, BytesGiveRedGreenBlueAndAlphaIn255ths)
     EXPECT_DOUBLE_EQ(color->m_green, 0.2);
     EXPECT_DOUBLE_EQ(color->m_blue, 0.0);
     EXPECT_DOUBLE_EQ(color->m_alpha, 128 / 255.0);
-}
-
-TEST_F(ColorHelpers, NoBytesGiveNoColour)
-{
     EXPECT_EQ(CVColorWithRGBABytes(nullptr), nil);
 }
 

@@ -33,17 +33,14 @@ TEST_F(PixelRules, InvertFlipsEachColourByteAndSkipsBlack)
         (std::vector<Rgba>{{245, 55, 255, 255}, {155, 135, 105, 200}, kOpaqueBlack, kTransparent}));
 }
 
-TEST_F(PixelRules, BlackAndWhiteWeighsTheChannelsAndTruncates)
+TEST_F(PixelRules, BlackAndWhiteWeighsTheChannelsAndTruncatesTheDoublePrecisionSum)
 {
     // Pure red: 0.3 × 255 = 76.5. Half-transparent: 30 + 29.5 + 2.2 = 61.7.
     EXPECT_EQ(filtered(CVPixelFilter::BlackAndWhite,
                        {{255, 0, 0, 255}, {0, 255, 0, 255}, {0, 0, 255, 255}, {100, 50, 20, 128}}),
               (std::vector<Rgba>{
                   {76, 76, 76, 255}, {150, 150, 150, 255}, {28, 28, 28, 255}, {61, 61, 61, 128}}));
-}
 
-TEST_F(PixelRules, BlackAndWhiteTruncatesTheDoublePrecisionSum)
-{
     // 0.59 × 23 + 0.11 × 13 is 15 in decimals but 14.999999999999998 in double precision:
     // grey 14, where exact decimal arithmetic would give 15. 0.59 × 10 + 0.11 × 10 is 7.0
     // once each product is rounded: grey 7, where a fused multiply-add, which keeps the
@@ -52,7 +49,7 @@ TEST_F(PixelRules, BlackAndWhiteTruncatesTheDoublePrecisionSum)
               (std::vector<Rgba>{{14, 14, 14, 255}, {7, 7, 7, 255}}));
 }
 
-TEST_F(PixelRules, SepiaMixesTheChannelsAndCapsAt255)
+TEST_F(PixelRules, SepiaMixesTheChannelsCapsAt255AndTruncatesTheDoublePrecisionSum)
 {
     // White: 344.505 and 306.765 are capped, blue is 238.935. Red: 100.215, 88.995, 69.36.
     // Half-transparent (100, 50, 20): 81.53, 72.56, 56.52.
@@ -60,10 +57,7 @@ TEST_F(PixelRules, SepiaMixesTheChannelsAndCapsAt255)
                        {{255, 255, 255, 255}, {255, 0, 0, 255}, {100, 50, 20, 128}, kTransparent}),
               (std::vector<Rgba>{
                   {255, 255, 238, 255}, {100, 88, 69, 255}, {81, 72, 56, 128}, kTransparent}));
-}
 
-TEST_F(PixelRules, SepiaTruncatesTheDoublePrecisionSum)
-{
     // Red of (4, 11, 21): 1.572 + 8.459 + 3.969 is 14 in decimals, 13.999999999999998 in
     // double precision. Green 12.47, blue 9.713. Red of (8, 49, 75) is exactly 55.0 with
     // each product rounded (fused multiply-adds would give 54); green 49.006, blue 38.167.
@@ -71,7 +65,7 @@ TEST_F(PixelRules, SepiaTruncatesTheDoublePrecisionSum)
               (std::vector<Rgba>{{13, 12, 9, 255}, {55, 49, 38, 255}}));
 }
 
-TEST_F(PixelRules, ContrastRoundsHalvesAwayFromTheMiddle)
+TEST_F(PixelRules, ContrastRoundsHalvesAwayFromTheMiddleAndSkipsBlack)
 {
     // Factor 3: 127 → roundf(−1.5) + 128 = 126, 128 → roundf(1.5) + 128 = 130,
     // 0 → −255 → 0, 255 → 511 → 255, 64 → roundf(−190.5) + 128 = −63 → 0.
@@ -79,24 +73,18 @@ TEST_F(PixelRules, ContrastRoundsHalvesAwayFromTheMiddle)
               (std::vector<Rgba>{{126, 130, 0, 255}, {255, 0, 126, 255}}));
     // Factor 0.5: 100 → roundf(−13.75) + 128 = 114; 200 → roundf(36.25) + 128 = 164.
     EXPECT_EQ(contrasted(0.5f, {{100, 200, 128, 255}}), (std::vector<Rgba>{{114, 164, 128, 255}}));
-}
 
-TEST_F(PixelRules, ContrastSkipsBlack)
-{
     // With factor −1 black would become 255 (roundf(127.5) + 128); it is skipped. A pixel
     // with one non-zero channel is not black: 1 → 127 + 128, 0 → 128 + 128, both capped.
     EXPECT_EQ(contrasted(-1.0f, {kOpaqueBlack, {1, 0, 0, 255}}),
               (std::vector<Rgba>{kOpaqueBlack, {255, 255, 255, 255}}));
 }
 
-TEST_F(PixelRules, FadedCapsEachChannelAt150)
+TEST_F(PixelRules, FadedCapsEachChannelAt150AndPsychoTakesItModulo150)
 {
     EXPECT_EQ(filtered(CVPixelFilter::Faded, {{200, 150, 151, 255}, {10, 149, 255, 255}}),
               (std::vector<Rgba>{{150, 150, 150, 255}, {10, 149, 150, 255}}));
-}
 
-TEST_F(PixelRules, PsychoTakesEachChannelModulo150)
-{
     EXPECT_EQ(filtered(CVPixelFilter::Psycho, {{255, 150, 149, 255}, {0, 0, 1, 255}}),
               (std::vector<Rgba>{{105, 0, 149, 255}, {0, 0, 1, 255}}));
 }

@@ -1,7 +1,6 @@
 // The page-scroll effect engine: the table behind the identifiers and titles, the random
 // pick, the reset that returns pages to rest, and what every effect promises whatever it
-// draws (rest at offset 0, nothing touched beyond the page and its icons' layers, nothing
-// done without a measurable progress).
+// draws (nothing done without a measurable progress, no division by a missing icon).
 
 #include "ScrollEffectsTest.h"
 
@@ -38,16 +37,6 @@ TEST_F(ScrollAnimationTable, NoneAndValuesPastTheTableHaveNoEffect)
     EXPECT_EQ(CVUIScrollAnimationForID(39), nullptr);
     EXPECT_EQ(CVUIScrollAnimationForID(CVUIScrollAnimationRandom), nullptr);
     EXPECT_EQ(CVUIScrollAnimationForID(std::numeric_limits<CVUIScrollAnimationID>::max()), nullptr);
-}
-
-TEST_F(ScrollAnimationTable, EveryIdentifierFromOneTo38HasAnEffectOfItsOwn)
-{
-    std::set<CVUIScrollAnimationFunction> distinct;
-    for (CVUIScrollAnimationFunction effect : everyEffect()) {
-        EXPECT_NE(effect, nullptr);
-        distinct.insert(effect);
-    }
-    EXPECT_EQ(distinct.size(), 38u);
 }
 
 // Every identifier of the table has a title of its own, which the panel lists; the
@@ -161,25 +150,6 @@ TEST_F(ScrollAnimationReset, AnEmptyScrollViewOrNoneAtAllIsLeftAsItIs)
 }
 
 using EveryEffect = ScrollEffectsTest;
-
-TEST_F(EveryEffect, LeavesAPageInViewAtRest)
-{
-    UIView *page = subviewsOf(makeHomeScreen())[0];
-    for (CVUIScrollAnimationID identifier = 1; identifier < CVUIScrollAnimationCount;
-         ++identifier) {
-        SCOPED_TRACE(titleOf(identifier));
-        CVUIResetScrollAnimations(
-            static_cast<UIScrollView *>(msg<UIView *>(page, "superview"_sel)));
-        CVUIScrollAnimationForID(identifier)(page, 0, kSize);
-        for (CGPoint p : {CGPoint{0, 0}, CGPoint{kWidth, kHeight}, CGPoint{100, 300}})
-            EXPECT_TRUE(pointsNear(drawnPoint(page, p), p));
-        EXPECT_EQ(alphaOf(page), 1.0);
-        for (UIView *icon : subviewsOf(page))
-            for (CGPoint d : {CGPoint{0, 0}, CGPoint{-30, -37}, CGPoint{30, 37}})
-                EXPECT_TRUE(
-                    pointsNear(drawnIconPoint(icon, d), plus(msg<CGPoint>(icon, "center"_sel), d)));
-    }
-}
 
 TEST_F(EveryEffect, LeavesThePageAloneWhenTheScrollViewHasNoWidth)
 {

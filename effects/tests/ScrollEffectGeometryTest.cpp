@@ -482,13 +482,4 @@ INSTANTIATE_TEST_SUITE_P(EveryEffect, EffectGeometry, testing::ValuesIn(cases())
                              return std::to_string(info.param.identifier) + "_" + info.param.name;
                          });
 
-// The table above names every effect once.
-TEST(EffectGeometryTable, CoversEveryEffect)
-{
-    std::vector<Case> all = cases();
-    ASSERT_EQ(all.size(), 38u);
-    for (CVUIScrollAnimationID identifier = 1; identifier <= 38; ++identifier)
-        EXPECT_EQ(all[identifier - 1].identifier, identifier);
-}
-
 } // namespace

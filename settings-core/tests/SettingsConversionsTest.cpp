@@ -74,14 +74,7 @@ TEST_F(Conversions, FloatsTakeAnyNumber)
     EXPECT_EQ(gCVAnimations.animationSpeed, 1.0);
 }
 
-TEST_F(Conversions, ColourComponentsWrapLikeCounts)
-{
-    gCVControlCenter.load(
-        dict({{"backdropColor", list({integer(300), integer(-1), real(12.7), boolean(true)})}}));
-    EXPECT_EQ(gCVControlCenter.backdropColor, (CVColor{44, 255, 12, 1}));
-}
-
-TEST_F(Conversions, AColourIsReadOnlyAsExactlyFourNumbers)
+TEST_F(Conversions, AColourIsReadOnlyAsExactlyFourNumbersWhoseComponentsWrapLikeCounts)
 {
     const CVColor before = gCVControlCenter.normalControlColor;
     const id rejected[] = {
@@ -97,6 +90,10 @@ TEST_F(Conversions, AColourIsReadOnlyAsExactlyFourNumbers)
         gCVControlCenter.load(dict({{"normalControlColor", value}}));
         EXPECT_EQ(gCVControlCenter.normalControlColor, before);
     }
+    // Four numbers are taken, their components wrapping like counts.
+    gCVControlCenter.load(
+        dict({{"backdropColor", list({integer(300), integer(-1), real(12.7), boolean(true)})}}));
+    EXPECT_EQ(gCVControlCenter.backdropColor, (CVColor{44, 255, 12, 1}));
 }
 
 TEST_F(Conversions, ValuesOfTheWrongKindLeaveTheirFieldAlone)
@@ -115,6 +112,11 @@ TEST_F(Conversions, ValuesOfTheWrongKindLeaveTheirFieldAlone)
         << sim::describe(gCVIcons.getDictionary());
     EXPECT_EQ(gCVIcons.iconImageAlpha, 0.5);
     EXPECT_EQ(gCVIcons.labelFontName->str(), "Helvetica");
+
+    // The lock screen's fixed-size texts take only strings too.
+    gCVLockScreen.load(dict({{"sliderText", text("slide")}}));
+    gCVLockScreen.load(dict({{"sliderText", integer(42)}}));
+    EXPECT_STREQ(gCVLockScreen.sliderText, "slide");
 }
 
 TEST_F(Conversions, AHiddenIconsListWithAnythingButStringsIsIgnoredWhole)
@@ -137,13 +139,6 @@ TEST_F(Conversions, NestedItemFlagsOfTheWrongKindAreSkippedOneByOne)
     EXPECT_FALSE(gCVStatusBar.itemIsHidden[4]);
     gCVStatusBar.load(dict({{"itemIsHidden", boolean(true)}}));
     EXPECT_TRUE(gCVStatusBar.itemIsHidden[13]);
-}
-
-TEST_F(Conversions, LockScreenTextsTakeOnlyStrings)
-{
-    gCVLockScreen.load(dict({{"sliderText", text("slide")}}));
-    gCVLockScreen.load(dict({{"sliderText", integer(42)}}));
-    EXPECT_STREQ(gCVLockScreen.sliderText, "slide");
 }
 
 TEST_F(Conversions, LoadingSomethingThatIsNotADictionaryChangesNothing)

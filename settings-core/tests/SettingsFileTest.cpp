@@ -57,27 +57,20 @@ NSDictionary *aChangeInEverySection()
 
 using SettingsFile = SettingsTest;
 
-TEST_F(SettingsFile, WithoutAFileEverySectionKeepsItsDefaultsQuietly)
-{
-    StrongRef<NSDictionary> defaults = snapshot();
-    gCVFolders.fastOpen = true;
-    sim::LogCapture log;
-    CVLoadSettings();
-    EXPECT_TRUE(log.lines().empty());
-    EXPECT_TRUE(gCVGlobal.enabled);
-    EXPECT_TRUE(sim::objectsEqual(defaults, snapshot()));
-}
-
-TEST_F(SettingsFile, AFileThatIsNotADictionaryLeavesTheDefaultsQuietly)
+// No file, or one that is not a dictionary: every section keeps its defaults, quietly.
+TEST_F(SettingsFile, WithoutAFileOrWithOneThatIsNotADictionaryTheDefaultsStayQuietly)
 {
     StrongRef<NSDictionary> defaults = snapshot();
     for (const char *contents :
-         {"<?xml version=\"1.0\"?><plist version=\"1.0\"><array><string>CVGlobal</string></array>"
-          "</plist>",
+         {static_cast<const char *>(nullptr),
+          "<?xml version=\"1.0\"?><plist version=\"1.0\"><array><string>CVGlobal</string>"
+          "</array></plist>",
           "not a property list at all", ""}) {
-        SCOPED_TRACE(contents);
-        writeSettingsFileBytes(contents);
+        SCOPED_TRACE(contents ? contents : "no file");
+        if (contents)
+            writeSettingsFileBytes(contents);
         gCVGlobal.enabled = false;
+        gCVFolders.fastOpen = true;
         sim::LogCapture log;
         CVLoadSettings();
         EXPECT_TRUE(log.lines().empty());
@@ -111,6 +104,9 @@ TEST_F(SettingsFile, EachBadTopLevelEntryIsLoggedOnceAndTheOthersStillApply)
 
     sim::LogCapture log;
     CFDictionaryApplyFunction(file, _CVParseSettingsApplierFunction, nullptr);
+    // A missing key is refused, a missing value skipped quietly.
+    _CVParseSettingsApplierFunction(nullptr, dict({}), nullptr);
+    _CVParseSettingsApplierFunction(text("CVDock"), nullptr, nullptr);
     std::vector<std::string> lines = log.lines();
     std::sort(lines.begin(), lines.end());
     std::vector<std::string> expected{
@@ -119,6 +115,7 @@ TEST_F(SettingsFile, EachBadTopLevelEntryIsLoggedOnceAndTheOthersStillApply)
                     "must be dictionaries) (!?)"),
         "[Corvane][ERROR]: Unhandled key: CVGlobals",
         "[Corvane][ERROR]: Unhandled key: cvfolders",
+        applierLine("[Corvane][ERROR]: %s: key must not be NULL"),
     };
     std::sort(expected.begin(), expected.end());
     EXPECT_EQ(lines, expected);
@@ -126,15 +123,6 @@ TEST_F(SettingsFile, EachBadTopLevelEntryIsLoggedOnceAndTheOthersStillApply)
     EXPECT_TRUE(gCVGlobal.enabled);
     EXPECT_FALSE(gCVFolders.darkBackground);
     EXPECT_FALSE(gCVDock.hideDock);
-}
-
-TEST_F(SettingsFile, TheApplierRefusesAMissingKeyAndSkipsAMissingValue)
-{
-    sim::LogCapture log;
-    _CVParseSettingsApplierFunction(nullptr, dict({}), nullptr);
-    _CVParseSettingsApplierFunction(text("CVDock"), nullptr, nullptr);
-    EXPECT_EQ(log.lines(),
-              std::vector<std::string>{applierLine("[Corvane][ERROR]: %s: key must not be NULL")});
 }
 
 TEST_F(SettingsFile, BadEntriesInTheFileItselfAreSkippedTheSameWay)

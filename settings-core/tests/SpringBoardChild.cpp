@@ -18,7 +18,13 @@ constexpr std::string_view kBundleVariable = "CORVANE_BUNDLE_ID=";
 
 pid_t startAsSpringBoard(const std::string &role, std::span<const std::pair<int, int>> descriptors)
 {
-    std::vector<std::string> variables{std::string(kBundleVariable) + "com.apple.springboard"};
+    return startAsApplication("com.apple.springboard", role, descriptors);
+}
+
+pid_t startAsApplication(const std::string &bundle, const std::string &role,
+                         std::span<const std::pair<int, int>> descriptors)
+{
+    std::vector<std::string> variables{std::string(kBundleVariable) + bundle};
     for (char **variable = environ; *variable; ++variable)
         if (!std::string_view(*variable).starts_with(kBundleVariable))
             variables.emplace_back(*variable);

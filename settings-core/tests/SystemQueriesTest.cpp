@@ -41,15 +41,6 @@ TEST_F(SystemQueries, SupportedSystemsRunFromIOS7ToIOS9ZeroBothIncluded)
     }
 }
 
-TEST_F(SystemQueries, TheIPAddressIsThatOfTheWiFiInterface)
-{
-    sim::DeviceProfile phone;
-    phone.wifiAddress = "192.168.7.42";
-    usePhone(phone);
-    EXPECT_EQ(CVStatusBar::getIPAddress()->str(), "192.168.7.42");
-    EXPECT_EQ(CVStatusBar::getIPAddress()->str(), "192.168.7.42") << "asked again";
-}
-
 // Here "en0" holds the host's loopback address first and the profile's own after it: the
 // last IPv4 address of the interface is the one shown.
 TEST_F(SystemQueries, OfSeveralWiFiAddressesTheLastIsShown)
@@ -59,28 +50,22 @@ TEST_F(SystemQueries, OfSeveralWiFiAddressesTheLastIsShown)
     phone.wifiAddress = "192.168.7.42";
     usePhone(phone);
     EXPECT_EQ(CVStatusBar::getIPAddress()->str(), "192.168.7.42");
+    EXPECT_EQ(CVStatusBar::getIPAddress()->str(), "192.168.7.42") << "asked again";
     phone.wifiAddress.reset();
     usePhone(phone);
     EXPECT_EQ(CVStatusBar::getIPAddress()->str(), "127.0.0.1");
-}
-
-TEST_F(SystemQueries, WithWiFiOffThereIsNoAddress)
-{
-    usePhone(sim::DeviceProfile{});
+    usePhone(sim::DeviceProfile{}); // Wi-Fi off
     EXPECT_EQ(CVStatusBar::getIPAddress()->str(), "n/a");
 }
 
-TEST_F(SystemQueries, TheNetworkNameIsThatOfTheJoinedNetwork)
+TEST_F(SystemQueries, TheNetworkNameIsThatOfTheJoinedNetworkWhileWiFiIsOn)
 {
     sim::DeviceProfile phone;
     phone.wifiAddress = "10.0.0.5";
     phone.ssid = "Caf\xC3\xA9 Corvane";
     usePhone(phone);
     EXPECT_EQ(ssid(), "Caf\xC3\xA9 Corvane");
-}
 
-TEST_F(SystemQueries, WithoutAJoinedNetworkOrWithoutWiFiThereIsNoName)
-{
     sim::DeviceProfile notJoined;
     notJoined.wifiAddress = "10.0.0.5";
     usePhone(notJoined);
@@ -115,18 +100,12 @@ protected:
     static constexpr double kEvening = 1456866309.0; // 2016-03-01 21:05:09 UTC
 };
 
-TEST_F(TimeStrings, TheShortStyleShowsHoursAndMinutesOnly)
+// The short style shows hours and minutes, the medium one adds the seconds, and each call
+// tells the time afresh.
+TEST_F(TimeStrings, ShortAndMediumStylesOnTheVirtualClock)
 {
     EXPECT_EQ(now(NSDateFormatterShortStyle), "9:05 PM");
-}
-
-TEST_F(TimeStrings, TheMediumStyleAddsTheSeconds)
-{
     EXPECT_EQ(now(NSDateFormatterMediumStyle), "9:05:09 PM");
-}
-
-TEST_F(TimeStrings, EachCallTellsTheTimeAfresh)
-{
     sim::advanceVirtualClock(3 * 3600 + 55 * 60 + 2); // to 01:00:11 the next day
     EXPECT_EQ(now(NSDateFormatterMediumStyle), "1:00:11 AM");
     EXPECT_EQ(now(NSDateFormatterShortStyle), "1:00 AM");

@@ -6,6 +6,7 @@
 // that no report started; its log goes to a file the test reads.
 
 #include "ChildProcess.h"
+#include "SpringBoardChild.h"
 #include "darwin/TemporaryDevice.h"
 #include "darwin/notify.h"
 #include "foundation/DeviceProfile.h"
@@ -24,7 +25,6 @@
 #include <chrono>
 #include <condition_variable>
 #include <cstdio>
-#include <cstring>
 #include <fcntl.h>
 #include <fstream>
 #include <iterator>
@@ -36,7 +36,6 @@
 
 namespace {
 
-constexpr const char *kChildOption = "--launch";
 constexpr const char *kSpringBoard = "com.apple.springboard";
 constexpr const char *kErrorLine = "[Corvane][ERROR]: Error contacting server: ";
 
@@ -152,26 +151,11 @@ protected:
     std::string launch(const char *bundle = kSpringBoard, const char *mode = "post")
     {
         std::string logPath = m_device.root() + "/launch.log";
-        std::vector<std::string> variables{std::string("CORVANE_BUNDLE_ID=") + bundle};
-        for (char **variable = environ; *variable; ++variable)
-            if (!std::string_view(*variable).starts_with("CORVANE_BUNDLE_ID="))
-                variables.emplace_back(*variable);
-        std::vector<char *> environment;
-        for (std::string &variable : variables)
-            environment.push_back(variable.data());
-        environment.push_back(nullptr);
-        std::string name = "settings_core_usage_report_test";
-        std::string option = kChildOption;
-        std::string childMode = mode;
-        char *arguments[] = {name.data(), option.data(), childMode.data(), nullptr};
-        // Everything is made before the fork: the server's threads may hold locks that a
-        // forked child must never wait for, so the child only redirects and execs.
+        // The server's threads may hold locks that a forked child must never wait for:
+        // the child only redirects and execs.
         int log = open(logPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
-        pid_t child = test::forkChild([&] {
-            dup2(log, STDERR_FILENO);
-            execve("/proc/self/exe", arguments, environment.data());
-            return 127;
-        });
+        const std::pair<int, int> descriptors[] = {{log, STDERR_FILENO}};
+        pid_t child = cvtest::startAsApplication(bundle, mode, descriptors);
         close(log);
         EXPECT_EQ(test::waitForChild(child, 20000), 0) << bundle << " " << mode;
         return readFile(logPath);
@@ -329,8 +313,8 @@ int launchedChild(const std::string &mode)
 
 int main(int argc, char **argv)
 {
-    if (argc > 2 && std::strcmp(argv[1], kChildOption) == 0)
-        return launchedChild(argv[2]);
+    if (std::string mode = cvtest::springBoardRole(argc, argv); !mode.empty())
+        return launchedChild(mode);
     testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

@@ -24,14 +24,6 @@ ColorPickerState *stateAtDegrees(double degrees, double length = 1)
         {length * std::cos(radians), length * std::sin(radians)}, 1, 1);
 }
 
-TEST_F(ColorPickerStateTest, TheCentreIsWhiteWithHueAndSaturationZero)
-{
-    ColorPickerState *centre = ColorPickerState::stateWithScaledRelativePoint({0, 0}, 1, 1);
-    EXPECT_EQ(centre->hue(), 0);
-    EXPECT_EQ(centre->saturation(), 0);
-    expectColor(centre->color(), {1, 1, 1, 1});
-}
-
 TEST_F(ColorPickerStateTest, TheRimRunsThroughThePrimariesCounterClockwise)
 {
     struct Case {
@@ -105,16 +97,6 @@ TEST_F(ColorPickerStateTest, AColourGivesItsHueSaturationBrightnessAndAlpha)
         ColorPickerState::stateWithColor(UIColor::colorWithRedGreenBlueAlpha(0.4, 0, 1, 1));
     EXPECT_NEAR(violet->hue(), 264.0 / 360, 1e-6);
     expectColor(violet->color(), {0.4, 0, 1, 1});
-}
-
-TEST_F(ColorPickerStateTest, GreyLiesAtTheCentre)
-{
-    ColorPickerState *grey =
-        ColorPickerState::stateWithColor(UIColor::colorWithWhiteAlpha(0.5, 0.3));
-    EXPECT_EQ(grey->scaledRelativePoint().x, 0);
-    EXPECT_EQ(grey->scaledRelativePoint().y, 0);
-    EXPECT_FLOAT_EQ(grey->brightness(), 0.5);
-    EXPECT_FLOAT_EQ(grey->alpha(), 0.3);
 }
 
 TEST_F(ColorPickerStateTest, ViewPositionsAndWheelPointsConvertBothWays)

@@ -117,22 +117,20 @@ TEST_F(ColorWheelTest, AWheelWithNoRoomInsideThePaddingIsRimColourThroughout)
     EXPECT_EQ(pixelAt(wheel, 0, 10), (Rgb{0, 255, 255}));
 }
 
-TEST_F(ColorWheelTest, NoDiameterMeansNoWheel)
+// No diameter means no wheel, quietly; one too large for an image is refused with an error.
+TEST_F(ColorWheelTest, NoDiameterOrOneTooLargeForAnImageMeansNoWheel)
 {
+    sim::LogCapture log;
     EXPECT_FALSE(CVColorWheelBitmap(0, 11, true));
     EXPECT_FALSE(CVColorWheelBitmap(-5, 11, true));
     EXPECT_FALSE(CVColorWheelBitmap(NAN, 11, true));
-}
-
-TEST_F(ColorWheelTest, AWheelTooLargeForAnImageIsRefusedWithALoggedError)
-{
-    sim::LogCapture log;
+    EXPECT_TRUE(log.lines().empty());
     EXPECT_FALSE(CVColorWheelBitmap(1e9, 11, true));
     ASSERT_EQ(log.lines().size(), 1u);
     EXPECT_EQ(log.lines()[0].rfind("[Corvane][ERROR]: ", 0), 0u) << log.lines()[0];
 }
 
-TEST_F(ColorWheelTest, ACachedWheelIsMadeOnceForItsRoundedDiameterAndPadding)
+TEST_F(ColorWheelTest, ACachedWheelIsMadeOnceForItsRoundedDiameterAndPaddingAnUncachedOneEachTime)
 {
     StrongRef<CGImage> first = CVColorWheelBitmap(123.0, 11, true);
     EXPECT_EQ(CVColorWheelBitmap(123.0, 11, true).get(), first.get());
@@ -141,14 +139,12 @@ TEST_F(ColorWheelTest, ACachedWheelIsMadeOnceForItsRoundedDiameterAndPadding)
     // An uncached request still finds the cached generator.
     EXPECT_EQ(CVColorWheelBitmap(123.0, 11, false).get(), first.get());
     EXPECT_NE(CVColorWheelBitmap(123.0, 12, true).get(), first.get());
-}
 
-TEST_F(ColorWheelTest, AnUncachedWheelIsMadeAfreshEachTime)
-{
-    StrongRef<CGImage> first = CVColorWheelBitmap(124, 11, false);
-    StrongRef<CGImage> second = CVColorWheelBitmap(124, 11, false);
-    EXPECT_NE(first.get(), second.get());
-    EXPECT_EQ(sim::pixelsOf(first), sim::pixelsOf(second));
+    // Without a cached one, an uncached wheel is made afresh each time.
+    StrongRef<CGImage> fresh = CVColorWheelBitmap(124, 11, false);
+    StrongRef<CGImage> again = CVColorWheelBitmap(124, 11, false);
+    EXPECT_NE(fresh.get(), again.get());
+    EXPECT_EQ(sim::pixelsOf(fresh), sim::pixelsOf(again));
 }
 
 TEST_F(ColorWheelTest, PreparingCachesTheWheelForLaterRequests)

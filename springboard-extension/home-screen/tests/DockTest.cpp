@@ -87,9 +87,7 @@ TEST_P(Dock, TheAccessibilityBandFollowsOnlyWithoutABandClass)
     EXPECT_EQ(dock()->m_accessibilityBackgroundView->isHidden(), !ownBandClass);
 }
 
-INSTANTIATE_TEST_SUITE_P(Generations, Dock,
-                         testing::Values(DeviceProfile::kIOS7CoreFoundation,
-                                         DeviceProfile::kIOS8CoreFoundation,
-                                         DeviceProfile::kIOS9CoreFoundation));
+INSTANTIATE_TEST_SUITE_P(Generations, Dock, testing::ValuesIn(test::kGenerations),
+                         test::generationName);
 
 } // namespace

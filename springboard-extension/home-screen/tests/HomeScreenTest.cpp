@@ -1,38 +1,8 @@
 #include "HomeScreenTest.h"
 
-#include "springboard-extension/frame/Installers.h"
-#include "springboard-extension/frame/tests/FrameTestSupport.h"
-
-#include <algorithm>
 #include <cmath>
 
 namespace test {
-
-void HomeScreenTest::SetUp()
-{
-    SpringBoardTest::SetUp();
-    for (CVInstaller &installer : CVFeatureInstallers()) {
-        m_installers.push_back(installer.install);
-        if (std::find(m_kept.begin(), m_kept.end(), installer.name) == m_kept.end())
-            installer.install = nullptr;
-    }
-}
-
-void HomeScreenTest::TearDown()
-{
-    SpringBoardTest::TearDown();
-    std::size_t row = 0;
-    for (CVInstaller &installer : CVFeatureInstallers())
-        installer.install = m_installers[row++];
-}
-
-void HomeScreenTest::launchWithExtension(const sim::DeviceProfile &profile, const char *settings)
-{
-    fake::writeSettingsFile(settings);
-    installExtension("CorvaneBoard", filterFor("com.apple.springboard"));
-    launch(profile);
-    ASSERT_TRUE(CVExtensionInitialized);
-}
 
 void HomeScreenTest::relayout()
 {

@@ -1,38 +1,23 @@
 #pragma once
-// What the home-screen tests share: SpringBoard launched with the extension loaded as it
-// starts (its entry runs the icon-list installer alone, so that other feature groups do
-// not blur what a case sees), in a process of its own per case, and probes of what the
-// icon views show.
+// What the home-screen tests share: SpringBoard with the extension whose entry runs the
+// icon-list installer alone (ExtensionTest.h), and probes of what the icon views show.
 
-#include "SpringBoardTest.h"
+#include "springboard-extension/frame/tests/ExtensionTest.h"
 
 #include "quartzcore/CATransform3D.h"
-#include "settings-core/CVSettings.h"
 
 namespace test {
 
-class HomeScreenTest : public SpringBoardTest {
+class HomeScreenTest : public ExtensionTest {
 protected:
-    // The feature installers the entry runs, by name; the others are left out.
     explicit HomeScreenTest(std::vector<std::string> installers = {"IconListsInit"})
-        : m_kept(std::move(installers))
+        : ExtensionTest(std::move(installers))
     {
     }
 
-    void SetUp() override;
-    void TearDown() override;
-
-    // Launches SpringBoard with the extension; `settings` is the body of the settings
-    // file's top-level dictionary, read by the extension's entry.
-    static void launchWithExtension(const sim::DeviceProfile &profile = phoneProfile(),
-                                    const char *settings = "");
     static void relayout();
     static CATransform3D sublayerTransformOf(UIView *view);
     static void setSublayerTransform(UIView *view, const CATransform3D &transform);
-
-private:
-    std::vector<std::string> m_kept;
-    std::vector<void (*)()> m_installers;
 };
 
 // The transform expected of a cover-flow icon: a scale by `scale` in x and y after a turn

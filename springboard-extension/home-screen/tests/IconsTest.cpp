@@ -16,7 +16,6 @@
 
 namespace {
 
-using sim::DeviceProfile;
 using sim::HomeScreenHost;
 using test::phoneProfile;
 
@@ -354,9 +353,7 @@ TEST_P(UpdatedMark, HiddenOnEveryGeneration)
     EXPECT_TRUE(viewOf(kSettingsApp)->showsUpdatedMark());
 }
 
-INSTANTIATE_TEST_SUITE_P(Generations, UpdatedMark,
-                         testing::Values(DeviceProfile::kIOS7CoreFoundation,
-                                         DeviceProfile::kIOS8CoreFoundation,
-                                         DeviceProfile::kIOS9CoreFoundation));
+INSTANTIATE_TEST_SUITE_P(Generations, UpdatedMark, testing::ValuesIn(test::kGenerations),
+                         test::generationName);
 
 } // namespace

@@ -1,14 +1,18 @@
-// The group as installed into SpringBoard: the methods it adds, the updates it waits for
-// the entry to finish for, the page dots, and the pull-down Spotlight switch.
+// The icon lists and Spotlight as installed into SpringBoard: the updates the lists wait
+// for the entry to finish for, the page dots, the pull-down Spotlight switch, and the
+// Spotlight sections.
 
 #include "HomeScreenTest.h"
 #include "springboard-extension/frame/tests/OwnProcess.h"
 
-#include "springboard-extension/home-screen/IconTransforms.h"
 #include "springboard/SBIconListPageControl.h"
+#include "springboard/home-screen/HomeScreenHost.h"
+
+#include <nlohmann/json.hpp>
 
 namespace {
 
+using nlohmann::json;
 using sim::DeviceProfile;
 using sim::SpringBoardHost;
 using test::expectScale;
@@ -18,24 +22,6 @@ constexpr const char *kHiddenPageDots =
     "<key>CVIcons</key><dict><key>hidePageDots</key><true/></dict>";
 
 class IconListsInstallation : public test::HomeScreenTest {};
-
-TEST_F(IconListsInstallation, AddsItsMethodsWithTheirTypesAndOwnsTheIconsCallback)
-{
-    if (ranInProcessOfItsOwn())
-        return;
-    launchWithExtension();
-    auto types = [](const char *cls, const char *selector) -> std::string {
-        Method method = class_getInstanceMethod(objc_getClass(cls), sel_registerName(selector));
-        return method ? method_getTypeEncoding(method) : "";
-    };
-    EXPECT_EQ(types("SBIconListView", "CV_updateIcons:"), "v@:c");
-    EXPECT_EQ(types("SBIconView", "_CV_CrossfadingStatus_isCrossfading"), "c@:");
-    EXPECT_EQ(types("SBIconView", "_CV_CrossfadingStatus_setIsCrossfading:"), "v@:c");
-    EXPECT_EQ(gCVIcons.changeCallback, &applyIconListSettings);
-    // iOS 9's page control has only the indicator method with an index; none is added.
-    EXPECT_FALSE(class_respondsToSelector(SBIconListPageControl::class_(),
-                                          "_setIndicatorImage:toEnabled:"_sel));
-}
 
 // Until the entry has finished, layouts leave the icons alone; frame and orientation
 // changes update them always.
@@ -115,14 +101,6 @@ TEST_F(PageDots, iOS8HidesThemThroughItsIndicatorMethod)
     expectHiddenDotsWhilePaging();
 }
 
-TEST_F(PageDots, ShownByDefault)
-{
-    if (ranInProcessOfItsOwn())
-        return;
-    launchWithExtension();
-    EXPECT_EQ(dotsWithImages(), 2u);
-}
-
 class PullDownSpotlight : public test::HomeScreenTest {
 protected:
     static BOOL canPullDown()
@@ -163,6 +141,45 @@ TEST_F(PullDownSpotlight, OtherwiseSpringBoardDecides)
     EXPECT_TRUE(canPullDown());
     SpringBoardHost::setEditing(true);
     EXPECT_FALSE(canPullDown());
+}
+
+// The Spotlight sections on iOS 9: each of the first three hidden by its own option,
+// later sections never.
+class SpotlightSections : public test::HomeScreenTest {
+protected:
+    SpotlightSections() : HomeScreenTest({"IconListsInit", "SpotlightInit"}) {}
+
+    // Header title (null for an empty header) and rows of every section.
+    static json sections() { return sim::HomeScreenHost::spotlightDump()["sections"]; }
+};
+
+TEST_F(SpotlightSections, EachOptionHidesItsOwnSectionOnly)
+{
+    if (ranInProcessOfItsOwn())
+        return;
+    launchWithExtension();
+    json stock = sections();
+    ASSERT_EQ(stock.size(), 4u);
+    for (const json &section : stock)
+        EXPECT_FALSE(section["header"].is_null());
+
+    gCVIcons.hideNearby = true;
+    json nearby = sections();
+    EXPECT_EQ(nearby[1], json({{"header", nullptr}, {"rows", 0}}));
+    EXPECT_EQ(nearby[0], stock[0]);
+    EXPECT_EQ(nearby[2], stock[2]);
+
+    gCVIcons.hideSiriSuggestions = gCVIcons.hideNews = true;
+    json all = sections();
+    for (int section = 0; section < 3; ++section)
+        EXPECT_EQ(all[section], json({{"header", nullptr}, {"rows", 0}})) << section;
+    EXPECT_EQ(all[3], stock[3]) << "later sections stay SpringBoard's";
+
+    // The empty header has no size, so the hidden section takes no room.
+    id table = msg<id>(rootFolderView()->m_pullDownSearchController.get(), "view"_sel);
+    auto *header = msg<UIView *, id, NSInteger>(rootFolderView()->m_pullDownSearchController.get(),
+                                                "tableView:viewForHeaderInSection:"_sel, table, 1);
+    EXPECT_RECT_NEAR(header->frame(), 0, 0, 0, 0);
 }
 
 } // namespace

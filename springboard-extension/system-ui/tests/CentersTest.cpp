@@ -1,40 +1,9 @@
 #include "CentersTest.h"
 
 #include "foundation/NSArray.h"
-#include "springboard-extension/frame/Installers.h"
-#include "springboard-extension/frame/tests/FrameTestSupport.h"
 #include "springboard/control-center/ControlCenterHost.h"
 
-#include <string_view>
-
 namespace test {
-
-void CentersTest::SetUp()
-{
-    SpringBoardTest::SetUp();
-    for (CVInstaller &installer : CVFeatureInstallers()) {
-        m_installers.push_back(installer.install);
-        std::string_view name = installer.name;
-        if (name != "ControlCenterInit" && name != "NotificationCenterInit")
-            installer.install = nullptr;
-    }
-}
-
-void CentersTest::TearDown()
-{
-    SpringBoardTest::TearDown();
-    std::size_t row = 0;
-    for (CVInstaller &installer : CVFeatureInstallers())
-        installer.install = m_installers[row++];
-}
-
-void CentersTest::launchWithExtension(double coreFoundationVersion, const char *settings)
-{
-    fake::writeSettingsFile(settings);
-    installExtension("CorvaneBoard", filterFor("com.apple.springboard"));
-    launch(phoneProfile(coreFoundationVersion));
-    ASSERT_TRUE(CVExtensionInitialized);
-}
 
 SBControlCenterController *CentersTest::controlCenter()
 {

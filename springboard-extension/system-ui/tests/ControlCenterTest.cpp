@@ -34,7 +34,7 @@ class ControlCenter : public test::CentersTest, public testing::WithParamInterfa
 protected:
     void launchAndOpen(const char *settings = "")
     {
-        launchWithExtension(GetParam(), settings);
+        launchWithExtension(test::phoneProfile(GetParam()), settings);
         SpringBoardHost::unlock();
         ASSERT_TRUE(sim::openControlCenter());
     }
@@ -212,8 +212,8 @@ TEST_P(ControlCenter, DisablingWithdrawsTheGestureOnIOS9OnlyOnceEachWay)
 {
     if (ranInProcessOfItsOwn())
         return;
-    launchWithExtension(GetParam(), "<key>CVControlCenter</key><dict>"
-                                    "<key>disableCC</key><true/></dict>");
+    launchWithExtension(test::phoneProfile(GetParam()), "<key>CVControlCenter</key><dict>"
+                                                        "<key>disableCC</key><true/></dict>");
     SpringBoardHost::unlock();
     static int removals = 0;
     static int additions = 0;
@@ -247,8 +247,6 @@ TEST_P(ControlCenter, DisablingWithdrawsTheGestureOnIOS9OnlyOnceEachWay)
 }
 
 INSTANTIATE_TEST_SUITE_P(Generations, ControlCenter, testing::ValuesIn(test::kGenerations),
-                         [](const testing::TestParamInfo<double> &info) {
-                             return "iOS" + std::to_string(7 + info.index);
-                         });
+                         test::generationName);
 
 } // namespace

@@ -172,10 +172,7 @@ TEST_P(LockScreen, GrabbersHideAndTheArtworkIsRefusedOnlyWhenAsked)
     EXPECT_NE(view()->m_pluginView.get(), nullptr);
 }
 
-INSTANTIATE_TEST_SUITE_P(Generations, LockScreen,
-                         testing::Values(DeviceProfile::kIOS7CoreFoundation,
-                                         DeviceProfile::kIOS8CoreFoundation,
-                                         DeviceProfile::kIOS9CoreFoundation),
+INSTANTIATE_TEST_SUITE_P(Generations, LockScreen, testing::ValuesIn(test::kGenerations),
                          test::generationName);
 
 } // namespace

@@ -23,7 +23,7 @@ class NotificationCenter : public test::CentersTest, public testing::WithParamIn
 protected:
     void launchUnlocked(const char *settings = "")
     {
-        launchWithExtension(GetParam(), settings);
+        launchWithExtension(test::phoneProfile(GetParam()), settings);
         SpringBoardHost::unlock();
     }
 
@@ -152,8 +152,6 @@ TEST_P(NotificationCenter, TheBackdropIsClearWithoutTintAndTakesTheRadiusEachTim
 }
 
 INSTANTIATE_TEST_SUITE_P(Generations, NotificationCenter, testing::ValuesIn(test::kGenerations),
-                         [](const testing::TestParamInfo<double> &info) {
-                             return "iOS" + std::to_string(7 + info.index);
-                         });
+                         test::generationName);
 
 } // namespace

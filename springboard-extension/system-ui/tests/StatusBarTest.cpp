@@ -63,27 +63,16 @@ protected:
     }
 };
 
-TEST_P(StatusBar, InstallsItsTimerTargetAndOwnsTheSectionsCallback)
-{
-    if (ranInProcessOfItsOwn())
-        return;
-    launchPhone();
-    Method callback =
-        class_getInstanceMethod(SBStatusBarStateAggregator::class_(), "corvaneTimerCallback:"_sel);
-    ASSERT_NE(callback, nullptr);
-    EXPECT_STREQ(method_getTypeEncoding(callback), "v@:@");
-    EXPECT_EQ(gCVStatusBar.changeCallback, &applyStatusBarSettings);
-    EXPECT_EQ(serviceText(), "Carrier");
-}
-
 TEST_P(StatusBar, ACarrierTextReplacesTheServiceTextAndTheOperatorName)
 {
     if (ranInProcessOfItsOwn())
         return;
     launchPhone();
+    EXPECT_EQ(serviceText(), "Carrier");
     gCVStatusBar.customCarrier = true;
     setText(gCVStatusBar.carrierString, "Kestrel");
-    applyStatusBarSettings();
+    ASSERT_TRUE(gCVStatusBar.changeCallback); // the live update the settings panel sends
+    gCVStatusBar.changeCallback();
     EXPECT_EQ(serviceText(), "Kestrel");
     EXPECT_STREQ(msg<NSString *>(telephony(), "operatorName"_sel)->UTF8String(), "Kestrel");
     EXPECT_EQ(aggregator()->m_serviceString.get(), nullptr);
@@ -155,11 +144,19 @@ TEST_P(StatusBar, ACustomTimeTextLosesItsSecondsAndKeepsItsSpacesAndQuotes)
     EXPECT_EQ(timeText(), "");
 }
 
-TEST_P(StatusBar, TheTimeItemShowsTheWiFiAddressOrNetworkNameOrNotApplicable)
+// Lowercase symbols go back to uppercase with the next option; the Wi-Fi options show the
+// address or the network name, or "n/a" without Wi-Fi.
+TEST_P(StatusBar, TheTimeItemShowsLowercaseSymbolsTheWiFiAddressOrNetworkNameOrNotApplicable)
 {
     if (ranInProcessOfItsOwn())
         return;
     launchPhone();
+    gCVStatusBar.timeStringOption = 4;
+    applyStatusBarSettings();
+    EXPECT_EQ(timeText(), "10:00 am");
+    gCVStatusBar.timeStringOption = 0;
+    applyStatusBarSettings();
+    EXPECT_EQ(timeText(), "10:00 AM");
     gCVStatusBar.timeStringOption = 2;
     applyStatusBarSettings();
     EXPECT_EQ(timeText(), "10.0.0.7");
@@ -174,19 +171,6 @@ TEST_P(StatusBar, TheTimeItemShowsTheWiFiAddressOrNetworkNameOrNotApplicable)
     gCVStatusBar.timeStringOption = 2;
     applyStatusBarSettings();
     EXPECT_EQ(timeText(), "n/a");
-}
-
-TEST_P(StatusBar, LowercaseSymbolsGoBackToUppercaseWithTheNextOption)
-{
-    if (ranInProcessOfItsOwn())
-        return;
-    launchPhone();
-    gCVStatusBar.timeStringOption = 4;
-    applyStatusBarSettings();
-    EXPECT_EQ(timeText(), "10:00 am");
-    gCVStatusBar.timeStringOption = 0;
-    applyStatusBarSettings();
-    EXPECT_EQ(timeText(), "10:00 AM");
 }
 
 TEST_P(StatusBar, SecondsTickOnTheDeviceClockAndStopAtTheFirstTickAfterTheOptionChanges)
@@ -248,10 +232,7 @@ TEST_P(StatusBar, EveryItemHidesAndShowsAgainLiveButADisabledItemStaysOff)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Generations, StatusBar,
-                         testing::Values(DeviceProfile::kIOS7CoreFoundation,
-                                         DeviceProfile::kIOS8CoreFoundation,
-                                         DeviceProfile::kIOS9CoreFoundation),
+INSTANTIATE_TEST_SUITE_P(Generations, StatusBar, testing::ValuesIn(test::kGenerations),
                          test::generationName);
 
 class StatusBarAtLaunch : public test::SystemUITest {};

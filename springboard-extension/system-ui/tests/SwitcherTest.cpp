@@ -2,25 +2,15 @@
 
 #include "foundation/NSNumber.h"
 #include "quartzcore/CAFilter.h"
-#include "springboard-extension/frame/Installers.h"
-#include "springboard-extension/frame/tests/FrameTestSupport.h"
 #include "springboard/apps/ApplicationsHost.h"
 #include "springboard/switcher/SwitcherHost.h"
 #include "springboard/switcher/SwitcherSnapshots.h"
 #include "uikit/UIApplication.h"
 
-#include <string_view>
-
 namespace test {
 namespace {
 
-std::vector<void (*)()> g_installers;
 int g_relaunches = 0;
-
-bool isSwitcherInstaller(std::string_view name)
-{
-    return name == "AppSliderInit" || name == "AppSwitcherInit" || name == "DeckSwitcherInit";
-}
 
 UIView *findSnapshot(UIView *view, const std::string &identifier)
 {
@@ -39,32 +29,15 @@ UIView *findSnapshot(UIView *view, const std::string &identifier)
 
 } // namespace
 
-void SwitcherTest::SetUp()
-{
-    SpringBoardTest::SetUp();
-    for (CVInstaller &installer : CVFeatureInstallers()) {
-        g_installers.push_back(installer.install);
-        if (!isSwitcherInstaller(installer.name))
-            installer.install = nullptr;
-    }
-}
-
 void SwitcherTest::TearDown()
 {
     sim::setRelaunchHandler({});
-    SpringBoardTest::TearDown();
-    std::size_t row = 0;
-    for (CVInstaller &installer : CVFeatureInstallers())
-        installer.install = g_installers[row++];
-    g_installers.clear();
+    ExtensionTest::TearDown();
 }
 
 void SwitcherTest::launchWithApps(double coreFoundationVersion)
 {
-    fake::writeSettingsFile("");
-    installExtension("CorvaneBoard", filterFor("com.apple.springboard"));
-    launch(phoneProfile(coreFoundationVersion));
-    ASSERT_TRUE(CVExtensionInitialized);
+    launchWithExtension(phoneProfile(coreFoundationVersion));
     g_relaunches = 0;
     sim::setRelaunchHandler([] { ++g_relaunches; });
     sim::SpringBoardHost::unlock();

@@ -1,12 +1,9 @@
 #pragma once
-// What the switcher tests share: SpringBoard of a generation launched with the extension
-// (its entry runs the switcher installers alone), in a process of its own per case,
-// unlocked, with applications used as a user would, and probes of the switcher on
-// screen.
+// What the switcher tests share: SpringBoard of a generation with the extension whose
+// entry runs the switcher installers alone (ExtensionTest.h), unlocked, with applications
+// used as a user would, and probes of the switcher on screen.
 
-#include "SpringBoardTest.h"
-
-#include "settings-core/CVSettings.h"
+#include "springboard-extension/frame/tests/ExtensionTest.h"
 
 #include <nlohmann/json.hpp>
 
@@ -16,9 +13,9 @@ struct UIView;
 
 namespace test {
 
-class SwitcherTest : public SpringBoardTest {
+class SwitcherTest : public ExtensionTest {
 protected:
-    void SetUp() override;
+    SwitcherTest() : ExtensionTest({"AppSliderInit", "AppSwitcherInit", "DeckSwitcherInit"}) {}
     void TearDown() override;
 
     // Launches SpringBoard of the generation with the extension and unlocks it. Safari and

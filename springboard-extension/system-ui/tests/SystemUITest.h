@@ -1,30 +1,22 @@
 #pragma once
-// What the system interface tests share: SpringBoard launched with the extension loaded
-// as it starts, its entry running the status bar and lock screen installers alone, in a
-// process of its own per case, on the generation the case asks for.
+// What the system interface tests share: SpringBoard with the extension whose entry runs
+// the status bar and lock screen installers alone (ExtensionTest.h), and string options
+// replaced as a live update replaces them.
 
-#include "SpringBoardTest.h"
-
-#include "settings-core/CVSettings.h"
+#include "springboard-extension/frame/tests/ExtensionTest.h"
 
 namespace test {
 
-class SystemUITest : public SpringBoardTest {
+class SystemUITest : public ExtensionTest {
 protected:
-    void SetUp() override;
-    void TearDown() override;
+    SystemUITest() : ExtensionTest({"StatusBarInit", "LockScreenInit"}) {}
 
-    // Launches SpringBoard with the extension; `settings` is the body of the settings
-    // file's top-level dictionary, read by the extension's entry.
-    static void launchWithExtension(const sim::DeviceProfile &profile, const char *settings = "");
-    // Replaces a string option of a section, as a live update does.
-    static void setText(CFStringRef &option, const char *text);
-
-private:
-    std::vector<void (*)()> m_installers;
+    static void setText(CFStringRef &option, const char *text)
+    {
+        if (option)
+            CFRelease(option);
+        option = CFStringCreateWithCString(kCFAllocatorDefault, text, kCFStringEncodingUTF8);
+    }
 };
-
-// The generations a case runs on, by Core Foundation version, with readable names.
-std::string generationName(const testing::TestParamInfo<double> &info);
 
 } // namespace test

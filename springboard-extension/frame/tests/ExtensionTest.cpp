@@ -1,24 +1,23 @@
-#include "SystemUITest.h"
+#include "ExtensionTest.h"
 
+#include "FrameTestSupport.h"
 #include "springboard-extension/frame/Installers.h"
-#include "springboard-extension/frame/tests/FrameTestSupport.h"
 
-#include <string_view>
+#include <algorithm>
 
 namespace test {
 
-void SystemUITest::SetUp()
+void ExtensionTest::SetUp()
 {
     SpringBoardTest::SetUp();
     for (CVInstaller &installer : CVFeatureInstallers()) {
         m_installers.push_back(installer.install);
-        std::string_view name = installer.name;
-        if (name != "StatusBarInit" && name != "LockScreenInit")
+        if (std::find(m_kept.begin(), m_kept.end(), installer.name) == m_kept.end())
             installer.install = nullptr;
     }
 }
 
-void SystemUITest::TearDown()
+void ExtensionTest::TearDown()
 {
     SpringBoardTest::TearDown();
     std::size_t row = 0;
@@ -26,19 +25,12 @@ void SystemUITest::TearDown()
         installer.install = m_installers[row++];
 }
 
-void SystemUITest::launchWithExtension(const sim::DeviceProfile &profile, const char *settings)
+void ExtensionTest::launchWithExtension(const sim::DeviceProfile &profile, const char *settings)
 {
     fake::writeSettingsFile(settings);
     installExtension("CorvaneBoard", filterFor("com.apple.springboard"));
     launch(profile);
     ASSERT_TRUE(CVExtensionInitialized);
-}
-
-void SystemUITest::setText(CFStringRef &option, const char *text)
-{
-    if (option)
-        CFRelease(option);
-    option = CFStringCreateWithCString(kCFAllocatorDefault, text, kCFStringEncodingUTF8);
 }
 
 std::string generationName(const testing::TestParamInfo<double> &info)

@@ -1,0 +1,40 @@
+#pragma once
+// What the feature groups' tests on the platform's SpringBoard share: SpringBoard launched
+// with the extension loaded as it starts, its entry running only the installers a test
+// names (so that other feature groups do not blur what a case sees), in a process of its
+// own per case, and the generations a case runs on.
+
+#include "SpringBoardTest.h"
+
+#include "settings-core/CVSettings.h"
+
+#include <string>
+#include <vector>
+
+namespace test {
+
+class ExtensionTest : public SpringBoardTest {
+protected:
+    // The feature installers the entry runs, by name; the others are left out.
+    explicit ExtensionTest(std::vector<std::string> installers) : m_kept(std::move(installers)) {}
+
+    void SetUp() override;
+    void TearDown() override;
+
+    // Launches SpringBoard with the extension; `settings` is the body of the settings
+    // file's top-level dictionary, read by the extension's entry.
+    static void launchWithExtension(const sim::DeviceProfile &profile = phoneProfile(),
+                                    const char *settings = "");
+
+private:
+    std::vector<std::string> m_kept;
+    std::vector<void (*)()> m_installers;
+};
+
+// The generations a case runs on, by Core Foundation version, with readable names.
+inline constexpr double kGenerations[] = {sim::DeviceProfile::kIOS7CoreFoundation,
+                                          sim::DeviceProfile::kIOS8CoreFoundation,
+                                          sim::DeviceProfile::kIOS9CoreFoundation};
+std::string generationName(const testing::TestParamInfo<double> &info);
+
+} // namespace test
