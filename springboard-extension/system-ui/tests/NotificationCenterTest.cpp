@@ -1,6 +1,7 @@
 // Notification Center with the extension, on each generation: the no-notifications text,
 // the disabled center (gestures refused, system gesture withdrawn on iOS 9), the Today
-// and Missed views left out when added and when already present, and the backdrop.
+// and Missed views left out when added and when already present, the backdrop, and the
+// lock screen's top grabber.
 
 #include "CentersTest.h"
 #include "springboard-extension/frame/tests/OwnProcess.h"
@@ -8,7 +9,9 @@
 #include "foundation/NSArray.h"
 #include "foundation/NSDictionary.h"
 #include "springboard-extension/system-ui/NotificationCenter.h"
+#include "springboard/SpringBoardState.h"
 #include "springboard/control-center/ControlCenterHost.h"
+#include "springboard/lock-screen/LockScreen.h"
 #include "springboard/notification-center/NotificationCenter.h"
 #include "springboard/notification-center/NotificationCenterHost.h"
 #include "uikit/UITouch.h"
@@ -152,6 +155,40 @@ TEST_P(NotificationCenter, TheBackdropIsClearWithoutTintAndTakesTheRadiusEachTim
 }
 
 INSTANTIATE_TEST_SUITE_P(Generations, NotificationCenter, testing::ValuesIn(test::kGenerations),
+                         test::generationName);
+
+// The lock screen's top grabber, with the lock screen's group installed first as the
+// extension does: hidden while Notification Center is disabled or while the lock screen
+// hides it, whichever asks.
+class TopGrabber : public test::ExtensionTest, public testing::WithParamInterface<double> {
+protected:
+    TopGrabber() : ExtensionTest({"LockScreenInit", "NotificationCenterInit"}) {}
+
+    static bool offeredAndHidden()
+    {
+        auto *view = msg<SBLockScreenView *>(sim::springBoardState().lockScreenViewController,
+                                             "lockScreenView"_sel);
+        msg<void, BOOL, id>(view, "setTopGrabberHidden:forRequester:"_sel, NO,
+                            "NotificationCenter"_ns);
+        return view->m_topGrabberView->isHidden();
+    }
+};
+
+TEST_P(TopGrabber, HiddenWhileTheCenterIsDisabledOrTheLockScreenHidesIt)
+{
+    if (ranInProcessOfItsOwn())
+        return;
+    launchWithExtension(test::phoneProfile(GetParam()), "");
+    EXPECT_FALSE(offeredAndHidden());
+    gCVNotificationCenter.disableNC = true;
+    EXPECT_TRUE(offeredAndHidden());
+    gCVNotificationCenter.disableNC = false;
+    EXPECT_FALSE(offeredAndHidden());
+    gCVLockScreen.hideNCGrabber = true;
+    EXPECT_TRUE(offeredAndHidden());
+}
+
+INSTANTIATE_TEST_SUITE_P(Generations, TopGrabber, testing::ValuesIn(test::kGenerations),
                          test::generationName);
 
 } // namespace
