@@ -7,6 +7,7 @@
 #include "springboard/SBIconController.h"
 #include "springboard/SBUIController.h"
 #include "springboard/apps/ApplicationsHost.h"
+#include "springboard/backlight/Backlight.h"
 #include "springboard/control-center/ControlCenter.h"
 #include "springboard/home-screen/HomeScreenClasses.h"
 #include "springboard/lock-screen/LockScreen.h"
@@ -61,6 +62,7 @@ void registerSpringBoardClasses()
     registerSwitcherClasses();
     registerControlCenterClasses();
     registerNotificationCenterClasses();
+    registerBacklightClasses();
     addRelaunchMethod();
 }
 
