@@ -17,12 +17,16 @@ id settingsObject(StrongRef<NSObject> &slot, const char *className)
     return slot;
 }
 
-id factorySettings()
+} // namespace
+
+id sim::animationFactorySettings()
 {
     const char *name = sim::currentGeneration() == sim::iOS9 ? "SBAnimationFactorySettings"
                                                              : "SBFAnimationFactorySettings";
     return settingsObject(sim::springBoardState().animationFactorySettings, name);
 }
+
+namespace {
 
 id fadeSettings()
 {
@@ -88,7 +92,7 @@ void registerBacklightClasses()
 // A factor that is no number, or below zero, leaves the stock duration.
 double springBoardAnimationDuration(double stock)
 {
-    id settings = factorySettings();
+    id settings = animationFactorySettings();
     if (!msg<BOOL>(settings, "slowAnimations"_sel))
         return stock;
     CGFloat factor = msg<CGFloat>(settings, "slowDownFactor"_sel);

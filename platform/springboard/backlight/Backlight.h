@@ -67,6 +67,8 @@ inline constexpr CGFloat kStockSlowDownFactor = 1;
 // The backlight controller and the animation settings classes of the generation.
 void registerBacklightClasses();
 
+// The generation's animation factory settings (made at first use; nil without SpringBoard).
+id animationFactorySettings();
 // `stock` seconds as SpringBoard's animation settings make them.
 double springBoardAnimationDuration(double stock);
 // How long the backlight takes to fade out.

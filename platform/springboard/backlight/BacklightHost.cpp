@@ -33,7 +33,8 @@ void BacklightHost::turnOff()
 bool BacklightHost::turnOn(int source)
 {
     animateBacklight(1, 0, source);
-    return controller()->m_factor > 0;
+    SBBacklightController *backlight = controller();
+    return backlight && backlight->m_factor > 0;
 }
 
 void BacklightHost::scheduleIdleDim()
@@ -61,14 +62,17 @@ void BacklightHost::stop()
         RunLoop::main().removeSource(std::exchange(backlight->m_fadeEnd, 0));
 }
 
+// Between two runs of SpringBoard the panel is lit, as the phone shows its start-up.
 bool BacklightHost::screenIsOn()
 {
-    return controller()->m_screenOn;
+    SBBacklightController *backlight = controller();
+    return !backlight || backlight->m_screenOn;
 }
 
 double BacklightHost::factor()
 {
-    return controller()->presentedFactor();
+    SBBacklightController *backlight = controller();
+    return backlight ? backlight->presentedFactor() : 1.0;
 }
 
 CGImageRef BacklightHost::createDisplayImage()
@@ -76,7 +80,7 @@ CGImageRef BacklightHost::createDisplayImage()
     auto screen = StrongRef<CGImage>::adopt(snapshotOfScreen());
     if (!screen)
         return nil;
-    double light = springBoardState().running ? factor() : 1.0;
+    double light = factor();
     std::vector<std::uint8_t> pixels = pixelsOf(screen);
     // Premultiplied colour over a black panel: the colour dims with the light, and the
     // panel itself shows wherever nothing covers it.

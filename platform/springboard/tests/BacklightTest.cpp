@@ -1,14 +1,11 @@
 // The backlight: locking fades it out through SpringBoard's controller (so a replacement
 // decides), the screen as seen dims with it and goes black, the display's state follows,
-// the home button wakes a dark lock screen, and the animation settings stretch
-// SpringBoard's own animations on the process clock.
+// and the home button wakes a dark lock screen.
 
 #include "SpringBoardTest.h"
 
-#include "springboard/SBUIController.h"
 #include "springboard/backlight/Backlight.h"
 #include "springboard/backlight/BacklightHost.h"
-#include "uikit/UIScreen.h"
 
 namespace {
 
@@ -26,17 +23,6 @@ int brightest()
     for (std::size_t i = 0; i < pixels.size(); i += 4)
         most = std::max({most, int(pixels[i]), int(pixels[i + 1]), int(pixels[i + 2])});
     return most;
-}
-
-BOOL g_slow;
-CGFloat g_slowDownFactor;
-BOOL answerSlow(id, SEL)
-{
-    return g_slow;
-}
-CGFloat answerFactor(id, SEL)
-{
-    return g_slowDownFactor;
 }
 
 // A backlight request dropped, as an extension may drop it.
@@ -109,35 +95,6 @@ TEST_P(Backlight, ARequestTheControllerDropsLeavesTheScreenAsItWas)
     EXPECT_EQ(g_dropped, 1);
     EXPECT_DOUBLE_EQ(BacklightHost::factor(), 1);
     EXPECT_TRUE(screenIsOnByMessage());
-}
-
-// The settings class of the generation, answered by replacements as an extension would.
-TEST_P(Backlight, SlowAnimationsStretchTheHomeButtonAndTheFadeByTheFactor)
-{
-    launchUnlocked();
-    g_slow = YES;
-    g_slowDownFactor = 3;
-    Class settings = SBAnimationFactorySettings::class_();
-    test::replaceMethod(settings, "slowAnimations", reinterpret_cast<IMP>(answerSlow));
-    test::replaceMethod(settings, "slowDownFactor", reinterpret_cast<IMP>(answerFactor));
-
-    id controller = msg<id>(SBUIController::class_(), "sharedInstance"_sel);
-    SpringBoardHost::pressHome();
-    id animation = msg<id>(controller, "_animationController"_sel);
-    ASSERT_TRUE(animation);
-    EXPECT_DOUBLE_EQ(msg<NSTimeInterval>(animation, "animationDuration"_sel),
-                     3 * sim::kHomeScreenSettleDuration);
-    sim::advanceVirtualClock(3 * sim::kHomeScreenSettleDuration - 0.05);
-    EXPECT_TRUE(msg<BOOL>(animation, "isAnimating"_sel));
-    sim::advanceVirtualClock(0.1);
-    EXPECT_FALSE(msg<id>(controller, "_animationController"_sel));
-
-    // The fade takes SpringBoard's own fade settings before iOS 9, the factor on iOS 9.
-    bool iOS9 = GetParam() >= sim::DeviceProfile::kIOS9CoreFoundation;
-    EXPECT_DOUBLE_EQ(sim::backlightFadeDuration(), (iOS9 ? 3 : 1) * sim::kBacklightFadeDuration);
-    g_slow = NO;
-    EXPECT_DOUBLE_EQ(sim::backlightFadeDuration(), sim::kBacklightFadeDuration);
-    EXPECT_DOUBLE_EQ(sim::springBoardAnimationDuration(0.3), 0.3);
 }
 
 INSTANTIATE_TEST_SUITE_P(Generations, Backlight,

@@ -1,6 +1,6 @@
 // The speed hooks on the platform's SpringBoard of each generation: the settings' answers
 // with "customSpeed" off and on, the backlight fade before iOS 9, and a folder that really
-// opens three times as slowly on the process clock.
+// opens three times as slowly on the process clock, as the home button's settle lasts.
 
 #include "SpringBoardTest.h"
 
@@ -8,6 +8,7 @@
 #include "springboard-extension/animations/SpringBoardAnimations.h"
 #include "springboard/CrossfadeViews.h"
 #include "springboard/SBFolderController.h"
+#include "springboard/SBUIAnimationController.h"
 #include "springboard/backlight/Backlight.h"
 
 namespace {
@@ -74,8 +75,9 @@ TEST_P(SpringBoardAnimations, BeforeIOS9TheBacklightFadeTakesTheFactorOnlyWhenCu
     }
 }
 
-// The open folder shows fully when the crossfade has ended.
-TEST_P(SpringBoardAnimations, AFolderOpensTheFactorTimesAsSlowly)
+// The open folder shows fully when the crossfade has ended; the home button closes it and
+// lets the home screen settle.
+TEST_P(SpringBoardAnimations, AFolderAndTheHomeButtonTakeTheFactorTimesAsLong)
 {
     for (CGFloat speed : {1.0, 3.0}) {
         SCOPED_TRACE(speed);
@@ -87,6 +89,12 @@ TEST_P(SpringBoardAnimations, AFolderOpensTheFactorTimesAsSlowly)
         EXPECT_DOUBLE_EQ(folder->alpha(), 0) << "still opening";
         sim::advanceVirtualClock(0.1);
         EXPECT_DOUBLE_EQ(folder->alpha(), 1);
+
+        SpringBoardHost::pressHome();
+        id controller = msg<id>(objc_getClass("SBUIController"), "sharedInstance"_sel);
+        id settle = msg<id>(controller, "_animationController"_sel);
+        EXPECT_DOUBLE_EQ(msg<NSTimeInterval>(settle, "animationDuration"_sel),
+                         speed * sim::kHomeScreenSettleDuration);
         SpringBoardHost::terminate();
     }
 }
