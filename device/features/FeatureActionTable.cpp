@@ -13,8 +13,8 @@ namespace {
 using ActionList = std::span<const FeatureAction> (*)();
 
 constexpr ActionList kFeatures[] = {
-    homeScreenActions, appsActions,      switcherActions,
-    centersActions,    statusBarActions, lockScreenActions,
+    homeScreenActions, appsActions,       switcherActions,   centersActions,
+    statusBarActions,  lockScreenActions, animationsActions,
 };
 
 constexpr FeatureDumpSection kDumpSections[] = {
@@ -25,6 +25,7 @@ constexpr FeatureDumpSection kDumpSections[] = {
     {"notificationCenter", notificationCenterDump},
     {"statusBar", statusBarDump},
     {"lockScreen", lockScreenDump},
+    {"animations", animationsDump},
 };
 
 std::vector<FeatureAction> allActions()

@@ -36,4 +36,10 @@ std::span<const FeatureCommand> lockScreenCommands();
 std::span<const FeatureAction> lockScreenActions();
 nlohmann::json lockScreenDump();
 
+// The backlight, lock animations and animation speed (AnimationsCommands.cpp,
+// AnimationsActions.cpp).
+std::span<const FeatureCommand> animationsCommands();
+std::span<const FeatureAction> animationsActions();
+nlohmann::json animationsDump();
+
 } // namespace sim

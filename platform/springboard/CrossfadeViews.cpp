@@ -2,6 +2,7 @@
 
 #include "springboard/HostClass.h"
 #include "springboard/HostViews.h"
+#include "springboard/backlight/Backlight.h"
 #include "uikit/ViewAnimation.h"
 
 namespace {
@@ -55,7 +56,8 @@ void crossfadeWithCompletion(SBZoomableCrossfadeView *self, SEL,
     msg<void, NSTimeInterval, NSTimeInterval, UIViewAnimationOptions, std::function<void()>,
         std::function<void(BOOL)>>(
         UIView::class_(), "animateWithDuration:delay:options:animations:completion:"_sel,
-        sim::kFolderCrossfadeDuration, 0, UIViewAnimationOptionLayoutSubviews,
+        sim::springBoardAnimationDuration(sim::kFolderCrossfadeDuration), 0,
+        UIViewAnimationOptionLayoutSubviews,
         [view, target] {
             sim::setFrame(view, target);
             sim::setAlpha(view->m_startPicture, 0);

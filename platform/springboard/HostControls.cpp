@@ -10,6 +10,8 @@
 #include "springboard/SBIconController.h"
 #include "springboard/SBUIController.h"
 #include "springboard/SpringBoardWindows.h"
+#include "springboard/backlight/Backlight.h"
+#include "springboard/backlight/BacklightHost.h"
 
 #include <algorithm>
 #include <cmath>
@@ -50,11 +52,23 @@ double heldFingerProgress(double fraction)
 
 constexpr double kFlickShare = 0.9; // of the way, before the finger lifts
 
+// Locking darkens the screen and unlocking lights it, both through SpringBoard's backlight
+// controller. The lock waits for the backlight request to return, as an extension may
+// play something first, and an unlock whose request was dropped leaves the device
+// locked and dark, as the phone would stay.
 void setLocked(bool locked)
 {
     SpringBoardState &state = springBoardState();
     if (!state.running || state.locked == locked)
         return;
+    if (locked)
+        BacklightHost::turnOff();
+    else if (!BacklightHost::turnOn(SBBacklightChangeSourceUnlock))
+        return;
+    // A lock may have happened while the backlight request ran the loop.
+    if (state.locked == locked)
+        return;
+    BacklightHost::cancelIdleDim();
     state.locked = locked;
     showSpringBoardWindows(state);
     publishLockState(state);

@@ -7,6 +7,7 @@
 #include "springboard/SBFolderIconView.h"
 #include "springboard/SpringBoardState.h"
 #include "springboard/StockLayout.h"
+#include "springboard/backlight/Backlight.h"
 #include "springboard/home-screen/Newsstand.h"
 #include "springboard/home-screen/SBIconModel.h"
 #include "uikit/UIApplication.h"
@@ -58,7 +59,8 @@ void presentFolder(SBIconController *self, SBFolder *folder, bool animated, Fold
     msg<void, CGFloat>(iconView, "setFloatyFolderCrossfadeFraction:"_sel, 1);
     sim::setAlpha(view, 0);
     msg<void, NSTimeInterval, std::function<void()>>(
-        UIView::class_(), "animateWithDuration:animations:"_sel, sim::kFolderCrossfadeDuration,
+        UIView::class_(), "animateWithDuration:animations:"_sel,
+        sim::springBoardAnimationDuration(sim::kFolderCrossfadeDuration),
         [imageCrossfade] { sim::setAlpha(imageCrossfade, 0); });
     msg<void, std::function<void(BOOL)>>(
         zoom, "crossfadeWithCompletion:"_sel, [zoom, imageCrossfade, view, done](BOOL) {

@@ -2,6 +2,7 @@
 
 #include "foundation/NSData.h"
 #include "springboard/HostClass.h"
+#include "springboard/backlight/Backlight.h"
 #include "uikit/UIView.h"
 
 namespace {
@@ -41,7 +42,7 @@ BOOL isComplete(SBUIBaseAnimationController *self, SEL)
 
 NSTimeInterval animationDuration(SBUIAnimationController *, SEL)
 {
-    return sim::kHomeScreenSettleDuration;
+    return sim::springBoardAnimationDuration(sim::kHomeScreenSettleDuration);
 }
 
 // The home screen settles: whatever moved or faded it comes back, over the duration; the

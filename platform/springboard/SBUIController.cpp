@@ -3,6 +3,8 @@
 #include "springboard/HostClass.h"
 #include "springboard/SBIconController.h"
 #include "springboard/SpringBoardState.h"
+#include "springboard/backlight/Backlight.h"
+#include "springboard/backlight/BacklightHost.h"
 #include "springboard/switcher/SwitcherHost.h"
 
 namespace {
@@ -28,6 +30,10 @@ SBUIController *sharedInstance(id, SEL)
 void clickedMenuButton(SBUIController *self, SEL)
 {
     auto *icons = msg<SBIconController *>(SBIconController::class_(), "sharedInstance"_sel);
+    // On a dark lock screen the button wakes the phone, which dims again when idle.
+    if (sim::springBoardState().locked && !sim::BacklightHost::screenIsOn() &&
+        sim::BacklightHost::turnOn(SBBacklightChangeSourceHomeButton))
+        sim::BacklightHost::scheduleIdleDim();
     // The switcher or an application in front goes away first; only a press on the home
     // screen itself acts on it.
     if (!sim::springBoardState().locked && !sim::dismissSwitcherOrApplication())

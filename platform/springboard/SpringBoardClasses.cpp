@@ -7,6 +7,7 @@
 #include "springboard/SBIconController.h"
 #include "springboard/SBUIController.h"
 #include "springboard/apps/ApplicationsHost.h"
+#include "springboard/backlight/Backlight.h"
 #include "springboard/control-center/ControlCenter.h"
 #include "springboard/home-screen/ClockIcon.h"
 #include "springboard/home-screen/HomeScreenClasses.h"
@@ -65,6 +66,7 @@ void registerSpringBoardClasses()
     registerSwitcherClasses();
     registerControlCenterClasses();
     registerNotificationCenterClasses();
+    registerBacklightClasses();
     addRelaunchMethod();
 }
 

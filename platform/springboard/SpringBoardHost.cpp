@@ -3,7 +3,6 @@
 #include "springboard/SpringBoardHost.h"
 
 #include "darwin/notify.h"
-#include "foundation/Clock.h"
 #include "foundation/NSBundle.h"
 #include "foundation/NSLog.h"
 #include "foundation/NSNotificationCenter.h"
@@ -14,6 +13,7 @@
 #include "springboard/SpringBoardFunctions.h"
 #include "springboard/SpringBoardWindows.h"
 #include "springboard/SystemGestures.h"
+#include "springboard/backlight/BacklightHost.h"
 #include "springboard/control-center/ControlCenterHost.h"
 #include "springboard/home-screen/SBIconModel.h"
 #include "springboard/lock-screen/LockScreen.h"
@@ -109,17 +109,6 @@ SpringBoardState &springBoardState()
 
 void publishLockState(SpringBoardState &state)
 {
-    if (state.displayDimTimer)
-        RunLoop::main().removeSource(std::exchange(state.displayDimTimer, 0));
-    if (state.displayStatusToken >= 0)
-        notify_set_state(state.displayStatusToken, 1);
-    if (state.locked)
-        state.displayDimTimer = RunLoop::main().addTimer(now() + kDisplayDimDelay, 0, [] {
-            SpringBoardState &dimmed = springBoardState();
-            dimmed.displayDimTimer = 0;
-            if (dimmed.displayStatusToken >= 0)
-                notify_set_state(dimmed.displayStatusToken, 0);
-        });
     if (state.lockStateToken >= 0)
         notify_set_state(state.lockStateToken, state.locked ? 1 : 0);
 }
@@ -143,6 +132,10 @@ bool SpringBoardHost::launch()
     state.locked = true;
     buildInterface(state);
     registerStateTokens(state);
+    // The phone starts with its lock screen lit, until the idle dim.
+    if (state.displayStatusToken >= 0)
+        notify_set_state(state.displayStatusToken, 1);
+    BacklightHost::scheduleIdleDim();
     publishLockState(state);
     notify_post("SBSpringBoardDidLaunchNotification");
     NSNotificationCenter::defaultCenter()->postNotificationNameObject(
@@ -163,6 +156,7 @@ void SpringBoardHost::terminate()
                                  state.lockScreenWindow.get(), state.statusBarWindow.get()})
             msg<void, BOOL>(window, "setHidden:"_sel, YES);
         cancelStateTokens(state);
+        BacklightHost::stop();
         disposeControlCenter();
         disposeNotificationCenter();
         resetSystemGestures();

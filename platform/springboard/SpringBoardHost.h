@@ -20,8 +20,9 @@
 //
 // Locking: the lock screen shows while the device is locked. Every lock and unlock posts
 // "com.apple.springboard.lockstate" (with its state 1 locked, 0 unlocked), a lock then
-// also "com.apple.springboard.lockcomplete"; "com.apple.iokit.hid.displayStatus" holds 0
-// while locked and 1 while unlocked.
+// also "com.apple.springboard.lockcomplete". The lock button asks the backlight controller
+// to fade out first and unlocking asks it to light up (backlight/BacklightHost.h), both by
+// message; "com.apple.iokit.hid.displayStatus" follows the backlight.
 
 #include <nlohmann/json_fwd.hpp>
 

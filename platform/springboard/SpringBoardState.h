@@ -36,10 +36,14 @@ struct SpringBoardState {
     StrongRef<NSObject> dateFormatCache;  // the generation's, made at its first use
     StrongRef<NSObject> userAgent;
     StrongRef<NSObject> lockScreenPluginController;
+    // The backlight and the animation settings (backlight/Backlight.h), made at first use.
+    StrongRef<NSObject> backlightController;
+    StrongRef<NSObject> animationFactorySettings;
+    StrongRef<NSObject> fadeAnimationSettings;
 
     int displayStatusToken = -1;
     int lockStateToken = -1;
-    // Turns the display off a few seconds after a lock, as the phone dims.
+    // Dims the lit lock screen after a while (backlight/BacklightHost.h).
     RunLoop::SourceId displayDimTimer = 0;
 
     // A finger the device tool left on the pages (swipePages with hold), where it is.
@@ -47,12 +51,9 @@ struct SpringBoardState {
     CGPoint fingerLocation = CGPointZero;
 };
 
-inline constexpr double kDisplayDimDelay = 8;
-
 SpringBoardState &springBoardState();
-// Sets the state of "com.apple.iokit.hid.displayStatus" and "com.apple.springboard.lockstate"
-// for the lock state: the display is on while unlocked and goes off kDisplayDimDelay
-// seconds after a lock.
+// Sets the state of "com.apple.springboard.lockstate" for the lock state. The display's
+// state follows the backlight (backlight/Backlight.h).
 void publishLockState(SpringBoardState &state);
 
 } // namespace sim

@@ -3,6 +3,7 @@
 
 #include "springboard/SpringBoardHost.h"
 #include "springboard/ViewDumpAttributes.h"
+#include "springboard/backlight/BacklightHost.h"
 
 #include "foundation/DeviceProfile.h"
 #include "quartzcore/CAFilter.h"
@@ -142,7 +143,7 @@ nlohmann::json SpringBoardHost::dumpAlerts()
 bool SpringBoardHost::screenshot(const std::string &hostPath)
 {
     AutoreleasePool pool;
-    StrongRef<CGImage> screen = StrongRef<CGImage>::adopt(snapshotOfScreen());
+    StrongRef<CGImage> screen = StrongRef<CGImage>::adopt(BacklightHost::createDisplayImage());
     if (!screen)
         return false;
     UIImage *image = UIImage::imageWithCGImageScaleOrientation(

@@ -5,6 +5,8 @@
 
 #include "foundation/CoreFoundation.h"
 #include "springboard-extension/animations/IconsAnimation.h"
+#include "springboard-extension/animations/LockAnimation.h"
+#include "springboard-extension/animations/SpringBoardAnimations.h"
 #include "springboard-extension/home-screen/Dock.h"
 #include "springboard-extension/home-screen/Folders.h"
 #include "springboard-extension/home-screen/IconLists.h"
@@ -38,9 +40,9 @@ CVInstaller g_installers[] = {
     {"LockScreenInit", kAll, LockScreenInit},
     {"ControlCenterInit", kAll, ControlCenterInit},
     {"DockInit", kAll, DockInit},
-    {"LockAnimationInit", kAll, nullptr},
+    {"LockAnimationInit", kAll, LockAnimationInit},
     {"IconsAnimationInit", kAll, IconsAnimationInit},
-    {"SpringBoardAnimationsInit", kAll, nullptr},
+    {"SpringBoardAnimationsInit", kAll, SpringBoardAnimationsInit},
     {"NotificationCenterInit", kAll, NotificationCenterInit},
 };
 

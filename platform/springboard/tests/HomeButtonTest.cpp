@@ -5,6 +5,7 @@
 
 #include "springboard/SBUIController.h"
 #include "springboard/SpringBoardState.h"
+#include "springboard/backlight/Backlight.h"
 #include "springboard/home-screen/JitterAnimation.h"
 #include "springboard/lock-screen/LockScreen.h"
 #include "springboard/status-bar/SBStatusBarStateAggregator.h"
@@ -153,10 +154,11 @@ TEST_F(Locking, UnlockingAndLockingPostTheirNotificationsAndSetTheDisplayState)
     SpringBoardHost::lock();
     EXPECT_TRUE(posted(lockState));
     EXPECT_TRUE(posted(lockComplete));
+    // The backlight fades out, and the display reports off when it is dark.
     EXPECT_EQ(stateOf("com.apple.iokit.hid.displayStatus"), 1u);
-    sim::advanceVirtualClock(sim::kDisplayDimDelay - 1);
+    sim::advanceVirtualClock(sim::kBacklightFadeDuration - 0.01);
     EXPECT_EQ(stateOf("com.apple.iokit.hid.displayStatus"), 1u);
-    sim::advanceVirtualClock(1);
+    sim::advanceVirtualClock(0.01);
     EXPECT_EQ(stateOf("com.apple.iokit.hid.displayStatus"), 0u);
     EXPECT_EQ(stateOf("com.apple.springboard.lockstate"), 1u);
     EXPECT_FALSE(lockScreen->isHidden());

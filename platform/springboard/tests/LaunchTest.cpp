@@ -4,6 +4,8 @@
 #include "SpringBoardTest.h"
 
 #include "springboard/SpringBoardState.h"
+#include "springboard/backlight/Backlight.h"
+#include "springboard/backlight/BacklightHost.h"
 
 #include "foundation/NSBundle.h"
 #include "foundation/NSLog.h"
@@ -131,7 +133,7 @@ TEST_F(Launch, StartsLockedAsSpringBoardAndAnnouncesItself)
     EXPECT_TRUE(SpringBoardHost::isLocked());
     // The lock screen lights the display until the phone dims.
     EXPECT_EQ(stateOf("com.apple.iokit.hid.displayStatus"), 1u);
-    sim::advanceVirtualClock(sim::kDisplayDimDelay);
+    sim::advanceVirtualClock(sim::kLockScreenIdleDelay + sim::kBacklightFadeDuration);
     EXPECT_EQ(stateOf("com.apple.iokit.hid.displayStatus"), 0u);
     std::vector<UIWindowLevel> levels;
     for (UIWindow *window : sim::visibleWindowsBottomUp())

@@ -1,0 +1,106 @@
+// The speed hooks on the platform's SpringBoard of each generation: the settings' answers
+// with "customSpeed" off and on, the backlight fade before iOS 9, and a folder that really
+// opens three times as slowly on the process clock, as the home button's settle lasts.
+
+#include "SpringBoardTest.h"
+
+#include "settings-core/CVSettings.h"
+#include "springboard-extension/animations/SpringBoardAnimations.h"
+#include "springboard/CrossfadeViews.h"
+#include "springboard/SBFolderController.h"
+#include "springboard/SBUIAnimationController.h"
+#include "springboard/backlight/Backlight.h"
+
+namespace {
+
+using sim::SpringBoardHost;
+
+constexpr double kIOS9 = sim::DeviceProfile::kIOS9CoreFoundation;
+
+class SpringBoardAnimations : public test::SpringBoardTest,
+                              public testing::WithParamInterface<double> {
+protected:
+    void launchWithSpeed(bool custom, CGFloat speed)
+    {
+        gCVAnimations.customSpeed = custom;
+        gCVAnimations.animationSpeed = speed;
+        launch(test::phoneProfile(GetParam()));
+        SpringBoardAnimationsInit();
+        SpringBoardHost::unlock();
+    }
+
+    static id factorySettings() { return sim::create(SBAnimationFactorySettings::class_()); }
+};
+
+TEST_P(SpringBoardAnimations, TheSettingsAnswerTheUsersSpeedOnlyWhenCustomSpeedIsOn)
+{
+    struct Case {
+        bool custom;
+        CGFloat speed;
+        BOOL slow;
+        CGFloat factor;
+    };
+    for (Case c : {Case{false, 3.0, NO, sim::kStockSlowDownFactor}, Case{true, 1.0, NO, 1.0},
+                   Case{true, 3.0, YES, 3.0}, Case{true, 0.3, NO, 0.3}}) {
+        SCOPED_TRACE(testing::Message() << c.custom << " " << c.speed);
+        launchWithSpeed(c.custom, c.speed);
+        auto settings = StrongRef<NSObject>::adopt(static_cast<NSObject *>(factorySettings()));
+        EXPECT_EQ(msg<BOOL>(settings, "slowAnimations"_sel), c.slow);
+        EXPECT_DOUBLE_EQ(msg<CGFloat>(settings, "slowDownFactor"_sel), c.factor);
+        SpringBoardHost::terminate();
+    }
+}
+
+TEST_P(SpringBoardAnimations, BeforeIOS9TheBacklightFadeTakesTheFactorOnlyWhenCustomSpeedIsOn)
+{
+    if (GetParam() >= kIOS9) {
+        launchWithSpeed(true, 3.0);
+        EXPECT_EQ(objc_getClass("SBFadeAnimationSettings"), Nil);
+        // iOS 9 fades through the factory settings instead.
+        EXPECT_DOUBLE_EQ(sim::backlightFadeDuration(), 3 * sim::kBacklightFadeDuration);
+        return;
+    }
+    for (bool custom : {false, true}) {
+        launchWithSpeed(custom, 0.3);
+        EXPECT_DOUBLE_EQ(sim::backlightFadeDuration(),
+                         (custom ? 0.3 : 1.0) * sim::kBacklightFadeDuration);
+        // On the device clock: the lock's fade lasts exactly that long.
+        id backlight = msg<id>(SBBacklightController::class_(), "sharedInstance"_sel);
+        SpringBoardHost::lock();
+        sim::advanceVirtualClock(sim::backlightFadeDuration() - 0.01);
+        EXPECT_FALSE(msg<BOOL>(backlight, "screenIsOff"_sel));
+        sim::advanceVirtualClock(0.02);
+        EXPECT_TRUE(msg<BOOL>(backlight, "screenIsOff"_sel));
+        SpringBoardHost::terminate();
+    }
+}
+
+// The open folder shows fully when the crossfade has ended; the home button closes it and
+// lets the home screen settle.
+TEST_P(SpringBoardAnimations, AFolderAndTheHomeButtonTakeTheFactorTimesAsLong)
+{
+    for (CGFloat speed : {1.0, 3.0}) {
+        SCOPED_TRACE(speed);
+        launchWithSpeed(true, speed);
+        double stretched = speed * sim::kFolderCrossfadeDuration;
+        ASSERT_TRUE(SpringBoardHost::openFolder(0));
+        UIView *folder = iconController()->m_openFolderController->m_contentView;
+        sim::advanceVirtualClock(stretched - 0.05);
+        EXPECT_DOUBLE_EQ(folder->alpha(), 0) << "still opening";
+        sim::advanceVirtualClock(0.1);
+        EXPECT_DOUBLE_EQ(folder->alpha(), 1);
+
+        SpringBoardHost::pressHome();
+        id controller = msg<id>(objc_getClass("SBUIController"), "sharedInstance"_sel);
+        id settle = msg<id>(controller, "_animationController"_sel);
+        EXPECT_DOUBLE_EQ(msg<NSTimeInterval>(settle, "animationDuration"_sel),
+                         speed * sim::kHomeScreenSettleDuration);
+        SpringBoardHost::terminate();
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Generations, SpringBoardAnimations,
+                         testing::Values(sim::DeviceProfile::kIOS7CoreFoundation,
+                                         sim::DeviceProfile::kIOS8CoreFoundation, kIOS9));
+
+} // namespace
