@@ -15,6 +15,7 @@ using ActionList = std::span<const FeatureAction> (*)();
 constexpr ActionList kFeatures[] = {
     homeScreenActions, appsActions,      switcherActions,
     centersActions,    statusBarActions, lockScreenActions,
+    fingerActions,
 };
 
 constexpr FeatureDumpSection kDumpSections[] = {

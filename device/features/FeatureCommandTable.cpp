@@ -15,6 +15,7 @@ using CommandList = std::span<const FeatureCommand> (*)();
 constexpr CommandList kFeatures[] = {
     homeScreenCommands, appsCommands,      switcherCommands,
     centersCommands,    statusBarCommands, lockScreenCommands,
+    fingerCommands,
 };
 
 std::vector<FeatureCommand> allCommands()

@@ -36,4 +36,8 @@ std::span<const FeatureCommand> lockScreenCommands();
 std::span<const FeatureAction> lockScreenActions();
 nlohmann::json lockScreenDump();
 
+// A finger at a point of the screen (FingerCommands.cpp, FingerActions.cpp).
+std::span<const FeatureCommand> fingerCommands();
+std::span<const FeatureAction> fingerActions();
+
 } // namespace sim
