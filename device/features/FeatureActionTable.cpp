@@ -13,9 +13,8 @@ namespace {
 using ActionList = std::span<const FeatureAction> (*)();
 
 constexpr ActionList kFeatures[] = {
-    homeScreenActions, appsActions,      switcherActions,
-    centersActions,    statusBarActions, lockScreenActions,
-    fingerActions,
+    homeScreenActions, appsActions,       switcherActions, centersActions,
+    statusBarActions,  lockScreenActions, fingerActions,   recordActions,
 };
 
 constexpr FeatureDumpSection kDumpSections[] = {
@@ -26,6 +25,7 @@ constexpr FeatureDumpSection kDumpSections[] = {
     {"notificationCenter", notificationCenterDump},
     {"statusBar", statusBarDump},
     {"lockScreen", lockScreenDump},
+    {"recording", recordingDump},
 };
 
 std::vector<FeatureAction> allActions()

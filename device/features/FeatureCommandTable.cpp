@@ -13,9 +13,8 @@ namespace {
 using CommandList = std::span<const FeatureCommand> (*)();
 
 constexpr CommandList kFeatures[] = {
-    homeScreenCommands, appsCommands,      switcherCommands,
-    centersCommands,    statusBarCommands, lockScreenCommands,
-    fingerCommands,
+    homeScreenCommands, appsCommands,       switcherCommands, centersCommands,
+    statusBarCommands,  lockScreenCommands, fingerCommands,   recordCommands,
 };
 
 std::vector<FeatureCommand> allCommands()

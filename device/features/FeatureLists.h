@@ -40,4 +40,9 @@ nlohmann::json lockScreenDump();
 std::span<const FeatureCommand> fingerCommands();
 std::span<const FeatureAction> fingerActions();
 
+// Recording the screen (RecordCommands.cpp, RecordActions.cpp).
+std::span<const FeatureCommand> recordCommands();
+std::span<const FeatureAction> recordActions();
+nlohmann::json recordingDump();
+
 } // namespace sim
