@@ -186,6 +186,7 @@ function showFrame(event) {
     screen.style.width = `${frame.width / frame.scale}px`;
     screen.style.height = `${frame.height / frame.scale}px`;
     document.getElementById("screen-waiting").hidden = true;
+    screenArea.classList.add("live");
     Object.assign(window.deviceFrames, { number: frame.number, width: frame.width,
                                          height: frame.height, scale: frame.scale });
     window.deviceFrames.shown += 1;
