@@ -154,8 +154,13 @@ bool DevicePage::start(int port, const std::string &frameSocket)
     }
     m_guard.emplace(makeAccessToken(), m_port);
     route();
-    m_thread = std::thread([this] { m_server->listen_after_bind(); });
     return true;
+}
+
+void DevicePage::serve()
+{
+    if (m_server && !m_thread.joinable())
+        m_thread = std::thread([this] { m_server->listen_after_bind(); });
 }
 
 void DevicePage::stop()
@@ -184,9 +189,8 @@ void DevicePage::setSettingsUrl(const std::string &url)
     std::lock_guard lock(m_mutex);
     m_settingsUrl = url;
     // The settings application is its own page, on a port of its own: the only page this
-    // one frames.
-    std::string settingsOrigin = url.substr(0, url.find('/', std::strlen("http://")));
-    m_framePolicy.frames = settingsOrigin;
+    // one frames. The policy is read by every request, so it is settled before serving.
+    m_framePolicy.frames = url.substr(0, url.find('/', std::strlen("http://")));
 }
 
 void DevicePage::springBoardLaunched(int launches, pid_t pid)

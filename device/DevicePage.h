@@ -51,9 +51,11 @@ public:
     DevicePage(const DevicePage &) = delete;
     DevicePage &operator=(const DevicePage &) = delete;
 
-    // Listens for frames at `frameSocket`, then serves on 127.0.0.1:port (0: a free
-    // port). False, after a message on standard error, when either cannot be had.
+    // Listens for frames at `frameSocket` and binds 127.0.0.1:port (0: a free port).
+    // False, after a message on standard error, when either cannot be had.
     [[nodiscard]] bool start(int port, const std::string &frameSocket);
+    // Answers requests from now on; what the page frames is settled by then.
+    void serve();
     void stop();
 
     int port() const { return m_port; }
@@ -62,8 +64,9 @@ public:
     // "http://127.0.0.1:PORT", the origin the settings application lets frame it.
     std::string origin() const;
 
-    // What the status line shows; any thread.
+    // The settings application's page, which the device page frames; before serve().
     void setSettingsUrl(const std::string &url);
+    // What the status line shows; any thread.
     void springBoardLaunched(int launches, pid_t pid);
     void springBoardEnded();
 

@@ -120,6 +120,7 @@ int superviseSpringBoard(BootedDevice &device, const std::string &root, Settings
                  "with Ctrl-C\n",
                  root.c_str(), springBoard);
     app = startSettingsApp(page);
+    page.serve();
     std::printf("%s\n", page.url().c_str());
     std::fflush(stdout);
     std::fprintf(stderr, "cvsim: open the device page at %s\n", page.url().c_str());

@@ -24,6 +24,8 @@ protected:
         m_frameSocket = std::string(directory) + "/frames";
         m_page = std::make_unique<DevicePage>(847.2, m_console);
         ASSERT_TRUE(m_page->start(0, m_frameSocket));
+        m_page->setSettingsUrl("http://127.0.0.1:4242/?token=abc");
+        m_page->serve();
         m_token = m_page->url().substr(m_page->url().find("token=") + 6);
         m_client = std::make_unique<httplib::Client>("127.0.0.1", m_page->port());
     }
@@ -81,7 +83,6 @@ TEST_F(DevicePageTest, ServesThePageOnlyWithItsToken)
 
 TEST_F(DevicePageTest, FramesOnlyTheSettingsApplication)
 {
-    m_page->setSettingsUrl("http://127.0.0.1:4242/?token=abc");
     httplib::Result status = m_client->Get("/api/status", withToken());
     ASSERT_TRUE(status);
     json body = json::parse(status->body);
