@@ -121,9 +121,13 @@ void fingerDown(CGPoint point)
         return;
     held.window = window;
     SpringBoardState &state = springBoardState();
-    if (UIScrollView *scroll = pagesUnder(window, point); scroll && !state.fingerDown) {
+    if (UIScrollView *scroll = pagesUnder(window, point)) {
+        // A finger that `swipe-pages --hold` left on the pages is this one, moved here.
         state.fingerLocation = inSuperview(scroll, window, point);
-        dragScrollViewBegan(scroll, state.fingerLocation, now());
+        if (state.fingerDown)
+            dragScrollViewMoved(scroll, state.fingerLocation, now());
+        else
+            dragScrollViewBegan(scroll, state.fingerLocation, now());
         state.fingerDown = true;
         held.holds = Finger::Holds::Pages;
     } else if (touchDown(window, inWindow(window, point))) {

@@ -9,6 +9,7 @@
 #include <nlohmann/json.hpp>
 
 #include <cstdlib>
+#include <unistd.h>
 
 using nlohmann::json;
 using namespace sim;
@@ -126,4 +127,21 @@ TEST_F(DevicePageTest, StreamsAFrameThatSpringBoardSent)
     EXPECT_EQ(frame["width"], 750);
     EXPECT_EQ(frame["scale"], 2);
     EXPECT_EQ(frame["jpeg"], "anBlZyBieXRlcw==");
+}
+
+TEST(ConsoleTail, KeepsTheLatestLinesOfEveryWriter)
+{
+    ConsoleTail console(3);
+    ASSERT_TRUE(console.start());
+    // Two SpringBoard processes, one after the other, write into the same pipe.
+    int first = dup(console.writeEnd());
+    ASSERT_EQ(write(first, "one\ntwo\n", 8), 8);
+    close(first);
+    int second = dup(console.writeEnd());
+    ASSERT_EQ(write(second, "three\nfour\nfive without its end", 30), 30);
+    close(second);
+    console.stop();
+    EXPECT_EQ(console.latestLines(2), (std::vector<std::string>{"four", "five without its end"}));
+    EXPECT_EQ(console.latestLines(10),
+              (std::vector<std::string>{"three", "four", "five without its end"}));
 }
