@@ -138,7 +138,8 @@ TEST(ConsoleTail, KeepsTheLatestLinesOfEveryWriter)
     ASSERT_EQ(write(first, "one\ntwo\n", 8), 8);
     close(first);
     int second = dup(console.writeEnd());
-    ASSERT_EQ(write(second, "three\nfour\nfive without its end", 30), 30);
+    std::string last = "three\nfour\nfive without its end";
+    ASSERT_EQ(write(second, last.data(), last.size()), ssize_t(last.size()));
     close(second);
     console.stop();
     EXPECT_EQ(console.latestLines(2), (std::vector<std::string>{"four", "five without its end"}));
