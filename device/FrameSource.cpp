@@ -3,7 +3,7 @@
 #include "foundation/Clock.h"
 #include "objc/NSObject.h"
 #include "quartzcore/CALayer.h"
-#include "uikit/Snapshot.h"
+#include "springboard/backlight/BacklightHost.h"
 #include "uikit/UIScreen.h"
 #include "uikit/UIWindow.h"
 
@@ -88,6 +88,8 @@ bool FrameSource::screenMayHaveChanged()
     bool moving = false;
     for (UIWindow *window : visibleWindowsBottomUp())
         moving = addLayerTree(window->layer(), fingerprint) || moving;
+    // The backlight dims the whole screen as it fades, whatever the layers hold.
+    fingerprint.add(BacklightHost::factor());
     bool changed = !m_rendered || moving || m_wasMoving || fingerprint.value() != m_fingerprint;
     m_wasMoving = moving;
     m_fingerprint = fingerprint.value();
@@ -100,7 +102,7 @@ bool FrameSource::tick()
     if (!mayHaveChanged && m_policy == Policy::ChangedFrames)
         return false;
     AutoreleasePool pool;
-    auto image = StrongRef<CGImage>::adopt(snapshotOfScreen());
+    auto image = StrongRef<CGImage>::adopt(BacklightHost::createDisplayImage());
     if (!image)
         return false;
     m_rendered = true;

@@ -14,8 +14,9 @@
 // pixels equal the last one's is dropped. What is left goes to the sink on the main
 // thread; a sink that encodes or writes hands the frame to a thread of its own.
 //
-// The renderer is the one screenshots use (Snapshot.h), so the page shows exactly what a
-// screenshot would.
+// The image is the one screenshots take (BacklightHost::createDisplayImage: the windows
+// composited, dimmed by the backlight), so the page shows exactly what a screenshot would,
+// a dark screen black.
 
 #include "foundation/RunLoop.h"
 

@@ -22,6 +22,15 @@ void animateBacklight(float factor, double duration, int source)
         source, nullptr);
 }
 
+bool isOpaque(CGImageRef image)
+{
+    const std::vector<std::uint8_t> &pixels = image->m_pixels;
+    for (std::size_t i = 3; i < pixels.size(); i += 4)
+        if (pixels[i] != 255)
+            return false;
+    return true;
+}
+
 } // namespace
 
 void BacklightHost::turnOff()
@@ -81,6 +90,10 @@ CGImageRef BacklightHost::createDisplayImage()
     if (!screen)
         return nil;
     double light = factor();
+    // Fully lit, an opaque screen is what the windows drew: no copy (the device page and
+    // recordings take one image a frame).
+    if (light >= 1.0 && isOpaque(screen))
+        return screen.leak();
     std::vector<std::uint8_t> pixels = pixelsOf(screen);
     // Premultiplied colour over a black panel: the colour dims with the light, and the
     // panel itself shows wherever nothing covers it.
