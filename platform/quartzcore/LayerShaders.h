@@ -182,8 +182,7 @@ struct TextureShader {
             for (int i = 0; i < count; ++i, pixels += 4)
                 shadePixel(tx + i * dtx, ty + i * dty, coverage[i], pixels);
         } else if (dty != 0) {
-            blendRun(ProjectedSource{this, tx, dtx, ty, dty, 1, 0}, coverage, opacity, pixels,
-                     count);
+            blendRun(AffineSource{this, tx, dtx, ty, dty}, coverage, opacity, pixels, count);
         } else if (dtx == 1 && tx == std::floor(tx) && ty == std::floor(ty)) {
             copyRow(tx, ty, count, coverage, pixels);
         } else {
@@ -223,13 +222,12 @@ struct TextureShader {
         return narrow(lerpLanes(upper, lower, perPixel(fy)));
     }
 
-    // Pixel i of a row at texel ((tu + i·dtu) / (w + i·dw), (tv + i·dv) / (w + i·dw)); an
-    // affine row passes w = 1 and dw = 0, which divides exactly.
+    // Pixel i of a row at texel ((tu + i·dtu) / (w + i·dw), (tv + i·dv) / (w + i·dw)).
     struct ProjectedSource {
         const TextureShader *shader;
         double tu, dtu, tv, dtv, w, dw;
 
-        PixelQuad four(int i) const
+        [[gnu::always_inline]] PixelQuad four(int i) const
         {
             Doubles4 step = Doubles4{0, 1, 2, 3} + i;
             Doubles4 reciprocal = 1 / (w + step * dw);
@@ -242,6 +240,49 @@ struct TextureShader {
             double ty = (tv + i * dtv) * reciprocal;
             return shader->sampleAlong(shader->rowsAt(ty), (tu + i * dtu) * reciprocal);
         }
+    };
+
+    // Pixel i of a row at texel (tx + i·dtx, ty + i·dty).
+    struct AffineSource {
+        const TextureShader *shader;
+        double tx, dtx, ty, dty;
+
+        [[gnu::always_inline]] PixelQuad four(int i) const
+        {
+            Doubles4 step = Doubles4{0, 1, 2, 3} + i;
+            return shader->sampleFour(tx + step * dtx, ty + step * dty);
+        }
+        Pixel one(int i) const
+        {
+            return shader->sampleAlong(shader->rowsAt(ty + i * dty), tx + i * dtx);
+        }
+    };
+
+    // Pixel i of an upright row at texel tx + i·dtx of two texel rows read throughout.
+    struct UprightSource {
+        const TextureShader *shader;
+        const TexelRows *rows;
+        double tx, dtx;
+
+        [[gnu::always_inline]] PixelQuad four(int i) const
+        {
+            const double maxX = double(shader->image->m_width - 1);
+            PixelQuad topLeft, topRight, bottomLeft, bottomRight, fx;
+            for (int l = 0; l < 4; ++l) {
+                double x = tx + (i + l) * dtx;
+                x = x > 0 ? (x < maxX ? x : maxX) : 0;
+                int ix = int(x), right = ix < int(maxX) ? 4 : 0;
+                const std::uint8_t *top = rows->top + ix * 4, *bottom = rows->bottom + ix * 4;
+                topLeft[l] = loadPixel(top), topRight[l] = loadPixel(top + right);
+                bottomLeft[l] = loadPixel(bottom), bottomRight[l] = loadPixel(bottom + right);
+                fx[l] = std::uint32_t((x - ix) * 256);
+            }
+            PixelLanes wx = perPixel(fx);
+            PixelLanes upper = lerpLanes(widen(topLeft), widen(topRight), wx);
+            PixelLanes lower = lerpLanes(widen(bottomLeft), widen(bottomRight), wx);
+            return narrow(lerpLanes(upper, lower, perPixel(PixelQuad{} + rows->fy)));
+        }
+        Pixel one(int i) const { return shader->sampleAlong(*rows, tx + i * dtx); }
     };
 
     // One colour all along, from an image one texel wide.
@@ -257,7 +298,7 @@ struct TextureShader {
         int ix;
         std::uint32_t fx;
 
-        PixelQuad four(int i) const
+        [[gnu::always_inline]] PixelQuad four(int i) const
         {
             const std::uint8_t *top = rows->top + (ix + i) * 4,
                                *bottom = rows->bottom + (ix + i) * 4;
@@ -289,6 +330,8 @@ struct TextureShader {
             ix = int(first);
             fx = std::uint32_t((tx - first) * 256);
         }
+        if (inside0 == inside1) // stretched, or off the grid: each pixel has its weights
+            return blendRun(UprightSource{this, &rows, tx, dtx}, coverage, opacity, pixels, count);
         for (int i = 0; i < inside0; ++i)
             blendTexel(sampleAlong(rows, tx + i * dtx), coverage[i] * opacity / 255,
                        pixels + i * 4);
@@ -299,7 +342,16 @@ struct TextureShader {
                        pixels + i * 4);
     }
 
-    // Runs of full coverage over an opaque image at full opacity are plain copies.
+    // Texels tx + i of one image row, all inside the image.
+    struct TexelsInRow {
+        const std::uint8_t *texels;
+        PixelQuad four(int i) const { return loadQuad(texels + i * 4); }
+        Pixel one(int i) const { return loadPixel(texels + i * 4); }
+    };
+
+    // Whole texels one for one: where the row lies inside the image it is blended four
+    // texels at a time (stored unblended where they are opaque and fully covered), the
+    // image's edges are clamped pixel by pixel.
     void copyRow(double tx, double ty, int count, const std::uint8_t *coverage,
                  std::uint8_t *pixels) const
     {
@@ -308,22 +360,12 @@ struct TextureShader {
         };
         const std::uint8_t *row =
             image->m_pixels.data() + clampTo(ty, image->m_height) * image->m_width * 4;
-        bool copies =
-            image->m_opaque && opacity == 255 && tx >= 0 && tx + count <= double(image->m_width);
-        for (int i = 0; i < count;) {
-            if (copies && coverage[i] == 255) {
-                int end = i + 1;
-                while (end < count && coverage[end] == 255)
-                    ++end;
-                std::memcpy(pixels + i * 4, row + (std::size_t(tx) + i) * 4,
-                            std::size_t(end - i) * 4);
-                i = end;
-                continue;
-            }
+        if (tx >= 0 && tx + count <= double(image->m_width))
+            return blendRun(TexelsInRow{row + std::size_t(tx) * 4}, coverage, opacity, pixels,
+                            count);
+        for (int i = 0; i < count; ++i)
             blendTexel(loadPixel(row + clampTo(tx + i, image->m_width) * 4),
                        coverage[i] * opacity / 255, pixels + i * 4);
-            ++i;
-        }
     }
 };
 
