@@ -82,6 +82,23 @@ Vec4 splat(float v)
 #endif
 }
 
+// Four pixels side by side, as storePixel stores each: the packs saturate, which clamps,
+// and the colour is held at alpha byte by byte.
+[[gnu::always_inline]] inline void storeFourPixels(std::uint8_t *p, Vec4 a, Vec4 b, Vec4 c, Vec4 d)
+{
+#ifdef __SSE2__
+    auto levels = [](Vec4 v) { return _mm_cvttps_epi32(__m128(v + splat(0.5f))); };
+    __m128i bytes = _mm_packus_epi16(_mm_packs_epi32(levels(a), levels(b)),
+                                     _mm_packs_epi32(levels(c), levels(d)));
+    __m128i alpha = _mm_srli_epi32(bytes, 24);
+    alpha = _mm_or_si128(alpha, _mm_slli_epi32(alpha, 8));
+    alpha = _mm_or_si128(alpha, _mm_slli_epi32(alpha, 16));
+    _mm_storeu_si128(reinterpret_cast<__m128i *>(p), _mm_min_epu8(bytes, alpha));
+#else
+    storePixel(p, a), storePixel(p + 4, b), storePixel(p + 8, c), storePixel(p + 12, d);
+#endif
+}
+
 // Runs both directions over `length` samples of `lanes` signals stored side by side
 // (sample k of lane l at (k + kPad) · lanes + l, with kPad zero samples around), and
 // hands each result to store(k, lane, value).
@@ -245,7 +262,12 @@ void GaussianBlur::stretch(const PixelRegion &from, const PixelRegion &to, int k
         const auto *b = reinterpret_cast<const Vec4 *>(m_rowB.data());
         const Vec4 t = splat(tap.t);
         std::uint8_t *q = to.pixels + y * to.bytesPerRow;
-        for (int x = 0; x < to.width; ++x)
+        int x = 0;
+        for (; x + 4 <= to.width; x += 4)
+            storeFourPixels(
+                q + 4 * x, a[x] + t * (b[x] - a[x]), a[x + 1] + t * (b[x + 1] - a[x + 1]),
+                a[x + 2] + t * (b[x + 2] - a[x + 2]), a[x + 3] + t * (b[x + 3] - a[x + 3]));
+        for (; x < to.width; ++x)
             storePixel(q + 4 * x, a[x] + t * (b[x] - a[x]));
     }
 }
