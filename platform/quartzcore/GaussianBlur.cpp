@@ -27,7 +27,7 @@ constexpr int kMaxLanes = std::max(kRowLanes, kColumnLanes);
 
 // From this σ on the blur runs on a copy shrunk k = σ / kSigmaPerShrink times (at most
 // kMaxShrink) in each direction, and the result is stretched back.
-constexpr double kShrinkFromSigma = 24;
+constexpr double kShrinkFromSigma = 12;
 constexpr double kSigmaPerShrink = 6;
 constexpr int kMaxShrink = 8;
 
