@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 namespace {
 
@@ -25,16 +26,31 @@ const Class kRegistered = [] {
 // context passes through here.
 bool keepPremultiplied(std::vector<std::uint8_t> &pixels)
 {
-    std::uint8_t allAlpha = 255;
+    // Four pixels at a time: each alpha byte repeated over its pixel caps the colour bytes
+    // (and leaves alpha as it is).
+    using Bytes16 = std::uint8_t __attribute__((vector_size(16)));
+    using Words4 = std::uint32_t __attribute__((vector_size(16)));
+    Words4 allAlpha = Words4{} + 0xFF000000u;
     std::uint8_t *pixel = pixels.data();
-    for (std::size_t i = 0, count = pixels.size() / 4; i < count; ++i, pixel += 4) {
+    std::size_t count = pixels.size() / 4, i = 0;
+    for (; i + 4 <= count; i += 4, pixel += 16) {
+        Words4 words;
+        std::memcpy(&words, pixel, 16);
+        Words4 alpha = (words >> 24) * 0x01010101u;
+        Bytes16 bytes = Bytes16(words), caps = Bytes16(alpha);
+        bytes = bytes < caps ? bytes : caps;
+        std::memcpy(pixel, &bytes, 16);
+        allAlpha &= words;
+    }
+    std::uint8_t lastAlpha = 255;
+    for (; i < count; ++i, pixel += 4) {
         std::uint8_t alpha = pixel[3];
         pixel[0] = pixel[0] < alpha ? pixel[0] : alpha;
         pixel[1] = pixel[1] < alpha ? pixel[1] : alpha;
         pixel[2] = pixel[2] < alpha ? pixel[2] : alpha;
-        allAlpha &= alpha;
+        lastAlpha &= alpha;
     }
-    return allAlpha == 255;
+    return (allAlpha[0] & allAlpha[1] & allAlpha[2] & allAlpha[3]) >> 24 == 255 && lastAlpha == 255;
 }
 
 const std::vector<std::uint8_t> kNoPixels;
