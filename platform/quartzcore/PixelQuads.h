@@ -83,6 +83,17 @@ inline PixelLanes lerpLanes(PixelLanes a, PixelLanes b, PixelLanes f)
     return (a * (256 - f) + b * f) >> 8;
 }
 
+// Bilinear samples of four pixels from their four texels each, weighed across by fx and
+// down by fy (0…255 per pixel), as sampleAt weighs one.
+inline PixelQuad bilinearQuad(PixelQuad topLeft, PixelQuad topRight, PixelQuad bottomLeft,
+                              PixelQuad bottomRight, PixelQuad fx, PixelQuad fy)
+{
+    PixelLanes across = perPixel(fx);
+    PixelLanes upper = lerpLanes(widen(topLeft), widen(topRight), across);
+    PixelLanes lower = lerpLanes(widen(bottomLeft), widen(bottomRight), across);
+    return narrow(lerpLanes(upper, lower, perPixel(fy)));
+}
+
 // Blends `count` source pixels over `pixels` with coverage × opacity / 255 each, the rule
 // of TextureShader::blendTexel. The source answers four pixels from index i with
 // `four(i)` and one with `one(i)`; runs of four that are wholly transparent are skipped,
