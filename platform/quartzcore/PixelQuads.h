@@ -17,10 +17,9 @@ using PixelQuad = std::uint32_t __attribute__((vector_size(16)));
 // The sixteen components of four pixels, widened.
 using PixelLanes = std::uint16_t __attribute__((vector_size(32)));
 
-namespace quad_detail {
-using Bytes16 = std::uint8_t __attribute__((vector_size(16)));
-using Bytes4 = std::uint8_t __attribute__((vector_size(4)));
-} // namespace quad_detail
+// The bytes of four pixels, and four coverage bytes.
+using QuadBytes = std::uint8_t __attribute__((vector_size(16)));
+using CoverageBytes = std::uint8_t __attribute__((vector_size(4)));
 
 inline PixelQuad loadQuad(const std::uint8_t *bytes)
 {
@@ -36,13 +35,13 @@ inline void storeQuad(std::uint8_t *bytes, PixelQuad q)
 
 inline PixelLanes widen(PixelQuad q)
 {
-    return __builtin_convertvector(reinterpret_cast<quad_detail::Bytes16 &>(q), PixelLanes);
+    return __builtin_convertvector(reinterpret_cast<QuadBytes &>(q), PixelLanes);
 }
 
 // Lanes back to bytes; every lane must already be at most 255.
 inline PixelQuad narrow(PixelLanes lanes)
 {
-    auto bytes = __builtin_convertvector(lanes, quad_detail::Bytes16);
+    auto bytes = __builtin_convertvector(lanes, QuadBytes);
     return reinterpret_cast<PixelQuad &>(bytes);
 }
 
@@ -62,7 +61,7 @@ inline PixelLanes divideBy255(PixelLanes x)
 // Four coverage bytes times `opacity` / 255, rounded down, as the shaders weigh a texel.
 inline PixelQuad weighCoverage(const std::uint8_t *coverage, std::uint32_t opacity)
 {
-    quad_detail::Bytes4 bytes;
+    CoverageBytes bytes;
     std::memcpy(&bytes, coverage, 4);
     PixelQuad x = __builtin_convertvector(bytes, PixelQuad) * opacity;
     return (x + 1 + (x >> 8)) >> 8; // x / 255 rounded down, for x up to 255 × 255
