@@ -68,6 +68,8 @@ struct Settings {
     std::string timeZone;
     std::optional<std::string> amSymbol;
     std::optional<std::string> pmSymbol;
+
+    bool operator==(const Settings &) const = default;
 };
 
 std::u16string patternForStyles(const Settings &settings)
@@ -116,6 +118,8 @@ icu::LocalUDateFormatPointer openFormatter(const Settings &settings)
         return icu::LocalUDateFormatPointer();
     setSymbol(formatter.getAlias(), 0, settings.amSymbol);
     setSymbol(formatter.getAlias(), 1, settings.pmSymbol);
+    // Text is read strictly; formatting does not depend on it.
+    udat_setLenient(formatter.getAlias(), false);
     return formatter;
 }
 
@@ -132,15 +136,40 @@ Settings settingsOf(const NSDateFormatter *formatter)
             formatter->m_pmSymbol};
 }
 
+} // namespace
+
+struct NSDateFormatter::KeptFormatter {
+    Settings settings;
+    icu::LocalUDateFormatPointer icu;
+};
+
+namespace {
+
+// Runs `use` with the formatter's ICU formatter for its current settings (null when ICU
+// refuses them), under the formatter's lock, since formatting changes ICU's calendar.
+template <class Use> auto withICUFormatter(const NSDateFormatter *formatter, Use use)
+{
+    Settings settings = settingsOf(formatter);
+    std::lock_guard guard(formatter->m_lock);
+    auto &kept = formatter->m_kept;
+    if (!kept || !(kept->settings == settings)) {
+        icu::LocalUDateFormatPointer icu = openFormatter(settings);
+        kept = std::make_shared<NSDateFormatter::KeptFormatter>(
+            NSDateFormatter::KeptFormatter{std::move(settings), std::move(icu)});
+    }
+    return use(kept->icu.getAlias());
+}
+
 NSString *symbol(const NSDateFormatter *formatter, int32_t index)
 {
-    icu::LocalUDateFormatPointer icu = openFormatter(settingsOf(formatter));
-    if (icu.isNull())
-        return nil;
-    std::u16string text = icuText([&](UChar *buffer, int32_t capacity, UErrorCode *error) {
-        return udat_getSymbols(icu.getAlias(), UDAT_AM_PMS, index, buffer, capacity, error);
+    return withICUFormatter(formatter, [&](UDateFormat *icu) -> NSString * {
+        if (!icu)
+            return nil;
+        std::u16string text = icuText([&](UChar *buffer, int32_t capacity, UErrorCode *error) {
+            return udat_getSymbols(icu, UDAT_AM_PMS, index, buffer, capacity, error);
+        });
+        return NSString::stringWithString(toUTF8(text));
     });
-    return NSString::stringWithString(toUTF8(text));
 }
 
 std::optional<std::string> textOf(NSString *string)
@@ -399,30 +428,31 @@ NSString *NSDateFormatter::stringFromDate(NSDate *date) const
 {
     if (!date)
         return nil;
-    icu::LocalUDateFormatPointer icu = openFormatter(settingsOf(this));
-    if (icu.isNull())
-        return nil;
-    UDate milliseconds = date->timeIntervalSince1970() * 1000.0;
-    std::u16string text = icuText([&](UChar *buffer, int32_t capacity, UErrorCode *error) {
-        return udat_format(icu.getAlias(), milliseconds, buffer, capacity, nullptr, error);
+    return withICUFormatter(this, [&](UDateFormat *icu) -> NSString * {
+        if (!icu)
+            return nil;
+        UDate milliseconds = date->timeIntervalSince1970() * 1000.0;
+        std::u16string text = icuText([&](UChar *buffer, int32_t capacity, UErrorCode *error) {
+            return udat_format(icu, milliseconds, buffer, capacity, nullptr, error);
+        });
+        return NSString::stringWithString(toUTF8(text));
     });
-    return NSString::stringWithString(toUTF8(text));
 }
 
 NSDate *NSDateFormatter::dateFromString(NSString *text) const
 {
     if (!text)
         return nil;
-    icu::LocalUDateFormatPointer icu = openFormatter(settingsOf(this));
-    if (icu.isNull())
-        return nil;
-    udat_setLenient(icu.getAlias(), false);
     std::u16string characters = toUTF16(text->str());
-    int32_t position = 0;
-    UErrorCode status = U_ZERO_ERROR;
-    UDate milliseconds = udat_parse(icu.getAlias(), characters.data(),
-                                    static_cast<int32_t>(characters.size()), &position, &status);
-    if (U_FAILURE(status) || position != static_cast<int32_t>(characters.size()))
-        return nil;
-    return NSDate::dateWithTimeIntervalSince1970(milliseconds / 1000.0);
+    return withICUFormatter(this, [&](UDateFormat *icu) -> NSDate * {
+        if (!icu)
+            return nil;
+        int32_t position = 0;
+        UErrorCode status = U_ZERO_ERROR;
+        UDate milliseconds = udat_parse(
+            icu, characters.data(), static_cast<int32_t>(characters.size()), &position, &status);
+        if (U_FAILURE(status) || position != static_cast<int32_t>(characters.size()))
+            return nil;
+        return NSDate::dateWithTimeIntervalSince1970(milliseconds / 1000.0);
+    });
 }

@@ -15,10 +15,14 @@
 // so patterns made from styles use the ordinary space the phone shows.
 //
 // A formatter may be used from several threads; each use takes the formatter's lock.
+// Making an ICU formatter costs far more than formatting with one, so each formatter
+// keeps the last one it made and makes another only when what it was made for (the
+// pattern, the locale, the time zone or the symbols) has changed.
 
 #include "foundation/NSData.h"
 #include "foundation/NSString.h"
 
+#include <memory>
 #include <mutex>
 #include <optional>
 #include <string>
@@ -65,6 +69,8 @@ struct NSDateFormatter : NSObject {
     std::optional<std::string> m_amSymbol;
     std::optional<std::string> m_pmSymbol;
     mutable std::mutex m_lock;
+    struct KeptFormatter;
+    mutable std::shared_ptr<KeptFormatter> m_kept; // the last ICU formatter made, under m_lock
 
     static Class class_();
     // A new formatter, autoreleased.

@@ -21,8 +21,6 @@ struct CGImage : NSObject {
     std::size_t m_width = 0;
     std::size_t m_height = 0;
     std::vector<std::uint8_t> m_pixels;
-    // Every alpha byte is 255, so the renderer may copy instead of blending.
-    bool m_opaque = false;
 
     static Class class_();
 };

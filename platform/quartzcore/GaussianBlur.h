@@ -26,11 +26,11 @@
 // caller leaves room (about 4σ) around what it blurs. Scratch buffers are kept between
 // calls.
 //
-// Large σ (24 pixels and more, a backdrop's) runs at a lower resolution, as compositors
-// do: the region is shrunk k = ⌊σ/6⌋ times (2 to 8) in each direction by averaging k × k
-// blocks, blurred there with the σ that leaves, together with the variance that the
-// shrinking and stretching add, the requested σ, and stretched back by linear
-// interpolation. That costs about 1/k² of the full-size blur and stays within a few levels
+// Large σ (12 pixels and more: a backdrop's, a blurred screen's) runs at a lower
+// resolution, as compositors do: the region is shrunk k = ⌊σ/6⌋ times (2 to 8) in each
+// direction by averaging k × k blocks, blurred there with the σ that leaves, together with
+// the variance that the shrinking and stretching add, the requested σ, and stretched back
+// by linear interpolation. That costs about 1/k² of the full-size blur and stays within a few levels
 // of the exact Gaussian, since a blur this wide has no detail finer than k pixels.
 
 #include <cstddef>

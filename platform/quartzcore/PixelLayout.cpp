@@ -41,17 +41,25 @@ struct Shuffle {
     }
 };
 
-// Copies whole rows with a fixed shuffle of each pixel's bytes. The shuffle is a
-// compile-time function of the 32-bit word, so the compiler turns the row into vector
-// byte shuffles: images are converted on every draw and every image made from a context.
+// Copies whole rows with a fixed shuffle of each pixel's bytes, written with shifts and
+// masks of the 32-bit word so that it applies alike to one word and to four side by side:
+// images are converted on every draw and every image made from a context.
 template <class WordShuffle>
 void copyRows(const std::uint8_t *from, std::size_t fromBytesPerRow, std::uint8_t *to,
               std::size_t toBytesPerRow, std::size_t width, std::size_t height, WordShuffle shuffle)
 {
+    using Words4 = std::uint32_t __attribute__((vector_size(16)));
     for (std::size_t y = 0; y < height; ++y) {
         const std::uint8_t *source = from + y * fromBytesPerRow;
         std::uint8_t *target = to + y * toBytesPerRow;
-        for (std::size_t x = 0; x < width; ++x) {
+        std::size_t x = 0;
+        for (; x + 4 <= width; x += 4) {
+            Words4 words;
+            std::memcpy(&words, source + 4 * x, 16);
+            words = shuffle(words);
+            std::memcpy(target + 4 * x, &words, 16);
+        }
+        for (; x < width; ++x) {
             std::uint32_t word;
             std::memcpy(&word, source + 4 * x, 4);
             word = shuffle(word);
@@ -91,13 +99,21 @@ void copyPixels(const std::uint8_t *from, std::size_t fromBytesPerRow, PixelLayo
         copyAnyLayout(from, fromBytesPerRow, fromLayout, to, toBytesPerRow, toLayout, width,
                       height);
     else if (shuffle.is(0, 1, 2, 3))
-        copyRows(from, fromBytesPerRow, to, toBytesPerRow, width, height,
-                 [](std::uint32_t w) { return w; });
+        copyRows(from, fromBytesPerRow, to, toBytesPerRow, width, height, [](auto w) { return w; });
     else if (shuffle.is(3, 2, 1, 0))
+        copyRows(from, fromBytesPerRow, to, toBytesPerRow, width, height, [](auto w) {
+            // Shifts and masks, not a byte-swap instruction, which has no vector
+            // form on the baseline processor.
+            return (w >> 24) | ((w >> 8) & 0xFF00u) | ((w << 8) & 0xFF0000u) | (w << 24);
+        });
+    else if (shuffle.is(3, 0, 1, 2)) // alpha moves from last to first, e.g. a Cairo surface's
         copyRows(from, fromBytesPerRow, to, toBytesPerRow, width, height,
-                 [](std::uint32_t w) { return __builtin_bswap32(w); });
+                 [](auto w) { return (w << 8) | (w >> 24); });
+    else if (shuffle.is(1, 2, 3, 0))
+        copyRows(from, fromBytesPerRow, to, toBytesPerRow, width, height,
+                 [](auto w) { return (w >> 8) | (w << 24); });
     else if (shuffle.is(2, 1, 0, 3))
-        copyRows(from, fromBytesPerRow, to, toBytesPerRow, width, height, [](std::uint32_t w) {
+        copyRows(from, fromBytesPerRow, to, toBytesPerRow, width, height, [](auto w) {
             return (w & 0xFF00FF00u) | ((w >> 16) & 0xFFu) | ((w & 0xFFu) << 16);
         });
     else

@@ -1,6 +1,6 @@
 #include "quartzcore/RenderPasses.h"
 
-#include "quartzcore/PixelOps.h"
+#include "quartzcore/PixelQuads.h"
 
 #include <cmath>
 #include <cstring>
@@ -130,20 +130,20 @@ void RenderPasses::composite(const PixelBuffer &source, const IntRect &region,
     IntRect visible = region.intersected(clip.bounds);
     if (visible.isEmpty() || opacity == 0)
         return;
+    struct GroupPixels {
+        const std::uint8_t *pixels;
+        PixelQuad four(int i) const { return loadQuad(pixels + i * 4); }
+        Pixel one(int i) const { return loadPixel(pixels + i * 4); }
+    };
+    const int count = visible.x1 - visible.x0;
+    // Without a mask every pixel is wholly covered.
+    m_coverageRow.assign(std::size_t(count), 255);
     for (int y = visible.y0; y < visible.y1; ++y) {
-        const std::uint8_t *from = source.row(y) + std::size_t(visible.x0) * 4;
-        std::uint8_t *to = target.buffer->row(y) + std::size_t(visible.x0) * 4;
-        const std::uint8_t *mask =
-            clip.mask ? clip.mask + std::size_t(y) * clip.maskStride + visible.x0 : nullptr;
-        for (int i = 0; i < visible.x1 - visible.x0; ++i, from += 4, to += 4) {
-            Pixel pixel = loadPixel(from);
-            if (!pixel)
-                continue;
-            std::uint32_t factor = mask ? opacity * mask[i] / 255 : opacity;
-            if (factor != 255)
-                pixel = scalePixel(pixel, factor);
-            storePixel(to, blendOver(pixel, loadPixel(to)));
-        }
+        const std::uint8_t *mask = clip.mask
+                                       ? clip.mask + std::size_t(y) * clip.maskStride + visible.x0
+                                       : m_coverageRow.data();
+        blendRun(GroupPixels{source.row(y) + std::size_t(visible.x0) * 4}, mask, opacity,
+                 target.buffer->row(y) + std::size_t(visible.x0) * 4, count);
     }
     target.touched = target.touched.united(visible);
 }

@@ -4,6 +4,7 @@
 #include "effects/CVImageEffects.h"
 #include "foundation/CoreFoundation.h"
 #include "objc/NSObject.h"
+#include "objc/runtime.h"
 #include "settings-core/CVSettings.h"
 #include "springboard-extension/frame/Extension.h"
 #include "springboard-extension/frame/Replacement.h"
@@ -191,13 +192,25 @@ id SBIconModel_visibleIconIdentifiers(id self, SEL _cmd)
 
 // --- Image effect ---
 
+// One key per effect for the filtered copy kept with the image it was made from. An image
+// never changes its pixels, so its copy for an effect stays right for as long as the image
+// lives, and a page of icons is filtered once per effect instead of at every redraw.
+char gFilteredImageKeys[CVIconImageEffectGreenAscendant + 1];
+
 UIImage *withEffect(UIImage *image)
 {
     std::int32_t effect = gCVIcons.effect;
-    if (effect < CVIconImageEffectInvertColors || effect > CVIconImageEffectGreenAscendant)
+    if (!image || effect < CVIconImageEffectInvertColors ||
+        effect > CVIconImageEffectGreenAscendant)
         return image;
+    const void *key = &gFilteredImageKeys[effect];
+    if (id kept = objc_getAssociatedObject(image, key))
+        return static_cast<UIImage *>(kept);
     UIImage *filtered = CVApplyIconImageEffect(image, effect);
-    return filtered ? filtered : image;
+    if (!filtered)
+        return image;
+    objc_setAssociatedObject(image, key, filtered, OBJC_ASSOCIATION_RETAIN_NONATOMIC);
+    return filtered;
 }
 
 UIImage *(*orig_SBClockApplicationIconImageView_contentsImage)(id, SEL);

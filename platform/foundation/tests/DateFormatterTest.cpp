@@ -144,6 +144,38 @@ TEST_F(DateFormatting, LocaleAndTimeZoneFollowTheDeviceProfile)
     EXPECT_EQ(formatter->stringFromDate(NSDate::date())->str(), "04:41");
 }
 
+// One formatter used again and again, as the status bar's clock uses its own, keeps what
+// it made for the last use; every change it depends on must still show in the next text.
+TEST_F(DateFormatting, AFormatterUsedAgainFollowsEachChangeItDependsOn)
+{
+    NSDateFormatter *formatter = NSDateFormatter::formatter();
+    formatter->setDateFormat("HH:mm:ss"_ns);
+    auto now = [&] { return formatter->stringFromDate(NSDate::date())->str(); };
+    EXPECT_EQ(now(), "09:41:07");
+    sim::advanceVirtualClock(2);
+    EXPECT_EQ(now(), "09:41:09");
+
+    sim::DeviceProfile berlin;
+    berlin.timeZone = "Europe/Berlin";
+    sim::DeviceProfile::setCurrent(berlin);
+    EXPECT_EQ(now(), "10:41:09");
+
+    formatter->setTimeZone(NSTimeZone::timeZoneWithName("America/New_York"_ns));
+    EXPECT_EQ(now(), "04:41:09");
+    formatter->setDateFormat("h:mm a"_ns);
+    EXPECT_EQ(now(), "4:41 AM");
+    formatter->setAMSymbol("vorm."_ns);
+    EXPECT_EQ(now(), "4:41 vorm.");
+    formatter->setLocale(NSLocale::localeWithLocaleIdentifier("de_DE"_ns));
+    formatter->setAMSymbol(nil);
+    formatter->setTimeStyle(NSDateFormatterShortStyle);
+    EXPECT_EQ(now(), "04:41");
+    // Reading goes through the same kept formatter: 04:41 in New York on the first day.
+    NSDate *parsed = formatter->dateFromString("04:41"_ns);
+    ASSERT_NE(parsed, nil);
+    EXPECT_EQ(parsed->timeIntervalSince1970(), 9 * 3600 + 41 * 60);
+}
+
 TEST_F(DateFormatting, UnknownTimeZonesAreNil)
 {
     EXPECT_EQ(NSTimeZone::timeZoneWithName("Atlantis/Capital"_ns), nil);

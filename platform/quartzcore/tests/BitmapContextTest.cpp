@@ -260,10 +260,14 @@ TEST(Images, PixelsMustMatchTheSizeAndStayPremultiplied)
 {
     EXPECT_EQ(sim::imageFromPixels(2, 2, std::vector<std::uint8_t>(15)), nullptr);
     EXPECT_EQ(sim::imageFromPixels(0, 0, {}), nullptr);
-    CGImageRef image = sim::imageFromPixels(1, 1, {200, 10, 90, 100});
+    // Five pixels: four capped side by side, the fifth alone.
+    CGImageRef image = sim::imageFromPixels(
+        5, 1, {200, 10, 90, 100, 0, 255, 0, 0, 1, 2, 3, 255, 9, 8, 7, 5, 200, 10, 90, 100});
     ASSERT_NE(image, nullptr);
-    EXPECT_EQ(sim::pixelsOf(image), (std::vector<std::uint8_t>{100, 10, 90, 100}));
-    EXPECT_EQ(CGImageGetBytesPerRow(image), 4u);
+    EXPECT_EQ(sim::pixelsOf(image),
+              (std::vector<std::uint8_t>{100, 10,  90, 100, 0, 0, 0,   0,  1,  2,
+                                         3,   255, 5,  5,   5, 5, 100, 10, 90, 100}));
+    EXPECT_EQ(CGImageGetBytesPerRow(image), 20u);
     CGImageRelease(image);
 }
 

@@ -201,8 +201,11 @@ TEST_F(Rendering, ContentsAreScaledIntoTheBounds)
 class UprightContents : public Rendering {
 protected:
     // A translucent width × height gradient as the contents of a layer at `frame` over a
-    // blue backdrop, at scale 2 and opacity 0.8.
-    sim::PixelBuffer drawGradient(int width, int height, CGRect frame, double cornerRadius)
+    // blue backdrop, at scale 2 and opacity 0.8, turned by `transform` and seen under
+    // `perspective` (the backdrop's m34).
+    sim::PixelBuffer drawGradient(int width, int height, CGRect frame, double cornerRadius,
+                                  CATransform3D transform = CATransform3DIdentity,
+                                  double perspective = 0)
     {
         std::vector<std::uint8_t> pixels;
         for (int y = 0; y < height; ++y)
@@ -219,7 +222,11 @@ protected:
         layer->setOpacity(0.8f);
         layer->setMasksToBounds(cornerRadius > 0);
         layer->setCornerRadius(cornerRadius);
+        layer->setTransform(transform);
         CALayer *root = box(CGRectMake(0, 0, 40, 30), 0, 0, 1);
+        CATransform3D sublayerTransform = CATransform3DIdentity;
+        sublayerTransform.m34 = perspective;
+        root->setSublayerTransform(sublayerTransform);
         root->addSublayer(layer);
         return draw(root, 40, 30, 2);
     }
@@ -266,6 +273,33 @@ TEST_F(UprightContents, StretchedOrOneTexelWideMatchThePerPixelPath)
 {
     expectSameAsPerPixelPath(7, 5, CGRectMake(2.125, 3.375, 30, 20));
     expectSameAsPerPixelPath(1, 16, CGRectMake(0, 0, 40, 30));
+}
+
+// Turned contents (about z: rows that step through the image's rows; about y under
+// perspective: rows that divide) are sampled four pixels at a time. The layer reaches past
+// the frame on every side, so the hairline radius that sends it down the per-pixel path
+// rounds no pixel in view, and the frames must agree to the bit.
+TEST_F(UprightContents, TurnedOrInPerspectiveMatchThePerPixelPath)
+{
+    struct Turn {
+        CGRect frame;
+        CATransform3D transform;
+        double perspective;
+    };
+    for (const Turn &turn :
+         {Turn{CGRectMake(-10, -10, 60, 50), CATransform3DMakeRotation(0.3, 0, 0, 1), 0},
+          Turn{CGRectMake(-20, -20, 80, 70), CATransform3DMakeRotation(0.4, 0, 1, 0),
+               -1.0 / 200}}) {
+        sim::PixelBuffer fast =
+            drawGradient(37, 23, turn.frame, 0, turn.transform, turn.perspective);
+        sim::PixelBuffer general =
+            drawGradient(37, 23, turn.frame, 1e-3, turn.transform, turn.perspective);
+        ASSERT_EQ(fast.pixels.size(), general.pixels.size());
+        for (int y = 0; y < fast.height; ++y)
+            for (int x = 0; x < fast.width; ++x)
+                ASSERT_EQ(at(fast, x, y), at(general, x, y))
+                    << "pixel " << x << ", " << y << " under perspective " << turn.perspective;
+    }
 }
 
 TEST_F(Rendering, AQuarterTurnSwapsTheExtents)

@@ -257,6 +257,9 @@ TEST_F(IconImageEffect, EveryEffectReachesTheHomeScreenFormatOnly)
         EXPECT_EQ(pixels(2), expected->CGImage()->m_pixels) << effect;
         EXPECT_EQ(pixels(1), stock) << effect;
     }
+    // The filtered copy is made once per image and effect, then kept with the image.
+    auto image = [icon] { return msg<UIImage *, int>(icon, "getIconImage:"_sel, 2); };
+    EXPECT_EQ(image(), image());
     gCVIcons.effect = 4;
     auto faded = pixels(2);
     gCVIcons.effect = 3;
