@@ -98,6 +98,25 @@ TEST(DeviceFault, SpringBoardKilledMidUpdateOrMidFarewellStartsAgainWithTheSetti
     EXPECT_EQ(device.stop(), 0);
 }
 
+// A SpringBoard that dies again and again right after its launch is not started forever.
+TEST(DeviceFault, ASpringBoardKilledAgainAndAgainAtLaunchStopsTheDevice)
+{
+    std::string root = e2e::temporaryRoot("crashloop");
+    e2e::Background device(root, {"run", "--ios", "9"});
+    int launches = 0;
+    for (int kill = 0; kill < 5; ++kill) {
+        json dump = awaitDump(root, [&](const json &next) { return launchesOf(next) > launches; });
+        ASSERT_FALSE(dump.is_null()) << "SpringBoard did not come back after kill " << kill;
+        launches = launchesOf(dump);
+        ASSERT_EQ(::kill(springBoardOf(dump), SIGKILL), 0);
+    }
+    EXPECT_TRUE(awaitDump(
+                    root, [](const json &) { return true; }, 3)
+                    .is_null())
+        << "the device still runs a SpringBoard";
+    EXPECT_EQ(device.stop(), 1);
+}
+
 struct Usage {
     int descriptors = 0;
     int threads = 0;
