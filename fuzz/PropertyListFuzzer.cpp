@@ -1,8 +1,10 @@
 // Property lists through Foundation, XML or binary, within the depth, count and size
 // limits. Reading is all or nothing; whatever is read must write in both formats and read
-// back, and in binary (which keeps every value exactly) write the same bytes again, so
-// nothing the reader accepts is beyond the writer.
+// back, and in binary (which keeps every value exactly) read back equal. Values that never
+// equal themselves (NaN) are compared by the bytes written again instead; bytes alone do
+// not do, since objects shared in the input may be written once or at every use.
 
+#include "foundation/NSArray.h"
 #include "foundation/NSData.h"
 #include "foundation/NSLog.h"
 #include "foundation/NSPropertyList.h"
@@ -34,6 +36,8 @@ void expectRoundTrip(id plist, NSPropertyListFormat format)
         fail("a property list reads back in another format");
     if (format != NSPropertyListBinaryFormat_v1_0)
         return; // XML keeps whole seconds of dates and no sign of zero
+    if (sim::objectsEqual(plist, reread))
+        return;
     NSData *rewritten = NSPropertyListSerialization::dataFromPropertyList(reread, format, nullptr);
     if (!rewritten || !rewritten->isEqualToData(written))
         fail("a binary property list reads back different");
