@@ -15,10 +15,12 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 
 namespace {
@@ -69,8 +71,14 @@ std::string exchange(int port, const std::string &request)
     address.sin_family = AF_INET;
     address.sin_port = htons(static_cast<std::uint16_t>(port));
     address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    if (fd < 0 || connect(fd, reinterpret_cast<sockaddr *>(&address), sizeof address) != 0)
+    if (fd < 0 || connect(fd, reinterpret_cast<sockaddr *>(&address), sizeof address) != 0) {
+        std::fprintf(stderr, "fuzz: connect: %s\n", std::strerror(errno));
         fail("the web server refused a connection");
+    }
+    // Closed without a wait: hundreds of thousands of connections would otherwise leave
+    // this side's ports waiting out their close and use the loopback's ports up.
+    linger abortive{1, 0};
+    setsockopt(fd, SOL_SOCKET, SO_LINGER, &abortive, sizeof abortive);
     for (std::size_t sent = 0; sent < request.size();) {
         ssize_t written = send(fd, request.data() + sent, request.size() - sent, MSG_NOSIGNAL);
         if (written <= 0)
