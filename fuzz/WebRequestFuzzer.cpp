@@ -66,15 +66,26 @@ void replaceAll(std::string &text, const std::string &marker, const std::string 
 // closes or falls silent.
 std::string exchange(int port, const std::string &request)
 {
-    int fd = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
     sockaddr_in address{};
     address.sin_family = AF_INET;
     address.sin_port = htons(static_cast<std::uint16_t>(port));
     address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    if (fd < 0 || connect(fd, reinterpret_cast<sockaddr *>(&address), sizeof address) != 0) {
-        std::fprintf(stderr, "fuzz: connect: %s\n", std::strerror(errno));
-        fail("the web server refused a connection");
+    int fd = -1;
+    // The fuzzer's own timer signal may interrupt a connect; a new socket tries again.
+    for (int attempt = 0; fd < 0 && attempt < 5; ++attempt) {
+        fd = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        if (fd >= 0 && connect(fd, reinterpret_cast<sockaddr *>(&address), sizeof address) != 0) {
+            int error = errno;
+            close(fd);
+            fd = -1;
+            if (error != EINTR) {
+                std::fprintf(stderr, "fuzz: connect: %s\n", std::strerror(error));
+                break;
+            }
+        }
     }
+    if (fd < 0)
+        fail("the web server refused a connection");
     // Closed without a wait: hundreds of thousands of connections would otherwise leave
     // this side's ports waiting out their close and use the loopback's ports up.
     linger abortive{1, 0};
