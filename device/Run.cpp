@@ -1,6 +1,6 @@
 // `cvsim run`: the device as a long-running job. SpringBoard runs in a process of its own
-// and is started again each time it relaunches itself; its log lines reach this
-// console through the console tail (ConsoleTail.h), which keeps the latest for the
+// and is started again each time it relaunches itself or is killed; its log lines reach
+// this console through the console tail (ConsoleTail.h), which keeps the latest for the
 // device page. The settings application runs beside it, serving the settings panel to a
 // browser. The device page (DevicePage.h) shows both: its URL is the only line `run`
 // prints on standard output; everything else goes to the console.
@@ -18,6 +18,7 @@
 #include "foundation/DeviceRoot.h"
 
 #include <cerrno>
+#include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
@@ -29,6 +30,12 @@ namespace {
 
 // How long SpringBoard has to end when the device stops, before it is killed.
 constexpr int kShutdownGraceMs = 5000;
+
+// SpringBoard killed by a signal (a crash, or a kill from outside) is started again, as the
+// phone's launchd keeps it alive; one that keeps dying this soon after its launch would only
+// spin, so after kMaxShortLives such deaths in a row the device stops.
+constexpr auto kShortLife = std::chrono::seconds(10);
+constexpr int kMaxShortLives = 5;
 
 // How long the settings application has to print its URL once started.
 constexpr int kSettingsAppStartMs = 10000;
@@ -105,12 +112,38 @@ int usage(const std::string &error)
     return 2;
 }
 
+// Whether SpringBoard, ended with `status` (128 + the signal when killed) after a life
+// that began at `launched`, is to be started again; counts the short lives in a row.
+bool startsAgain(int status, std::chrono::steady_clock::time_point launched, int &shortLives)
+{
+    if (status == kRelaunchExitStatus)
+        return true;
+    if (status <= 128) {
+        std::fprintf(stderr, "cvsim: SpringBoard ended with status %d; the device stops\n", status);
+        return false;
+    }
+    bool shortLife = std::chrono::steady_clock::now() - launched < kShortLife;
+    shortLives = shortLife ? shortLives + 1 : 0;
+    if (shortLives >= kMaxShortLives) {
+        std::fprintf(stderr,
+                     "cvsim: SpringBoard was killed %d times in a row within seconds of its "
+                     "launch (last by signal %d); the device stops\n",
+                     shortLives, status - 128);
+        return false;
+    }
+    std::fprintf(stderr, "cvsim: SpringBoard was killed by signal %d; starting it again\n",
+                 status - 128);
+    return true;
+}
+
 // Runs SpringBoard until the device is asked to stop (answers 0) or SpringBoard ends
-// other than by relaunching (answers 1).
+// other than by relaunching or being killed (answers 1).
 int superviseSpringBoard(BootedDevice &device, const std::string &root, SettingsApp &app,
                          DevicePage &page, int console)
 {
     int launches = 1;
+    int shortLives = 0;
+    auto launched = std::chrono::steady_clock::now();
     pid_t springBoard = device.launchSpringBoard(launches, {}, console);
     if (springBoard < 0)
         return 1;
@@ -136,11 +169,9 @@ int superviseSpringBoard(BootedDevice &device, const std::string &root, Settings
         if (!status)
             continue;
         page.springBoardEnded();
-        if (*status != kRelaunchExitStatus) {
-            std::fprintf(stderr, "cvsim: SpringBoard ended with status %d; the device stops\n",
-                         *status);
+        if (!startsAgain(*status, launched, shortLives))
             return 1;
-        }
+        launched = std::chrono::steady_clock::now();
         springBoard = device.launchSpringBoard(++launches, {}, console);
         if (springBoard < 0)
             return 1;

@@ -100,7 +100,9 @@ void applyUpdate(std::uint32_t messageID, const void *bytes, std::size_t length)
         g_observer(messageID & 0xff, static_cast<NSDictionary *>(update));
 }
 
-void handleSectionMessage(CFMachPortRef, void *received, CFIndex size, void *)
+} // namespace
+
+void CVHandleSectionMessage(CFMachPortRef, void *received, CFIndex size, void *)
 {
     if (size < static_cast<CFIndex>(sizeof(mach_msg_header_t)))
         return;
@@ -122,6 +124,8 @@ void handleSectionMessage(CFMachPortRef, void *received, CFIndex size, void *)
     applyUpdate(message->header.msgh_id, message->inlineData.bytes, length);
 }
 
+namespace {
+
 // The service's receive right, watched on the current (main) run loop in every common
 // mode, so that updates also arrive while SpringBoard tracks a touch.
 CFMachPortRef makeServicePort()
@@ -129,7 +133,7 @@ CFMachPortRef makeServicePort()
     CFMachPortContext context{};
     Boolean shouldFreeInfo = false;
     CFMachPortRef port =
-        CFMachPortCreate(kCFAllocatorDefault, handleSectionMessage, &context, &shouldFreeInfo);
+        CFMachPortCreate(kCFAllocatorDefault, CVHandleSectionMessage, &context, &shouldFreeInfo);
     if (!port)
         return nullptr;
     CFRunLoopSourceRef source = CFMachPortCreateRunLoopSource(kCFAllocatorDefault, port, 0);

@@ -20,6 +20,7 @@
 // In memory the out-of-line descriptor has this process's layout (mach.h); the platform
 // converts. Nothing is answered: the sender learns nothing of what the service did.
 
+#include "darwin/CFMachPort.h"
 #include "darwin/bootstrap.h"
 #include "settings-core/CVSettings.h"
 
@@ -57,6 +58,11 @@ void CVMakeSectionMessage(CVSectionMessage &message, mach_port_t service, std::u
 // Registers the service under CVReloadServiceName and watches it on the current (main)
 // run loop. The receive right is made once per process; later calls register it again.
 void CVStartReloadService();
+
+// The service's port callback: handles one received message of `size` bytes in this
+// process's layout, exactly as when the port delivers it. For tools that feed the service
+// messages without a port (the fuzz target of the wire).
+void CVHandleSectionMessage(CFMachPortRef port, void *message, CFIndex size, void *info);
 
 // Told of every update the service has applied, after the section's changeCallback: the
 // section identifier and the dictionary received. For tools that watch live changes (the

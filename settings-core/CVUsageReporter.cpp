@@ -167,11 +167,16 @@ void markReported(id, SEL)
 
 } // namespace imp
 
-// The runtime sends +load to a class as the library that holds it loads.
-const bool kLoaded = [] {
+// The runtime sends +load to a class as the library that holds it loads. (A function of
+// its own: clang 14 crashes printing the selector literal when it tries to evaluate the
+// initializer at compile time.)
+bool sendLoad()
+{
     msg<void>(CVUsageReporter::class_(), "load"_sel);
     return true;
-}();
+}
+
+const bool kLoaded = sendLoad();
 
 } // namespace
 

@@ -15,30 +15,9 @@
 
 namespace {
 
+using e2e::awaitDump;
 using e2e::containsLine;
 using nlohmann::json;
-
-// The next dump of the running device; null while no device answers.
-json dumpOf(const std::string &root)
-{
-    e2e::Result result = e2e::cvsim(root, {"ctl", "dump"});
-    if (result.status != 0)
-        return nullptr;
-    return json::parse(result.out, nullptr, false);
-}
-
-// Dumps until `accept` takes one (at most `seconds`), and answers that dump, or null.
-template <class Accept> json awaitDump(const std::string &root, Accept accept, int seconds = 30)
-{
-    auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
-    while (std::chrono::steady_clock::now() < deadline) {
-        json dump = dumpOf(root);
-        if (!dump.is_null() && accept(dump))
-            return dump;
-        std::this_thread::sleep_for(std::chrono::milliseconds(100));
-    }
-    return nullptr;
-}
 
 TEST(DeviceControl, WithoutARunningDeviceCtlFailsCleanly)
 {

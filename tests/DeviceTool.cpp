@@ -96,6 +96,14 @@ std::string temporaryRoot(const std::string &name)
     return root;
 }
 
+nlohmann::json deviceDump(const std::string &root)
+{
+    Result result = cvsim(root, {"ctl", "dump"});
+    if (result.status != 0)
+        return nullptr;
+    return nlohmann::json::parse(result.out, nullptr, false);
+}
+
 Result cvsim(const std::string &root, const std::vector<std::string> &arguments,
              const std::string &input)
 {

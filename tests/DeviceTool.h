@@ -5,8 +5,10 @@
 
 #include <nlohmann/json.hpp>
 
+#include <chrono>
 #include <string>
 #include <sys/types.h>
+#include <thread>
 #include <vector>
 
 namespace e2e {
@@ -35,6 +37,24 @@ std::vector<nlohmann::json> jsonLines(const std::string &text);
 // Whether any of the strings of a JSON array equals `line`.
 bool containsLine(const nlohmann::json &lines, const std::string &line);
 
+// The next dump of the device running on `root` (`cvsim ctl dump`); null while no device
+// answers.
+nlohmann::json deviceDump(const std::string &root);
+
+// Dumps until `accept` takes one (at most `seconds`), and answers that dump, or null.
+template <class Accept>
+nlohmann::json awaitDump(const std::string &root, Accept accept, int seconds = 30)
+{
+    auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
+    while (std::chrono::steady_clock::now() < deadline) {
+        nlohmann::json dump = deviceDump(root);
+        if (!dump.is_null() && accept(dump))
+            return dump;
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    }
+    return nullptr;
+}
+
 // A cvsim command that keeps running; stopped with SIGTERM when it goes away.
 class Background {
 public:
@@ -44,6 +64,7 @@ public:
     std::string readLine(int timeoutMs = 10000);
     // Sends SIGTERM and answers the exit status.
     int stop();
+    pid_t pid() const { return m_pid; }
 
 private:
     pid_t m_pid = -1;

@@ -82,9 +82,17 @@ std::size_t digitsAt(std::string_view text, std::size_t at)
     return end - at;
 }
 
-const Class kRegistered = [] {
+// Every object describes itself; NSString's own answer replaces it for strings. (A
+// function of its own rather than a line of the lambda below: clang 14 crashes printing the
+// selector literal when it tries to evaluate that initializer at compile time.)
+void addObjectDescription()
+{
     class_addMethod(NSObject::class_(), "description"_sel, reinterpret_cast<IMP>(objectDescription),
                     sim::encodeImplementation(objectDescription).c_str());
+}
+
+const Class kRegistered = [] {
+    addObjectDescription();
     g_stringClass = ClassBuilder<NSString>("NSString", "NSObject")
                         .method("isEqual:", isEqual)
                         .method("hash", hashMessage)

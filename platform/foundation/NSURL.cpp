@@ -238,13 +238,18 @@ NSString *stringWithContentsOfURL(id, SEL, NSURL *url, NSStringEncoding *usedEnc
     return nil;
 }
 
-const bool kRegistered = [] {
+// A function of its own: clang 14 crashes printing the selector literal when it tries to
+// evaluate the initializer below at compile time.
+bool registerURLLoading()
+{
     class_addMethod(object_getClass(reinterpret_cast<id>(NSString::class_())),
                     "stringWithContentsOfURL:usedEncoding:error:"_sel,
                     reinterpret_cast<IMP>(stringWithContentsOfURL),
                     sim::encodeImplementation(stringWithContentsOfURL).c_str());
     return NSURL::class_() != Nil;
-}();
+}
+
+const bool kRegistered = registerURLLoading();
 
 } // namespace
 

@@ -6,16 +6,18 @@
 // read (a FIFO or a device is refused rather than waited on), at most
 // sim::kPropertyListMaxLength bytes.
 //
-// Writing is XML. An atomic write creates a uniquely named temporary file beside the
-// target (".<name>.tmp-<pid>-<n>-<random>", created exclusively, mode 0666 less the umask,
-// or the existing target's permission bits when there is one), writes every byte, fsyncs
-// it and renames it over the target. Any failure before the rename removes the temporary
-// file and leaves the old file untouched. The directory itself is not flushed: after a
-// power loss the rename may be lost, leaving the previous complete file, never a broken
-// one — and the settings panel writes on every change of a dragged slider, where a second
-// flush per write would cost more than the frame it has. Missing directories are not
-// created: a write into one fails. A non-atomic write truncates and writes the target
-// directly.
+// Writing is XML. An atomic write creates a uniquely named temporary file beside the target
+// (".<name>.tmp-<pid>-<n>-<random>", created exclusively, mode 0666 less the umask, or the
+// existing target's permission bits when there is one), writes every byte, fsyncs it and
+// renames it over the target. Any failure before the rename removes the temporary file and
+// leaves the old file untouched. A writer killed before its rename cannot remove its file,
+// so each atomic write first removes the temporary files of the same target whose writer
+// process no longer exists (the pid in the name); a live writer's file is left alone. The
+// directory itself is not flushed: after a power loss the rename may be lost, leaving the
+// previous complete file, never a broken one — and the settings panel writes on every
+// change of a dragged slider, where a second flush per write would cost more than the frame
+// it has. Missing directories are not created: a write into one fails. A non-atomic write
+// truncates and writes the target directly.
 
 #include "foundation/DeviceRoot.h"
 #include "foundation/NSData.h"
@@ -25,9 +27,12 @@
 
 #include <atomic>
 #include <cerrno>
+#include <csignal>
+#include <dirent.h>
 #include <fcntl.h>
 #include <random>
 #include <string>
+#include <string_view>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -141,8 +146,41 @@ int createTemporaryBeside(const std::string &target, std::string &temporaryPath)
     return -1;
 }
 
+// The writer's pid in a temporary file's name ("<pid>-<n>-<random>" after the prefix);
+// 0 when the name does not hold one.
+pid_t writerOf(std::string_view rest)
+{
+    pid_t pid = 0;
+    std::size_t digits = 0;
+    for (; digits < rest.size() && digits < 9 && rest[digits] >= '0' && rest[digits] <= '9';
+         ++digits)
+        pid = pid * 10 + (rest[digits] - '0');
+    bool delimited = digits > 0 && digits < rest.size() && rest[digits] == '-';
+    return delimited ? pid : 0;
+}
+
+void removeOrphanedTemporaries(const std::string &target)
+{
+    DIR *directory = ::opendir(directoryOf(target).c_str());
+    if (!directory)
+        return;
+    std::string prefix = "." + fileNameOf(target).substr(0, 100) + ".tmp-";
+    while (const dirent *entry = ::readdir(directory)) {
+        std::string_view name = entry->d_name;
+        if (name.substr(0, prefix.size()) != prefix)
+            continue;
+        pid_t writer = writerOf(name.substr(prefix.size()));
+        if (writer <= 0 || writer == ::getpid())
+            continue;
+        if (::kill(writer, 0) != 0 && errno == ESRCH)
+            ::unlinkat(::dirfd(directory), entry->d_name, 0);
+    }
+    ::closedir(directory);
+}
+
 bool writeAtomically(const std::string &target, const NSData *data)
 {
+    removeOrphanedTemporaries(target);
     std::string temporaryPath;
     FileDescriptor file(createTemporaryBeside(target, temporaryPath));
     if (!file.valid())

@@ -33,7 +33,7 @@ cv_add_test(quartzcore_blur_test SOURCES tests/BlurTest.cpp LIBS cvquartzcore)
 # Pixel conversions run on every image drawn and made; let the compiler weigh vector code
 # for their loops, which the default cost model at -O2 never tries.
 set_source_files_properties(PixelLayout.cpp CGImage.cpp PROPERTIES
-    COMPILE_OPTIONS "-fvect-cost-model=dynamic")
+    COMPILE_OPTIONS "$<$<CXX_COMPILER_ID:GNU>:-fvect-cost-model=dynamic>")
 
 # The shaders and passes widen four pixels into 32-byte vectors (PixelQuads.h), which the
 # baseline processor would pass between functions differently from one with wider

@@ -793,6 +793,27 @@ TEST_F(PropertyList, AFailedWriteLeavesTheOldFileAndNoTemporaryFile)
     EXPECT_EQ(readFile(hostPath("kept.plist")), before);
 }
 
+// A writer killed between creating its temporary file and the rename leaves the file
+// behind; the next atomic write of the same target removes it, but never the file of a
+// writer that is still alive, nor a temporary file of another target.
+TEST_F(PropertyList, AtomicWritesRemoveTheTemporaryFilesOfKilledWriters)
+{
+    pid_t gone = fork();
+    ASSERT_GE(gone, 0);
+    if (gone == 0)
+        _exit(0);
+    ASSERT_EQ(waitpid(gone, nullptr, 0), gone);
+    std::string orphan = ".kept.plist.tmp-" + std::to_string(gone) + "-0-123";
+    std::string live = ".kept.plist.tmp-" + std::to_string(getppid()) + "-0-456";
+    std::string otherTarget = ".other.plist.tmp-" + std::to_string(gone) + "-0-789";
+    for (const std::string &name : {orphan, live, otherTarget})
+        writeFile(hostPath(name.c_str()), "<?xml half written");
+
+    ASSERT_TRUE(settings()->writeToFile(phonePath("kept.plist"), true));
+    EXPECT_EQ(listDirectory(sim::hostPath(kPreferences)),
+              (std::vector<std::string>{live, otherTarget, "kept.plist"}));
+}
+
 // Root ignores permission bits, so as root the writes run in a child process that has
 // become another user (nobody); otherwise the directory's write bits are taken away.
 TEST_F(PropertyList, AtomicWriteIntoAReadOnlyDirectoryFailsAndKeepsTheOldFile)

@@ -1,0 +1,279 @@
+// The settings application's web server under a bounded mixed load, from 127.0.0.1 only:
+// a thousand requests from 32 concurrent clients of a device that `cvsim run` boots,
+// mixing valid requests with a missing token, a wrong token, a foreign Origin, oversized
+// bodies, malformed JSON and a wrong content type, while a few slow clients send one byte
+// a second. Every refused request gets its status, every valid one is answered, the server
+// still answers afterwards, and no refused request changes a setting (each carries an
+// action that would). The figures are printed for docs/reliability.md.
+
+#include "DeviceTool.h"
+
+#include <gtest/gtest.h>
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <mutex>
+#include <set>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+constexpr int kRequests = 1000;
+constexpr int kClients = 32;
+constexpr int kSlowClients = 4;
+// What a refused request would do if it got through: turn the first switch of the page.
+constexpr const char *kSwitchAction = R"({"action":"switch","section":0,"row":0,"on":false})";
+
+struct Server {
+    int port = 0;
+    std::string token;
+};
+
+Server serverOf(const std::string &url)
+{
+    Server server;
+    std::size_t colon = url.rfind(':');
+    std::size_t slash = url.find('/', colon);
+    std::size_t token = url.find("token=");
+    if (colon == std::string::npos || slash == std::string::npos || token == std::string::npos)
+        return server;
+    server.port = std::stoi(url.substr(colon + 1, slash - colon - 1));
+    server.token = url.substr(token + 6);
+    return server;
+}
+
+// A new connection to the server on the loopback interface; -1 on failure.
+int connectToServer(int port)
+{
+    int fd = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_port = htons(static_cast<std::uint16_t>(port));
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    if (fd >= 0 && connect(fd, reinterpret_cast<sockaddr *>(&address), sizeof address) == 0)
+        return fd;
+    if (fd >= 0)
+        close(fd);
+    return -1;
+}
+
+// The status of the answer on `fd` (0 when the server closed without one), waiting at
+// most `timeoutMs` for it.
+int readStatus(int fd, int timeoutMs)
+{
+    std::string answer;
+    char buffer[4096];
+    pollfd readable{fd, POLLIN, 0};
+    while (answer.find("\r\n") == std::string::npos && poll(&readable, 1, timeoutMs) > 0) {
+        ssize_t got = read(fd, buffer, sizeof buffer);
+        if (got <= 0)
+            break;
+        answer.append(buffer, static_cast<std::size_t>(got));
+    }
+    if (answer.rfind("HTTP/1.1 ", 0) != 0 || answer.size() < 12)
+        return 0;
+    return std::stoi(answer.substr(9, 3));
+}
+
+int send(const Server &server, const std::string &request)
+{
+    int fd = connectToServer(server.port);
+    if (fd < 0)
+        return -1;
+    std::size_t sent = 0;
+    while (sent < request.size()) {
+        ssize_t written = ::send(fd, request.data() + sent, request.size() - sent, MSG_NOSIGNAL);
+        if (written <= 0)
+            break; // refused before the body was read: the status says why
+        sent += static_cast<std::size_t>(written);
+    }
+    int status = readStatus(fd, 20000);
+    close(fd);
+    return status;
+}
+
+struct Kind {
+    const char *name;
+    std::set<int> expected;
+    bool refused;
+    std::string (*request)(const Server &);
+};
+
+std::string http(const Server &server, const std::string &method, const std::string &path,
+                 const std::vector<std::string> &headers, const std::string &body = "")
+{
+    std::string text = method + " " + path +
+                       " HTTP/1.1\r\nHost: 127.0.0.1:" + std::to_string(server.port) +
+                       "\r\nConnection: close\r\n";
+    for (const std::string &header : headers)
+        text += header + "\r\n";
+    if (!body.empty() || method == "POST")
+        text += "Content-Length: " + std::to_string(body.size()) + "\r\n";
+    return text + "\r\n" + body;
+}
+
+std::string tokenHeader(const Server &server)
+{
+    return "X-Corvane-Token: " + server.token;
+}
+
+std::string action(const Server &server, const std::string &body,
+                   const std::vector<std::string> &extra = {})
+{
+    std::vector<std::string> headers = {"Content-Type: application/json"};
+    headers.insert(headers.end(), extra.begin(), extra.end());
+    return http(server, "POST", "/api/action", headers, body);
+}
+
+const std::vector<Kind> &kinds()
+{
+    static const std::vector<Kind> all = {
+        {"state",
+         {200},
+         false,
+         [](const Server &s) { return http(s, "GET", "/api/state", {tokenHeader(s)}); }},
+        {"page",
+         {200},
+         false,
+         [](const Server &s) { return http(s, "GET", "/?token=" + s.token, {}); }},
+        // The root page has nothing to go back to; being told so (409) is an answer.
+        {"back",
+         {200, 409},
+         false,
+         [](const Server &s) {
+             return action(s, R"({"action":"back"})",
+                           {tokenHeader(s), "Origin: http://127.0.0.1:" + std::to_string(s.port)});
+         }},
+        {"missing token", {401}, true, [](const Server &s) { return action(s, kSwitchAction); }},
+        {"wrong token",
+         {403},
+         true,
+         [](const Server &s) {
+             return action(s, kSwitchAction, {"X-Corvane-Token: " + std::string(64, 'f')});
+         }},
+        {"foreign origin",
+         {403},
+         true,
+         [](const Server &s) {
+             return action(s, kSwitchAction, {tokenHeader(s), "Origin: http://kestrel.example"});
+         }},
+        {"oversized body",
+         {413},
+         true,
+         [](const Server &s) {
+             return action(s, std::string(kSwitchAction) + std::string(20000, ' '),
+                           {tokenHeader(s)});
+         }},
+        {"malformed JSON",
+         {400},
+         true,
+         [](const Server &s) {
+             return action(s, R"({"action":"switch","section":0,"row":0,"on":fal)",
+                           {tokenHeader(s)});
+         }},
+        {"wrong content type",
+         {415},
+         true,
+         [](const Server &s) {
+             return http(s, "POST", "/api/action", {tokenHeader(s), "Content-Type: text/plain"},
+                         kSwitchAction);
+         }},
+    };
+    return all;
+}
+
+// A client that sends the start of a request one byte a second and then falls silent:
+// the server must let it go (closing, or answering 408) without help from the client.
+bool slowClientIsLetGo(const Server &server)
+{
+    int fd = connectToServer(server.port);
+    if (fd < 0)
+        return false;
+    std::string start = "POST /api/action HTTP/1.1\r\n";
+    for (std::size_t at = 0; at < 4; ++at) {
+        (void)::send(fd, &start[at], 1, MSG_NOSIGNAL);
+        std::this_thread::sleep_for(std::chrono::seconds(1));
+    }
+    int status = readStatus(fd, 30000);
+    close(fd);
+    return status == 0 || status == 408;
+}
+
+std::string fileContents(const std::string &path)
+{
+    std::ifstream file(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+}
+
+TEST(WebServerLoad, MixedRequestsFromManyClientsAreRefusedOrAnsweredAndChangeNothing)
+{
+    std::string root = e2e::temporaryRoot("load");
+    e2e::Background device(root, {"run", "--ios", "9"});
+    Server server = serverOf(device.readLine(60000));
+    ASSERT_GT(server.port, 0) << "the device printed no URL of the settings application";
+    std::string settingsFile =
+        root + "/var/mobile/Library/Preferences/com.kestrelworks.corvane3.plist";
+    ASSERT_EQ(send(server, kinds()[0].request(server)), 200) << "the server does not answer";
+    std::string settingsBefore = fileContents(settingsFile);
+
+    std::atomic<int> next{0};
+    std::mutex lock;
+    std::vector<double> latencies;
+    std::vector<std::string> wrong;
+    int refused = 0;
+    int answered = 0;
+    auto client = [&] {
+        for (int index; (index = next.fetch_add(1)) < kRequests;) {
+            const Kind &kind = kinds()[static_cast<std::size_t>(index) % kinds().size()];
+            auto began = Clock::now();
+            int status = send(server, kind.request(server));
+            double seconds = std::chrono::duration<double>(Clock::now() - began).count();
+            std::lock_guard<std::mutex> guard(lock);
+            latencies.push_back(seconds);
+            if (!kind.expected.count(status))
+                wrong.push_back(std::string(kind.name) + " got " + std::to_string(status));
+            (kind.refused ? refused : answered)++;
+        }
+    };
+    std::atomic<int> slowLetGo{0};
+    auto began = Clock::now();
+    std::vector<std::thread> clients;
+    for (int slow = 0; slow < kSlowClients; ++slow)
+        clients.emplace_back([&] { slowLetGo += slowClientIsLetGo(server); });
+    for (int index = 0; index < kClients; ++index)
+        clients.emplace_back(client);
+    for (std::thread &thread : clients)
+        thread.join();
+    double total = std::chrono::duration<double>(Clock::now() - began).count();
+
+    EXPECT_TRUE(wrong.empty()) << wrong.size() << " wrong answers, first: " << wrong.front();
+    EXPECT_EQ(slowLetGo.load(), kSlowClients) << "a slow client was held without end";
+    EXPECT_EQ(send(server, kinds()[0].request(server)), 200) << "the server stopped answering";
+    EXPECT_EQ(fileContents(settingsFile), settingsBefore) << "a refused request changed a setting";
+
+    std::sort(latencies.begin(), latencies.end());
+    double p95 = latencies[latencies.size() * 95 / 100];
+    std::printf("load: %d requests from %d clients (+%d slow) in %.1f s: %d refused, %d answered, "
+                "p95 %.1f ms\n",
+                kRequests, kClients, kSlowClients, total, refused, answered, p95 * 1000);
+    EXPECT_LT(total, 120) << "the load took too long";
+    EXPECT_EQ(device.stop(), 0);
+    std::filesystem::remove_all(root);
+}
+
+} // namespace
