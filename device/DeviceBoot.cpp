@@ -65,12 +65,14 @@ bool BootedDevice::boot(const BootOptions &options, const std::string &root)
     return false;
 }
 
-pid_t BootedDevice::launchSpringBoard(int launchNumber, const std::vector<std::string> &arguments)
+pid_t BootedDevice::launchSpringBoard(int launchNumber, const std::vector<std::string> &arguments,
+                                      int console)
 {
     pid_t child = spawnChild(springBoardExecutable(), arguments,
                              {{kBundleIdentifierVariable, kSpringBoardBundleIdentifier},
                               {kDeviceRootVariable, deviceRoot()},
-                              {kLaunchNumberVariable, std::to_string(launchNumber)}});
+                              {kLaunchNumberVariable, std::to_string(launchNumber)}},
+                             console, console);
     if (child < 0)
         std::fprintf(stderr, "cvsim: cannot start %s: %s (build the target springboard)\n",
                      springBoardExecutable().c_str(), std::strerror(errno));

@@ -25,9 +25,11 @@ public:
     // a message on standard error) when any step fails or a device already runs there.
     [[nodiscard]] bool boot(const BootOptions &options, const std::string &root);
 
-    // Starts springboard with `arguments`, as launch number `launchNumber`; -1 (after a
-    // message) when it cannot be started.
-    pid_t launchSpringBoard(int launchNumber, const std::vector<std::string> &arguments);
+    // Starts springboard with `arguments`, as launch number `launchNumber`, its standard
+    // output and error on `console` (-1: cvsim's own); -1 (after a message) when it cannot
+    // be started.
+    pid_t launchSpringBoard(int launchNumber, const std::vector<std::string> &arguments,
+                            int console = -1);
 
     void shutDown() { m_services.stop(); }
 

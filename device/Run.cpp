@@ -1,13 +1,17 @@
 // `cvsim run`: the device as a long-running job. SpringBoard runs in a process of its own
 // and is started again each time it relaunches itself; its log lines reach this
-// console because it shares cvsim's standard error. The settings application runs
-// beside it, serving the settings panel to a browser; its URL is printed on standard
-// output (the only line `run` prints there) and on the console.
+// console through the console tail (ConsoleTail.h), which keeps the latest for the
+// device page. The settings application runs beside it, serving the settings panel to a
+// browser. The device page (DevicePage.h) shows both: its URL is the only line `run`
+// prints on standard output; everything else goes to the console.
 
 #include "Commands.h"
+#include "ConsoleTail.h"
 #include "Deliverables.h"
 #include "DeviceBoot.h"
+#include "DevicePage.h"
 #include "DeviceRootSetup.h"
+#include "FrameChannel.h"
 #include "Processes.h"
 #include "SpringBoardProcess.h"
 
@@ -46,9 +50,9 @@ struct SettingsApp {
     }
 };
 
-// Starts the settings application on the device; the device runs on without it (after a
-// message) when it cannot start or does not print its URL.
-SettingsApp startSettingsApp()
+// Starts the settings application on the device, framed by the device page; the device
+// runs on without it (after a message) when it cannot start or does not print its URL.
+SettingsApp startSettingsApp(DevicePage &page)
 {
     SettingsApp app;
     std::string program = settingsAppExecutable();
@@ -60,7 +64,7 @@ SettingsApp startSettingsApp()
     }
     // Not SpringBoard: the application takes the ordinary identifier of a process.
     app.process =
-        spawnChild(program, {},
+        spawnChild(program, {"--framed-by", std::to_string(page.port())},
                    {{kDeviceRootVariable, deviceRoot()}, {kBundleIdentifierVariable, std::nullopt}},
                    -1, pipeEnds[1]);
     close(pipeEnds[1]);
@@ -77,8 +81,7 @@ SettingsApp startSettingsApp()
         app.stop();
         return app;
     }
-    std::printf("%s\n", url->c_str());
-    std::fflush(stdout);
+    page.setSettingsUrl(*url);
     std::fprintf(stderr, "cvsim: the settings panel is at %s (process %d)\n", url->c_str(),
                  app.process);
     return app;
@@ -104,17 +107,23 @@ int usage(const std::string &error)
 
 // Runs SpringBoard until the device is asked to stop (answers 0) or SpringBoard ends
 // other than by relaunching (answers 1).
-int superviseSpringBoard(BootedDevice &device, const std::string &root, SettingsApp &app)
+int superviseSpringBoard(BootedDevice &device, const std::string &root, SettingsApp &app,
+                         DevicePage &page, int console)
 {
     int launches = 1;
-    pid_t springBoard = device.launchSpringBoard(launches, {});
+    pid_t springBoard = device.launchSpringBoard(launches, {}, console);
     if (springBoard < 0)
         return 1;
+    page.springBoardLaunched(launches, springBoard);
     std::fprintf(stderr,
                  "cvsim: the device runs on %s (SpringBoard is process %d); stop it "
                  "with Ctrl-C\n",
                  root.c_str(), springBoard);
-    app = startSettingsApp();
+    app = startSettingsApp(page);
+    page.serve();
+    std::printf("%s\n", page.url().c_str());
+    std::fflush(stdout);
+    std::fprintf(stderr, "cvsim: open the device page at %s\n", page.url().c_str());
     for (;;) {
         if (waitForDeviceEvent() == DeviceEvent::StopAsked) {
             app.stop();
@@ -126,14 +135,16 @@ int superviseSpringBoard(BootedDevice &device, const std::string &root, Settings
         std::optional<int> status = waitForChild(springBoard, 0);
         if (!status)
             continue;
+        page.springBoardEnded();
         if (*status != kRelaunchExitStatus) {
             std::fprintf(stderr, "cvsim: SpringBoard ended with status %d; the device stops\n",
                          *status);
             return 1;
         }
-        springBoard = device.launchSpringBoard(++launches, {});
+        springBoard = device.launchSpringBoard(++launches, {}, console);
         if (springBoard < 0)
             return 1;
+        page.springBoardLaunched(launches, springBoard);
         std::fprintf(stderr, "cvsim: SpringBoard relaunched (launch %d, process %d)\n", launches,
                      springBoard);
     }
@@ -153,9 +164,17 @@ int runCommand(const std::vector<std::string> &words)
     BootedDevice device;
     if (!device.boot(*parsed.options, root))
         return 1;
+    ConsoleTail console;
+    DevicePage page(parsed.options->profile.coreFoundationVersion, console);
+    if (!console.start() || !page.start(0, frameSocketPath())) {
+        device.shutDown();
+        return 1;
+    }
     SettingsApp app;
-    int status = superviseSpringBoard(device, root, app);
+    int status = superviseSpringBoard(device, root, app, page, console.writeEnd());
     app.stop();
+    page.stop();
+    console.stop();
     device.shutDown();
     return status;
 }

@@ -1,9 +1,12 @@
 // SpringBoard served on the real clock: the control channel on the main run loop, a
 // relaunch that ends the process with kRelaunchExitStatus for cvsim to start it again,
-// and SIGINT or SIGTERM that end it.
+// and SIGINT or SIGTERM that end it. When the device page listens for frames, the screen
+// streams to it while something moves (FrameSource.h, FrameSender.h).
 
 #include "CommandExecutor.h"
 #include "ControlChannel.h"
+#include "FrameSender.h"
+#include "FrameSource.h"
 #include "Processes.h"
 #include "SpringBoardModes.h"
 #include "SpringBoardProcess.h"
@@ -16,6 +19,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 
 namespace sim {
 
@@ -33,6 +37,30 @@ int launchNumber()
 void runFor(double seconds)
 {
     RunLoop::main().runInMode(kDefaultMode, seconds, false);
+}
+
+// The frames of the screen, at most this many a second.
+constexpr double kFramesPerSecond = 60;
+
+// The device page's stream, when cvsim listens for frames: the sender's thread encodes
+// and writes what the main thread's frame source renders.
+struct PageStream {
+    std::unique_ptr<FrameSender> sender;
+    std::unique_ptr<FrameSource> source;
+};
+
+PageStream streamFramesToThePage()
+{
+    PageStream stream;
+    OwnedFd connection = connectForFrames(frameSocketPath());
+    if (!connection.valid())
+        return stream;
+    stream.sender = std::make_unique<FrameSender>(std::move(connection));
+    stream.source = std::make_unique<FrameSource>(
+        [sender = stream.sender.get()](RenderedFrame &&frame) { sender->offer(std::move(frame)); },
+        kFramesPerSecond);
+    stream.source->start();
+    return stream;
 }
 
 } // namespace
@@ -65,6 +93,7 @@ int serveSpringBoard(LogCollector &log)
         std::fprintf(stderr, "springboard: SpringBoard did not launch (see its log)\n");
         return 1;
     }
+    PageStream stream = streamFramesToThePage();
     RunLoop::main().run();
     return 0;
 }

@@ -13,8 +13,8 @@ namespace {
 using ActionList = std::span<const FeatureAction> (*)();
 
 constexpr ActionList kFeatures[] = {
-    homeScreenActions, appsActions,       switcherActions,   centersActions,
-    statusBarActions,  lockScreenActions, animationsActions,
+    homeScreenActions, appsActions,       switcherActions, centersActions, statusBarActions,
+    lockScreenActions, animationsActions, fingerActions,   recordActions,
 };
 
 constexpr FeatureDumpSection kDumpSections[] = {
@@ -26,6 +26,7 @@ constexpr FeatureDumpSection kDumpSections[] = {
     {"statusBar", statusBarDump},
     {"lockScreen", lockScreenDump},
     {"animations", animationsDump},
+    {"recording", recordingDump},
 };
 
 std::vector<FeatureAction> allActions()

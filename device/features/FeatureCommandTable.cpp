@@ -13,8 +13,8 @@ namespace {
 using CommandList = std::span<const FeatureCommand> (*)();
 
 constexpr CommandList kFeatures[] = {
-    homeScreenCommands, appsCommands,       switcherCommands,   centersCommands,
-    statusBarCommands,  lockScreenCommands, animationsCommands,
+    homeScreenCommands, appsCommands,       switcherCommands, centersCommands, statusBarCommands,
+    lockScreenCommands, animationsCommands, fingerCommands,   recordCommands,
 };
 
 std::vector<FeatureCommand> allCommands()

@@ -42,4 +42,13 @@ std::span<const FeatureCommand> animationsCommands();
 std::span<const FeatureAction> animationsActions();
 nlohmann::json animationsDump();
 
+// A finger at a point of the screen (FingerCommands.cpp, FingerActions.cpp).
+std::span<const FeatureCommand> fingerCommands();
+std::span<const FeatureAction> fingerActions();
+
+// Recording the screen (RecordCommands.cpp, RecordActions.cpp).
+std::span<const FeatureCommand> recordCommands();
+std::span<const FeatureAction> recordActions();
+nlohmann::json recordingDump();
+
 } // namespace sim

@@ -10,7 +10,9 @@
 // An application program links cvbrowserscreen_attach, which sets the screen with
 // sim::setApplicationScreen when the program loads; UIApplicationMain then attaches it
 // before the application launches. The program's arguments may name the port,
-// "--port N" (0 to 65535; 0 or no option: a free port the system chooses). Attaching
+// "--port N" (0 to 65535; 0 or no option: a free port the system chooses), and the port
+// of the device page that shows the application in a frame, "--framed-by PORT" (no other
+// page may frame it). Attaching
 // prints the address, "http://127.0.0.1:PORT/?token=TOKEN", as the one line of standard
 // output, so whoever started the program learns where its screen is.
 

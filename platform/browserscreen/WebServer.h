@@ -8,12 +8,14 @@
 //   POST /api/action    one gesture (PanelAction.h, "Content-Type: application/json");
 //                       answers the state after it
 //
-// Every request passes the AccessGuard first; anything else is 404. Errors are JSON,
+// Every request passes the AccessGuard first (GuardedHttp.h); anything else is 404. Errors are
+// JSON,
 // {"error": "why"}, with a 4xx status (5xx only when the panel did not answer). The
 // panel's objects live on the main thread: each request hands its work to the interface's
 // thread and waits for it there, never touching an object itself.
 
 #include "AccessGuard.h"
+#include "GuardedHttp.h"
 #include "PanelAction.h"
 
 #include <nlohmann/json_fwd.hpp>
@@ -44,7 +46,10 @@ using UIThreadRunner = std::function<bool(std::function<void()> job)>;
 
 class WebServer {
 public:
-    WebServer(PanelEndpoints panel, UIThreadRunner runOnUIThread);
+    // `framedBy`: the origin of the device page that shows the panel in a frame, if any
+    // (GuardedHttp.h); no other page may.
+    WebServer(PanelEndpoints panel, UIThreadRunner runOnUIThread,
+              std::optional<std::string> framedBy = std::nullopt);
     ~WebServer();
     WebServer(const WebServer &) = delete;
     WebServer &operator=(const WebServer &) = delete;
@@ -65,6 +70,7 @@ private:
     UIThreadRunner m_runOnUIThread;
     std::unique_ptr<httplib::Server> m_server;
     std::optional<AccessGuard> m_guard;
+    FramePolicy m_framePolicy;
     std::thread m_thread;
     int m_port = 0;
 };

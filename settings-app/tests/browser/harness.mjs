@@ -109,13 +109,26 @@ export async function startListeningDevice(settings = []) {
     };
 }
 
-// A whole device as `cvsim run` boots it: SpringBoard, and CorvaneApp beside it.
-export async function startRunningDevice() {
+// A whole device as `cvsim run` boots it: SpringBoard, CorvaneApp beside it, and the
+// device page, whose address is what `run` prints. `settingsUrl` is the settings
+// application's own page, as the device page frames it.
+export async function startRunningDevice(options = []) {
     const root = temporaryRoot();
-    const device = start(cvsimPath, ["--root", root, "run"]);
-    const url = await urlFrom(device);
+    const device = start(cvsimPath, ["--root", root, "run", ...options]);
+    const url = await device.out.next((line) => line.startsWith("http://127.0.0.1:"),
+                                      "URL of the device page");
+    const token = new URL(url).searchParams.get("token");
+    const api = (path, init = {}) =>
+        fetch(new URL(path, url), { ...init, headers: { "X-Corvane-Token": token, ...init.headers } });
+    const status = async () => (await api("/api/status")).json();
+    let settingsUrl;
+    await until(async () => (settingsUrl = (await status()).settings), "the settings application");
     return {
-        root, url, device,
+        root, url, token, settingsUrl, device, status,
+        // One device command through the page's command endpoint: {status, output, error}.
+        command: async (...words) => (await api("/api/command", {
+            method: "POST", headers: { "Content-Type": "application/json" },
+            body: JSON.stringify({ words }) })).json(),
         stop: async () => {
             await stop(device);
             fs.rmSync(root, { recursive: true, force: true });

@@ -20,9 +20,9 @@ after(async () => {
 });
 
 test("cvsim run serves the panel, and Respring relaunches SpringBoard", async () => {
-    assert.match(device.url, /^http:\/\/127\.0\.0\.1:\d+\/\?token=[0-9a-f]{64}$/);
+    assert.match(device.settingsUrl, /^http:\/\/127\.0\.0\.1:\d+\/\?token=[0-9a-f]{64}$/);
     const page = await browser.newPage();
-    await page.goto(device.url);
+    await page.goto(device.settingsUrl);
     await page.locator("#right-button", { hasText: "Respring" }).click();
     const alert = page.locator(".alert");
     await alert.waitFor();

@@ -1,0 +1,68 @@
+// A finger at points of the screen (`finger`, `tap`), as the device page drives the phone,
+// in a script on each generation: the pages follow the finger and settle on the next page
+// once it lifts, a tap on a folder opens it and a tap on an icon launches its application.
+
+#include "DeviceTool.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using nlohmann::json;
+
+const json *findScrollView(const json &node)
+{
+    std::string cls = node.value("class", "");
+    if (cls == "UIScrollView" || cls == "SBIconScrollView")
+        return &node;
+    if (!node.contains("children"))
+        return nullptr;
+    for (const json &child : node["children"])
+        if (const json *found = findScrollView(child))
+            return found;
+    return nullptr;
+}
+
+// The home screen's page offset (the content offset of its page scroll view), in points.
+double pageOffset(const json &dump)
+{
+    for (const json &window : dump["windows"])
+        if (const json *scroll = findScrollView(window))
+            return (*scroll)["bounds"].at(0).get<double>();
+    ADD_FAILURE() << "no page scroll view in the dump";
+    return -1;
+}
+
+class FingerScript : public testing::TestWithParam<const char *> {};
+
+TEST_P(FingerScript, DragsThePagesAndTapsIcons)
+{
+    std::string path = std::string(CV_SCRIPTS_DIR) + "/fingers.cvsim";
+    e2e::Result result =
+        e2e::cvsim(e2e::temporaryRoot("fingers"), {"script", path, "--ios", GetParam()});
+    ASSERT_EQ(result.status, 0) << result.err;
+    std::vector<json> dumps = e2e::jsonLines(result.out);
+    ASSERT_EQ(dumps.size(), 4u);
+    // iOS 9 has Spotlight's page before the first page of icons.
+    double firstPage = std::string(GetParam()) == "9" ? 375 : 0;
+    // Held: the pages sit where the finger holds them, 180 points along.
+    EXPECT_DOUBLE_EQ(pageOffset(dumps[0]), firstPage + 180);
+    // Lifted: they settle on the next page.
+    EXPECT_DOUBLE_EQ(pageOffset(dumps[1]), firstPage + 375);
+    EXPECT_TRUE(dumps[2]["homeScreen"]["folderOpen"]);
+    EXPECT_EQ(dumps[3]["applications"]["frontmost"], "com.apple.mobilecal");
+}
+
+INSTANTIATE_TEST_SUITE_P(Generations, FingerScript, testing::Values("7", "8", "9"));
+
+TEST(FingerScript, RefusesPointsThatAreNotNumbers)
+{
+    for (const char *line : {"finger down 1", "finger press 1 2", "tap x 2", "tap 1 99999"}) {
+        e2e::Result result = e2e::cvsim(e2e::temporaryRoot("fingers-refused"), {"script", "-"},
+                                        std::string(line) + "\n");
+        EXPECT_EQ(result.status, 1) << line;
+        EXPECT_NE(result.err.find("line 1"), std::string::npos) << result.err;
+    }
+}
+
+} // namespace
