@@ -260,8 +260,8 @@ TEST(Gallery, EveryEffectMidSwipeAndSwipingAndEveryLockAnimation)
     std::string root = e2e::temporaryRoot("gallery");
     fs::path directory = root + "-images";
     fs::remove_all(directory);
-    // About half a minute of one core; more while other builds share the machine.
-    e2e::Result result = e2e::cvsim(root, {"gallery", directory}, "", 180);
+    // About half a minute of one core, two with the sanitizers; more on a busy machine.
+    e2e::Result result = e2e::cvsim(root, {"gallery", directory}, "", 300);
     ASSERT_EQ(result.status, 0) << result.err;
 
     std::set<std::string> expected = {"gallery.png"};
