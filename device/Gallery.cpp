@@ -2,9 +2,11 @@
 // it. For each effect 1 … 38 a scripted device chooses it as the settings panel would,
 // holds the home screen a little over a third of the way into a swipe to the next page
 // (both pages show) and takes a screenshot, "NN-Title.png"; lifting the finger then lets
-// the pages come to rest, which puts them back for the next effect. A contact sheet of all
-// of them with their titles, "gallery.png", follows. The script runs on the virtual clock,
-// so the gallery is quick and the same on every run.
+// the pages come to rest. A whole swipe to the next page is then recorded, and
+// its animated image kept as "NN-Title.webp", the looping preview of the effect. The lock
+// animations follow (LockGallery.cpp), then a contact sheet of every effect with its
+// title, "gallery.png". The script runs on the virtual clock, so the gallery is quick and
+// the same on every run.
 //
 // Everything is made in a staging folder inside DIR and moved into place only once every
 // image exists, so a failed run leaves no partial gallery behind. While the device runs,
@@ -12,6 +14,7 @@
 
 #include "Commands.h"
 #include "ContactSheet.h"
+#include "GalleryParts.h"
 
 #include "effects/CVScrollAnimations.h"
 #include "foundation/NSString.h"
@@ -38,6 +41,10 @@ constexpr const char *kHeldPagePosition = "0.35";
 constexpr int kSheetColumns = 8;
 constexpr const char *kSheetName = "gallery.png";
 constexpr const char *kStagingName = ".gallery-partial";
+// Enough frames to follow a swipe (about eight) while the gallery stays quick.
+constexpr int kRecordedFramesPerSecond = 10;
+// What a recording calls its animated image.
+constexpr const char *kRecordingImageName = "recording.webp";
 
 int usage(const std::string &error)
 {
@@ -57,25 +64,6 @@ std::string titleOf(CVUIScrollAnimationID effect)
     return CVUIScrollAnimationTitle(effect)->str();
 }
 
-// "Rotate (Clockwise)" becomes "Rotate-Clockwise": letters and digits stay, every other
-// run of characters becomes one hyphen, none at either end.
-std::string fileNameSafe(const std::string &title)
-{
-    std::string safe;
-    bool pendingHyphen = false;
-    for (unsigned char character : title) {
-        if (!std::isalnum(character)) {
-            pendingHyphen = !safe.empty();
-            continue;
-        }
-        if (pendingHyphen)
-            safe += '-';
-        pendingHyphen = false;
-        safe += static_cast<char>(character);
-    }
-    return safe;
-}
-
 std::string imageName(CVUIScrollAnimationID effect)
 {
     char number[16];
@@ -83,16 +71,14 @@ std::string imageName(CVUIScrollAnimationID effect)
     return number + fileNameSafe(titleOf(effect)) + ".png";
 }
 
-// One script word holding any text.
-std::string quoted(const std::string &text)
+fs::path swipeRecording(const fs::path &staging, CVUIScrollAnimationID effect)
 {
-    std::string word = "\"";
-    for (char character : text) {
-        if (character == '"' || character == '\\')
-            word += '\\';
-        word += character;
-    }
-    return word + "\"";
+    return staging / (std::to_string(effect) + ".recording");
+}
+
+std::string animatedName(CVUIScrollAnimationID effect)
+{
+    return fs::path(imageName(effect)).replace_extension(".webp").string();
 }
 
 std::string galleryScript(const fs::path &staging)
@@ -104,8 +90,10 @@ std::string galleryScript(const fs::path &staging)
         script += std::string("swipe-pages ") + kHeldPagePosition + " --hold\n";
         script += "screenshot " + quoted((staging / imageName(effect)).string()) + "\n";
         script += "swipe-pages 0\n";
+        script += recordedScript(swipeRecording(staging, effect), "swipe-pages 1\n");
+        script += "swipe-pages 0\n";
     }
-    return script;
+    return script + lockGalleryScript(staging);
 }
 
 // Runs the script with this process's standard error, which the device's console shares,
@@ -146,12 +134,22 @@ std::optional<std::vector<ContactSheetEntry>> sheetEntries(const fs::path &stagi
     return entries;
 }
 
-// Moves every image from the staging folder into `directory`, the sheet last.
-bool moveIntoPlace(const fs::path &staging, const fs::path &directory)
+// Each effect's swipe recording, kept as its animated image; false when one is missing.
+bool keepSwipeAnimations(const fs::path &staging, std::vector<std::string> &names)
 {
-    std::vector<std::string> names;
-    for (CVUIScrollAnimationID effect = kFirstEffect; effect <= kLastEffect; ++effect)
+    for (CVUIScrollAnimationID effect = kFirstEffect; effect <= kLastEffect; ++effect) {
         names.push_back(imageName(effect));
+        names.push_back(animatedName(effect));
+        if (!keepAnimatedImage(swipeRecording(staging, effect), staging / animatedName(effect)))
+            return false;
+    }
+    return true;
+}
+
+// Moves every image named from the staging folder into `directory`, the sheet last.
+bool moveIntoPlace(const fs::path &staging, const fs::path &directory,
+                   std::vector<std::string> names)
+{
     names.push_back(kSheetName);
     for (const std::string &name : names) {
         std::error_code error;
@@ -173,17 +171,59 @@ int makeGallery(const BootOptions &options, const fs::path &directory, const fs:
         return status;
     }
     std::optional<std::vector<ContactSheetEntry>> entries = sheetEntries(staging);
-    if (!entries)
-        return failed("the device left a screenshot unwritten");
+    std::vector<std::string> names;
+    if (!entries || !keepSwipeAnimations(staging, names) || !finishLockGallery(staging, names))
+        return failed("the device left a screenshot or a recording unwritten");
     UIImage *sheet = makeContactSheet(*entries, kSheetColumns);
     if (!writePNG(sheet, (staging / kSheetName).string()))
         return failed("cannot write " + (staging / kSheetName).string());
-    if (!moveIntoPlace(staging, directory))
+    if (!moveIntoPlace(staging, directory, names))
         return failed("cannot move the gallery into " + directory.string());
     return 0;
 }
 
 } // namespace
+
+std::string fileNameSafe(const std::string &title)
+{
+    std::string safe;
+    bool pendingHyphen = false;
+    for (unsigned char character : title) {
+        if (!std::isalnum(character)) {
+            pendingHyphen = !safe.empty();
+            continue;
+        }
+        if (pendingHyphen)
+            safe += '-';
+        pendingHyphen = false;
+        safe += static_cast<char>(character);
+    }
+    return safe;
+}
+
+std::string quoted(const std::string &text)
+{
+    std::string word = "\"";
+    for (char character : text) {
+        if (character == '"' || character == '\\')
+            word += '\\';
+        word += character;
+    }
+    return word + "\"";
+}
+
+std::string recordedScript(const fs::path &recording, const std::string &lines)
+{
+    return "record start " + quoted(recording.string()) + " --fps " +
+           std::to_string(kRecordedFramesPerSecond) + "\n" + lines + "record stop\n";
+}
+
+bool keepAnimatedImage(const fs::path &recording, const fs::path &image)
+{
+    std::error_code error;
+    fs::rename(recording / kRecordingImageName, image, error);
+    return !error;
+}
 
 int galleryCommand(const std::vector<std::string> &words)
 {

@@ -22,8 +22,16 @@
 #include "uikit/UIImageView.h"
 #include "uikit/UIWindow.h"
 
+#include <iterator>
+
 // The overlay's level: the status bar's plus 9001.
 inline constexpr UIWindowLevel CVLockAnimationWindowLevel = UIWindowLevelStatusBar + 9001;
+
+// The title of each "lockAnimationType" the user can choose, by value: 0 plays nothing,
+// 1 … 4 the animations above in their order.
+inline constexpr const char *CVLockAnimationTitles[] = {"None", "Blur", "Old TV", "Zoom Out",
+                                                        "Slide Away"};
+inline constexpr unsigned CVLockAnimationTypeCount = std::size(CVLockAnimationTitles);
 
 struct CVLockAnimation : NSObject {
     static Class class_();

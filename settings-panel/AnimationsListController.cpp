@@ -1,6 +1,7 @@
 // The Animations page: system animation speed, the lock animation (not on iPad, which has
 // none) and the page-scroll effect of the home screen.
 
+#include "effects/CVLockAnimations.h"
 #include "effects/CVScrollAnimations.h"
 #include "foundation/NSLog.h"
 #include "settings-panel/CVPage.h"
@@ -8,7 +9,8 @@
 namespace {
 
 const CVChoice kLockAnimations[] = {
-    {0, "None"}, {1, "Blur"}, {2, "Old TV"}, {3, "Zoom Out"}, {4, "Slide Away"},
+    {0, CVLockAnimationTitles[0]}, {1, CVLockAnimationTitles[1]}, {2, CVLockAnimationTitles[2]},
+    {3, CVLockAnimationTitles[3]}, {4, CVLockAnimationTitles[4]},
 };
 
 // Every effect by its identifier, then "Random", whose value is not an index.

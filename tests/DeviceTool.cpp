@@ -105,7 +105,7 @@ nlohmann::json deviceDump(const std::string &root)
 }
 
 Result cvsim(const std::string &root, const std::vector<std::string> &arguments,
-             const std::string &input)
+             const std::string &input, int timeoutSeconds)
 {
     int in[2], out[2], err[2];
     Result result;
@@ -121,11 +121,11 @@ Result cvsim(const std::string &root, const std::vector<std::string> &arguments,
     if (!input.empty() && write(in[1], input.data(), input.size()) < 0)
         ADD_FAILURE() << "cannot hand cvsim its input";
     close(in[1]);
-    auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+    auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(timeoutSeconds);
     drainBoth(out[0], result.out, err[0], result.err, deadline);
     close(out[0]);
     close(err[0]);
-    result.status = waitWithTimeout(child, 60000);
+    result.status = waitWithTimeout(child, timeoutSeconds * 1000);
     return result;
 }
 

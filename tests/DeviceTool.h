@@ -22,10 +22,10 @@ struct Result {
 // A fresh device root under the test's temporary directory.
 std::string temporaryRoot(const std::string &name);
 
-// Runs `cvsim --root ROOT ARGUMENTS…` to its end (at most 60 seconds), with `input` on
-// its standard input.
+// Runs `cvsim --root ROOT ARGUMENTS…` to its end (at most `timeoutSeconds`), with `input`
+// on its standard input.
 Result cvsim(const std::string &root, const std::vector<std::string> &arguments,
-             const std::string &input = "");
+             const std::string &input = "", int timeoutSeconds = 60);
 
 // Writes `text` to a new file under the test's temporary directory and answers its path.
 std::string writeTemporaryFile(const std::string &name, const std::string &text);

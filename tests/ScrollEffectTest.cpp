@@ -1,8 +1,12 @@
 // Page-scroll effects on the simulated device, end to end: an effect chosen as the panel
 // chooses it shows in the dump's layer transforms while a finger holds the pages, and is
-// gone once they rest; `cvsim gallery` shows every effect mid-swipe.
+// gone once they rest; `cvsim gallery` shows every effect mid-swipe and swiping, and every
+// lock animation.
 
 #include "DeviceTool.h"
+
+#include "foundation/NSData.h"
+#include "uikit/UIImage.h"
 
 #include <gtest/gtest.h>
 
@@ -12,6 +16,7 @@
 #include <fstream>
 #include <iterator>
 #include <numbers>
+#include <numeric>
 #include <set>
 
 namespace {
@@ -200,16 +205,70 @@ bool isPNG(const std::string &bytes)
     return bytes.rfind("\x89PNG\r\n\x1a\n", 0) == 0;
 }
 
-TEST(Gallery, EveryEffectMidSwipeAndAContactSheet)
+// An animated WebP: a RIFF file of WebP whose extended header says it is animated.
+bool isAnimatedWebP(const std::string &bytes)
+{
+    return bytes.size() > 30 && bytes.compare(0, 4, "RIFF") == 0 &&
+           bytes.compare(8, 8, "WEBPVP8X") == 0 && (bytes[20] & 0x02) &&
+           bytes.find("ANMF") != std::string::npos;
+}
+
+std::string animatedName(const std::string &imageName)
+{
+    return fs::path(imageName).replace_extension(".webp").string();
+}
+
+// The five frames of a strip, each as the RGB pixels of the middle of its fifth of the
+// strip (most of the frame, none of its caption).
+std::vector<std::vector<std::uint8_t>> stripFrames(const fs::path &strip)
+{
+    AutoreleasePool pool;
+    std::string bytes = contentsOf(strip);
+    UIImage *image = UIImage::imageWithData(NSData::dataWithBytes(bytes.data(), bytes.size()));
+    if (!image)
+        return {};
+    std::vector<std::uint8_t> pixels = sim::pixelsOf(image->CGImage());
+    std::size_t width = CGImageGetWidth(image->CGImage());
+    std::size_t height = CGImageGetHeight(image->CGImage());
+    std::vector<std::vector<std::uint8_t>> frames(5);
+    for (std::size_t frame = 0; frame < frames.size(); ++frame) {
+        std::size_t centre = width * (2 * frame + 1) / 10;
+        for (std::size_t y = height / 10; y < height * 7 / 10; ++y)
+            for (std::size_t x = centre - width / 15; x < centre + width / 15; ++x)
+                for (std::size_t channel = 0; channel < 3; ++channel)
+                    frames[frame].push_back(pixels[(y * width + x) * 4 + channel]);
+    }
+    return frames;
+}
+
+// Dark on the whole: a thin line or a last speck of light may remain.
+bool isDark(const std::vector<std::uint8_t> &pixels)
+{
+    std::size_t sum = std::accumulate(pixels.begin(), pixels.end(), std::size_t(0));
+    return !pixels.empty() && sum < pixels.size() * 16;
+}
+
+const std::array<const char *, 4> kLockStrips = {
+    "lock-1-Blur.png",
+    "lock-2-Old-TV.png",
+    "lock-3-Zoom-Out.png",
+    "lock-4-Slide-Away.png",
+};
+
+TEST(Gallery, EveryEffectMidSwipeAndSwipingAndEveryLockAnimation)
 {
     std::string root = e2e::temporaryRoot("gallery");
     fs::path directory = root + "-images";
     fs::remove_all(directory);
-    e2e::Result result = e2e::cvsim(root, {"gallery", directory});
+    // About half a minute of one core, two with the sanitizers; more on a busy machine.
+    e2e::Result result = e2e::cvsim(root, {"gallery", directory}, "", 300);
     ASSERT_EQ(result.status, 0) << result.err;
 
-    std::set<std::string> expected(kGalleryNames.begin(), kGalleryNames.end());
-    expected.insert("gallery.png");
+    std::set<std::string> expected = {"gallery.png"};
+    for (const char *name : kGalleryNames)
+        expected.insert({name, animatedName(name)});
+    for (const char *name : kLockStrips)
+        expected.insert({name, animatedName(name)});
     std::set<std::string> found;
     for (const fs::directory_entry &entry : fs::directory_iterator(directory))
         found.insert(entry.path().filename().string());
@@ -221,8 +280,23 @@ TEST(Gallery, EveryEffectMidSwipeAndAContactSheet)
         std::string bytes = contentsOf(directory / name);
         EXPECT_TRUE(isPNG(bytes)) << name;
         EXPECT_TRUE(images.insert(bytes).second) << name << " looks like an earlier effect";
+        EXPECT_TRUE(isAnimatedWebP(contentsOf(directory / animatedName(name)))) << name;
     }
     EXPECT_TRUE(isPNG(contentsOf(directory / "gallery.png")));
+
+    // Each lock animation moves from one frame of its strip to the next; all but the blur,
+    // which leaves the darkening to the backlight, end on a dark screen.
+    for (const char *name : kLockStrips) {
+        std::vector<std::vector<std::uint8_t>> frames = stripFrames(directory / name);
+        ASSERT_EQ(frames.size(), 5u) << name;
+        EXPECT_FALSE(isDark(frames.front())) << name;
+        for (std::size_t index = 1; index < frames.size(); ++index)
+            EXPECT_NE(frames[index], frames[index - 1]) << name << " frame " << index;
+        if (name != kLockStrips.front()) {
+            EXPECT_TRUE(isDark(frames.back())) << name;
+        }
+        EXPECT_TRUE(isAnimatedWebP(contentsOf(directory / animatedName(name)))) << name;
+    }
 }
 
 TEST(Gallery, ADirectoryThatCannotBeMadeIsAFailureWithNothingWritten)
