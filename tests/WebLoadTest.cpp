@@ -24,6 +24,7 @@
 #include <fstream>
 #include <iterator>
 #include <mutex>
+#include <optional>
 #include <set>
 #include <string>
 #include <thread>
@@ -72,29 +73,30 @@ int connectToServer(int port)
     return -1;
 }
 
-// The status of the answer on `fd` (0 when the server closed without one), waiting at
-// most `timeoutMs` for it.
-int readStatus(int fd, int timeoutMs)
+// The answer on `fd`, read until the server closes or `timeoutMs` passes without a byte;
+// with `statusOnly`, only up to the end of the status line.
+std::string readAnswer(int fd, int timeoutMs, bool statusOnly)
 {
     std::string answer;
     char buffer[4096];
     pollfd readable{fd, POLLIN, 0};
-    while (answer.find("\r\n") == std::string::npos && poll(&readable, 1, timeoutMs) > 0) {
+    while (!(statusOnly && answer.find("\r\n") != std::string::npos) &&
+           poll(&readable, 1, timeoutMs) > 0) {
         ssize_t got = read(fd, buffer, sizeof buffer);
         if (got <= 0)
             break;
         answer.append(buffer, static_cast<std::size_t>(got));
     }
-    if (answer.rfind("HTTP/1.1 ", 0) != 0 || answer.size() < 12)
-        return 0;
-    return std::stoi(answer.substr(9, 3));
+    return answer;
 }
 
-int send(const Server &server, const std::string &request)
+// The request's answer; nothing when the server cannot be reached.
+std::optional<std::string> exchange(const Server &server, const std::string &request,
+                                    bool statusOnly)
 {
     int fd = connectToServer(server.port);
     if (fd < 0)
-        return -1;
+        return std::nullopt;
     std::size_t sent = 0;
     while (sent < request.size()) {
         ssize_t written = ::send(fd, request.data() + sent, request.size() - sent, MSG_NOSIGNAL);
@@ -102,9 +104,24 @@ int send(const Server &server, const std::string &request)
             break; // refused before the body was read: the status says why
         sent += static_cast<std::size_t>(written);
     }
-    int status = readStatus(fd, 20000);
+    std::string answer = readAnswer(fd, 20000, statusOnly);
     close(fd);
-    return status;
+    return answer;
+}
+
+// The status of an answer; 0 when the server closed without one.
+int statusOf(const std::string &answer)
+{
+    if (answer.rfind("HTTP/1.1 ", 0) != 0 || answer.size() < 12)
+        return 0;
+    return std::stoi(answer.substr(9, 3));
+}
+
+// The answer's status: 0 when the server closed without one, -1 when it cannot be reached.
+int send(const Server &server, const std::string &request)
+{
+    std::optional<std::string> answer = exchange(server, request, true);
+    return answer ? statusOf(*answer) : -1;
 }
 
 struct Kind {
@@ -209,7 +226,7 @@ bool slowClientIsLetGo(const Server &server)
         (void)::send(fd, &start[at], 1, MSG_NOSIGNAL);
         std::this_thread::sleep_for(std::chrono::seconds(1));
     }
-    int status = readStatus(fd, 30000);
+    int status = statusOf(readAnswer(fd, 30000, true));
     close(fd);
     return status == 0 || status == 408;
 }
@@ -220,12 +237,31 @@ std::string fileContents(const std::string &path)
     return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
 }
 
+// The settings application's address, as the device page tells whoever holds its token,
+// once the application has started (within a minute).
+Server settingsServerOf(const Server &page)
+{
+    for (auto deadline = Clock::now() + std::chrono::minutes(1); Clock::now() < deadline;
+         std::this_thread::sleep_for(std::chrono::milliseconds(100))) {
+        std::string answer =
+            exchange(page, http(page, "GET", "/api/status", {tokenHeader(page)}), false)
+                .value_or("");
+        std::size_t body = answer.find("\r\n\r\n");
+        if (body == std::string::npos)
+            continue;
+        auto status = nlohmann::json::parse(answer.substr(body + 4), nullptr, false);
+        if (status.is_object() && status.value("settings", nlohmann::json()).is_string())
+            return serverOf(status["settings"].get<std::string>());
+    }
+    return {};
+}
+
 TEST(WebServerLoad, MixedRequestsFromManyClientsAreRefusedOrAnsweredAndChangeNothing)
 {
     std::string root = e2e::temporaryRoot("load");
     e2e::Background device(root, {"run", "--ios", "9"});
-    Server server = serverOf(device.readLine(60000));
-    ASSERT_GT(server.port, 0) << "the device printed no URL of the settings application";
+    Server server = settingsServerOf(serverOf(device.readLine(60000)));
+    ASSERT_GT(server.port, 0) << "the device page names no settings application";
     std::string settingsFile =
         root + "/var/mobile/Library/Preferences/com.kestrelworks.corvane3.plist";
     ASSERT_EQ(send(server, kinds()[0].request(server)), 200) << "the server does not answer";
