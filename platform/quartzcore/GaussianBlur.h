@@ -30,8 +30,8 @@
 // resolution, as compositors do: the region is shrunk k = ⌊σ/6⌋ times (2 to 8) in each
 // direction by averaging k × k blocks, blurred there with the σ that leaves, together with
 // the variance that the shrinking and stretching add, the requested σ, and stretched back
-// by linear interpolation. That costs about 1/k² of the full-size blur and stays within a few levels
-// of the exact Gaussian, since a blur this wide has no detail finer than k pixels.
+// by linear interpolation. That costs about 1/k² of the full-size blur and stays within a few
+// levels of the exact Gaussian, since a blur this wide has no detail finer than k pixels.
 
 #include <cstddef>
 #include <cstdint>
