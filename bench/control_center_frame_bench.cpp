@@ -7,17 +7,9 @@
 // Reference in the same run: the home screen's frame with Control Center closed, so the
 // difference is what the panel and its backdrop cost.
 
-#include "darwin/TemporaryDevice.h"
-#include "foundation/Clock.h"
-#include "foundation/DeviceProfile.h"
-#include "quartzcore/Renderer.h"
-#include "springboard/SpringBoardHost.h"
-#include "springboard/control-center/ControlCenterHost.h"
-#include "uikit/Snapshot.h"
-#include "uikit/UIScreen.h"
-#include "uikit/UIWindow.h"
+#include "ScreenFrames.h"
 
-#include <benchmark/benchmark.h>
+#include "springboard/control-center/ControlCenterHost.h"
 
 namespace {
 
@@ -26,34 +18,15 @@ constexpr double kRevealed[] = {0.48, 0.52};
 
 void renderFrames(benchmark::State &state, bool controlCenter)
 {
-    sim::TemporaryDevice device;
-    if (!device.ready()) {
-        state.SkipWithError("the device services did not start");
+    BenchSpringBoard springBoard(state);
+    if (!springBoard.ready())
         return;
-    }
-    AutoreleasePool pool;
-    sim::useVirtualClock();
-    sim::DeviceProfile::setCurrent(sim::DeviceProfile{});
-    sim::SpringBoardHost::launch();
-    sim::SpringBoardHost::unlock();
-    UIScreen *screen = UIScreen::mainScreen();
-    sim::Renderer renderer;
     std::size_t frame = 0;
     for (auto _ : state) {
         if (controlCenter)
             sim::revealControlCenter(kRevealed[frame++ % 2]);
-        std::vector<CALayer *> roots;
-        for (UIWindow *window : sim::visibleWindowsBottomUp()) {
-            sim::displayPendingLayers(window->layer());
-            roots.push_back(window->layer());
-        }
-        const sim::PixelBuffer &pixels =
-            renderer.renderFrame(roots, screen->bounds().size, screen->scale());
-        benchmark::DoNotOptimize(pixels.pixels.data());
+        springBoard.renderFrame();
     }
-    state.counters["frames_per_second"] =
-        benchmark::Counter(double(state.iterations()), benchmark::Counter::kIsRate);
-    sim::SpringBoardHost::terminate();
 }
 
 void BM_ControlCenterHalfOpenFrame(benchmark::State &state)

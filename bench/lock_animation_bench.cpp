@@ -8,17 +8,9 @@
 //
 // Reference in the same run: the home screen's frame with no animation running.
 
-#include "darwin/TemporaryDevice.h"
-#include "effects/CVLockAnimator.h"
-#include "foundation/Clock.h"
-#include "foundation/DeviceProfile.h"
-#include "quartzcore/Renderer.h"
-#include "springboard/SpringBoardHost.h"
-#include "uikit/Snapshot.h"
-#include "uikit/UIScreen.h"
-#include "uikit/UIWindow.h"
+#include "ScreenFrames.h"
 
-#include <benchmark/benchmark.h>
+#include "effects/CVLockAnimator.h"
 
 namespace {
 
@@ -31,16 +23,9 @@ CVLockAnimator *animator()
 
 void renderLockFrames(benchmark::State &state, CVLockAnimationType type)
 {
-    sim::TemporaryDevice device;
-    if (!device.ready()) {
-        state.SkipWithError("the device services did not start");
+    BenchSpringBoard springBoard(state);
+    if (!springBoard.ready())
         return;
-    }
-    AutoreleasePool pool;
-    sim::useVirtualClock();
-    sim::DeviceProfile::setCurrent(sim::DeviceProfile{});
-    sim::SpringBoardHost::launch();
-    sim::SpringBoardHost::unlock();
     if (type) {
         msg<void, CVLockAnimationType, float>(animator(), "startLockAnimation:withDuration:"_sel,
                                               type, kDuration);
@@ -48,23 +33,10 @@ void renderLockFrames(benchmark::State &state, CVLockAnimationType type)
         if (!msg<BOOL>(animator(), "isAnimating"_sel))
             state.SkipWithError("the lock animation did not start");
     }
-    UIScreen *screen = UIScreen::mainScreen();
-    sim::Renderer renderer;
-    for (auto _ : state) {
-        std::vector<CALayer *> roots;
-        for (UIWindow *window : sim::visibleWindowsBottomUp()) {
-            sim::displayPendingLayers(window->layer());
-            roots.push_back(window->layer());
-        }
-        const sim::PixelBuffer &pixels =
-            renderer.renderFrame(roots, screen->bounds().size, screen->scale());
-        benchmark::DoNotOptimize(pixels.pixels.data());
-    }
-    state.counters["frames_per_second"] =
-        benchmark::Counter(double(state.iterations()), benchmark::Counter::kIsRate);
+    for (auto _ : state)
+        springBoard.renderFrame();
     msg<void>(animator(), "stopLockAnimation"_sel);
     sim::advanceVirtualClock(1);
-    sim::SpringBoardHost::terminate();
 }
 
 void BM_LockAnimationFrame(benchmark::State &state)

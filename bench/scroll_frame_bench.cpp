@@ -11,20 +11,12 @@
 // Reference in the same run: the same frame with no effect chosen (the pages slide flat),
 // so the difference is what the effect costs.
 
-#include "darwin/TemporaryDevice.h"
+#include "ScreenFrames.h"
+
 #include "effects/CVScrollAnimations.h"
-#include "foundation/Clock.h"
-#include "foundation/DeviceProfile.h"
-#include "quartzcore/Renderer.h"
 #include "settings-core/CVSettings.h"
 #include "springboard-extension/animations/IconsAnimation.h"
 #include "springboard/SBIconController.h"
-#include "springboard/SpringBoardHost.h"
-#include "uikit/Snapshot.h"
-#include "uikit/UIScreen.h"
-#include "uikit/UIWindow.h"
-
-#include <benchmark/benchmark.h>
 
 namespace {
 
@@ -36,42 +28,22 @@ constexpr double kMidSwipe[] = {0.48, 0.52};
 void renderSwipeFrames(benchmark::State &state, CVUIScrollAnimationID effect,
                        const double (&positions)[2] = kThirdOfTheWay)
 {
-    sim::TemporaryDevice device;
-    if (!device.ready()) {
-        state.SkipWithError("the device services did not start");
-        return;
-    }
-    AutoreleasePool pool;
-    sim::useVirtualClock();
-    sim::DeviceProfile::setCurrent(sim::DeviceProfile{});
     gCVAnimations.scrollAnimationType = effect;
-    sim::SpringBoardHost::launch();
-    IconsAnimationInit();
-    sim::SpringBoardHost::unlock();
+    BenchSpringBoard springBoard(state, IconsAnimationInit);
+    if (!springBoard.ready())
+        return;
     sim::SpringBoardHost::swipePages(positions[0], true);
 
     SBIconController *controller =
         msg<SBIconController *>(SBIconController::class_(), "sharedInstance"_sel);
     UIScrollView *pages = controller->rootFolderView()->m_scrollView;
     CGFloat width = pages->bounds().size.width;
-    UIScreen *screen = UIScreen::mainScreen();
-    sim::Renderer renderer;
     std::size_t frame = 0;
     for (auto _ : state) {
         CGFloat x = width * positions[frame++ % 2];
         msg<void, CGPoint>(pages, "setContentOffset:"_sel, {x, 0});
-        std::vector<CALayer *> roots;
-        for (UIWindow *window : sim::visibleWindowsBottomUp()) {
-            sim::displayPendingLayers(window->layer());
-            roots.push_back(window->layer());
-        }
-        const sim::PixelBuffer &pixels =
-            renderer.renderFrame(roots, screen->bounds().size, screen->scale());
-        benchmark::DoNotOptimize(pixels.pixels.data());
+        springBoard.renderFrame();
     }
-    state.counters["frames_per_second"] =
-        benchmark::Counter(double(state.iterations()), benchmark::Counter::kIsRate);
-    sim::SpringBoardHost::terminate();
 }
 
 void BM_SwipeFrameCubeInside(benchmark::State &state)
