@@ -4,6 +4,8 @@
 // windows rendered as the device draws its screen, with the renderer kept between frames
 // as the device keeps it.
 
+#include "LayerFrames.h"
+
 #include "darwin/TemporaryDevice.h"
 #include "foundation/Clock.h"
 #include "foundation/DeviceProfile.h"
@@ -43,8 +45,7 @@ public:
     {
         if (!m_ready)
             return;
-        m_state.counters["frames_per_second"] =
-            benchmark::Counter(double(m_state.iterations()), benchmark::Counter::kIsRate);
+        countFramesPerSecond(m_state);
         sim::SpringBoardHost::terminate();
     }
 

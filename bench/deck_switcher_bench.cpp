@@ -6,6 +6,8 @@
 //
 // Reference in the same run: the same deck without blur.
 
+#include "LayerFrames.h"
+
 #include "foundation/NSArray.h"
 #include "foundation/NSNumber.h"
 #include "foundation/NSString.h"
@@ -79,13 +81,7 @@ void renderFrames(benchmark::State &state, int blurred)
 {
     AutoreleasePool pool;
     StrongRef<CALayer> root = deck(blurred);
-    sim::Renderer renderer;
-    for (auto _ : state) {
-        const sim::PixelBuffer &frame = renderer.renderFrame(root.get(), kScreen, kScale);
-        benchmark::DoNotOptimize(frame.pixels.data());
-    }
-    state.counters["frames_per_second"] =
-        benchmark::Counter(double(state.iterations()), benchmark::Counter::kIsRate);
+    renderLayerFrames(state, root.get(), kScreen, kScale);
 }
 
 void BM_DeckWithThreeBlurredCards(benchmark::State &state)

@@ -6,6 +6,8 @@
 // References in the same run: the wallpaper alone (what the 30 icons add is the
 // difference), and filling a kept frame buffer once (the floor of any frame).
 
+#include "LayerFrames.h"
+
 #include "quartzcore/Renderer.h"
 
 #include <benchmark/benchmark.h>
@@ -59,13 +61,7 @@ StrongRef<CALayer> homeScreen(int icons)
 void renderFrames(benchmark::State &state, int icons)
 {
     StrongRef<CALayer> root = homeScreen(icons);
-    sim::Renderer renderer;
-    for (auto _ : state) {
-        const sim::PixelBuffer &frame = renderer.renderFrame(root.get(), kScreen, kScale);
-        benchmark::DoNotOptimize(frame.pixels.data());
-    }
-    state.counters["frames_per_second"] =
-        benchmark::Counter(double(state.iterations()), benchmark::Counter::kIsRate);
+    renderLayerFrames(state, root.get(), kScreen, kScale);
 }
 
 void BM_HomeScreenFrame(benchmark::State &state)
