@@ -256,15 +256,9 @@ void present(NSObject *controller)
 void dismiss(NSObject *controller)
 {
     SBAppSliderController *self = asSlider(controller);
-    if (self->m_window)
-        sim::setHidden(self->m_window, true);
     clearItems(self->m_pageController);
     clearItems(self->m_iconController);
-    UIView *view = msg<UIView *>(self, "view"_sel);
-    while (!view->m_subviews.empty())
-        view->m_subviews.back()->removeFromSuperview();
-    view->removeFromSuperview();
-    self->m_window = nullptr;
+    sim::closeSwitcherWindow(self, self->m_window);
 }
 
 bool isPresented(NSObject *controller)

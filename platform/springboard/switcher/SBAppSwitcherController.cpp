@@ -188,14 +188,8 @@ void present(NSObject *controller)
 void dismiss(NSObject *controller)
 {
     SBAppSwitcherController *self = asSwitcher(controller);
-    if (self->m_window)
-        sim::setHidden(self->m_window, true);
     removePages(self);
-    UIView *view = msg<UIView *>(self, "view"_sel);
-    while (!view->m_subviews.empty())
-        view->m_subviews.back()->removeFromSuperview();
-    view->removeFromSuperview();
-    self->m_window = nullptr;
+    sim::closeSwitcherWindow(self, self->m_window);
 }
 
 bool isPresented(NSObject *controller)

@@ -212,14 +212,8 @@ void present(NSObject *controller)
 void dismiss(NSObject *controller)
 {
     SBDeckSwitcherViewController *self = asDeck(controller);
-    if (self->m_window)
-        sim::setHidden(self->m_window, true);
-    UIView *view = msg<UIView *>(self, "view"_sel);
-    while (!view->m_subviews.empty())
-        view->m_subviews.back()->removeFromSuperview();
-    view->removeFromSuperview();
+    sim::closeSwitcherWindow(self, self->m_window);
     self->m_itemContainers = NSMutableArray::array();
-    self->m_window = nullptr;
 }
 
 bool isPresented(NSObject *controller)

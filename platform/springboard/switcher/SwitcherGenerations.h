@@ -41,6 +41,9 @@ void switchToDisplayIdentifier(const std::string &displayIdentifier);
 
 // A window over everything but alerts, placed as the home screen's window; shown.
 StrongRef<UIWindow> newSwitcherWindow();
+// Takes a switcher off the screen: hides its window, empties the controller's view and
+// takes the view out of the window, and lets the window go.
+void closeSwitcherWindow(id controller, StrongRef<UIWindow> &window);
 // The dark backdrop behind the pages: the wallpaper, dimmed.
 StrongRef<UIView> newSwitcherBackdrop(CGRect frame);
 // The application's icon image, `side` points square (autoreleased).

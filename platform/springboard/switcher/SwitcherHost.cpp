@@ -193,6 +193,17 @@ void switchToDisplayIdentifier(const std::string &displayIdentifier)
         activateApplication(application);
 }
 
+void closeSwitcherWindow(id controller, StrongRef<UIWindow> &window)
+{
+    if (window)
+        setHidden(window, true);
+    UIView *view = msg<UIView *>(controller, "view"_sel);
+    while (!view->m_subviews.empty())
+        view->m_subviews.back()->removeFromSuperview();
+    view->removeFromSuperview();
+    window = nullptr;
+}
+
 StrongRef<UIWindow> newSwitcherWindow()
 {
     UIWindow *home = springBoardState().homeScreenWindow;
