@@ -1,6 +1,7 @@
 # Property lists (XML and binary, through libplist) and NSDictionary's property-list files.
 target_sources(cvfoundation PRIVATE
     NSPropertyList.cpp
+    PropertyListLimits.cpp
     PropertyListFiles.cpp
 )
 target_link_libraries(cvfoundation PUBLIC PkgConfig::PLIST)
