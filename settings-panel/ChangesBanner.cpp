@@ -133,11 +133,6 @@ void hide(ChangesBanner *self, SEL)
         [window](BOOL) { msg<void, BOOL>(window.get(), "setHidden:"_sel, YES); });
 }
 
-BOOL isShowing(ChangesBanner *self, SEL)
-{
-    return self->m_showing;
-}
-
 void bannerTapped(ChangesBanner *self, SEL, id)
 {
     msg<void>(self->m_target, self->m_action);
@@ -153,7 +148,7 @@ const Class kRegistered = [] {
                         .method("initWithTarget:action:", initWithTargetAction)
                         .method("showMessage:", showMessage)
                         .method("hide", hide)
-                        .method("isShowing", isShowing)
+                        .getter<&ChangesBanner::m_showing>("isShowing")
                         .method("bannerTapped:", bannerTapped)
                         .registerClass();
     g_controllerClass =

@@ -5,18 +5,23 @@
 //         .ivar("_orientation", &SBIconListView::m_orientation)
 //         .classMethod("iconColumnsForInterfaceOrientation:", iconColumnsForInterfaceOrientation)
 //         .method("layoutIconsNow", layoutIconsNow)
+//         .property<&SBIconListView::m_orientation>("orientation")
 //         .registerClass();
 //
 // Each method is a plain function `R f(Receiver *self, SEL _cmd, Args...)`; its type
-// encoding is derived from that signature. Instance variables are registered with a
-// pointer to the member, so the offset and type that a by-name look-up answers are the
-// real ones. Instances of the class are objects of the C++ type T (constructed in place
-// by +alloc, destroyed by -dealloc), which must derive from the superclass's C++ type.
+// encoding is derived from that signature. A property whose accessors only read and store
+// a data member is declared with the member instead of two hand-written functions. Instance
+// variables are registered with a pointer to the member, so the offset and type that a by-name
+// look-up answers are the real ones. Instances of the class are objects of the C++ type T
+// (constructed in place by +alloc, destroyed by -dealloc), which must derive from the superclass's
+// C++ type.
 
 #include "objc/NSObject.h"
 #include "objc/TypeEncoding.h"
 
+#include <cctype>
 #include <new>
+#include <string>
 #include <type_traits>
 
 namespace sim {
@@ -41,6 +46,45 @@ template <class T, class M> std::ptrdiff_t memberOffset(M T::*member)
     } storage;
     return reinterpret_cast<const char *>(&(storage.object.*member)) -
            reinterpret_cast<const char *>(&storage.object);
+}
+
+// The class and the type of a data member named by a pointer to it.
+template <auto Member> struct MemberOf;
+template <class C, class M, M C::*Member> struct MemberOf<Member> {
+    using Owner = C;
+    using Type = M;
+};
+
+// What a property's getter answers and its setter takes: the object an owning member holds,
+// or the member's own value.
+template <class M> struct PropertyValue {
+    using Type = M;
+};
+template <class O> struct PropertyValue<StrongRef<O>> {
+    using Type = O *;
+};
+
+template <auto Member>
+auto readMember(typename MemberOf<Member>::Owner *self, SEL) ->
+    typename PropertyValue<typename MemberOf<Member>::Type>::Type
+{
+    return self->*Member;
+}
+
+// An owning member retains what it is given and releases what it held.
+template <auto Member>
+void storeMember(typename MemberOf<Member>::Owner *self, SEL,
+                 typename PropertyValue<typename MemberOf<Member>::Type>::Type value)
+{
+    self->*Member = value;
+}
+
+// "setName:" for the getter "name".
+inline std::string setterSelector(const char *getter)
+{
+    std::string setter = std::string("set") + getter + ":";
+    setter[3] = static_cast<char>(std::toupper(static_cast<unsigned char>(setter[3])));
+    return setter;
 }
 
 template <class R, class Receiver, class... Args>
@@ -85,6 +129,19 @@ public:
     {
         add(m_class ? object_getClass(m_class) : Nil, selector, implementation);
         return *this;
+    }
+
+    // A getter message, `selector`, that answers the member.
+    template <auto Member> ClassBuilder &getter(const char *selector)
+    {
+        return method(selector, sim::readMember<Member>);
+    }
+
+    // The getter `selector` and its setter "setSelector:", which only stores the member.
+    template <auto Member> ClassBuilder &property(const char *selector)
+    {
+        return getter<Member>(selector).method(sim::setterSelector(selector).c_str(),
+                                               sim::storeMember<Member>);
     }
 
     template <class M> ClassBuilder &ivar(const char *name, M T::*member)

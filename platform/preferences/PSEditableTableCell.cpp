@@ -25,11 +25,6 @@ id initWithStyleReuseIdentifierSpecifier(PSEditableTableCell *self, SEL _cmd,
     return self;
 }
 
-UITextField *textField(PSEditableTableCell *self, SEL)
-{
-    return self->m_textField;
-}
-
 void refreshCellContentsWithSpecifier(PSEditableTableCell *self, SEL _cmd, PSSpecifier *specifier)
 {
     msgSuper<void, PSSpecifier *>(PSEditableTableCell::class_(), self, _cmd, specifier);
@@ -84,7 +79,7 @@ Class PSEditableTableCell::class_()
         return ClassBuilder<PSEditableTableCell>("PSEditableTableCell", "PSTableCell")
             .method("initWithStyle:reuseIdentifier:specifier:",
                     imp::initWithStyleReuseIdentifierSpecifier)
-            .method("textField", imp::textField)
+            .getter<&PSEditableTableCell::m_textField>("textField")
             .method("refreshCellContentsWithSpecifier:", imp::refreshCellContentsWithSpecifier)
             .method("setValue:", imp::setValue)
             .method("textFieldDidEndEditing:", imp::textFieldDidEndEditing)

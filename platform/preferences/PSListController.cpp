@@ -116,11 +116,6 @@ UITableView *table(PSListController *self, SEL)
     return self->m_table;
 }
 
-NSArray *specifiers(PSListController *self, SEL)
-{
-    return self->m_specifiers;
-}
-
 void setSpecifiers(PSListController *self, SEL, NSArray *specifiers)
 {
     self->m_specifiers = specifiers;
@@ -241,7 +236,7 @@ Class PSListController::class_()
             ClassBuilder<PSListController>("PSListController", "PSViewController")
                 .method("loadView", imp::loadView)
                 .method("table", imp::table)
-                .method("specifiers", imp::specifiers)
+                .getter<&PSListController::m_specifiers>("specifiers")
                 .method("setSpecifiers:", imp::setSpecifiers)
                 .method("reloadSpecifiers", imp::reloadSpecifiers)
                 .method("reloadSpecifier:", imp::reloadSpecifier)

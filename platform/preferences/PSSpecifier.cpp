@@ -59,46 +59,6 @@ void setName(PSSpecifier *self, SEL, NSString *name)
     self->m_name = StrongRef<NSString>::adopt(msg<NSString *>(name, "copy"_sel));
 }
 
-id target(PSSpecifier *self, SEL)
-{
-    return self->m_target;
-}
-
-void setTarget(PSSpecifier *self, SEL, id target)
-{
-    self->m_target = target;
-}
-
-Class detailControllerClass(PSSpecifier *self, SEL)
-{
-    return self->m_detailControllerClass;
-}
-
-void setDetailControllerClass(PSSpecifier *self, SEL, Class cls)
-{
-    self->m_detailControllerClass = cls;
-}
-
-Class editPaneClass(PSSpecifier *self, SEL)
-{
-    return self->m_editPaneClass;
-}
-
-void setEditPaneClass(PSSpecifier *self, SEL, Class cls)
-{
-    self->m_editPaneClass = cls;
-}
-
-NSInteger cellType(PSSpecifier *self, SEL)
-{
-    return self->m_cellType;
-}
-
-void setCellType(PSSpecifier *self, SEL, NSInteger type)
-{
-    self->m_cellType = type;
-}
-
 id propertyForKey(PSSpecifier *self, SEL, NSString *key)
 {
     return self->propertyForKey(key);
@@ -149,16 +109,6 @@ NSArray *values(PSSpecifier *self, SEL)
     return self->m_values;
 }
 
-NSDictionary *titleDictionary(PSSpecifier *self, SEL)
-{
-    return self->m_titleDictionary;
-}
-
-NSDictionary *shortTitleDictionary(PSSpecifier *self, SEL)
-{
-    return self->m_shortTitleDictionary;
-}
-
 // A path that is not a readable PNG leaves the row without an icon.
 void setupIconImageWithPath(PSSpecifier *self, SEL, NSString *path)
 {
@@ -187,14 +137,10 @@ Class PSSpecifier::class_()
             .classMethod("groupSpecifierWithName:", imp::groupSpecifierWithName)
             .method("name", imp::name)
             .method("setName:", imp::setName)
-            .method("target", imp::target)
-            .method("setTarget:", imp::setTarget)
-            .method("detailControllerClass", imp::detailControllerClass)
-            .method("setDetailControllerClass:", imp::setDetailControllerClass)
-            .method("editPaneClass", imp::editPaneClass)
-            .method("setEditPaneClass:", imp::setEditPaneClass)
-            .method("cellType", imp::cellType)
-            .method("setCellType:", imp::setCellType)
+            .property<&PSSpecifier::m_target>("target")
+            .property<&PSSpecifier::m_detailControllerClass>("detailControllerClass")
+            .property<&PSSpecifier::m_editPaneClass>("editPaneClass")
+            .property<&PSSpecifier::m_cellType>("cellType")
             .method("propertyForKey:", imp::propertyForKey)
             .method("setProperty:forKey:", imp::setPropertyForKey)
             .method("removePropertyForKey:", imp::removePropertyForKey)
@@ -204,8 +150,8 @@ Class PSSpecifier::class_()
             .method("setValues:titles:shortTitles:", imp::setValuesTitlesShortTitles)
             .method("setValues:titles:", imp::setValuesTitles)
             .method("values", imp::values)
-            .method("titleDictionary", imp::titleDictionary)
-            .method("shortTitleDictionary", imp::shortTitleDictionary)
+            .getter<&PSSpecifier::m_titleDictionary>("titleDictionary")
+            .getter<&PSSpecifier::m_shortTitleDictionary>("shortTitleDictionary")
             .method("setupIconImageWithPath:", imp::setupIconImageWithPath)
             .registerClass();
     return cls;

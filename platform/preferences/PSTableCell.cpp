@@ -114,16 +114,6 @@ void setValue(PSTableCell *self, SEL, id value)
     msg<void>(self, "setNeedsLayout"_sel);
 }
 
-UIControl *control(PSControlTableCell *self, SEL)
-{
-    return self->m_control;
-}
-
-void setControl(PSControlTableCell *self, SEL, UIControl *control)
-{
-    self->m_control = control;
-}
-
 id controlValue(PSControlTableCell *, SEL)
 {
     return nil;
@@ -211,8 +201,7 @@ Class PSControlTableCell::class_()
     static const Class cls = [] {
         PSTableCell::class_();
         return ClassBuilder<PSControlTableCell>("PSControlTableCell", "PSTableCell")
-            .method("control", imp::control)
-            .method("setControl:", imp::setControl)
+            .property<&PSControlTableCell::m_control>("control")
             .method("controlValue", imp::controlValue)
             .method("controlChanged:", imp::controlChanged)
             .registerClass();

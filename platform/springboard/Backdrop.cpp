@@ -24,26 +24,6 @@ void setBlurRadius(_UIBackdropViewSettings *self, SEL, CGFloat radius)
     self->m_blurRadius = radius;
 }
 
-UIColor *colorTint(_UIBackdropViewSettings *self, SEL)
-{
-    return self->m_colorTint;
-}
-
-void setColorTint(_UIBackdropViewSettings *self, SEL, UIColor *tint)
-{
-    self->m_colorTint = tint;
-}
-
-CGFloat colorTintAlpha(_UIBackdropViewSettings *self, SEL)
-{
-    return self->m_colorTintAlpha;
-}
-
-void setColorTintAlpha(_UIBackdropViewSettings *self, SEL, CGFloat alpha)
-{
-    self->m_colorTintAlpha = alpha;
-}
-
 id backdropInitWithFrame(_UIBackdropView *self, SEL _cmd, CGRect frame)
 {
     if (!msgSuper<id, CGRect>(_UIBackdropView::class_(), self, _cmd, frame))
@@ -53,11 +33,6 @@ id backdropInitWithFrame(_UIBackdropView *self, SEL _cmd, CGRect frame)
     self->m_colorTintView = sim::newView(UIView::class_(), CGRectZero);
     sim::addSubview(self, self->m_colorTintView);
     return self;
-}
-
-_UIBackdropViewSettings *inputSettings(_UIBackdropView *self, SEL)
-{
-    return self->m_inputSettings;
 }
 
 // The settings are read here, at every layout, so that what was set before the view
@@ -122,16 +97,14 @@ void registerBackdropClasses()
         .ivar("_colorTintAlpha", &_UIBackdropViewSettings::m_colorTintAlpha)
         .method("blurRadius", imp::blurRadius)
         .method("setBlurRadius:", imp::setBlurRadius)
-        .method("colorTint", imp::colorTint)
-        .method("setColorTint:", imp::setColorTint)
-        .method("colorTintAlpha", imp::colorTintAlpha)
-        .method("setColorTintAlpha:", imp::setColorTintAlpha)
+        .property<&_UIBackdropViewSettings::m_colorTint>("colorTint")
+        .property<&_UIBackdropViewSettings::m_colorTintAlpha>("colorTintAlpha")
         .registerClass();
     HostClass<_UIBackdropView>("_UIBackdropView", "UIView")
         .ivar("_inputSettings", &_UIBackdropView::m_inputSettings)
         .ivar("_colorTintView", &_UIBackdropView::m_colorTintView)
         .method("initWithFrame:", imp::backdropInitWithFrame)
-        .method("inputSettings", imp::inputSettings)
+        .getter<&_UIBackdropView::m_inputSettings>("inputSettings")
         .method("layoutSubviews", imp::backdropLayoutSubviews)
         .registerClass();
     addViewDumpAttributes("_UIBackdropView", dumpBackdrop);

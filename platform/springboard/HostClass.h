@@ -68,6 +68,18 @@ public:
             [=](ClassBuilder<T> &builder) { builder.classMethod(selector, implementation); });
     }
 
+    template <auto Member> HostClass &getter(const char *selector)
+    {
+        return declare(
+            [=](ClassBuilder<T> &builder) { builder.template getter<Member>(selector); });
+    }
+
+    template <auto Member> HostClass &property(const char *selector)
+    {
+        return declare(
+            [=](ClassBuilder<T> &builder) { builder.template property<Member>(selector); });
+    }
+
     template <class M> HostClass &ivar(const char *name, M T::*member)
     {
         return declare([=](ClassBuilder<T> &builder) { builder.ivar(name, member); });

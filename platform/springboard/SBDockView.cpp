@@ -60,11 +60,6 @@ id initWithDockListViewForSnapshot(SBDockView *self, SEL, SBIconListView *list, 
     return self;
 }
 
-SBIconListView *dockListView(SBDockView *self, SEL)
-{
-    return self->m_dockListView;
-}
-
 CGFloat dockHeight(SBDockView *, SEL)
 {
     return sim::SpringBoardMetrics::dockThickness();
@@ -115,7 +110,7 @@ void registerDockViewClass()
         .ivar("_backgroundImageView", &SBDockView::m_backgroundImageView)
         .ivar("_highlightView", &SBDockView::m_highlightView)
         .method("initWithDockListView:forSnapshot:", imp::initWithDockListViewForSnapshot)
-        .method("dockListView", imp::dockListView)
+        .getter<&SBDockView::m_dockListView>("dockListView")
         .method("dockHeight", imp::dockHeight)
         .method("layoutSubviews", imp::layoutSubviews)
         .registerClass();

@@ -6,16 +6,6 @@ namespace {
 
 namespace imp {
 
-SBFolderView *contentView(SBFolderController *self, SEL)
-{
-    return self->m_contentView;
-}
-
-SBFolder *folder(SBFolderController *self, SEL)
-{
-    return self->m_folder;
-}
-
 BOOL isOpen(SBFolderController *self, SEL)
 {
     return self->m_contentView && self->m_contentView->window();
@@ -49,8 +39,8 @@ void registerFolderControllerClasses()
 {
     HostClass<SBFolderController>("SBFolderController", "NSObject")
         .ivar("_contentView", &SBFolderController::m_contentView)
-        .method("contentView", imp::contentView)
-        .method("folder", imp::folder)
+        .getter<&SBFolderController::m_contentView>("contentView")
+        .getter<&SBFolderController::m_folder>("folder")
         .method("isOpen", imp::isOpen)
         .registerClass();
     HostClass<SBRootFolderController>("SBRootFolderController", "SBFolderController")

@@ -13,11 +13,6 @@ constexpr CGFloat kBackgroundLightening = 0.3;
 
 namespace imp {
 
-CGPoint wallpaperRelativeCenter(SBFolderIconBackgroundView *self, SEL)
-{
-    return self->m_wallpaperRelativeCenter;
-}
-
 // A blurred background shows the wallpaper behind it, lightened; the wallpaper is a
 // vertical gradient, so the height of the centre decides the tint. Unblurred, it is a
 // plain translucent white.
@@ -56,16 +51,6 @@ id initWithFrame(SBFolderIconView *self, SEL _cmd, CGRect frame)
     return self;
 }
 
-SBFolderIconBackgroundView *backgroundView(SBFolderIconView *self, SEL)
-{
-    return self->m_backgroundView;
-}
-
-CGFloat floatyFolderCrossfadeFraction(SBFolderIconView *self, SEL)
-{
-    return self->m_floatyFolderCrossfadeFraction;
-}
-
 void setFloatyFolderCrossfadeFraction(SBFolderIconView *self, SEL, CGFloat fraction)
 {
     self->m_floatyFolderCrossfadeFraction = fraction;
@@ -100,15 +85,15 @@ namespace sim {
 void registerFolderIconViewClasses()
 {
     HostClass<SBFolderIconBackgroundView>("SBFolderIconBackgroundView", "UIView")
-        .method("wallpaperRelativeCenter", imp::wallpaperRelativeCenter)
+        .getter<&SBFolderIconBackgroundView::m_wallpaperRelativeCenter>("wallpaperRelativeCenter")
         .method("setWallpaperRelativeCenter:", imp::setWallpaperRelativeCenter)
         .method("wantsBlur:", imp::wantsBlur)
         .registerClass();
     HostClass<SBFolderIconView>("SBFolderIconView", "SBIconView")
         .ivar("_backgroundView", &SBFolderIconView::m_backgroundView)
         .method("initWithFrame:", imp::initWithFrame)
-        .method("backgroundView", imp::backgroundView)
-        .method("floatyFolderCrossfadeFraction", imp::floatyFolderCrossfadeFraction)
+        .getter<&SBFolderIconView::m_backgroundView>("backgroundView")
+        .getter<&SBFolderIconView::m_floatyFolderCrossfadeFraction>("floatyFolderCrossfadeFraction")
         .method("setFloatyFolderCrossfadeFraction:", imp::setFloatyFolderCrossfadeFraction)
         .registerClass();
 }

@@ -39,24 +39,9 @@ id initWithFrame(SBFolderView *self, SEL _cmd, CGRect frame)
     return self;
 }
 
-UIScrollView *scrollView(SBFolderView *self, SEL)
-{
-    return self->m_scrollView;
-}
-
 NSArray *iconListViews(SBFolderView *self, SEL)
 {
     return NSArray::arrayWithArray(self->m_iconListViews);
-}
-
-UITextField *titleTextField(SBFolderView *self, SEL)
-{
-    return self->m_titleTextField;
-}
-
-BOOL isEditing(SBFolderView *self, SEL)
-{
-    return self->m_isEditing;
 }
 
 // In editing mode an open folder's name takes touches (and so can be edited), when its
@@ -119,11 +104,6 @@ void scrollViewDidEndDecelerating(SBFolderView *self, SEL, UIScrollView *)
 {
     self->m_isScrolling = false;
     followWallpaperOfVisibleFolderIcons(self);
-}
-
-BOOL isScrolling(SBFolderView *self, SEL)
-{
-    return self->m_isScrolling;
 }
 
 // The scroll view fills the folder view (unless a subclass holds it elsewhere); its
@@ -197,10 +177,10 @@ void registerFolderViewClass()
         .ivar("_titleTextField", &SBFolderView::m_titleTextField)
         .ivar("_isEditing", &SBFolderView::m_isEditing)
         .method("initWithFrame:", imp::initWithFrame)
-        .method("scrollView", imp::scrollView)
+        .getter<&SBFolderView::m_scrollView>("scrollView")
         .method("iconListViews", imp::iconListViews)
-        .method("titleTextField", imp::titleTextField)
-        .method("isEditing", imp::isEditing)
+        .getter<&SBFolderView::m_titleTextField>("titleTextField")
+        .getter<&SBFolderView::m_isEditing>("isEditing")
         .method("setEditing:animated:", imp::setEditingAnimated)
         .method("setOrientation:", imp::setOrientation)
         .method("_scrollOffsetForFirstListView", imp::scrollOffsetForFirstListView)
@@ -211,7 +191,7 @@ void registerFolderViewClass()
         .method("scrollViewDidScroll:", imp::scrollViewDidScroll)
         .method("scrollViewWillBeginDragging:", imp::scrollViewWillBeginDragging)
         .method("scrollViewDidEndDecelerating:", imp::scrollViewDidEndDecelerating)
-        .method("isScrolling", imp::isScrolling)
+        .getter<&SBFolderView::m_isScrolling>("isScrolling")
         .method("layoutSubviews", imp::layoutSubviews)
         .registerClass();
 }

@@ -90,11 +90,6 @@ UIImage *generateApplicationIconImage(SBApplicationIcon *self, SEL, int)
                                      sim::SpringBoardMetrics::iconImageSide());
 }
 
-NSString *folderDisplayName(SBFolder *self, SEL)
-{
-    return self->m_displayName;
-}
-
 NSArray *folderIcons(SBFolder *self, SEL)
 {
     return NSArray::arrayWithArray(self->m_icons);
@@ -103,11 +98,6 @@ NSArray *folderIcons(SBFolder *self, SEL)
 BOOL canEditDisplayName(SBFolder *, SEL)
 {
     return YES;
-}
-
-SBFolder *folder(SBFolderIcon *self, SEL)
-{
-    return self->m_folder;
 }
 
 NSString *folderIconDisplayName(SBFolderIcon *self, SEL)
@@ -208,12 +198,12 @@ void registerIconModelClasses()
         .method("allowsUninstall", imp::userInstalledAllowsUninstall)
         .registerClass();
     HostClass<SBFolder>("SBFolder", "NSObject")
-        .method("displayName", imp::folderDisplayName)
+        .getter<&SBFolder::m_displayName>("displayName")
         .method("icons", imp::folderIcons)
         .method("canEditDisplayName", imp::canEditDisplayName)
         .registerClass();
     HostClass<SBFolderIcon>("SBFolderIcon", "SBIcon")
-        .method("folder", imp::folder)
+        .getter<&SBFolderIcon::m_folder>("folder")
         .method("displayName", imp::folderIconDisplayName)
         .method("isFolderIcon", imp::folderIconIsFolderIcon)
         .method("generateIconImage:", imp::generateFolderIconImage)

@@ -102,21 +102,6 @@ SBIconController *sharedInstance(id, SEL)
     return static_cast<SBIconController *>(sim::springBoardState().iconController.get());
 }
 
-SBFolderController *rootFolderController(SBIconController *self, SEL)
-{
-    return self->m_rootFolderController;
-}
-
-SBIconViewMap *homescreenIconViewMap(SBIconController *self, SEL)
-{
-    return self->m_iconViewMap;
-}
-
-BOOL isEditing(SBIconController *self, SEL)
-{
-    return self->m_isEditing;
-}
-
 void setIsEditing(SBIconController *self, SEL, BOOL editing)
 {
     self->m_isEditing = editing;
@@ -305,10 +290,10 @@ void registerIconControllerClass()
         .ivar("_rootFolderController", &SBIconController::m_rootFolderController)
         .ivar("_openFolderController", &SBIconController::m_openFolderController)
         .classMethod("sharedInstance", imp::sharedInstance)
-        .method("_rootFolderController", imp::rootFolderController)
-        .method("homescreenIconViewMap", imp::homescreenIconViewMap)
+        .getter<&SBIconController::m_rootFolderController>("_rootFolderController")
+        .getter<&SBIconController::m_iconViewMap>("homescreenIconViewMap")
         .onGenerations(iOS9)
-        .method("isEditing", imp::isEditing)
+        .getter<&SBIconController::m_isEditing>("isEditing")
         .method("setIsEditing:", imp::setIsEditing)
         .method("scrollToIconListAtIndex:animate:", imp::scrollToIconListAtIndexAnimate)
         .method("relayout", imp::relayout)

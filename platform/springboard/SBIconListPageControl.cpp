@@ -38,11 +38,6 @@ id initWithFrame(SBIconListPageControl *self, SEL _cmd, CGRect frame)
     return self;
 }
 
-NSInteger numberOfPages(SBIconListPageControl *self, SEL)
-{
-    return self->m_numberOfPages;
-}
-
 void setNumberOfPages(SBIconListPageControl *self, SEL, NSInteger count)
 {
     self->m_numberOfPages = std::max<NSInteger>(count, 0);
@@ -58,11 +53,6 @@ void setNumberOfPages(SBIconListPageControl *self, SEL, NSInteger count)
                                                 std::max<NSInteger>(self->m_numberOfPages - 1, 0));
     refreshIndicators(self);
     msg<void>(self, "setNeedsLayout"_sel);
-}
-
-NSInteger currentPage(SBIconListPageControl *self, SEL)
-{
-    return self->m_currentPage;
 }
 
 void setCurrentPage(SBIconListPageControl *self, SEL, NSInteger page)
@@ -116,9 +106,9 @@ void registerPageControlClass()
 {
     HostClass<SBIconListPageControl>("SBIconListPageControl", "UIView")
         .method("initWithFrame:", imp::initWithFrame)
-        .method("numberOfPages", imp::numberOfPages)
+        .getter<&SBIconListPageControl::m_numberOfPages>("numberOfPages")
         .method("setNumberOfPages:", imp::setNumberOfPages)
-        .method("currentPage", imp::currentPage)
+        .getter<&SBIconListPageControl::m_currentPage>("currentPage")
         .method("setCurrentPage:", imp::setCurrentPage)
         .method("_setIndicatorImage:toEnabled:", imp::setIndicatorImageToEnabled)
         .onGenerations(iOS7 | iOS8)

@@ -81,11 +81,6 @@ void setIcons(SBIconListView *self, SEL, NSArray *icons)
     msg<void>(self, "setNeedsLayout"_sel);
 }
 
-SBIconViewMap *viewMap(SBIconListView *self, SEL)
-{
-    return self->m_viewMap;
-}
-
 NSInteger orientation(SBIconListView *self, SEL)
 {
     return self->m_orientation;
@@ -274,7 +269,7 @@ void registerIconListViewClass()
         .method("initWithFrame:", imp::initWithFrame)
         .method("icons", imp::icons)
         .method("setIcons:", imp::setIcons)
-        .method("viewMap", imp::viewMap)
+        .getter<&SBIconListView::m_viewMap>("viewMap")
         .method("orientation", imp::orientation)
         .method("setOrientation:", imp::setOrientation)
         .method("iconColumnsForCurrentOrientation", imp::iconColumnsForCurrentOrientation)

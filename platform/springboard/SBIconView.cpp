@@ -212,21 +212,6 @@ CAKeyframeAnimation *jitterTransformAnimation(id, SEL)
                                   kJitterPeriod);
 }
 
-UIImageView *iconImageView(SBIconView *self, SEL)
-{
-    return self->m_iconImageView;
-}
-
-UILabel *labelView(SBIconView *self, SEL)
-{
-    return self->m_labelView;
-}
-
-BOOL isLabelHidden(SBIconView *self, SEL)
-{
-    return self->m_labelHidden;
-}
-
 void setLabelHidden(SBIconView *self, SEL, BOOL hidden)
 {
     self->m_labelHidden = hidden;
@@ -241,11 +226,6 @@ CGFloat iconImageAlpha(SBIconView *self, SEL)
 void setIconImageAlpha(SBIconView *self, SEL, CGFloat alpha)
 {
     sim::setAlpha(self->m_iconImageView, alpha);
-}
-
-BOOL isJittering(SBIconView *self, SEL)
-{
-    return self->m_isJittering;
 }
 
 // Only icons that may be deleted show a close box.
@@ -355,13 +335,13 @@ void registerIconViewClass()
         .onGenerations(iOS7)
         .classMethod("_jitterPositionAnimation", imp::jitterPositionAnimation)
         .classMethod("_jitterTransformAnimation", imp::jitterTransformAnimation)
-        .method("_iconImageView", imp::iconImageView)
-        .method("labelView", imp::labelView)
-        .method("isLabelHidden", imp::isLabelHidden)
+        .getter<&SBIconView::m_iconImageView>("_iconImageView")
+        .getter<&SBIconView::m_labelView>("labelView")
+        .getter<&SBIconView::m_labelHidden>("isLabelHidden")
         .method("setLabelHidden:", imp::setLabelHidden)
         .method("iconImageAlpha", imp::iconImageAlpha)
         .method("setIconImageAlpha:", imp::setIconImageAlpha)
-        .method("isJittering", imp::isJittering)
+        .getter<&SBIconView::m_isJittering>("isJittering")
         .method("setIsJittering:", imp::setIsJittering)
         .method("touchesBegan:withEvent:", imp::touchesBegan)
         .method("touchesMoved:withEvent:", imp::touchesMoved)

@@ -47,21 +47,6 @@ id initWithFrame(SBRootFolderView *self, SEL _cmd, CGRect frame)
     return self;
 }
 
-SBDockView *dockView(SBRootFolderView *self, SEL)
-{
-    return self->m_dockView;
-}
-
-SBIconListPageControl *pageControl(SBRootFolderView *self, SEL)
-{
-    return self->m_pageControl;
-}
-
-SBSearchScrollView *searchScrollView(SBRootFolderView *self, SEL)
-{
-    return self->m_searchScrollView;
-}
-
 void setOrientation(SBRootFolderView *self, SEL _cmd, NSInteger orientation)
 {
     msgSuper<void, NSInteger>(SBRootFolderView::class_(), self, _cmd, orientation);
@@ -129,9 +114,9 @@ void registerRootFolderViewClass()
         .ivar("_pageControl", &SBRootFolderView::m_pageControl)
         .ivar("_dockView", &SBRootFolderView::m_dockView)
         .method("initWithFrame:", imp::initWithFrame)
-        .method("dockView", imp::dockView)
-        .method("pageControl", imp::pageControl)
-        .method("searchScrollView", imp::searchScrollView)
+        .getter<&SBRootFolderView::m_dockView>("dockView")
+        .getter<&SBRootFolderView::m_pageControl>("pageControl")
+        .getter<&SBRootFolderView::m_searchScrollView>("searchScrollView")
         .method("setOrientation:", imp::setOrientation)
         .method("layoutSubviews", imp::layoutSubviews)
         .method("scrollViewDidScroll:", imp::scrollViewDidScroll)

@@ -30,16 +30,6 @@ void noteAnimationDidFinish(SBUIBaseAnimationController *self, SEL)
     msg<void, id>(uiController, "animationControllerDidFinishAnimation:"_sel, self);
 }
 
-BOOL isAnimating(SBUIBaseAnimationController *self, SEL)
-{
-    return self->m_animating;
-}
-
-BOOL isComplete(SBUIBaseAnimationController *self, SEL)
-{
-    return self->m_finished;
-}
-
 NSTimeInterval animationDuration(SBUIAnimationController *, SEL)
 {
     return sim::springBoardAnimationDuration(sim::kHomeScreenSettleDuration);
@@ -90,8 +80,8 @@ void registerAnimationControllerClasses()
         .method("beginAnimation", imp::beginAnimation)
         .method("_startAnimation", imp::startNoAnimation)
         .method("_noteAnimationDidFinish", imp::noteAnimationDidFinish)
-        .method("isAnimating", imp::isAnimating)
-        .method("isComplete", imp::isComplete)
+        .getter<&SBUIBaseAnimationController::m_animating>("isAnimating")
+        .getter<&SBUIBaseAnimationController::m_finished>("isComplete")
         .registerClass();
     HostClass<SBUIAnimationController>("SBUIAnimationController", "SBUIBaseAnimationController")
         .method("animationDuration", imp::animationDuration)

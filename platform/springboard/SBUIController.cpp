@@ -50,11 +50,6 @@ void animationControllerDidFinishAnimation(SBUIController *self, SEL,
         self->m_animationController = nullptr;
 }
 
-SBUIBaseAnimationController *animationController(SBUIController *self, SEL)
-{
-    return self->m_animationController;
-}
-
 } // namespace imp
 
 } // namespace
@@ -73,7 +68,7 @@ void registerUIControllerClass()
         .method("clickedMenuButton", imp::clickedMenuButton)
         .method("animationControllerDidFinishAnimation:",
                 imp::animationControllerDidFinishAnimation)
-        .method("_animationController", imp::animationController)
+        .getter<&SBUIController::m_animationController>("_animationController")
         .registerClass();
 }
 

@@ -29,16 +29,6 @@ CGSize screenSize()
 
 namespace imp {
 
-NSInteger requiredDirectionality(SBOffscreenSwipeGestureRecognizer *self, SEL)
-{
-    return self->m_requiredDirectionality;
-}
-
-void setRequiredDirectionality(SBOffscreenSwipeGestureRecognizer *self, SEL, NSInteger value)
-{
-    self->m_requiredDirectionality = value;
-}
-
 // The first touch must come down at the recogniser's own edge.
 BOOL firstTouchQualifies(SBOffscreenSwipeGestureRecognizer *self, SEL, UITouch *touch)
 {
@@ -197,8 +187,8 @@ void registerSystemGestureClasses()
                                                  "UIGestureRecognizer")
         .ivar("_requiredDirectionality",
               &SBOffscreenSwipeGestureRecognizer::m_requiredDirectionality)
-        .method("requiredDirectionality", imp::requiredDirectionality)
-        .method("setRequiredDirectionality:", imp::setRequiredDirectionality)
+        .property<&SBOffscreenSwipeGestureRecognizer::m_requiredDirectionality>(
+            "requiredDirectionality")
         .method("firstTouchQualifies:", imp::firstTouchQualifies)
         .registerClass();
     HostClass<FBSDisplay>("FBSDisplay", "NSObject")

@@ -101,11 +101,6 @@ NSInteger numberOfButtons(UIAlertView *self, SEL)
     return static_cast<NSInteger>(self->m_buttonTitles.size());
 }
 
-NSInteger cancelButtonIndex(UIAlertView *self, SEL)
-{
-    return self->m_cancelButtonIndex;
-}
-
 #define CV_ALERT_OBJECT(getter, setter, member, Type)                                              \
     Type *getter(UIAlertView *self, SEL)                                                           \
     {                                                                                              \
@@ -118,21 +113,6 @@ NSInteger cancelButtonIndex(UIAlertView *self, SEL)
 CV_ALERT_OBJECT(title, setTitle, m_title, NSString)
 CV_ALERT_OBJECT(message, setMessage, m_message, NSString)
 #undef CV_ALERT_OBJECT
-
-id delegate(UIAlertView *self, SEL)
-{
-    return self->m_delegate;
-}
-
-void setDelegate(UIAlertView *self, SEL, id delegate)
-{
-    self->m_delegate = delegate;
-}
-
-UIAlertViewStyle alertViewStyle(UIAlertView *self, SEL)
-{
-    return self->m_alertViewStyle;
-}
 
 void setAlertViewStyle(UIAlertView *self, SEL, UIAlertViewStyle style)
 {
@@ -196,14 +176,13 @@ Class UIAlertView::class_()
             .method("addButtonWithTitle:", imp::addButtonWithTitle)
             .method("buttonTitleAtIndex:", imp::buttonTitleAtIndex)
             .method("numberOfButtons", imp::numberOfButtons)
-            .method("cancelButtonIndex", imp::cancelButtonIndex)
+            .getter<&UIAlertView::m_cancelButtonIndex>("cancelButtonIndex")
             .method("title", imp::title)
             .method("setTitle:", imp::setTitle)
             .method("message", imp::message)
             .method("setMessage:", imp::setMessage)
-            .method("delegate", imp::delegate)
-            .method("setDelegate:", imp::setDelegate)
-            .method("alertViewStyle", imp::alertViewStyle)
+            .property<&UIAlertView::m_delegate>("delegate")
+            .getter<&UIAlertView::m_alertViewStyle>("alertViewStyle")
             .method("setAlertViewStyle:", imp::setAlertViewStyle)
             .method("textFieldAtIndex:", imp::textFieldAtIndex)
             .method("isVisible", imp::isVisible)

@@ -25,41 +25,6 @@ void setTitle(UIBarButtonItem *self, SEL, NSString *title)
     self->m_title = StrongRef<NSString>::adopt(msg<NSString *>(title, "copy"_sel));
 }
 
-UIBarButtonItemStyle style(UIBarButtonItem *self, SEL)
-{
-    return self->m_style;
-}
-
-void setStyle(UIBarButtonItem *self, SEL, UIBarButtonItemStyle style)
-{
-    self->m_style = style;
-}
-
-id target(UIBarButtonItem *self, SEL)
-{
-    return self->m_target;
-}
-
-void setTarget(UIBarButtonItem *self, SEL, id target)
-{
-    self->m_target = target;
-}
-
-SEL action(UIBarButtonItem *self, SEL)
-{
-    return self->m_action;
-}
-
-void setAction(UIBarButtonItem *self, SEL, SEL action)
-{
-    self->m_action = action;
-}
-
-BOOL isEnabled(UIBarButtonItem *self, SEL)
-{
-    return self->m_enabled;
-}
-
 void setEnabled(UIBarButtonItem *self, SEL, BOOL enabled)
 {
     self->m_enabled = enabled;
@@ -78,13 +43,10 @@ Class UIBarButtonItem::class_()
             .method("initWithTitle:style:target:action:", imp::initWithTitleStyleTargetAction)
             .method("title", imp::title)
             .method("setTitle:", imp::setTitle)
-            .method("style", imp::style)
-            .method("setStyle:", imp::setStyle)
-            .method("target", imp::target)
-            .method("setTarget:", imp::setTarget)
-            .method("action", imp::action)
-            .method("setAction:", imp::setAction)
-            .method("isEnabled", imp::isEnabled)
+            .property<&UIBarButtonItem::m_style>("style")
+            .property<&UIBarButtonItem::m_target>("target")
+            .property<&UIBarButtonItem::m_action>("action")
+            .getter<&UIBarButtonItem::m_enabled>("isEnabled")
             .method("setEnabled:", imp::setEnabled)
             .registerClass();
     return cls;

@@ -85,20 +85,10 @@ void sendActionToForEvent(UIControl *self, SEL, SEL action, id target, UIEvent *
         sim::sendAction(receiver, action, self, event);
 }
 
-BOOL isEnabled(UIControl *self, SEL)
-{
-    return self->m_enabled;
-}
-
 void setEnabled(UIControl *self, SEL, BOOL enabled)
 {
     self->m_enabled = enabled;
     msg<void>(self, "setNeedsDisplay"_sel);
-}
-
-BOOL isSelected(UIControl *self, SEL)
-{
-    return self->m_selected;
 }
 
 void setSelected(UIControl *self, SEL, BOOL selected)
@@ -106,24 +96,9 @@ void setSelected(UIControl *self, SEL, BOOL selected)
     self->m_selected = selected;
 }
 
-BOOL isHighlighted(UIControl *self, SEL)
-{
-    return self->m_highlighted;
-}
-
 void setHighlighted(UIControl *self, SEL, BOOL highlighted)
 {
     self->m_highlighted = highlighted;
-}
-
-BOOL isTracking(UIControl *self, SEL)
-{
-    return self->m_tracking;
-}
-
-BOOL isTouchInside(UIControl *self, SEL)
-{
-    return self->m_touchInside;
 }
 
 BOOL beginTracking(UIControl *, SEL, UITouch *, UIEvent *)
@@ -210,14 +185,14 @@ Class UIControl::class_()
             .method("allControlEvents", imp::allControlEvents)
             .method("sendActionsForControlEvents:", imp::sendActionsForControlEvents)
             .method("sendAction:to:forEvent:", imp::sendActionToForEvent)
-            .method("isEnabled", imp::isEnabled)
+            .getter<&UIControl::m_enabled>("isEnabled")
             .method("setEnabled:", imp::setEnabled)
-            .method("isSelected", imp::isSelected)
+            .getter<&UIControl::m_selected>("isSelected")
             .method("setSelected:", imp::setSelected)
-            .method("isHighlighted", imp::isHighlighted)
+            .getter<&UIControl::m_highlighted>("isHighlighted")
             .method("setHighlighted:", imp::setHighlighted)
-            .method("isTracking", imp::isTracking)
-            .method("isTouchInside", imp::isTouchInside)
+            .getter<&UIControl::m_tracking>("isTracking")
+            .getter<&UIControl::m_touchInside>("isTouchInside")
             .method("beginTrackingWithTouch:withEvent:", imp::beginTracking)
             .method("continueTrackingWithTouch:withEvent:", imp::beginTracking)
             .method("endTrackingWithTouch:withEvent:", imp::endTracking)

@@ -8,11 +8,6 @@ NSSet *allTouches(UIEvent *self, SEL)
     return self->m_touches ? self->m_touches.get() : NSSet::set();
 }
 
-double timestamp(UIEvent *self, SEL)
-{
-    return self->m_timestamp;
-}
-
 } // namespace imp
 
 const Class kRegistered = UIEvent::class_();
@@ -23,7 +18,7 @@ Class UIEvent::class_()
 {
     static const Class cls = ClassBuilder<UIEvent>("UIEvent", "NSObject")
                                  .method("allTouches", imp::allTouches)
-                                 .method("timestamp", imp::timestamp)
+                                 .getter<&UIEvent::m_timestamp>("timestamp")
                                  .registerClass();
     return cls;
 }

@@ -28,16 +28,6 @@ void removeTargetAction(UIGestureRecognizer *self, SEL, id target, SEL action)
     });
 }
 
-id delegate(UIGestureRecognizer *self, SEL)
-{
-    return self->m_delegate;
-}
-
-void setDelegate(UIGestureRecognizer *self, SEL, id delegate)
-{
-    self->m_delegate = delegate;
-}
-
 UIGestureRecognizerState state(UIGestureRecognizer *self, SEL)
 {
     return self->m_state;
@@ -56,11 +46,6 @@ UIView *view(UIGestureRecognizer *self, SEL)
 void setView(UIGestureRecognizer *self, SEL, UIView *view)
 {
     self->m_view = view;
-}
-
-BOOL isEnabled(UIGestureRecognizer *self, SEL)
-{
-    return self->m_enabled;
 }
 
 void setEnabled(UIGestureRecognizer *self, SEL, BOOL enabled)
@@ -87,13 +72,12 @@ Class UIGestureRecognizer::class_()
                                  .method("initWithTarget:action:", imp::initWithTargetAction)
                                  .method("addTarget:action:", imp::addTargetAction)
                                  .method("removeTarget:action:", imp::removeTargetAction)
-                                 .method("delegate", imp::delegate)
-                                 .method("setDelegate:", imp::setDelegate)
+                                 .property<&UIGestureRecognizer::m_delegate>("delegate")
                                  .method("state", imp::state)
                                  .method("setState:", imp::setState)
                                  .method("view", imp::view)
                                  .method("_setView:", imp::setView)
-                                 .method("isEnabled", imp::isEnabled)
+                                 .getter<&UIGestureRecognizer::m_enabled>("isEnabled")
                                  .method("setEnabled:", imp::setEnabled)
                                  .method("locationInView:", imp::locationInView)
                                  .registerClass();

@@ -133,11 +133,6 @@ CGFloat scale(UIImage *self, SEL)
     return self->m_scale;
 }
 
-UIImageOrientation imageOrientation(UIImage *self, SEL)
-{
-    return self->m_orientation;
-}
-
 } // namespace imp
 
 const Class kRegistered = UIImage::class_();
@@ -157,7 +152,7 @@ Class UIImage::class_()
             .method("CGImage", imp::cgImage)
             .method("size", imp::size)
             .method("scale", imp::scale)
-            .method("imageOrientation", imp::imageOrientation)
+            .getter<&UIImage::m_orientation>("imageOrientation")
             .registerClass();
     return cls;
 }

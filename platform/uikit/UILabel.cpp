@@ -76,20 +76,10 @@ void setText(UILabel *self, SEL, NSString *text)
     redraw(self);
 }
 
-UIFont *font(UILabel *self, SEL)
-{
-    return self->m_font;
-}
-
 void setFont(UILabel *self, SEL, UIFont *font)
 {
     self->m_font = font ? font : UIFont::systemFontOfSize(17);
     redraw(self);
-}
-
-UIColor *textColor(UILabel *self, SEL)
-{
-    return self->m_textColor;
 }
 
 void setTextColor(UILabel *self, SEL, UIColor *color)
@@ -98,20 +88,10 @@ void setTextColor(UILabel *self, SEL, UIColor *color)
     redraw(self);
 }
 
-NSTextAlignment textAlignment(UILabel *self, SEL)
-{
-    return self->m_textAlignment;
-}
-
 void setTextAlignment(UILabel *self, SEL, NSTextAlignment alignment)
 {
     self->m_textAlignment = alignment;
     redraw(self);
-}
-
-NSInteger numberOfLines(UILabel *self, SEL)
-{
-    return self->m_numberOfLines;
 }
 
 void setNumberOfLines(UILabel *self, SEL, NSInteger lines)
@@ -120,20 +100,10 @@ void setNumberOfLines(UILabel *self, SEL, NSInteger lines)
     redraw(self);
 }
 
-BOOL adjustsFontSizeToFitWidth(UILabel *self, SEL)
-{
-    return self->m_adjustsFontSizeToFitWidth;
-}
-
 void setAdjustsFontSizeToFitWidth(UILabel *self, SEL, BOOL adjusts)
 {
     self->m_adjustsFontSizeToFitWidth = adjusts;
     redraw(self);
-}
-
-CGFloat minimumScaleFactor(UILabel *self, SEL)
-{
-    return self->m_minimumScaleFactor;
 }
 
 void setMinimumScaleFactor(UILabel *self, SEL, CGFloat factor)
@@ -174,17 +144,17 @@ Class UILabel::class_()
             .method("initWithFrame:", imp::initWithFrame)
             .method("text", imp::text)
             .method("setText:", imp::setText)
-            .method("font", imp::font)
+            .getter<&UILabel::m_font>("font")
             .method("setFont:", imp::setFont)
-            .method("textColor", imp::textColor)
+            .getter<&UILabel::m_textColor>("textColor")
             .method("setTextColor:", imp::setTextColor)
-            .method("textAlignment", imp::textAlignment)
+            .getter<&UILabel::m_textAlignment>("textAlignment")
             .method("setTextAlignment:", imp::setTextAlignment)
-            .method("numberOfLines", imp::numberOfLines)
+            .getter<&UILabel::m_numberOfLines>("numberOfLines")
             .method("setNumberOfLines:", imp::setNumberOfLines)
-            .method("adjustsFontSizeToFitWidth", imp::adjustsFontSizeToFitWidth)
+            .getter<&UILabel::m_adjustsFontSizeToFitWidth>("adjustsFontSizeToFitWidth")
             .method("setAdjustsFontSizeToFitWidth:", imp::setAdjustsFontSizeToFitWidth)
-            .method("minimumScaleFactor", imp::minimumScaleFactor)
+            .getter<&UILabel::m_minimumScaleFactor>("minimumScaleFactor")
             .method("setMinimumScaleFactor:", imp::setMinimumScaleFactor)
             .method("sizeThatFits:", imp::sizeThatFits)
             .method("drawTextInRect:", imp::drawTextInRect)

@@ -193,11 +193,6 @@ void setTintColor(UINavigationBar *self, SEL, UIColor *color)
     self->itemsChanged();
 }
 
-UIColor *barTintColor(UINavigationBar *self, SEL)
-{
-    return self->m_barTintColor;
-}
-
 void setBarTintColor(UINavigationBar *self, SEL, UIColor *color)
 {
     self->m_barTintColor = color;
@@ -246,7 +241,7 @@ Class UINavigationBar::class_()
             .method("setItems:animated:", imp::setItemsAnimated)
             .method("tintColor", imp::tintColor)
             .method("setTintColor:", imp::setTintColor)
-            .method("barTintColor", imp::barTintColor)
+            .getter<&UINavigationBar::m_barTintColor>("barTintColor")
             .method("setBarTintColor:", imp::setBarTintColor)
             .method("layoutSubviews", imp::layoutSubviews)
             .registerClass();

@@ -155,11 +155,6 @@ UIViewController *topViewController(UINavigationController *self, SEL)
     return self->topViewController();
 }
 
-UINavigationBar *navigationBar(UINavigationController *self, SEL)
-{
-    return self->m_navigationBar;
-}
-
 // Appearance of the navigation controller reaches its top controller.
 void viewWillAppear(UINavigationController *self, SEL _cmd, BOOL animated)
 {
@@ -198,7 +193,7 @@ Class UINavigationController::class_()
             .method("viewControllers", imp::viewControllers)
             .method("topViewController", imp::topViewController)
             .method("visibleViewController", imp::topViewController)
-            .method("navigationBar", imp::navigationBar)
+            .getter<&UINavigationController::m_navigationBar>("navigationBar")
             .method("viewWillAppear:", imp::viewWillAppear)
             .method("viewDidAppear:", imp::forwardAppearance)
             .method("viewWillDisappear:", imp::forwardAppearance)

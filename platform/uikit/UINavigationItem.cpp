@@ -36,11 +36,6 @@ void setTitle(UINavigationItem *self, SEL, NSString *title)
     changed(self);
 }
 
-UIBarButtonItem *leftBarButtonItem(UINavigationItem *self, SEL)
-{
-    return self->m_leftBarButtonItem;
-}
-
 void setLeftBarButtonItem(UINavigationItem *self, SEL, UIBarButtonItem *item)
 {
     store(self, self->m_leftBarButtonItem, item);
@@ -49,11 +44,6 @@ void setLeftBarButtonItem(UINavigationItem *self, SEL, UIBarButtonItem *item)
 void setLeftBarButtonItemAnimated(UINavigationItem *self, SEL, UIBarButtonItem *item, BOOL)
 {
     msg<void, UIBarButtonItem *>(self, "setLeftBarButtonItem:"_sel, item);
-}
-
-UIBarButtonItem *rightBarButtonItem(UINavigationItem *self, SEL)
-{
-    return self->m_rightBarButtonItem;
 }
 
 void setRightBarButtonItem(UINavigationItem *self, SEL, UIBarButtonItem *item)
@@ -66,19 +56,9 @@ void setRightBarButtonItemAnimated(UINavigationItem *self, SEL, UIBarButtonItem 
     msg<void, UIBarButtonItem *>(self, "setRightBarButtonItem:"_sel, item);
 }
 
-UIBarButtonItem *backBarButtonItem(UINavigationItem *self, SEL)
-{
-    return self->m_backBarButtonItem;
-}
-
 void setBackBarButtonItem(UINavigationItem *self, SEL, UIBarButtonItem *item)
 {
     store(self, self->m_backBarButtonItem, item);
-}
-
-BOOL hidesBackButton(UINavigationItem *self, SEL)
-{
-    return self->m_hidesBackButton;
 }
 
 void setHidesBackButton(UINavigationItem *self, SEL, BOOL hides)
@@ -100,15 +80,15 @@ Class UINavigationItem::class_()
             .method("initWithTitle:", imp::initWithTitle)
             .method("title", imp::title)
             .method("setTitle:", imp::setTitle)
-            .method("leftBarButtonItem", imp::leftBarButtonItem)
+            .getter<&UINavigationItem::m_leftBarButtonItem>("leftBarButtonItem")
             .method("setLeftBarButtonItem:", imp::setLeftBarButtonItem)
             .method("setLeftBarButtonItem:animated:", imp::setLeftBarButtonItemAnimated)
-            .method("rightBarButtonItem", imp::rightBarButtonItem)
+            .getter<&UINavigationItem::m_rightBarButtonItem>("rightBarButtonItem")
             .method("setRightBarButtonItem:", imp::setRightBarButtonItem)
             .method("setRightBarButtonItem:animated:", imp::setRightBarButtonItemAnimated)
-            .method("backBarButtonItem", imp::backBarButtonItem)
+            .getter<&UINavigationItem::m_backBarButtonItem>("backBarButtonItem")
             .method("setBackBarButtonItem:", imp::setBackBarButtonItem)
-            .method("hidesBackButton", imp::hidesBackButton)
+            .getter<&UINavigationItem::m_hidesBackButton>("hidesBackButton")
             .method("setHidesBackButton:", imp::setHidesBackButton)
             .registerClass();
     return cls;

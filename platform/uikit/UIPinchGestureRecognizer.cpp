@@ -3,21 +3,6 @@
 namespace {
 namespace imp {
 
-CGFloat scale(UIPinchGestureRecognizer *self, SEL)
-{
-    return self->m_scale;
-}
-
-void setScale(UIPinchGestureRecognizer *self, SEL, CGFloat scale)
-{
-    self->m_scale = scale;
-}
-
-CGFloat velocity(UIPinchGestureRecognizer *self, SEL)
-{
-    return self->m_velocity;
-}
-
 } // namespace imp
 
 const Class kRegistered = UIPinchGestureRecognizer::class_();
@@ -30,9 +15,8 @@ Class UIPinchGestureRecognizer::class_()
         UIGestureRecognizer::class_();
         return ClassBuilder<UIPinchGestureRecognizer>("UIPinchGestureRecognizer",
                                                       "UIGestureRecognizer")
-            .method("scale", imp::scale)
-            .method("setScale:", imp::setScale)
-            .method("velocity", imp::velocity)
+            .property<&UIPinchGestureRecognizer::m_scale>("scale")
+            .getter<&UIPinchGestureRecognizer::m_velocity>("velocity")
             .registerClass();
     }();
     return cls;

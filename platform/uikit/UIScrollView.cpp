@@ -130,26 +130,6 @@ void notifyDidScroll(UIScrollView *self, SEL)
     tellDelegate(self, "scrollViewDidScroll:"_sel);
 }
 
-CGSize contentSize(UIScrollView *self, SEL)
-{
-    return self->m_contentSize;
-}
-
-void setContentSize(UIScrollView *self, SEL, CGSize size)
-{
-    self->m_contentSize = size;
-}
-
-UIEdgeInsets contentInset(UIScrollView *self, SEL)
-{
-    return self->m_contentInset;
-}
-
-void setContentInset(UIScrollView *self, SEL, UIEdgeInsets inset)
-{
-    self->m_contentInset = inset;
-}
-
 #define CV_SCROLL_FLAG(getter, setter, member)                                                     \
     BOOL getter(UIScrollView *self, SEL)                                                           \
     {                                                                                              \
@@ -163,16 +143,6 @@ CV_SCROLL_FLAG(isPagingEnabled, setPagingEnabled, m_pagingEnabled)
 CV_SCROLL_FLAG(bounces, setBounces, m_bounces)
 CV_SCROLL_FLAG(isScrollEnabled, setScrollEnabled, m_scrollEnabled)
 #undef CV_SCROLL_FLAG
-
-BOOL isTracking(UIScrollView *self, SEL)
-{
-    return self->m_tracking;
-}
-
-BOOL isDragging(UIScrollView *self, SEL)
-{
-    return self->m_dragging;
-}
 
 BOOL isDecelerating(UIScrollView *self, SEL)
 {
@@ -205,18 +175,16 @@ Class UIScrollView::class_()
             .method("setContentOffset:animated:", imp::setContentOffsetAnimated)
             .method("setBounds:", imp::setBounds)
             .method("_notifyDidScroll", imp::notifyDidScroll)
-            .method("contentSize", imp::contentSize)
-            .method("setContentSize:", imp::setContentSize)
-            .method("contentInset", imp::contentInset)
-            .method("setContentInset:", imp::setContentInset)
+            .property<&UIScrollView::m_contentSize>("contentSize")
+            .property<&UIScrollView::m_contentInset>("contentInset")
             .method("isPagingEnabled", imp::isPagingEnabled)
             .method("setPagingEnabled:", imp::setPagingEnabled)
             .method("bounces", imp::bounces)
             .method("setBounces:", imp::setBounces)
             .method("isScrollEnabled", imp::isScrollEnabled)
             .method("setScrollEnabled:", imp::setScrollEnabled)
-            .method("isTracking", imp::isTracking)
-            .method("isDragging", imp::isDragging)
+            .getter<&UIScrollView::m_tracking>("isTracking")
+            .getter<&UIScrollView::m_dragging>("isDragging")
             .method("isDecelerating", imp::isDecelerating)
             .method("delegate", imp::delegate)
             .method("setDelegate:", imp::setDelegate)

@@ -80,11 +80,6 @@ void setValueAnimated(UISlider *self, SEL, float value, BOOL)
     msg<void, float>(self, "setValue:"_sel, value);
 }
 
-float minimumValue(UISlider *self, SEL)
-{
-    return self->m_minimumValue;
-}
-
 // A range whose ends cross moves the other end along, so the range is never empty.
 void setMinimumValue(UISlider *self, SEL, float minimum)
 {
@@ -93,21 +88,11 @@ void setMinimumValue(UISlider *self, SEL, float minimum)
     storeValue(self, self->m_value);
 }
 
-float maximumValue(UISlider *self, SEL)
-{
-    return self->m_maximumValue;
-}
-
 void setMaximumValue(UISlider *self, SEL, float maximum)
 {
     self->m_maximumValue = maximum;
     self->m_minimumValue = std::min(self->m_minimumValue, maximum);
     storeValue(self, self->m_value);
-}
-
-BOOL isContinuous(UISlider *self, SEL)
-{
-    return self->m_continuous;
 }
 
 void setContinuous(UISlider *self, SEL, BOOL continuous)
@@ -202,11 +187,11 @@ Class UISlider::class_()
             .method("value", imp::value)
             .method("setValue:", imp::setValue)
             .method("setValue:animated:", imp::setValueAnimated)
-            .method("minimumValue", imp::minimumValue)
+            .getter<&UISlider::m_minimumValue>("minimumValue")
             .method("setMinimumValue:", imp::setMinimumValue)
-            .method("maximumValue", imp::maximumValue)
+            .getter<&UISlider::m_maximumValue>("maximumValue")
             .method("setMaximumValue:", imp::setMaximumValue)
-            .method("isContinuous", imp::isContinuous)
+            .getter<&UISlider::m_continuous>("isContinuous")
             .method("setContinuous:", imp::setContinuous)
             .method("minimumTrackTintColor", imp::minimumTrackTintColor)
             .method("setMinimumTrackTintColor:", imp::setMinimumTrackTintColor)

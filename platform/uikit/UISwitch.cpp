@@ -47,11 +47,6 @@ void setFrame(UISwitch *self, SEL _cmd, CGRect frame)
     msgSuper<void, CGRect>(UISwitch::class_(), self, _cmd, frame);
 }
 
-BOOL isOn(UISwitch *self, SEL)
-{
-    return self->m_on;
-}
-
 void setOn(UISwitch *self, SEL, BOOL on)
 {
     self->m_on = on;
@@ -96,7 +91,7 @@ Class UISwitch::class_()
         return ClassBuilder<UISwitch>("UISwitch", "UIControl")
             .method("initWithFrame:", imp::initWithFrame)
             .method("setFrame:", imp::setFrame)
-            .method("isOn", imp::isOn)
+            .getter<&UISwitch::m_on>("isOn")
             .method("setOn:", imp::setOn)
             .method("setOn:animated:", imp::setOnAnimated)
             .method("onTintColor", imp::onTintColor)

@@ -287,11 +287,6 @@ UITableViewStyle style(UITableView *self, SEL)
     return self->m_style;
 }
 
-id dataSource(UITableView *self, SEL)
-{
-    return self->m_dataSource;
-}
-
 void setDataSource(UITableView *self, SEL, id dataSource)
 {
     self->m_dataSource = dataSource;
@@ -299,26 +294,11 @@ void setDataSource(UITableView *self, SEL, id dataSource)
     msg<void>(self, "setNeedsLayout"_sel);
 }
 
-CGFloat rowHeight(UITableView *self, SEL)
-{
-    return self->m_rowHeight;
-}
-
 void setRowHeight(UITableView *self, SEL, CGFloat height)
 {
     self->m_rowHeight = std::max<CGFloat>(0, height);
     self->m_needsReload = true;
     msg<void>(self, "setNeedsLayout"_sel);
-}
-
-BOOL allowsSelection(UITableView *self, SEL)
-{
-    return self->m_allowsSelection;
-}
-
-void setAllowsSelection(UITableView *self, SEL, BOOL allows)
-{
-    self->m_allowsSelection = allows;
 }
 
 void reloadData(UITableView *self, SEL)
@@ -393,11 +373,6 @@ NSArray *indexPathsForVisibleRows(UITableView *self, SEL)
 CGRect rectForRowAtIndexPath(UITableView *self, SEL, NSIndexPath *path)
 {
     return path ? self->rectForRow(path->m_section, path->m_row) : CGRectNull;
-}
-
-NSIndexPath *indexPathForSelectedRow(UITableView *self, SEL)
-{
-    return self->m_selectedRow;
 }
 
 void selectRowAtIndexPath(UITableView *self, SEL, NSIndexPath *path, BOOL,
@@ -482,12 +457,11 @@ Class UITableView::class_()
             .method("initWithFrame:", imp::initWithFrame)
             .method("initWithFrame:style:", imp::initWithFrameStyle)
             .method("style", imp::style)
-            .method("dataSource", imp::dataSource)
+            .getter<&UITableView::m_dataSource>("dataSource")
             .method("setDataSource:", imp::setDataSource)
-            .method("rowHeight", imp::rowHeight)
+            .getter<&UITableView::m_rowHeight>("rowHeight")
             .method("setRowHeight:", imp::setRowHeight)
-            .method("allowsSelection", imp::allowsSelection)
-            .method("setAllowsSelection:", imp::setAllowsSelection)
+            .property<&UITableView::m_allowsSelection>("allowsSelection")
             .method("reloadData", imp::reloadData)
             .method("numberOfSections", imp::numberOfSections)
             .method("numberOfRowsInSection:", imp::numberOfRowsInSection)
@@ -498,7 +472,7 @@ Class UITableView::class_()
             .method("visibleCells", imp::visibleCells)
             .method("indexPathsForVisibleRows", imp::indexPathsForVisibleRows)
             .method("rectForRowAtIndexPath:", imp::rectForRowAtIndexPath)
-            .method("indexPathForSelectedRow", imp::indexPathForSelectedRow)
+            .getter<&UITableView::m_selectedRow>("indexPathForSelectedRow")
             .method("selectRowAtIndexPath:animated:scrollPosition:", imp::selectRowAtIndexPath)
             .method("deselectRowAtIndexPath:animated:", imp::deselectRowAtIndexPathAnimated)
             .method("scrollToRowAtIndexPath:atScrollPosition:animated:", imp::scrollToRow)

@@ -149,11 +149,6 @@ NSString *reuseIdentifier(UITableViewCell *self, SEL)
     return self->m_reuseIdentifier;
 }
 
-UIView *contentView(UITableViewCell *self, SEL)
-{
-    return self->m_contentView;
-}
-
 UILabel *textLabel(UITableViewCell *self, SEL)
 {
     if (!self->m_textLabel)
@@ -188,20 +183,10 @@ UIImageView *imageView(UITableViewCell *self, SEL)
     return self->m_imageView;
 }
 
-UITableViewCellAccessoryType accessoryType(UITableViewCell *self, SEL)
-{
-    return self->m_accessoryType;
-}
-
 void setAccessoryType(UITableViewCell *self, SEL, UITableViewCellAccessoryType type)
 {
     self->m_accessoryType = type;
     showAccessory(self);
-}
-
-UIView *accessoryView(UITableViewCell *self, SEL)
-{
-    return self->m_accessoryView;
 }
 
 void setAccessoryView(UITableViewCell *self, SEL, UIView *view)
@@ -214,20 +199,10 @@ void setAccessoryView(UITableViewCell *self, SEL, UIView *view)
     showAccessory(self);
 }
 
-UITableViewCellSelectionStyle selectionStyle(UITableViewCell *self, SEL)
-{
-    return self->m_selectionStyle;
-}
-
 void setSelectionStyle(UITableViewCell *self, SEL, UITableViewCellSelectionStyle style)
 {
     self->m_selectionStyle = style;
     showSelection(self);
-}
-
-BOOL isSelected(UITableViewCell *self, SEL)
-{
-    return self->m_selected;
 }
 
 void setSelected(UITableViewCell *self, SEL, BOOL selected)
@@ -239,11 +214,6 @@ void setSelectedAnimated(UITableViewCell *self, SEL, BOOL selected, BOOL)
 {
     self->m_selected = selected;
     showSelection(self);
-}
-
-BOOL isHighlighted(UITableViewCell *self, SEL)
-{
-    return self->m_highlighted;
 }
 
 void setHighlighted(UITableViewCell *self, SEL, BOOL highlighted)
@@ -310,20 +280,20 @@ Class UITableViewCell::class_()
             .method("initWithFrame:", imp::initWithFrame)
             .method("initWithStyle:reuseIdentifier:", imp::initWithStyleReuseIdentifier)
             .method("reuseIdentifier", imp::reuseIdentifier)
-            .method("contentView", imp::contentView)
+            .getter<&UITableViewCell::m_contentView>("contentView")
             .method("textLabel", imp::textLabel)
             .method("detailTextLabel", imp::detailTextLabel)
             .method("imageView", imp::imageView)
-            .method("accessoryType", imp::accessoryType)
+            .getter<&UITableViewCell::m_accessoryType>("accessoryType")
             .method("setAccessoryType:", imp::setAccessoryType)
-            .method("accessoryView", imp::accessoryView)
+            .getter<&UITableViewCell::m_accessoryView>("accessoryView")
             .method("setAccessoryView:", imp::setAccessoryView)
-            .method("selectionStyle", imp::selectionStyle)
+            .getter<&UITableViewCell::m_selectionStyle>("selectionStyle")
             .method("setSelectionStyle:", imp::setSelectionStyle)
-            .method("isSelected", imp::isSelected)
+            .getter<&UITableViewCell::m_selected>("isSelected")
             .method("setSelected:", imp::setSelected)
             .method("setSelected:animated:", imp::setSelectedAnimated)
-            .method("isHighlighted", imp::isHighlighted)
+            .getter<&UITableViewCell::m_highlighted>("isHighlighted")
             .method("setHighlighted:", imp::setHighlighted)
             .method("setHighlighted:animated:", imp::setHighlightedAnimated)
             .method("prepareForReuse", imp::prepareForReuse)

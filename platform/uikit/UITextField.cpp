@@ -23,16 +23,6 @@ void setPlaceholder(UITextField *self, SEL, NSString *placeholder)
     self->m_placeholder = StrongRef<NSString>::adopt(msg<NSString *>(placeholder, "copy"_sel));
 }
 
-id delegate(UITextField *self, SEL)
-{
-    return self->m_delegate;
-}
-
-void setDelegate(UITextField *self, SEL, id delegate)
-{
-    self->m_delegate = delegate;
-}
-
 } // namespace imp
 
 const Class kRegistered = UITextField::class_();
@@ -48,8 +38,7 @@ Class UITextField::class_()
             .method("setText:", imp::setText)
             .method("placeholder", imp::placeholder)
             .method("setPlaceholder:", imp::setPlaceholder)
-            .method("delegate", imp::delegate)
-            .method("setDelegate:", imp::setDelegate)
+            .property<&UITextField::m_delegate>("delegate")
             .registerClass();
     }();
     return cls;

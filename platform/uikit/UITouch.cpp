@@ -25,21 +25,6 @@ UIWindow *window(UITouch *self, SEL)
     return self->m_view ? self->m_view->window() : nil;
 }
 
-UITouchPhase phase(UITouch *self, SEL)
-{
-    return self->m_phase;
-}
-
-NSUInteger tapCount(UITouch *self, SEL)
-{
-    return self->m_tapCount;
-}
-
-double timestamp(UITouch *self, SEL)
-{
-    return self->m_timestamp;
-}
-
 } // namespace imp
 
 const Class kRegistered = UITouch::class_();
@@ -53,9 +38,9 @@ Class UITouch::class_()
                                  .method("previousLocationInView:", imp::previousLocationInView)
                                  .method("view", imp::view)
                                  .method("window", imp::window)
-                                 .method("phase", imp::phase)
-                                 .method("tapCount", imp::tapCount)
-                                 .method("timestamp", imp::timestamp)
+                                 .getter<&UITouch::m_phase>("phase")
+                                 .getter<&UITouch::m_tapCount>("tapCount")
+                                 .getter<&UITouch::m_timestamp>("timestamp")
                                  .registerClass();
     return cls;
 }

@@ -211,11 +211,6 @@ void setTag(UIView *self, SEL, NSInteger tag)
     self->m_tag = tag;
 }
 
-BOOL isUserInteractionEnabled(UIView *self, SEL)
-{
-    return self->m_userInteractionEnabled;
-}
-
 void setUserInteractionEnabled(UIView *self, SEL, BOOL enabled)
 {
     self->m_userInteractionEnabled = enabled;
@@ -473,7 +468,7 @@ Class UIView::class_()
             .method("setClipsToBounds:", imp::setClipsToBounds)
             .method("tag", imp::tag)
             .method("setTag:", imp::setTag)
-            .method("isUserInteractionEnabled", imp::isUserInteractionEnabled)
+            .getter<&UIView::m_userInteractionEnabled>("isUserInteractionEnabled")
             .method("setUserInteractionEnabled:", imp::setUserInteractionEnabled)
             .method("superview", imp::superview)
             .method("subviews", imp::subviews)

@@ -51,11 +51,6 @@ UINavigationItem *navigationItem(UIViewController *self, SEL)
     return self->navigationItem();
 }
 
-UIViewController *parentViewController(UIViewController *self, SEL)
-{
-    return self->m_parentViewController;
-}
-
 UINavigationController *navigationController(UIViewController *self, SEL)
 {
     for (UIViewController *parent = self->m_parentViewController; parent;
@@ -95,7 +90,7 @@ Class UIViewController::class_()
             .method("title", imp::title)
             .method("setTitle:", imp::setTitle)
             .method("navigationItem", imp::navigationItem)
-            .method("parentViewController", imp::parentViewController)
+            .getter<&UIViewController::m_parentViewController>("parentViewController")
             .method("navigationController", imp::navigationController)
             .method("viewWillAppear:", imp::appearance)
             .method("viewDidAppear:", imp::appearance)

@@ -31,16 +31,6 @@ id init(UIWindow *self, SEL)
     return msg<id, CGRect>(self, "initWithFrame:"_sel, UIScreen::mainScreen()->bounds());
 }
 
-UIWindowLevel windowLevel(UIWindow *self, SEL)
-{
-    return self->m_windowLevel;
-}
-
-void setWindowLevel(UIWindow *self, SEL, UIWindowLevel level)
-{
-    self->m_windowLevel = level;
-}
-
 void setHidden(UIWindow *self, SEL _cmd, BOOL hidden)
 {
     bool appearing = self->isHidden() && !hidden;
@@ -115,8 +105,7 @@ Class UIWindow::class_()
         return ClassBuilder<UIWindow>("UIWindow", "UIView")
             .method("initWithFrame:", imp::initWithFrame)
             .method("init", imp::init)
-            .method("windowLevel", imp::windowLevel)
-            .method("setWindowLevel:", imp::setWindowLevel)
+            .property<&UIWindow::m_windowLevel>("windowLevel")
             .method("setHidden:", imp::setHidden)
             .method("makeKeyWindow", imp::makeKeyWindow)
             .method("makeKeyAndVisible", imp::makeKeyAndVisible)

@@ -19,21 +19,6 @@ NSString *bundleIdentifier(SBApplication *self, SEL)
     return self->m_bundleIdentifier;
 }
 
-NSString *displayName(SBApplication *self, SEL)
-{
-    return self->m_displayName;
-}
-
-BOOL isRunning(SBApplication *self, SEL)
-{
-    return self->m_running;
-}
-
-BOOL isRecentlyUpdated(SBApplication *self, SEL)
-{
-    return self->m_recentlyUpdated;
-}
-
 SBApplicationController *sharedInstance(id, SEL)
 {
     return SBApplicationController::shared();
@@ -135,9 +120,9 @@ void registerApplicationModelClasses()
         // iOS 7 still named applications by display identifier: the same text.
         .method("displayIdentifier", imp::bundleIdentifier)
         .onGenerations(iOS7 | iOS8)
-        .method("displayName", imp::displayName)
-        .method("isRunning", imp::isRunning)
-        .method("_isRecentlyUpdated", imp::isRecentlyUpdated)
+        .getter<&SBApplication::m_displayName>("displayName")
+        .getter<&SBApplication::m_running>("isRunning")
+        .getter<&SBApplication::m_recentlyUpdated>("_isRecentlyUpdated")
         .onGenerations(iOS8 | iOS9)
         .registerClass();
 

@@ -140,11 +140,6 @@ id contentContainerInitWithFrame(SBControlCenterContentContainerView *self, SEL 
     return self;
 }
 
-_UIBackdropView *backdropView(SBControlCenterContentContainerView *self, SEL)
-{
-    return self->m_backdropView;
-}
-
 void contentContainerLayoutSubviews(SBControlCenterContentContainerView *self, SEL)
 {
     sim::setFrame(self->m_backdropView, self->bounds());
@@ -241,11 +236,6 @@ void dismissAnimated(SBControlCenterController *self, SEL, BOOL)
     sim::setHidden(self->m_window, true);
     for (SBCCButtonLikeSectionView *toggle : sim::controlCenterToggles())
         msg<void, BOOL>(toggle, "setHighlighted:"_sel, NO);
-}
-
-BOOL isVisible(SBControlCenterController *self, SEL)
-{
-    return self->m_visible;
 }
 
 // The panel follows the finger up from the bottom edge.
@@ -359,7 +349,7 @@ void registerControlCenterClasses()
         .ivar("_backdropView", &SBControlCenterContentContainerView::m_backdropView)
         .ivar("_contentView", &SBControlCenterContentContainerView::m_contentView)
         .method("initWithFrame:", imp::contentContainerInitWithFrame)
-        .method("backdropView", imp::backdropView)
+        .getter<&SBControlCenterContentContainerView::m_backdropView>("backdropView")
         .method("layoutSubviews", imp::contentContainerLayoutSubviews)
         .registerClass();
     HostClass<SBControlCenterContainerView>("SBControlCenterContainerView", "UIView")
@@ -381,7 +371,7 @@ void registerControlCenterClasses()
         .method("viewWillAppear:", imp::controllerViewWillAppear)
         .method("presentAnimated:", imp::presentAnimated)
         .method("dismissAnimated:", imp::dismissAnimated)
-        .method("isVisible", imp::isVisible)
+        .getter<&SBControlCenterController::m_visible>("isVisible")
         .method("_handleShowControlCenterGesture:", imp::handleShowGesture)
         .method("_controlSettingsDidChange:", imp::controlSettingsDidChange)
         .registerClass();

@@ -93,20 +93,10 @@ void updateGlyphColor(SBCCButtonLikeSectionView *self, SEL)
                          _SBUIControlCenterControlColorForState(self->controlState()));
 }
 
-BOOL isHighlighted(SBCCButtonLikeSectionView *self, SEL)
-{
-    return self->m_highlighted;
-}
-
 void setHighlighted(SBCCButtonLikeSectionView *self, SEL, BOOL highlighted)
 {
     self->m_highlighted = highlighted;
     msg<void>(self, "_updateGlyphColor"_sel);
-}
-
-BOOL isSelected(SBCCButtonLikeSectionView *self, SEL)
-{
-    return self->m_selected;
 }
 
 void setSelected(SBCCButtonLikeSectionView *self, SEL, BOOL selected)
@@ -263,9 +253,9 @@ void registerControlCenterSectionClasses()
         .method("initWithFrame:", imp::buttonInitWithFrame)
         .method("layoutSubviews", imp::buttonLayoutSubviews)
         .method("_updateGlyphColor", imp::updateGlyphColor)
-        .method("isHighlighted", imp::isHighlighted)
+        .getter<&SBCCButtonLikeSectionView::m_highlighted>("isHighlighted")
         .method("setHighlighted:", imp::setHighlighted)
-        .method("isSelected", imp::isSelected)
+        .getter<&SBCCButtonLikeSectionView::m_selected>("isSelected")
         .method("setSelected:", imp::setSelected)
         .registerClass();
     // iOS 9 builds its buttons from modules; the class is all that tells it apart here.

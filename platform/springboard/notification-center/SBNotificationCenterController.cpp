@@ -139,11 +139,6 @@ void dismissAnimated(SBNotificationCenterController *self, SEL, BOOL)
     sim::setHidden(self->m_window, true);
 }
 
-BOOL isVisible(SBNotificationCenterController *self, SEL)
-{
-    return self->m_visible;
-}
-
 BOOL shouldBegin(SBNotificationCenterController *, SEL, UIGestureRecognizer *)
 {
     id bulletins = msg<id>(objc_getClass("SBBulletinWindowController"), "sharedInstance"_sel);
@@ -225,7 +220,7 @@ void registerNotificationCenterClasses()
         .method("_beginPresentation", imp::beginPresentation)
         .method("presentAnimated:", imp::presentAnimated)
         .method("dismissAnimated:", imp::dismissAnimated)
-        .method("isVisible", imp::isVisible)
+        .getter<&SBNotificationCenterController::m_visible>("isVisible")
         .method("gestureRecognizerShouldBegin:", imp::shouldBegin)
         .method("_handleShowNotificationsGesture:", imp::handleShowGesture)
         .registerClass();
