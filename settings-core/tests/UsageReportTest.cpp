@@ -6,7 +6,7 @@
 // that no report started; its log goes to a file the test reads.
 
 #include "ChildProcess.h"
-#include "SpringBoardChild.h"
+#include "SettingsTestSupport.h"
 #include "darwin/TemporaryDevice.h"
 #include "darwin/notify.h"
 #include "foundation/DeviceProfile.h"
@@ -155,7 +155,7 @@ protected:
         // the child only redirects and execs.
         int log = open(logPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
         const std::pair<int, int> descriptors[] = {{log, STDERR_FILENO}};
-        pid_t child = cvtest::startAsApplication(bundle, mode, descriptors);
+        pid_t child = cvtest::startAsApplication(mode, descriptors, bundle);
         close(log);
         EXPECT_EQ(test::waitForChild(child, 20000), 0) << bundle << " " << mode;
         return readFile(logPath);
