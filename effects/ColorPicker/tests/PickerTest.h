@@ -58,7 +58,6 @@ struct PickerDelegate : NSObject {
     static StrongRef<PickerDelegate> make();
 
     std::vector<std::string> messages() const;
-    std::size_t count(const std::string &message) const;
 };
 
 // A colour's components, as the platform reports them.
