@@ -126,9 +126,7 @@ TEST_F(ScrollAnimationReset, ReturnsEveryPageAndIconToRestWhateverEffectRan)
 // The reset walks the scroll view's subviews, never the scroll view itself.
 TEST_F(ScrollAnimationReset, AnEmptyScrollViewOrNoneAtAllIsLeftAsItIs)
 {
-    auto *empty = static_cast<UIScrollView *>(
-        autorelease(msg<id, CGRect>(msg<id>(UIScrollView::class_(), "alloc"_sel),
-                                    "initWithFrame:"_sel, CGRectMake(0, 0, kWidth, kHeight))));
+    auto *empty = makeView<UIScrollView>(UIScrollView::class_(), {{0, 0}, kSize});
     setTransformOf(empty, untouchedTransform());
     setAlphaOf(empty, kUntouchedAlpha);
     CVUIResetScrollAnimations(empty);

@@ -16,12 +16,9 @@ class BrightnessSliderTest : public PickerTest {
 protected:
     BrightnessSlider *makeSlider(CGRect frame)
     {
-        id slider =
-            msg<id, CGRect>(msg<id>(reinterpret_cast<id>(BrightnessSlider::class_()), "alloc"_sel),
-                            "initWithFrame:"_sel, frame);
-        autorelease(slider);
-        msg<void, UIView *>(window, "addSubview:"_sel, static_cast<UIView *>(slider));
-        return static_cast<BrightnessSlider *>(slider);
+        auto *slider = makeView<BrightnessSlider>(BrightnessSlider::class_(), frame);
+        msg<void, UIView *>(window, "addSubview:"_sel, slider);
+        return slider;
     }
 
     // The slider's point for a value, in the window's space, on the track's midline.

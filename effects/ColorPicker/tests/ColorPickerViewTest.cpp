@@ -195,15 +195,11 @@ TEST_F(ColorPickerViewTest, ARoundPickerHidesTheCornersASquareOneShowsTheRimColo
 
     auto roundImage = StrongRef<CGImage>::adopt(sim::snapshotOfView(round));
     auto squareImage = StrongRef<CGImage>::adopt(sim::snapshotOfView(square));
-    auto pixel = [](CGImageRef image, std::size_t x, std::size_t y) {
-        const std::uint8_t *p = sim::pixelsOf(image).data() + (y * CGImageGetWidth(image) + x) * 4;
-        return std::vector<int>{p[0], p[1], p[2], p[3]};
-    };
     // Pixel (4, 4) of 400 lies at 135° beyond the rim: green with a quarter blue.
-    EXPECT_EQ(pixel(roundImage, 4, 4)[3], 0);
-    EXPECT_EQ(pixel(squareImage, 4, 4), (std::vector<int>{0, 255, 64, 255}));
+    EXPECT_EQ(pixelAt(roundImage, 4, 4).alpha, 0);
+    EXPECT_EQ(pixelAt(squareImage, 4, 4), (Pixel{0, 255, 64, 255}));
     // Both show red to the right of the centre, inside the disc and outside the marker.
-    EXPECT_EQ(pixel(roundImage, 385, 200), (std::vector<int>{255, 0, 0, 255}));
+    EXPECT_EQ(pixelAt(roundImage, 385, 200), (Pixel{255, 0, 0, 255}));
 }
 
 TEST_F(ColorPickerViewTest, TheDelegateHearsEveryTouchStepAndEverySetter)
@@ -251,9 +247,7 @@ TEST_F(ColorPickerViewTest, TheLoupeFollowsTheFingerAndShrinksAwayWhenItLifts)
     CGImageRef magnified = loupe->m_magnified->contents();
     ASSERT_NE(magnified, nullptr);
     std::size_t middle = CGImageGetWidth(magnified) / 2;
-    const std::uint8_t *p =
-        sim::pixelsOf(magnified).data() + (middle * CGImageGetWidth(magnified) + middle) * 4;
-    EXPECT_EQ((std::vector<int>{p[0], p[1], p[2], p[3]}), (std::vector<int>{255, 0, 0, 255}));
+    EXPECT_EQ(pixelAt(magnified, middle, middle), (Pixel{255, 0, 0, 255}));
 
     sim::touchMove(onScreen(picker, {100, 150}));
     EXPECT_NEAR(CGRectGetMidX(loupe->frame()), 100, 0.5);
