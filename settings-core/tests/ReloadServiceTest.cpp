@@ -11,7 +11,7 @@
 #include "foundation/RunLoop.h"
 #include "settings-core/CVReloadService.h"
 
-#include <chrono>
+#include <cstdio>
 #include <fstream>
 #include <functional>
 #include <poll.h>
@@ -98,7 +98,7 @@ struct Report {
 };
 
 // The SpringBoard process's end of its socket to the test: one byte from it once the
-// service runs, one byte to it when it is time to report, then the report and end of file.
+// service runs, one byte to it when it is time to report.
 constexpr int kChannelDescriptor = 100;
 
 bool readByte(int descriptor, int timeoutMs)
@@ -108,29 +108,14 @@ bool readByte(int descriptor, int timeoutMs)
     return poll(&entry, 1, timeoutMs) == 1 && read(descriptor, &byte, 1) == 1;
 }
 
-// Everything until end of file, within the watchdog's time.
-std::string readAll(int descriptor)
-{
-    std::string bytes;
-    auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(test::kWatchdogMs);
-    while (std::chrono::steady_clock::now() < deadline) {
-        pollfd entry{descriptor, POLLIN, 0};
-        if (poll(&entry, 1, 100) <= 0)
-            continue;
-        char buffer[4096];
-        ssize_t count = read(descriptor, buffer, sizeof(buffer));
-        if (count <= 0)
-            break;
-        bytes.append(buffer, static_cast<std::size_t>(count));
-    }
-    return bytes;
-}
+// Where the SpringBoard process leaves its report before it exits.
+constexpr const char *kReportPath = "/var/mobile/Library/Preferences/reload-report.plist";
 
-Report reportFrom(const std::string &bytes)
+Report readReport()
 {
     Report report;
-    auto *plist = static_cast<NSDictionary *>(NSPropertyListSerialization::propertyListWithData(
-        NSData::dataWithBytes(bytes.data(), bytes.size()), 0, nullptr, nullptr));
+    NSDictionary *plist = NSDictionary::dictionaryWithContentsOfFile(text(kReportPath));
+    std::remove(sim::hostPath(kReportPath).c_str());
     if (!plist)
         return report;
     for (const auto &count : *static_cast<NSArray *>(plist->objectForKey("callbacks"_ns)))
@@ -171,14 +156,13 @@ public:
 
     bool ready() const { return m_ready; }
 
-    // Lets the process handle what was sent, then collects its report and its exit.
+    // Lets the process handle what was sent, then collects its exit and its report.
     Report finish()
     {
         EXPECT_EQ(write(m_channel, "!", 1), 1);
-        Report report = reportFrom(readAll(m_channel));
         m_finished = true;
         EXPECT_EQ(test::waitForChild(m_child), 0);
-        return report;
+        return readReport();
     }
 
 private:
@@ -219,13 +203,10 @@ int runAsSpringBoard()
     NSMutableArray *callbacks = NSMutableArray::array();
     for (int count : g_callbacks)
         callbacks->addObject(integer(count));
-    std::string bytes =
-        binaryPropertyList(dict({{"callbacks", callbacks},
+    NSDictionary *report = dict({{"callbacks", callbacks},
                                  {"sections", everySection()},
-                                 {"outOfLineMappings", integer(countOutOfLineMappings())}}));
-    bool written =
-        write(kChannelDescriptor, bytes.data(), bytes.size()) == static_cast<ssize_t>(bytes.size());
-    return written ? 0 : 3;
+                                 {"outOfLineMappings", integer(countOutOfLineMappings())}});
+    return report->writeToFile(text(kReportPath), true) ? 0 : 3;
 }
 
 kern_return_t send(mach_msg_header_t &header)

@@ -58,7 +58,7 @@ id changedValue(id value)
         return integer(value == 0 ? 1 : value - 1);
     }
     if (isA(value, NSString::class_()))
-        return text("x");
+        return text("\xE2\x86\x92"); // an arrow: three bytes of UTF-8
     if (isA(value, NSDictionary::class_())) {
         NSMutableDictionary *changed = NSMutableDictionary::dictionary();
         for (const auto &[key, entry] : *static_cast<NSDictionary *>(value))
@@ -74,10 +74,12 @@ id changedValue(id value)
     return changed;
 }
 
-// Whatever a section writes, its load reads back under the same key, and getValue
-// answers each plain key with it: a key misspelt on one side shows here.
-TEST_F(Defaults, EveryKeyASectionWritesIsReadBackAndAnswered)
+// Whatever a section writes, its load reads back under the same key, getValue answers
+// each plain key with it, and the settings file carries all of it to the next load: a key
+// misspelt on any side shows here.
+TEST_F(Defaults, EveryKeyIsReadBackAnsweredAndKeptThroughTheFile)
 {
+    NSMutableDictionary *saved = NSMutableDictionary::dictionary();
     for (const NamedSection &section : allSections()) {
         SCOPED_TRACE(section.name);
         StrongRef<NSDictionary> changed =
@@ -94,7 +96,16 @@ TEST_F(Defaults, EveryKeyASectionWritesIsReadBackAndAnswered)
                 section.entity->getValue(static_cast<NSString *>(key.get())), value.get()))
                 << name;
         }
+        saved->setObjectForKey(section.entity->getDictionary(), text(section.name));
     }
+    CVSaveSettings();
+    for (const NamedSection &section : allSections())
+        section.entity->setDefaults();
+    CVLoadSettings();
+    for (const NamedSection &section : allSections())
+        EXPECT_TRUE(sim::objectsEqual(section.entity->getDictionary(),
+                                      saved->objectForKey(text(section.name))))
+            << section.name;
 }
 
 // load and getValue ---------------------------------------------------------------
