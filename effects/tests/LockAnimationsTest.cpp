@@ -250,6 +250,7 @@ TEST_F(LockAnimations, BlurFadesABlurredSnapshotIn)
     ASSERT_TRUE(window);
     EXPECT_TRUE(window->isKeyWindow());
     EXPECT_FALSE(window->m_userInteractionEnabled);
+    EXPECT_EQ(window->m_windowLevel, UIWindowLevelStatusBar + 9001);
     StrongRef<UIView> snapshot(subview(window, 0));
     ASSERT_TRUE(snapshot);
     EXPECT_FALSE(snapshot->m_userInteractionEnabled);

@@ -257,6 +257,8 @@ TEST_F(StatusBar, FlagsAreLoadedAndWrittenOnlyAsTheNestedDictionary)
                             {"vpn", boolean(true)}}));
     for (int index = 0; index < CVStatusBarItemCount; ++index)
         EXPECT_EQ(gCVStatusBar.itemIsHidden[index], index == 0 || index == 24) << index;
+    EXPECT_TRUE(isNumber(gCVStatusBar.getValue("blackSquare"_ns), Kind::Bool, 1));
+    EXPECT_TRUE(isNumber(gCVStatusBar.getValue("vpn"_ns), Kind::Bool, 0));
 
     auto *written =
         static_cast<NSDictionary *>(gCVStatusBar.getDictionary()->objectForKey("itemIsHidden"_ns));
