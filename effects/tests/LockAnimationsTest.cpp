@@ -119,15 +119,12 @@ protected:
     {
         useLockTestPhone(coreFoundationVersion, orientation);
         sim::useVirtualClock(100);
-        CGRect screen = msg<CGRect>(msg<id>(UIScreen::class_(), "mainScreen"_sel), "bounds"_sel);
-        m_home = StrongRef<UIWindow>::adopt(static_cast<UIWindow *>(msg<id, CGRect>(
-            msg<id>(UIWindow::class_(), "alloc"_sel), "initWithFrame:"_sel, screen)));
+        m_home = makeView<UIWindow>(UIWindow::class_(), UIScreen::mainScreen()->bounds());
         msg<void>(m_home, "setBackgroundColor:"_sel,
                   UIColor::colorWithRedGreenBlueAlpha(1, 0, 0, 1));
-        auto mark = StrongRef<UIView>::adopt(static_cast<UIView *>(msg<id, CGRect>(
-            msg<id>(UIView::class_(), "alloc"_sel), "initWithFrame:"_sel, CGRectMake(0, 0, 5, 5))));
+        UIView *mark = makeView(CGRectMake(0, 0, 5, 5));
         msg<void>(mark, "setBackgroundColor:"_sel, UIColor::colorWithRedGreenBlueAlpha(0, 0, 1, 1));
-        msg<void>(m_home, "addSubview:"_sel, mark.get());
+        msg<void>(m_home, "addSubview:"_sel, mark);
         msg<void>(m_home, "makeKeyAndVisible"_sel);
     }
 
