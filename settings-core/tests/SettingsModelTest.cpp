@@ -270,10 +270,11 @@ TEST_F(StatusBar, FlagsAreLoadedAndWrittenOnlyAsTheNestedDictionary)
 
 TEST_F(StatusBar, TheItemTableIsFilledOnlyOnRecognisedSystems)
 {
-    const std::pair<double, bool> versions[] = {{847.2, true},    {1141.14, true}, {1141.16, true},
-                                                {1143.0, true},   {1145.15, true}, {1240.1, true},
-                                                {847.19, false},  {847.22, false}, {1141.15, false},
-                                                {1145.16, false}, {1240.09, false}};
+    const std::pair<double, bool> versions[] = {
+        {847.2, true},    {847.27, true},   {1140.1, true},   {1141.14, true},
+        {1141.16, true},  {1143.0, true},   {1145.15, true},  {1240.1, true},
+        {1348.0, true},   {847.19, false},  {847.22, false},  {1140.11, false},
+        {1141.15, false}, {1145.16, false}, {1240.09, false}, {1000.0, false}};
     for (const auto &[version, recognised] : versions) {
         SCOPED_TRACE(version);
         gCVStatusBar.items = {};
