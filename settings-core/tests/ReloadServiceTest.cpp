@@ -364,7 +364,6 @@ TEST_F(ReloadService, OnlyAWellFormedUpdateIsApplied)
     const Case cases[] = {
         {"an update", CVSectionIDDock, dock, inlineAs(CVSectionIDDock)},
         {"an unknown section", kNone, dock, inlineAs(9)},
-        {"a section past every table", kNone, dock, inlineAs(0x7fffffff)},
         // Only the message id's low byte names the section.
         {"id 256, the status bar's 0", CVSectionIDStatusBar, carrier, inlineAs(256)},
         {"id 0x102, the dock's 2", CVSectionIDDock, dock, inlineAs(0x102)},
