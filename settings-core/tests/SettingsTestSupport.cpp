@@ -1,6 +1,5 @@
 #include "SettingsTestSupport.h"
 
-#include "ChildProcess.h"
 #include "foundation/DeviceProfile.h"
 #include "foundation/DeviceRoot.h"
 
@@ -72,7 +71,8 @@ testing::AssertionResult isNumber(id value, NSNumber::Kind kind, double expected
     return testing::AssertionSuccess();
 }
 
-std::string settingsFilePath()
+// The host path of the settings file of the current device root.
+static std::string settingsFilePath()
 {
     return sim::hostPath("/var/mobile/Library/Preferences/com.kestrelworks.corvane3.plist");
 }
@@ -133,13 +133,15 @@ pid_t startAsApplication(const std::string &role, std::span<const std::pair<int,
     std::string roleArgument = kRoleArgument;
     std::string roleName = role;
     char *arguments[] = {name.data(), roleArgument.data(), roleName.data(), nullptr};
-    return test::forkChild([&] {
+    pid_t child = fork();
+    if (child == 0) {
         // Only async-signal-safe calls between fork and exec.
         for (const auto &[from, to] : descriptors)
             dup2(from, to);
         execve("/proc/self/exe", arguments, environment.data());
-        return 127;
-    });
+        _exit(127);
+    }
+    return child;
 }
 
 std::string springBoardRole(int argc, char **argv)

@@ -36,8 +36,7 @@ const std::vector<NamedSection> &allSections();
 // The number that getValue or getDictionary answered, with its kind checked.
 testing::AssertionResult isNumber(id value, NSNumber::Kind kind, double expected);
 
-// The host path of the settings file of the current device root.
-std::string settingsFilePath();
+// The settings file of the current device root, written and read.
 void writeSettingsFile(NSDictionary *file);
 void writeSettingsFileBytes(const std::string &bytes);
 std::string readSettingsFileBytes();
