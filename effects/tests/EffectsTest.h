@@ -4,21 +4,11 @@
 // premultiplied red, green, blue and alpha, rows from the top.
 
 #include "uikit/UIImage.h"
+#include "uikit/tests/UIKitTest.h"
 
-#include <gtest/gtest.h>
-#include <ostream>
 #include <vector>
 
-struct Rgba {
-    int red, green, blue, alpha;
-    bool operator==(const Rgba &) const = default;
-};
-
-inline std::ostream &operator<<(std::ostream &out, const Rgba &pixel)
-{
-    return out << "rgba(" << pixel.red << ", " << pixel.green << ", " << pixel.blue << ", "
-               << pixel.alpha << ")";
-}
+using Rgba = Pixel;
 
 // An image of `width` × (pixels / width) pixels, row after row from the top.
 inline UIImage *imageOf(const std::vector<Rgba> &pixels, std::size_t width = 0, CGFloat scale = 1,

@@ -43,33 +43,25 @@ TEST_F(ImageEffects, AnEmptyBlockAnswersTheReceiverItself)
     EXPECT_EQ(msg<UIImage *>(image, "recolourPixels:"_sel, CVPixelBlock()), image);
 }
 
-TEST_F(ImageEffects, TheBlockSeesEveryPixelOnceInMemoryOrder)
+// The block sees every pixel once, in memory order from the top-left pixel, as alpha,
+// blue, green and red bytes; what it writes makes the new image and leaves the receiver.
+TEST_F(ImageEffects, TheBlockRewritesEveryPixelOnceInMemoryOrder)
 {
+    UIImage *image = imageOf(kSixPixels, 3);
     std::vector<const std::uint8_t *> visited;
     std::vector<std::vector<std::uint8_t>> bytes;
-    CVPixelBlock record = [&](std::uint8_t *pixel) {
+    CVPixelBlock rule = [&](std::uint8_t *pixel) {
         visited.push_back(pixel);
         bytes.push_back({pixel[0], pixel[1], pixel[2], pixel[3]});
+        pixel[3] = pixel[0]; // red takes the alpha value
+        pixel[1] = 0;        // and blue is cleared
     };
-    ASSERT_NE(CVRecolourPixels(imageOf(kSixPixels, 3), record), nil);
-
+    UIImage *recoloured = msg<UIImage *>(image, "recolourPixels:"_sel, rule);
     ASSERT_EQ(visited.size(), 6u);
     for (std::size_t i = 1; i < visited.size(); ++i)
         EXPECT_EQ(visited[i], visited[i - 1] + 4) << "pixel " << i;
-    // The top-left pixel comes first, the bottom-right last, as alpha, blue, green, red.
     EXPECT_EQ(bytes.front(), (std::vector<std::uint8_t>{255, 30, 20, 10}));
     EXPECT_EQ(bytes.back(), (std::vector<std::uint8_t>{200, 150, 120, 100}));
-}
-
-TEST_F(ImageEffects, WhatTheBlockWritesMakesTheNewImageAndLeavesTheReceiver)
-{
-    UIImage *image = imageOf(kSixPixels, 3);
-    // Red takes the alpha value and blue is cleared.
-    CVPixelBlock rule = [](std::uint8_t *pixel) {
-        pixel[3] = pixel[0];
-        pixel[1] = 0;
-    };
-    UIImage *recoloured = msg<UIImage *>(image, "recolourPixels:"_sel, rule);
     EXPECT_EQ(pixelsOf(recoloured), (std::vector<Rgba>{{255, 20, 0, 255},
                                                        {255, 50, 0, 255},
                                                        {255, 80, 0, 255},

@@ -1,19 +1,73 @@
-// The lock animations on the virtual clock, on iOS 8 and 9: what starts, when it ends,
-// the screen snapshot in each orientation, and each animation's start, middle and end.
+// The lock animations on the virtual clock: what starts, when it ends, the screen
+// snapshot in each orientation, each animation's start, middle and end, and the iOS 7
+// animator that keeps its overlay until the display reports off.
 
-#include "LockAnimationsTest.h"
-
+#include "darwin/TemporaryDevice.h"
+#include "darwin/notify.h"
+#include "effects/CVLockAnimator.h"
 #include "effects/CVScreenSnapshot.h"
 #include "foundation/NSNumber.h"
+#include "foundation/RunLoop.h"
 #include "quartzcore/CAFilter.h"
 #include "uikit/IOSurface.h"
 #include "uikit/Snapshot.h"
 #include "uikit/UIColor.h"
 #include "uikit/UIScreen.h"
+#include "uikit/tests/UIKitTest.h"
 
+#include <chrono>
 #include <cmath>
+#include <thread>
+#include <vector>
 
 namespace {
+
+// A phone of 40 × 60 points at one pixel a point, so that frames render quickly.
+void useLockTestPhone(double coreFoundationVersion, int orientation = 1)
+{
+    sim::DeviceProfile profile;
+    profile.screenWidth = 40;
+    profile.screenHeight = 60;
+    profile.screenScale = 1;
+    profile.coreFoundationVersion = coreFoundationVersion;
+    profile.orientation = orientation;
+    sim::DeviceProfile::setCurrent(profile);
+}
+
+// The overlay windows alive at the lock animations' level, shown or not.
+std::vector<UIWindow *> overlayWindows()
+{
+    std::vector<UIWindow *> overlays;
+    for (UIWindow *window : sim::allWindows())
+        if (window->m_windowLevel == CVLockAnimationWindowLevel)
+            overlays.push_back(window);
+    return overlays;
+}
+
+std::vector<UIWindow *> visibleOverlays()
+{
+    std::vector<UIWindow *> visible;
+    for (UIWindow *window : overlayWindows())
+        if (!window->isHidden())
+            visible.push_back(window);
+    return visible;
+}
+
+CVLockAnimator *animator()
+{
+    return msg<CVLockAnimator *>(CVLockAnimator::class_(), "sharedInstance"_sel);
+}
+
+bool isAnimating()
+{
+    return msg<BOOL>(animator(), "isAnimating"_sel);
+}
+
+void startLockAnimation(NSUInteger type, float duration)
+{
+    msg<void, NSUInteger, float>(animator(), "startLockAnimation:withDuration:"_sel, type,
+                                 duration);
+}
 
 constexpr double kIOS8 = sim::DeviceProfile::kIOS8CoreFoundation;
 constexpr double kIOS9 = sim::DeviceProfile::kIOS9CoreFoundation;
@@ -65,15 +119,12 @@ protected:
     {
         useLockTestPhone(coreFoundationVersion, orientation);
         sim::useVirtualClock(100);
-        CGRect screen = msg<CGRect>(msg<id>(UIScreen::class_(), "mainScreen"_sel), "bounds"_sel);
-        m_home = StrongRef<UIWindow>::adopt(static_cast<UIWindow *>(msg<id, CGRect>(
-            msg<id>(UIWindow::class_(), "alloc"_sel), "initWithFrame:"_sel, screen)));
+        m_home = makeView<UIWindow>(UIWindow::class_(), UIScreen::mainScreen()->bounds());
         msg<void>(m_home, "setBackgroundColor:"_sel,
                   UIColor::colorWithRedGreenBlueAlpha(1, 0, 0, 1));
-        auto mark = StrongRef<UIView>::adopt(static_cast<UIView *>(msg<id, CGRect>(
-            msg<id>(UIView::class_(), "alloc"_sel), "initWithFrame:"_sel, CGRectMake(0, 0, 5, 5))));
+        UIView *mark = makeView(CGRectMake(0, 0, 5, 5));
         msg<void>(mark, "setBackgroundColor:"_sel, UIColor::colorWithRedGreenBlueAlpha(0, 0, 1, 1));
-        msg<void>(m_home, "addSubview:"_sel, mark.get());
+        msg<void>(m_home, "addSubview:"_sel, mark);
         msg<void>(m_home, "makeKeyAndVisible"_sel);
     }
 
@@ -315,6 +366,62 @@ TEST_F(LockAnimations, SlideAwayTipsTheSnapshotBackIntoTheDistance)
     EXPECT_EQ(snapshot->superview(), nil);
     EXPECT_TRUE(window->isHidden());
     EXPECT_FALSE(isAnimating());
+}
+
+constexpr const char *kDisplayStatus = "com.apple.iokit.hid.displayStatus";
+
+// Turns the main run loop at the present instant until `done` or two real seconds pass,
+// so that a notification that has reached the process is handled.
+bool turnMainLoopUntil(const std::function<bool()> &done)
+{
+    auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(2);
+    while (!done() && std::chrono::steady_clock::now() < deadline) {
+        sim::RunLoop::main().runInMode(sim::kDefaultMode, 0, false);
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    return done();
+}
+
+// The iOS 7 case, in a process where the shared animator is first made on iOS 7: it
+// decides then whether to watch the display, whose state travels as a Darwin notification
+// through a device of the test's own. Answers 0, or the number of the check that failed.
+int keepsTheOverlayUntilTheDisplayReportsOff()
+{
+    sim::TemporaryDevice device;
+    if (!device.ready())
+        return 1;
+    Watchdog watchdog{"iOS 7 lock animator test"};
+    AutoreleasePool pool;
+    useLockTestPhone(sim::DeviceProfile::kIOS7CoreFoundation);
+    sim::useVirtualClock(100);
+    int display = -1;
+    if (notify_register_check(kDisplayStatus, &display) != NOTIFY_STATUS_OK)
+        return 2;
+    notify_set_state(display, 1);
+
+    startLockAnimation(2, 0.5);
+    sim::advanceVirtualClock(2.0);
+    if (!isAnimating() || visibleOverlays().size() != 1)
+        return 3;
+    // A report that the display is still on leaves the overlay up.
+    notify_post(kDisplayStatus);
+    turnMainLoopUntil([] { return false; });
+    if (!isAnimating())
+        return 4;
+    notify_set_state(display, 0);
+    notify_post(kDisplayStatus);
+    if (!turnMainLoopUntil([] { return !isAnimating(); }))
+        return 5;
+    return visibleOverlays().empty() ? 0 : 6;
+}
+
+// A death test of the thread-safe style runs in a fresh process of this binary, where
+// no other test has made the shared animator yet.
+TEST(LockAnimatorOnIOS7, KeepsTheOverlayUntilTheDisplayReportsOff)
+{
+    testing::FLAGS_gtest_death_test_style = "threadsafe";
+    EXPECT_EXIT(std::_Exit(keepsTheOverlayUntilTheDisplayReportsOff()), testing::ExitedWithCode(0),
+                "");
 }
 
 } // namespace

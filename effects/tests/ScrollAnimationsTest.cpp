@@ -31,35 +31,27 @@ std::vector<CVUIScrollAnimationFunction> everyEffect()
 
 using ScrollAnimationTable = ScrollEffectsTest;
 
-TEST_F(ScrollAnimationTable, NoneAndValuesPastTheTableHaveNoEffect)
-{
-    EXPECT_EQ(CVUIScrollAnimationForID(CVUIScrollAnimationNone), nullptr);
-    EXPECT_EQ(CVUIScrollAnimationForID(39), nullptr);
-    EXPECT_EQ(CVUIScrollAnimationForID(CVUIScrollAnimationRandom), nullptr);
-    EXPECT_EQ(CVUIScrollAnimationForID(std::numeric_limits<CVUIScrollAnimationID>::max()), nullptr);
-}
-
-// Every identifier of the table has a title of its own, which the panel lists; the
-// titles are constant strings that outlive any pool they were asked for in.
-TEST_F(ScrollAnimationTable, EveryIdentifierHasATitleOfItsOwn)
+// Every identifier of the table has a title of its own, which the panel lists; None, the
+// random pick and identifiers past the table have no effect, and only the table's have a
+// title.
+TEST_F(ScrollAnimationTable, EveryIdentifierHasATitleOfItsOwnAndNonePastTheTable)
 {
     std::set<std::string> titles;
-    {
-        AutoreleasePool inner;
-        for (CVUIScrollAnimationID identifier = 0; identifier < CVUIScrollAnimationCount;
-             ++identifier) {
-            NSString *title = CVUIScrollAnimationTitle(identifier);
-            ASSERT_NE(title, nil) << identifier;
-            titles.insert(title->str());
-        }
+    for (CVUIScrollAnimationID identifier = 0; identifier < CVUIScrollAnimationCount;
+         ++identifier) {
+        ASSERT_NE(CVUIScrollAnimationTitle(identifier), nil) << identifier;
+        titles.insert(titleOf(identifier));
     }
     EXPECT_EQ(titles.size(), CVUIScrollAnimationCount);
     EXPECT_EQ(titleOf(CVUIScrollAnimationNone), "None");
-    EXPECT_EQ(titleOf(CVUIScrollAnimationWindmill), "Windmill");
     EXPECT_EQ(titleOf(CVUIScrollAnimationRandom), "Random");
-    EXPECT_EQ(CVUIScrollAnimationTitle(39), nil);
-    EXPECT_EQ(CVUIScrollAnimationTitle(CVUIScrollAnimationRandom - 1), nil);
-    EXPECT_EQ(CVUIScrollAnimationTitle(CVUIScrollAnimationRandom + 1), nil);
+    for (CVUIScrollAnimationID past :
+         {39u, CVUIScrollAnimationRandom - 1, CVUIScrollAnimationRandom + 1, ~0u}) {
+        EXPECT_EQ(CVUIScrollAnimationTitle(past), nil) << past;
+        EXPECT_EQ(CVUIScrollAnimationForID(past), nullptr) << past;
+    }
+    EXPECT_EQ(CVUIScrollAnimationForID(CVUIScrollAnimationNone), nullptr);
+    EXPECT_EQ(CVUIScrollAnimationForID(CVUIScrollAnimationRandom), nullptr);
 }
 
 TEST_F(ScrollAnimationTable, TheRandomPickDrawsEveryEffectAndNeverNone)
@@ -101,9 +93,13 @@ protected:
     }
 };
 
+// Every subview of the scroll view is reset, whatever it is: pages, their icons and the
+// scroll indicator alike.
 TEST_F(ScrollAnimationReset, ReturnsEveryPageAndIconToRestWhateverEffectRan)
 {
     dressLabels();
+    UIView *indicator = makeView(CGRectMake(314, 0, 3, 40));
+    addSubview(home, indicator);
     for (CVUIScrollAnimationID identifier = 1; identifier < CVUIScrollAnimationCount;
          ++identifier) {
         SCOPED_TRACE(titleOf(identifier));
@@ -112,7 +108,9 @@ TEST_F(ScrollAnimationReset, ReturnsEveryPageAndIconToRestWhateverEffectRan)
         effect(pages[1], float(-0.7 * kWidth), kSize);
         // Icon alpha is no effect's business, yet the reset restores it as well.
         setAlphaOf(subviewsOf(pages[1])[5], 0.5);
+        setAlphaOf(indicator, 0);
         CVUIResetScrollAnimations(home);
+        expectAtRest(indicator);
         for (UIView *page : pages) {
             expectAtRest(page);
             for (UIView *icon : subviewsOf(page)) {
@@ -125,22 +123,10 @@ TEST_F(ScrollAnimationReset, ReturnsEveryPageAndIconToRestWhateverEffectRan)
     }
 }
 
-TEST_F(ScrollAnimationReset, ResetsEverySubviewOfTheScrollViewWhateverItIs)
-{
-    UIView *indicator = makeView(CGRectMake(314, 0, 3, 40));
-    addSubview(home, indicator);
-    setTransformOf(indicator, CATransform3DMakeScale(2, 2, 1));
-    setAlphaOf(indicator, 0);
-    CVUIResetScrollAnimations(home);
-    expectAtRest(indicator);
-}
-
 // The reset walks the scroll view's subviews, never the scroll view itself.
 TEST_F(ScrollAnimationReset, AnEmptyScrollViewOrNoneAtAllIsLeftAsItIs)
 {
-    auto *empty = static_cast<UIScrollView *>(
-        autorelease(msg<id, CGRect>(msg<id>(UIScrollView::class_(), "alloc"_sel),
-                                    "initWithFrame:"_sel, CGRectMake(0, 0, kWidth, kHeight))));
+    auto *empty = makeView<UIScrollView>(UIScrollView::class_(), {{0, 0}, kSize});
     setTransformOf(empty, untouchedTransform());
     setAlphaOf(empty, kUntouchedAlpha);
     CVUIResetScrollAnimations(empty);

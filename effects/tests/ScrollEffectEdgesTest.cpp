@@ -92,45 +92,43 @@ protected:
                                    addIcon(page, 50, 200)};
     static constexpr double kOffset = 0.25 * kWidth;
 
-    // The sign of each icon's movement along one axis, in icon order.
-    std::vector<int> signsOf(bool vertical)
+    // The sign of each icon's movement across or down, or of its turn, in icon order.
+    enum Measure { Across, Down, Turn };
+    std::vector<int> signsOf(Measure measure)
     {
         std::vector<int> signs;
         for (UIView *icon : icons) {
-            double moved = vertical ? iconMovement(icon).y : iconMovement(icon).x;
-            signs.push_back(moved > 0 ? 1 : moved < 0 ? -1 : 0);
+            double value = measure == Turn   ? transformOf(icon).m12
+                           : measure == Down ? iconMovement(icon).y
+                                             : iconMovement(icon).x;
+            signs.push_back(value > 1e-9 ? 1 : value < -1e-9 ? -1 : 0);
         }
         return signs;
     }
 };
 
-TEST_F(RowDetection, RollerbladeTurnsTheFirstRowForwardsAndAlternatesByRow)
-{
-    run(CVUIScrollAnimationRollerblade, page, kOffset);
-    double forwards = std::sin(0.8 * M_PI * 0.25);
-    std::vector<double> expected = {forwards, forwards, -forwards, -forwards, forwards};
-    for (std::size_t k = 0; k < icons.size(); ++k)
-        EXPECT_NEAR(transformOf(icons[k]).m12, expected[k], 1e-6) << "icon " << k;
-}
-
-// The sign of each icon's movement along each axis, in icon order.
+// Each row is found afresh from the icon that starts it, the first row moving or turning
+// one way and the next the other (or the columns, or both alternately).
 TEST_F(RowDetection, AlternatingEffectsStartEachRowAsTheFirstAndAlternateByRowOrColumn)
 {
     struct Case {
         CVUIScrollAnimationID identifier;
-        std::vector<int> across, down;
+        std::vector<int> across, down, turn;
     };
+    const std::vector<int> none(5, 0);
     const Case cases[] = {
-        {CVUIScrollAnimationRailwayHorizontal, {-1, -1, 1, 1, -1}, {0, 0, 0, 0, 0}},
-        {CVUIScrollAnimationRailwayVertical, {0, 0, 0, 0, 0}, {-1, 1, -1, 1, -1}},
-        {CVUIScrollAnimationAlternateShuffle, {-1, 1, -1, 1, -1}, {0, 0, 0, 0, 0}},
-        {CVUIScrollAnimationSeaside, {0, 0, 0, 0, 0}, {-1, 1, 1, -1, -1}},
+        {CVUIScrollAnimationRailwayHorizontal, {-1, -1, 1, 1, -1}, none, none},
+        {CVUIScrollAnimationRailwayVertical, none, {-1, 1, -1, 1, -1}, none},
+        {CVUIScrollAnimationAlternateShuffle, {-1, 1, -1, 1, -1}, none, none},
+        {CVUIScrollAnimationSeaside, none, {-1, 1, 1, -1, -1}, none},
+        {CVUIScrollAnimationRollerblade, none, none, {1, 1, -1, -1, 1}},
     };
     for (const Case &effect : cases) {
         SCOPED_TRACE(effect.identifier);
         run(effect.identifier, page, kOffset);
-        EXPECT_EQ(signsOf(false), effect.across);
-        EXPECT_EQ(signsOf(true), effect.down);
+        EXPECT_EQ(signsOf(Across), effect.across);
+        EXPECT_EQ(signsOf(Down), effect.down);
+        EXPECT_EQ(signsOf(Turn), effect.turn);
     }
 }
 
@@ -138,11 +136,11 @@ TEST_F(RowDetection, RowsAreFoundAfreshOnEveryCall)
 {
     run(CVUIScrollAnimationRailwayHorizontal, page, kOffset);
     run(CVUIScrollAnimationRailwayHorizontal, page, kOffset);
-    EXPECT_EQ(signsOf(false), (std::vector<int>{-1, -1, 1, 1, -1}));
+    EXPECT_EQ(signsOf(Across), (std::vector<int>{-1, -1, 1, 1, -1}));
     // An icon moved down since the last call is found in its new row.
     msg<void, CGPoint>(icons[1], "setCenter:"_sel, CGPoint{130, 150});
     run(CVUIScrollAnimationRailwayHorizontal, page, kOffset);
-    EXPECT_EQ(signsOf(false), (std::vector<int>{-1, 1, 1, 1, -1}));
+    EXPECT_EQ(signsOf(Across), (std::vector<int>{-1, 1, 1, 1, -1}));
 }
 
 TEST_F(ScrollEffectsTest, WindmillStaysOnItsCircleBeyondTwoWidths)

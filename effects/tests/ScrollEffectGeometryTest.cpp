@@ -10,6 +10,7 @@
 #include "ScrollEffectsTest.h"
 
 #include <algorithm>
+#include <cctype>
 #include <functional>
 #include <optional>
 #include <string>
@@ -23,22 +24,28 @@ using PageMap = std::function<CGPoint(CGPoint point)>;
 // Where the point at `fromCentre` of icon number `index`, centred at `centre`, is drawn.
 using IconMap = std::function<CGPoint(int index, CGPoint centre, CGPoint fromCentre)>;
 
-struct Expected {
-    std::optional<PageMap> page;  // none: the page layer keeps the transform it had
-    std::optional<IconMap> icons; // none: every icon keeps the transform it had
-    std::optional<double> alpha;  // none: the page keeps the alpha it had
-};
-
+// What an effect does at a scroll offset; an empty member means it leaves that alone (the
+// page layer's transform, every icon's transform, or the page's alpha).
 struct Case {
     CVUIScrollAnimationID identifier;
-    const char *name;
-    std::function<Expected(double offset)> expected;
+    std::function<PageMap(double offset)> page = {};
+    std::function<IconMap(double offset)> icons = {};
+    std::function<std::optional<double>(double offset)> alpha = {};
 };
+
+std::string nameOf(CVUIScrollAnimationID identifier)
+{
+    std::string name;
+    for (char c : CVUIScrollAnimationTitle(identifier)->str())
+        if (std::isalnum(static_cast<unsigned char>(c)))
+            name += c;
+    return name;
+}
 
 // Test names and failure messages name the effect.
 void PrintTo(const Case &effect, std::ostream *out)
 {
-    *out << effect.name;
+    *out << nameOf(effect.identifier);
 }
 
 double progress(double offset)
@@ -49,6 +56,11 @@ double progress(double offset)
 double fadeAt(double offset)
 {
     return 1 - std::fabs(progress(offset));
+}
+
+std::optional<double> fadeIf(bool fading, double offset)
+{
+    return fading ? std::optional(fadeAt(offset)) : std::nullopt;
 }
 
 int rowOf(int index)
@@ -114,6 +126,11 @@ IconMap iconsTurned(std::function<double(int index, CGPoint centre)> angleOf)
     };
 }
 
+IconMap allTurned(double angle)
+{
+    return iconsTurned([=](int, CGPoint) { return angle; });
+}
+
 IconMap iconsShifted(std::function<CGPoint(int index, CGPoint centre)> shiftOf)
 {
     return [=](int index, CGPoint centre, CGPoint d) {
@@ -126,6 +143,23 @@ IconMap iconsScaled(std::function<double(int index)> scaleOf)
     return [=](int index, CGPoint centre, CGPoint d) {
         return plus(centre, times(scaleOf(index), d));
     };
+}
+
+IconMap allScaled(double scale)
+{
+    return iconsScaled([=](int) { return scale; });
+}
+
+// Each icon moved by `factor` times its distance across from the centre line.
+IconMap spreadAcross(double factor)
+{
+    return iconsShifted([=](int, CGPoint c) { return CGPoint{factor * (c.x - kWidth / 2), 0}; });
+}
+
+// Each icon moved by `factor` times its offset from the page's centre.
+IconMap spreadFromCentre(double factor)
+{
+    return iconsShifted([=](int, CGPoint c) { return times(factor, minus(c, kPageCentre)); });
 }
 
 // Interlace and Tear Apart: the icon moves by `shift` in its own frame, which is turned
@@ -146,251 +180,181 @@ bool rightOfCentreLine(CGPoint centre)
 std::vector<Case> cases()
 {
     return {
-        {CVUIScrollAnimationRotateClockwise, "RotateClockwise",
-         [](double o) {
-             return Expected{
-                 {}, iconsTurned([=](int, CGPoint) { return 2 * M_PI * progress(o); }), {}};
-         }},
-        {CVUIScrollAnimationRotateCounterClockwise, "RotateCounterClockwise",
-         [](double o) {
-             return Expected{
-                 {}, iconsTurned([=](int, CGPoint) { return -2 * M_PI * progress(o); }), {}};
-         }},
-        {CVUIScrollAnimationStairwayUp, "StairwayUp",
-         [](double o) {
-             return Expected{translatedBy(-20 * progress(o), 80 * progress(o)), {}, {}};
-         }},
-        {CVUIScrollAnimationStairwayDown, "StairwayDown",
-         [](double o) {
-             return Expected{translatedBy(-20 * progress(o), -80 * progress(o)), {}, {}};
-         }},
-        {CVUIScrollAnimationLightFade, "LightFade",
-         [](double o) {
-             return Expected{{}, {}, fadeAt(o)};
-         }},
-        {CVUIScrollAnimationFadeInPlace, "FadeInPlace",
-         [](double o) {
-             return Expected{heldInPlace(o), {}, fadeAt(o)};
-         }},
-        {CVUIScrollAnimationTimeMachine, "TimeMachine",
-         [](double o) {
-             return Expected{scaledAboutCentre(1 + progress(o)), {}, fadeAt(o)};
-         }},
-        {CVUIScrollAnimationLongLeap, "LongLeap",
-         [](double o) {
-             return Expected{translatedBy(-o, 0), {}, {}};
-         }},
-        {CVUIScrollAnimationStretch, "Stretch",
-         [](double o) {
-             return Expected{translatedBy(-0.4 * o, 0),
-                             iconsShifted([=](int, CGPoint c) {
-                                 return CGPoint{std::fabs(progress(o)) * (c.x - kWidth / 2), 0};
-                             }),
-                             {}};
-         }},
-        {CVUIScrollAnimationCompress, "Compress",
-         [](double o) {
-             return Expected{{},
-                             iconsShifted([=](int, CGPoint c) {
-                                 return CGPoint{-std::fabs(progress(o)) * (c.x - kWidth / 2), 0};
-                             }),
-                             {}};
-         }},
-        {CVUIScrollAnimationShrink, "Shrink",
-         [](double o) {
-             return Expected{{}, iconsScaled([=](int) { return 1 - std::fabs(progress(o)); }), {}};
-         }},
-        {CVUIScrollAnimationVerticalScrollDown, "VerticalScrollDown",
-         [](double o) {
-             return Expected{translatedBy(o, o * kHeight / kWidth),
-                             {},
-                             o > 0 ? std::optional(fadeAt(o)) : std::nullopt};
-         }},
-        {CVUIScrollAnimationVerticalScrollUp, "VerticalScrollUp",
-         [](double o) {
-             return Expected{translatedBy(o, -o * kHeight / kWidth),
-                             {},
-                             o < 0 ? std::optional(fadeAt(o)) : std::nullopt};
-         }},
-        {CVUIScrollAnimationRollPage, "RollPage",
-         [](double o) {
-             return Expected{turnedAboutCentre(-M_PI * progress(o)), {}, {}};
-         }},
-        {CVUIScrollAnimationClash, "Clash",
-         [](double o) {
-             return Expected{heldInPlace(o), iconsShifted([=](int, CGPoint c) {
-                                 return times(-2 * progress(o), minus(c, kPageCentre));
-                             }),
-                             fadeAt(o)};
-         }},
-        {CVUIScrollAnimationSpread, "Spread",
-         [](double o) {
-             return Expected{heldInPlace(o), iconsShifted([=](int, CGPoint c) {
-                                 return times(2 * progress(o), minus(c, kPageCentre));
-                             }),
-                             fadeAt(o)};
-         }},
-        {CVUIScrollAnimationCubeInside, "CubeInside",
-         [](double o) {
-             return Expected{cubeTurn(o, -1.0 / 500, 1.0 / 3), {}, {}};
-         }},
-        {CVUIScrollAnimationCubeOutside, "CubeOutside",
-         [](double o) {
-             return Expected{cubeTurn(o, -1.0 / 750, -5.0 / 9), {}, {}};
-         }},
-        {CVUIScrollAnimationBubble, "Bubble",
+        {CVUIScrollAnimationRotateClockwise,
+         {},
+         [](double o) { return allTurned(2 * M_PI * progress(o)); }},
+        {CVUIScrollAnimationRotateCounterClockwise,
+         {},
+         [](double o) { return allTurned(-2 * M_PI * progress(o)); }},
+        {CVUIScrollAnimationStairwayUp,
+         [](double o) { return translatedBy(-20 * progress(o), 80 * progress(o)); }},
+        {CVUIScrollAnimationStairwayDown,
+         [](double o) { return translatedBy(-20 * progress(o), -80 * progress(o)); }},
+        {CVUIScrollAnimationLightFade, {}, {}, fadeAt},
+        {CVUIScrollAnimationFadeInPlace, heldInPlace, {}, fadeAt},
+        {CVUIScrollAnimationTimeMachine,
+         [](double o) { return scaledAboutCentre(1 + progress(o)); },
+         {},
+         fadeAt},
+        {CVUIScrollAnimationLongLeap, [](double o) { return translatedBy(-o, 0); }},
+        {CVUIScrollAnimationStretch, [](double o) { return translatedBy(-0.4 * o, 0); },
+         [](double o) { return spreadAcross(std::fabs(progress(o))); }},
+        {CVUIScrollAnimationCompress,
+         {},
+         [](double o) { return spreadAcross(-std::fabs(progress(o))); }},
+        {CVUIScrollAnimationShrink,
+         {},
+         [](double o) { return allScaled(1 - std::fabs(progress(o))); }},
+        {CVUIScrollAnimationVerticalScrollDown,
+         [](double o) { return translatedBy(o, o * kHeight / kWidth); },
+         {},
+         [](double o) { return fadeIf(o > 0, o); }},
+        {CVUIScrollAnimationVerticalScrollUp,
+         [](double o) { return translatedBy(o, -o * kHeight / kWidth); },
+         {},
+         [](double o) { return fadeIf(o < 0, o); }},
+        {CVUIScrollAnimationRollPage,
+         [](double o) { return turnedAboutCentre(-M_PI * progress(o)); }},
+        {CVUIScrollAnimationClash, heldInPlace,
+         [](double o) { return spreadFromCentre(-2 * progress(o)); }, fadeAt},
+        {CVUIScrollAnimationSpread, heldInPlace,
+         [](double o) { return spreadFromCentre(2 * progress(o)); }, fadeAt},
+        {CVUIScrollAnimationCubeInside, [](double o) { return cubeTurn(o, -1.0 / 500, 1.0 / 3); }},
+        {CVUIScrollAnimationCubeOutside,
+         [](double o) { return cubeTurn(o, -1.0 / 750, -5.0 / 9); }},
+        {CVUIScrollAnimationBubble,
+         {},
          [](double o) {
              double grow = std::fabs(progress(o));
-             return Expected{
-                 {}, iconsScaled([=](int k) { return k % 3 == 0 ? 1 - grow : 1 + grow; }), {}};
+             return iconsScaled([=](int k) { return k % 3 == 0 ? 1 - grow : 1 + grow; });
          }},
-        {CVUIScrollAnimationAlternateRoll, "AlternateRoll",
+        {CVUIScrollAnimationAlternateRoll,
+         {},
          [](double o) {
-             return Expected{
-                 {},
-                 iconsTurned([=](int k, CGPoint) { return (k % 2 ? 2 : -2) * M_PI * progress(o); }),
-                 {}};
+             return iconsTurned(
+                 [=](int k, CGPoint) { return (k % 2 ? 2 : -2) * M_PI * progress(o); });
          }},
-        {CVUIScrollAnimationInterlace, "Interlace",
+        {CVUIScrollAnimationInterlace,
+         {},
          [](double o) {
              double t = progress(o);
-             return Expected{
-                 {},
-                 iconsTurnedAfterShift(
-                     [=](CGPoint c) { return (rightOfCentreLine(c) ? 1 : -1) * M_PI * t; },
-                     [=](CGPoint c) {
-                         return CGPoint{t * (kWidth - c.x), t * (kHeight - c.y)};
-                     }),
-                 {}};
+             return iconsTurnedAfterShift(
+                 [=](CGPoint c) { return (rightOfCentreLine(c) ? 1 : -1) * M_PI * t; },
+                 [=](CGPoint c) {
+                     return CGPoint{t * (kWidth - c.x), t * (kHeight - c.y)};
+                 });
          }},
-        {CVUIScrollAnimationTearApart, "TearApart",
+        {CVUIScrollAnimationTearApart, heldInPlace,
          [](double o) {
-             double reach = std::fabs(progress(o));
-             return Expected{
-                 heldInPlace(o),
-                 iconsTurnedAfterShift(
-                     [=](CGPoint c) {
-                         return (rightOfCentreLine(c) ? 1 : -1) * 0.8 * M_PI * progress(o);
-                     },
-                     [=](CGPoint c) {
-                         double side = rightOfCentreLine(c) ? 1 : -1;
-                         return CGPoint{side * reach * (kWidth - c.x), -reach * (kHeight - c.y)};
-                     }),
-                 fadeAt(o)};
+             double t = progress(o), reach = std::fabs(t);
+             return iconsTurnedAfterShift(
+                 [=](CGPoint c) { return (rightOfCentreLine(c) ? 1 : -1) * 0.8 * M_PI * t; },
+                 [=](CGPoint c) {
+                     double side = rightOfCentreLine(c) ? 1 : -1;
+                     return CGPoint{side * reach * (kWidth - c.x), -reach * (kHeight - c.y)};
+                 });
+         },
+         fadeAt},
+        {CVUIScrollAnimationShuffle,
+         [](double o) { return o > 0 ? translatedBy(2 * o, 0) : atRest(); },
+         {},
+         fadeAt},
+        {CVUIScrollAnimationComeInAndGoDown,
+         [](double o) { return o > 0 ? translatedBy(o, o * kHeight / kWidth) : atRest(); },
+         {},
+         fadeAt},
+        {CVUIScrollAnimationComeInAndGoUp,
+         [](double o) { return o > 0 ? translatedBy(o, -o * kHeight / kWidth) : atRest(); },
+         {},
+         fadeAt},
+        {CVUIScrollAnimationZoomIn,
+         [](double o) { return scaledAboutCentre(1 + progress(o), o); },
+         {},
+         fadeAt},
+        {CVUIScrollAnimationZoomOut,
+         [](double o) { return scaledAboutCentre(1 - progress(o), o); },
+         {},
+         fadeAt},
+        {CVUIScrollAnimationRollerblade,
+         {},
+         [](double o) {
+             return iconsTurned([=](int k, CGPoint) {
+                 return (rowOf(k) % 2 == 0 ? 0.8 : -0.8) * M_PI * progress(o);
+             });
          }},
-        {CVUIScrollAnimationShuffle, "Shuffle",
+        {CVUIScrollAnimationRailwayHorizontal, heldInPlace,
          [](double o) {
-             return Expected{o > 0 ? translatedBy(2 * o, 0) : atRest(), {}, fadeAt(o)};
-         }},
-        {CVUIScrollAnimationComeInAndGoDown, "ComeInAndGoDown",
+             return iconsShifted([=](int k, CGPoint) { return CGPoint{rowOf(k) % 2 ? o : -o, 0}; });
+         },
+         fadeAt},
+        {CVUIScrollAnimationRailwayVertical, heldInPlace,
          [](double o) {
-             return Expected{
-                 o > 0 ? translatedBy(o, o * kHeight / kWidth) : atRest(), {}, fadeAt(o)};
-         }},
-        {CVUIScrollAnimationComeInAndGoUp, "ComeInAndGoUp",
+             return iconsShifted([=](int k, CGPoint) {
+                 return CGPoint{0, columnOf(k) % 2 ? o : -o};
+             });
+         },
+         fadeAt},
+        {CVUIScrollAnimationAlternateShuffle, heldInPlace,
          [](double o) {
-             return Expected{
-                 o > 0 ? translatedBy(o, -o * kHeight / kWidth) : atRest(), {}, fadeAt(o)};
-         }},
-        {CVUIScrollAnimationZoomIn, "ZoomIn",
-         [](double o) {
-             return Expected{scaledAboutCentre(1 + progress(o), o), {}, fadeAt(o)};
-         }},
-        {CVUIScrollAnimationZoomOut, "ZoomOut",
-         [](double o) {
-             return Expected{scaledAboutCentre(1 - progress(o), o), {}, fadeAt(o)};
-         }},
-        {CVUIScrollAnimationRollerblade, "Rollerblade",
-         [](double o) {
-             return Expected{{},
-                             iconsTurned([=](int k, CGPoint) {
-                                 return (rowOf(k) % 2 == 0 ? 0.8 : -0.8) * M_PI * progress(o);
-                             }),
-                             {}};
-         }},
-        {CVUIScrollAnimationRailwayHorizontal, "RailwayHorizontal",
-         [](double o) {
-             return Expected{heldInPlace(o), iconsShifted([=](int k, CGPoint) {
-                                 return CGPoint{rowOf(k) % 2 == 0 ? -o : o, 0};
-                             }),
-                             fadeAt(o)};
-         }},
-        {CVUIScrollAnimationRailwayVertical, "RailwayVertical",
-         [](double o) {
-             return Expected{heldInPlace(o), iconsShifted([=](int k, CGPoint) {
-                                 return CGPoint{0, columnOf(k) % 2 == 0 ? -o : o};
-                             }),
-                             fadeAt(o)};
-         }},
-        {CVUIScrollAnimationAlternateShuffle, "AlternateShuffle",
-         [](double o) {
-             return Expected{heldInPlace(o), iconsShifted([=](int k, CGPoint) {
-                                 return CGPoint{columnOf(k) % 2 == 0 ? -o : o, 0};
-                             }),
-                             fadeAt(o)};
-         }},
-        {CVUIScrollAnimationMagicFlipPage, "MagicFlipPage",
-         [](double o) {
-             // A quarter turn about the vertical centre line per page width, then the
-             // hold in place, seen with the eye 500 points away.
+             return iconsShifted([=](int k, CGPoint) {
+                 return CGPoint{columnOf(k) % 2 ? o : -o, 0};
+             });
+         },
+         fadeAt},
+        // A quarter turn about the vertical centre line per page width, then the hold in
+        // place, seen with the eye 500 points away.
+        {CVUIScrollAnimationMagicFlipPage,
+         [](double o) -> PageMap {
              double angle = M_PI * progress(o) / 2;
-             PageMap flip = [=](CGPoint p) {
+             return [=](CGPoint p) {
                  CGPoint fromCentre = minus(p, kPageCentre);
                  double w = 1 + fromCentre.x * std::sin(angle) / 500;
                  return plus(kPageCentre,
                              {(fromCentre.x * std::cos(angle) + o) / w, fromCentre.y / w});
              };
-             return Expected{flip, {}, fadeAt(o)};
-         }},
-        {CVUIScrollAnimationMagicFlipIcons, "MagicFlipIcons",
-         [](double o) {
+         },
+         {},
+         fadeAt},
+        {CVUIScrollAnimationMagicFlipIcons, heldInPlace,
+         [](double o) -> IconMap {
              double angle = M_PI * progress(o);
-             IconMap flip = [=](int, CGPoint centre, CGPoint d) {
+             return [=](int, CGPoint centre, CGPoint d) {
                  double w = 1 + d.x * std::sin(angle) / 500;
                  return plus(centre, {d.x * std::cos(angle) / w, d.y / w});
              };
-             return Expected{heldInPlace(o), flip, fadeAt(o)};
-         }},
-        {CVUIScrollAnimationPulse, "Pulse",
-         [](double o) {
-             return Expected{heldInPlace(o),
-                             iconsScaled([=](int) { return 1 - std::fabs(progress(o)); }),
-                             fadeAt(o)};
-         }},
-        {CVUIScrollAnimationAlternatePulse, "AlternatePulse",
-         [](double o) {
-             return Expected{heldInPlace(o), iconsScaled([=](int) { return 1 - progress(o); }),
-                             fadeAt(o)};
-         }},
-        {CVUIScrollAnimationSeaside, "Seaside",
+         },
+         fadeAt},
+        {CVUIScrollAnimationPulse, heldInPlace,
+         [](double o) { return allScaled(1 - std::fabs(progress(o))); }, fadeAt},
+        {CVUIScrollAnimationAlternatePulse, heldInPlace,
+         [](double o) { return allScaled(1 - progress(o)); }, fadeAt},
+        {CVUIScrollAnimationSeaside,
+         {},
          [](double o) {
              double bob = 8 * std::sin(M_PI * std::fabs(progress(o)));
-             return Expected{{},
-                             iconsShifted([=](int k, CGPoint) {
-                                 bool down = (rowOf(k) + columnOf(k)) % 2 == 1;
-                                 return CGPoint{0, down ? bob : -bob};
-                             }),
-                             {}};
+             return iconsShifted([=](int k, CGPoint) {
+                 return CGPoint{0, (rowOf(k) + columnOf(k)) % 2 ? bob : -bob};
+             });
          }},
-        {CVUIScrollAnimationSlideAndZoom, "SlideAndZoom",
+        {CVUIScrollAnimationSlideAndZoom,
          [](double o) {
              double t = progress(o);
-             return Expected{t > 0 ? scaledAboutCentre(1 - 0.15 * t) : scaledAboutCentre(1 + t, o),
-                             {},
-                             fadeAt(o)};
-         }},
-        {CVUIScrollAnimationWindmill, "Windmill",
-         [](double o) {
-             // Moved by (−o/2, drop), then turned by 0.8 t radians the other way round
-             // than a positive angle about z turns (the axis points away from the eye).
-             double t = progress(o);
+             return t > 0 ? scaledAboutCentre(1 - 0.15 * t) : scaledAboutCentre(1 + t, o);
+         },
+         {},
+         fadeAt},
+        // Moved by (−o/2, drop), then turned by 0.8 t radians the other way round than a
+        // positive angle about z turns (the axis points away from the eye).
+        {CVUIScrollAnimationWindmill,
+         [](double o) -> PageMap {
              double drop = 1.5 * (2 * kWidth - std::sqrt(4 * kWidth * kWidth - o * o));
-             PageMap sail = [=](CGPoint p) {
+             return [=](CGPoint p) {
                  CGPoint moved = plus(minus(p, kPageCentre), {-0.5 * o, drop});
-                 return plus(kPageCentre, rotated(moved, -0.8 * t));
+                 return plus(kPageCentre, rotated(moved, -0.8 * progress(o)));
              };
-             return Expected{sail, {}, std::clamp(1 - 1.5 * std::fabs(t), 0.0, 1.0)};
-         }},
+         },
+         {},
+         [](double o) { return std::clamp(1 - 1.5 * std::fabs(progress(o)), 0.0, 1.0); }},
     };
 }
 
@@ -411,24 +375,24 @@ protected:
         }
     }
 
-    static void expectPage(UIView *page, const Expected &expected)
+    static void expectPage(UIView *page, const Case &effect, double offset)
     {
-        if (!expected.page) {
+        if (!effect.page) {
             EXPECT_TRUE(sameTransform(transformOf(page), untouchedTransform()))
                 << "the page layer was changed";
             return;
         }
         for (CGPoint p : {CGPoint{0, 0}, CGPoint{kWidth, 0}, CGPoint{0, kHeight},
                           CGPoint{kWidth, kHeight}, kPageCentre, CGPoint{80, 360}})
-            EXPECT_TRUE(pointsNear(drawnPoint(page, p), (*expected.page)(p)))
+            EXPECT_TRUE(pointsNear(drawnPoint(page, p), effect.page(offset)(p)))
                 << "page point (" << p.x << ", " << p.y << ")";
     }
 
-    static void expectIcons(UIView *page, const Expected &expected)
+    static void expectIcons(UIView *page, const Case &effect, double offset)
     {
         int index = 0;
         for (UIView *icon : subviewsOf(page)) {
-            if (!expected.icons) {
+            if (!effect.icons) {
                 EXPECT_TRUE(sameTransform(transformOf(icon), untouchedTransform()))
                     << "icon " << index << " was changed";
             } else {
@@ -436,7 +400,7 @@ protected:
                 for (CGPoint d :
                      {CGPoint{0, 0}, CGPoint{-30, -37}, CGPoint{30, -37}, CGPoint{30, 37}})
                     EXPECT_TRUE(
-                        pointsNear(drawnIconPoint(icon, d), (*expected.icons)(index, centre, d)))
+                        pointsNear(drawnIconPoint(icon, d), effect.icons(offset)(index, centre, d)))
                         << "icon " << index << ", point (" << d.x << ", " << d.y
                         << ") from its centre";
             }
@@ -449,10 +413,11 @@ protected:
         }
     }
 
-    static void expectAlpha(UIView *page, const Expected &expected)
+    static void expectAlpha(UIView *page, const Case &effect, double offset)
     {
-        if (expected.alpha)
-            EXPECT_NEAR(alphaOf(page), *expected.alpha, 1e-6);
+        std::optional<double> alpha = effect.alpha ? effect.alpha(offset) : std::nullopt;
+        if (alpha)
+            EXPECT_NEAR(alphaOf(page), *alpha, 1e-6);
         else
             EXPECT_EQ(alphaOf(page), kUntouchedAlpha) << "the page alpha was changed";
     }
@@ -470,16 +435,16 @@ TEST_P(EffectGeometry, DrawsThePageAndItsIconsWhereTheEffectDescribes)
         UIView *page = offset < 0 ? pages[1] : pages[0];
         markUntouched(page);
         function(page, float(offset), kSize);
-        Expected expected = effect.expected(offset);
-        expectPage(page, expected);
-        expectIcons(page, expected);
-        expectAlpha(page, expected);
+        expectPage(page, effect, offset);
+        expectIcons(page, effect, offset);
+        expectAlpha(page, effect, offset);
     }
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryEffect, EffectGeometry, testing::ValuesIn(cases()),
                          [](const testing::TestParamInfo<Case> &info) {
-                             return std::to_string(info.param.identifier) + "_" + info.param.name;
+                             return std::to_string(info.param.identifier) + "_" +
+                                    nameOf(info.param.identifier);
                          });
 
 } // namespace

@@ -12,6 +12,7 @@
 #include "quartzcore/CATransform3D.h"
 #include "uikit/UIScrollView.h"
 #include "uikit/UIView.h"
+#include "uikit/tests/UIKitTest.h"
 
 #include <cmath>
 #include <gtest/gtest.h>
@@ -41,12 +42,6 @@ constexpr double kUntouchedAlpha = 0.375;
 inline CATransform3D untouchedTransform()
 {
     return CATransform3DMakeTranslation(3, 5, 7);
-}
-
-inline UIView *makeView(CGRect frame)
-{
-    id view = msg<id, CGRect>(msg<id>(UIView::class_(), "alloc"_sel), "initWithFrame:"_sel, frame);
-    return static_cast<UIView *>(autorelease(view));
 }
 
 inline void addSubview(UIView *parent, UIView *child)
@@ -105,9 +100,7 @@ inline UIView *addHomePage(UIScrollView *scrollView, int index)
 
 inline UIScrollView *makeHomeScreen()
 {
-    auto *scrollView = static_cast<UIScrollView *>(
-        autorelease(msg<id, CGRect>(msg<id>(UIScrollView::class_(), "alloc"_sel),
-                                    "initWithFrame:"_sel, CGRectMake(0, 0, kWidth, kHeight))));
+    auto *scrollView = makeView<UIScrollView>(UIScrollView::class_(), {{0, 0}, kSize});
     addHomePage(scrollView, 0);
     addHomePage(scrollView, 1);
     return scrollView;

@@ -1,14 +1,53 @@
 // The application object and its navigation stack, as the application launches them.
 
 #include "CorvaneAppApplication.h"
-#include "SettingsAppTest.h"
+#include "RootViewController.h"
+#include "SamplePanel.h"
 
 #include "foundation/DeviceRoot.h"
 #include "uikit/UIApplication.h"
+#include "uikit/UIScreen.h"
+#include "uikit/UIWindow.h"
+#include "uikit/tests/UIKitTest.h"
 
 #include <filesystem>
 
 namespace {
+
+// A known phone on the virtual clock (the interface tests' own), the sample panel as the
+// root page's class, and the application's window showing it, made as the application
+// makes it.
+class SettingsAppTest : public UIKitTest {
+protected:
+    void SetUp() override
+    {
+        UIKitTest::SetUp();
+        sample::registerClasses();
+        sample::panel() = {};
+        gCVRootListControllerClass = objc_getClass("SampleRootPage");
+    }
+
+    void TearDown() override
+    {
+        if (window)
+            msg<void, BOOL>(window.get(), "setHidden:"_sel, YES);
+        gCVRootListControllerClass = Nil;
+    }
+
+    // The window with a RootViewController as its root, key and visible, laid out.
+    RootViewController *showPanel()
+    {
+        window = makeView<UIWindow>(UIWindow::class_(), UIScreen::mainScreen()->bounds());
+        auto *controller = static_cast<RootViewController *>(
+            autorelease(msg<id>(msg<id>(RootViewController::class_(), "alloc"_sel), "init"_sel)));
+        msg<void>(window.get(), "setRootViewController:"_sel, controller);
+        msg<void>(window.get(), "makeKeyAndVisible"_sel);
+        runOneTurn();
+        return controller;
+    }
+
+    StrongRef<UIWindow> window;
+};
 
 using RootViewControllerTest = SettingsAppTest;
 

@@ -5,7 +5,7 @@
 // the flag is armed when the library loads.
 
 #include "ChildProcess.h"
-#include "SpringBoardChild.h"
+#include "SettingsTestSupport.h"
 #include "darwin/TemporaryDevice.h"
 #include "darwin/notify.h"
 #include "foundation/RunLoop.h"
@@ -52,7 +52,7 @@ TEST(FreshProcess, InsideSpringBoardTheLaunchFlagWaitsForTheLaunchNotification)
 {
     sim::TemporaryDevice device;
     ASSERT_TRUE(device.ready());
-    EXPECT_EQ(test::waitForChild(cvtest::startAsSpringBoard("launch-flag")), 0);
+    EXPECT_EQ(test::waitForChild(cvtest::startAsApplication("launch-flag")), 0);
 }
 
 // The SpringBoard process: the flag is down until SpringBoard says it has launched.

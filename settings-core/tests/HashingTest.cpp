@@ -93,16 +93,4 @@ TEST_F(UsagePayload, SixValuesFromTheDeviceWithTheDigestLast)
     EXPECT_TRUE(isLowerHex(value("h"), 40)) << value("h");
 }
 
-TEST_F(UsagePayload, TheDigestIsAlwaysFortyLowerCaseHexadecimalDigits)
-{
-    for (const char *version : {"9.0", "", "9.3 beta & co", "\xE2\x9C\x93"}) {
-        sim::DeviceProfile phone;
-        phone.productVersion = version;
-        phone.hardwareModel = "iPad5,3";
-        sim::DeviceProfile::setCurrent(phone);
-        std::string h = sim::describe(CVUsageReporter::reportPayload()->objectForKey(text("h")));
-        EXPECT_TRUE(isLowerHex(h, 40)) << version << ": " << h;
-    }
-}
-
 } // namespace

@@ -6,18 +6,17 @@
 
 #include "DeviceTest.h"
 #include "SettingsTestSupport.h"
-#include "SpringBoardChild.h"
 #include "foundation/DeviceRoot.h"
 #include "foundation/NSPropertyList.h"
 #include "foundation/RunLoop.h"
 #include "settings-core/CVReloadService.h"
 
-#include <chrono>
-#include <fcntl.h>
+#include <cstdio>
 #include <fstream>
+#include <functional>
 #include <poll.h>
 #include <signal.h>
-#include <span>
+#include <sys/socket.h>
 #include <unistd.h>
 
 namespace {
@@ -45,11 +44,27 @@ void countEveryUpdate()
     gCVNotificationCenter.changeCallback = countUpdate<CVSectionIDNotificationCenter>;
 }
 
+// The file name of the section with this message id: the sections after the global one
+// are listed in message-id order.
+const char *sectionName(int sectionID)
+{
+    return allSections()[static_cast<std::size_t>(sectionID) + 1].name;
+}
+
 std::string binaryPropertyList(id plist)
 {
     NSData *data = NSPropertyListSerialization::dataFromPropertyList(
         plist, NSPropertyListBinaryFormat_v1_0, nullptr);
     return data ? std::string(static_cast<const char *>(data->bytes()), data->length()) : "";
+}
+
+// Every section's dictionary, by file name.
+NSDictionary *everySection()
+{
+    NSMutableDictionary *sections = NSMutableDictionary::dictionary();
+    for (const NamedSection &section : allSections())
+        sections->setObjectForKey(section.entity->getDictionary(), text(section.name));
+    return sections;
 }
 
 // A one-key dictionary whose binary property list is exactly `length` bytes long.
@@ -66,57 +81,25 @@ NSDictionary *dictionarySerialisedTo(const char *key, std::size_t length)
     return nullptr;
 }
 
-// What the SpringBoard process received: how often each section's callback ran, and
-// every section as its getDictionary answered at the end.
+// What the SpringBoard process received: how often each section's callback ran, every
+// section as its getDictionary answered at the end, and how many received out-of-line
+// regions were still mapped then.
 struct Report {
     std::vector<int> callbacks;
     StrongRef<NSDictionary> sections;
-    int outOfLineMappings = -1; // received out-of-line regions still mapped at the end
-
-    // nil when the report never came.
-    NSDictionary *section(const char *name) const
-    {
-        return sections ? static_cast<NSDictionary *>(sections->objectForKey(text(name))) : nil;
-    }
+    int outOfLineMappings = -1;
 
     id value(const char *name, const char *key) const
     {
-        NSDictionary *entries = section(name);
+        auto *entries =
+            sections ? static_cast<NSDictionary *>(sections->objectForKey(text(name))) : nil;
         return entries ? entries->objectForKey(text(key)) : nil;
     }
 };
 
-// The SpringBoard process finds its ends of the three pipes to the test at these
-// descriptors.
-constexpr int kStartedDescriptor = 100; // one byte once the service runs
-constexpr int kFinishDescriptor = 101;  // one byte from the test: time to report
-constexpr int kReportDescriptor = 102;  // the report, then end of file
-
-struct Pipe {
-    int read = -1;
-    int write = -1;
-
-    bool open()
-    {
-        int fds[2];
-        if (pipe2(fds, O_CLOEXEC) != 0)
-            return false;
-        read = fds[0];
-        write = fds[1];
-        return true;
-    }
-    void closeBoth()
-    {
-        closeEnd(read);
-        closeEnd(write);
-    }
-    static void closeEnd(int &end)
-    {
-        if (end >= 0)
-            close(end);
-        end = -1;
-    }
-};
+// The SpringBoard process's end of its socket to the test: one byte from it once the
+// service runs, one byte to it when it is time to report.
+constexpr int kChannelDescriptor = 100;
 
 bool readByte(int descriptor, int timeoutMs)
 {
@@ -125,29 +108,14 @@ bool readByte(int descriptor, int timeoutMs)
     return poll(&entry, 1, timeoutMs) == 1 && read(descriptor, &byte, 1) == 1;
 }
 
-// Everything until end of file, within the watchdog's time.
-std::string readAll(int descriptor)
-{
-    std::string bytes;
-    auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(test::kWatchdogMs);
-    while (std::chrono::steady_clock::now() < deadline) {
-        pollfd entry{descriptor, POLLIN, 0};
-        if (poll(&entry, 1, 100) <= 0)
-            continue;
-        char buffer[4096];
-        ssize_t count = read(descriptor, buffer, sizeof(buffer));
-        if (count <= 0)
-            break;
-        bytes.append(buffer, static_cast<std::size_t>(count));
-    }
-    return bytes;
-}
+// Where the SpringBoard process leaves its report before it exits.
+constexpr const char *kReportPath = "/var/mobile/Library/Preferences/reload-report.plist";
 
-Report reportFrom(const std::string &bytes)
+Report readReport()
 {
     Report report;
-    auto *plist = static_cast<NSDictionary *>(NSPropertyListSerialization::propertyListWithData(
-        NSData::dataWithBytes(bytes.data(), bytes.size()), 0, nullptr, nullptr));
+    NSDictionary *plist = NSDictionary::dictionaryWithContentsOfFile(text(kReportPath));
+    std::remove(sim::hostPath(kReportPath).c_str());
     if (!plist)
         return report;
     for (const auto &count : *static_cast<NSArray *>(plist->objectForKey("callbacks"_ns)))
@@ -158,22 +126,19 @@ Report reportFrom(const std::string &bytes)
     return report;
 }
 
-// A process that is SpringBoard as far as the settings core can tell, with three pipes
-// to the test.
+// A process that is SpringBoard as far as the settings core can tell.
 class SpringBoardProcess {
 public:
     SpringBoardProcess()
     {
-        if (!m_started.open() || !m_finish.open() || !m_report.open())
+        int ends[2];
+        if (socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, ends) != 0)
             return;
-        const std::pair<int, int> descriptors[] = {{m_started.write, kStartedDescriptor},
-                                                   {m_finish.read, kFinishDescriptor},
-                                                   {m_report.write, kReportDescriptor}};
-        m_child = startAsSpringBoard("reload-service", descriptors);
-        Pipe::closeEnd(m_started.write);
-        Pipe::closeEnd(m_finish.read);
-        Pipe::closeEnd(m_report.write);
-        m_ready = m_child > 0 && readByte(m_started.read, test::kWatchdogMs);
+        m_channel = ends[0];
+        const std::pair<int, int> descriptors[] = {{ends[1], kChannelDescriptor}};
+        m_child = startAsApplication("reload-service", descriptors);
+        close(ends[1]);
+        m_ready = m_child > 0 && readByte(m_channel, test::kWatchdogMs);
     }
 
     ~SpringBoardProcess()
@@ -182,9 +147,8 @@ public:
             kill(m_child, SIGKILL);
             test::waitForChild(m_child);
         }
-        m_started.closeBoth();
-        m_finish.closeBoth();
-        m_report.closeBoth();
+        if (m_channel >= 0)
+            close(m_channel);
     }
 
     SpringBoardProcess(const SpringBoardProcess &) = delete;
@@ -192,20 +156,17 @@ public:
 
     bool ready() const { return m_ready; }
 
-    // Lets the process handle what was sent, then collects its report and its exit.
+    // Lets the process handle what was sent, then collects its exit and its report.
     Report finish()
     {
-        EXPECT_EQ(write(m_finish.write, "!", 1), 1);
-        Report report = reportFrom(readAll(m_report.read));
+        EXPECT_EQ(write(m_channel, "!", 1), 1);
         m_finished = true;
         EXPECT_EQ(test::waitForChild(m_child), 0);
-        return report;
+        return readReport();
     }
 
 private:
-    Pipe m_started;
-    Pipe m_finish;
-    Pipe m_report;
+    int m_channel = -1;
     pid_t m_child = -1;
     bool m_ready = false;
     bool m_finished = false;
@@ -221,19 +182,6 @@ int countOutOfLineMappings()
     return count;
 }
 
-NSDictionary *reportOfThisProcess()
-{
-    NSMutableArray *callbacks = NSMutableArray::array();
-    for (int count : g_callbacks)
-        callbacks->addObject(integer(count));
-    NSMutableDictionary *sections = NSMutableDictionary::dictionary();
-    for (const NamedSection &section : allSections())
-        sections->setObjectForKey(section.entity->getDictionary(), text(section.name));
-    return dict({{"callbacks", callbacks},
-                 {"sections", sections},
-                 {"outOfLineMappings", integer(countOutOfLineMappings())}});
-}
-
 // The SpringBoard process's life: start the service, handle messages until asked for
 // the report, write it.
 int runAsSpringBoard()
@@ -241,10 +189,10 @@ int runAsSpringBoard()
     AutoreleasePool pool;
     CVLoadSettings();
     countEveryUpdate();
-    if (write(kStartedDescriptor, "!", 1) != 1)
+    if (write(kChannelDescriptor, "!", 1) != 1)
         return 1;
     bool asked = false;
-    if (!test::runMainLoopUntil([&] { return asked || (asked = readByte(kFinishDescriptor, 0)); },
+    if (!test::runMainLoopUntil([&] { return asked || (asked = readByte(kChannelDescriptor, 0)); },
                                 20000))
         return 2;
     // Whatever was sent before the request to finish is waiting: handle all of it.
@@ -252,10 +200,58 @@ int runAsSpringBoard()
         if (sim::RunLoop::main().runInMode(sim::kDefaultMode, 0.1, true) !=
             sim::RunResult::HandledSource)
             break;
-    std::string bytes = binaryPropertyList(reportOfThisProcess());
-    bool written =
-        write(kReportDescriptor, bytes.data(), bytes.size()) == static_cast<ssize_t>(bytes.size());
-    return written ? 0 : 3;
+    NSMutableArray *callbacks = NSMutableArray::array();
+    for (int count : g_callbacks)
+        callbacks->addObject(integer(count));
+    NSDictionary *report = dict({{"callbacks", callbacks},
+                                 {"sections", everySection()},
+                                 {"outOfLineMappings", integer(countOutOfLineMappings())}});
+    return report->writeToFile(text(kReportPath), true) ? 0 : 3;
+}
+
+kern_return_t send(mach_msg_header_t &header)
+{
+    return mach_msg(&header, MACH_SEND_MSG, header.msgh_size, 0, MACH_PORT_NULL,
+                    MACH_MSG_TIMEOUT_NONE, MACH_PORT_NULL);
+}
+
+// An inline message of `data`, which `forge` may alter before it is sent.
+kern_return_t sendInline(mach_port_t service, mach_msg_id_t id, const std::string &data,
+                         const std::function<void(test::InlineMessage &)> &forge = {})
+{
+    test::InlineMessage message;
+    test::makeInlineMessage(message, service, id, data);
+    if (forge)
+        forge(message);
+    return send(message.header);
+}
+
+// A complex message with `count` out-of-line descriptors of `data`, all of `type`.
+kern_return_t sendOutOfLine(mach_port_t service, mach_msg_id_t id, const std::string &data,
+                            unsigned type, std::size_t count = 1)
+{
+    struct {
+        mach_msg_header_t header;
+        mach_msg_body_t body;
+        mach_msg_ool_descriptor_t descriptors[3];
+        // The stand-in's sender reads msgh_size in a 32-bit process's layout (12-byte
+        // descriptors), so a size counted in this process's 16-byte descriptors reaches
+        // 4 bytes a descriptor past them.
+        std::byte slack[3 * 4];
+    } message{};
+    message.header.msgh_bits = MACH_MSGH_BITS(MACH_MSG_TYPE_COPY_SEND, 0) | MACH_MSGH_BITS_COMPLEX;
+    message.header.msgh_size =
+        static_cast<mach_msg_size_t>(offsetof(decltype(message), descriptors) + count * 16);
+    message.header.msgh_remote_port = service;
+    message.header.msgh_id = id;
+    message.body.msgh_descriptor_count = static_cast<mach_msg_size_t>(count);
+    for (std::size_t index = 0; index < count; ++index) {
+        message.descriptors[index].address = const_cast<char *>(data.data());
+        message.descriptors[index].size = static_cast<mach_msg_size_t>(data.size());
+        message.descriptors[index].copy = MACH_MSG_VIRTUAL_COPY;
+        message.descriptors[index].type = type;
+    }
+    return send(message.header);
 }
 
 class ReloadService : public test::DeviceTest {
@@ -267,10 +263,11 @@ protected:
         CVLoadSettings();
     }
 
-    static NSDictionary *defaultsOf(CVSettingsEntity &section)
+    static mach_port_t lookUpService()
     {
-        section.setDefaults();
-        return section.getDictionary();
+        mach_port_t service = MACH_PORT_NULL;
+        EXPECT_EQ(bootstrap_look_up(bootstrapPort(), CVReloadServiceName, &service), KERN_SUCCESS);
+        return service;
     }
 
     AutoreleasePool m_pool;
@@ -280,14 +277,18 @@ TEST(SectionMessage, UpTo4096BytesTravelInlineAndLongerDataOutOfLine)
 {
     static std::uint8_t data[4097];
     CVSectionMessage message;
-
-    CVMakeSectionMessage(message, 0x1234, CVSectionIDIcons, data, 4096);
-    EXPECT_EQ(message.header.msgh_size, 4136u);
-    EXPECT_EQ(message.header.msgh_bits, 19u);
+    // Inline sizes round up to four bytes.
+    const std::pair<std::size_t, mach_msg_size_t> sizes[] = {
+        {0, 40}, {1, 44}, {4, 44}, {5, 48}, {4096, 4136}};
+    for (const auto &[length, size] : sizes) {
+        CVMakeSectionMessage(message, 0x1234, CVSectionIDIcons, data, length);
+        EXPECT_EQ(message.header.msgh_size, size) << length;
+        EXPECT_EQ(message.header.msgh_bits, 19u);
+        EXPECT_EQ(message.body.msgh_descriptor_count, 0u);
+        EXPECT_EQ(message.inlineData.length, length);
+    }
     EXPECT_EQ(message.header.msgh_remote_port, 0x1234u);
     EXPECT_EQ(message.header.msgh_id, 1);
-    EXPECT_EQ(message.body.msgh_descriptor_count, 0u);
-    EXPECT_EQ(message.inlineData.length, 4096u);
 
     CVMakeSectionMessage(message, 0x1234, CVSectionIDLockScreen, data, 4097);
     EXPECT_EQ(message.header.msgh_size, 40u);
@@ -302,98 +303,132 @@ TEST(SectionMessage, UpTo4096BytesTravelInlineAndLongerDataOutOfLine)
     EXPECT_EQ(message.outOfLine.type, static_cast<unsigned>(MACH_MSG_OOL_DESCRIPTOR));
 }
 
-TEST(SectionMessage, InlineSizesRoundUpToFourBytes)
-{
-    static const std::uint8_t data[8] = {};
-    const std::pair<std::size_t, mach_msg_size_t> sizes[] = {{0, 40}, {1, 44}, {4, 44}, {5, 48}};
-    for (const auto &[length, size] : sizes) {
-        CVSectionMessage message;
-        CVMakeSectionMessage(message, 1, CVSectionIDDock, data, length);
-        EXPECT_EQ(message.header.msgh_size, size) << length;
-    }
-}
-
-TEST_F(ReloadService, InlineAndOutOfLineUpdatesAreBothApplied)
+// The panel's edit cycle: each update is saved, sent and applied with one callback, inline
+// up to 4096 bytes and out of line beyond.
+TEST_F(ReloadService, EveryUpdateSentIsAppliedWithOneCallback)
 {
     NSDictionary *inlineUpdate = dictionarySerialisedTo("timeString", 4096);
     NSDictionary *outOfLineUpdate = dictionarySerialisedTo("carrierString", 4097);
-    ASSERT_NE(inlineUpdate, nullptr);
-    ASSERT_NE(outOfLineUpdate, nullptr);
-
+    ASSERT_TRUE(inlineUpdate && outOfLineUpdate);
     SpringBoardProcess springboard;
     ASSERT_TRUE(springboard.ready());
     CVSendSectionUpdate(CVSectionIDStatusBar, inlineUpdate);
     CVSendSectionUpdate(CVSectionIDStatusBar, outOfLineUpdate);
-    Report report = springboard.finish();
-
-    ASSERT_EQ(report.callbacks.size(), 9u);
-    EXPECT_EQ(report.callbacks[CVSectionIDStatusBar], 2);
-    EXPECT_TRUE(sim::objectsEqual(report.value("CVStatusBar", "timeString"),
-                                  inlineUpdate->objectForKey("timeString"_ns)));
-    EXPECT_TRUE(sim::objectsEqual(report.value("CVStatusBar", "carrierString"),
-                                  outOfLineUpdate->objectForKey("carrierString"_ns)));
-}
-
-TEST_F(ReloadService, EveryUpdateOfThePanelsEditCycleCallsTheCallbackOnce)
-{
-    SpringBoardProcess springboard;
-    ASSERT_TRUE(springboard.ready());
     for (long long columns : {4, 5, 6}) {
         NSDictionary *change = dict({{"pages", dict({{"iconColumns", integer(columns)}})}});
         gCVIcons.load(change);
         CVSaveSettings();
         CVSendSectionUpdate(CVSectionIDIcons, change);
     }
-    CVSendSectionUpdate(CVSectionIDAnimations, dict({{"animationSpeed", real(0.5)}}));
     Report report = springboard.finish();
 
-    EXPECT_EQ(report.callbacks, (std::vector<int>{0, 3, 0, 0, 0, 0, 0, 1, 0}));
+    EXPECT_EQ(report.callbacks, (std::vector<int>{2, 3, 0, 0, 0, 0, 0, 0, 0}));
+    EXPECT_TRUE(sim::objectsEqual(report.value("CVStatusBar", "timeString"),
+                                  inlineUpdate->objectForKey("timeString"_ns)));
+    EXPECT_TRUE(sim::objectsEqual(report.value("CVStatusBar", "carrierString"),
+                                  outOfLineUpdate->objectForKey("carrierString"_ns)));
     auto *pages = static_cast<NSDictionary *>(report.value("CVIcons", "pages"));
     ASSERT_NE(pages, nullptr);
-    // The report travels as a property list, which reads integers back as LongLong
-    // numbers and reals as Double ones.
-    EXPECT_TRUE(isNumber(pages->objectForKey("iconColumns"_ns), NSNumber::Kind::LongLong, 6));
-    EXPECT_TRUE(
-        isNumber(report.value("CVAnimations", "animationSpeed"), NSNumber::Kind::Double, 0.5));
+    EXPECT_EQ(static_cast<NSNumber *>(pages->objectForKey("iconColumns"_ns))->intValue(), 6);
 }
 
-TEST_F(ReloadService, MessagesThatAreNotUpdatesChangeNothingAndCallNoCallback)
+// Only a well-formed update changes its section and calls its callback: whatever else
+// arrives changes nothing, and no out-of-line memory stays mapped either way.
+TEST_F(ReloadService, OnlyAWellFormedUpdateIsApplied)
 {
-    StrongRef<NSDictionary> defaultIcons = defaultsOf(gCVIcons);
-    SpringBoardProcess springboard;
-    ASSERT_TRUE(springboard.ready());
-    const char *service = CVReloadServiceName;
-    std::string hideBadges = binaryPropertyList(dict({{"hideBadges", boolean(true)}}));
-    EXPECT_EQ(test::sendInline(service, 9, hideBadges), KERN_SUCCESS);
-    EXPECT_EQ(test::sendInline(service, 0x7fffffff, hideBadges), KERN_SUCCESS);
-    EXPECT_EQ(test::sendInline(service, 1, "bplist00 but not really a property list"),
-              KERN_SUCCESS);
-    EXPECT_EQ(test::sendInline(service, 1, binaryPropertyList(list({text("hideBadges")}))),
-              KERN_SUCCESS);
-    EXPECT_EQ(test::sendInline(service, 1, ""), KERN_SUCCESS);
-    // A descriptor in a message that is not complex has not been checked by the kernel:
-    // it is just data, and the address it seems to hold must never be followed. Here the
-    // length field and the first data bytes read as an out-of-line descriptor of 16 bytes
-    // at a small, unmapped address.
-    const std::string descriptorLookalike("\0\0\0\0"    // the address's high half
-                                          "\0\1\0\1"    // deallocate, copy, pad, type OOL
-                                          "\x10\0\0\0", // size
-                                          12);
-    test::InlineMessage forged;
-    mach_port_t right = MACH_PORT_NULL;
-    ASSERT_EQ(bootstrap_look_up(bootstrapPort(), service, &right), KERN_SUCCESS);
-    test::makeInlineMessage(forged, right, 1, descriptorLookalike + hideBadges);
-    forged.body.msgh_descriptor_count = 1;
-    EXPECT_EQ(mach_msg(&forged.header, MACH_SEND_MSG, forged.header.msgh_size, 0, MACH_PORT_NULL,
-                       MACH_MSG_TIMEOUT_NONE, MACH_PORT_NULL),
-              KERN_SUCCESS);
-    mach_port_deallocate(mach_task_self(), right);
-    CVSendSectionUpdate(CVSectionIDFolders, dict({{"fastOpen", boolean(true)}}));
-    Report report = springboard.finish();
+    struct Case {
+        const char *what;
+        int appliedTo; // the section that takes `update`, or -1: nothing changes
+        NSDictionary *update;
+        std::function<kern_return_t(mach_port_t service, const std::string &update)> send;
+    };
+    constexpr int kNone = -1;
+    NSDictionary *dock = dict({{"hideDock", boolean(true)}});
+    NSDictionary *carrier = dictionarySerialisedTo("carrierString", 300);
+    ASSERT_NE(carrier, nullptr);
+    auto inlineAs = [](mach_msg_id_t id) {
+        return [id](mach_port_t service, const std::string &update) {
+            return sendInline(service, id, update);
+        };
+    };
+    auto inlineData = [](const std::string &data) {
+        return [data](mach_port_t service, const std::string &) {
+            return sendInline(service, CVSectionIDDock, data);
+        };
+    };
+    auto outOfLine = [](mach_msg_id_t id, unsigned type, std::size_t count) {
+        return [=](mach_port_t service, const std::string &update) {
+            return sendOutOfLine(service, id, update, type, count);
+        };
+    };
+    const Case cases[] = {
+        {"an update", CVSectionIDDock, dock, inlineAs(CVSectionIDDock)},
+        {"an unknown section", kNone, dock, inlineAs(9)},
+        // Only the message id's low byte names the section.
+        {"id 256, the status bar's 0", CVSectionIDStatusBar, carrier, inlineAs(256)},
+        {"id 0x102, the dock's 2", CVSectionIDDock, dock, inlineAs(0x102)},
+        {"no data", kNone, dock, inlineData("")},
+        {"data that is not a property list", kNone, dock,
+         inlineData("bplist00 but not really a property list")},
+        {"a property list that is not a dictionary", kNone, dock,
+         inlineData(binaryPropertyList(list({text("hideDock")})))},
+        // A length field larger than the message is not followed past the message's end:
+        // the bytes the message carries are read, and here they are the whole update.
+        {"an inline length larger than the message", CVSectionIDStatusBar, carrier,
+         [](mach_port_t service, const std::string &update) {
+             return sendInline(service, CVSectionIDStatusBar, update, [](auto &message) {
+                 message.header.msgh_size = 32 + 300; // header, descriptor count, length
+                 message.length = 4000;
+             });
+         }},
+        // A descriptor in a message that is not complex has not been checked by the
+        // kernel: it is just data, and the address it seems to hold must never be
+        // followed. Here the length field and the first data bytes read as an
+        // out-of-line descriptor of 16 bytes at a small, unmapped address.
+        {"a descriptor count in a simple message", kNone, dock,
+         [](mach_port_t service, const std::string &update) {
+             const std::string lookalike("\0\0\0\0"    // the address's high half
+                                         "\0\1\0\1"    // deallocate, copy, pad, type OOL
+                                         "\x10\0\0\0", // size
+                                         12);
+             return sendInline(service, CVSectionIDDock, lookalike + update,
+                               [](auto &message) { message.body.msgh_descriptor_count = 1; });
+         }},
+        {"one plain out-of-line descriptor", CVSectionIDDock, dock,
+         outOfLine(CVSectionIDDock, MACH_MSG_OOL_DESCRIPTOR, 1)},
+        {"two out-of-line descriptors", kNone, dock,
+         outOfLine(CVSectionIDDock, MACH_MSG_OOL_DESCRIPTOR, 2)},
+        {"a volatile descriptor", kNone, dock,
+         outOfLine(CVSectionIDDock, MACH_MSG_OOL_VOLATILE_DESCRIPTOR, 1)},
+        {"three volatile descriptors", kNone, dock,
+         outOfLine(CVSectionIDDock, MACH_MSG_OOL_VOLATILE_DESCRIPTOR, 3)},
+        {"an unknown section out of line", kNone, dock, outOfLine(9, MACH_MSG_OOL_DESCRIPTOR, 1)},
+    };
+    StrongRef<NSDictionary> defaults = everySection();
+    for (const Case &message : cases) {
+        SCOPED_TRACE(message.what);
+        SpringBoardProcess springboard;
+        ASSERT_TRUE(springboard.ready());
+        mach_port_t service = lookUpService();
+        EXPECT_EQ(message.send(service, binaryPropertyList(message.update)), KERN_SUCCESS);
+        mach_port_deallocate(mach_task_self(), service);
+        Report report = springboard.finish();
 
-    EXPECT_EQ(report.callbacks, (std::vector<int>{0, 0, 0, 0, 1, 0, 0, 0, 0}));
-    EXPECT_TRUE(sim::objectsEqual(report.section("CVIcons"), defaultIcons));
-    EXPECT_TRUE(isNumber(report.value("CVFolders", "fastOpen"), NSNumber::Kind::Bool, 1));
+        EXPECT_EQ(report.outOfLineMappings, 0);
+        std::vector<int> callbacks(kSectionCount, 0);
+        if (message.appliedTo == kNone) {
+            EXPECT_EQ(report.callbacks, callbacks);
+            EXPECT_TRUE(sim::objectsEqual(report.sections, defaults));
+            continue;
+        }
+        callbacks[static_cast<std::size_t>(message.appliedTo)] = 1;
+        EXPECT_EQ(report.callbacks, callbacks);
+        for (const auto &[key, value] : *message.update)
+            EXPECT_TRUE(
+                sim::objectsEqual(report.value(sectionName(message.appliedTo),
+                                               static_cast<NSString *>(key.get())->UTF8String()),
+                                  value.get()));
+    }
 }
 
 // A SpringBoard gone without a successor leaves its name registered to a right that no
@@ -415,127 +450,21 @@ TEST_F(ReloadService, AnUpdateToAServiceThatStaysDeadIsGivenUp)
     EXPECT_TRUE(isNumber(report.value("CVDock", "hideDock"), NSNumber::Kind::Bool, 0));
 }
 
-// Only the message id's low byte names the section: 256 is the status bar's 0, 0x102 the
-// dock's 2.
-TEST_F(ReloadService, TheSectionIsTheLowByteOfTheMessageId)
-{
-    SpringBoardProcess springboard;
-    ASSERT_TRUE(springboard.ready());
-    std::string carrier = binaryPropertyList(dict({{"customCarrier", boolean(true)}}));
-    std::string dock = binaryPropertyList(dict({{"hideDock", boolean(true)}}));
-    EXPECT_EQ(test::sendInline(CVReloadServiceName, 256, carrier), KERN_SUCCESS);
-    EXPECT_EQ(test::sendInline(CVReloadServiceName, 0x102, dock), KERN_SUCCESS);
-    Report report = springboard.finish();
-
-    EXPECT_EQ(report.callbacks, (std::vector<int>{1, 0, 1, 0, 0, 0, 0, 0, 0}));
-    EXPECT_TRUE(isNumber(report.value("CVStatusBar", "customCarrier"), NSNumber::Kind::Bool, 1));
-    EXPECT_TRUE(isNumber(report.value("CVDock", "hideDock"), NSNumber::Kind::Bool, 1));
-}
-
-// A length field larger than the message is not followed past the message's end: the
-// bytes the message carries are read, and here they are the whole update.
-TEST_F(ReloadService, AnInlineLengthLargerThanTheMessageReadsOnlyWhatItCarries)
-{
-    NSDictionary *update = dictionarySerialisedTo("carrierString", 300);
-    ASSERT_NE(update, nullptr);
-    SpringBoardProcess springboard;
-    ASSERT_TRUE(springboard.ready());
-    mach_port_t service = MACH_PORT_NULL;
-    ASSERT_EQ(bootstrap_look_up(bootstrapPort(), CVReloadServiceName, &service), KERN_SUCCESS);
-    test::InlineMessage message;
-    test::makeInlineMessage(message, service, CVSectionIDStatusBar, binaryPropertyList(update));
-    // The message ends with the data: 24 bytes of header, the descriptor count, the length.
-    message.header.msgh_size = 32 + 300;
-    message.length = 4000;
-    EXPECT_EQ(mach_msg(&message.header, MACH_SEND_MSG, message.header.msgh_size, 0, MACH_PORT_NULL,
-                       MACH_MSG_TIMEOUT_NONE, MACH_PORT_NULL),
-              KERN_SUCCESS);
-    mach_port_deallocate(mach_task_self(), service);
-    Report report = springboard.finish();
-
-    EXPECT_EQ(report.callbacks[CVSectionIDStatusBar], 1);
-    EXPECT_TRUE(sim::objectsEqual(report.value("CVStatusBar", "carrierString"),
-                                  update->objectForKey("carrierString"_ns)));
-}
-
-// A complex message with any number of out-of-line descriptors, of the given type.
-kern_return_t sendOutOfLine(mach_port_t service, mach_msg_id_t id, unsigned type,
-                            std::span<const std::string> regions)
-{
-    struct {
-        mach_msg_header_t header;
-        mach_msg_body_t body;
-        mach_msg_ool_descriptor_t descriptors[3];
-        // The stand-in's sender reads msgh_size in a 32-bit process's layout (12-byte
-        // descriptors), so a size counted in this process's 16-byte descriptors reaches
-        // 4 bytes a descriptor past them.
-        std::byte slack[3 * 4];
-    } message{};
-    message.header.msgh_bits = MACH_MSGH_BITS(MACH_MSG_TYPE_COPY_SEND, 0) | MACH_MSGH_BITS_COMPLEX;
-    message.header.msgh_size = static_cast<mach_msg_size_t>(
-        offsetof(decltype(message), descriptors) + regions.size() * 16);
-    message.header.msgh_remote_port = service;
-    message.header.msgh_id = id;
-    message.body.msgh_descriptor_count = static_cast<mach_msg_size_t>(regions.size());
-    for (std::size_t index = 0; index < regions.size(); ++index) {
-        mach_msg_ool_descriptor_t &descriptor = message.descriptors[index];
-        descriptor.address = const_cast<char *>(regions[index].data());
-        descriptor.size = static_cast<mach_msg_size_t>(regions[index].size());
-        descriptor.copy = MACH_MSG_VIRTUAL_COPY;
-        descriptor.type = type;
-    }
-    return mach_msg(&message.header, MACH_SEND_MSG, message.header.msgh_size, 0, MACH_PORT_NULL,
-                    MACH_MSG_TIMEOUT_NONE, MACH_PORT_NULL);
-}
-
-TEST_F(ReloadService, TheMemoryOfEveryOutOfLineDescriptorIsGivenBack)
-{
-    SpringBoardProcess springboard;
-    ASSERT_TRUE(springboard.ready());
-    mach_port_t service = MACH_PORT_NULL;
-    ASSERT_EQ(bootstrap_look_up(bootstrapPort(), CVReloadServiceName, &service), KERN_SUCCESS);
-    const std::string update = binaryPropertyList(dict({{"hideDock", boolean(true)}}));
-    const std::string two[] = {update, update};
-    const std::string three[] = {update, update, update};
-    EXPECT_EQ(sendOutOfLine(service, CVSectionIDDock, MACH_MSG_OOL_DESCRIPTOR, two), KERN_SUCCESS);
-    EXPECT_EQ(sendOutOfLine(service, CVSectionIDDock, MACH_MSG_OOL_VOLATILE_DESCRIPTOR,
-                            std::span(two).first(1)),
-              KERN_SUCCESS);
-    EXPECT_EQ(sendOutOfLine(service, CVSectionIDDock, MACH_MSG_OOL_VOLATILE_DESCRIPTOR, three),
-              KERN_SUCCESS);
-    EXPECT_EQ(sendOutOfLine(service, 9, MACH_MSG_OOL_DESCRIPTOR, std::span(two).first(1)),
-              KERN_SUCCESS);
-    EXPECT_EQ(sendOutOfLine(service, CVSectionIDFolders, MACH_MSG_OOL_DESCRIPTOR,
-                            std::span(two).first(1)),
-              KERN_SUCCESS);
-    mach_port_deallocate(mach_task_self(), service);
-    Report report = springboard.finish();
-
-    // Only the update with one plain descriptor is applied; nothing stays mapped.
-    EXPECT_EQ(report.callbacks, (std::vector<int>{0, 0, 0, 0, 1, 0, 0, 0, 0}));
-    EXPECT_TRUE(isNumber(report.value("CVDock", "hideDock"), NSNumber::Kind::Bool, 0));
-    EXPECT_EQ(report.outOfLineMappings, 0);
-}
-
 TEST_F(ReloadService, AMessageShorterThanAnUpdateIsAnsweredWithAnEmptyOne)
 {
     SpringBoardProcess springboard;
     ASSERT_TRUE(springboard.ready());
-    mach_port_t service = MACH_PORT_NULL;
-    ASSERT_EQ(bootstrap_look_up(bootstrapPort(), CVReloadServiceName, &service), KERN_SUCCESS);
+    mach_port_t service = lookUpService();
     mach_port_t replyPort = MACH_PORT_NULL;
     ASSERT_EQ(mach_port_allocate(mach_task_self(), MACH_PORT_RIGHT_RECEIVE, &replyPort),
               KERN_SUCCESS);
-
     mach_msg_header_t ping{};
     ping.msgh_bits = MACH_MSGH_BITS(MACH_MSG_TYPE_COPY_SEND, MACH_MSG_TYPE_MAKE_SEND_ONCE);
     ping.msgh_size = sizeof(ping);
     ping.msgh_remote_port = service;
     ping.msgh_local_port = replyPort;
     ping.msgh_id = 7;
-    ASSERT_EQ(mach_msg(&ping, MACH_SEND_MSG, ping.msgh_size, 0, MACH_PORT_NULL,
-                       MACH_MSG_TIMEOUT_NONE, MACH_PORT_NULL),
-              KERN_SUCCESS);
+    ASSERT_EQ(send(ping), KERN_SUCCESS);
 
     struct {
         mach_msg_header_t header;
@@ -546,10 +475,9 @@ TEST_F(ReloadService, AMessageShorterThanAnUpdateIsAnsweredWithAnEmptyOne)
               KERN_SUCCESS);
     EXPECT_EQ(reply.header.msgh_size, 40u);
     EXPECT_EQ(reply.header.msgh_id, 0);
-    for (std::uint8_t byte : std::span(reply.rest).first(16))
-        EXPECT_EQ(byte, 0);
-    Report report = springboard.finish();
-    EXPECT_EQ(report.callbacks, std::vector<int>(9, 0));
+    EXPECT_EQ(std::vector<std::uint8_t>(reply.rest, reply.rest + 16),
+              std::vector<std::uint8_t>(16));
+    EXPECT_EQ(springboard.finish().callbacks, std::vector<int>(kSectionCount, 0));
     destroyReceiveRight(replyPort);
     mach_port_deallocate(mach_task_self(), service);
 }
@@ -560,8 +488,7 @@ TEST_F(ReloadService, ARestartedSpringBoardIsFoundAgainThroughTheStaleRight)
         SpringBoardProcess first;
         ASSERT_TRUE(first.ready());
         CVSendSectionUpdate(CVSectionIDDock, dict({{"hideDock", boolean(true)}}));
-        Report report = first.finish();
-        EXPECT_EQ(report.callbacks[CVSectionIDDock], 1);
+        EXPECT_EQ(first.finish().callbacks[CVSectionIDDock], 1);
     }
     // The panel still holds its right to the first SpringBoard, which has gone away.
     SpringBoardProcess second;

@@ -3,9 +3,12 @@
 #include "foundation/DeviceProfile.h"
 #include "foundation/DeviceRoot.h"
 
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <string_view>
+#include <unistd.h>
 
 namespace cvtest {
 
@@ -68,7 +71,8 @@ testing::AssertionResult isNumber(id value, NSNumber::Kind kind, double expected
     return testing::AssertionSuccess();
 }
 
-std::string settingsFilePath()
+// The host path of the settings file of the current device root.
+static std::string settingsFilePath()
 {
     return sim::hostPath("/var/mobile/Library/Preferences/com.kestrelworks.corvane3.plist");
 }
@@ -109,6 +113,42 @@ void SettingsTest::TearDown()
     sim::DeviceProfile::setCurrent(sim::DeviceProfile{});
     std::error_code ignored;
     std::filesystem::remove_all(m_root, ignored);
+}
+
+constexpr const char *kRoleArgument = "--as-springboard";
+constexpr std::string_view kBundleVariable = "CORVANE_BUNDLE_ID=";
+
+pid_t startAsApplication(const std::string &role, std::span<const std::pair<int, int>> descriptors,
+                         const std::string &bundle)
+{
+    std::vector<std::string> variables{std::string(kBundleVariable) + bundle};
+    for (char **variable = environ; *variable; ++variable)
+        if (!std::string_view(*variable).starts_with(kBundleVariable))
+            variables.emplace_back(*variable);
+    std::vector<char *> environment;
+    for (std::string &variable : variables)
+        environment.push_back(variable.data());
+    environment.push_back(nullptr);
+    std::string name = "springboard";
+    std::string roleArgument = kRoleArgument;
+    std::string roleName = role;
+    char *arguments[] = {name.data(), roleArgument.data(), roleName.data(), nullptr};
+    pid_t child = fork();
+    if (child == 0) {
+        // Only async-signal-safe calls between fork and exec.
+        for (const auto &[from, to] : descriptors)
+            dup2(from, to);
+        execve("/proc/self/exe", arguments, environment.data());
+        _exit(127);
+    }
+    return child;
+}
+
+std::string springBoardRole(int argc, char **argv)
+{
+    if (argc > 2 && std::strcmp(argv[1], kRoleArgument) == 0)
+        return argv[2];
+    return "";
 }
 
 } // namespace cvtest

@@ -6,20 +6,14 @@
 // that no report started; its log goes to a file the test reads.
 
 #include "ChildProcess.h"
-#include "SpringBoardChild.h"
+#include "SettingsTestSupport.h"
 #include "darwin/TemporaryDevice.h"
 #include "darwin/notify.h"
 #include "foundation/DeviceProfile.h"
 #include "foundation/DeviceRoot.h"
-#include "foundation/NSData.h"
-#include "foundation/NSDictionary.h"
-#include "foundation/NSLog.h"
-#include "foundation/NSNumber.h"
-#include "foundation/NSString.h"
 #include "foundation/RunLoop.h"
 #include "settings-core/CVUsageReporter.h"
 
-#include <gtest/gtest.h>
 #include <httplib.h>
 
 #include <chrono>
@@ -35,6 +29,8 @@
 #include <vector>
 
 namespace {
+
+using namespace cvtest;
 
 constexpr const char *kSpringBoard = "com.apple.springboard";
 constexpr const char *kErrorLine = "[Corvane][ERROR]: Error contacting server: ";
@@ -155,7 +151,7 @@ protected:
         // the child only redirects and execs.
         int log = open(logPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
         const std::pair<int, int> descriptors[] = {{log, STDERR_FILENO}};
-        pid_t child = cvtest::startAsApplication(bundle, mode, descriptors);
+        pid_t child = startAsApplication(mode, descriptors, bundle);
         close(log);
         EXPECT_EQ(test::waitForChild(child, 20000), 0) << bundle << " " << mode;
         return readFile(logPath);
@@ -163,20 +159,18 @@ protected:
 
     static NSDictionary *record()
     {
-        return NSDictionary::dictionaryWithContentsOfFile(
-            NSString::stringWithUTF8String(kCVUsageRecordPath));
+        return NSDictionary::dictionaryWithContentsOfFile(text(kCVUsageRecordPath));
     }
 
     static void writeRecord(NSDictionary *entries)
     {
-        ASSERT_TRUE(entries->writeToFile(NSString::stringWithUTF8String(kCVUsageRecordPath), true));
+        ASSERT_TRUE(entries->writeToFile(text(kCVUsageRecordPath), true));
     }
 
     static id ourEntry()
     {
         NSDictionary *file = record();
-        return file ? file->objectForKey(NSString::stringWithUTF8String(kCVUsagePackageIdentifier))
-                    : nil;
+        return file ? file->objectForKey(text(kCVUsagePackageIdentifier)) : nil;
     }
 
     sim::TemporaryDevice m_device;
@@ -245,31 +239,25 @@ TEST_F(UsageReport, FailedReportsLeaveNoRecordAndAreTriedAgain)
     EXPECT_NE(ourEntry(), nil) << "the next launch tried again";
 }
 
-TEST_F(UsageReport, ARecordedDeviceDoesNotEvenListenForTheLaunch)
-{
-    writeRecord(NSDictionary::dictionaryWithObjectsForKeys(
-        {{NSString::stringWithUTF8String(kCVUsagePackageIdentifier),
-          NSNumber::numberWithDouble(1456826400.0)}}));
-    // The child removes the record after the library has loaded: a reporter that had
-    // registered would now report.
-    std::string log = launch(kSpringBoard, "forget");
-    EXPECT_TRUE(m_server.queries().empty()) << log;
-    EXPECT_FALSE(contains(log, "=> ")) << log;
-}
-
-TEST_F(UsageReport, OnlySpringBoardReports)
+// Neither another application nor a device already recorded reports. For the recorded
+// device the child removes the record after the library has loaded ("forget"): a reporter
+// that had registered for the launch would then report.
+TEST_F(UsageReport, OnlySpringBoardOfAnUnrecordedDeviceReports)
 {
     std::string log = launch("com.apple.Preferences");
     EXPECT_TRUE(m_server.queries().empty()) << log;
     EXPECT_EQ(record(), nil);
+
+    writeRecord(dict({{kCVUsagePackageIdentifier, real(1456826400.0)}}));
+    log = launch(kSpringBoard, "forget");
+    EXPECT_TRUE(m_server.queries().empty()) << log;
+    EXPECT_FALSE(contains(log, "=> ")) << log;
 }
 
 TEST_F(UsageReport, OtherPackagesKeepTheirEntries)
 {
-    NSMutableDictionary *others = NSMutableDictionary::dictionary();
-    others->setObjectForKey(NSNumber::numberWithDouble(1234.5), "com.example.other"_ns);
-    others->setObjectForKey("kept as it is"_ns, "org.example.text"_ns);
-    writeRecord(others);
+    writeRecord(
+        dict({{"com.example.other", real(1234.5)}, {"org.example.text", text("kept as it is")}}));
     launch();
     NSDictionary *after = record();
     ASSERT_NE(after, nil);
@@ -313,7 +301,7 @@ int launchedChild(const std::string &mode)
 
 int main(int argc, char **argv)
 {
-    if (std::string mode = cvtest::springBoardRole(argc, argv); !mode.empty())
+    if (std::string mode = springBoardRole(argc, argv); !mode.empty())
         return launchedChild(mode);
     testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();

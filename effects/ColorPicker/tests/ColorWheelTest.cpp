@@ -3,6 +3,7 @@
 
 #include "effects/ColorPicker/ColorWheelGenerator.h"
 #include "foundation/NSLog.h"
+#include "uikit/tests/UIKitTest.h"
 
 #include <gtest/gtest.h>
 
@@ -11,34 +12,16 @@
 
 namespace {
 
-struct Rgb {
-    int red, green, blue;
-    bool operator==(const Rgb &) const = default;
-};
-
-std::ostream &operator<<(std::ostream &out, const Rgb &c)
-{
-    return out << "rgb(" << c.red << ", " << c.green << ", " << c.blue << ")";
-}
-
 class ColorWheelTest : public testing::Test {
 protected:
     AutoreleasePool pool;
 };
 
-Rgb pixelAt(CGImageRef image, std::size_t column, std::size_t row)
-{
-    const std::uint8_t *p =
-        sim::pixelsOf(image).data() + (row * CGImageGetWidth(image) + column) * 4;
-    EXPECT_EQ(p[3], 255) << "every pixel of the wheel is opaque";
-    return {p[0], p[1], p[2]};
-}
-
 // The reference colour of a pixel, worked out in double precision: the angle from atan2,
 // and the colour from the hue as a piecewise-linear ramp per channel (each channel is full
 // for a third of the circle centred on its primary, zero for the opposite third, and ramps
 // linearly between), then mixed with white by (1 − saturation).
-Rgb referenceColour(double dx, double dy, double radius)
+Pixel referenceColour(double dx, double dy, double radius)
 {
     double degrees = std::atan2(dy, dx) * 180 / std::numbers::pi;
     if (degrees < 0)
@@ -49,7 +32,7 @@ Rgb referenceColour(double dx, double dy, double radius)
         double pure = std::clamp((120 - away) / 60, 0.0, 1.0);
         return int(std::lround(255 * (1 - saturation * (1 - pure))));
     };
-    return {channel(0), channel(120), channel(240)};
+    return {channel(0), channel(120), channel(240), 255}; // the wheel is opaque throughout
 }
 
 TEST_F(ColorWheelTest, PixelsAtKnownAnglesAndDistances)
@@ -63,24 +46,24 @@ TEST_F(ColorWheelTest, PixelsAtKnownAnglesAndDistances)
     struct Probe {
         const char *what;
         std::size_t column, row;
-        Rgb colour;
+        Pixel colour;
     };
     // (71, 123) is 60.008° from the x axis and 142 pixels out, beyond the rim: each probe on
     // a sixth of the circle is a pure primary or secondary to the byte.
     const Probe probes[] = {
-        {"red at 0°", 290, 150, {255, 0, 0}},
-        {"yellow at 60°", 221, 27, {255, 255, 0}},
-        {"green at 120°", 79, 27, {0, 255, 0}},
-        {"cyan at 180°", 10, 150, {0, 255, 255}},
-        {"blue at 240°", 79, 273, {0, 0, 255}},
-        {"magenta at 300°", 221, 273, {255, 0, 255}},
-        {"white at the centre", 150, 150, {255, 255, 255}},
+        {"red at 0°", 290, 150, {255, 0, 0, 255}},
+        {"yellow at 60°", 221, 27, {255, 255, 0, 255}},
+        {"green at 120°", 79, 27, {0, 255, 0, 255}},
+        {"cyan at 180°", 10, 150, {0, 255, 255, 255}},
+        {"blue at 240°", 79, 273, {0, 0, 255, 255}},
+        {"magenta at 300°", 221, 273, {255, 0, 255, 255}},
+        {"white at the centre", 150, 150, {255, 255, 255, 255}},
         // 70 of 139 pixels out: saturation 0.5036, so green and blue are 255 × 0.4964.
-        {"half-saturated red", 220, 150, {255, 127, 127}},
+        {"half-saturated red", 220, 150, {255, 127, 127, 255}},
         // Outside the disc the rim's colour goes on: 135° is green with a quarter blue,
         // −45° (315°) magenta with three quarters blue.
-        {"top-left corner", 0, 0, {0, 255, 64}},
-        {"bottom-right corner", 299, 299, {255, 0, 191}},
+        {"top-left corner", 0, 0, {0, 255, 64, 255}},
+        {"bottom-right corner", 299, 299, {255, 0, 191, 255}},
     };
     for (const Probe &probe : probes)
         EXPECT_EQ(pixelAt(wheel, probe.column, probe.row), probe.colour) << probe.what;
@@ -98,12 +81,14 @@ TEST_F(ColorWheelTest, EveryPixelIsWithinOneLevelOfTheReference)
         int worst = 0;
         for (std::size_t row = 0; row < side; ++row)
             for (std::size_t column = 0; column < side; ++column) {
-                Rgb actual = pixelAt(wheel, column, row);
-                Rgb expected = referenceColour(double(column) - diameter / 2,
-                                               diameter / 2 - double(row), diameter / 2 - padding);
+                Pixel actual = pixelAt(wheel, column, row);
+                Pixel expected =
+                    referenceColour(double(column) - diameter / 2, diameter / 2 - double(row),
+                                    diameter / 2 - padding);
                 worst = std::max({worst, std::abs(actual.red - expected.red),
                                   std::abs(actual.green - expected.green),
-                                  std::abs(actual.blue - expected.blue)});
+                                  std::abs(actual.blue - expected.blue),
+                                  std::abs(actual.alpha - expected.alpha)});
             }
         EXPECT_LE(worst, 1);
     }
@@ -113,8 +98,8 @@ TEST_F(ColorWheelTest, AWheelWithNoRoomInsideThePaddingIsRimColourThroughout)
 {
     StrongRef<CGImage> wheel = CVColorWheelBitmap(20, 11, false);
     ASSERT_TRUE(wheel);
-    EXPECT_EQ(pixelAt(wheel, 10, 10), (Rgb{255, 0, 0})) << "the centre pixel, at angle 0";
-    EXPECT_EQ(pixelAt(wheel, 0, 10), (Rgb{0, 255, 255}));
+    EXPECT_EQ(pixelAt(wheel, 10, 10), (Pixel{255, 0, 0, 255})) << "the centre pixel, at angle 0";
+    EXPECT_EQ(pixelAt(wheel, 0, 10), (Pixel{0, 255, 255, 255}));
 }
 
 // No diameter means no wheel, quietly; one too large for an image is refused with an error.

@@ -48,11 +48,3 @@ std::vector<std::string> PickerDelegate::messages() const
         names.push_back(h.message);
     return names;
 }
-
-std::size_t PickerDelegate::count(const std::string &message) const
-{
-    std::size_t n = 0;
-    for (const Heard &h : heard)
-        n += h.message == message;
-    return n;
-}

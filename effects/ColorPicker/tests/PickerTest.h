@@ -4,24 +4,18 @@
 // pickers in, and a delegate that records what it hears.
 
 #include "effects/ColorPicker/ColorPickerView.h"
-#include "foundation/Clock.h"
-#include "foundation/DeviceProfile.h"
-#include "foundation/tests/Watchdog.h"
 #include "uikit/UIWindow.h"
 #include "uikit/tests/UIKitTest.h"
 
-#include <gtest/gtest.h>
 #include <string>
 #include <vector>
 
-class PickerTest : public testing::Test {
+class PickerTest : public UIKitTest {
 protected:
     void SetUp() override
     {
-        useTestPhone();
-        window = StrongRef<UIWindow>::adopt(static_cast<UIWindow *>(
-            msg<id, CGRect>(msg<id>(reinterpret_cast<id>(UIWindow::class_()), "alloc"_sel),
-                            "initWithFrame:"_sel, CGRect{{0, 0}, {320, 568}})));
+        UIKitTest::SetUp();
+        window = makeView<UIWindow>(UIWindow::class_(), {{0, 0}, {320, 568}});
         msg<void, BOOL>(window, "setHidden:"_sel, NO);
     }
 
@@ -30,17 +24,12 @@ protected:
     // A picker (autoreleased) made with initWithFrame:, in the window unless told otherwise.
     ColorPickerView *makePicker(CGRect frame, bool inWindow = true)
     {
-        id picker =
-            msg<id, CGRect>(msg<id>(reinterpret_cast<id>(ColorPickerView::class_()), "alloc"_sel),
-                            "initWithFrame:"_sel, frame);
-        autorelease(picker);
+        auto *picker = makeView<ColorPickerView>(ColorPickerView::class_(), frame);
         if (inWindow)
-            msg<void, UIView *>(window, "addSubview:"_sel, static_cast<UIView *>(picker));
-        return static_cast<ColorPickerView *>(picker);
+            msg<void, UIView *>(window, "addSubview:"_sel, picker);
+        return picker;
     }
 
-    Watchdog watchdog{"colour picker test"};
-    AutoreleasePool pool;
     StrongRef<UIWindow> window;
 };
 
@@ -58,7 +47,6 @@ struct PickerDelegate : NSObject {
     static StrongRef<PickerDelegate> make();
 
     std::vector<std::string> messages() const;
-    std::size_t count(const std::string &message) const;
 };
 
 // A colour's components, as the platform reports them.
