@@ -4,6 +4,7 @@
 // names (so that other feature groups do not blur what a case sees), in a process of its
 // own per case, and the generations a case runs on.
 
+#include "OwnProcess.h"
 #include "SpringBoardTest.h"
 
 #include "settings-core/CVSettings.h"
