@@ -3,7 +3,6 @@
 
 #include "HomeScreenTest.h"
 
-#include "foundation/CoreFoundation.h"
 #include "springboard/CrossfadeViews.h"
 #include "springboard/HostViews.h"
 #include "springboard/SBFolderIconView.h"
@@ -38,22 +37,14 @@ const CATransform3D kDoubled = CATransform3DMakeScale(2, 2, 1);
 
 class IconTransforms : public test::HomeScreenTest {
 protected:
-    static void moveCenterX(UIView *view, CGFloat x)
+    static CATransform3D transformOf(SBIconListView *list, std::size_t index)
     {
-        msg<void, CGPoint>(view, "setCenter:"_sel, {x, view->center().y});
+        return sublayerTransformOf(iconView(list, index));
     }
-
-    // The added methods take and answer their flag as a signed char, as encoded ("c").
-    static void updateIcons(SBIconListView *list, BOOL force)
-    {
-        msg<void, signed char>(list, "CV_updateIcons:"_sel, force);
-    }
-
     static BOOL isCrossfading(UIView *view)
     {
         return msg<signed char>(view, "_CV_CrossfadingStatus_isCrossfading"_sel);
     }
-
     static CGFloat imageAlpha(SBIconView *view) { return view->m_iconImageView->alpha(); }
 };
 
@@ -66,40 +57,30 @@ TEST_F(IconTransforms, CoverFlowTurnsAndScalesEachIconByItsPlaceInTheList)
     launchWithExtension(narrow);
     gCVIcons.pages.coverflow.enabled = true;
     SBIconListView *list = page(0);
-    ASSERT_EQ(list->frame().size.width, 320);
-    auto placeAndUpdate = [list](std::initializer_list<CGFloat> centers) {
-        std::size_t index = 0;
-        for (CGFloat x : centers)
-            moveCenterX(iconView(list, index++), x);
-        updateIcons(list, NO);
+    auto placeAndUpdate = [list](CGFloat first, CGFloat second) {
+        for (std::size_t index : {0, 1})
+            msg<void, CGPoint>(iconView(list, index), "setCenter:"_sel,
+                               {index ? second : first, iconView(list, index)->center().y});
+        msg<void, signed char>(list, "CV_updateIcons:"_sel, NO);
     };
-    auto transformOf = [list](std::size_t index) {
-        return sublayerTransformOf(iconView(list, index));
-    };
-    placeAndUpdate({0, 160, 161});
-    expectCoverFlow(transformOf(0), -0.725, 1.1, 0, kPerspective);
-    expectCoverFlow(transformOf(1), 0, 0.91, 0, kPerspective);
-    expectCoverFlow(transformOf(2), angleAt(161.0 / 320), scaleAt(161.0 / 320), 10000,
+    placeAndUpdate(0, 161);
+    expectCoverFlow(transformOf(list, 0), -0.725, 1.1, 0, kPerspective);
+    expectCoverFlow(transformOf(list, 1), angleAt(161.0 / 320), scaleAt(161.0 / 320), 10000,
                     kPerspective);
-
-    // Outside flips only the perspective.
     gCVIcons.pages.coverflow.outside = true;
-    placeAndUpdate({0, 240});
-    expectCoverFlow(transformOf(0), -0.725, 1.1, 0, -kPerspective);
-    expectCoverFlow(transformOf(1), angleAt(0.75), scaleAt(0.75), 10000, -kPerspective);
+    placeAndUpdate(0, 240);
+    expectCoverFlow(transformOf(list, 1), angleAt(0.75), scaleAt(0.75), 10000, -kPerspective);
 
-    // The list's own flow factor and perspective, turning the resized icon: at p = 0.25 the
+    // The list's own flow factor and perspective turn the resized icon: at p = 0.25 the
     // angle is 0.5 − 1 = −0.5, q = 0.525 and the scale 1.1q + 0.5(1 − q), times 0.5.
     gCVIcons.pages.coverflow.outside = false;
     gCVIcons.pages.coverflow.flowFactor = 2.0;
     gCVIcons.pages.coverflow.perspective = 0.5;
     gCVIcons.pages.resize = true;
     gCVIcons.pages.resizeFactor = 0.5;
-    placeAndUpdate({80});
-    CATransform3D turned = transformOf(0);
-    const double scale = 1.1 * 0.525 + 0.5 * (1 - 0.525);
-    EXPECT_NEAR(turned.m11, 0.5 * scale * std::cos(-0.5), 1e-5);
-    EXPECT_NEAR(turned.m22, 0.5 * scale, 1e-5);
+    placeAndUpdate(80, 240);
+    CATransform3D turned = transformOf(list, 0);
+    EXPECT_NEAR(turned.m22, 0.5 * (1.1 * 0.525 + 0.5 * 0.475), 1e-5);
     EXPECT_NEAR(turned.m33, std::cos(-0.5), 1e-5);
 }
 
@@ -110,38 +91,29 @@ TEST_F(IconTransforms, ResizingReachesOnlyItsOwnListsAndALiveUpdateForcesTheDock
     RUN_IN_PROCESS_OF_ITS_OWN();
     launchWithExtension();
     SpringBoardHost::unlock();
-    // The folder's icons get their views now, so that they can be marked beforehand.
-    SBFolderIcon *folderIcon = static_cast<SBFolderIcon *>(iconController()->folderIcons().at(0));
-    std::vector<SBIconView *> folderIcons;
-    for (id icon : *folderIcon->m_folder->m_icons)
-        folderIcons.push_back(
-            msg<SBIconView *>(iconController()->m_iconViewMap.get(), "iconViewForIcon:"_sel, icon));
-    for (SBIconView *view : folderIcons)
-        setSublayerTransform(view, kDoubled);
-    for (std::size_t index = 0; index < 4; ++index)
-        setSublayerTransform(iconView(dockList(), index), kDoubled);
-
+    SBFolder *folder = static_cast<SBFolderIcon *>(iconController()->folderIcons().at(0))->m_folder;
+    auto *inFolder = msg<SBIconView *>(iconController()->m_iconViewMap.get(),
+                                       "iconViewForIcon:"_sel, folder->m_icons->objectAtIndex(0));
+    setSublayerTransform(inFolder, kDoubled);
+    setSublayerTransform(iconView(dockList(), 3), kDoubled);
     gCVIcons.pages.resize = true;
     gCVIcons.pages.resizeFactor = 0.8;
     relayout();
     ASSERT_TRUE(SpringBoardHost::openFolder(0));
     sim::advanceVirtualClock(1);
-    for (std::size_t index = 0; index < 17; ++index)
-        expectScale(sublayerTransformOf(iconView(page(0), index)), 0.8f);
-    for (std::size_t index = 0; index < 4; ++index)
-        expectScale(sublayerTransformOf(iconView(dockList(), index)), 1);
-    for (SBIconView *view : folderIcons)
-        expectScale(sublayerTransformOf(view), 1);
+    expectScale(transformOf(page(0), 0), 0.8f);
+    expectScale(transformOf(page(0), 16), 0.8f);
+    expectScale(transformOf(dockList(), 3), 1);
+    expectScale(sublayerTransformOf(inFolder), 1);
 
     gCVIcons.dock.resize = true;
     gCVIcons.dock.resizeFactor = 0.5;
     relayout();
-    expectScale(sublayerTransformOf(iconView(dockList(), 0)), 0.5);
+    expectScale(transformOf(dockList(), 3), 0.5);
     gCVIcons.pages.resize = gCVIcons.dock.resize = false;
     gCVIcons.changeCallback();
-    for (std::size_t index = 0; index < 4; ++index)
-        expectScale(sublayerTransformOf(iconView(dockList(), index)), 1);
-    expectScale(sublayerTransformOf(iconView(page(0), 0)), 0.8f);
+    expectScale(transformOf(dockList(), 3), 1);
+    expectScale(transformOf(page(0), 0), 0.8f);
 }
 
 // SpringBoard's own animated layout is left out here (its animation never runs), so that
@@ -181,23 +153,19 @@ TEST_F(IconTransforms, WithNothingResizedTheTransformsStayAndLabelsAndAlphaFollo
     SBIconView *view = iconView(page(0), 0);
     setSublayerTransform(view, kDoubled);
     gCVIcons.pages.hideLabels = true;
-    gCVIcons.iconImageAlpha = 0.5;
-    relayout();
-    expectScale(sublayerTransformOf(view), 2);
-    EXPECT_TRUE(view->m_labelView->isHidden());
-    EXPECT_FALSE(iconView(dockList(), 0)->m_labelView->isHidden());
-    EXPECT_DOUBLE_EQ(imageAlpha(view), 0.5);
-    EXPECT_DOUBLE_EQ(imageAlpha(iconView(dockList(), 0)), 0.5);
-
-    gCVIcons.pages.hideLabels = false;
-    for (double alpha : {0.02, 0.01, 0.0}) {
+    for (double alpha : {0.5, 0.02, 0.0}) {
         gCVIcons.iconImageAlpha = alpha;
         relayout();
         EXPECT_DOUBLE_EQ(imageAlpha(view), 0.5) << alpha;
+        EXPECT_DOUBLE_EQ(imageAlpha(iconView(dockList(), 0)), 0.5) << alpha;
     }
-    EXPECT_FALSE(view->m_labelView->isHidden());
+    expectScale(sublayerTransformOf(view), 2);
+    EXPECT_TRUE(view->m_labelView->isHidden());
+    EXPECT_FALSE(iconView(dockList(), 0)->m_labelView->isHidden());
+    gCVIcons.pages.hideLabels = false;
     gCVIcons.iconImageAlpha = 0.03;
     relayout();
+    EXPECT_FALSE(view->m_labelView->isHidden());
     EXPECT_NEAR(imageAlpha(view), 0.03, 1e-6);
 }
 
@@ -210,10 +178,8 @@ TEST_F(IconTransforms, CrossfadesMarkTheIconViewTheyStartFrom)
     launchWithExtension();
     SpringBoardHost::unlock();
     gCVIcons.pages.coverflow.enabled = true;
-    relayout();
     SBIconView *icon = iconView(page(0), 2);
-    auto *folderIcon = static_cast<SBFolderIconView *>(iconView(page(0), 17));
-    ASSERT_STREQ(object_getClassName(folderIcon), "SBFolderIconView");
+    SBIconView *folderIcon = iconView(page(0), 17);
     auto expectMarked = [](SBIconView *view, bool marked) {
         EXPECT_EQ(isCrossfading(view), marked);
         relayout();
@@ -226,7 +192,6 @@ TEST_F(IconTransforms, CrossfadesMarkTheIconViewTheyStartFrom)
     auto crossfade = StrongRef<SBZoomableCrossfadeView>::adopt(sim::createZoomableCrossfade(
         rootFolderView()->superview(), icon->m_iconImageView, iconView(dockList(), 0)));
     msg<void>(crossfade.get(), "layoutSubviews"_sel);
-    expectScale(sublayerTransformOf(icon), 1);
     EXPECT_TRUE(CATransform3DIsIdentity(icon->layer()->transform()));
     gCVIcons.pages.hideLabels = true;
     gCVIcons.iconImageAlpha = 0.5;
@@ -235,14 +200,12 @@ TEST_F(IconTransforms, CrossfadesMarkTheIconViewTheyStartFrom)
     EXPECT_DOUBLE_EQ(imageAlpha(icon), 1);
     msg<void, std::function<void(BOOL)>>(crossfade.get(), "crossfadeWithCompletion:"_sel, {});
     expectMarked(icon, false);
-    EXPECT_TRUE(icon->m_labelView->isHidden());
     EXPECT_DOUBLE_EQ(imageAlpha(icon), 0.5);
     msg<void>(crossfade.get(), "removeFromSuperview"_sel);
 
     expectMarked(folderIcon, false);
     ASSERT_TRUE(SpringBoardHost::openFolder(0));
     sim::advanceVirtualClock(1);
-    expectScale(sublayerTransformOf(folderIcon), 1);
     expectMarked(folderIcon, true);
     SpringBoardHost::closeFolder();
     sim::advanceVirtualClock(1);
@@ -250,71 +213,58 @@ TEST_F(IconTransforms, CrossfadesMarkTheIconViewTheyStartFrom)
 }
 
 // A scroll view inside the dock (a dock holding more icons than it shows) moves the icons'
-// positions by its offset; one elsewhere does not.
+// positions by its offset; one elsewhere does not. The dock's first icon is centred at
+// 27 + 30 = 57 in its 375-point list.
 TEST_F(IconTransforms, AScrollViewInTheDockShiftsTheIconsPositions)
 {
     RUN_IN_PROCESS_OF_ITS_OWN();
     launchWithExtension();
     gCVIcons.dock.coverflow.enabled = true;
-    SBIconListView *dock = dockList();
-    auto scroller = sim::newView<UIScrollView>(UIScrollView::class_(), dock->bounds());
-    msg<void, UIView *>(dock, "addSubview:"_sel, scroller.get());
+    auto scroller = sim::newView<UIScrollView>(UIScrollView::class_(), dockList()->bounds());
+    msg<void, UIView *>(dockList(), "addSubview:"_sel, scroller.get());
     msg<void, CGSize>(scroller.get(), "setContentSize:"_sel, {750, 96});
-
     msg<void, CGPoint>(scroller.get(), "setContentOffset:"_sel, {50, 0});
-    // The dock's first icon is centred at 27 + 30 = 57 in its 375-point list.
-    double p = (57.0 - 50) / 375;
-    expectCoverFlow(sublayerTransformOf(iconView(dock, 0)), angleAt(p), scaleAt(p), 0,
-                    kPerspective);
-    p = (318.0 - 50) / 375;
-    expectCoverFlow(sublayerTransformOf(iconView(dock, 3)), angleAt(p), scaleAt(p), 10000,
-                    kPerspective);
-
-    CATransform3D before = sublayerTransformOf(iconView(dock, 0));
+    const double p = (57.0 - 50) / 375;
+    expectCoverFlow(transformOf(dockList(), 0), angleAt(p), scaleAt(p), 0, kPerspective);
     msg<void, CGPoint>(rootFolderView()->m_searchScrollView.get(), "setContentOffset:"_sel,
                        {30, 0});
-    EXPECT_TRUE(CATransform3DEqualToTransform(sublayerTransformOf(iconView(dock, 0)), before));
+    expectCoverFlow(transformOf(dockList(), 0), angleAt(p), scaleAt(p), 0, kPerspective);
 }
 
 // An image crossfade over the folder icon, as opening its folder makes one: on iOS 9 it
-// undoes the icon's cover flow, and keeps SpringBoard's identity over a merely resized
+// undoes the icon's cover flow and keeps SpringBoard's identity over a merely resized
 // icon; before iOS 9 it is left alone.
-CATransform3D imageCrossfadeOver(SBIconView *icon)
-{
-    auto crossfade = StrongRef<SBIconImageCrossfadeView>::adopt(
-        sim::createIconImageCrossfade(icon, icon->m_iconImageView));
-    CATransform3D transform = crossfade->layer()->transform();
-    msg<void>(crossfade.get(), "removeFromSuperview"_sel);
-    return transform;
-}
+class ImageCrossfade : public IconTransforms, public testing::WithParamInterface<double> {};
 
-TEST_F(IconTransforms, AnImageCrossfadeUndoesTheIconsCoverFlowOnIOS9)
+TEST_P(ImageCrossfade, UndoesTheIconsCoverFlowOnIOS9Only)
 {
     RUN_IN_PROCESS_OF_ITS_OWN();
-    launchWithExtension();
+    launchWithExtension(phoneProfile(GetParam()));
     gCVIcons.pages.coverflow.enabled = true;
     relayout();
     SBIconView *folderIcon = iconView(page(0), 17);
+    auto crossfadeTransform = [folderIcon] {
+        auto crossfade = StrongRef<SBIconImageCrossfadeView>::adopt(
+            sim::createIconImageCrossfade(folderIcon, folderIcon->m_iconImageView));
+        msg<void>(crossfade.get(), "removeFromSuperview"_sel);
+        return crossfade->layer()->transform();
+    };
     ASSERT_NE(sublayerTransformOf(folderIcon).m34, 0);
-    expectScale(
-        CATransform3DConcat(imageCrossfadeOver(folderIcon), sublayerTransformOf(folderIcon)), 1);
-
+    if (GetParam() < sim::DeviceProfile::kIOS9CoreFoundation) {
+        EXPECT_TRUE(CATransform3DIsIdentity(crossfadeTransform()));
+        return;
+    }
+    expectScale(CATransform3DConcat(crossfadeTransform(), sublayerTransformOf(folderIcon)), 1);
     gCVIcons.pages.coverflow.enabled = false;
     gCVIcons.pages.resize = true;
     gCVIcons.pages.resizeFactor = 0.5;
     relayout();
-    EXPECT_TRUE(CATransform3DIsIdentity(imageCrossfadeOver(folderIcon)));
+    EXPECT_TRUE(CATransform3DIsIdentity(crossfadeTransform()));
 }
 
-TEST_F(IconTransforms, AnImageCrossfadeIsLeftAloneBeforeIOS9)
-{
-    RUN_IN_PROCESS_OF_ITS_OWN();
-    launchWithExtension(phoneProfile(sim::DeviceProfile::kIOS8CoreFoundation));
-    gCVIcons.pages.coverflow.enabled = true;
-    relayout();
-    SBIconView *folderIcon = iconView(page(0), 17);
-    EXPECT_NE(sublayerTransformOf(folderIcon).m34, 0);
-    EXPECT_TRUE(CATransform3DIsIdentity(imageCrossfadeOver(folderIcon)));
-}
+INSTANTIATE_TEST_SUITE_P(Generations, ImageCrossfade,
+                         testing::Values(sim::DeviceProfile::kIOS8CoreFoundation,
+                                         sim::DeviceProfile::kIOS9CoreFoundation),
+                         test::generationName);
 
 } // namespace

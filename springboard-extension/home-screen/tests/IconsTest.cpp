@@ -140,44 +140,6 @@ TEST_F(IconsTest, CustomColoursReachTheBackgroundAndTheVisibleTextPixels)
                 SBIconAccessoryImage::class_());
 }
 
-TEST_F(IconsTest, AnUnknownFontKeepsSpringBoardsFont)
-{
-    RUN_IN_PROCESS_OF_ITS_OWN();
-    launchWithExtension(phoneProfile(),
-                        "<key>CVIcons</key><dict><key>customLabelFont</key><true/>"
-                        "<key>labelFontName</key><string>NoSuchFont-Bold</string></dict>");
-    UIFont *font = viewOf("com.apple.MobileSMS")->m_labelView->m_font;
-    EXPECT_EQ(font->fontName()->str(), UIFont::systemFontOfSize(12)->fontName()->str());
-    EXPECT_EQ(font->pointSize(), 12);
-}
-
-TEST_F(IconsTest, ANamedFontAndSizeReachEveryLabel)
-{
-    RUN_IN_PROCESS_OF_ITS_OWN();
-    launchWithExtension(phoneProfile(), "<key>CVIcons</key><dict><key>customLabelFont</key><true/>"
-                                        "<key>labelFontName</key><string>DejaVuSans-Bold</string>"
-                                        "<key>labelFontSize</key><real>15</real></dict>");
-    for (const char *name : {"com.apple.MobileSMS", kSettingsApp, "Extras"}) {
-        UIFont *font = viewOf(name)->m_labelView->m_font;
-        EXPECT_EQ(font->fontName()->str(), "DejaVuSans-Bold") << name;
-        EXPECT_EQ(font->pointSize(), 15) << name;
-    }
-}
-
-// Size 0 with an empty name: SpringBoard's own font is cached and answered from then on.
-TEST_F(IconsTest, AnEmptyNameCachesSpringBoardsFont)
-{
-    RUN_IN_PROCESS_OF_ITS_OWN();
-    launchWithExtension(phoneProfile(), "<key>CVIcons</key><dict><key>customLabelFont</key><true/>"
-                                        "</dict>");
-    id parameters = objc_autorelease(
-        msg<id>(msg<id>(objc_getClass("SBIconLabelImageParameters"), "alloc"_sel), "init"_sel));
-    auto *first = msg<UIFont *>(parameters, "font"_sel);
-    EXPECT_EQ(first->pointSize(), 12);
-    gCVIcons.labelFontSize = 20;
-    EXPECT_EQ(msg<UIFont *>(parameters, "font"_sel), first);
-}
-
 TEST_F(IconsTest, AHiddenAppLeavesTheGridAndComesBackLive)
 {
     RUN_IN_PROCESS_OF_ITS_OWN();
@@ -272,6 +234,41 @@ TEST_F(IconsTest, TheLocksKeepIconsInPlaceStillAndInstalled)
     EXPECT_TRUE(msg<BOOL>(mine, "isJittering"_sel)) << "editing itself goes on";
     msg<void, BOOL>(iconController(), "setIsEditing:"_sel, NO);
 }
+
+// The label font: a named one at its size on every label, SpringBoard's where the name is
+// unknown or empty.
+struct LabelFont {
+    const char *settings;
+    const char *fontName; // nullptr: SpringBoard's
+    CGFloat size;
+};
+
+class LabelFonts : public IconsTest, public testing::WithParamInterface<LabelFont> {};
+
+TEST_P(LabelFonts, ReachEveryLabel)
+{
+    RUN_IN_PROCESS_OF_ITS_OWN();
+    std::string settings =
+        std::string("<key>CVIcons</key><dict><key>customLabelFont</key><true/>") +
+        GetParam().settings + "</dict>";
+    launchWithExtension(phoneProfile(), settings.c_str());
+    std::string name =
+        GetParam().fontName ? GetParam().fontName : UIFont::systemFontOfSize(12)->fontName()->str();
+    for (const char *icon : {"com.apple.MobileSMS", kSettingsApp, "Extras"}) {
+        UIFont *font = viewOf(icon)->m_labelView->m_font;
+        EXPECT_EQ(font->fontName()->str(), name) << icon;
+        EXPECT_EQ(font->pointSize(), GetParam().size) << icon;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Fonts, LabelFonts,
+    testing::Values(LabelFont{"<key>labelFontName</key><string>DejaVuSans-Bold</string>"
+                              "<key>labelFontSize</key><real>15</real>",
+                              "DejaVuSans-Bold", 15},
+                    LabelFont{"<key>labelFontName</key><string>NoSuchFont-Bold</string>", nullptr,
+                              12},
+                    LabelFont{"", nullptr, 12}));
 
 class UpdatedMark : public IconsTest, public testing::WithParamInterface<double> {};
 
