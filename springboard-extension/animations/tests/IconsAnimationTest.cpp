@@ -82,34 +82,24 @@ TEST_F(IconsAnimation, BeforeIOS9TheLeftAndRightPagesGetTheirOwnOffsets)
     }
 }
 
-TEST_F(IconsAnimation, BeforeIOS9APageExactlyInViewIsAnimatedOnceWithOffsetZero)
+// A page exactly in view is animated once, as the left-hand page with offset 0 (as the
+// right-hand one too it would carry tag 2), its neighbour untouched; rubber-banding left
+// animates the first page as the right-hand one.
+TEST_F(IconsAnimation, BeforeIOS9APageExactlyInViewIsAnimatedOnceAndRubberBandingIsTheRightOne)
 {
     launchWith(CVUIScrollAnimationLongLeap, kIOS8);
-    scrollTo(0.5 * kWidth);
-    ASSERT_EQ(page(1)->m_tag, 2);
-    CVUIResetScrollAnimations(pages());
-    page(0)->m_tag = page(1)->m_tag = 0;
-
-    scrollTo(0);
-
-    // As the right-hand page too it would carry tag 2; its neighbour is not touched.
-    EXPECT_ANIMATED(page(0), 1, 0.0);
-    EXPECT_EQ(page(1)->m_tag, 0);
-    EXPECT_TRUE(CATransform3DIsIdentity(transformOf(page(1))));
-
-    scrollTo(kWidth);
-    EXPECT_ANIMATED(page(1), 1, 0.0);
-}
-
-TEST_F(IconsAnimation, BeforeIOS9RubberBandingLeftAnimatesTheFirstPageAsTheRightHandOne)
-{
-    launchWith(CVUIScrollAnimationLongLeap, kIOS8);
-
-    scrollTo(-50);
-
-    EXPECT_ANIMATED(page(0), 2, -50.0);
-    EXPECT_EQ(page(1)->m_tag, 0);
-    EXPECT_TRUE(CATransform3DIsIdentity(transformOf(page(1))));
+    for (CGFloat x : {0.0, kWidth, -50.0}) {
+        SCOPED_TRACE(x);
+        scrollTo(0.5 * kWidth);
+        CVUIResetScrollAnimations(pages());
+        page(0)->m_tag = page(1)->m_tag = 0;
+        scrollTo(x);
+        SBIconListView *shown = page(x == kWidth ? 1 : 0);
+        EXPECT_ANIMATED(shown, x < 0 ? 2 : 1, x < 0 ? x : 0.0);
+        SBIconListView *neighbour = page(x == kWidth ? 0 : 1);
+        EXPECT_EQ(neighbour->m_tag, 0);
+        EXPECT_TRUE(CATransform3DIsIdentity(transformOf(neighbour)));
+    }
 }
 
 TEST_F(IconsAnimation, OnIOS9PagesCountFromTheFirstIconPageAndTheRightOneAlwaysFollows)
@@ -131,18 +121,22 @@ TEST_F(IconsAnimation, OnIOS9PagesCountFromTheFirstIconPageAndTheRightOneAlwaysF
     EXPECT_ANIMATED(page(0), 2, -100.0);
 }
 
-TEST_F(IconsAnimation, WhileIconsAreEditedNoEffectPlays)
+// A live change of the setting takes effect at once; while icons are edited no effect plays.
+TEST_F(IconsAnimation, ALiveChangeTakesEffectAtOnceAndEditingPlaysNothing)
 {
-    launchWith(CVUIScrollAnimationLongLeap, kIOS8);
-    SpringBoardHost::setEditing(true);
+    launchWith(CVUIScrollAnimationNone, kIOS8);
+    scrollTo(0.35 * kWidth);
+    ASSERT_TRUE(CATransform3DIsIdentity(transformOf(page(0))));
+    gCVAnimations.scrollAnimationType = CVUIScrollAnimationLongLeap;
+    gCVAnimations.changeCallback();
+    scrollTo(0.4 * kWidth);
+    EXPECT_ANIMATED(page(0), 1, 0.4 * kWidth);
 
+    CVUIResetScrollAnimations(pages());
+    SpringBoardHost::setEditing(true);
     scrollTo(0.35 * kWidth);
     EXPECT_TRUE(CATransform3DIsIdentity(transformOf(page(0))));
     EXPECT_TRUE(CATransform3DIsIdentity(transformOf(page(1))));
-
-    SpringBoardHost::setEditing(false);
-    scrollTo(0.4 * kWidth);
-    EXPECT_ANIMATED(page(0), 1, 0.4 * kWidth);
 }
 
 // Every page of the scroll view and every icon on them at rest: identity and alpha 1.
@@ -177,29 +171,18 @@ TEST_F(IconsAnimation, WhenTheSwipeDeceleratesToRestPagesAndIconsReturnToRest)
     }
 }
 
-TEST_F(IconsAnimation, WithNoneNothingIsResetWhenTheSwipeEnds)
+// At the swipe's end an effect resets even what it never touches; with none nothing is reset.
+TEST_F(IconsAnimation, OnlyWithAnEffectTheSwipesEndResetsTheIcons)
 {
-    launchWith(CVUIScrollAnimationNone, kIOS8);
-    // Icon alpha is only ever touched by the reset.
-    UIView *icon = iconView(page(0), 0);
-    msg<void, CGFloat>(icon, "setAlpha:"_sel, 0.5);
-
-    SpringBoardHost::swipePages(1, false);
-
-    EXPECT_DOUBLE_EQ(pagesX(), kWidth);
-    EXPECT_EQ(icon->alpha(), 0.5);
-    EXPECT_TRUE(CATransform3DIsIdentity(transformOf(page(0))));
-}
-
-TEST_F(IconsAnimation, WithAnEffectTheSwipesEndResetsWhatNoEffectTouches)
-{
-    launchWith(CVUIScrollAnimationLongLeap, kIOS8);
-    UIView *icon = iconView(page(0), 0);
-    msg<void, CGFloat>(icon, "setAlpha:"_sel, 0.5);
-
-    SpringBoardHost::swipePages(1, false);
-
-    EXPECT_EQ(icon->alpha(), 1);
+    for (CVUIScrollAnimationID effect : {CVUIScrollAnimationNone, CVUIScrollAnimationLongLeap}) {
+        launchWith(effect, kIOS8);
+        UIView *icon = iconView(page(0), 0);
+        msg<void, CGFloat>(icon, "setAlpha:"_sel, 0.5);
+        SpringBoardHost::swipePages(1, false);
+        EXPECT_DOUBLE_EQ(pagesX(), kWidth);
+        EXPECT_EQ(icon->alpha(), effect == CVUIScrollAnimationNone ? 0.5 : 1) << effect;
+        SpringBoardHost::terminate();
+    }
 }
 
 // What the effect made of both pages and their icons, as text.
@@ -224,49 +207,30 @@ std::string poseOfPages(SBIconListView *left, SBIconListView *right)
 // Enough draws that one effect drawn every time (1 in 38 to the 7th) never happens.
 constexpr int kDraws = 8;
 
-TEST_F(IconsAnimation, RandomDrawsANewEffectAfterEverySwipeThatComesToRest)
+// "Random" draws a new effect after every swipe that comes to rest (moving on without
+// coming to rest keeps it) and on every live reload.
+TEST_F(IconsAnimation, RandomDrawsANewEffectAfterEverySwipeThatComesToRestAndEveryReload)
 {
     launchWith(CVUIScrollAnimationRandom, kIOS8);
-    std::set<std::string> poses;
+    std::set<std::string> afterSwipes, afterReloads;
     for (int draw = 0; draw < kDraws; ++draw) {
         SpringBoardHost::swipePages(0.35, true);
         std::string pose = poseOfPages(page(0), page(1));
-        // Moving on without coming to rest keeps the effect.
         SpringBoardHost::swipePages(0.6, true);
         SpringBoardHost::swipePages(0.35, true);
         EXPECT_EQ(poseOfPages(page(0), page(1)), pose);
-        poses.insert(pose);
+        afterSwipes.insert(pose);
         SpringBoardHost::swipePages(0, false);
         ASSERT_DOUBLE_EQ(pagesX(), 0);
     }
-    EXPECT_GT(poses.size(), 1u);
-}
-
-TEST_F(IconsAnimation, RandomDrawsANewEffectOnEveryLiveReload)
-{
-    launchWith(CVUIScrollAnimationRandom, kIOS8);
-    ASSERT_NE(gCVAnimations.changeCallback, nullptr);
-    std::set<std::string> poses;
     for (int draw = 0; draw < kDraws; ++draw) {
         gCVAnimations.changeCallback();
         CVUIResetScrollAnimations(pages());
         scrollTo(0.35 * kWidth);
-        poses.insert(poseOfPages(page(0), page(1)));
+        afterReloads.insert(poseOfPages(page(0), page(1)));
     }
-    EXPECT_GT(poses.size(), 1u);
-}
-
-TEST_F(IconsAnimation, ALiveChangeOfTheSettingTakesEffectAtOnce)
-{
-    launchWith(CVUIScrollAnimationNone, kIOS8);
-    scrollTo(0.35 * kWidth);
-    ASSERT_TRUE(CATransform3DIsIdentity(transformOf(page(0))));
-
-    gCVAnimations.scrollAnimationType = CVUIScrollAnimationLongLeap;
-    gCVAnimations.changeCallback();
-    scrollTo(0.4 * kWidth);
-
-    EXPECT_ANIMATED(page(0), 1, 0.4 * kWidth);
+    EXPECT_GT(afterSwipes.size(), 1u);
+    EXPECT_GT(afterReloads.size(), 1u);
 }
 
 TEST_F(IconsAnimation, OnIOS9ADragBeginsWithTheIconListsPutBackOnlyWhenAnEffectIsChosen)
