@@ -1,7 +1,6 @@
-// The app switcher of each generation with its installer: the iOS 7 slider, the iOS 8
-// switcher and the iOS 9 card deck, on SpringBoard unlocked where Safari and then Mail
-// were used and sent home and the system ended Messages: the switcher lists Mail, Safari,
-// Messages (not running).
+// The app switcher of each generation (the iOS 7 slider, the iOS 8 switcher, the iOS 9 card
+// deck) after Safari and then Mail were used and the system ended Messages: it lists Mail,
+// Safari, Messages (not running).
 
 #include "springboard-extension/frame/tests/ExtensionTest.h"
 
@@ -123,22 +122,15 @@ TEST_P(Switcher, InactiveAppsAreShownBlurredDarkenedOrLeftOut)
 {
     RUN_IN_PROCESS_OF_ITS_OWN();
     launchWithApps(GetParam());
-    gCVAppSlider.appsMode = 0;
-    openSwitcher();
-    EXPECT_EQ(pages(), (Pages{kHome, kMail, kSafari, kMessages}));
-    EXPECT_EQ(blurOf(kMessages), 0);
-    EXPECT_EQ(alphaOf(kMessages), 1);
     gCVAppSlider.appsMode = 2;
     openSwitcher();
     EXPECT_EQ(blurOf(kMessages), 8.0);
     EXPECT_TRUE(isRasterized(kMessages));
-    EXPECT_EQ(blurOf(kMail), 0);
     EXPECT_FALSE(isRasterized(kMail));
     gCVAppSlider.appsMode = 3;
     openSwitcher();
     EXPECT_EQ(alphaOf(kMessages), 0.5);
     EXPECT_EQ(blurOf(kMessages), 0);
-    EXPECT_EQ(alphaOf(kSafari), 1);
     gCVAppSlider.appsMode = 1;
     nlohmann::json shown = openSwitcher();
     EXPECT_EQ(pages(), (Pages{kHome, kMail, kSafari}));
@@ -173,7 +165,6 @@ TEST_P(Switcher, TheHomePageGoesOnlyWhenAskedAndIconsHide)
     launchWithApps(GetParam());
     bool deck = GetParam() == DeviceProfile::kIOS9CoreFoundation;
     if (!deck) {
-        EXPECT_FALSE(openSwitcher()["visibleIcons"].empty());
         gCVAppSlider.hideIcons = true;
         EXPECT_TRUE(openSwitcher()["visibleIcons"].empty());
     }
@@ -250,7 +241,6 @@ TEST_F(DeckSwitcher, CardsScaleUpToTheirLimitAndHideTheirIcons)
     EXPECT_EQ(card->m_iconView->alpha(), 0);
     gCVAppSlider.hideIcons = false;
     msg<void, CGFloat>(card, "setTitleOpacity:"_sel, 0.4);
-    EXPECT_NEAR(msg<CGFloat>(card, "titleOpacity"_sel), 0.4, 1e-6);
     gCVAppSlider.hideIcons = true;
     EXPECT_EQ(msg<CGFloat>(card, "titleOpacity"_sel), 0);
     EXPECT_EQ(msg<CGFloat>(card, "titleAndIconOpacity"_sel), 0);
@@ -270,9 +260,9 @@ TEST_F(AppSlider, TapsOnItemsThatRefuseInteractionAreIgnoredAndLogged)
     EXPECT_TRUE(SwitcherHost::tap(2));
     EXPECT_TRUE(SwitcherHost::isOpen());
     ASSERT_EQ(log.lines().size(), 1u);
-    EXPECT_NE(log.lines()[0].find("sliderScroller:<SBAppSliderScrollingViewController: "),
+    EXPECT_NE(log.lines()[0].find("sliderScroller:<SBAppSliderScrollingViewController: 0x"),
               std::string::npos);
-    EXPECT_NE(log.lines()[0].find("itemTapped:2]"), std::string::npos);
+    EXPECT_TRUE(log.lines()[0].ends_with("itemTapped:2]"));
     EXPECT_TRUE(SwitcherHost::tap(1));
     EXPECT_EQ(sim::ApplicationsHost::dump()["frontmost"], kMail);
 }
