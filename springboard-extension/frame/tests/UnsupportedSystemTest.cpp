@@ -64,8 +64,7 @@ protected:
 
 TEST_F(UnsupportedSystem, NothingChangesAndTheAlertComesOnceAtTheFirstLockAfterLaunch)
 {
-    if (ranInProcessOfItsOwn())
-        return;
+    RUN_IN_PROCESS_OF_ITS_OWN();
     fake::RecordingInstallers installers;
     EXPECT_EQ(launchOn(847.19), (Lines{"Welcome to Corvane 3", "847.190000 not supported!"}));
     EXPECT_TRUE(installers.called().empty());
@@ -90,22 +89,9 @@ TEST_F(UnsupportedSystem, NothingChangesAndTheAlertComesOnceAtTheFirstLockAfterL
     EXPECT_TRUE(sim::visibleAlerts().empty());
 }
 
-TEST_F(UnsupportedSystem, OnALaterSystemTheAlertNamesThatSystem)
-{
-    if (ranInProcessOfItsOwn())
-        return;
-    EXPECT_EQ(launchOn(1240.2), (Lines{"Welcome to Corvane 3", "1240.200000 not supported!"}));
-    CVSpringBoardDidLaunch = 1;
-    lockOrUnlock();
-    std::vector<sim::VisibleAlert> alerts = sim::visibleAlerts();
-    ASSERT_EQ(alerts.size(), 1u);
-    EXPECT_EQ(alerts[0].message, "Corvane 3 does not support this iOS version (1240.200).");
-}
-
 TEST_F(UnsupportedSystem, AfterTheExitNoAlertComes)
 {
-    if (ranInProcessOfItsOwn())
-        return;
+    RUN_IN_PROCESS_OF_ITS_OWN();
     launchOn(847.19);
     ExtensionExit();
     CVSpringBoardDidLaunch = 1;
