@@ -1,7 +1,7 @@
 // The dock group as installed into SpringBoard: no dock at all, or a dock without its
 // background, on the generations with and without their own band class.
 
-#include "HomeScreenTest.h"
+#include "springboard-extension/frame/tests/ExtensionTest.h"
 
 #include "springboard/HostViews.h"
 #include "springboard/SBDockView.h"
@@ -11,9 +11,9 @@ namespace {
 using sim::DeviceProfile;
 using test::phoneProfile;
 
-class Dock : public test::HomeScreenTest, public testing::WithParamInterface<double> {
+class Dock : public test::ExtensionTest, public testing::WithParamInterface<double> {
 protected:
-    Dock() : HomeScreenTest({"IconListsInit", "DockInit"}) {}
+    Dock() : ExtensionTest({"IconListsInit", "DockInit"}) {}
 
     static SBDockView *dock() { return rootFolderView()->m_dockView; }
 

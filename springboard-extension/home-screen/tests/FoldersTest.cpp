@@ -1,7 +1,7 @@
 // The folders group as installed into SpringBoard: fast opening, the title while editing,
 // locked names, folders inside folders, pinching closed, the icon's blur and the backdrop.
 
-#include "HomeScreenTest.h"
+#include "springboard-extension/frame/tests/ExtensionTest.h"
 
 #include "foundation/Clock.h"
 #include "springboard/CrossfadeViews.h"
@@ -22,9 +22,9 @@ using test::phoneProfile;
 // A system release between iOS 7.0 and iOS 8.
 constexpr double kIOS7_1CoreFoundation = 847.24;
 
-class Folders : public test::HomeScreenTest {
+class Folders : public test::ExtensionTest {
 protected:
-    Folders() : HomeScreenTest({"IconListsInit", "FoldersInit"}) {}
+    Folders() : ExtensionTest({"IconListsInit", "FoldersInit"}) {}
 
     static SBFolder *extras()
     {

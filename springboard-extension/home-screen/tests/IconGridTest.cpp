@@ -3,7 +3,7 @@
 // x = 27 + 87(c − 1) and y = 27 + 88(r − 1); upright in landscape the dock is 96 × 375
 // points, with SpringBoard's inset (375 − 4 × 74) / 5 = 15.8 along it.
 
-#include "HomeScreenTest.h"
+#include "springboard-extension/frame/tests/ExtensionTest.h"
 
 #include "springboard/IconListKinds.h"
 
@@ -23,7 +23,7 @@ void expectAt(CGPoint point, double x, double y)
     EXPECT_NEAR(point.y, y, kTolerance);
 }
 
-class IconGrid : public test::HomeScreenTest {
+class IconGrid : public test::ExtensionTest {
 protected:
     static CGPoint pageIcon(std::size_t index) { return iconOrigin(page(0), index); }
     static CGPoint origin(SBIconListView *list, NSInteger row, NSInteger column)

@@ -1,7 +1,7 @@
 // Icon transforms as SpringBoard shows them with the extension: resize, cover flow,
 // labels and image alpha, and the icon views kept out of it while they crossfade.
 
-#include "HomeScreenTest.h"
+#include "springboard-extension/frame/tests/ExtensionTest.h"
 
 #include "springboard/CrossfadeViews.h"
 #include "springboard/HostViews.h"
@@ -14,7 +14,6 @@
 namespace {
 
 using sim::SpringBoardHost;
-using test::expectCoverFlow;
 using test::expectScale;
 using test::phoneProfile;
 
@@ -35,7 +34,22 @@ double scaleAt(double p)
 
 const CATransform3D kDoubled = CATransform3DMakeScale(2, 2, 1);
 
-class IconTransforms : public test::HomeScreenTest {
+// A cover-flow icon's transform: a scale by `scale` in x and y after a turn by `angle` about
+// the vertical axis (a positive angle turns z towards x, so its sign shows in m31), with
+// `perspective` as m34 and `depth` as m43 before the turn.
+void expectCoverFlow(const CATransform3D &transform, double angle, double scale, double depth,
+                     double perspective)
+{
+    EXPECT_NEAR(transform.m11, scale * std::cos(angle), 1e-5);
+    EXPECT_NEAR(transform.m13, -scale * std::sin(angle), 1e-5);
+    EXPECT_NEAR(transform.m22, scale, 1e-5);
+    EXPECT_NEAR(transform.m31, std::sin(angle), 1e-5);
+    EXPECT_NEAR(transform.m33, std::cos(angle), 1e-5);
+    EXPECT_NEAR(transform.m34, perspective * std::cos(angle), 1e-8);
+    EXPECT_NEAR(transform.m43, depth, 1e-3);
+}
+
+class IconTransforms : public test::ExtensionTest {
 protected:
     static CATransform3D transformOf(SBIconListView *list, std::size_t index)
     {

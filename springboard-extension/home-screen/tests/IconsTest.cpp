@@ -1,7 +1,7 @@
 // The icon appearance group as installed into SpringBoard: badges, label fonts, hidden
 // applications, the image effect, the locks and the updated mark.
 
-#include "HomeScreenTest.h"
+#include "springboard-extension/frame/tests/ExtensionTest.h"
 
 #include "effects/CVIconImageEffect.h"
 #include "springboard-extension/home-screen/IconTransforms.h"
@@ -19,9 +19,9 @@ using test::phoneProfile;
 
 constexpr const char *kSettingsApp = "com.kestrelworks.corvane3-app";
 
-class IconsTest : public test::HomeScreenTest {
+class IconsTest : public test::ExtensionTest {
 protected:
-    IconsTest() : HomeScreenTest({"IconListsInit", "IconsInit"}) {}
+    IconsTest() : ExtensionTest({"IconListsInit", "IconsInit"}) {}
 
     static SBIconView *viewOf(const std::string &name)
     {

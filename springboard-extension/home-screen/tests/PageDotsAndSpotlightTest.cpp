@@ -2,7 +2,7 @@
 // for the entry to finish for, the page dots, the pull-down Spotlight switch, and the
 // Spotlight sections.
 
-#include "HomeScreenTest.h"
+#include "springboard-extension/frame/tests/ExtensionTest.h"
 
 #include "springboard/SBIconListPageControl.h"
 #include "springboard/home-screen/HomeScreenHost.h"
@@ -17,7 +17,7 @@ using sim::SpringBoardHost;
 using test::expectScale;
 using test::phoneProfile;
 
-class IconListsInstallation : public test::HomeScreenTest {};
+class IconListsInstallation : public test::ExtensionTest {};
 
 // Until the entry has finished, layouts leave the icons alone; frame and orientation
 // changes update them always.
@@ -48,7 +48,7 @@ TEST_F(IconListsInstallation, LayoutTriggersWaitForTheEntryToFinish)
     expectScale(sublayerTransformOf(view), 0.75f);
 }
 
-class PageDots : public test::HomeScreenTest, public testing::WithParamInterface<double> {
+class PageDots : public test::ExtensionTest, public testing::WithParamInterface<double> {
 protected:
     static SBIconListPageControl *pageControl() { return rootFolderView()->m_pageControl; }
 
@@ -111,9 +111,9 @@ TEST_F(IconListsInstallation, PullDownSpotlightIsBlockedByTheTopValuesAndTheSwit
 
 // The Spotlight sections on iOS 9: each of the first three hidden by its own option,
 // later sections never.
-class SpotlightSections : public test::HomeScreenTest {
+class SpotlightSections : public test::ExtensionTest {
 protected:
-    SpotlightSections() : HomeScreenTest({"IconListsInit", "SpotlightInit"}) {}
+    SpotlightSections() : ExtensionTest({"IconListsInit", "SpotlightInit"}) {}
 
     // Header title (null for an empty header) and rows of every section.
     static json sections() { return sim::HomeScreenHost::spotlightDump()["sections"]; }
