@@ -128,20 +128,17 @@ void installDock()
     gCVDock.changeCallback = dockChanged;
 }
 
-TEST_F(Entry, InstallersFindTheSettingsLoadedAndKeepTheirChangeCallbacks)
+// Installers find the settings loaded and keep their change callbacks; absent ones are
+// skipped.
+TEST_F(Entry, InstallersFindTheSettingsLoadedAndAbsentOnesAreSkipped)
 {
     fake::writeSettingsFile("<key>CVDock</key><dict><key>hideDock</key><true/></dict>");
     installerNamed("DockInit").install = installDock;
+    installerNamed("SpotlightInit").install = nullptr;
     g_hideDockSeenByInstaller = false;
     enterOn(1240.1);
     EXPECT_TRUE(g_hideDockSeenByInstaller);
     EXPECT_EQ(gCVDock.changeCallback, dockChanged);
-}
-
-TEST_F(Entry, AbsentInstallersAreSkipped)
-{
-    installerNamed("SpotlightInit").install = nullptr;
-    enterOn(1240.1);
     EXPECT_EQ(std::count(called().begin(), called().end(), "SpotlightInit"), 0);
     EXPECT_EQ(std::count(called().begin(), called().end(), "DeckSwitcherInit"), 1);
 }

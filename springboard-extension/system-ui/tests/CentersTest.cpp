@@ -145,8 +145,9 @@ TEST_P(Centers, HiddenSeparatorsAndButtonsWhereSpringBoardHasNoModules)
 }
 
 // Both backdrops take the blur radius each time they are shown and the tint only when
-// asked, the clear colour otherwise.
-TEST_P(Centers, BackdropsTakeTheRadiusAlwaysAndTheTintOnlyWhenAsked)
+// asked. Each custom control colour replaces only its own states and falls back to
+// SpringBoard's; the live update tells SpringBoard, whose toggles fetch their colours again.
+TEST_P(Centers, BackdropsAndControlsTakeTheirColours)
 {
     RUN_IN_PROCESS_OF_ITS_OWN();
     launchUnlocked("<key>CVControlCenter</key><dict><key>customBackdropColor</key><true/>"
@@ -179,14 +180,8 @@ TEST_P(Centers, BackdropsTakeTheRadiusAlwaysAndTheTintOnlyWhenAsked)
     EXPECT_EQ(backdrop["blurRadius"], 8.0);
     EXPECT_EQ(backdrop["colorTint"], nlohmann::json({0.0, 0.0, 1.0, 1.0}));
     EXPECT_EQ(backdrop["colorTintAlpha"], 0.25);
-}
 
-// Each custom colour replaces only its own states and falls back to SpringBoard's; the live
-// update tells SpringBoard, whose toggles fetch their colours again.
-TEST_P(Centers, ControlColoursReplaceOnlyTheirOwnStates)
-{
-    RUN_IN_PROCESS_OF_ITS_OWN();
-    launchUnlocked();
+    sim::closeNotificationCenter();
     ASSERT_TRUE(sim::openControlCenter());
     UIColor *springBoardNormal = _SBUIControlCenterControlColorForState(0);
     gCVControlCenter.customHighlightedControlColor = true;
