@@ -125,20 +125,12 @@ TEST_F(SpotlightSections, EachOptionHidesItsOwnSectionOnly)
     launchWithExtension();
     json stock = sections();
     ASSERT_EQ(stock.size(), 4u);
-    for (const json &section : stock)
-        EXPECT_FALSE(section["header"].is_null());
-
+    const json hidden = {{"header", nullptr}, {"rows", 0}};
+    EXPECT_NE(stock[1], hidden);
     gCVIcons.hideNearby = true;
-    json nearby = sections();
-    EXPECT_EQ(nearby[1], json({{"header", nullptr}, {"rows", 0}}));
-    EXPECT_EQ(nearby[0], stock[0]);
-    EXPECT_EQ(nearby[2], stock[2]);
-
+    EXPECT_EQ(sections(), json({stock[0], hidden, stock[2], stock[3]}));
     gCVIcons.hideSiriSuggestions = gCVIcons.hideNews = true;
-    json all = sections();
-    for (int section = 0; section < 3; ++section)
-        EXPECT_EQ(all[section], json({{"header", nullptr}, {"rows", 0}})) << section;
-    EXPECT_EQ(all[3], stock[3]) << "later sections stay SpringBoard's";
+    EXPECT_EQ(sections(), json({hidden, hidden, hidden, stock[3]})) << "later sections stay";
 
     // The empty header has no size, so the hidden section takes no room.
     id table = msg<id>(rootFolderView()->m_pullDownSearchController.get(), "view"_sel);
