@@ -4,8 +4,10 @@
 // names (so that other feature groups do not blur what a case sees), in a process of its
 // own per case, and the generations a case runs on.
 
+#include "OwnProcess.h"
 #include "SpringBoardTest.h"
 
+#include "quartzcore/CATransform3D.h"
 #include "settings-core/CVSettings.h"
 
 #include <string>
@@ -16,7 +18,10 @@ namespace test {
 class ExtensionTest : public SpringBoardTest {
 protected:
     // The feature installers the entry runs, by name; the others are left out.
-    explicit ExtensionTest(std::vector<std::string> installers) : m_kept(std::move(installers)) {}
+    explicit ExtensionTest(std::vector<std::string> installers = {"IconListsInit"})
+        : m_kept(std::move(installers))
+    {
+    }
 
     void SetUp() override;
     void TearDown() override;
@@ -25,6 +30,11 @@ protected:
     // file's top-level dictionary, read by the extension's entry.
     static void launchWithExtension(const sim::DeviceProfile &profile = phoneProfile(),
                                     const char *settings = "");
+
+    // Lays the home screen's icon lists out again; what an icon view's layer shows.
+    static void relayout();
+    static CATransform3D sublayerTransformOf(UIView *view);
+    static void setSublayerTransform(UIView *view, const CATransform3D &transform);
 
 private:
     std::vector<std::string> m_kept;
@@ -36,5 +46,8 @@ inline constexpr double kGenerations[] = {sim::DeviceProfile::kIOS7CoreFoundatio
                                           sim::DeviceProfile::kIOS8CoreFoundation,
                                           sim::DeviceProfile::kIOS9CoreFoundation};
 std::string generationName(const testing::TestParamInfo<double> &info);
+
+// A transform that scales by `scale` in x and y and does nothing else.
+void expectScale(const CATransform3D &transform, double scale);
 
 } // namespace test

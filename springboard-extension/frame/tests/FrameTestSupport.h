@@ -1,12 +1,9 @@
 #pragma once
-// What the frame's tests share: a small SpringBoard of their own, the installers replaced
-// by recorders, and a device with a settings file.
-//
-// The SpringBoard here has just what the frame touches: the list and icon view classes
-// of the class cache (all but SBFolderIconView, as on a generation that lacks it), an
-// SBUIController whose home-button press starts an interface animation, animation
-// controllers that note the end of their animations, and an application that can be
-// asked to relaunch. It records what happens to it in `fake::events()`.
+// What the frame's tests share: a small SpringBoard of their own with just what the frame
+// touches (the class cache's list and icon view classes but SBFolderIconView, a home button
+// that starts an interface animation, an application that can be asked to relaunch), which
+// records what happens to it in `fake::events()`; recorders in place of the installers;
+// and the settings file.
 
 #include "springboard-extension/frame/Installers.h"
 

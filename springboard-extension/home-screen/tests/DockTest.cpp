@@ -1,8 +1,7 @@
 // The dock group as installed into SpringBoard: no dock at all, or a dock without its
 // background, on the generations with and without their own band class.
 
-#include "HomeScreenTest.h"
-#include "springboard-extension/frame/tests/OwnProcess.h"
+#include "springboard-extension/frame/tests/ExtensionTest.h"
 
 #include "springboard/HostViews.h"
 #include "springboard/SBDockView.h"
@@ -12,9 +11,9 @@ namespace {
 using sim::DeviceProfile;
 using test::phoneProfile;
 
-class Dock : public test::HomeScreenTest, public testing::WithParamInterface<double> {
+class Dock : public test::ExtensionTest, public testing::WithParamInterface<double> {
 protected:
-    Dock() : HomeScreenTest({"IconListsInit", "DockInit"}) {}
+    Dock() : ExtensionTest({"IconListsInit", "DockInit"}) {}
 
     static SBDockView *dock() { return rootFolderView()->m_dockView; }
 
@@ -38,8 +37,7 @@ protected:
 // pointer to it: the home screen simply has no dock, and its pages keep their height.
 TEST_P(Dock, HiddenAtStartUpLeavesNoDockView)
 {
-    if (ranInProcessOfItsOwn())
-        return;
+    RUN_IN_PROCESS_OF_ITS_OWN();
     CGRect pages = sim::SpringBoardMetrics::pageFrame(1);
     launchWithExtension(phoneProfile(GetParam()),
                         "<key>CVDock</key><dict><key>hideDock</key><true/></dict>");
@@ -55,30 +53,23 @@ TEST_P(Dock, HiddenAtStartUpLeavesNoDockView)
     sim::SpringBoardHost::setEditing(false);
 }
 
+// The background goes and comes back live, the icons stay. A grey accessibility band
+// (transparency reduced) follows the option only where SpringBoard has no band class of its
+// own (iOS 7).
 TEST_P(Dock, BackgroundHiddenAndShownAgainLive)
 {
-    if (ranInProcessOfItsOwn())
-        return;
+    RUN_IN_PROCESS_OF_ITS_OWN();
     launchWithExtension(phoneProfile(GetParam()));
-    EXPECT_EQ(hiddenBackgrounds(), (std::vector<bool>{false, true, false, false}));
-
+    const std::vector<bool> shown{false, true, false, false};
+    EXPECT_EQ(hiddenBackgrounds(), shown);
     gCVDock.hideBackground = true;
     layOutDock();
     EXPECT_EQ(hiddenBackgrounds(), (std::vector<bool>{true, true, true, true}));
-
     gCVDock.hideBackground = false;
     layOutDock();
-    EXPECT_EQ(hiddenBackgrounds(), (std::vector<bool>{false, true, false, false}));
-    EXPECT_FALSE(dock()->m_dockListView->isHidden()) << "the icons stay";
-}
+    EXPECT_EQ(hiddenBackgrounds(), shown);
+    EXPECT_FALSE(dock()->m_dockListView->isHidden());
 
-// A grey accessibility band (transparency reduced) follows the option where SpringBoard
-// has no band class of its own (iOS 7), and is left as SpringBoard set it elsewhere.
-TEST_P(Dock, TheAccessibilityBandFollowsOnlyWithoutABandClass)
-{
-    if (ranInProcessOfItsOwn())
-        return;
-    launchWithExtension(phoneProfile(GetParam()));
     bool ownBandClass = objc_getClass("_SBDockBackgroundView") != nil;
     EXPECT_EQ(ownBandClass, GetParam() != DeviceProfile::kIOS7CoreFoundation);
     dock()->m_accessibilityBackgroundView = sim::newView(UIView::class_(), CGRectZero);

@@ -1,9 +1,7 @@
 // The folders group as installed into SpringBoard: fast opening, the title while editing,
-// locked names, folders inside folders, pinching closed, the folder icon's blur and the
-// open folder's backdrop on iOS 7.0, 7.1 and later.
+// locked names, folders inside folders, pinching closed, the icon's blur and the backdrop.
 
-#include "HomeScreenTest.h"
-#include "springboard-extension/frame/tests/OwnProcess.h"
+#include "springboard-extension/frame/tests/ExtensionTest.h"
 
 #include "foundation/Clock.h"
 #include "springboard/CrossfadeViews.h"
@@ -24,9 +22,9 @@ using test::phoneProfile;
 // A system release between iOS 7.0 and iOS 8.
 constexpr double kIOS7_1CoreFoundation = 847.24;
 
-class Folders : public test::HomeScreenTest {
+class Folders : public test::ExtensionTest {
 protected:
-    Folders() : HomeScreenTest({"IconListsInit", "FoldersInit"}) {}
+    Folders() : ExtensionTest({"IconListsInit", "FoldersInit"}) {}
 
     static SBFolder *extras()
     {
@@ -62,47 +60,24 @@ protected:
     }
 };
 
-TEST_F(Folders, FastOpenSkipsTheAnimationAndStillCompletes)
+TEST_F(Folders, HiddenTitleShowsOnlyWhileEditingLockedNamesStayAndTheIconIsUnblurred)
 {
-    if (ranInProcessOfItsOwn())
-        return;
-    launchWithExtension(phoneProfile(), "<key>CVFolders</key><dict><key>fastOpen</key><true/>"
-                                        "</dict>");
-    SpringBoardHost::unlock();
-    bool opened = false, closed = false;
-    msg<void, SBFolder *, BOOL, BOOL, std::function<void()>>(
-        iconController(), "_animateFolder:open:animated:withCompletion:"_sel, extras(), YES, YES,
-        [&] { opened = true; });
-    EXPECT_TRUE(opened) << "no animation: the completion runs at once";
-    EXPECT_EQ(openFolderView()->alpha(), 1);
-    msg<void, SBFolder *, BOOL, BOOL, std::function<void()>>(
-        iconController(), "_animateFolder:open:animated:withCompletion:"_sel, extras(), NO, YES,
-        [&] { closed = true; });
-    EXPECT_TRUE(closed);
-    EXPECT_EQ(openFolderView(), nullptr);
-
-    gCVFolders.fastOpen = false;
-    opened = false;
-    msg<void, SBFolder *, BOOL, BOOL, std::function<void()>>(
-        iconController(), "_animateFolder:open:animated:withCompletion:"_sel, extras(), YES, YES,
-        [&] { opened = true; });
-    EXPECT_FALSE(opened) << "animated: the completion waits for the crossfade";
-    sim::advanceVirtualClock(sim::kFolderCrossfadeDuration + 0.05);
-    EXPECT_TRUE(opened);
-}
-
-TEST_F(Folders, HiddenTitleShowsOnlyWhileEditingAndLockedNamesCannotBeEdited)
-{
-    if (ranInProcessOfItsOwn())
-        return;
+    RUN_IN_PROCESS_OF_ITS_OWN();
     launchWithExtension(phoneProfile(), "<key>CVFolders</key><dict><key>hideTitle</key><true/>"
-                                        "</dict>");
+                                        "<key>unblurredIconBackground</key><true/></dict>");
     SpringBoardHost::unlock();
+    auto *icon = static_cast<SBFolderIconView *>(
+        iconController()->m_iconViewMap->mappedIconViewForIcon(iconController()->folderIcons()[0]));
+    icon->followWallpaper();
+    EXPECT_NEAR(icon->m_backgroundView->m_backgroundColor->m_alpha, 0.3, 1e-9);
+    gCVFolders.unblurredIconBackground = false;
+    icon->followWallpaper();
+    EXPECT_EQ(icon->m_backgroundView->m_backgroundColor->m_alpha, 1) << "the wallpaper, tinted";
+
     ASSERT_TRUE(SpringBoardHost::openFolder(0));
     UITextField *title = openFolderView()->m_titleTextField;
     EXPECT_TRUE(title->isHidden());
     SpringBoardHost::setEditing(true);
-    EXPECT_FALSE(title->isHidden());
     EXPECT_TRUE(title->m_userInteractionEnabled) << "SpringBoard lets the name be edited";
     msg<void>(openFolderView(), "layoutSubviews"_sel);
     EXPECT_FALSE(title->isHidden()) << "a layout pass while editing keeps it shown";
@@ -113,42 +88,51 @@ TEST_F(Folders, HiddenTitleShowsOnlyWhileEditingAndLockedNamesCannotBeEdited)
     EXPECT_FALSE(msg<BOOL>(extras(), "canEditDisplayName"_sel));
     SpringBoardHost::setEditing(true);
     EXPECT_FALSE(title->m_userInteractionEnabled);
-    SpringBoardHost::setEditing(false);
 }
 
 TEST_F(Folders, AFolderGoesIntoAnotherOnlyWithNestedFolders)
 {
-    if (ranInProcessOfItsOwn())
-        return;
+    RUN_IN_PROCESS_OF_ITS_OWN();
     launchWithExtension();
     SpringBoardHost::unlock();
     SBFolder *folder = extras();
     SBFolderIcon *work = addSecondFolder();
     SpringBoardHost::setEditing(true);
     EXPECT_EQ(sim::HomeScreenHost::dragIcon("Work", "Extras"), "");
-    EXPECT_EQ(folder->m_icons->count(), 4u) << "SpringBoard keeps folders out of folders";
-    EXPECT_TRUE(page(0)->m_icons->containsObject(work)) << "it only moved";
+    EXPECT_TRUE(page(0)->m_icons->containsObject(work)) << "SpringBoard keeps folders out";
 
     gCVFolders.nestedFolders = true;
     EXPECT_EQ(sim::HomeScreenHost::dragIcon("Work", "Extras"), "");
     EXPECT_EQ(folder->m_icons->lastObject(), work);
-    EXPECT_FALSE(page(0)->m_icons->containsObject(work));
-    SpringBoardHost::setEditing(false);
 }
 
-TEST_F(Folders, APinchClosesTheFolderWithOneRecognizerPerView)
+TEST_F(Folders, FastOpenSkipsTheAnimationAndStillCompletesAndAPinchCloses)
 {
-    if (ranInProcessOfItsOwn())
-        return;
-    launchWithExtension();
+    RUN_IN_PROCESS_OF_ITS_OWN();
+    launchWithExtension(phoneProfile(), "<key>CVFolders</key><dict><key>fastOpen</key><true/>"
+                                        "</dict>");
     SpringBoardHost::unlock();
-    ASSERT_TRUE(SpringBoardHost::openFolder(0));
-    EXPECT_EQ(pinchRecognizers(openFolderView()), 0u);
-    EXPECT_EQ(sim::HomeScreenHost::pinchOpenFolder(), "");
-    sim::advanceVirtualClock(1);
-    EXPECT_NE(openFolderView(), nullptr) << "no pinch recognizer: the folder stays open";
-    SpringBoardHost::closeFolder();
+    bool done = false;
+    auto animate = [&done](BOOL open) {
+        done = false;
+        msg<void, SBFolder *, BOOL, BOOL, std::function<void()>>(
+            iconController(), "_animateFolder:open:animated:withCompletion:"_sel, extras(), open,
+            YES, [&done] { done = true; });
+    };
+    animate(YES);
+    EXPECT_TRUE(done) << "no animation: the completion runs at once";
+    EXPECT_EQ(openFolderView()->alpha(), 1);
+    animate(NO);
+    EXPECT_TRUE(done);
+    EXPECT_EQ(openFolderView(), nullptr);
+    gCVFolders.fastOpen = false;
+    animate(YES);
+    EXPECT_FALSE(done) << "animated: the completion waits for the crossfade";
+    sim::advanceVirtualClock(sim::kFolderCrossfadeDuration + 0.05);
+    EXPECT_TRUE(done);
 
+    EXPECT_EQ(pinchRecognizers(openFolderView()), 0u) << "no pinch without the option";
+    SpringBoardHost::closeFolder();
     gCVFolders.pinchToClose = true;
     ASSERT_TRUE(SpringBoardHost::openFolder(0));
     SBFloatyFolderView *view = openFolderView();
@@ -160,63 +144,39 @@ TEST_F(Folders, APinchClosesTheFolderWithOneRecognizerPerView)
     EXPECT_EQ(openFolderView(), nullptr);
 }
 
-TEST_F(Folders, UnblurredFolderIconBackground)
-{
-    if (ranInProcessOfItsOwn())
-        return;
-    launchWithExtension(phoneProfile(),
-                        "<key>CVFolders</key><dict><key>unblurredIconBackground</key><true/>"
-                        "</dict>");
-    auto *icon = static_cast<SBFolderIconView *>(
-        iconController()->m_iconViewMap->mappedIconViewForIcon(iconController()->folderIcons()[0]));
-    icon->followWallpaper();
-    UIColor *plain = icon->m_backgroundView->m_backgroundColor;
-    EXPECT_EQ(plain->m_red, 1);
-    EXPECT_NEAR(plain->m_alpha, 0.3, 1e-9);
-    gCVFolders.unblurredIconBackground = false;
-    icon->followWallpaper();
-    EXPECT_EQ(icon->m_backgroundView->m_backgroundColor->m_alpha, 1) << "the wallpaper, tinted";
-}
-
-// The backdrop's style per system: what SpringBoard shows, transparent, dark.
-class FolderBackdrop : public Folders, public testing::WithParamInterface<double> {
-protected:
-    static std::string backdropWith(const char *settings)
-    {
-        launchWithExtension(phoneProfile(GetParam()), settings);
-        SpringBoardHost::unlock();
-        EXPECT_TRUE(SpringBoardHost::openFolder(0));
-        return static_cast<SBFolderBackgroundView *>(openFolderView()->m_panelView.get())->m_style;
-    }
+// The open folder's backdrop: SpringBoard's light one, none when transparent, dark from
+// iOS 7.1 on.
+struct Backdrop {
+    double system;
+    const char *settings;
+    const char *style;
 };
 
-TEST_P(FolderBackdrop, StockIsLight)
+class FolderBackdrop : public Folders, public testing::WithParamInterface<Backdrop> {};
+
+TEST_P(FolderBackdrop, FollowsTheOptionsWhereTheSystemHasTheStyle)
 {
-    if (ranInProcessOfItsOwn())
-        return;
-    EXPECT_EQ(backdropWith(""), "light");
+    RUN_IN_PROCESS_OF_ITS_OWN();
+    std::string settings =
+        std::string("<key>CVFolders</key><dict>") + GetParam().settings + "</dict>";
+    launchWithExtension(phoneProfile(GetParam().system), settings.c_str());
+    SpringBoardHost::unlock();
+    ASSERT_TRUE(SpringBoardHost::openFolder(0));
+    EXPECT_EQ(static_cast<SBFolderBackgroundView *>(openFolderView()->m_panelView.get())->m_style,
+              std::string(GetParam().style));
 }
 
-TEST_P(FolderBackdrop, TransparentIsNeverConfigured)
-{
-    if (ranInProcessOfItsOwn())
-        return;
-    EXPECT_EQ(backdropWith("<key>CVFolders</key><dict><key>transparentBackground</key><true/>"
-                           "<key>darkBackground</key><true/></dict>"),
-              "none");
-}
+constexpr const char *kDark = "<key>darkBackground</key><true/>";
+constexpr const char *kTransparentAndDark =
+    "<key>transparentBackground</key><true/><key>darkBackground</key><true/>";
 
-TEST_P(FolderBackdrop, DarkFromIOS7_1)
-{
-    if (ranInProcessOfItsOwn())
-        return;
-    bool iOS7_0 = GetParam() == DeviceProfile::kIOS7CoreFoundation;
-    EXPECT_EQ(backdropWith("<key>CVFolders</key><dict><key>darkBackground</key><true/></dict>"),
-              iOS7_0 ? "light" : "dark");
-}
-
-INSTANTIATE_TEST_SUITE_P(Systems, FolderBackdrop,
-                         testing::Values(DeviceProfile::kIOS7CoreFoundation, kIOS7_1CoreFoundation,
-                                         DeviceProfile::kIOS9CoreFoundation));
+INSTANTIATE_TEST_SUITE_P(
+    Systems, FolderBackdrop,
+    testing::Values(Backdrop{DeviceProfile::kIOS9CoreFoundation, "", "light"},
+                    Backdrop{DeviceProfile::kIOS9CoreFoundation, kTransparentAndDark, "none"},
+                    Backdrop{DeviceProfile::kIOS7CoreFoundation, kTransparentAndDark, "none"},
+                    Backdrop{DeviceProfile::kIOS9CoreFoundation, kDark, "dark"},
+                    Backdrop{kIOS7_1CoreFoundation, kDark, "dark"},
+                    Backdrop{DeviceProfile::kIOS7CoreFoundation, kDark, "light"}));
 
 } // namespace

@@ -1,11 +1,8 @@
 // Icon transforms as SpringBoard shows them with the extension: resize, cover flow,
-// labels and image alpha, the icon views kept out of it while they crossfade, the live
-// settings update, and the scroll view of a dock.
+// labels and image alpha, and the icon views kept out of it while they crossfade.
 
-#include "HomeScreenTest.h"
-#include "springboard-extension/frame/tests/OwnProcess.h"
+#include "springboard-extension/frame/tests/ExtensionTest.h"
 
-#include "foundation/CoreFoundation.h"
 #include "springboard/CrossfadeViews.h"
 #include "springboard/HostViews.h"
 #include "springboard/SBFolderIconView.h"
@@ -17,7 +14,6 @@
 namespace {
 
 using sim::SpringBoardHost;
-using test::expectCoverFlow;
 using test::expectScale;
 using test::phoneProfile;
 
@@ -38,132 +34,100 @@ double scaleAt(double p)
 
 const CATransform3D kDoubled = CATransform3DMakeScale(2, 2, 1);
 
-class IconTransforms : public test::HomeScreenTest {
+// A cover-flow icon's transform: a scale by `scale` in x and y after a turn by `angle` about
+// the vertical axis (a positive angle turns z towards x, so its sign shows in m31), with
+// `perspective` as m34 and `depth` as m43 before the turn.
+void expectCoverFlow(const CATransform3D &transform, double angle, double scale, double depth,
+                     double perspective)
+{
+    EXPECT_NEAR(transform.m11, scale * std::cos(angle), 1e-5);
+    EXPECT_NEAR(transform.m13, -scale * std::sin(angle), 1e-5);
+    EXPECT_NEAR(transform.m22, scale, 1e-5);
+    EXPECT_NEAR(transform.m31, std::sin(angle), 1e-5);
+    EXPECT_NEAR(transform.m33, std::cos(angle), 1e-5);
+    EXPECT_NEAR(transform.m34, perspective * std::cos(angle), 1e-8);
+    EXPECT_NEAR(transform.m43, depth, 1e-3);
+}
+
+class IconTransforms : public test::ExtensionTest {
 protected:
-    // A phone 320 points wide, so the pages are 320-point lists.
-    static void launchNarrowPhone()
+    static CATransform3D transformOf(SBIconListView *list, std::size_t index)
     {
-        sim::DeviceProfile narrow = phoneProfile();
-        narrow.screenWidth = 320;
-        narrow.screenHeight = 568;
-        launchWithExtension(narrow);
+        return sublayerTransformOf(iconView(list, index));
     }
-
-    static void moveCenterX(UIView *view, CGFloat x)
-    {
-        msg<void, CGPoint>(view, "setCenter:"_sel, {x, view->center().y});
-    }
-
-    // The added methods take and answer their flag as a signed char, as encoded ("c").
-    static void updateIcons(SBIconListView *list, BOOL force)
-    {
-        msg<void, signed char>(list, "CV_updateIcons:"_sel, force);
-    }
-
-    static void setCrossfading(UIView *view, BOOL crossfading)
-    {
-        msg<void, signed char>(view, "_CV_CrossfadingStatus_setIsCrossfading:"_sel, crossfading);
-    }
-
     static BOOL isCrossfading(UIView *view)
     {
         return msg<signed char>(view, "_CV_CrossfadingStatus_isCrossfading"_sel);
     }
-
     static CGFloat imageAlpha(SBIconView *view) { return view->m_iconImageView->alpha(); }
 };
 
 TEST_F(IconTransforms, CoverFlowTurnsAndScalesEachIconByItsPlaceInTheList)
 {
-    if (ranInProcessOfItsOwn())
-        return;
-    launchNarrowPhone();
+    RUN_IN_PROCESS_OF_ITS_OWN();
+    sim::DeviceProfile narrow = phoneProfile(); // 320-point pages
+    narrow.screenWidth = 320;
+    narrow.screenHeight = 568;
+    launchWithExtension(narrow);
     gCVIcons.pages.coverflow.enabled = true;
     SBIconListView *list = page(0);
-    ASSERT_EQ(list->frame().size.width, 320);
-    moveCenterX(iconView(list, 0), 0);
-    moveCenterX(iconView(list, 1), 160);
-    moveCenterX(iconView(list, 2), 161);
-    updateIcons(list, NO);
-
-    expectCoverFlow(sublayerTransformOf(iconView(list, 0)), -0.725, 1.1, 0, kPerspective);
-    expectCoverFlow(sublayerTransformOf(iconView(list, 1)), 0, 0.91, 0, kPerspective);
-    double p = 161.0 / 320;
-    expectCoverFlow(sublayerTransformOf(iconView(list, 2)), angleAt(p), scaleAt(p), 10000,
+    auto placeAndUpdate = [list](CGFloat first, CGFloat second) {
+        for (std::size_t index : {0, 1})
+            msg<void, CGPoint>(iconView(list, index), "setCenter:"_sel,
+                               {index ? second : first, iconView(list, index)->center().y});
+        msg<void, signed char>(list, "CV_updateIcons:"_sel, NO);
+    };
+    placeAndUpdate(0, 161);
+    expectCoverFlow(transformOf(list, 0), -0.725, 1.1, 0, kPerspective);
+    expectCoverFlow(transformOf(list, 1), angleAt(161.0 / 320), scaleAt(161.0 / 320), 10000,
                     kPerspective);
-}
-
-TEST_F(IconTransforms, OutsideFlipsOnlyThePerspective)
-{
-    if (ranInProcessOfItsOwn())
-        return;
-    launchNarrowPhone();
-    gCVIcons.pages.coverflow.enabled = true;
     gCVIcons.pages.coverflow.outside = true;
-    SBIconListView *list = page(0);
-    moveCenterX(iconView(list, 0), 0);
-    moveCenterX(iconView(list, 1), 240);
-    updateIcons(list, NO);
+    placeAndUpdate(0, 240);
+    expectCoverFlow(transformOf(list, 1), angleAt(0.75), scaleAt(0.75), 10000, -kPerspective);
 
-    expectCoverFlow(sublayerTransformOf(iconView(list, 0)), -0.725, 1.1, 0, -kPerspective);
-    expectCoverFlow(sublayerTransformOf(iconView(list, 1)), angleAt(0.75), scaleAt(0.75), 10000,
-                    -kPerspective);
-}
-
-// The flow factor and perspective come from the list's own settings, and a resized list
-// turns its resized icons.
-TEST_F(IconTransforms, CoverFlowStartsFromTheResizedIcon)
-{
-    if (ranInProcessOfItsOwn())
-        return;
-    launchNarrowPhone();
-    gCVIcons.pages.coverflow.enabled = true;
+    // The list's own flow factor and perspective turn the resized icon: at p = 0.25 the
+    // angle is 0.5 − 1 = −0.5, q = 0.525 and the scale 1.1q + 0.5(1 − q), times 0.5.
+    gCVIcons.pages.coverflow.outside = false;
     gCVIcons.pages.coverflow.flowFactor = 2.0;
     gCVIcons.pages.coverflow.perspective = 0.5;
     gCVIcons.pages.resize = true;
     gCVIcons.pages.resizeFactor = 0.5;
-    SBIconListView *list = page(0);
-    moveCenterX(iconView(list, 0), 80);
-    updateIcons(list, NO);
-
-    // p = 0.25: angle 0.5 − 1 = −0.5; q = 0.525; scale 1.1q + 0.5(1 − q) = 0.815, times 0.5.
-    CATransform3D transform = sublayerTransformOf(iconView(list, 0));
-    double q = 0.525;
-    double scale = 1.1 * q + 0.5 * (1 - q);
-    EXPECT_NEAR(transform.m11, 0.5 * scale * std::cos(-0.5), 1e-5);
-    EXPECT_NEAR(transform.m22, 0.5 * scale, 1e-5);
-    EXPECT_NEAR(transform.m33, std::cos(-0.5), 1e-5);
+    placeAndUpdate(80, 240);
+    CATransform3D turned = transformOf(list, 0);
+    EXPECT_NEAR(turned.m22, 0.5 * (1.1 * 0.525 + 0.5 * 0.475), 1e-5);
+    EXPECT_NEAR(turned.m33, std::cos(-0.5), 1e-5);
 }
 
-TEST_F(IconTransforms, ResizingThePagesGivesTheDockAndFoldersTheIdentity)
+// Resizing the pages leaves the dock and folders at the identity; a live update that turns
+// every option off forces the dock back at once, the pages keep theirs until forced.
+TEST_F(IconTransforms, ResizingReachesOnlyItsOwnListsAndALiveUpdateForcesTheDockBack)
 {
-    if (ranInProcessOfItsOwn())
-        return;
+    RUN_IN_PROCESS_OF_ITS_OWN();
     launchWithExtension();
     SpringBoardHost::unlock();
-    // The folder's icons get their views now, so that they can be marked beforehand.
-    SBFolderIcon *folderIcon = static_cast<SBFolderIcon *>(iconController()->folderIcons().at(0));
-    std::vector<SBIconView *> folderIcons;
-    for (id icon : *folderIcon->m_folder->m_icons)
-        folderIcons.push_back(
-            msg<SBIconView *>(iconController()->m_iconViewMap.get(), "iconViewForIcon:"_sel, icon));
-    for (SBIconView *view : folderIcons)
-        setSublayerTransform(view, kDoubled);
-    for (std::size_t index = 0; index < 4; ++index)
-        setSublayerTransform(iconView(dockList(), index), kDoubled);
-
+    SBFolder *folder = static_cast<SBFolderIcon *>(iconController()->folderIcons().at(0))->m_folder;
+    auto *inFolder = msg<SBIconView *>(iconController()->m_iconViewMap.get(),
+                                       "iconViewForIcon:"_sel, folder->m_icons->objectAtIndex(0));
+    setSublayerTransform(inFolder, kDoubled);
+    setSublayerTransform(iconView(dockList(), 3), kDoubled);
     gCVIcons.pages.resize = true;
     gCVIcons.pages.resizeFactor = 0.8;
     relayout();
     ASSERT_TRUE(SpringBoardHost::openFolder(0));
     sim::advanceVirtualClock(1);
+    expectScale(transformOf(page(0), 0), 0.8f);
+    expectScale(transformOf(page(0), 16), 0.8f);
+    expectScale(transformOf(dockList(), 3), 1);
+    expectScale(sublayerTransformOf(inFolder), 1);
 
-    for (std::size_t index = 0; index < 17; ++index)
-        expectScale(sublayerTransformOf(iconView(page(0), index)), 0.8f);
-    for (std::size_t index = 0; index < 4; ++index)
-        expectScale(sublayerTransformOf(iconView(dockList(), index)), 1);
-    for (SBIconView *view : folderIcons)
-        expectScale(sublayerTransformOf(view), 1);
+    gCVIcons.dock.resize = true;
+    gCVIcons.dock.resizeFactor = 0.5;
+    relayout();
+    expectScale(transformOf(dockList(), 3), 0.5);
+    gCVIcons.pages.resize = gCVIcons.dock.resize = false;
+    gCVIcons.changeCallback();
+    expectScale(transformOf(dockList(), 3), 1);
+    expectScale(transformOf(page(0), 0), 0.8f);
 }
 
 // SpringBoard's own animated layout is left out here (its animation never runs), so that
@@ -174,8 +138,7 @@ void animateNothing(id, SEL, NSTimeInterval, std::function<void()>) {}
 // second, the single-precision constant widened to double.
 TEST_F(IconTransforms, AnAnimatedLayoutUpdatesTheIconsOnlyAboveAThousandthOfASecond)
 {
-    if (ranInProcessOfItsOwn())
-        return;
+    RUN_IN_PROCESS_OF_ITS_OWN();
     launchWithExtension();
     class_replaceMethod(object_getClass(UIView::class_()), "animateWithDuration:animations:"_sel,
                         reinterpret_cast<IMP>(animateNothing),
@@ -195,228 +158,127 @@ TEST_F(IconTransforms, AnAnimatedLayoutUpdatesTheIconsOnlyAboveAThousandthOfASec
     expectScale(sublayerTransformOf(view), 0.8f);
 }
 
+// With nothing resized the transforms stay; labels and image alpha follow, but an image
+// alpha of at most two hundredths is never set.
 TEST_F(IconTransforms, WithNothingResizedTheTransformsStayAndLabelsAndAlphaFollow)
 {
-    if (ranInProcessOfItsOwn())
-        return;
+    RUN_IN_PROCESS_OF_ITS_OWN();
     launchWithExtension();
     SBIconView *view = iconView(page(0), 0);
     setSublayerTransform(view, kDoubled);
     gCVIcons.pages.hideLabels = true;
-    gCVIcons.iconImageAlpha = 0.5;
-    relayout();
-
+    for (double alpha : {0.5, 0.02, 0.0}) {
+        gCVIcons.iconImageAlpha = alpha;
+        relayout();
+        EXPECT_DOUBLE_EQ(imageAlpha(view), 0.5) << alpha;
+        EXPECT_DOUBLE_EQ(imageAlpha(iconView(dockList(), 0)), 0.5) << alpha;
+    }
     expectScale(sublayerTransformOf(view), 2);
     EXPECT_TRUE(view->m_labelView->isHidden());
     EXPECT_FALSE(iconView(dockList(), 0)->m_labelView->isHidden());
-    EXPECT_DOUBLE_EQ(imageAlpha(view), 0.5);
-    EXPECT_DOUBLE_EQ(imageAlpha(iconView(dockList(), 0)), 0.5);
-
     gCVIcons.pages.hideLabels = false;
-    relayout();
-    EXPECT_FALSE(view->m_labelView->isHidden());
-}
-
-TEST_F(IconTransforms, AnImageAlphaOfAtMostTwoHundredthsIsNeverSet)
-{
-    if (ranInProcessOfItsOwn())
-        return;
-    launchWithExtension();
-    SBIconView *view = iconView(page(0), 0);
-    msg<void, CGFloat>(view, "setIconImageAlpha:"_sel, 0.75);
-    for (double alpha : {0.02, 0.01, 0.0}) {
-        gCVIcons.iconImageAlpha = alpha;
-        relayout();
-        EXPECT_DOUBLE_EQ(imageAlpha(view), 0.75) << alpha;
-    }
     gCVIcons.iconImageAlpha = 0.03;
     relayout();
+    EXPECT_FALSE(view->m_labelView->isHidden());
     EXPECT_NEAR(imageAlpha(view), 0.03, 1e-6);
 }
 
-TEST_F(IconTransforms, ACrossfadingIconViewKeepsItsIdentityAndAlpha)
+// A crossfade that zooms out of an application icon marks the icon view at each of its
+// layout passes until it has been started; an opening folder's icon stays marked until
+// its folder closes. A marked icon view keeps the identity, its label and its alpha.
+TEST_F(IconTransforms, CrossfadesMarkTheIconViewTheyStartFrom)
 {
-    if (ranInProcessOfItsOwn())
-        return;
-    launchNarrowPhone();
-    SBIconView *view = iconView(page(0), 1);
-    EXPECT_FALSE(isCrossfading(view));
-    msg<void, CGFloat>(view, "setIconImageAlpha:"_sel, 0.75);
-    setCrossfading(view, YES);
-    EXPECT_TRUE(isCrossfading(view));
+    RUN_IN_PROCESS_OF_ITS_OWN();
+    launchWithExtension();
+    SpringBoardHost::unlock();
     gCVIcons.pages.coverflow.enabled = true;
+    SBIconView *icon = iconView(page(0), 2);
+    SBIconView *folderIcon = iconView(page(0), 17);
+    auto expectMarked = [](SBIconView *view, bool marked) {
+        EXPECT_EQ(isCrossfading(view), marked);
+        relayout();
+        if (marked)
+            expectScale(sublayerTransformOf(view), 1);
+        else
+            EXPECT_NE(sublayerTransformOf(view).m34, 0);
+    };
+    expectMarked(icon, false);
+    auto crossfade = StrongRef<SBZoomableCrossfadeView>::adopt(sim::createZoomableCrossfade(
+        rootFolderView()->superview(), icon->m_iconImageView, iconView(dockList(), 0)));
+    msg<void>(crossfade.get(), "layoutSubviews"_sel);
+    EXPECT_TRUE(CATransform3DIsIdentity(icon->layer()->transform()));
     gCVIcons.pages.hideLabels = true;
     gCVIcons.iconImageAlpha = 0.5;
-    relayout();
-    updateIcons(page(0), YES);
-
-    expectScale(sublayerTransformOf(view), 1);
-    EXPECT_DOUBLE_EQ(imageAlpha(view), 0.75);
-    EXPECT_FALSE(view->m_labelView->isHidden());
-    EXPECT_NE(sublayerTransformOf(iconView(page(0), 0)).m34, 0);
-
-    setCrossfading(view, NO);
-    relayout();
-    EXPECT_NE(sublayerTransformOf(view).m34, 0);
-    EXPECT_DOUBLE_EQ(imageAlpha(view), 0.5);
-}
-
-// A crossfade that zooms out of an application icon marks the icon view at each of its
-// layout passes and unmarks it once the crossfade has been started.
-TEST_F(IconTransforms, AZoomingCrossfadeMarksTheIconViewItStartsFrom)
-{
-    if (ranInProcessOfItsOwn())
-        return;
-    launchWithExtension();
-    SpringBoardHost::unlock();
-    gCVIcons.pages.coverflow.enabled = true;
-    relayout();
-    SBIconView *icon = iconView(page(0), 2);
-    ASSERT_NE(sublayerTransformOf(icon).m34, 0);
-    UIView *container = rootFolderView()->superview();
-    auto crossfade = StrongRef<SBZoomableCrossfadeView>::adopt(
-        sim::createZoomableCrossfade(container, icon->m_iconImageView, iconView(dockList(), 0)));
-
-    msg<void>(crossfade.get(), "layoutSubviews"_sel);
-    EXPECT_TRUE(isCrossfading(icon));
-    expectScale(sublayerTransformOf(icon), 1);
-    EXPECT_TRUE(CATransform3DIsIdentity(icon->layer()->transform()));
-    relayout();
-    expectScale(sublayerTransformOf(icon), 1);
-
+    expectMarked(icon, true);
+    EXPECT_FALSE(icon->m_labelView->isHidden());
+    EXPECT_DOUBLE_EQ(imageAlpha(icon), 1);
     msg<void, std::function<void(BOOL)>>(crossfade.get(), "crossfadeWithCompletion:"_sel, {});
-    EXPECT_FALSE(isCrossfading(icon));
-    relayout();
-    EXPECT_NE(sublayerTransformOf(icon).m34, 0);
+    expectMarked(icon, false);
+    EXPECT_DOUBLE_EQ(imageAlpha(icon), 0.5);
     msg<void>(crossfade.get(), "removeFromSuperview"_sel);
-}
 
-TEST_F(IconTransforms, AnOpeningFolderIconIsMarkedUntilItsFolderCloses)
-{
-    if (ranInProcessOfItsOwn())
-        return;
-    launchWithExtension();
-    SpringBoardHost::unlock();
-    gCVIcons.pages.coverflow.enabled = true;
-    relayout();
-    auto *folderIcon = static_cast<SBFolderIconView *>(iconView(page(0), 17));
-    ASSERT_STREQ(object_getClassName(folderIcon), "SBFolderIconView");
-    ASSERT_NE(sublayerTransformOf(folderIcon).m34, 0);
-
+    expectMarked(folderIcon, false);
     ASSERT_TRUE(SpringBoardHost::openFolder(0));
     sim::advanceVirtualClock(1);
-    EXPECT_TRUE(isCrossfading(folderIcon));
-    expectScale(sublayerTransformOf(folderIcon), 1);
-    relayout();
-    expectScale(sublayerTransformOf(folderIcon), 1);
-
+    expectMarked(folderIcon, true);
     SpringBoardHost::closeFolder();
     sim::advanceVirtualClock(1);
-    EXPECT_FALSE(isCrossfading(folderIcon));
-    relayout();
-    EXPECT_NE(sublayerTransformOf(folderIcon).m34, 0);
+    expectMarked(folderIcon, false);
 }
 
-// Turning every option off live: the dock is forced back to the identity at once, the
-// pages keep their last transforms until something forces them.
-TEST_F(IconTransforms, ALiveUpdateForcesTheDockBackToTheIdentity)
-{
-    if (ranInProcessOfItsOwn())
-        return;
-    launchWithExtension();
-    gCVIcons.pages.resize = true;
-    gCVIcons.pages.resizeFactor = 0.8;
-    gCVIcons.dock.resize = true;
-    gCVIcons.dock.resizeFactor = 0.5;
-    relayout();
-    expectScale(sublayerTransformOf(iconView(dockList(), 0)), 0.5);
-
-    gCVIcons.pages.resize = false;
-    gCVIcons.dock.resize = false;
-    ASSERT_TRUE(gCVIcons.changeCallback);
-    gCVIcons.changeCallback();
-    for (std::size_t index = 0; index < 4; ++index)
-        expectScale(sublayerTransformOf(iconView(dockList(), index)), 1);
-    expectScale(sublayerTransformOf(iconView(page(0), 0)), 0.8f);
-}
-
-// A scroll view inside the dock (as a dock that holds more icons than it shows has)
-// moves the icons' positions by its offset as it scrolls.
+// A scroll view inside the dock (a dock holding more icons than it shows) moves the icons'
+// positions by its offset; one elsewhere does not. The dock's first icon is centred at
+// 27 + 30 = 57 in its 375-point list.
 TEST_F(IconTransforms, AScrollViewInTheDockShiftsTheIconsPositions)
 {
-    if (ranInProcessOfItsOwn())
-        return;
+    RUN_IN_PROCESS_OF_ITS_OWN();
     launchWithExtension();
     gCVIcons.dock.coverflow.enabled = true;
-    SBIconListView *dock = dockList();
-    auto scroller = sim::newView<UIScrollView>(UIScrollView::class_(), dock->bounds());
-    msg<void, UIView *>(dock, "addSubview:"_sel, scroller.get());
+    auto scroller = sim::newView<UIScrollView>(UIScrollView::class_(), dockList()->bounds());
+    msg<void, UIView *>(dockList(), "addSubview:"_sel, scroller.get());
     msg<void, CGSize>(scroller.get(), "setContentSize:"_sel, {750, 96});
-
     msg<void, CGPoint>(scroller.get(), "setContentOffset:"_sel, {50, 0});
-    // The dock's first icon is centred at 27 + 30 = 57 in its 375-point list.
-    double p = (57.0 - 50) / 375;
-    expectCoverFlow(sublayerTransformOf(iconView(dock, 0)), angleAt(p), scaleAt(p), 0,
-                    kPerspective);
-    p = (318.0 - 50) / 375;
-    expectCoverFlow(sublayerTransformOf(iconView(dock, 3)), angleAt(p), scaleAt(p), 10000,
-                    kPerspective);
-
-    // A scroll view elsewhere does not move the dock's icons.
-    CATransform3D before = sublayerTransformOf(iconView(dock, 0));
+    const double p = (57.0 - 50) / 375;
+    expectCoverFlow(transformOf(dockList(), 0), angleAt(p), scaleAt(p), 0, kPerspective);
     msg<void, CGPoint>(rootFolderView()->m_searchScrollView.get(), "setContentOffset:"_sel,
                        {30, 0});
-    EXPECT_TRUE(CATransform3DEqualToTransform(sublayerTransformOf(iconView(dock, 0)), before));
+    expectCoverFlow(transformOf(dockList(), 0), angleAt(p), scaleAt(p), 0, kPerspective);
 }
 
-class ImageCrossfade : public IconTransforms {
-protected:
-    // An image crossfade over the folder icon, as opening its folder makes one.
-    static CATransform3D crossfadeTransform(CATransform3D *iconTransform)
-    {
-        SBIconView *folderIcon = iconView(page(0), 17);
-        *iconTransform = sublayerTransformOf(folderIcon);
-        auto crossfade = StrongRef<SBIconImageCrossfadeView>::adopt(
-            sim::createIconImageCrossfade(folderIcon, folderIcon->m_iconImageView));
-        CATransform3D transform = crossfade->layer()->transform();
-        msg<void>(crossfade.get(), "removeFromSuperview"_sel);
-        return transform;
-    }
-};
+// An image crossfade over the folder icon, as opening its folder makes one: on iOS 9 it
+// undoes the icon's cover flow and keeps SpringBoard's identity over a merely resized
+// icon; before iOS 9 it is left alone.
+class ImageCrossfade : public IconTransforms, public testing::WithParamInterface<double> {};
 
-TEST_F(ImageCrossfade, OniOS9ItUndoesTheIconsCoverFlow)
+TEST_P(ImageCrossfade, UndoesTheIconsCoverFlowOnIOS9Only)
 {
-    if (ranInProcessOfItsOwn())
-        return;
-    launchWithExtension();
+    RUN_IN_PROCESS_OF_ITS_OWN();
+    launchWithExtension(phoneProfile(GetParam()));
     gCVIcons.pages.coverflow.enabled = true;
     relayout();
-    CATransform3D iconTransform;
-    CATransform3D transform = crossfadeTransform(&iconTransform);
-    ASSERT_NE(iconTransform.m34, 0);
-    CATransform3D product = CATransform3DConcat(transform, iconTransform);
-    expectScale(product, 1);
-
-    // With cover flow off everywhere the crossfade keeps SpringBoard's identity, even over a
-    // resized icon.
+    SBIconView *folderIcon = iconView(page(0), 17);
+    auto crossfadeTransform = [folderIcon] {
+        auto crossfade = StrongRef<SBIconImageCrossfadeView>::adopt(
+            sim::createIconImageCrossfade(folderIcon, folderIcon->m_iconImageView));
+        msg<void>(crossfade.get(), "removeFromSuperview"_sel);
+        return crossfade->layer()->transform();
+    };
+    ASSERT_NE(sublayerTransformOf(folderIcon).m34, 0);
+    if (GetParam() < sim::DeviceProfile::kIOS9CoreFoundation) {
+        EXPECT_TRUE(CATransform3DIsIdentity(crossfadeTransform()));
+        return;
+    }
+    expectScale(CATransform3DConcat(crossfadeTransform(), sublayerTransformOf(folderIcon)), 1);
     gCVIcons.pages.coverflow.enabled = false;
     gCVIcons.pages.resize = true;
     gCVIcons.pages.resizeFactor = 0.5;
     relayout();
-    EXPECT_TRUE(CATransform3DIsIdentity(crossfadeTransform(&iconTransform)));
+    EXPECT_TRUE(CATransform3DIsIdentity(crossfadeTransform()));
 }
 
-TEST_F(ImageCrossfade, BeforeiOS9ItIsLeftAlone)
-{
-    if (ranInProcessOfItsOwn())
-        return;
-    launchWithExtension(phoneProfile(sim::DeviceProfile::kIOS8CoreFoundation));
-    gCVIcons.dock.coverflow.enabled = true;
-    gCVIcons.pages.coverflow.enabled = true;
-    relayout();
-    CATransform3D iconTransform;
-    EXPECT_TRUE(CATransform3DIsIdentity(crossfadeTransform(&iconTransform)));
-    EXPECT_NE(iconTransform.m34, 0);
-}
+INSTANTIATE_TEST_SUITE_P(Generations, ImageCrossfade,
+                         testing::Values(sim::DeviceProfile::kIOS8CoreFoundation,
+                                         sim::DeviceProfile::kIOS9CoreFoundation),
+                         test::generationName);
 
 } // namespace

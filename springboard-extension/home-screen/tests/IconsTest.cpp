@@ -1,9 +1,7 @@
 // The icon appearance group as installed into SpringBoard: badges, label fonts, hidden
-// applications, the image effect, the three locks and the updated mark, on the
-// generations where they differ.
+// applications, the image effect, the locks and the updated mark.
 
-#include "HomeScreenTest.h"
-#include "springboard-extension/frame/tests/OwnProcess.h"
+#include "springboard-extension/frame/tests/ExtensionTest.h"
 
 #include "effects/CVIconImageEffect.h"
 #include "springboard-extension/home-screen/IconTransforms.h"
@@ -21,9 +19,9 @@ using test::phoneProfile;
 
 constexpr const char *kSettingsApp = "com.kestrelworks.corvane3-app";
 
-class IconsTest : public test::HomeScreenTest {
+class IconsTest : public test::ExtensionTest {
 protected:
-    IconsTest() : HomeScreenTest({"IconListsInit", "IconsInit"}) {}
+    IconsTest() : ExtensionTest({"IconListsInit", "IconsInit"}) {}
 
     static SBIconView *viewOf(const std::string &name)
     {
@@ -63,63 +61,52 @@ protected:
     }
 };
 
-// --- Badges ---
-
-using IconBadges = IconsTest;
-
-TEST_F(IconBadges, HiddenTextKeepsTheBadgeWithoutDigits)
+TEST_F(IconsTest, HiddenTextKeepsTheBadgeAndTheOptionsHideAllOrOnlyFolderBadges)
 {
-    if (ranInProcessOfItsOwn())
-        return;
+    RUN_IN_PROCESS_OF_ITS_OWN();
     launchWithExtension(phoneProfile(), "<key>CVIcons</key><dict><key>hideBadgeText</key><true/>"
                                         "</dict>");
     badge("com.apple.MobileSMS", "3");
-    SBIconBadgeView *shown = badgeOf("com.apple.MobileSMS");
-    EXPECT_TRUE(viewOf("com.apple.MobileSMS")->showsBadge());
-    sim::BadgeColors colors = sim::badgeColors(shown);
-    EXPECT_FALSE(colors.hasText);
-    EXPECT_EQ(colors.background[0], 255);
-
+    EXPECT_FALSE(sim::badgeColors(badgeOf("com.apple.MobileSMS")).hasText);
     gCVIcons.hideBadgeText = false;
-    badge("com.apple.MobileSMS", "3");
+    badge("com.apple.MobileSMS", "5");
     EXPECT_TRUE(sim::badgeColors(badgeOf("com.apple.MobileSMS")).hasText);
-}
 
-TEST_F(IconBadges, HidingAllOrOnlyFolderBadges)
-{
-    if (ranInProcessOfItsOwn())
-        return;
-    launchWithExtension();
     // The Extras folder's icon shows the sum of its applications' badges.
     SBFolder *extras = static_cast<SBFolderIcon *>(iconController()->folderIcons().at(0))->m_folder;
-    id inFolder = extras->m_icons->objectAtIndex(0);
-    badge(msg<NSString *>(inFolder, "applicationBundleID"_sel)->str(), "2");
-    badge("com.apple.MobileSMS", "5");
-    EXPECT_EQ(badgeOf("Extras")->m_text->str(), "2");
-    EXPECT_TRUE(viewOf("Extras")->showsBadge());
-
+    badge(msg<NSString *>(extras->m_icons->objectAtIndex(0), "applicationBundleID"_sel)->str(),
+          "2");
+    auto expectShown = [](bool folder, bool application) {
+        relayout();
+        EXPECT_EQ(viewOf("Extras")->showsBadge(), folder);
+        EXPECT_EQ(viewOf("com.apple.MobileSMS")->showsBadge(), application);
+    };
+    expectShown(true, true);
     gCVIcons.hideFolderBadges = true;
-    relayout();
-    EXPECT_FALSE(viewOf("Extras")->showsBadge());
-    EXPECT_TRUE(viewOf("com.apple.MobileSMS")->showsBadge());
-
+    expectShown(false, true);
     gCVIcons.hideFolderBadges = false;
     gCVIcons.hideBadges = true;
-    relayout();
-    EXPECT_FALSE(viewOf("Extras")->showsBadge());
-    EXPECT_FALSE(viewOf("com.apple.MobileSMS")->showsBadge());
-
-    gCVIcons.hideBadges = false;
-    relayout();
-    EXPECT_TRUE(viewOf("Extras")->showsBadge());
+    expectShown(false, false);
 }
 
-// Only pixels with alpha 21 or more take the colour; the fringe and surround keep theirs.
-TEST_F(IconBadges, TextColourRecoloursOnlyVisiblePixels)
+// The background colour is built once and kept until a respring; the text colour reaches
+// only pixels with alpha 21 or more, the fringe and surround keep theirs.
+TEST_F(IconsTest, CustomColoursReachTheBackgroundAndTheVisibleTextPixels)
 {
-    if (ranInProcessOfItsOwn())
-        return;
-    launchWithExtension();
+    RUN_IN_PROCESS_OF_ITS_OWN();
+    launchWithExtension(phoneProfile(),
+                        "<key>CVIcons</key><dict><key>customBadgeBackgroundColor</key><true/>"
+                        "<key>badgeBackgroundColor</key><array><integer>0</integer>"
+                        "<integer>0</integer><integer>255</integer><integer>1</integer></array>"
+                        "</dict>");
+    badge("com.apple.MobileSMS", "7");
+    sim::BadgeColors colors = sim::badgeColors(badgeOf("com.apple.MobileSMS"));
+    EXPECT_EQ(std::vector<int>(colors.background, colors.background + 3),
+              (std::vector<int>{0, 0, 255}));
+    gCVIcons.badgeBackgroundColor = {255, 255, 0, 1};
+    badge("com.apple.mobilecal", "1");
+    EXPECT_EQ(sim::badgeColors(badgeOf("com.apple.mobilecal")).background[2], 255);
+
     CGImageRef stock = badgeTextImage("88")->CGImage();
     gCVIcons.customBadgeTextColor = true;
     gCVIcons.badgeTextColor = {10, 200, 40, 1};
@@ -131,9 +118,9 @@ TEST_F(IconBadges, TextColourRecoloursOnlyVisiblePixels)
         const std::uint8_t *after = &coloured->m_pixels[i];
         ASSERT_EQ(before[3], after[3]) << "alpha never changes";
         if (before[3] >= 21) {
-            EXPECT_EQ(after[0], std::min<int>(10, after[3]));
-            EXPECT_EQ(after[1], std::min<int>(200, after[3]));
-            EXPECT_EQ(after[2], std::min<int>(40, after[3]));
+            EXPECT_EQ(std::vector<int>(after, after + 3),
+                      (std::vector<int>{std::min<int>(10, after[3]), std::min<int>(200, after[3]),
+                                        std::min<int>(40, after[3])}));
             ++recoloured;
         } else {
             EXPECT_EQ(std::vector<int>(before, before + 3), std::vector<int>(after, after + 3));
@@ -142,83 +129,11 @@ TEST_F(IconBadges, TextColourRecoloursOnlyVisiblePixels)
     }
     EXPECT_GT(recoloured, 0u);
     EXPECT_GT(kept, 0u) << "the anti-aliased fringe has faint pixels";
-    EXPECT_TRUE(object_getClass(reinterpret_cast<id>(badgeTextImage("1"))) ==
-                SBIconAccessoryImage::class_());
 }
 
-TEST_F(IconBadges, BackgroundColourIsBuiltOnceAndKept)
+TEST_F(IconsTest, AHiddenAppLeavesTheGridAndComesBackLive)
 {
-    if (ranInProcessOfItsOwn())
-        return;
-    launchWithExtension(phoneProfile(),
-                        "<key>CVIcons</key><dict><key>customBadgeBackgroundColor</key><true/>"
-                        "<key>badgeBackgroundColor</key><array><integer>0</integer>"
-                        "<integer>0</integer><integer>255</integer><integer>1</integer></array>"
-                        "</dict>");
-    badge("com.apple.MobileSMS", "7");
-    sim::BadgeColors colors = sim::badgeColors(badgeOf("com.apple.MobileSMS"));
-    EXPECT_EQ(std::vector<int>(colors.background, colors.background + 3),
-              (std::vector<int>{0, 0, 255}));
-    // A later colour shows only after a respring.
-    gCVIcons.badgeBackgroundColor = {255, 255, 0, 1};
-    badge("com.apple.mobilecal", "1");
-    colors = sim::badgeColors(badgeOf("com.apple.mobilecal"));
-    EXPECT_EQ(colors.background[2], 255);
-}
-
-// --- Label font ---
-
-using LabelFont = IconsTest;
-
-TEST_F(LabelFont, AnUnknownFontKeepsSpringBoardsFont)
-{
-    if (ranInProcessOfItsOwn())
-        return;
-    launchWithExtension(phoneProfile(),
-                        "<key>CVIcons</key><dict><key>customLabelFont</key><true/>"
-                        "<key>labelFontName</key><string>NoSuchFont-Bold</string></dict>");
-    UIFont *font = viewOf("com.apple.MobileSMS")->m_labelView->m_font;
-    EXPECT_EQ(font->fontName()->str(), UIFont::systemFontOfSize(12)->fontName()->str());
-    EXPECT_EQ(font->pointSize(), 12);
-}
-
-TEST_F(LabelFont, ANamedFontAndSizeReachEveryLabel)
-{
-    if (ranInProcessOfItsOwn())
-        return;
-    launchWithExtension(phoneProfile(), "<key>CVIcons</key><dict><key>customLabelFont</key><true/>"
-                                        "<key>labelFontName</key><string>DejaVuSans-Bold</string>"
-                                        "<key>labelFontSize</key><real>15</real></dict>");
-    for (const char *name : {"com.apple.MobileSMS", kSettingsApp, "Extras"}) {
-        UIFont *font = viewOf(name)->m_labelView->m_font;
-        EXPECT_EQ(font->fontName()->str(), "DejaVuSans-Bold") << name;
-        EXPECT_EQ(font->pointSize(), 15) << name;
-    }
-}
-
-// Size 0 with an empty name: SpringBoard's own font is cached and answered from then on.
-TEST_F(LabelFont, AnEmptyNameCachesSpringBoardsFont)
-{
-    if (ranInProcessOfItsOwn())
-        return;
-    launchWithExtension(phoneProfile(), "<key>CVIcons</key><dict><key>customLabelFont</key><true/>"
-                                        "</dict>");
-    id parameters = objc_autorelease(
-        msg<id>(msg<id>(objc_getClass("SBIconLabelImageParameters"), "alloc"_sel), "init"_sel));
-    auto *first = msg<UIFont *>(parameters, "font"_sel);
-    EXPECT_EQ(first->pointSize(), 12);
-    gCVIcons.labelFontSize = 20;
-    EXPECT_EQ(msg<UIFont *>(parameters, "font"_sel), first);
-}
-
-// --- Hidden applications ---
-
-using HiddenIcons = IconsTest;
-
-TEST_F(HiddenIcons, AHiddenAppLeavesTheGridAndComesBackLive)
-{
-    if (ranInProcessOfItsOwn())
-        return;
+    RUN_IN_PROCESS_OF_ITS_OWN();
     launchWithExtension(phoneProfile(), "<key>CVIcons</key><dict><key>hiddenIcons</key><array>"
                                         "<string>com.apple.mobilenotes</string></array></dict>");
     std::vector<std::string> names = pageNames(0);
@@ -227,9 +142,8 @@ TEST_F(HiddenIcons, AHiddenAppLeavesTheGridAndComesBackLive)
     // Reminders, after Notes, closes ranks into Notes' place.
     EXPECT_POINT_NEAR(viewOf("com.apple.reminders")->frame().origin, 201, 115);
 
-    id identifiers = msg<id>(SBIconModel::shared(), "visibleIconIdentifiers"_sel);
-    auto *list = static_cast<NSArray *>(identifiers);
-    EXPECT_EQ(static_cast<NSString *>(list->lastObject())->str(), "com.apple.mobilenotes");
+    auto *identifiers = msg<NSArray *>(SBIconModel::shared(), "visibleIconIdentifiers"_sel);
+    EXPECT_EQ(static_cast<NSString *>(identifiers->lastObject())->str(), "com.apple.mobilenotes");
 
     CFArrayRemoveAllValues(gCVIcons.hiddenIcons);
     gCVIcons.changeCallback();
@@ -237,14 +151,9 @@ TEST_F(HiddenIcons, AHiddenAppLeavesTheGridAndComesBackLive)
     EXPECT_POINT_NEAR(viewOf("com.apple.mobilenotes")->frame().origin, 201, 115);
 }
 
-// --- Image effect ---
-
-using IconImageEffect = IconsTest;
-
-TEST_F(IconImageEffect, EveryEffectReachesTheHomeScreenFormatOnly)
+TEST_F(IconsTest, EveryEffectReachesTheHomeScreenFormatOnly)
 {
-    if (ranInProcessOfItsOwn())
-        return;
+    RUN_IN_PROCESS_OF_ITS_OWN();
     launchWithExtension();
     SBIcon *icon = viewOf("com.apple.MobileSMS")->m_icon;
     auto pixels = [icon](int format) {
@@ -260,10 +169,6 @@ TEST_F(IconImageEffect, EveryEffectReachesTheHomeScreenFormatOnly)
     // The filtered copy is made once per image and effect, then kept with the image.
     auto image = [icon] { return msg<UIImage *, int>(icon, "getIconImage:"_sel, 2); };
     EXPECT_EQ(image(), image());
-    gCVIcons.effect = 4;
-    auto faded = pixels(2);
-    gCVIcons.effect = 3;
-    EXPECT_EQ(pixels(2), faded) << "Faded Colors applies the sepia filter";
     for (std::int32_t none : {-1, 8, -2}) {
         gCVIcons.effect = none;
         EXPECT_EQ(pixels(2), stock) << none;
@@ -273,10 +178,9 @@ TEST_F(IconImageEffect, EveryEffectReachesTheHomeScreenFormatOnly)
 // The live clock draws its own image; the effect reaches it as well. Inverted, the white
 // dial turns dark: of three points on it (at 3, 6 and 9 o'clock, half way out), the hands
 // can cover one at most.
-TEST_F(IconImageEffect, TheLiveClockIconShowsItToo)
+TEST_F(IconsTest, TheLiveClockIconShowsItToo)
 {
-    if (ranInProcessOfItsOwn())
-        return;
+    RUN_IN_PROCESS_OF_ITS_OWN();
     launchWithExtension(phoneProfile(),
                         "<key>CVIcons</key><dict><key>effect</key><integer>0</integer></dict>");
     UIImageView *dial = viewOf("com.apple.mobiletimer")->m_iconImageView;
@@ -291,41 +195,22 @@ TEST_F(IconImageEffect, TheLiveClockIconShowsItToo)
     EXPECT_GE(dark, 2);
 }
 
-// --- Locks ---
-
-using IconLocks = IconsTest;
-
-TEST_F(IconLocks, LockLayoutKeepsIconsInPlace)
+TEST_F(IconsTest, TheLocksKeepIconsInPlaceStillAndInstalled)
 {
-    if (ranInProcessOfItsOwn())
-        return;
+    RUN_IN_PROCESS_OF_ITS_OWN();
     launchWithExtension();
     sim::SpringBoardHost::unlock();
+    SBIconView *mine = viewOf(kSettingsApp);
     msg<void, BOOL>(iconController(), "setIsEditing:"_sel, YES);
+    EXPECT_EQ(sim::keyframeAnimationKeys(mine->layer()).size(), 2u);
+    EXPECT_FALSE(mine->m_closeBox->isHidden()) << "a user-installed application can be deleted";
     std::vector<std::string> before = pageNames(0);
     gCVIcons.lockLayout = true;
     EXPECT_EQ(HomeScreenHost::dragIcon("com.apple.mobilecal", "5"), "");
     EXPECT_EQ(pageNames(0), before);
-
     gCVIcons.lockLayout = false;
     EXPECT_EQ(HomeScreenHost::dragIcon("com.apple.mobilecal", "5"), "");
-    std::vector<std::string> after = pageNames(0);
-    EXPECT_EQ(after[5], "Calendar");
-    EXPECT_EQ(after[0], before[1]);
-    msg<void, BOOL>(iconController(), "setIsEditing:"_sel, NO);
-}
-
-TEST_F(IconLocks, NoWigglingAndNoUninstalling)
-{
-    if (ranInProcessOfItsOwn())
-        return;
-    launchWithExtension();
-    SBIconView *mine = viewOf(kSettingsApp);
-    SBIconView *stock = viewOf("com.apple.MobileSMS");
-    msg<void, BOOL>(iconController(), "setIsEditing:"_sel, YES);
-    EXPECT_EQ(sim::keyframeAnimationKeys(mine->layer()).size(), 2u);
-    EXPECT_FALSE(mine->m_closeBox->isHidden()) << "a user-installed application can be deleted";
-    EXPECT_TRUE(stock->m_closeBox->isHidden());
+    EXPECT_EQ(pageNames(0)[5], "Calendar");
     msg<void, BOOL>(iconController(), "setIsEditing:"_sel, NO);
 
     gCVIcons.disableWiggling = true;
@@ -337,23 +222,52 @@ TEST_F(IconLocks, NoWigglingAndNoUninstalling)
     msg<void, BOOL>(iconController(), "setIsEditing:"_sel, NO);
 }
 
-// --- Updated mark, per generation ---
+// The label font: a named one at its size on every label, SpringBoard's where the name is
+// unknown or empty.
+struct LabelFont {
+    const char *settings;
+    const char *fontName; // nullptr: SpringBoard's
+    CGFloat size;
+};
+
+class LabelFonts : public IconsTest, public testing::WithParamInterface<LabelFont> {};
+
+TEST_P(LabelFonts, ReachEveryLabel)
+{
+    RUN_IN_PROCESS_OF_ITS_OWN();
+    std::string settings =
+        std::string("<key>CVIcons</key><dict><key>customLabelFont</key><true/>") +
+        GetParam().settings + "</dict>";
+    launchWithExtension(phoneProfile(), settings.c_str());
+    std::string name =
+        GetParam().fontName ? GetParam().fontName : UIFont::systemFontOfSize(12)->fontName()->str();
+    for (const char *icon : {"com.apple.MobileSMS", kSettingsApp, "Extras"}) {
+        UIFont *font = viewOf(icon)->m_labelView->m_font;
+        EXPECT_EQ(font->fontName()->str(), name) << icon;
+        EXPECT_EQ(font->pointSize(), GetParam().size) << icon;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Fonts, LabelFonts,
+    testing::Values(LabelFont{"<key>labelFontName</key><string>DejaVuSans-Bold</string>"
+                              "<key>labelFontSize</key><real>15</real>",
+                              "DejaVuSans-Bold", 15},
+                    LabelFont{"<key>labelFontName</key><string>NoSuchFont-Bold</string>", nullptr,
+                              12},
+                    LabelFont{"", nullptr, 12}));
 
 class UpdatedMark : public IconsTest, public testing::WithParamInterface<double> {};
 
 TEST_P(UpdatedMark, HiddenOnEveryGeneration)
 {
-    if (ranInProcessOfItsOwn())
-        return;
+    RUN_IN_PROCESS_OF_ITS_OWN();
     launchWithExtension(phoneProfile(GetParam()));
     EXPECT_TRUE(viewOf(kSettingsApp)->showsUpdatedMark());
     EXPECT_FALSE(viewOf("com.apple.MobileSMS")->showsUpdatedMark());
     gCVIcons.hideUpdatedMark = true;
     relayout();
     EXPECT_FALSE(viewOf(kSettingsApp)->showsUpdatedMark());
-    gCVIcons.hideUpdatedMark = false;
-    relayout();
-    EXPECT_TRUE(viewOf(kSettingsApp)->showsUpdatedMark());
 }
 
 INSTANTIATE_TEST_SUITE_P(Generations, UpdatedMark, testing::ValuesIn(test::kGenerations),

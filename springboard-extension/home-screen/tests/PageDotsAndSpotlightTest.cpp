@@ -2,8 +2,7 @@
 // for the entry to finish for, the page dots, the pull-down Spotlight switch, and the
 // Spotlight sections.
 
-#include "HomeScreenTest.h"
-#include "springboard-extension/frame/tests/OwnProcess.h"
+#include "springboard-extension/frame/tests/ExtensionTest.h"
 
 #include "springboard/SBIconListPageControl.h"
 #include "springboard/home-screen/HomeScreenHost.h"
@@ -18,17 +17,13 @@ using sim::SpringBoardHost;
 using test::expectScale;
 using test::phoneProfile;
 
-constexpr const char *kHiddenPageDots =
-    "<key>CVIcons</key><dict><key>hidePageDots</key><true/></dict>";
-
-class IconListsInstallation : public test::HomeScreenTest {};
+class IconListsInstallation : public test::ExtensionTest {};
 
 // Until the entry has finished, layouts leave the icons alone; frame and orientation
 // changes update them always.
 TEST_F(IconListsInstallation, LayoutTriggersWaitForTheEntryToFinish)
 {
-    if (ranInProcessOfItsOwn())
-        return;
+    RUN_IN_PROCESS_OF_ITS_OWN();
     launchWithExtension();
     SBIconListView *first = page(0);
     SBIconView *view = iconView(first, 0);
@@ -53,7 +48,7 @@ TEST_F(IconListsInstallation, LayoutTriggersWaitForTheEntryToFinish)
     expectScale(sublayerTransformOf(view), 0.75f);
 }
 
-class PageDots : public test::HomeScreenTest {
+class PageDots : public test::ExtensionTest, public testing::WithParamInterface<double> {
 protected:
     static SBIconListPageControl *pageControl() { return rootFolderView()->m_pageControl; }
 
@@ -64,90 +59,61 @@ protected:
             shown += dot->m_image ? 1 : 0;
         return shown;
     }
-
-    // Hidden dots change nothing of the pages: two of them, and swiping pages on.
-    static void expectHiddenDotsWhilePaging()
-    {
-        SpringBoardHost::unlock();
-        EXPECT_EQ(msg<NSInteger>(pageControl(), "numberOfPages"_sel), 2);
-        EXPECT_EQ(pageControl()->m_indicators.size(), 2u);
-        EXPECT_EQ(dotsWithImages(), 0u);
-        SpringBoardHost::swipePages(1, false);
-        EXPECT_EQ(msg<NSInteger>(pageControl(), "currentPage"_sel), 1);
-        EXPECT_DOUBLE_EQ(rootFolderView()->iconListPosition(), 1);
-        EXPECT_EQ(dotsWithImages(), 0u);
-    }
 };
 
-TEST_F(PageDots, HiddenDotsLeaveThePagesAndPaging)
+// Hidden dots change nothing of the pages: two of them, and swiping pages on. (iOS 8 has
+// an indicator method of its own.)
+TEST_P(PageDots, HiddenDotsLeaveThePagesAndPaging)
 {
-    if (ranInProcessOfItsOwn())
-        return;
-    launchWithExtension(phoneProfile(), kHiddenPageDots);
-    expectHiddenDotsWhilePaging();
+    RUN_IN_PROCESS_OF_ITS_OWN();
+    launchWithExtension(phoneProfile(GetParam()),
+                        "<key>CVIcons</key><dict><key>hidePageDots</key><true/></dict>");
+    SpringBoardHost::unlock();
+    EXPECT_EQ(msg<NSInteger>(pageControl(), "numberOfPages"_sel), 2);
+    EXPECT_EQ(pageControl()->m_indicators.size(), 2u);
+    EXPECT_EQ(dotsWithImages(), 0u);
+    SpringBoardHost::swipePages(1, false);
+    EXPECT_EQ(msg<NSInteger>(pageControl(), "currentPage"_sel), 1);
+    EXPECT_DOUBLE_EQ(rootFolderView()->iconListPosition(), 1);
+    EXPECT_EQ(dotsWithImages(), 0u);
 
     gCVIcons.hidePageDots = false;
     msg<void, NSInteger>(pageControl(), "setCurrentPage:"_sel, 0);
     EXPECT_EQ(dotsWithImages(), 2u);
 }
 
-TEST_F(PageDots, iOS8HidesThemThroughItsIndicatorMethod)
+INSTANTIATE_TEST_SUITE_P(Generations, PageDots,
+                         testing::Values(DeviceProfile::kIOS8CoreFoundation,
+                                         DeviceProfile::kIOS9CoreFoundation),
+                         test::generationName);
+
+// The top values 2 and 3 and the switch block the pull-down Spotlight; otherwise
+// SpringBoard decides, as while editing.
+TEST_F(IconListsInstallation, PullDownSpotlightIsBlockedByTheTopValuesAndTheSwitch)
 {
-    if (ranInProcessOfItsOwn())
-        return;
-    launchWithExtension(phoneProfile(DeviceProfile::kIOS8CoreFoundation), kHiddenPageDots);
-    EXPECT_FALSE(class_respondsToSelector(SBIconListPageControl::class_(),
-                                          "_setIndicatorImage:toEnabled:index:"_sel));
-    expectHiddenDotsWhilePaging();
-}
-
-class PullDownSpotlight : public test::HomeScreenTest {
-protected:
-    static BOOL canPullDown()
-    {
-        return msg<BOOL>(rootFolderView()->m_searchScrollView.get(), "_canScrollY"_sel);
-    }
-};
-
-TEST_F(PullDownSpotlight, BlockedByTheTopValuesAndTheSwitch)
-{
-    if (ranInProcessOfItsOwn())
-        return;
-    launchWithExtension();
-    EXPECT_TRUE(canPullDown());
-    gCVIcons.disableSpotlightValue = 1; // the left page only
-    EXPECT_TRUE(canPullDown());
-    gCVIcons.disableSpotlightValue = 2;
-    EXPECT_FALSE(canPullDown());
-    gCVIcons.disableSpotlightValue = 3;
-    EXPECT_FALSE(canPullDown());
-    gCVIcons.disableSpotlightValue = 4;
-    EXPECT_TRUE(canPullDown());
-
-    gCVIcons.disableSpotlightValue = 0;
-    gCVIcons.disableSpotlight = true;
-    EXPECT_FALSE(canPullDown());
-    msg<void, CGPoint>(rootFolderView()->m_searchScrollView.get(), "setContentOffset:"_sel,
-                       CGPointMake(0, -40));
-    EXPECT_DOUBLE_EQ(rootFolderView()->m_searchScrollView->contentOffset().y, 0);
-}
-
-TEST_F(PullDownSpotlight, OtherwiseSpringBoardDecides)
-{
-    if (ranInProcessOfItsOwn())
-        return;
+    RUN_IN_PROCESS_OF_ITS_OWN();
     launchWithExtension(phoneProfile(DeviceProfile::kIOS7CoreFoundation));
     SpringBoardHost::unlock();
-    EXPECT_TRUE(canPullDown());
+    UIScrollView *search = rootFolderView()->m_searchScrollView;
+    for (std::uint32_t value : {0u, 1u, 2u, 3u, 4u}) {
+        gCVIcons.disableSpotlightValue = value;
+        EXPECT_EQ(msg<BOOL>(search, "_canScrollY"_sel), value != 2 && value != 3) << value;
+    }
+    gCVIcons.disableSpotlightValue = 0;
     SpringBoardHost::setEditing(true);
-    EXPECT_FALSE(canPullDown());
+    EXPECT_FALSE(msg<BOOL>(search, "_canScrollY"_sel));
+    SpringBoardHost::setEditing(false);
+    gCVIcons.disableSpotlight = true;
+    EXPECT_FALSE(msg<BOOL>(search, "_canScrollY"_sel));
+    msg<void, CGPoint>(search, "setContentOffset:"_sel, CGPointMake(0, -40));
+    EXPECT_DOUBLE_EQ(search->contentOffset().y, 0);
 }
 
 // The Spotlight sections on iOS 9: each of the first three hidden by its own option,
 // later sections never.
-class SpotlightSections : public test::HomeScreenTest {
+class SpotlightSections : public test::ExtensionTest {
 protected:
-    SpotlightSections() : HomeScreenTest({"IconListsInit", "SpotlightInit"}) {}
+    SpotlightSections() : ExtensionTest({"IconListsInit", "SpotlightInit"}) {}
 
     // Header title (null for an empty header) and rows of every section.
     static json sections() { return sim::HomeScreenHost::spotlightDump()["sections"]; }
@@ -155,25 +121,16 @@ protected:
 
 TEST_F(SpotlightSections, EachOptionHidesItsOwnSectionOnly)
 {
-    if (ranInProcessOfItsOwn())
-        return;
+    RUN_IN_PROCESS_OF_ITS_OWN();
     launchWithExtension();
     json stock = sections();
     ASSERT_EQ(stock.size(), 4u);
-    for (const json &section : stock)
-        EXPECT_FALSE(section["header"].is_null());
-
+    const json hidden = {{"header", nullptr}, {"rows", 0}};
+    EXPECT_NE(stock[1], hidden);
     gCVIcons.hideNearby = true;
-    json nearby = sections();
-    EXPECT_EQ(nearby[1], json({{"header", nullptr}, {"rows", 0}}));
-    EXPECT_EQ(nearby[0], stock[0]);
-    EXPECT_EQ(nearby[2], stock[2]);
-
+    EXPECT_EQ(sections(), json({stock[0], hidden, stock[2], stock[3]}));
     gCVIcons.hideSiriSuggestions = gCVIcons.hideNews = true;
-    json all = sections();
-    for (int section = 0; section < 3; ++section)
-        EXPECT_EQ(all[section], json({{"header", nullptr}, {"rows", 0}})) << section;
-    EXPECT_EQ(all[3], stock[3]) << "later sections stay SpringBoard's";
+    EXPECT_EQ(sections(), json({hidden, hidden, hidden, stock[3]})) << "later sections stay";
 
     // The empty header has no size, so the hidden section takes no room.
     id table = msg<id>(rootFolderView()->m_pullDownSearchController.get(), "view"_sel);

@@ -1,14 +1,33 @@
-#include "SwitcherTest.h"
+// The app switcher of each generation (the iOS 7 slider, the iOS 8 switcher, the iOS 9 card
+// deck) after Safari and then Mail were used and the system ended Messages: it lists Mail,
+// Safari, Messages (not running).
 
+#include "springboard-extension/frame/tests/ExtensionTest.h"
+
+#include "foundation/NSLog.h"
 #include "foundation/NSNumber.h"
 #include "quartzcore/CAFilter.h"
+#include "springboard/SpringBoardState.h"
 #include "springboard/apps/ApplicationsHost.h"
+#include "springboard/switcher/SBAppSliderController.h"
+#include "springboard/switcher/SBAppSwitcherController.h"
+#include "springboard/switcher/SBDeckSwitcherViewController.h"
 #include "springboard/switcher/SwitcherHost.h"
 #include "springboard/switcher/SwitcherSnapshots.h"
 #include "uikit/UIApplication.h"
 
-namespace test {
+#include <nlohmann/json.hpp>
+
 namespace {
+
+using sim::DeviceProfile;
+using sim::SwitcherHost;
+using Pages = std::vector<std::string>;
+
+constexpr const char *kMail = "com.apple.mobilemail";
+constexpr const char *kSafari = "com.apple.mobilesafari";
+constexpr const char *kMessages = "com.apple.MobileSMS";
+constexpr const char *kHome = "com.apple.springboard";
 
 int g_relaunches = 0;
 
@@ -27,74 +46,225 @@ UIView *findSnapshot(UIView *view, const std::string &identifier)
     return nullptr;
 }
 
-} // namespace
-
-void SwitcherTest::TearDown()
-{
-    sim::setRelaunchHandler({});
-    ExtensionTest::TearDown();
-}
-
-void SwitcherTest::launchWithApps(double coreFoundationVersion)
-{
-    launchWithExtension(phoneProfile(coreFoundationVersion));
-    g_relaunches = 0;
-    sim::setRelaunchHandler([] { ++g_relaunches; });
-    sim::SpringBoardHost::unlock();
-    for (const char *application : {kSafari, kMail}) {
-        ASSERT_TRUE(sim::ApplicationsHost::launch(application));
-        sim::SpringBoardHost::pressHome();
+class Switcher : public test::ExtensionTest, public testing::WithParamInterface<double> {
+protected:
+    Switcher() : ExtensionTest({"AppSliderInit", "AppSwitcherInit", "DeckSwitcherInit"}) {}
+    void TearDown() override
+    {
+        sim::setRelaunchHandler({});
+        ExtensionTest::TearDown();
     }
-    ASSERT_TRUE(sim::ApplicationsHost::quit(kMessages));
-}
 
-nlohmann::json SwitcherTest::openSwitcher()
+    static void launchWithApps(double generation)
+    {
+        launchWithExtension(test::phoneProfile(generation));
+        g_relaunches = 0;
+        sim::setRelaunchHandler([] { ++g_relaunches; });
+        sim::SpringBoardHost::unlock();
+        for (const char *application : {kSafari, kMail}) {
+            ASSERT_TRUE(sim::ApplicationsHost::launch(application));
+            sim::SpringBoardHost::pressHome();
+        }
+        ASSERT_TRUE(sim::ApplicationsHost::quit(kMessages));
+    }
+    // Opens the switcher afresh and answers its dump section.
+    static nlohmann::json openSwitcher()
+    {
+        SwitcherHost::close();
+        EXPECT_TRUE(SwitcherHost::open());
+        return SwitcherHost::dump();
+    }
+    static Pages pages() { return SwitcherHost::dump().value("pages", Pages{}); }
+    template <typename Controller> static Controller *controller()
+    {
+        return static_cast<Controller *>(sim::springBoardState().switcherController.get());
+    }
+    // What dims an application's snapshot in the open switcher: its container's alpha, its
+    // layer's blur radius (0 when not blurred) and rasterisation.
+    static double alphaOf(const char *application)
+    {
+        UIView *snapshot = snapshotOf(application);
+        UIView *container =
+            object_getClass(snapshot) == SBAppSliderSnapshotView::class_()
+                ? static_cast<SBAppSliderSnapshotView *>(snapshot)->m_containerView
+                : static_cast<SBAppSwitcherSnapshotView *>(snapshot)->m_containerView;
+        return container->alpha();
+    }
+    static double blurOf(const char *application)
+    {
+        NSArray *filters = snapshotOf(application)->layer()->filters();
+        if (!filters || filters->count() != 1)
+            return 0;
+        auto *filter = static_cast<CAFilter *>(filters->firstObject());
+        EXPECT_EQ(filter->name()->str(), "gaussianBlur");
+        auto *radius = static_cast<NSNumber *>(filter->valueForKey("inputRadius"_ns));
+        return radius ? radius->doubleValue() : 0;
+    }
+    static bool isRasterized(const char *application)
+    {
+        return snapshotOf(application)->layer()->shouldRasterize();
+    }
+
+private:
+    static UIView *snapshotOf(const std::string &bundleIdentifier)
+    {
+        for (UIWindow *window : sim::visibleWindowsBottomUp())
+            if (UIView *found = findSnapshot(window, bundleIdentifier))
+                return found;
+        ADD_FAILURE() << "no snapshot of " << bundleIdentifier;
+        return nullptr;
+    }
+};
+
+// Inactive applications are shown as they are, blurred (and rasterised), darkened, or
+// left out, each generation through its own controller.
+TEST_P(Switcher, InactiveAppsAreShownBlurredDarkenedOrLeftOut)
 {
-    sim::SwitcherHost::close();
-    EXPECT_TRUE(sim::SwitcherHost::open());
-    return sim::SwitcherHost::dump();
+    RUN_IN_PROCESS_OF_ITS_OWN();
+    launchWithApps(GetParam());
+    gCVAppSlider.appsMode = 2;
+    openSwitcher();
+    EXPECT_EQ(blurOf(kMessages), 8.0);
+    EXPECT_TRUE(isRasterized(kMessages));
+    EXPECT_FALSE(isRasterized(kMail));
+    gCVAppSlider.appsMode = 3;
+    openSwitcher();
+    EXPECT_EQ(alphaOf(kMessages), 0.5);
+    EXPECT_EQ(blurOf(kMessages), 0);
+    gCVAppSlider.appsMode = 1;
+    nlohmann::json shown = openSwitcher();
+    EXPECT_EQ(pages(), (Pages{kHome, kMail, kSafari}));
+
+    if (GetParam() == DeviceProfile::kIOS7CoreFoundation) {
+        // Left out of the app list; scrolling past the end lands on the last page.
+        EXPECT_EQ(shown["appList"], (Pages{kMail, kSafari}));
+        EXPECT_EQ(controller<SBAppSliderController>()->m_appListAccessDepth, 0);
+        EXPECT_TRUE(SwitcherHost::scroll(3));
+        EXPECT_EQ(SwitcherHost::dump()["focused"], 2);
+    } else if (GetParam() == DeviceProfile::kIOS8CoreFoundation) {
+        // A page of two applications stays, even with one of them not running.
+        NSMutableArray *list = controller<SBAppSwitcherController>()->m_appList;
+        list->addObject(SBDisplayLayout::layoutWithItems(
+            NSArray::arrayWithObjects({SBDisplayItem::itemWithIdentifier(kMessages),
+                                       SBDisplayItem::itemWithIdentifier(kMail)})));
+        msg<void>(controller<SBAppSwitcherController>(), "_layout"_sel);
+        EXPECT_EQ(pages(), (Pages{kHome, kMail, kSafari, kMessages}));
+    } else {
+        // Left out through removeDisplayItem:… with its own reason; the deck stays in step.
+        EXPECT_EQ(controller<SBDeckSwitcherViewController>()->m_displayItems->count(), 3u);
+        EXPECT_TRUE(SwitcherHost::tap(2));
+        EXPECT_EQ(sim::ApplicationsHost::dump()["frontmost"], kSafari);
+    }
 }
 
-std::vector<std::string> SwitcherTest::pages()
+// The home page goes only when asked (and its app's page ends its app); only the respring
+// action relaunches SpringBoard. Hidden icons leave the pages without icons.
+TEST_P(Switcher, TheHomePageGoesOnlyWhenAskedAndIconsHide)
 {
-    return sim::SwitcherHost::dump().value("pages", std::vector<std::string>{});
+    RUN_IN_PROCESS_OF_ITS_OWN();
+    launchWithApps(GetParam());
+    bool deck = GetParam() == DeviceProfile::kIOS9CoreFoundation;
+    if (!deck) {
+        gCVAppSlider.hideIcons = true;
+        EXPECT_TRUE(openSwitcher()["visibleIcons"].empty());
+    }
+    gCVAppSlider.homeAction = 0;
+    openSwitcher();
+    EXPECT_FALSE(SwitcherHost::swipeUp(0));
+    EXPECT_TRUE(SwitcherHost::swipeUp(3)); // an app's page goes, and its app ends
+    EXPECT_EQ(pages(), (Pages{kHome, kMail, kSafari}));
+    if (deck) {
+        gCVAppSlider.homeAction = 2;
+        EXPECT_TRUE(SwitcherHost::swipeUp(0));
+        EXPECT_EQ(pages(), (Pages{kMail, kSafari}));
+        EXPECT_EQ(g_relaunches, 0);
+        openSwitcher();
+    }
+    gCVAppSlider.homeAction = 1;
+    EXPECT_TRUE(SwitcherHost::swipeUp(0));
+    EXPECT_EQ(g_relaunches, 1);
 }
 
-UIView *SwitcherTest::snapshotOf(const std::string &bundleIdentifier)
+INSTANTIATE_TEST_SUITE_P(Generations, Switcher, testing::ValuesIn(test::kGenerations),
+                         test::generationName);
+
+class PagedSwitcher : public Switcher {};
+
+// The page scale of the slider and the switcher takes the factor above 0.02, and the full
+// screen scale its inverse; SpringBoard's own are 0.55 and 1 / 0.55.
+TEST_P(PagedSwitcher, PageScaleTakesTheFactorAboveItsThreshold)
 {
-    for (UIWindow *window : sim::visibleWindowsBottomUp())
-        if (UIView *found = findSnapshot(window, bundleIdentifier))
-            return found;
-    return nullptr;
+    RUN_IN_PROCESS_OF_ITS_OWN();
+    launchWithApps(GetParam());
+    for (double factor : {0.01, 0.02, 1.2, 2.0}) {
+        gCVAppSlider.pageScaleFactor = factor;
+        nlohmann::json shown = openSwitcher();
+        double applied = factor > 0.02 ? factor : 1.0;
+        EXPECT_DOUBLE_EQ(shown["pageScale"].get<double>(), 0.55 * applied) << factor;
+        EXPECT_DOUBLE_EQ(shown["fullscreenScale"].get<double>(), 1 / 0.55 / applied);
+    }
 }
 
-double SwitcherTest::containerAlphaOf(UIView *snapshot)
+INSTANTIATE_TEST_SUITE_P(Generations, PagedSwitcher,
+                         testing::Values(DeviceProfile::kIOS7CoreFoundation,
+                                         DeviceProfile::kIOS8CoreFoundation),
+                         test::generationName);
+
+using DeckSwitcher = Switcher;
+using AppSlider = Switcher;
+
+// The deck's presented scale follows the factor only fully presented, up to 0.9; halfway
+// in it stays SpringBoard's 0.85. Hidden icons read and write as transparent, and
+// SpringBoard's own opacity is kept.
+TEST_F(DeckSwitcher, CardsScaleUpToTheirLimitAndHideTheirIcons)
 {
-    UIView *container = object_getClass(snapshot) == SBAppSliderSnapshotView::class_()
-                            ? static_cast<SBAppSliderSnapshotView *>(snapshot)->m_containerView
-                            : static_cast<SBAppSwitcherSnapshotView *>(snapshot)->m_containerView;
-    return container->alpha();
+    RUN_IN_PROCESS_OF_ITS_OWN();
+    launchWithApps(DeviceProfile::kIOS9CoreFoundation);
+    openSwitcher();
+    auto *deck = controller<SBDeckSwitcherViewController>();
+    auto presentedScale = [deck](CGFloat progress) {
+        return msg<CGFloat, CGFloat>(deck, "_scaleForPresentedProgress:"_sel, progress);
+    };
+    for (double factor : {0.02, 1.0, 1.2, 1.21, 2.0}) {
+        gCVAppSlider.pageScaleFactor = factor;
+        EXPECT_DOUBLE_EQ(presentedScale(0.5), 0.85) << factor;
+        EXPECT_DOUBLE_EQ(presentedScale(1.0), factor > 1.2 ? 0.9f : factor * 0.75) << factor;
+    }
+    openSwitcher();
+    SBDeckSwitcherItemContainer *card = deck->containerAt(1);
+    EXPECT_DOUBLE_EQ(card->m_scale, 0.9f);
+
+    gCVAppSlider.hideIcons = true;
+    openSwitcher();
+    card = deck->containerAt(1);
+    EXPECT_EQ(card->m_titleLabel->alpha(), 0);
+    EXPECT_EQ(card->m_iconView->alpha(), 0);
+    gCVAppSlider.hideIcons = false;
+    msg<void, CGFloat>(card, "setTitleOpacity:"_sel, 0.4);
+    gCVAppSlider.hideIcons = true;
+    EXPECT_EQ(msg<CGFloat>(card, "titleOpacity"_sel), 0);
+    EXPECT_EQ(msg<CGFloat>(card, "titleAndIconOpacity"_sel), 0);
+    EXPECT_NEAR(card->m_titleOpacity, 0.4, 1e-6);
 }
 
-double SwitcherTest::blurRadiusOf(UIView *snapshot)
+// On iOS 7 a tap on an item that refuses interaction is ignored and logged.
+TEST_F(AppSlider, TapsOnItemsThatRefuseInteractionAreIgnoredAndLogged)
 {
-    NSArray *filters = snapshot->layer()->filters();
-    if (!filters || filters->count() != 1)
-        return 0;
-    auto *filter = static_cast<CAFilter *>(filters->firstObject());
-    EXPECT_EQ(filter->name()->str(), "gaussianBlur");
-    auto *radius = static_cast<NSNumber *>(filter->valueForKey("inputRadius"_ns));
-    return radius ? radius->doubleValue() : 0;
+    RUN_IN_PROCESS_OF_ITS_OWN();
+    launchWithApps(DeviceProfile::kIOS7CoreFoundation);
+    openSwitcher();
+    auto *item = static_cast<UIView *>(
+        controller<SBAppSliderController>()->m_pageController->m_items->objectAtIndex(2));
+    msg<void, BOOL>(item, "setUserInteractionEnabled:"_sel, NO);
+    sim::LogCapture log;
+    EXPECT_TRUE(SwitcherHost::tap(2));
+    EXPECT_TRUE(SwitcherHost::isOpen());
+    ASSERT_EQ(log.lines().size(), 1u);
+    EXPECT_NE(log.lines()[0].find("sliderScroller:<SBAppSliderScrollingViewController: 0x"),
+              std::string::npos);
+    EXPECT_TRUE(log.lines()[0].ends_with("itemTapped:2]"));
+    EXPECT_TRUE(SwitcherHost::tap(1));
+    EXPECT_EQ(sim::ApplicationsHost::dump()["frontmost"], kMail);
 }
 
-bool SwitcherTest::isRasterized(UIView *snapshot)
-{
-    return snapshot->layer()->shouldRasterize();
-}
-
-int SwitcherTest::relaunches()
-{
-    return g_relaunches;
-}
-
-} // namespace test
+} // namespace
