@@ -103,8 +103,8 @@ TEST_F(RunLoopSourcesStress, MessagesFromSeveralThreadsArriveOnceWhileTheSourceM
 }
 
 // The main thread invalidates the port while a sender keeps sending and another thread's
-// loop receives: the loop lets go of the port, later sends are refused, and nothing
-// arrives after the invalidation returned.
+// loop receives: the loop lets go of the port, later sends are refused, and no callback
+// starts after the invalidation returned.
 TEST_F(RunLoopSourcesStress, InvalidatingFromAnotherThreadStopsAReceivingLoop)
 {
     makePort("test.stress.invalidated");
