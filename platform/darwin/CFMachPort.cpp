@@ -76,9 +76,9 @@ CFRunLoopSourceRef CFMachPortCreateRunLoopSource(CFAllocatorRef, CFMachPortRef p
 
 void CFMachPortInvalidate(CFMachPortRef port)
 {
-    if (!port || !port->m_valid)
+    // Only the first of several threads invalidating at once lets go of the right.
+    if (!port || !port->m_valid.exchange(false))
         return;
-    port->m_valid = false;
     if (port->m_source)
         CFRunLoopSourceInvalidate(port->m_source);
     mach_port_mod_refs(mach_task_self(), port->m_port, MACH_PORT_RIGHT_RECEIVE, -1);

@@ -4,10 +4,13 @@
 // arrives to the port's callback, one message per call, on that loop's thread. A loop
 // that has the source retains the port until the source is removed or invalidated.
 // Invalidating the port removes its source and destroys the receive right, so senders
-// holding a send right from then on get MACH_SEND_INVALID_DEST.
+// holding a send right from then on get MACH_SEND_INVALID_DEST. Any thread may invalidate
+// the port, also while another thread's loop receives on it.
 
 #include "darwin/mach.h"
 #include "foundation/CFRunLoop.h"
+
+#include <atomic>
 
 struct CFMachPort;
 using CFMachPortRef = CFMachPort *;
@@ -27,7 +30,8 @@ struct CFMachPort : NSObject {
     CFMachPortCallBack m_callback = nullptr;
     CFMachPortContext m_context{};
     StrongRef<CFRunLoopSource> m_source;
-    bool m_valid = true;
+    // Read by every loop that receives on the port, cleared by whichever thread invalidates.
+    std::atomic<bool> m_valid{true};
 };
 
 // A port with a new receive right; nil when no right could be made. The caller owns it.
