@@ -111,17 +111,6 @@ TEST_F(MainRunLoop, TimersFireInDueOrderEachAtItsOwnTime)
     EXPECT_EQ(m_events.back(), (Event{"three", 3}));
 }
 
-TEST_F(MainRunLoop, RepeatingTimerFiresOncePerInterval)
-{
-    timer(0.25, record("tick"), sim::kCommonModes, 0.25);
-
-    sim::advanceVirtualClock(1);
-    EXPECT_EQ(m_events,
-              (std::vector<Event>{{"tick", 0.25}, {"tick", 0.5}, {"tick", 0.75}, {"tick", 1}}));
-    sim::advanceVirtualClock(0.2);
-    EXPECT_EQ(m_events.size(), 4u);
-}
-
 TEST_F(MainRunLoop, RepeatingTimerReArmsFromItsScheduledTimeSkippingMissedFires)
 {
     bool first = true;
@@ -167,13 +156,6 @@ TEST_F(MainRunLoop, WorkForTheSameInstantRunsBeforeTimeMoves)
     EXPECT_EQ(m_events,
               (std::vector<Event>{
                   {"timer", 1}, {"performed", 1}, {"timer for now", 1}, {"later timer", 1.5}}));
-}
-
-TEST_F(MainRunLoop, ALimitedRunEndsAtItsLimitWithoutSleeping)
-{
-    EXPECT_EQ(loop().runInMode(sim::kDefaultMode, 2.5, false), RunResult::TimedOut);
-    EXPECT_EQ(sim::now(), 2.5);
-    EXPECT_TRUE(loop().currentMode().empty());
 }
 
 TEST_F(MainRunLoop, CommonModeSourcesRunInTrackingModeButDefaultOnlySourcesWait)
