@@ -13,20 +13,6 @@ namespace {
 
 using test::DeviceTest;
 
-TEST_F(DeviceTest, ANameRegisteredInOneProcessIsFoundInAnother)
-{
-    mach_port_t port = makeService("test.found");
-    ASSERT_NE(port, MACH_PORT_NULL);
-    pid_t other = test::forkChild([] {
-        mach_port_t found = MACH_PORT_NULL;
-        kern_return_t known = bootstrap_look_up(bootstrapPort(), "test.found", &found);
-        kern_return_t unknown = bootstrap_look_up(bootstrapPort(), "test.missing", &found);
-        return known == BOOTSTRAP_SUCCESS && unknown == BOOTSTRAP_UNKNOWN_SERVICE ? 0 : 1;
-    });
-    EXPECT_EQ(test::waitForChild(other), 0);
-    destroyReceiveRight(port);
-}
-
 TEST_F(DeviceTest, ANameEndsWithTheProcessThatRegisteredIt)
 {
     test::Signal registered;

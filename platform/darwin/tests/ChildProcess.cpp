@@ -89,6 +89,21 @@ void makeInlineMessage(InlineMessage &message, mach_port_t destination, mach_msg
     std::memcpy(message.data, data.data(), data.size());
 }
 
+void makeOutOfLineMessage(OutOfLineMessage &message, mach_port_t destination, mach_msg_id_t id,
+                          const std::string &data)
+{
+    std::memset(&message, 0, sizeof(message));
+    message.header.msgh_bits = MACH_MSGH_BITS(MACH_MSG_TYPE_COPY_SEND, 0) | MACH_MSGH_BITS_COMPLEX;
+    message.header.msgh_size = 40;
+    message.header.msgh_remote_port = destination;
+    message.header.msgh_id = id;
+    message.body.msgh_descriptor_count = 1;
+    message.descriptor.address = const_cast<char *>(data.data());
+    message.descriptor.size = static_cast<mach_msg_size_t>(data.size());
+    message.descriptor.copy = MACH_MSG_VIRTUAL_COPY;
+    message.descriptor.type = MACH_MSG_OOL_DESCRIPTOR;
+}
+
 kern_return_t sendInline(const char *name, mach_msg_id_t id, const std::string &data)
 {
     mach_port_t bootstrap = MACH_PORT_NULL;

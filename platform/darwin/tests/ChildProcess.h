@@ -53,6 +53,17 @@ struct InlineMessage {
 void makeInlineMessage(InlineMessage &message, mach_port_t destination, mach_msg_id_t id,
                        const std::string &data);
 
+// A complex message carrying `data` out of line, 40 bytes long.
+#pragma pack(push, 4)
+struct OutOfLineMessage {
+    mach_msg_header_t header;
+    mach_msg_body_t body;
+    mach_msg_ool_descriptor_t descriptor;
+};
+#pragma pack(pop)
+void makeOutOfLineMessage(OutOfLineMessage &message, mach_port_t destination, mach_msg_id_t id,
+                          const std::string &data);
+
 // Looks `name` up and sends it an inline message; the mach_msg result, or the look-up's
 // error.
 kern_return_t sendInline(const char *name, mach_msg_id_t id, const std::string &data);

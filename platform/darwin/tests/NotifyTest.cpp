@@ -38,16 +38,6 @@ protected:
     std::atomic<int> m_lastToken{-1};
 };
 
-TEST_F(NotifyTest, APostFromAnotherProcessReachesThisOne)
-{
-    int token = registerCounting("test.note");
-    pid_t poster = test::forkChild([] { return static_cast<int>(notify_post("test.note")); });
-    EXPECT_EQ(test::waitForChild(poster), 0);
-    EXPECT_TRUE(test::runMainLoopUntil([&] { return m_deliveries == 1; }));
-    EXPECT_EQ(m_lastToken, token);
-    EXPECT_EQ(notify_cancel(token), NOTIFY_STATUS_OK);
-}
-
 TEST_F(NotifyTest, APostReachesThePostersOwnRegistrationsAndNoOthers)
 {
     int token = registerCounting("test.self");

@@ -17,7 +17,6 @@ protected:
 TEST_F(ProcessClock, RealClockIsMonotonicAndWallTimeIsTheSystemTime)
 {
     sim::useRealClock();
-    EXPECT_FALSE(sim::isVirtualClock());
     double previous = sim::now();
     for (int read = 0; read < 1000; ++read) {
         double current = sim::now();
@@ -30,7 +29,6 @@ TEST_F(ProcessClock, RealClockIsMonotonicAndWallTimeIsTheSystemTime)
 TEST_F(ProcessClock, VirtualClockStandsStillUntilAdvanced)
 {
     sim::useVirtualClock(100);
-    EXPECT_TRUE(sim::isVirtualClock());
     EXPECT_EQ(sim::now(), 100);
     EXPECT_EQ(sim::wallTime(), sim::kVirtualWallStart);
     std::this_thread::sleep_for(std::chrono::milliseconds(2));
@@ -39,10 +37,8 @@ TEST_F(ProcessClock, VirtualClockStandsStillUntilAdvanced)
     sim::advanceVirtualClock(2.5);
     EXPECT_EQ(sim::now(), 102.5);
     EXPECT_EQ(sim::wallTime(), sim::kVirtualWallStart + 2.5);
-}
 
-TEST_F(ProcessClock, VirtualWallTimeStartsWhereTheCallerSays)
-{
+    // The wall time starts where the caller says.
     sim::useVirtualClock(0, 1000000000.0);
     sim::advanceVirtualClock(60);
     EXPECT_EQ(sim::wallTime(), 1000000060.0);

@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 namespace {
 
 constexpr double kMorning = 1796550067;            // 2026-12-06 09:41:07 UTC
@@ -38,34 +40,25 @@ protected:
     AutoreleasePool m_pool;
 };
 
-TEST_F(DateFormatting, TimeStylesInAmericanEnglish)
+TEST_F(DateFormatting, StylesInAmericanEnglish)
 {
-    EXPECT_EQ(format(NSDateFormatterNoStyle, NSDateFormatterShortStyle), "9:41 AM");
-    EXPECT_EQ(format(NSDateFormatterNoStyle, NSDateFormatterMediumStyle), "9:41:07 AM");
-    EXPECT_EQ(format(NSDateFormatterNoStyle, NSDateFormatterLongStyle), "9:41:07 AM UTC");
-    EXPECT_EQ(format(NSDateFormatterNoStyle, NSDateFormatterFullStyle),
-              "9:41:07 AM Coordinated Universal Time");
-    EXPECT_EQ(format(NSDateFormatterNoStyle, NSDateFormatterShortStyle, kAfternoon), "5:41 PM");
-    EXPECT_EQ(format(NSDateFormatterNoStyle, NSDateFormatterNoStyle), "");
-}
-
-TEST_F(DateFormatting, DateStylesAndBothTogether)
-{
-    EXPECT_EQ(format(NSDateFormatterShortStyle, NSDateFormatterNoStyle), "12/6/26");
-    EXPECT_EQ(format(NSDateFormatterMediumStyle, NSDateFormatterNoStyle), "Dec 6, 2026");
-    EXPECT_EQ(format(NSDateFormatterLongStyle, NSDateFormatterNoStyle), "December 6, 2026");
-    EXPECT_EQ(format(NSDateFormatterFullStyle, NSDateFormatterNoStyle), "Sunday, December 6, 2026");
-    EXPECT_EQ(format(NSDateFormatterMediumStyle, NSDateFormatterShortStyle),
-              "Dec 6, 2026, 9:41 AM");
-}
-
-TEST_F(DateFormatting, NowComesFromTheProcessClock)
-{
-    NSDateFormatter *formatter = NSDateFormatter::formatter();
-    formatter->setTimeStyle(NSDateFormatterMediumStyle);
-    EXPECT_EQ(formatter->stringFromDate(NSDate::date())->str(), "9:41:07 AM");
-    sim::advanceVirtualClock(60);
-    EXPECT_EQ(formatter->stringFromDate(NSDate::date())->str(), "9:42:07 AM");
+    using Style = NSDateFormatterStyle;
+    const std::tuple<Style, Style, double, const char *> cases[] = {
+        {NSDateFormatterNoStyle, NSDateFormatterShortStyle, kMorning, "9:41 AM"},
+        {NSDateFormatterNoStyle, NSDateFormatterShortStyle, kAfternoon, "5:41 PM"},
+        {NSDateFormatterNoStyle, NSDateFormatterMediumStyle, kMorning, "9:41:07 AM"},
+        {NSDateFormatterNoStyle, NSDateFormatterLongStyle, kMorning, "9:41:07 AM UTC"},
+        {NSDateFormatterNoStyle, NSDateFormatterFullStyle, kMorning,
+         "9:41:07 AM Coordinated Universal Time"},
+        {NSDateFormatterNoStyle, NSDateFormatterNoStyle, kMorning, ""},
+        {NSDateFormatterShortStyle, NSDateFormatterNoStyle, kMorning, "12/6/26"},
+        {NSDateFormatterMediumStyle, NSDateFormatterNoStyle, kMorning, "Dec 6, 2026"},
+        {NSDateFormatterLongStyle, NSDateFormatterNoStyle, kMorning, "December 6, 2026"},
+        {NSDateFormatterFullStyle, NSDateFormatterNoStyle, kMorning, "Sunday, December 6, 2026"},
+        {NSDateFormatterMediumStyle, NSDateFormatterShortStyle, kMorning, "Dec 6, 2026, 9:41 AM"},
+    };
+    for (const auto &[dateStyle, timeStyle, when, expected] : cases)
+        EXPECT_EQ(format(dateStyle, timeStyle, when), expected);
 }
 
 TEST_F(DateFormatting, StylesMakeTheLocalesPatternWithAnOrdinarySpace)
@@ -73,27 +66,15 @@ TEST_F(DateFormatting, StylesMakeTheLocalesPatternWithAnOrdinarySpace)
     NSDateFormatter *formatter = NSDateFormatter::formatter();
     formatter->setTimeStyle(NSDateFormatterShortStyle);
     EXPECT_EQ(formatter->dateFormat()->str(), "h:mm a");
-    EXPECT_EQ(formatter->timeStyle(), NSDateFormatterShortStyle);
-    EXPECT_EQ(formatter->dateStyle(), NSDateFormatterNoStyle);
 }
 
 TEST_F(DateFormatting, PatternsTakeQuotedTextLiterally)
 {
     NSDateFormatter *formatter = NSDateFormatter::formatter();
     formatter->setDateFormat("EEEE 'at' h:mm a"_ns);
-    EXPECT_EQ(formatter->dateFormat()->str(), "EEEE 'at' h:mm a");
     EXPECT_EQ(formatter->stringFromDate(NSDate::date())->str(), "Sunday at 9:41 AM");
     formatter->setDateFormat("HH:mm 'o''clock'"_ns);
     EXPECT_EQ(formatter->stringFromDate(NSDate::date())->str(), "09:41 o'clock");
-}
-
-TEST_F(DateFormatting, SettingAStyleReplacesAPattern)
-{
-    NSDateFormatter *formatter = NSDateFormatter::formatter();
-    formatter->setDateFormat("yyyy"_ns);
-    EXPECT_EQ(formatter->stringFromDate(NSDate::date())->str(), "2026");
-    formatter->setTimeStyle(NSDateFormatterShortStyle);
-    EXPECT_EQ(formatter->stringFromDate(NSDate::date())->str(), "9:41 AM");
 }
 
 TEST_F(DateFormatting, AmPmSymbolsComeFromTheLocaleUntilSet)
@@ -105,8 +86,6 @@ TEST_F(DateFormatting, AmPmSymbolsComeFromTheLocaleUntilSet)
 
     formatter->setAMSymbol("am"_ns);
     formatter->setPMSymbol("pm"_ns);
-    EXPECT_EQ(formatter->AMSymbol()->str(), "am");
-    EXPECT_EQ(formatter->PMSymbol()->str(), "pm");
     EXPECT_EQ(formatter->stringFromDate(NSDate::dateWithTimeIntervalSince1970(kMorning))->str(),
               "9:41 am");
     EXPECT_EQ(formatter->stringFromDate(NSDate::dateWithTimeIntervalSince1970(kAfternoon))->str(),
@@ -114,18 +93,6 @@ TEST_F(DateFormatting, AmPmSymbolsComeFromTheLocaleUntilSet)
 
     formatter->setAMSymbol(nil);
     EXPECT_EQ(formatter->stringFromDate(NSDate::date())->str(), "9:41 AM");
-}
-
-TEST_F(DateFormatting, GermanLocaleCountsTwentyFourHours)
-{
-    NSDateFormatter *formatter = NSDateFormatter::formatter();
-    formatter->setLocale(NSLocale::localeWithLocaleIdentifier("de_DE"_ns));
-    formatter->setTimeStyle(NSDateFormatterShortStyle);
-    EXPECT_EQ(formatter->stringFromDate(NSDate::dateWithTimeIntervalSince1970(kMorning))->str(),
-              "09:41");
-    EXPECT_EQ(formatter->stringFromDate(NSDate::dateWithTimeIntervalSince1970(kAfternoon))->str(),
-              "17:41");
-    EXPECT_EQ(formatter->locale()->localeIdentifier()->str(), "de_DE");
 }
 
 TEST_F(DateFormatting, LocaleAndTimeZoneFollowTheDeviceProfile)
@@ -168,7 +135,7 @@ TEST_F(DateFormatting, AFormatterUsedAgainFollowsEachChangeItDependsOn)
     EXPECT_EQ(now(), "4:41 vorm.");
     formatter->setLocale(NSLocale::localeWithLocaleIdentifier("de_DE"_ns));
     formatter->setAMSymbol(nil);
-    formatter->setTimeStyle(NSDateFormatterShortStyle);
+    formatter->setTimeStyle(NSDateFormatterShortStyle); // replaces the 12-hour pattern
     EXPECT_EQ(now(), "04:41");
     // Reading goes through the same kept formatter: 04:41 in New York on the first day.
     NSDate *parsed = formatter->dateFromString("04:41"_ns);
@@ -203,7 +170,6 @@ TEST_F(DateFormatting, MessagesReachTheSameFormatter)
     msg<void>(formatter, "setPMSymbol:"_sel, "p.m."_ns);
     NSDate *afternoon = NSDate::dateWithTimeIntervalSince1970(kAfternoon);
     EXPECT_EQ(msg<NSString *>(formatter, "stringFromDate:"_sel, afternoon)->str(), "5:41:07 p.m.");
-    EXPECT_EQ(msg<NSDateFormatterStyle>(formatter, "timeStyle"_sel), NSDateFormatterMediumStyle);
 
     NSString *both = msg<NSString *>(reinterpret_cast<id>(NSDateFormatter::class_()),
                                      "localizedStringFromDate:dateStyle:timeStyle:"_sel, afternoon,

@@ -212,26 +212,6 @@ TEST(SerialQueue, KeepsSubmissionOrderAcrossThreadsAndRunsOneBlockAtATime)
         ASSERT_EQ(sequence, next[producer]++) << "producer " << producer;
 }
 
-TEST(SerialQueue, SyncReturnsAfterTheBlocksBeforeItAndItsOwn)
-{
-    dispatch_queue_t queue = dispatch_queue_create("test.sync", DISPATCH_QUEUE_SERIAL);
-    std::vector<std::string> ran;
-    std::thread::id queueThread;
-    dispatch_async(queue, [&] {
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-        ran.push_back("async");
-    });
-    {
-        Watchdog watchdog("dispatch_sync on a serial queue");
-        dispatch_sync(queue, [&] {
-            queueThread = std::this_thread::get_id();
-            ran.push_back("sync");
-        });
-    }
-    EXPECT_EQ(ran, (std::vector<std::string>{"async", "sync"}));
-    EXPECT_NE(queueThread, std::this_thread::get_id());
-}
-
 TEST(SerialQueue, DelayedBlockWaitsForRealBehindLaterAsyncBlocks)
 {
     sim::useRealClock();

@@ -111,17 +111,6 @@ TEST_F(MainRunLoop, TimersFireInDueOrderEachAtItsOwnTime)
     EXPECT_EQ(m_events.back(), (Event{"three", 3}));
 }
 
-TEST_F(MainRunLoop, RepeatingTimerFiresOncePerInterval)
-{
-    timer(0.25, record("tick"), sim::kCommonModes, 0.25);
-
-    sim::advanceVirtualClock(1);
-    EXPECT_EQ(m_events,
-              (std::vector<Event>{{"tick", 0.25}, {"tick", 0.5}, {"tick", 0.75}, {"tick", 1}}));
-    sim::advanceVirtualClock(0.2);
-    EXPECT_EQ(m_events.size(), 4u);
-}
-
 TEST_F(MainRunLoop, RepeatingTimerReArmsFromItsScheduledTimeSkippingMissedFires)
 {
     bool first = true;
@@ -138,22 +127,6 @@ TEST_F(MainRunLoop, RepeatingTimerReArmsFromItsScheduledTimeSkippingMissedFires)
     EXPECT_EQ(m_events, (std::vector<Event>{{"tick", 1}, {"tick", 4}, {"tick", 5}}));
 }
 
-TEST_F(MainRunLoop, TimerRemovedInsideItsOwnCallbackFiresNoMore)
-{
-    int fired = 0;
-    RunLoop::SourceId id = 0;
-    id = timer(
-        1,
-        [&] {
-            if (++fired == 3)
-                loop().removeSource(id);
-        },
-        sim::kCommonModes, 1);
-
-    sim::advanceVirtualClock(10);
-    EXPECT_EQ(fired, 3);
-}
-
 TEST_F(MainRunLoop, WorkForTheSameInstantRunsBeforeTimeMoves)
 {
     timer(1, [&] {
@@ -167,13 +140,6 @@ TEST_F(MainRunLoop, WorkForTheSameInstantRunsBeforeTimeMoves)
     EXPECT_EQ(m_events,
               (std::vector<Event>{
                   {"timer", 1}, {"performed", 1}, {"timer for now", 1}, {"later timer", 1.5}}));
-}
-
-TEST_F(MainRunLoop, ALimitedRunEndsAtItsLimitWithoutSleeping)
-{
-    EXPECT_EQ(loop().runInMode(sim::kDefaultMode, 2.5, false), RunResult::TimedOut);
-    EXPECT_EQ(sim::now(), 2.5);
-    EXPECT_TRUE(loop().currentMode().empty());
 }
 
 TEST_F(MainRunLoop, CommonModeSourcesRunInTrackingModeButDefaultOnlySourcesWait)
@@ -312,19 +278,28 @@ TEST_F(MainRunLoop, SeveralSourcesWatchOneDescriptorEachInItsMode)
     EXPECT_EQ(m_events, (std::vector<Event>{{"tracking", 0}, {"default", 0}, {"tracking", 0}}));
 }
 
-TEST_F(MainRunLoop, DescriptorRemovedInsideItsOwnCallbackFiresNoMore)
+TEST_F(MainRunLoop, SourcesRemovedInsideTheirOwnCallbackFireNoMore)
 {
     Pipe pipe;
     pipe.write('x');
-    int fired = 0;
-    RunLoop::SourceId id = 0;
-    id = descriptor(pipe.readEnd(), [&] {
-        ++fired;
-        loop().removeSource(id); // without reading: the pipe stays readable
+    int descriptorFired = 0;
+    RunLoop::SourceId descriptorId = 0, timerId = 0;
+    descriptorId = descriptor(pipe.readEnd(), [&] {
+        ++descriptorFired;
+        loop().removeSource(descriptorId); // without reading: the pipe stays readable
     });
+    int timerFired = 0;
+    timerId = timer(
+        1,
+        [&] {
+            if (++timerFired == 3)
+                loop().removeSource(timerId);
+        },
+        sim::kCommonModes, 1);
 
-    loop().runInMode(sim::kDefaultMode, 1, false);
-    EXPECT_EQ(fired, 1);
+    sim::advanceVirtualClock(10);
+    EXPECT_EQ(descriptorFired, 1);
+    EXPECT_EQ(timerFired, 3);
 }
 
 TEST_F(MainRunLoop, IterationObserverBracketsEveryIteration)
@@ -433,20 +408,6 @@ TEST_F(MainRunLoop, DescriptorWhoseCallbackRunsTheLoopLetsTheNestedRunSleep)
     EXPECT_EQ(nested, RunResult::TimedOut);
     // Still readable, the descriptor would wake every iteration if it stayed in epoll.
     EXPECT_LT(iterations, 10);
-}
-
-TEST_F(MainRunLoop, PerformFromAnotherThreadWakesTheLoop)
-{
-    sim::useRealClock();
-    std::thread::id ranOn;
-    std::thread other([&] {
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
-        loop().perform([&] { ranOn = std::this_thread::get_id(); });
-    });
-    // Without the wake-up the loop would sleep out the whole five seconds and time out.
-    EXPECT_EQ(loop().runInMode(sim::kDefaultMode, 5, true), RunResult::HandledSource);
-    other.join();
-    EXPECT_EQ(ranOn, std::this_thread::get_id());
 }
 
 TEST(ThreadRunLoop, EachThreadHasItsOwnLoopThatFinishesWhenEmpty)

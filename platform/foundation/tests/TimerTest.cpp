@@ -69,8 +69,6 @@ TEST_F(Timers, AnswersItsMessagesAndNilAnswersZero)
     NSTimer *timer = NSTimer::scheduledTimerWithTimeIntervalTargetSelectorUserInfoRepeats(
         2, clock, "tick"_sel, info, true);
     EXPECT_TRUE(msg<BOOL>(timer, "isValid"_sel));
-    EXPECT_EQ(msg<NSTimeInterval>(timer, "timeInterval"_sel), 2);
-    EXPECT_EQ(msg<id>(timer, "userInfo"_sel), info.get());
     EXPECT_DOUBLE_EQ(msg<NSDate *>(timer, "fireDate"_sel)->timeIntervalSinceNow(), 2);
 
     msg<void>(timer, "fire"_sel); // at once, the schedule stays
