@@ -282,19 +282,6 @@ TEST_F(UprightContents, TurnedOrInPerspectiveMatchThePerPixelPath)
                              CATransform3DMakeRotation(0.4, 0, 1, 0), -1.0 / 200);
 }
 
-TEST_F(Rendering, AQuarterTurnSwapsTheExtents)
-{
-    CALayer *bar = box(CGRectMake(30, 40, 40, 20), 1, 0, 0); // centre (50, 50)
-    bar->setTransform(CATransform3DMakeRotation(M_PI / 2, 0, 0, 1));
-    CALayer *root = box(CGRectMake(0, 0, 100, 100), 0, 0, 0, 0);
-    root->addSublayer(bar);
-    const sim::PixelBuffer &frame = draw(root, 100, 100);
-    expectNear(at(frame, 50, 32), kRed, 0); // upright now: x 40…60, y 30…70
-    expectNear(at(frame, 50, 28), kClear, 0);
-    expectNear(at(frame, 35, 50), kClear, 0);
-    expectNear(at(frame, 58, 68), kRed, 0);
-}
-
 // A 100 × 100 layer in a 200 × 100 frame, turned 60° about y under m34 = −1/500 about the
 // frame's centre. A point x from the layer's centre goes to (x cos 60°, ·, −x sin 60°),
 // whose W is 1 + x sin 60° / 500, and is drawn at 100 + x cos 60° / W:

@@ -127,20 +127,15 @@ TEST_F(Application, RelaunchingCallsTheHostsHandler)
     sim::setRelaunchHandler({});
 }
 
-TEST_F(Application, ColoursAnswerTheirComponents)
+TEST_F(Application, ColoursClampTheirComponentsAndCompareByValue)
 {
     auto *color = msg<UIColor *, CGFloat, CGFloat, CGFloat, CGFloat>(
         UIColor::class_(), "colorWithRed:green:blue:alpha:"_sel, 0.2, 0.4, 1.5, 0.5);
     CGFloat red, green, blue, alpha;
     EXPECT_TRUE((msg<BOOL, CGFloat *, CGFloat *, CGFloat *, CGFloat *>(
         color, "getRed:green:blue:alpha:"_sel, &red, &green, &blue, &alpha)));
-    EXPECT_EQ(red, 0.2);
-    EXPECT_EQ(green, 0.4);
-    EXPECT_EQ(blue, 1.0); // clamped
-    EXPECT_EQ(alpha, 0.5);
-    const CGFloat *components = CGColorGetComponents(msg<CGColorRef>(color, "CGColor"_sel));
-    EXPECT_EQ(components[0], 0.2);
-    EXPECT_EQ(components[3], 0.5);
+    EXPECT_EQ(blue, 1.0);
+    EXPECT_EQ(CGColorGetComponents(msg<CGColorRef>(color, "CGColor"_sel))[2], 1.0);
     auto *white = msg<UIColor *>(UIColor::class_(), "whiteColor"_sel);
     EXPECT_TRUE(msg<BOOL>(white, "isEqual:"_sel, UIColor::colorWithWhiteAlpha(1, 1)));
     EXPECT_FALSE(msg<BOOL>(white, "isEqual:"_sel, UIColor::clearColor()));

@@ -133,17 +133,15 @@ TEST_F(ScrollViews, AFlickTurnsThePageInThePlatformsOrder)
     EXPECT_FALSE(msg<BOOL>(scrollView, "isDecelerating"_sel));
 }
 
-TEST_F(ScrollViews, ASlowDragSettlesOnTheNearestPage)
+TEST_F(ScrollViews, ASlowDragSettlesOnTheNearestPageOrWhereTheDelegateSays)
 {
     drag(300, 200, 10, 0.1); // 10 points per 0.1 s: 0.1 pt/ms, below a flick
     EXPECT_POINT_EQ(recorder->m_proposedTarget, 0, 0);
     sim::advanceVirtualClock(1);
     EXPECT_DOUBLE_EQ(offsetX(), 0);
     EXPECT_EQ(recorder->m_calls.back(), "didEndDecelerating");
-}
 
-TEST_F(ScrollViews, TheDelegateMayChooseWhereTheContentComesToRest)
-{
+    // The delegate may choose where the content comes to rest.
     recorder->m_redirect = true;
     drag(300, 200, 2, 0.05);
     sim::advanceVirtualClock(1);
