@@ -22,30 +22,21 @@ void loadView(RecordingController *self, SEL)
     self->m_view = StrongRef<UIView>::adopt(sim::create<UIView>(UIView::class_()));
 }
 
-void viewDidLoad(RecordingController *, SEL)
-{
-    g_events.push_back("viewDidLoad");
-}
-
-void viewWillAppear(RecordingController *, SEL, BOOL)
-{
-    g_events.push_back("viewWillAppear");
-}
-
-void viewDidAppear(RecordingController *, SEL, BOOL)
-{
-    g_events.push_back("viewDidAppear");
-}
-
 Class controllerClass()
 {
     static const Class cls = [] {
         UIViewController::class_();
         return ClassBuilder<RecordingController>("RecordingController", "UIViewController")
             .method("loadView", loadView)
-            .method("viewDidLoad", viewDidLoad)
-            .method("viewWillAppear:", viewWillAppear)
-            .method("viewDidAppear:", viewDidAppear)
+            .method(
+                "viewDidLoad",
+                +[](RecordingController *, SEL) { g_events.push_back("viewDidLoad"); })
+            .method(
+                "viewWillAppear:",
+                +[](RecordingController *, SEL, BOOL) { g_events.push_back("viewWillAppear"); })
+            .method(
+                "viewDidAppear:",
+                +[](RecordingController *, SEL, BOOL) { g_events.push_back("viewDidAppear"); })
             .registerClass();
     }();
     return cls;

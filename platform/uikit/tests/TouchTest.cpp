@@ -33,35 +33,25 @@ void record(UIView *self, const char *phase, NSSet *touches)
         {phase, self, touch->locationInView(self), touch->previousLocationInView(self)});
 }
 
-void began(UIView *self, SEL, NSSet *touches, UIEvent *)
-{
-    record(self, "began", touches);
-}
-
-void moved(UIView *self, SEL, NSSet *touches, UIEvent *)
-{
-    record(self, "moved", touches);
-}
-
-void ended(UIView *self, SEL, NSSet *touches, UIEvent *)
-{
-    record(self, "ended", touches);
-}
-
-void cancelled(UIView *self, SEL, NSSet *touches, UIEvent *)
-{
-    record(self, "cancelled", touches);
-}
-
 Class recordingViewClass()
 {
     static const Class cls = [] {
         UIView::class_();
         return ClassBuilder<TouchRecordingView>("TouchRecordingView", "UIView")
-            .method("touchesBegan:withEvent:", began)
-            .method("touchesMoved:withEvent:", moved)
-            .method("touchesEnded:withEvent:", ended)
-            .method("touchesCancelled:withEvent:", cancelled)
+            .method(
+                "touchesBegan:withEvent:", +[](UIView *self, SEL, NSSet *touches,
+                                               UIEvent *) { record(self, "began", touches); })
+            .method(
+                "touchesMoved:withEvent:", +[](UIView *self, SEL, NSSet *touches,
+                                               UIEvent *) { record(self, "moved", touches); })
+            .method(
+                "touchesEnded:withEvent:", +[](UIView *self, SEL, NSSet *touches,
+                                               UIEvent *) { record(self, "ended", touches); })
+            .method(
+                "touchesCancelled:withEvent:",
+                +[](UIView *self, SEL, NSSet *touches, UIEvent *) {
+                    record(self, "cancelled", touches);
+                })
             .registerClass();
     }();
     return cls;
@@ -69,15 +59,11 @@ Class recordingViewClass()
 
 struct TapCounter : NSObject {};
 
-void tapped(TapCounter *, SEL, id)
-{
-    ++g_taps;
-}
-
 Class tapCounterClass()
 {
     static const Class cls = ClassBuilder<TapCounter>("TouchTestTapCounter", "NSObject")
-                                 .method("tapped:", tapped)
+                                 .method(
+                                     "tapped:", +[](TapCounter *, SEL, id) { ++g_taps; })
                                  .registerClass();
     return cls;
 }
