@@ -161,7 +161,7 @@ TEST(BitmapGState, AlphaScalesDrawnImagesAndRestoreBringsItBack)
     CGImageRelease(image);
 }
 
-TEST(BitmapGState, ClearRectEmptiesWhateverTheFillAndAlpha)
+TEST(BitmapGState, ClearRectEmptiesWhateverTheAlphaAndImagesFillTheirRect)
 {
     Bitmap bitmap(kCGImageAlphaPremultipliedLast);
     fillWithTestColor(bitmap.context);
@@ -169,11 +169,10 @@ TEST(BitmapGState, ClearRectEmptiesWhateverTheFillAndAlpha)
     CGContextClearRect(bitmap.context, CGRectMake(1, 1, 2, 2));
     EXPECT_EQ(bitmap.at(1, 1), (Bytes{0, 0, 0, 0}));
     EXPECT_EQ(bitmap.at(0, 0), (Bytes{255, 102, 51, 255}));
-}
 
-TEST(BitmapGState, AnImageScaledIntoARectFillsJustThatRect)
-{
-    Bitmap bitmap(kCGImageAlphaPremultipliedLast);
+    // An image scaled into a rect fills just that rect, alpha back at one.
+    CGContextSetAlpha(bitmap.context, 1);
+    CGContextClearRect(bitmap.context, CGRectMake(0, 0, 4, 4));
     std::vector<std::uint8_t> white(4, 255);
     CGImageRef image = sim::imageFromPixels(1, 1, white);
     CGContextDrawImage(bitmap.context, CGRectMake(2, 0, 2, 4), image);

@@ -258,7 +258,7 @@ TEST_F(Animations, PresentedValueMovesWithTheClockAndTheModelStays)
     EXPECT_DOUBLE_EQ(layer->presented().opacity, 1);
 }
 
-TEST_F(Animations, RemovingEndsThemUnfinished)
+TEST_F(Animations, RemovingOrReplacingByKeyEndsThemUnfinished)
 {
     std::vector<int> log;
     CALayer *layer = CALayer::layer();
@@ -269,12 +269,9 @@ TEST_F(Animations, RemovingEndsThemUnfinished)
     EXPECT_EQ(log, (std::vector<int>{-1, -2}));
     sim::advanceVirtualClock(2);
     EXPECT_EQ(log.size(), 2u); // the timers went with them
-}
 
-TEST_F(Animations, ANewAnimationWithTheSameKeyReplacesTheOld)
-{
-    std::vector<int> log;
-    CALayer *layer = CALayer::layer();
+    // A new animation with the same key replaces the old.
+    log.clear();
     sim::LayerAnimation first = opacityAnimation(0, 1, log, 1);
     first.key = "opacity";
     layer->addAnimation(first);
@@ -286,6 +283,7 @@ TEST_F(Animations, ANewAnimationWithTheSameKeyReplacesTheOld)
     EXPECT_EQ(log, (std::vector<int>{-1, 2}));
 }
 
+// The layer lives until its animation ends.
 TEST_F(Animations, TheLayerLivesUntilItsAnimationEnds)
 {
     std::vector<int> log;
