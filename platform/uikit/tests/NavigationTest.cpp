@@ -98,7 +98,7 @@ protected:
     StrongRef<UIWindow> window;
 };
 
-TEST_F(Navigation, TheRootAppearsWithTheNavigationController)
+TEST_F(Navigation, TheRootAppearsFirstThenPushAndPopSendTheAppearanceMessagesInOrder)
 {
     UINavigationController *navigation = showNavigation();
     EXPECT_EQ(
@@ -108,11 +108,8 @@ TEST_F(Navigation, TheRootAppearsWithTheNavigationController)
     EXPECT_EQ(msg<UIViewController *>(first, "parentViewController"_sel), navigation);
     EXPECT_TRUE(first->m_view->isDescendantOfView(window));
     EXPECT_RECT_EQ(first->m_view->frame(), 0, 64, 320, 568 - 64);
-}
 
-TEST_F(Navigation, PushAndPopSendTheAppearanceMessagesInOrder)
-{
-    UINavigationController *navigation = showNavigation();
+    // Push and pop send the appearance messages in order.
     g_events.clear();
     push(navigation, second);
     EXPECT_EQ(

@@ -155,7 +155,7 @@ TEST_F(TableView, CountsTitlesAndSectionsComeFromTheDataSource)
     EXPECT_DOUBLE_EQ(nextSection.origin.y, 35 + 2 * 44 + footer + 55);
 }
 
-TEST_F(TableView, CellsAreAskedForVisibleRowsOnly)
+TEST_F(TableView, CellsAreAskedForVisibleRowsOnlyAndAgainOnReload)
 {
     UITableView *table = makeTable(UITableViewStylePlain, 100);
     msg<void>(table, "layoutIfNeeded"_sel);
@@ -170,6 +170,13 @@ TEST_F(TableView, CellsAreAskedForVisibleRowsOnly)
         nil);
     EXPECT_TRUE(sim::objectsEqual(
         msg<NSIndexPath *, UITableViewCell *>(table, "indexPathForCell:"_sel, cell), path(1, 0)));
+
+    // reloadData asks again.
+    g_model.rows = {1};
+    g_asked.clear();
+    msg<void>(table, "reloadData"_sel);
+    EXPECT_EQ((std::vector<std::string>{"sections", "rows 0"}), g_asked);
+    EXPECT_EQ(msg<NSArray *>(table, "visibleCells"_sel)->count(), 1u);
 }
 
 TEST_F(TableView, CellsThatScrollAwayAreReused)
@@ -185,17 +192,6 @@ TEST_F(TableView, CellsThatScrollAwayAreReused)
         msg<UITableViewCell *, NSIndexPath *>(table, "cellForRowAtIndexPath:"_sel, path(22, 0));
     EXPECT_EQ(textOf(cell), "0.22");
     EXPECT_EQ(msg<NSArray *>(table, "visibleCells"_sel)->count(), 5u);
-}
-
-TEST_F(TableView, ReloadDataAsksAgain)
-{
-    UITableView *table = makeTable(UITableViewStylePlain, 500);
-    msg<void>(table, "layoutIfNeeded"_sel);
-    g_model.rows = {1};
-    g_asked.clear();
-    msg<void>(table, "reloadData"_sel);
-    EXPECT_EQ((std::vector<std::string>{"sections", "rows 0"}), g_asked);
-    EXPECT_EQ(msg<NSArray *>(table, "visibleCells"_sel)->count(), 1u);
 }
 
 TEST_F(TableView, SelectingARowAsksAndTellsTheDelegate)
