@@ -36,22 +36,6 @@ bool isBlack(const std::vector<std::uint8_t> &pixels)
     return !pixels.empty();
 }
 
-std::size_t viewsOfClass(const json &view, const std::string &name)
-{
-    std::size_t found = view.value("class", "") == name ? 1 : 0;
-    for (const json &child : view.value("children", json::array()))
-        found += viewsOfClass(child, name);
-    return found;
-}
-
-std::size_t viewsOfClassOnScreen(const json &dump, const std::string &name)
-{
-    std::size_t found = 0;
-    for (const json &window : dump["windows"])
-        found += viewsOfClass(window, name);
-    return found;
-}
-
 class AnimationsScript : public testing::TestWithParam<const char *> {
 protected:
     std::string m_folder = e2e::temporaryRoot(std::string("shots-") + GetParam());
@@ -123,8 +107,9 @@ TEST_P(AnimationsScript, CustomSpeedSlowsSpringBoardsOwnAnimations)
     EXPECT_EQ(slow["slowDownFactor"], 3.0);
     EXPECT_EQ(slow["backlightFadeDuration"], 1.5);
     // A folder takes 0.3 seconds to open at the stock speed.
-    EXPECT_EQ(viewsOfClassOnScreen(dumps[1], "SBZoomableCrossfadeView"), 1u) << "still opening";
-    EXPECT_EQ(viewsOfClassOnScreen(dumps[2], "SBZoomableCrossfadeView"), 0u);
+    EXPECT_EQ(e2e::viewsIn(dumps[1], e2e::ofClass("SBZoomableCrossfadeView")).size(), 1u)
+        << "still opening";
+    EXPECT_EQ(e2e::viewsIn(dumps[2], e2e::ofClass("SBZoomableCrossfadeView")).size(), 0u);
     EXPECT_EQ(dumps[2]["homeScreen"]["folderOpen"], true);
 }
 

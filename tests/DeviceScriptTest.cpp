@@ -36,38 +36,39 @@ json unsupportedAlert(const std::string &version)
             {"buttons", {"Cancel"}}};
 }
 
-TEST(ScriptedBoot, IOS9GreetsAndLoads)
+// Each generation greets and loads on its own number; the log of a dump starts where the
+// previous dump ended.
+TEST(ScriptedBoot, EachGenerationGreetsAndLoadsOnItsOwnNumber)
 {
-    std::vector<json> dumps = dumpsOf("dump\n", {"--ios", "9"});
-    ASSERT_EQ(dumps.size(), 1u);
-    const json &log = dumps[0]["log"];
-    EXPECT_TRUE(containsLine(log, "Welcome to Corvane 3")) << log;
-    EXPECT_TRUE(containsLine(log, "Loading on 1240.100000")) << log;
-    EXPECT_EQ(dumps[0]["springboard"]["launches"], 1);
-    EXPECT_EQ(dumps[0]["springboard"]["cf"], 1240.1);
-    EXPECT_EQ(dumps[0]["alerts"], json::array());
-    EXPECT_FALSE(dumps[0]["windows"].empty());
+    for (auto [generation, number] :
+         {std::pair{"7", 847.2}, std::pair{"8", 1140.1}, std::pair{"9", 1240.1}}) {
+        std::vector<json> dumps = dumpsOf("dump\nlock\ndump\n", {"--ios", generation});
+        ASSERT_EQ(dumps.size(), 2u);
+        const json &log = dumps[0]["log"];
+        EXPECT_TRUE(containsLine(log, "Welcome to Corvane 3")) << log;
+        char loading[64];
+        std::snprintf(loading, sizeof loading, "Loading on %f", number);
+        EXPECT_TRUE(containsLine(log, loading)) << log;
+        EXPECT_EQ(dumps[0]["springboard"]["launches"], 1);
+        EXPECT_EQ(dumps[0]["springboard"]["cf"], number);
+        EXPECT_EQ(dumps[0]["alerts"], json::array());
+        EXPECT_FALSE(dumps[0]["windows"].empty());
+        EXPECT_FALSE(containsLine(dumps[1]["log"], "Welcome to Corvane 3")) << dumps[1]["log"];
+    }
 }
 
-TEST(ScriptedBoot, EachGenerationLoadsOnItsOwnNumber)
-{
-    EXPECT_TRUE(
-        containsLine(dumpsOf("dump\n", {"--ios", "7"}).at(0)["log"], "Loading on 847.200000"));
-    EXPECT_TRUE(
-        containsLine(dumpsOf("dump\n", {"--ios", "8"}).at(0)["log"], "Loading on 1140.100000"));
-}
-
-TEST(ScriptedBoot, TheLogOfADumpStartsWhereThePreviousDumpEnded)
-{
-    std::vector<json> dumps = dumpsOf("dump\nlock\ndump\n");
-    ASSERT_EQ(dumps.size(), 2u);
-    EXPECT_FALSE(containsLine(dumps[1]["log"], "Welcome to Corvane 3")) << dumps[1]["log"];
-}
-
+// The relaunch after the farewell reads the settings file again: a section this version
+// does not know is logged each time the file is read.
 TEST(ScriptedApply, TheApplyNotificationRelaunchesSpringBoardAfterTheFarewell)
 {
+    std::string root = e2e::temporaryRoot("reread");
+    std::string settings = root + "/var/mobile/Library/Preferences";
+    ASSERT_EQ(std::system(("mkdir -p '" + settings + "'").c_str()), 0);
+    std::ofstream(settings + "/com.kestrelworks.corvane3.plist")
+        << "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<plist version=\"1.0\">"
+           "<dict><key>CVFromTheFuture</key><dict/></dict></plist>\n";
     std::vector<json> dumps =
-        dumpsOf(std::string("dump\n") + kApply + "\nwait 2\ndump\nwait 1\ndump\n");
+        dumpsOf(std::string("dump\n") + kApply + "\nwait 2\ndump\nwait 1\ndump\n", {}, root);
     ASSERT_EQ(dumps.size(), 3u);
     EXPECT_EQ(dumps[0]["springboard"]["launches"], 1);
     // Still playing the farewell: 0.1 s after the home press, then 2.3 s of animation.
@@ -76,27 +77,12 @@ TEST(ScriptedApply, TheApplyNotificationRelaunchesSpringBoardAfterTheFarewell)
     EXPECT_EQ(dumps[2]["springboard"]["pid"], dumps[0]["springboard"]["pid"])
         << "a scripted device relaunches in its own process";
     // The second launch ran the extension's entry again.
-    const json &secondLaunch = dumps[2]["log"];
-    EXPECT_TRUE(containsLine(secondLaunch, "Welcome to Corvane 3")) << secondLaunch;
-    EXPECT_TRUE(containsLine(secondLaunch, "Loading on 1240.100000")) << secondLaunch;
-}
-
-TEST(ScriptedApply, TheSecondLaunchReadsTheSettingsFileAgain)
-{
-    // A section this version does not know is logged each time the file is read.
-    std::string root = e2e::temporaryRoot("reread");
-    std::string settings = root + "/var/mobile/Library/Preferences";
-    ASSERT_EQ(std::system(("mkdir -p '" + settings + "'").c_str()), 0);
-    std::ofstream(settings + "/com.kestrelworks.corvane3.plist")
-        << "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<plist version=\"1.0\">"
-           "<dict><key>CVFromTheFuture</key><dict/></dict></plist>\n";
-    std::vector<json> dumps =
-        dumpsOf(std::string("dump\n") + kApply + "\nwait 3\ndump\n", {}, root);
-    ASSERT_EQ(dumps.size(), 2u);
     const std::string unhandled = "[Corvane][ERROR]: Unhandled key: CVFromTheFuture";
-    EXPECT_TRUE(containsLine(dumps[0]["log"], unhandled)) << dumps[0]["log"];
-    EXPECT_EQ(dumps[1]["springboard"]["launches"], 2);
-    EXPECT_TRUE(containsLine(dumps[1]["log"], unhandled)) << dumps[1]["log"];
+    for (const json &launch : {dumps[0]["log"], dumps[2]["log"]}) {
+        EXPECT_TRUE(containsLine(launch, "Welcome to Corvane 3")) << launch;
+        EXPECT_TRUE(containsLine(launch, "Loading on 1240.100000")) << launch;
+        EXPECT_TRUE(containsLine(launch, unhandled)) << launch;
+    }
 }
 
 TEST(ScriptedApply, WithTheMasterSwitchOffApplyingStillRelaunches)

@@ -86,6 +86,15 @@ int waitWithTimeout(pid_t child, int timeoutMs)
     return -1;
 }
 
+void collectViews(const nlohmann::json &view, const ViewMatch &matches,
+                  std::vector<nlohmann::json> &found)
+{
+    if (matches(view))
+        found.push_back(view);
+    for (const nlohmann::json &child : view.value("children", nlohmann::json::array()))
+        collectViews(child, matches, found);
+}
+
 } // namespace
 
 std::string temporaryRoot(const std::string &name)
@@ -151,6 +160,25 @@ std::vector<nlohmann::json> jsonLines(const std::string &text)
 bool containsLine(const nlohmann::json &lines, const std::string &line)
 {
     return lines.is_array() && std::find(lines.begin(), lines.end(), line) != lines.end();
+}
+
+std::vector<nlohmann::json> viewsIn(const nlohmann::json &dump, const ViewMatch &matches)
+{
+    std::vector<nlohmann::json> found;
+    for (const nlohmann::json &window : dump.value("windows", nlohmann::json::array()))
+        collectViews(window, matches, found);
+    return found;
+}
+
+nlohmann::json firstViewIn(const nlohmann::json &dump, const ViewMatch &matches)
+{
+    std::vector<nlohmann::json> found = viewsIn(dump, matches);
+    return found.empty() ? nlohmann::json() : found.front();
+}
+
+ViewMatch ofClass(const std::string &name)
+{
+    return [name](const nlohmann::json &view) { return view.value("class", "") == name; };
 }
 
 Background::Background(const std::string &root, const std::vector<std::string> &arguments)

@@ -6,6 +6,7 @@
 #include <nlohmann/json.hpp>
 
 #include <chrono>
+#include <functional>
 #include <string>
 #include <sys/types.h>
 #include <thread>
@@ -36,6 +37,15 @@ std::vector<nlohmann::json> jsonLines(const std::string &text);
 
 // Whether any of the strings of a JSON array equals `line`.
 bool containsLine(const nlohmann::json &lines, const std::string &line);
+
+// Whether a view of a dump is the one looked for.
+using ViewMatch = std::function<bool(const nlohmann::json &view)>;
+
+// Every view of the dump's windows that `matches` takes, in tree order; the first of them,
+// or null; and the match of a view by its class.
+std::vector<nlohmann::json> viewsIn(const nlohmann::json &dump, const ViewMatch &matches);
+nlohmann::json firstViewIn(const nlohmann::json &dump, const ViewMatch &matches);
+ViewMatch ofClass(const std::string &name);
 
 // The next dump of the device running on `root` (`cvsim ctl dump`); null while no device
 // answers.

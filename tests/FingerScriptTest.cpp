@@ -10,27 +10,15 @@ namespace {
 
 using nlohmann::json;
 
-const json *findScrollView(const json &node)
-{
-    std::string cls = node.value("class", "");
-    if (cls == "UIScrollView" || cls == "SBIconScrollView")
-        return &node;
-    if (!node.contains("children"))
-        return nullptr;
-    for (const json &child : node["children"])
-        if (const json *found = findScrollView(child))
-            return found;
-    return nullptr;
-}
-
 // The home screen's page offset (the content offset of its page scroll view), in points.
 double pageOffset(const json &dump)
 {
-    for (const json &window : dump["windows"])
-        if (const json *scroll = findScrollView(window))
-            return (*scroll)["bounds"].at(0).get<double>();
-    ADD_FAILURE() << "no page scroll view in the dump";
-    return -1;
+    json scroll = e2e::firstViewIn(dump, [](const json &view) {
+        return view.value("class", "") == "UIScrollView" ||
+               view.value("class", "") == "SBIconScrollView";
+    });
+    EXPECT_FALSE(scroll.is_null()) << "no page scroll view in the dump";
+    return scroll.is_null() ? -1 : scroll["bounds"].at(0).get<double>();
 }
 
 class FingerScript : public testing::TestWithParam<const char *> {};

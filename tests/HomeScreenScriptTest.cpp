@@ -23,22 +23,16 @@ std::vector<json> runScript(const char *name, const char *generation)
 }
 
 // The icon views of the dump by their labels' text.
-void collectIconViews(const json &node, std::map<std::string, json> &views)
-{
-    const std::string cls = node.value("class", "");
-    if (cls == "SBIconView" || cls == "SBFolderIconView")
-        for (const json &child : node.value("children", json::array()))
-            if (child.value("class", "") == "UILabel")
-                views[child.value("text", "")] = node;
-    for (const json &child : node.value("children", json::array()))
-        collectIconViews(child, views);
-}
-
 std::map<std::string, json> iconViews(const json &dump)
 {
     std::map<std::string, json> views;
-    for (const json &window : dump["windows"])
-        collectIconViews(window, views);
+    for (const json &icon : e2e::viewsIn(dump, [](const json &view) {
+             return view.value("class", "") == "SBIconView" ||
+                    view.value("class", "") == "SBFolderIconView";
+         }))
+        for (const json &child : icon.value("children", json::array()))
+            if (child.value("class", "") == "UILabel")
+                views[child.value("text", "")] = icon;
     return views;
 }
 
@@ -76,59 +70,22 @@ TEST_P(IconsScript, BadgesDraggingWigglingAndTheLabelFont)
 
 INSTANTIATE_TEST_SUITE_P(Generations, IconsScript, testing::Values("7", "8", "9"));
 
-// The dock's node in a dump, or null when there is none.
-json dockOf(const json &node)
-{
-    if (node.value("class", "") == "SBDockView")
-        return node;
-    for (const json &child : node.value("children", json::array()))
-        if (json found = dockOf(child); !found.is_null())
-            return found;
-    return nullptr;
-}
-
-json dockIn(const json &dump)
-{
-    for (const json &window : dump["windows"])
-        if (json found = dockOf(window); !found.is_null())
-            return found;
-    return nullptr;
-}
-
 class DockScript : public testing::TestWithParam<const char *> {};
 
 TEST_P(DockScript, BackgroundHiddenLiveThenNoDockAfterARespring)
 {
     std::vector<json> dumps = runScript("dock.cvsim", GetParam());
     ASSERT_EQ(dumps.size(), 2u);
-    json hidden = dockIn(dumps[0])["backgroundViewsHidden"];
+    json hidden = e2e::firstViewIn(dumps[0], e2e::ofClass("SBDockView"))["backgroundViewsHidden"];
     EXPECT_EQ(hidden["backgroundView"], true);
     EXPECT_EQ(hidden["backgroundImageView"], true);
     EXPECT_EQ(hidden["highlightView"], true);
-    EXPECT_TRUE(dockIn(dumps[1]).is_null());
+    EXPECT_TRUE(e2e::firstViewIn(dumps[1], e2e::ofClass("SBDockView")).is_null());
     EXPECT_EQ(dumps[1]["springboard"]["launches"], 2);
     EXPECT_EQ(iconViews(dumps[1]).count("Phone"), 0u) << "the dock's icons went with it";
 }
 
 INSTANTIATE_TEST_SUITE_P(Generations, DockScript, testing::Values("7", "8", "9"));
-
-json firstOfClass(const json &node, const std::string &cls)
-{
-    if (node.value("class", "") == cls)
-        return node;
-    for (const json &child : node.value("children", json::array()))
-        if (json found = firstOfClass(child, cls); !found.is_null())
-            return found;
-    return nullptr;
-}
-
-json firstInDump(const json &dump, const std::string &cls)
-{
-    for (const json &window : dump["windows"])
-        if (json found = firstOfClass(window, cls); !found.is_null())
-            return found;
-    return nullptr;
-}
 
 class FoldersScript : public testing::TestWithParam<const char *> {};
 
@@ -138,10 +95,10 @@ TEST_P(FoldersScript, TitleWhileEditingDarkBackdropAndPinchToClose)
     std::vector<json> dumps = runScript("folders.cvsim", GetParam());
     ASSERT_EQ(dumps.size(), 3u);
     EXPECT_EQ(dumps[0]["homeScreen"]["folderOpen"], true);
-    EXPECT_EQ(firstInDump(dumps[0], "UITextField")["hidden"], true);
-    EXPECT_EQ(firstInDump(dumps[0], "SBFolderBackgroundView")["backdrop"],
+    EXPECT_EQ(e2e::firstViewIn(dumps[0], e2e::ofClass("UITextField"))["hidden"], true);
+    EXPECT_EQ(e2e::firstViewIn(dumps[0], e2e::ofClass("SBFolderBackgroundView"))["backdrop"],
               std::string(GetParam()) == "7" ? "light" : "dark");
-    EXPECT_EQ(firstInDump(dumps[1], "UITextField")["hidden"], false);
+    EXPECT_EQ(e2e::firstViewIn(dumps[1], e2e::ofClass("UITextField"))["hidden"], false);
     EXPECT_EQ(dumps[2]["homeScreen"]["folderOpen"], false);
 }
 

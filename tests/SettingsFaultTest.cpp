@@ -104,7 +104,16 @@ int saveMustFail()
     return said && kept && kept->str() == "99" ? 0 : 1;
 }
 
-class SettingsFault : public SettingsTest {};
+class SettingsFault : public SettingsTest {
+protected:
+    // After a failed save: the file as it was, holding `generation`, and nothing beside it.
+    void expectFileKept(const std::string &before, long generation)
+    {
+        EXPECT_EQ(readSettingsFileBytes(), before);
+        EXPECT_EQ(generationOnDisk(), generation);
+        EXPECT_EQ(preferencesFolder(), std::vector<std::string>{"com.kestrelworks.corvane3.plist"});
+    }
+};
 
 TEST_F(SettingsFault, APanelKilledDuringSavesLeavesTheOldOrTheNewSettings)
 {
@@ -152,9 +161,7 @@ TEST_F(SettingsFault, ASaveOnAFullDiskFailsAndLeavesTheFile)
     });
     ASSERT_NE(status, 77) << "cannot limit the file size";
     EXPECT_EQ(status, 0) << "the failed save did not say why";
-    EXPECT_EQ(readSettingsFileBytes(), before);
-    EXPECT_EQ(generationOnDisk(), 7);
-    EXPECT_EQ(preferencesFolder(), std::vector<std::string>{"com.kestrelworks.corvane3.plist"});
+    expectFileKept(before, 7);
 }
 
 // Root writes through any mode, so as root the save runs as another user (nobody).
@@ -181,9 +188,7 @@ TEST_F(SettingsFault, ASaveIntoAReadOnlySettingsFolderFailsAndLeavesTheFile)
     if (status == 77)
         GTEST_SKIP() << "cannot change to another user";
     EXPECT_EQ(status, 0) << "the failed save did not say why";
-    EXPECT_EQ(readSettingsFileBytes(), before);
-    EXPECT_EQ(generationOnDisk(), 8);
-    EXPECT_EQ(preferencesFolder(), std::vector<std::string>{"com.kestrelworks.corvane3.plist"});
+    expectFileKept(before, 8);
 }
 
 } // namespace

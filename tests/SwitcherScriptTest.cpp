@@ -27,25 +27,13 @@ std::vector<json> run(const std::string &script, const char *generation)
     return e2e::jsonLines(result.out);
 }
 
-// Every view of the dump's windows that shows the display identifier, in tree order.
-void collect(const json &node, const std::string &identifier, std::vector<json> &found)
-{
-    if (node.value("displayIdentifier", "") == identifier)
-        found.push_back(node);
-    for (const json &child : node.value("children", json::array()))
-        collect(child, identifier, found);
-}
-
 // The snapshot view of the application's page (the node that carries its filters).
 json snapshotIn(const json &dump, const std::string &identifier)
 {
-    std::vector<json> found;
-    for (const json &window : dump["windows"])
-        collect(window, identifier, found);
-    for (const json &node : found)
-        if (node.contains("snapshotFilters"))
-            return node;
-    return {};
+    return e2e::firstViewIn(dump, [&](const json &view) {
+        return view.value("displayIdentifier", "") == identifier &&
+               view.contains("snapshotFilters");
+    });
 }
 
 std::vector<std::string> pagesOf(const json &dump)
@@ -106,9 +94,9 @@ TEST_P(SwitcherScript, HiddenIconsAndScaledPages)
     ASSERT_EQ(dumps.size(), 1u);
     const json &switcher = dumps[0]["switcher"];
     if (std::string(GetParam()) == "9") {
-        std::vector<json> cards;
-        for (const json &window : dumps[0]["windows"])
-            collect(window, "com.apple.mobilemail", cards);
+        std::vector<json> cards = e2e::viewsIn(dumps[0], [](const json &view) {
+            return view.value("displayIdentifier", "") == "com.apple.mobilemail";
+        });
         ASSERT_FALSE(cards.empty());
         EXPECT_NEAR(cards[0]["scale"].get<double>(), 0.9, 1e-6);
         EXPECT_EQ(cards[0]["titleAndIconOpacity"], 0.0);

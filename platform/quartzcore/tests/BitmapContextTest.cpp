@@ -74,50 +74,29 @@ TEST(BitmapLayouts, EachLayoutPutsTheComponentsInItsDocumentedBytes)
     }
 }
 
-TEST(BitmapLayouts, TheProductsTwoLayoutsHaveTheirKnownBitmapInfoValues)
+// The caller's bytes reach the image in RGBA order, and the image's data provider hands
+// out a copy of them, in rows from the top.
+TEST(BitmapLayouts, TheCallersBytesAreCopiedOutInRGBAOrder)
 {
-    EXPECT_EQ(kCGImageAlphaPremultipliedLast | kCGBitmapByteOrder32Little, 0x2001u);
-    EXPECT_EQ(kCGImageAlphaPremultipliedFirst, 2u);
-}
-
-TEST(BitmapLayouts, BytesWrittenByTheCallerReachTheImageInRGBAOrder)
-{
+    AutoreleasePool pool;
     Bitmap bitmap(kCGImageAlphaPremultipliedLast | kCGBitmapByteOrder32Little);
     // Alpha, blue, green, red in memory: a half-transparent premultiplied orange.
     std::uint8_t *pixel = bitmap.bytes.data() + (1 * 4 + 3) * 4;
     pixel[0] = 128, pixel[1] = 0, pixel[2] = 64, pixel[3] = 128;
-    CGImageRef image = CGBitmapContextCreateImage(bitmap.context);
-    const auto &rgba = sim::pixelsOf(image);
-    EXPECT_EQ(rgba[(1 * 4 + 3) * 4 + 0], 128);
-    EXPECT_EQ(rgba[(1 * 4 + 3) * 4 + 1], 64);
-    EXPECT_EQ(rgba[(1 * 4 + 3) * 4 + 2], 0);
-    EXPECT_EQ(rgba[(1 * 4 + 3) * 4 + 3], 128);
-    CGImageRelease(image);
-}
-
-// An image's data provider hands out a copy of its bytes, in rows from the top.
-TEST(BitmapLayouts, AnImagesBytesAreCopiedOutThroughItsDataProvider)
-{
-    AutoreleasePool pool;
-    Bitmap bitmap(kCGImageAlphaPremultipliedLast | kCGBitmapByteOrder32Big);
-    std::uint8_t *pixel = bitmap.bytes.data() + (1 * 4 + 3) * 4;
-    pixel[0] = 10, pixel[1] = 20, pixel[2] = 30, pixel[3] = 255;
     CGImageRef image = CGBitmapContextCreateImage(bitmap.context);
     CFDataRef data = CGDataProviderCopyData(CGImageGetDataProvider(image));
     ASSERT_NE(data, nullptr);
     EXPECT_EQ(std::size_t(CFDataGetLength(data)),
               CGImageGetBytesPerRow(image) * CGImageGetHeight(image));
     const std::uint8_t *copied = CFDataGetBytePtr(data) + (1 * 4 + 3) * 4;
-    EXPECT_EQ((std::vector<int>{copied[0], copied[1], copied[2], copied[3]}),
-              (std::vector<int>{10, 20, 30, 255}));
+    EXPECT_EQ((Bytes{copied[0], copied[1], copied[2], copied[3]}), (Bytes{128, 64, 0, 128}));
     // A copy: the context's later drawing does not reach it.
-    pixel[0] = 99;
+    pixel[3] = 99;
     CGImageRelease(CGBitmapContextCreateImage(bitmap.context));
-    EXPECT_EQ(copied[0], 10);
+    EXPECT_EQ(copied[0], 128);
     CFRelease(data);
     CGImageRelease(image);
-    EXPECT_EQ(CGImageGetDataProvider(nullptr), nullptr);
-    EXPECT_EQ(CGDataProviderCopyData(nullptr), nullptr);
+    EXPECT_EQ(CGDataProviderCopyData(CGImageGetDataProvider(nullptr)), nullptr);
 }
 
 TEST(BitmapLayouts, DrawingKeepsWhatTheCallerWroteElsewhere)
@@ -144,44 +123,25 @@ TEST(BitmapLayouts, AnOwnBufferStartsTransparentAndIsReachable)
     CGColorSpaceRelease(space);
 }
 
-TEST(BitmapOrientation, AnImageDrawnIntoAWholeNewContextKeepsItsRowOrder)
-{
-    Bitmap bitmap(kCGImageAlphaPremultipliedLast);
-    CGImageRef image = redTopRowImage(4, 4);
-    CGContextDrawImage(bitmap.context, CGRectMake(0, 0, 4, 4), image);
-    EXPECT_EQ(bitmap.at(1, 0), (Bytes{255, 0, 0, 255}));
-    EXPECT_EQ(bitmap.at(1, 3), (Bytes{0, 0, 255, 255}));
-    CGImageRelease(image);
-}
-
-TEST(BitmapOrientation, UIKitsFlipTurnsDrawnImagesUpsideDown)
-{
-    Bitmap bitmap(kCGImageAlphaPremultipliedLast);
-    CGContextTranslateCTM(bitmap.context, 0, 4);
-    CGContextScaleCTM(bitmap.context, 1, -1);
-    CGImageRef image = redTopRowImage(4, 4);
-    CGContextDrawImage(bitmap.context, CGRectMake(0, 0, 4, 4), image);
-    EXPECT_EQ(bitmap.at(1, 3), (Bytes{255, 0, 0, 255}));
-    EXPECT_EQ(bitmap.at(1, 0), (Bytes{0, 0, 255, 255}));
-    CGImageRelease(image);
-}
-
+// User space starts at the bottom left: an image drawn into a whole new context keeps its
+// row order, and UIKit's flip turns it upside down.
 TEST(BitmapOrientation, UserSpaceStartsAtTheBottomLeftUntilFlipped)
 {
-    Bitmap bitmap(kCGImageAlphaPremultipliedLast);
-    EXPECT_TRUE(CGAffineTransformIsIdentity(CGContextGetCTM(bitmap.context)));
-    CGContextSetRGBFillColor(bitmap.context, 1, 0, 0, 1);
-    CGContextFillRect(bitmap.context, CGRectMake(0, 0, 4, 1));
-    EXPECT_EQ(bitmap.at(0, 3)[0], 255); // the last row in memory is y = 0…1
-    EXPECT_EQ(bitmap.at(0, 0)[3], 0);
-
-    CGContextTranslateCTM(bitmap.context, 0, 4);
-    CGContextScaleCTM(bitmap.context, 1, -1);
-    CGAffineTransform flip = CGContextGetCTM(bitmap.context);
-    EXPECT_TRUE(CGAffineTransformEqualToTransform(flip, {1, 0, 0, -1, 0, 4}));
-    CGContextSetRGBFillColor(bitmap.context, 0, 1, 0, 1);
-    CGContextFillRect(bitmap.context, CGRectMake(0, 0, 4, 1));
-    EXPECT_EQ(bitmap.at(0, 0)[1], 255); // flipped: y = 0…1 is the first row
+    CGImageRef image = redTopRowImage(4, 4);
+    for (bool flipped : {false, true}) {
+        Bitmap bitmap(kCGImageAlphaPremultipliedLast);
+        if (flipped) {
+            CGContextTranslateCTM(bitmap.context, 0, 4);
+            CGContextScaleCTM(bitmap.context, 1, -1);
+        }
+        CGContextDrawImage(bitmap.context, CGRectMake(0, 0, 4, 4), image);
+        EXPECT_EQ(bitmap.at(1, flipped ? 3 : 0), (Bytes{255, 0, 0, 255})) << flipped;
+        EXPECT_EQ(bitmap.at(1, flipped ? 0 : 3), (Bytes{0, 0, 255, 255})) << flipped;
+        CGContextSetRGBFillColor(bitmap.context, 0, 1, 0, 1);
+        CGContextFillRect(bitmap.context, CGRectMake(0, 0, 4, 1)); // y = 0…1
+        EXPECT_EQ(bitmap.at(0, flipped ? 0 : 3)[1], 255) << flipped;
+    }
+    CGImageRelease(image);
 }
 
 TEST(BitmapGState, AlphaScalesDrawnImagesAndRestoreBringsItBack)
@@ -201,7 +161,7 @@ TEST(BitmapGState, AlphaScalesDrawnImagesAndRestoreBringsItBack)
     CGImageRelease(image);
 }
 
-TEST(BitmapGState, ClearRectEmptiesWhateverTheFillAndAlpha)
+TEST(BitmapGState, ClearRectEmptiesWhateverTheAlphaAndImagesFillTheirRect)
 {
     Bitmap bitmap(kCGImageAlphaPremultipliedLast);
     fillWithTestColor(bitmap.context);
@@ -209,11 +169,10 @@ TEST(BitmapGState, ClearRectEmptiesWhateverTheFillAndAlpha)
     CGContextClearRect(bitmap.context, CGRectMake(1, 1, 2, 2));
     EXPECT_EQ(bitmap.at(1, 1), (Bytes{0, 0, 0, 0}));
     EXPECT_EQ(bitmap.at(0, 0), (Bytes{255, 102, 51, 255}));
-}
 
-TEST(BitmapGState, AnImageScaledIntoARectFillsJustThatRect)
-{
-    Bitmap bitmap(kCGImageAlphaPremultipliedLast);
+    // An image scaled into a rect fills just that rect, alpha back at one.
+    CGContextSetAlpha(bitmap.context, 1);
+    CGContextClearRect(bitmap.context, CGRectMake(0, 0, 4, 4));
     std::vector<std::uint8_t> white(4, 255);
     CGImageRef image = sim::imageFromPixels(1, 1, white);
     CGContextDrawImage(bitmap.context, CGRectMake(2, 0, 2, 4), image);

@@ -1,5 +1,6 @@
 #include "quartzcore/CGGeometry.h"
 
+#include <array>
 #include <gtest/gtest.h>
 
 namespace {
@@ -17,14 +18,10 @@ void expectRect(CGRect actual, CGFloat x, CGFloat y, CGFloat width, CGFloat heig
 TEST(CGGeometry, NegativeSizesDescribeTheSameAreaAsTheirStandardForm)
 {
     CGRect flipped = CGRectMake(10, 20, -4, -6);
-    EXPECT_EQ(CGRectGetMinX(flipped), 6);
-    EXPECT_EQ(CGRectGetMidX(flipped), 8);
-    EXPECT_EQ(CGRectGetMaxX(flipped), 10);
-    EXPECT_EQ(CGRectGetMinY(flipped), 14);
-    EXPECT_EQ(CGRectGetMidY(flipped), 17);
-    EXPECT_EQ(CGRectGetMaxY(flipped), 20);
-    EXPECT_EQ(CGRectGetWidth(flipped), 4);
-    EXPECT_EQ(CGRectGetHeight(flipped), 6);
+    EXPECT_EQ((std::array{CGRectGetMinX(flipped), CGRectGetMidX(flipped), CGRectGetMaxX(flipped),
+                          CGRectGetMinY(flipped), CGRectGetMidY(flipped), CGRectGetMaxY(flipped),
+                          CGRectGetWidth(flipped), CGRectGetHeight(flipped)}),
+              (std::array<CGFloat, 8>{6, 8, 10, 14, 17, 20, 4, 6}));
     expectRect(CGRectStandardize(flipped), 6, 14, 4, 6);
     EXPECT_TRUE(CGRectEqualToRect(flipped, CGRectMake(6, 14, 4, 6)));
     EXPECT_FALSE(CGRectIsEmpty(flipped));

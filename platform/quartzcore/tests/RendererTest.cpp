@@ -42,6 +42,16 @@ protected:
         return renderer.renderFrame(root, CGSizeMake(width, height), scale);
     }
 
+    // A layer at `frame` that blurs itself (or, as "backdropBlur", what lies behind it).
+    static CALayer *blurring(const char *filterName, double radius, CGRect frame)
+    {
+        CALayer *layer = box(frame, 0, 0, 0, 0);
+        CAFilter *blur = CAFilter::filterWithName(NSString::stringWithUTF8String(filterName));
+        blur->setValueForKey(NSNumber::numberWithDouble(radius), "inputRadius"_ns);
+        layer->setFilters(NSArray::arrayWithObjects({blur}));
+        return layer;
+    }
+
     static Rgba at(const sim::PixelBuffer &frame, int x, int y)
     {
         const std::uint8_t *p = frame.row(y) + x * 4;
@@ -152,21 +162,9 @@ TEST_F(Rendering, SublayersInsideAnInheritedMaskAreClippedByIt)
     expectNear(at(frame, 20, 4), kClear, 0);  // beyond the turned square's top corner
 }
 
-TEST_F(Rendering, HiddenLayersAndTheirSublayersAreSkipped)
+TEST_F(Rendering, ZPositionReordersSiblingsAndHiddenOnesAreSkipped)
 {
     CALayer *root = box(CGRectMake(0, 0, 4, 4), 0, 0, 1);
-    CALayer *hidden = box(CGRectMake(0, 0, 4, 4), 1, 0, 0);
-    hidden->addSublayer(box(CGRectMake(0, 0, 2, 2), 0, 1, 0));
-    hidden->setHidden(true);
-    root->addSublayer(hidden);
-    const sim::PixelBuffer &frame = draw(root, 4, 4);
-    expectNear(at(frame, 1, 1), kBlue, 0);
-    expectNear(at(frame, 3, 3), kBlue, 0);
-}
-
-TEST_F(Rendering, ZPositionReordersSiblings)
-{
-    CALayer *root = box(CGRectMake(0, 0, 4, 4), 0, 0, 0, 0);
     CALayer *first = box(CGRectMake(0, 0, 4, 4), 1, 0, 0);
     CALayer *second = box(CGRectMake(0, 0, 4, 4), 0, 1, 0);
     root->addSublayer(first);
@@ -174,6 +172,11 @@ TEST_F(Rendering, ZPositionReordersSiblings)
     expectNear(at(draw(root, 4, 4), 2, 2), kGreen, 0);
     first->setZPosition(1);
     expectNear(at(draw(root, 4, 4), 2, 2), kRed, 0);
+    // A hidden layer takes its sublayers with it.
+    first->addSublayer(box(CGRectMake(0, 0, 2, 2), 1, 1, 1));
+    first->setHidden(true);
+    second->setHidden(true);
+    expectNear(at(draw(root, 4, 4), 1, 1), kBlue, 0);
 }
 
 TEST_F(Rendering, ContentsAreScaledIntoTheBounds)
@@ -241,10 +244,14 @@ protected:
         return false;
     }
 
-    void expectSameAsPerPixelPath(int width, int height, CGRect frame)
+    // The frame drawn with and without a hairline radius, compared pixel by pixel; the
+    // pixels at the layer's corners are skipped when the layer lies in view.
+    void expectSameAsPerPixelPath(int width, int height, CGRect frame,
+                                  CATransform3D transform = CATransform3DIdentity,
+                                  double perspective = 0)
     {
-        sim::PixelBuffer fast = drawGradient(width, height, frame, 0);
-        sim::PixelBuffer general = drawGradient(width, height, frame, 1e-3);
+        sim::PixelBuffer fast = drawGradient(width, height, frame, 0, transform, perspective);
+        sim::PixelBuffer general = drawGradient(width, height, frame, 1e-3, transform, perspective);
         ASSERT_EQ(fast.pixels.size(), general.pixels.size());
         for (int y = 0; y < fast.height; ++y)
             for (int x = 0; x < fast.width; ++x)
@@ -254,65 +261,25 @@ protected:
     }
 };
 
-TEST_F(UprightContents, OnWholePixelsMatchThePerPixelPath)
+// On whole pixels, on half pixels, reaching past the frame, stretched, one texel wide.
+TEST_F(UprightContents, MatchThePerPixelPath)
 {
     expectSameAsPerPixelPath(24, 20, CGRectMake(3, 4, 12, 10));
-}
-
-TEST_F(UprightContents, OnHalfPixelsMatchThePerPixelPath)
-{
     expectSameAsPerPixelPath(24, 20, CGRectMake(3.25, 4.75, 12, 10));
-}
-
-TEST_F(UprightContents, ReachingPastTheFrameMatchesThePerPixelPath)
-{
     expectSameAsPerPixelPath(40, 20, CGRectMake(-6.375, 20.125, 20, 10));
-}
-
-TEST_F(UprightContents, StretchedOrOneTexelWideMatchThePerPixelPath)
-{
     expectSameAsPerPixelPath(7, 5, CGRectMake(2.125, 3.375, 30, 20));
     expectSameAsPerPixelPath(1, 16, CGRectMake(0, 0, 40, 30));
 }
 
 // Turned contents (about z: rows that step through the image's rows; about y under
 // perspective: rows that divide) are sampled four pixels at a time. The layer reaches past
-// the frame on every side, so the hairline radius that sends it down the per-pixel path
-// rounds no pixel in view, and the frames must agree to the bit.
+// the frame on every side, so the hairline radius rounds no pixel in view.
 TEST_F(UprightContents, TurnedOrInPerspectiveMatchThePerPixelPath)
 {
-    struct Turn {
-        CGRect frame;
-        CATransform3D transform;
-        double perspective;
-    };
-    for (const Turn &turn :
-         {Turn{CGRectMake(-10, -10, 60, 50), CATransform3DMakeRotation(0.3, 0, 0, 1), 0},
-          Turn{CGRectMake(-20, -20, 80, 70), CATransform3DMakeRotation(0.4, 0, 1, 0),
-               -1.0 / 200}}) {
-        sim::PixelBuffer fast =
-            drawGradient(37, 23, turn.frame, 0, turn.transform, turn.perspective);
-        sim::PixelBuffer general =
-            drawGradient(37, 23, turn.frame, 1e-3, turn.transform, turn.perspective);
-        ASSERT_EQ(fast.pixels.size(), general.pixels.size());
-        for (int y = 0; y < fast.height; ++y)
-            for (int x = 0; x < fast.width; ++x)
-                ASSERT_EQ(at(fast, x, y), at(general, x, y))
-                    << "pixel " << x << ", " << y << " under perspective " << turn.perspective;
-    }
-}
-
-TEST_F(Rendering, AQuarterTurnSwapsTheExtents)
-{
-    CALayer *bar = box(CGRectMake(30, 40, 40, 20), 1, 0, 0); // centre (50, 50)
-    bar->setTransform(CATransform3DMakeRotation(M_PI / 2, 0, 0, 1));
-    CALayer *root = box(CGRectMake(0, 0, 100, 100), 0, 0, 0, 0);
-    root->addSublayer(bar);
-    const sim::PixelBuffer &frame = draw(root, 100, 100);
-    expectNear(at(frame, 50, 32), kRed, 0); // upright now: x 40…60, y 30…70
-    expectNear(at(frame, 50, 28), kClear, 0);
-    expectNear(at(frame, 35, 50), kClear, 0);
-    expectNear(at(frame, 58, 68), kRed, 0);
+    expectSameAsPerPixelPath(37, 23, CGRectMake(-10, -10, 60, 50),
+                             CATransform3DMakeRotation(0.3, 0, 0, 1));
+    expectSameAsPerPixelPath(37, 23, CGRectMake(-20, -20, 80, 70),
+                             CATransform3DMakeRotation(0.4, 0, 1, 0), -1.0 / 200);
 }
 
 // A 100 × 100 layer in a 200 × 100 frame, turned 60° about y under m34 = −1/500 about the
@@ -372,11 +339,8 @@ TEST_F(Rendering, WhatIsBehindTheViewerIsNotDrawn)
 // whose centre lies d inside that edge gets 255·Φ(d/σ): Φ(1) = 0.8413, Φ(2) = 0.9772.
 TEST_F(Rendering, BlurSpreadsASharpEdgeAsTheGaussian)
 {
-    CALayer *blurred = box(CGRectMake(0, 0, 80, 20), 0, 0, 0, 0);
+    CALayer *blurred = blurring("gaussianBlur", 2.25, CGRectMake(0, 0, 80, 20));
     blurred->addSublayer(box(CGRectMake(0, 0, 40, 20), 1, 1, 1));
-    CAFilter *blur = CAFilter::filterWithName("gaussianBlur"_ns);
-    blur->setValueForKey(NSNumber::numberWithDouble(2.25), "inputRadius"_ns);
-    blurred->setFilters(NSArray::arrayWithObjects({blur}));
     const sim::PixelBuffer &frame = draw(blurred, 80, 20, 2);
     struct Probe {
         int x;
@@ -397,11 +361,7 @@ TEST_F(Rendering, BackdropBlursWhatWasDrawnBehindItOnlyUnderItself)
 {
     CALayer *root = box(CGRectMake(0, 0, 80, 20), 0, 0, 0, 1);
     root->addSublayer(box(CGRectMake(0, 0, 40, 20), 1, 1, 1));
-    CALayer *backdrop = box(CGRectMake(40, 0, 40, 20), 0, 0, 0, 0);
-    CAFilter *blur = CAFilter::filterWithName("backdropBlur"_ns);
-    blur->setValueForKey(NSNumber::numberWithDouble(2.25), "inputRadius"_ns);
-    backdrop->setFilters(NSArray::arrayWithObjects({blur}));
-    root->addSublayer(backdrop);
+    root->addSublayer(blurring("backdropBlur", 2.25, CGRectMake(40, 0, 40, 20)));
     const sim::PixelBuffer &frame = draw(root, 80, 20, 2);
     expectNear(at(frame, 79, 20), {255, 255, 255, 255}, 0); // left of the backdrop: sharp
     EXPECT_NEAR(at(frame, 84, 20)[0], 255 * 0.15866, 4);    // Φ(−1) of white, under it
@@ -414,11 +374,7 @@ TEST_F(Rendering, BackdropBlursWhatWasDrawnBehindItOnlyUnderItself)
 TEST_F(Rendering, BackdropKeepsAnEvenColourUpToTheScreensEdges)
 {
     CALayer *root = box(CGRectMake(0, 0, 40, 20), 1, 1, 1, 1);
-    CALayer *backdrop = box(CGRectMake(0, 0, 40, 20), 0, 0, 0, 0);
-    CAFilter *blur = CAFilter::filterWithName("backdropBlur"_ns);
-    blur->setValueForKey(NSNumber::numberWithDouble(3), "inputRadius"_ns);
-    backdrop->setFilters(NSArray::arrayWithObjects({blur}));
-    root->addSublayer(backdrop);
+    root->addSublayer(blurring("backdropBlur", 3, CGRectMake(0, 0, 40, 20)));
     const sim::PixelBuffer &frame = draw(root, 40, 20, 2);
     for (int x : {0, 40, 79})
         for (int y : {0, 20, 39})

@@ -142,18 +142,6 @@ INSTANTIATE_TEST_SUITE_P(
                                                        -s30, c30, 0, 0,
                                                           0,   0, 1, 0,
                                                           0,   0, 0, 1}},
-        RotationCase{"X30Degrees", M_PI / 6, 1, 0, 0, {1,    0,   0, 0,
-                                                       0,  c30, s30, 0,
-                                                       0, -s30, c30, 0,
-                                                       0,    0,   0, 1}},
-        RotationCase{"Y30Degrees", M_PI / 6, 0, 1, 0, {c30, 0, -s30, 0,
-                                                         0, 1,    0, 0,
-                                                       s30, 0,  c30, 0,
-                                                         0, 0,    0, 1}},
-        RotationCase{"ZMinus30Degrees", -M_PI / 6, 0, 0, 1, {c30, -s30, 0, 0,
-                                                             s30,  c30, 0, 0,
-                                                               0,    0, 1, 0,
-                                                               0,    0, 0, 1}},
         // A third of a turn about the diagonal cycles the axes: x to y, y to z, z to x.
         RotationCase{"DiagonalThirdTurn", 2 * M_PI / 3, 2, 2, 2, {0, 1, 0, 0,
                                                                   0, 0, 1, 0,
@@ -181,22 +169,9 @@ TEST(CATransform3D, ConcatOrderDecidesWhetherTheTranslationTurns)
     expectPoint(sim::projectPoint(turnThenShift, {1, 0}).point, 10, 1);
 }
 
-TEST(CATransform3D, ConcatWithIdentityAnswersTheOtherSide)
-{
-    EXPECT_MATRIX(CATransform3DConcat(CATransform3DIdentity, kGeneral), kGeneral);
-    EXPECT_MATRIX(CATransform3DConcat(kGeneral, CATransform3DIdentity), kGeneral);
-}
-
 TEST(CATransform3D, TranslateScaleAndRotatePutTheirStepBeforeTheMatrix)
 {
-    EXPECT_MATRIX(CATransform3DTranslate(CATransform3DMakeScale(2, 3, 4), 1, 1, 1),
-                  matrix({2, 0, 0, 0, 0, 3, 0, 0, 0, 0, 4, 0, 2, 3, 4, 1}));
-    EXPECT_MATRIX(CATransform3DScale(CATransform3DMakeTranslation(5, 6, 7), 2, 3, 4),
-                  matrix({2, 0, 0, 0, 0, 3, 0, 0, 0, 0, 4, 0, 5, 6, 7, 1}));
-    EXPECT_MATRIX(CATransform3DRotate(CATransform3DMakeTranslation(10, 0, 0), M_PI_2, 0, 0, 1),
-                  matrix({0, 1, 0, 0, -1, 0, 0, 0, 0, 0, 1, 0, 10, 0, 0, 1}));
-
-    // On a full matrix too, each step equals the product with the step first.
+    // Each step equals the product with the step first, on a full matrix.
     EXPECT_MATRIX(CATransform3DTranslate(kGeneral, 3, -2, 7),
                   CATransform3DConcat(CATransform3DMakeTranslation(3, -2, 7), kGeneral));
     EXPECT_MATRIX(CATransform3DScale(kGeneral, 3, -2, 0.5),

@@ -43,7 +43,7 @@ const json *nodeWithText(const json &windows, const std::string &text)
 
 class Dumps : public test::SpringBoardTest {};
 
-TEST_F(Dumps, EveryVisibleWindowFromTheBottomWithItsViewTree)
+TEST_F(Dumps, EveryVisibleWindowFromTheBottomWithItsViewTreeTextsAndImages)
 {
     launch();
     SpringBoardHost::unlock();
@@ -64,14 +64,8 @@ TEST_F(Dumps, EveryVisibleWindowFromTheBottomWithItsViewTree)
     EXPECT_FALSE(home.contains("text"));
     EXPECT_FALSE(home.contains("image"));
     EXPECT_FALSE(home.contains("filters"));
-}
 
-TEST_F(Dumps, ViewsShowingTextOrImagesSayWhat)
-{
-    launch();
-    SpringBoardHost::unlock();
-    json windows = SpringBoardHost::dumpWindows();
-
+    // Views showing text or images say what.
     const json *label = nodeWithText(windows, "Weather");
     ASSERT_NE(label, nullptr);
     EXPECT_EQ((*label)["class"], "UILabel");
@@ -99,29 +93,23 @@ TEST_F(Dumps, AScrollViewsBoundsOriginIsItsContentOffset)
     EXPECT_EQ((*pages)["bounds"], json::array({375, 0, 375, 571}));
 }
 
-TEST_F(Dumps, FiltersOfALayerAreListedByName)
-{
-    launch();
-    SpringBoardHost::unlock();
-    rootFolderView()->layer()->setFilters(
-        NSArray::arrayWithObjects({CAFilter::filterWithName("gaussianBlur"_ns)}));
-    json windows = SpringBoardHost::dumpWindows();
-    EXPECT_EQ(windows[1]["children"][0]["filters"], json::array({"gaussianBlur"}));
-}
-
 // A feature's attributes reach the views of its class and of every subclass, the
-// superclass's first, so that a subclass may refine them.
-TEST_F(Dumps, RegisteredAttributesOfAClassReachItsViewsAndSubclasses)
+// superclass's first, so that a subclass may refine them; filters are listed by name.
+TEST_F(Dumps, RegisteredAttributesAndFiltersReachTheDump)
 {
     launch();
     SpringBoardHost::unlock();
     sim::addViewDumpAttributes("UIView", [](UIView *, json &node) { node["probe"] = "view"; });
     sim::addViewDumpAttributes("SBRootFolderView",
                                [](UIView *, json &node) { node["probe"] = "root"; });
+    rootFolderView()->layer()->setFilters(
+        NSArray::arrayWithObjects({CAFilter::filterWithName("gaussianBlur"_ns)}));
     json windows = SpringBoardHost::dumpWindows();
     sim::addViewDumpAttributes("UIView", [](UIView *, json &) {});
     sim::addViewDumpAttributes("SBRootFolderView", [](UIView *, json &) {});
 
+    // Filters of a layer are listed by name.
+    EXPECT_EQ(windows[1]["children"][0]["filters"], json::array({"gaussianBlur"}));
     EXPECT_EQ(windows[1]["probe"], "view");
     EXPECT_EQ(windows[1]["children"][0]["probe"], "root");
     EXPECT_FALSE(SpringBoardHost::dumpWindows()[1].contains("probe"));

@@ -90,7 +90,7 @@ TEST_F(Folders, TheFolderOpensOutOfItsIconThroughACrossfade)
 // The panel is 375 − 2 × 27 = 321 points square; three 60-point columns leave 141 points
 // in four gaps of 35.25, and three 74-point rows between insets of 16 leave 67 in two
 // gaps of 33.5.
-TEST_F(Folders, AnOpenFolderShowsItsIconsOnItsOwnGrid)
+TEST_F(Folders, AnOpenFolderShowsItsIconsOnItsOwnGridUntilClosed)
 {
     ASSERT_TRUE(SpringBoardHost::openFolder(0));
     sim::advanceVirtualClock(0.5);
@@ -103,13 +103,8 @@ TEST_F(Folders, AnOpenFolderShowsItsIconsOnItsOwnGrid)
     EXPECT_POINT_NEAR(iconOrigin(list, 1), 35.25 * 2 + 60, 16);
     EXPECT_POINT_NEAR(iconOrigin(list, 3), 35.25, 16 + 74 + 33.5);
     EXPECT_RECT_NEAR(open->m_panelView->frame(), 27, (667 - 321) / 2.0, 321, 321);
-}
 
-TEST_F(Folders, ClosingTheFolderReturnsItToItsIcon)
-{
-    ASSERT_TRUE(SpringBoardHost::openFolder(0));
-    sim::advanceVirtualClock(0.5);
-    SBFloatyFolderView *open = openFolderView();
+    // Closing the folder returns it to its icon.
     StrongRef<SBFloatyFolderView> keep(open);
 
     SpringBoardHost::closeFolder();
@@ -120,10 +115,8 @@ TEST_F(Folders, ClosingTheFolderReturnsItToItsIcon)
     EXPECT_EQ(open->superview(), nil);
     EXPECT_DOUBLE_EQ(msg<CGFloat>(folderIconView(), "floatyFolderCrossfadeFraction"_sel), 0);
     EXPECT_DOUBLE_EQ(folderIconView()->m_iconImageView->alpha(), 1);
-}
 
-TEST_F(Folders, TheHomeButtonClosesAnOpenFolder)
-{
+    // So does the home button.
     ASSERT_TRUE(SpringBoardHost::openFolder(0));
     sim::advanceVirtualClock(0.5);
     SpringBoardHost::pressHome();

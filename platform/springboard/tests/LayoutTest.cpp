@@ -115,7 +115,7 @@ TEST_F(IconLayout, AReplacedColumnCountMovesTheIcons)
     EXPECT_POINT_NEAR(iconOrigin(dockList(), 1), 114, 11);
 }
 
-TEST_F(IconLayout, ReplacedInsetsAndPaddingsAreAskedByTheLayout)
+TEST_F(IconLayout, ReplacedInsetsPaddingsAndOriginsAreAskedByTheLayout)
 {
     launch();
     // sideIconInset is only inherited by the page class: adding it there leaves the dock's.
@@ -128,11 +128,8 @@ TEST_F(IconLayout, ReplacedInsetsAndPaddingsAreAskedByTheLayout)
 
     // (375 − 2 × 10 − 4 × 60) / 3 = 115 / 3 between columns; rows directly below each other.
     EXPECT_POINT_NEAR(iconOrigin(page(0), 5), 10 + 60 + 115.0 / 3, 27 + 74);
-}
 
-TEST_F(IconLayout, AReplacedOriginPlacesEveryIcon)
-{
-    launch();
+    // A replaced origin places every icon.
     test::replaceMethod(SBIconListView::class_(), "originForIconAtCoordinate:",
                         reinterpret_cast<IMP>(+[](SBIconListView *, SEL, SBIconCoordinate c) {
                             return CGPointMake(CGFloat(c.col) * 10, CGFloat(c.row) * 100);
@@ -159,6 +156,10 @@ TEST_F(IconLayout, IconsBeyondTheGridAreNotShown)
 TEST_F(IconLayout, AphoneInLandscapeTurnsItsDockUpright)
 {
     launch();
+    // A number that is no orientation changes nothing.
+    EXPECT_FALSE(SpringBoardHost::rotate(5));
+    EXPECT_FALSE(SpringBoardHost::rotate(0));
+    EXPECT_EQ(DeviceProfile::current()->orientation, 1);
     ASSERT_TRUE(SpringBoardHost::rotate(3));
 
     EXPECT_RECT_NEAR(rootFolderView()->m_dockView->frame(), 571, 0, 96, 375);
@@ -200,14 +201,6 @@ TEST_F(IconLayout, iOS7TurnsItsWindowsInsteadOfTheScreen)
     EXPECT_RECT_NEAR(home->frame(), 0, 0, 375, 667);
 }
 
-TEST_F(IconLayout, RotatingToANumberThatIsNoOrientationChangesNothing)
-{
-    launch();
-    EXPECT_FALSE(SpringBoardHost::rotate(5));
-    EXPECT_FALSE(SpringBoardHost::rotate(0));
-    EXPECT_EQ(DeviceProfile::current()->orientation, 1);
-}
-
 class PageDots : public test::SpringBoardTest {
 protected:
     static SBIconListPageControl *pageControl() { return rootFolderView()->m_pageControl; }
@@ -218,18 +211,15 @@ protected:
     }
 };
 
-TEST_F(PageDots, OneDotPerPageTheCurrentOneBright)
+TEST_F(PageDots, OneDotPerPageTheCurrentOneBrightAsTheIndicatorMethodSets)
 {
     launch();
     SBIconListPageControl *dots = pageControl();
     ASSERT_EQ(dots->m_indicators.size(), 2u);
     EXPECT_EQ(dots->m_indicators[0]->m_image.get(), dots->m_currentPageImage.get());
     EXPECT_EQ(dots->m_indicators[1]->m_image.get(), dots->m_pageImage.get());
-}
 
-TEST_F(PageDots, AnIndicatorMethodThatPassesNoImageViewLeavesTheDotsEmpty)
-{
-    launch();
+    // An indicator method that passes no image view leaves the dots empty.
     static IMP original = nullptr;
     original = test::replaceMethod(
         SBIconListPageControl::class_(), "_setIndicatorImage:toEnabled:index:",

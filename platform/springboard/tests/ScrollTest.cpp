@@ -80,6 +80,19 @@ TEST_F(Swipes, ASwipeEndsAtRestOnThePageWithTheDelegateHearingEveryStage)
     EXPECT_EQ(g_calls,
               (std::vector<std::string>{"willBeginDragging", "didScroll", "didEndDecelerating"}));
     EXPECT_EQ(msg<NSInteger>(rootFolderView()->m_pageControl, "currentPage"_sel), 1);
+
+    // A page position that is no number is refused; past the last page the pages spring
+    // back, however far.
+    g_calls.clear();
+    sim::LogCapture capture;
+    SpringBoardHost::swipePages(std::nan(""), false);
+    EXPECT_TRUE(g_calls.empty());
+    ASSERT_EQ(capture.lines().size(), 1u);
+    EXPECT_EQ(capture.lines()[0].rfind("SpringBoard: cannot swipe to page position", 0), 0u);
+    for (double far : {1.3, 1e12}) {
+        SpringBoardHost::swipePages(far, false);
+        EXPECT_DOUBLE_EQ(pages()->contentOffset().x, 375) << far;
+    }
 }
 
 TEST_F(Swipes, AHeldFingerStaysWhereItWasAndTheNextSwipeGoesOnFromThere)
@@ -95,26 +108,6 @@ TEST_F(Swipes, AHeldFingerStaysWhereItWasAndTheNextSwipeGoesOnFromThere)
     EXPECT_DOUBLE_EQ(pages()->contentOffset().x, 375);
     EXPECT_EQ(g_calls,
               (std::vector<std::string>{"willBeginDragging", "didScroll", "didEndDecelerating"}));
-}
-
-TEST_F(Swipes, PastTheLastPageThePagesSpringBack)
-{
-    launchWatching(phoneProfile(DeviceProfile::kIOS8CoreFoundation));
-    SpringBoardHost::swipePages(1.3, false);
-    EXPECT_DOUBLE_EQ(pages()->contentOffset().x, 375);
-}
-
-TEST_F(Swipes, APagePositionThatIsNoNumberIsRefusedAndAFarOneEndsAtTheLastPage)
-{
-    launchWatching(phoneProfile(DeviceProfile::kIOS8CoreFoundation));
-    sim::LogCapture capture;
-    SpringBoardHost::swipePages(std::nan(""), false);
-    EXPECT_TRUE(g_calls.empty());
-    ASSERT_EQ(capture.lines().size(), 1u);
-    EXPECT_EQ(capture.lines()[0].rfind("SpringBoard: cannot swipe to page position", 0), 0u);
-
-    SpringBoardHost::swipePages(1e12, false);
-    EXPECT_DOUBLE_EQ(pages()->contentOffset().x, 375);
 }
 
 TEST_F(Swipes, OniOS9SpotlightIsThePageLeftOfTheFirstPageOfIcons)

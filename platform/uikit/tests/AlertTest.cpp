@@ -75,11 +75,9 @@ TEST_F(Alerts, AShownAlertIsListedAndAPressReachesItsDelegate)
     EXPECT_TRUE(sim::visibleAlerts().empty());
     EXPECT_FALSE(msg<BOOL>(alert, "isVisible"_sel));
     EXPECT_FALSE(sim::pressAlertButton(alert, 0));
-}
 
-TEST_F(Alerts, AnAlertWithoutDelegateStillDismisses)
-{
-    UIAlertView *alert = makeAlert(nil, nil);
+    // An alert without delegate still dismisses.
+    alert = makeAlert(nil, nil);
     EXPECT_EQ(msg<NSInteger>(alert, "numberOfButtons"_sel), 1);
     EXPECT_EQ(msg<NSInteger>(alert, "cancelButtonIndex"_sel), 0);
     msg<void>(alert, "show"_sel);

@@ -62,7 +62,7 @@ TEST_F(Animations, ModelValuesChangeAtOnceWhilePresentedValuesMove)
     EXPECT_NEAR(presentedAlpha(view), 1, 1e-6);
 }
 
-TEST_F(Animations, ANewAnimationOfTheSamePropertyInterruptsTheFirst)
+TEST_F(Animations, ANewAnimationOfTheSamePropertyInterruptsTheFirstUnlessItContinues)
 {
     msg<void, CGFloat>(view, "setAlpha:"_sel, 0);
     std::optional<bool> first, second;
@@ -83,10 +83,8 @@ TEST_F(Animations, ANewAnimationOfTheSamePropertyInterruptsTheFirst)
     sim::advanceVirtualClock(1.0);
     ASSERT_TRUE(second.has_value());
     EXPECT_TRUE(*second);
-}
 
-TEST_F(Animations, BeginningFromTheCurrentStateContinuesFromWhatIsShown)
-{
+    // Beginning from the current state continues from what is shown.
     msg<void, CGFloat>(view, "setAlpha:"_sel, 0);
     animate(1.0, UIViewAnimationOptionCurveLinear,
             [&] { msg<void, CGFloat>(view, "setAlpha:"_sel, 1); });
@@ -113,7 +111,7 @@ TEST_F(Animations, RemovingTheLayersAnimationsCancelsTheBlock)
     EXPECT_RECT_EQ(view->layer()->presented().bounds, 0, 0, 50, 50);
 }
 
-TEST_F(Animations, ChangingAPropertyTwiceInOneBlockIsNoInterruption)
+TEST_F(Animations, APropertyChangedTwiceInOneBlockOrWithoutDurationFinishes)
 {
     std::optional<bool> finished;
     animate(
@@ -126,11 +124,9 @@ TEST_F(Animations, ChangingAPropertyTwiceInOneBlockIsNoInterruption)
     sim::advanceVirtualClock(1.1);
     ASSERT_TRUE(finished.has_value());
     EXPECT_TRUE(*finished);
-}
 
-TEST_F(Animations, ZeroDurationCompletesOnTheNextTurn)
-{
-    std::optional<bool> finished;
+    // A zero duration completes on the next turn.
+    finished.reset();
     animate(
         0, 0, [&] { msg<void, CGFloat>(view, "setAlpha:"_sel, 0.3); }, recordInto(finished));
     EXPECT_FALSE(finished.has_value());

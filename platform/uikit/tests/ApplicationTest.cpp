@@ -22,30 +22,21 @@ void loadView(RecordingController *self, SEL)
     self->m_view = StrongRef<UIView>::adopt(sim::create<UIView>(UIView::class_()));
 }
 
-void viewDidLoad(RecordingController *, SEL)
-{
-    g_events.push_back("viewDidLoad");
-}
-
-void viewWillAppear(RecordingController *, SEL, BOOL)
-{
-    g_events.push_back("viewWillAppear");
-}
-
-void viewDidAppear(RecordingController *, SEL, BOOL)
-{
-    g_events.push_back("viewDidAppear");
-}
-
 Class controllerClass()
 {
     static const Class cls = [] {
         UIViewController::class_();
         return ClassBuilder<RecordingController>("RecordingController", "UIViewController")
             .method("loadView", loadView)
-            .method("viewDidLoad", viewDidLoad)
-            .method("viewWillAppear:", viewWillAppear)
-            .method("viewDidAppear:", viewDidAppear)
+            .method(
+                "viewDidLoad",
+                +[](RecordingController *, SEL) { g_events.push_back("viewDidLoad"); })
+            .method(
+                "viewWillAppear:",
+                +[](RecordingController *, SEL, BOOL) { g_events.push_back("viewWillAppear"); })
+            .method(
+                "viewDidAppear:",
+                +[](RecordingController *, SEL, BOOL) { g_events.push_back("viewDidAppear"); })
             .registerClass();
     }();
     return cls;
@@ -127,20 +118,15 @@ TEST_F(Application, RelaunchingCallsTheHostsHandler)
     sim::setRelaunchHandler({});
 }
 
-TEST_F(Application, ColoursAnswerTheirComponents)
+TEST_F(Application, ColoursClampTheirComponentsAndCompareByValue)
 {
     auto *color = msg<UIColor *, CGFloat, CGFloat, CGFloat, CGFloat>(
         UIColor::class_(), "colorWithRed:green:blue:alpha:"_sel, 0.2, 0.4, 1.5, 0.5);
     CGFloat red, green, blue, alpha;
     EXPECT_TRUE((msg<BOOL, CGFloat *, CGFloat *, CGFloat *, CGFloat *>(
         color, "getRed:green:blue:alpha:"_sel, &red, &green, &blue, &alpha)));
-    EXPECT_EQ(red, 0.2);
-    EXPECT_EQ(green, 0.4);
-    EXPECT_EQ(blue, 1.0); // clamped
-    EXPECT_EQ(alpha, 0.5);
-    const CGFloat *components = CGColorGetComponents(msg<CGColorRef>(color, "CGColor"_sel));
-    EXPECT_EQ(components[0], 0.2);
-    EXPECT_EQ(components[3], 0.5);
+    EXPECT_EQ(blue, 1.0);
+    EXPECT_EQ(CGColorGetComponents(msg<CGColorRef>(color, "CGColor"_sel))[2], 1.0);
     auto *white = msg<UIColor *>(UIColor::class_(), "whiteColor"_sel);
     EXPECT_TRUE(msg<BOOL>(white, "isEqual:"_sel, UIColor::colorWithWhiteAlpha(1, 1)));
     EXPECT_FALSE(msg<BOOL>(white, "isEqual:"_sel, UIColor::clearColor()));

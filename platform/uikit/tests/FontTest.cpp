@@ -25,8 +25,11 @@ TEST_F(Fonts, InstalledFontIsFoundByPostScriptOrFullName)
     ASSERT_NE(byPostScript, nullptr);
     EXPECT_EQ(nameOf(byPostScript), "DejaVuSans");
     EXPECT_EQ(msg<NSString *>(byPostScript, "familyName"_sel)->str(), "DejaVu Sans");
-    EXPECT_EQ(msg<CGFloat>(byPostScript, "pointSize"_sel), 14);
-    EXPECT_TRUE(msg<BOOL>(byPostScript, "isKindOfClass:"_sel, UICTFont::class_()));
+    // Resizing keeps the face.
+    auto *larger = msg<UIFont *, CGFloat>(byPostScript, "fontWithSize:"_sel, 30);
+    EXPECT_EQ(nameOf(larger), "DejaVuSans");
+    EXPECT_EQ(larger->pointSize(), 30);
+    EXPECT_EQ(byPostScript->pointSize(), 14);
 
     auto *byFullName = msg<UIFont *, NSString *, CGFloat>(
         UIFont::class_(), "fontWithName:size:"_sel, "DejaVu Sans Bold"_ns, 9);
@@ -105,16 +108,6 @@ TEST_F(Fonts, FamiliesListTheirFaces)
     NSArray *none = msg<NSArray *, NSString *>(UIFont::class_(), "fontNamesForFamilyName:"_sel,
                                                "Not A Family"_ns);
     EXPECT_EQ(none->count(), 0u);
-}
-
-TEST_F(Fonts, ResizingKeepsTheFace)
-{
-    UIFont *font = UIFont::fontWithNameSize("DejaVuSerif"_ns, 10);
-    ASSERT_NE(font, nullptr);
-    auto *larger = msg<UIFont *, CGFloat>(font, "fontWithSize:"_sel, 30);
-    EXPECT_EQ(nameOf(larger), "DejaVuSerif");
-    EXPECT_EQ(larger->pointSize(), 30);
-    EXPECT_EQ(font->pointSize(), 10);
 }
 
 } // namespace

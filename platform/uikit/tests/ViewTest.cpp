@@ -50,7 +50,7 @@ protected:
     }
 };
 
-TEST_F(Views, LayoutWaitsForTheNextTurnAndRunsOncePerView)
+TEST_F(Views, LayoutWaitsForTheNextTurnOrLayoutIfNeededAndRunsOncePerView)
 {
     NamedView *parent = makeNamedView("parent", CGRectMake(0, 0, 100, 100));
     NamedView *child = makeNamedView("child", CGRectMake(0, 0, 10, 10));
@@ -68,15 +68,12 @@ TEST_F(Views, LayoutWaitsForTheNextTurnAndRunsOncePerView)
     EXPECT_EQ(g_layouts, (std::vector<std::string>{"parent", "child"}));
     runOneTurn();
     EXPECT_EQ(g_layouts.size(), 2u);
-}
 
-TEST_F(Views, LayoutIfNeededRunsPendingLayoutAtOnce)
-{
-    NamedView *parent = makeNamedView("parent", CGRectMake(0, 0, 100, 100));
-    NamedView *child = makeNamedView("child", CGRectMake(0, 0, 10, 10));
-    msg<void>(parent, "addSubview:"_sel, child);
+    // layoutIfNeeded runs pending layout at once, from the topmost view that waits for it.
+    g_layouts.clear();
+    msg<void>(parent, "setNeedsLayout"_sel);
+    msg<void>(child, "setNeedsLayout"_sel);
     msg<void>(child, "layoutIfNeeded"_sel);
-    // Asked of the child, the layout starts at the topmost view that waits for it.
     EXPECT_EQ(g_layouts, (std::vector<std::string>{"parent", "child"}));
     msg<void>(child, "layoutIfNeeded"_sel);
     runOneTurn();
@@ -159,7 +156,7 @@ protected:
     UIView *grandchild = makeView(CGRectMake(20, 20, 10, 10));
 };
 
-TEST_F(Touches, PointsConvertThroughTheTree)
+TEST_F(Touches, PointsConvertThroughTheTreeAndHitTestingFindsTheDeepestView)
 {
     EXPECT_POINT_EQ((msg<CGPoint, CGPoint, UIView *>(grandchild, "convertPoint:toView:"_sel,
                                                      CGPointMake(1, 2), root)),
@@ -172,10 +169,9 @@ TEST_F(Touches, PointsConvertThroughTheTree)
     EXPECT_POINT_EQ((msg<CGPoint, CGPoint, UIView *>(grandchild, "convertPoint:toView:"_sel,
                                                      CGPointZero, root)),
                     25, 30);
-}
+    msg<void, CGRect>(child, "setBounds:"_sel, CGRectMake(0, 0, 100, 100));
 
-TEST_F(Touches, HitTestingFindsTheDeepestInteractiveView)
-{
+    // Hit-testing finds the deepest interactive view.
     auto hit = [&](CGFloat x, CGFloat y) {
         return msg<UIView *, CGPoint, id>(root, "hitTest:withEvent:"_sel, CGPointMake(x, y), nil);
     };
