@@ -62,7 +62,12 @@ mach_port_t CFMachPortGetPort(CFMachPortRef port)
 
 CFRunLoopSourceRef CFMachPortCreateRunLoopSource(CFAllocatorRef, CFMachPortRef port, CFIndex)
 {
-    if (!port || !port->m_valid)
+    if (!port)
+        return nullptr;
+    // Checked under the lock, so an invalidation either comes first and no source is made,
+    // or finds the source made and invalidates it too.
+    std::lock_guard lock(port->m_sourceLock);
+    if (!port->m_valid)
         return nullptr;
     if (!port->m_source) {
         // The source refers to the port without owning it: the port owns its source.
@@ -79,8 +84,13 @@ void CFMachPortInvalidate(CFMachPortRef port)
     // Only the first of several threads invalidating at once lets go of the right.
     if (!port || !port->m_valid.exchange(false))
         return;
-    if (port->m_source)
-        CFRunLoopSourceInvalidate(port->m_source);
+    StrongRef<CFRunLoopSource> source;
+    {
+        std::lock_guard lock(port->m_sourceLock);
+        source = port->m_source;
+    }
+    if (source)
+        CFRunLoopSourceInvalidate(source);
     mach_port_mod_refs(mach_task_self(), port->m_port, MACH_PORT_RIGHT_RECEIVE, -1);
 }
 

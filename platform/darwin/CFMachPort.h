@@ -11,6 +11,7 @@
 #include "foundation/CFRunLoop.h"
 
 #include <atomic>
+#include <mutex>
 
 struct CFMachPort;
 using CFMachPortRef = CFMachPort *;
@@ -29,7 +30,9 @@ struct CFMachPort : NSObject {
     mach_port_t m_port = MACH_PORT_NULL;
     CFMachPortCallBack m_callback = nullptr;
     CFMachPortContext m_context{};
+    // Made when first asked for, by whichever thread asks first.
     StrongRef<CFRunLoopSource> m_source;
+    std::mutex m_sourceLock;
     // Read by every loop that receives on the port, cleared by whichever thread invalidates.
     std::atomic<bool> m_valid{true};
 };

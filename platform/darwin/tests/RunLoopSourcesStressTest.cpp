@@ -1,6 +1,6 @@
 // A Mach port's run-loop source under several threads: messages sent from several
-// threads while the source is added to and removed from other threads' loops, and the
-// port invalidated while another thread's loop receives on it.
+// threads while the source is added to and removed from other threads' loops, the port
+// invalidated while another thread's loop receives on it or asks for its source.
 
 #include "DeviceTest.h"
 #include "darwin/CFMachPort.h"
@@ -139,6 +139,35 @@ TEST_F(RunLoopSourcesStress, InvalidatingFromAnotherThreadStopsAReceivingLoop)
     // A callback already past its check may still finish; none starts afterwards.
     EXPECT_LE(m_tally.total, heardWhenInvalidated + 1);
     EXPECT_EQ(objc_retainCount(m_port), 1u);
+}
+
+// Threads asking a new port for its source while another invalidates it: all that get one
+// get the same source, and it ends invalidated with the port, whichever came first.
+TEST_F(RunLoopSourcesStress, ThreadsAskingForTheSourceWhileThePortIsInvalidatedShareOne)
+{
+    for (int round = 0; round < 50; ++round) {
+        CFMachPortRef port = CFMachPortCreate(kCFAllocatorDefault, count, nullptr, nullptr);
+        ASSERT_NE(port, nullptr);
+        std::vector<CFRunLoopSourceRef> sources(4, nullptr);
+        std::vector<std::thread> askers;
+        for (auto &source : sources)
+            askers.emplace_back(
+                [&source, port] { source = CFMachPortCreateRunLoopSource(nullptr, port, 0); });
+        std::thread invalidator([port] { CFMachPortInvalidate(port); });
+        for (std::thread &asker : askers)
+            asker.join();
+        invalidator.join();
+        CFRunLoopSourceRef shared = nullptr;
+        for (CFRunLoopSourceRef source : sources) {
+            if (!source)
+                continue;
+            shared = shared ? shared : source;
+            EXPECT_EQ(source, shared);
+            EXPECT_FALSE(CFRunLoopSourceIsValid(source));
+            CFRelease(source);
+        }
+        CFRelease(port);
+    }
 }
 
 } // namespace
