@@ -15,6 +15,7 @@
 #include "Processes.h"
 #include "SpringBoardProcess.h"
 
+#include "darwin/ReceiveRight.h"
 #include "foundation/DeviceRoot.h"
 
 #include <cerrno>
@@ -168,6 +169,8 @@ int superviseSpringBoard(BootedDevice &device, const std::string &root, Settings
         std::optional<int> status = waitForChild(springBoard, 0);
         if (!status)
             continue;
+        // A SpringBoard killed by a signal could not remove its ports' socket files.
+        removeStalePortSockets();
         page.springBoardEnded();
         if (!startsAgain(*status, launched, shortLives))
             return 1;
@@ -204,6 +207,8 @@ int runCommand(const std::vector<std::string> &words)
     SettingsApp app;
     int status = superviseSpringBoard(device, root, app, page, console.writeEnd());
     app.stop();
+    // A child that had to be killed leaves its socket files; the device's root keeps none.
+    removeStalePortSockets();
     page.stop();
     console.stop();
     device.shutDown();

@@ -12,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <cerrno>
 #include <csignal>
 #include <cstdlib>
 #include <dirent.h>
@@ -98,7 +99,20 @@ TEST(DeviceFault, SpringBoardKilledMidUpdateOrMidFarewellStartsAgainWithTheSetti
     EXPECT_EQ(device.stop(), 0);
 }
 
-// A SpringBoard that dies again and again right after its launch is not started forever.
+// The port socket files in the device root whose process (the name's "<pid>-") is gone.
+std::vector<std::string> portFilesOfEndedProcesses(const std::string &root)
+{
+    std::vector<std::string> stale;
+    for (const auto &entry : std::filesystem::directory_iterator(root + "/var/run/ports")) {
+        std::string name = entry.path().filename();
+        if (::kill(std::atoi(name.c_str()), 0) != 0 && errno == ESRCH)
+            stale.push_back(name);
+    }
+    return stale;
+}
+
+// A SpringBoard that dies again and again right after its launch is not started forever,
+// and no killed process's socket file stays behind.
 TEST(DeviceFault, ASpringBoardKilledAgainAndAgainAtLaunchStopsTheDevice)
 {
     std::string root = e2e::temporaryRoot("crashloop");
@@ -107,6 +121,8 @@ TEST(DeviceFault, ASpringBoardKilledAgainAndAgainAtLaunchStopsTheDevice)
     for (int kill = 0; kill < 5; ++kill) {
         json dump = awaitDump(root, [&](const json &next) { return launchesOf(next) > launches; });
         ASSERT_FALSE(dump.is_null()) << "SpringBoard did not come back after kill " << kill;
+        EXPECT_EQ(portFilesOfEndedProcesses(root), std::vector<std::string>{})
+            << "after kill " << kill;
         launches = launchesOf(dump);
         ASSERT_EQ(::kill(springBoardOf(dump), SIGKILL), 0);
     }
@@ -115,6 +131,7 @@ TEST(DeviceFault, ASpringBoardKilledAgainAndAgainAtLaunchStopsTheDevice)
                     .is_null())
         << "the device still runs a SpringBoard";
     EXPECT_EQ(device.stop(), 1);
+    EXPECT_TRUE(std::filesystem::is_empty(root + "/var/run/ports"));
 }
 
 struct Usage {

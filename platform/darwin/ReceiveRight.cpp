@@ -7,9 +7,11 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <map>
 #include <mutex>
 #include <random>
+#include <signal.h>
 #include <sys/epoll.h>
 #include <syslog.h>
 #include <unistd.h>
@@ -108,10 +110,57 @@ void removePortSocketsOfThisProcess()
     }
 }
 
+namespace {
+
+// The process a socket file's name says made it ("<pid>-..."), or 0 for another name.
+pid_t ownerOfSocketFile(const std::string &name)
+{
+    char *end = nullptr;
+    long pid = std::strtol(name.c_str(), &end, 10);
+    return end != name.c_str() && *end == '-' && pid > 0 ? static_cast<pid_t>(pid) : 0;
+}
+
+bool isRunning(pid_t process)
+{
+    return kill(process, 0) == 0 || errno == EPERM;
+}
+
+// Sweeps the port directory once per device root a process uses, before its first right.
+void removeStaleSocketsOnce(const std::string &directory)
+{
+    static std::mutex lock;
+    static std::string swept;
+    std::lock_guard guard(lock);
+    if (swept == directory)
+        return;
+    swept = directory;
+    removeStalePortSockets();
+}
+
+} // namespace
+
+std::size_t removeStalePortSockets()
+{
+    std::size_t removed = 0;
+    std::error_code error;
+    std::filesystem::directory_iterator entries(hostPath("/var/run/ports"), error);
+    for (; !error && entries != std::filesystem::directory_iterator(); entries.increment(error)) {
+        std::string path = entries->path().string();
+        pid_t owner = ownerOfSocketFile(entries->path().filename().string());
+        // Between bind and listen a live right refuses connections too: its process runs.
+        if (owner == 0 || isRunning(owner) || !refusesConnections(path))
+            continue;
+        if (unlink(path.c_str()) == 0)
+            ++removed;
+    }
+    return removed;
+}
+
 std::shared_ptr<ReceiveRight> ReceiveRight::create()
 {
     if (deviceRoot().empty() || !makeDirectories(hostPath("/var/run/ports")))
         return nullptr;
+    removeStaleSocketsOnce(hostPath("/var/run/ports"));
     for (int attempt = 0; attempt < 4; ++attempt) {
         std::string address = makeAddress();
         std::string path = portSocketPath(address);

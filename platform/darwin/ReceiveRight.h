@@ -25,9 +25,15 @@ std::string portSocketPath(std::string_view address);
 // no file of a process that is gone.
 void removePortSocketsOfThisProcess();
 
+// Removes the socket files that processes killed before they could remove them left in
+// the device's port directory: a file whose process no longer runs and on which nobody
+// listens. A live process's files are never touched. Answers how many were removed.
+std::size_t removeStalePortSockets();
+
 class ReceiveRight {
 public:
-    // Binds a new socket under the device's port directory; null on failure.
+    // Binds a new socket under the device's port directory; null on failure. The first
+    // right of a process on a device root first clears the root's stale socket files.
     static std::shared_ptr<ReceiveRight> create();
 
     ReceiveRight(const ReceiveRight &) = delete;

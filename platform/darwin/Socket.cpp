@@ -86,6 +86,21 @@ OwnedFd connectTo(const std::string &path)
     return fd;
 }
 
+bool refusesConnections(const std::string &path)
+{
+    sockaddr_un address;
+    if (!makeAddress(path, address))
+        return false;
+    OwnedFd fd(socket(AF_UNIX, SOCK_SEQPACKET | SOCK_NONBLOCK | SOCK_CLOEXEC, 0));
+    if (!fd.valid())
+        return false;
+    int result;
+    do {
+        result = connect(fd.get(), reinterpret_cast<sockaddr *>(&address), sizeof(address));
+    } while (result != 0 && errno == EINTR);
+    return result != 0 && errno == ECONNREFUSED;
+}
+
 OwnedFd acceptSameUser(int listener)
 {
     while (true) {

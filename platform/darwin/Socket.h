@@ -63,6 +63,11 @@ enum class ReceiveStatus {
 // A blocking connection to the socket at `path`; invalid on failure (errno set).
 [[nodiscard]] OwnedFd connectTo(const std::string &path);
 
+// Whether the socket file at `path` refuses connections: nobody listens there any more
+// (its process ended without removing it). Never waits: a listener whose queue is full
+// still counts as listening.
+[[nodiscard]] bool refusesConnections(const std::string &path);
+
 // Accepts one pending connection; a peer of another user is closed at once and the next
 // one tried. Invalid when none is pending.
 [[nodiscard]] OwnedFd acceptSameUser(int listener);

@@ -72,6 +72,48 @@ void addObjectsFromArray(NSMutableArray *self, SEL, NSArray *other)
         self->addObject(object);
 }
 
+// The collection's own operations as messages, for callers that send them (a host whose
+// arrays an extension may read or replace).
+NSUInteger countMessage(NSArray *self, SEL)
+{
+    return self->count();
+}
+
+id objectAtIndexMessage(NSArray *self, SEL, NSUInteger index)
+{
+    return self->objectAtIndex(index);
+}
+
+id firstObjectMessage(NSArray *self, SEL)
+{
+    return self->firstObject();
+}
+
+NSUInteger indexOfObjectMessage(NSArray *self, SEL, id object)
+{
+    return self->indexOfObject(object);
+}
+
+void addObjectMessage(NSMutableArray *self, SEL, id object)
+{
+    self->addObject(object);
+}
+
+void removeObjectMessage(NSMutableArray *self, SEL, id object)
+{
+    self->removeObject(object);
+}
+
+void removeObjectAtIndexMessage(NSMutableArray *self, SEL, NSUInteger index)
+{
+    self->removeObjectAtIndex(index);
+}
+
+void removeAllObjectsMessage(NSMutableArray *self, SEL)
+{
+    self->removeAllObjects();
+}
+
 const Class kRegistered = [] {
     g_arrayClass = ClassBuilder<NSArray>("NSArray", "NSObject")
                        .method("isEqual:", isEqual)
@@ -79,11 +121,19 @@ const Class kRegistered = [] {
                        .method("copy", sim::copyByRetaining)
                        .method("mutableCopy", mutableCopy)
                        .method("description", description)
+                       .method("count", countMessage)
+                       .method("objectAtIndex:", objectAtIndexMessage)
+                       .method("firstObject", firstObjectMessage)
+                       .method("indexOfObject:", indexOfObjectMessage)
                        .classMethod("arrayWithArray:", arrayWithArrayMessage)
                        .registerClass();
     g_mutableArrayClass = ClassBuilder<NSMutableArray>("NSMutableArray", "NSArray")
                               .method("copy", copyOfMutable)
                               .method("addObjectsFromArray:", addObjectsFromArray)
+                              .method("addObject:", addObjectMessage)
+                              .method("removeObject:", removeObjectMessage)
+                              .method("removeObjectAtIndex:", removeObjectAtIndexMessage)
+                              .method("removeAllObjects", removeAllObjectsMessage)
                               .registerClass();
     return g_arrayClass;
 }();

@@ -9,9 +9,10 @@
 // (under the runtime's cache lock) stores the implementation first and the selector last
 // with release order, so a reader that sees the selector also sees its implementation.
 // A table is never changed in any other way: growing or flushing swaps in a new table and
-// retires the old one, which stays allocated for as long as the process runs, because a
-// reader on another thread may still be probing it. Flushes happen when methods change,
-// which is rare (start-up and method replacement), so the retired tables stay few.
+// retires the old one, which stays allocated while a reader on another thread may still be
+// probing it. Each thread marks the moments it probes a table (SendMark); retired tables
+// are freed once every thread has been seen outside a probe after their retirement
+// (RetiredCaches.cpp). The mark costs a reader two stores to memory of its own thread.
 
 #include "objc/objc.h"
 
@@ -49,6 +50,19 @@ struct MethodCache {
 
 struct ClassData;
 
+// A thread's mark that it is probing a method table. Marks are made by the runtime on a
+// thread's first send and never freed (a thread may still send while it ends); the mark of
+// a thread that is gone serves the next new thread.
+struct SendMark {
+    std::atomic<bool> probing{false};
+    std::atomic<bool> ended{false};
+    int thread = 0; // the kernel's thread identifier
+};
+
+// This thread's mark; null until its first send.
+extern constinit thread_local SendMark *t_sendMark [[gnu::tls_model("initial-exec")]];
+SendMark *markSendingThread();
+
 } // namespace sim
 
 struct objc_class : objc_object {
@@ -68,7 +82,15 @@ IMP lookUpImplementation(Class cls, SEL selector);
 
 inline IMP findImplementation(Class cls, SEL selector)
 {
+    SendMark *mark = t_sendMark;
+    if (!mark) [[unlikely]]
+        mark = markSendingThread();
+    // Only this thread writes its mark; the runtime makes the store visible before it
+    // frees a table (a process-wide memory barrier), so no fence is paid here.
+    mark->probing.store(true, std::memory_order_relaxed);
+    std::atomic_signal_fence(std::memory_order_seq_cst);
     IMP cached = cls->cache.load(std::memory_order_acquire)->find(selector);
+    mark->probing.store(false, std::memory_order_release);
     return cached ? cached : lookUpImplementation(cls, selector);
 }
 

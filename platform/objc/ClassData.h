@@ -50,6 +50,25 @@ struct ClassData {
     Constructor construct = nullptr; // the nearest C++ type's constructor, placement form
     Destructor destruct = nullptr;
     bool registered = false;
+    // Disposed: out of the registry, freed once no instance and no subclass is left.
+    bool disposed = false;
+    std::string image; // the library whose code defines the class; empty when unknown
+    std::atomic<std::size_t> liveInstances{0};
 };
+
+// Records the library that defines a class being registered. Needs runtimeLock exclusively.
+void recordImage(Class cls);
+
+// Marks a class taken out of the name table as disposed and frees what nothing refers to
+// any more. Needs runtimeLock exclusively.
+void disposeClass(Class cls);
+
+// Frees every disposed class that nothing refers to any more: no live instance, no
+// subclass. Needs runtimeLock exclusively.
+void freeUnreferencedDisposedClasses();
+
+// Hands a class's method table over to be freed once no sender can still read it. Needs
+// runtimeLock exclusively.
+void retireCacheOf(Class cls);
 
 } // namespace sim

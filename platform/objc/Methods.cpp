@@ -20,13 +20,6 @@ std::mutex &cacheLock()
     return lock;
 }
 
-// Tables replaced while readers may still probe them; see Class.h.
-std::vector<MethodCache *> &retiredCaches()
-{
-    static auto &retired = *new std::vector<MethodCache *>;
-    return retired;
-}
-
 MethodCache *newMethodCache(std::uint32_t capacity)
 {
     void *memory = ::operator new(sizeof(MethodCache) + (capacity - 1) * sizeof(CacheEntry));
@@ -38,25 +31,30 @@ MethodCache *newMethodCache(std::uint32_t capacity)
     return cache;
 }
 
-void replaceCache(Class cls, MethodCache *replacement)
+// Answers whether a table was retired. Readers may still probe the old table; see Class.h.
+bool replaceCache(Class cls, MethodCache *replacement)
 {
     MethodCache *old = cls->cache.exchange(replacement, std::memory_order_acq_rel);
-    if (old != emptyMethodCache())
-        retiredCaches().push_back(old);
+    if (old == emptyMethodCache())
+        return false;
+    retireCache(old);
+    return true;
 }
 
 // Needs a shared runtimeLock and the cache lock. A table is at most three quarters full,
 // so every probe ends at an empty slot; a full table is replaced by an empty one of
 // twice the size rather than rehashed, since refilling costs only a few slow look-ups.
-void fillCache(Class cls, SEL selector, IMP implementation)
+// Answers whether a table was retired.
+bool fillCache(Class cls, SEL selector, IMP implementation)
 {
     MethodCache *cache = cls->cache.load(std::memory_order_relaxed);
     if (cache->find(selector))
-        return;
+        return false;
     std::uint32_t capacity = cache->mask + 1;
+    bool retired = false;
     if (cache == emptyMethodCache() || (cache->occupied + 1) * 4 > capacity * 3) {
         cache = newMethodCache(cache == emptyMethodCache() ? 8 : capacity * 2);
-        replaceCache(cls, cache);
+        retired = replaceCache(cls, cache);
     }
     std::uint32_t i = MethodCache::slotFor(selector, cache->mask);
     while (cache->entries[i].selector.load(std::memory_order_relaxed))
@@ -64,6 +62,7 @@ void fillCache(Class cls, SEL selector, IMP implementation)
     cache->entries[i].implementation.store(implementation, std::memory_order_relaxed);
     cache->entries[i].selector.store(selector, std::memory_order_release);
     ++cache->occupied;
+    return retired;
 }
 
 // Needs runtimeLock (shared or exclusive).
@@ -103,6 +102,12 @@ MethodCache *emptyMethodCache()
     return empty;
 }
 
+void retireCacheOf(Class cls)
+{
+    std::lock_guard lock(cacheLock());
+    replaceCache(cls, emptyMethodCache());
+}
+
 void flushCachesHolding(SEL selector)
 {
     std::lock_guard lock(cacheLock());
@@ -121,8 +126,14 @@ IMP lookUpImplementation(Class cls, SEL selector)
     if (!method)
         return nullptr;
     IMP implementation = method->implementation.load();
-    std::lock_guard fill(cacheLock());
-    fillCache(cls, selector, implementation);
+    bool retired;
+    {
+        std::lock_guard fill(cacheLock());
+        retired = fillCache(cls, selector, implementation);
+    }
+    lock.unlock();
+    if (retired)
+        reclaimWhenManyRetired();
     return implementation;
 }
 
@@ -166,10 +177,13 @@ BOOL class_addMethod(Class cls, SEL selector, IMP implementation, const char *ty
 {
     if (!cls || !selector || !implementation)
         return NO;
-    std::unique_lock lock(runtimeLock());
-    if (cls->data->methods.count(selector))
-        return NO;
-    addOrReplaceMethod(cls, selector, implementation, types, false);
+    {
+        std::unique_lock lock(runtimeLock());
+        if (cls->data->methods.count(selector))
+            return NO;
+        addOrReplaceMethod(cls, selector, implementation, types, false);
+    }
+    reclaimWhenManyRetired();
     return YES;
 }
 
@@ -177,8 +191,13 @@ IMP class_replaceMethod(Class cls, SEL selector, IMP implementation, const char 
 {
     if (!cls || !selector || !implementation)
         return nullptr;
-    std::unique_lock lock(runtimeLock());
-    return addOrReplaceMethod(cls, selector, implementation, types, true);
+    IMP previous;
+    {
+        std::unique_lock lock(runtimeLock());
+        previous = addOrReplaceMethod(cls, selector, implementation, types, true);
+    }
+    reclaimWhenManyRetired();
+    return previous;
 }
 
 SEL method_getName(Method method)
@@ -195,9 +214,13 @@ IMP method_setImplementation(Method method, IMP implementation)
 {
     if (!method || !implementation)
         return nullptr;
-    std::unique_lock lock(runtimeLock());
-    IMP previous = method->implementation.exchange(implementation);
-    flushCachesHolding(method->name);
+    IMP previous;
+    {
+        std::unique_lock lock(runtimeLock());
+        previous = method->implementation.exchange(implementation);
+        flushCachesHolding(method->name);
+    }
+    reclaimWhenManyRetired();
     return previous;
 }
 

@@ -53,6 +53,8 @@ id class_createInstance(Class cls, std::size_t extraBytes)
         data->construct(memory);
     auto *object = static_cast<NSObject *>(memory);
     object->isa = cls;
+    // Counted so that a disposed class stays while an instance still refers to it.
+    data->liveInstances.fetch_add(1, std::memory_order_relaxed);
     return object;
 }
 
@@ -63,9 +65,12 @@ namespace sim {
 void destroyInstance(id object)
 {
     objc_removeAssociatedObjects(object);
-    if (sim::Destructor destruct = object->isa->data->destruct)
-        destruct(object);
+    sim::ClassData *data = object->isa->data;
+    if (data->destruct)
+        data->destruct(object);
     std::free(object);
+    // The last touch of the class: once the count is down, a disposed class may go.
+    data->liveInstances.fetch_sub(1, std::memory_order_release);
 }
 
 } // namespace sim

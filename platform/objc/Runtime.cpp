@@ -137,23 +137,30 @@ void objc_registerClassPair(Class cls)
         return;
     cls->data->registered = true;
     cls->isa->data->registered = true;
+    recordImage(cls);
     classesByName()[cls->name] = cls;
     allClasses().push_back(cls);
     allClasses().push_back(cls->isa);
 }
 
 // Removes the class from the registry, so that a new class of the same name may be
-// registered (a relaunched host registers its classes afresh). Its memory stays: objects
-// and cached pointers may still refer to it.
+// registered (a relaunched host registers its classes afresh, a reloaded library its
+// own). Its memory goes as soon as no instance and no subclass refers to it: at once for
+// a class disposed after its subclasses, else when the last of them goes.
 void objc_disposeClassPair(Class cls)
 {
     if (!cls || cls->isMeta)
         return;
+    // Values attached to the class object would outlive it in the association table.
+    objc_removeAssociatedObjects(cls);
+    objc_removeAssociatedObjects(cls->isa);
     std::unique_lock lock(runtimeLock());
+    if (cls->data->disposed)
+        return;
     auto found = classesByName().find(cls->name);
     if (found != classesByName().end() && found->second == cls)
         classesByName().erase(found);
-    cls->data->registered = false;
+    disposeClass(cls);
 }
 
 Class *objc_copyClassList(unsigned int *outCount)

@@ -28,4 +28,14 @@ MethodCache *emptyMethodCache();
 // Empties the cache of every class that holds `selector`. Needs runtimeLock exclusively.
 void flushCachesHolding(SEL selector);
 
+// Hands a replaced method table over to be freed once no thread can be probing it
+// (RetiredCaches.cpp).
+void retireCache(MethodCache *table);
+// Frees the retired tables when no thread probes; answers how many were freed.
+std::size_t reclaimRetiredMethodCaches();
+// The same, once enough tables were retired since the last attempt. Called without the
+// runtime's locks.
+void reclaimWhenManyRetired();
+std::size_t retiredMethodCacheCount();
+
 } // namespace sim

@@ -28,6 +28,11 @@ Class objc_getMetaClass(const char *name);
 Class objc_allocateClassPair(Class superclass, const char *name, std::size_t extraBytes);
 void objc_registerClassPair(Class cls);
 void objc_disposeClassPair(Class cls);
+// The library whose code defines the class (the path it was loaded from), or NULL.
+const char *class_getImageName(Class cls);
+// The names of the registered classes that the library at `image` defines, in the order
+// of registration, as a malloc'd array the caller frees; the count goes to `outCount`.
+const char **objc_copyClassNamesForImage(const char *image, unsigned int *outCount);
 // Every registered class, in the order of registration, as a malloc'd array the caller
 // frees; the count goes to `outCount`.
 Class *objc_copyClassList(unsigned int *outCount);

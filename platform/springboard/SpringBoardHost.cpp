@@ -6,6 +6,7 @@
 #include "foundation/NSBundle.h"
 #include "foundation/NSLog.h"
 #include "foundation/NSNotificationCenter.h"
+#include "objc/RuntimeMemory.h"
 #include "springboard/HostClass.h"
 #include "springboard/SBIconController.h"
 #include "springboard/SBUIController.h"
@@ -166,6 +167,8 @@ void SpringBoardHost::terminate()
     removeSpringBoardFunctions();
     restoreUIKitMethods();
     disposeHostClasses();
+    // What the ended launch replaced and disposed goes before the next launch makes anew.
+    reclaimRuntimeMemory();
 }
 
 bool SpringBoardHost::isRunning()

@@ -1,7 +1,8 @@
 // Loading the extension libraries of the injection directory. Each candidate is judged by
 // its filter alone, and every reason to skip one is a log line of its own, so a device
 // with a broken extension still starts with the others, and its log says why one is
-// missing.
+// missing. Unloading (an in-process relaunch) also disposes of the classes each closed
+// library defined: their code is gone, and the next load registers them afresh.
 
 #include "substrate/substrate.h"
 
@@ -12,8 +13,10 @@
 #include "foundation/NSString.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <dlfcn.h>
 #include <filesystem>
+#include <link.h>
 #include <mutex>
 #include <optional>
 
@@ -112,6 +115,34 @@ std::vector<std::string> candidateLibraries()
     return names;
 }
 
+// The path the loader knows the library by, as the runtime names its image.
+std::string imagePathOf(void *handle)
+{
+    link_map *map = nullptr;
+    return dlinfo(handle, RTLD_DI_LINKMAP, &map) == 0 && map && map->l_name ? map->l_name : "";
+}
+
+// Disposes of the classes the library at `image` defined, subclasses before their
+// superclasses (the reverse of registration). Only once the library is really gone: one
+// that something else still holds keeps its classes.
+void disposeClassesOfClosedImage(const std::string &image)
+{
+    if (image.empty())
+        return;
+    if (void *still = dlopen(image.c_str(), RTLD_NOW | RTLD_NOLOAD)) {
+        dlclose(still);
+        return;
+    }
+    unsigned int count = 0;
+    const char **names = objc_copyClassNamesForImage(image.c_str(), &count);
+    std::vector<Class> classes;
+    for (unsigned int i = 0; names && i < count; ++i)
+        classes.push_back(objc_getClass(names[i]));
+    std::free(names);
+    for (auto cls = classes.rbegin(); cls != classes.rend(); ++cls)
+        objc_disposeClassPair(*cls);
+}
+
 bool isLoaded(const std::string &fileName)
 {
     const auto &libraries = loadedLibraries();
@@ -153,8 +184,11 @@ void unloadInjectedLibraries()
     std::lock_guard guard(g_lock);
     auto &libraries = loadedLibraries();
     while (!libraries.empty()) {
+        std::string image = imagePathOf(libraries.back().handle);
+        // The library's destructors run inside dlclose, while its classes are still whole.
         dlclose(libraries.back().handle);
         libraries.pop_back();
+        disposeClassesOfClosedImage(image);
     }
 }
 

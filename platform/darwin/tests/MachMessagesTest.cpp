@@ -124,6 +124,38 @@ TEST_F(DeviceTest, AProcessThatEndsLeavesNoPortSocketFileAndKeepsItsParents)
     EXPECT_EQ(portSocketFiles(), before - 1);
 }
 
+TEST_F(DeviceTest, StaleSocketFilesOfKilledProcessesAreRemovedAndLiveOnesKept)
+{
+    mach_port_t own = makeService("test.stalefiles");
+    ASSERT_NE(own, MACH_PORT_NULL);
+    auto allocateRight = [] {
+        mach_port_t right = MACH_PORT_NULL;
+        return mach_port_allocate(mach_task_self(), MACH_PORT_RIGHT_RECEIVE, &right) ==
+               KERN_SUCCESS;
+    };
+    // Killed: ends without removing its file, as SIGKILL leaves it.
+    pid_t killed = test::forkChild([&] { return allocateRight() ? 0 : 2; });
+    ASSERT_EQ(test::waitForChild(killed), 0);
+    test::Signal liveReady, liveMayEnd;
+    pid_t live = test::forkChild([&] {
+        if (!allocateRight())
+            return 2;
+        liveReady.send();
+        return liveMayEnd.wait() ? 0 : 3;
+    });
+    ASSERT_TRUE(liveReady.wait());
+    std::size_t withStale = portSocketFiles();
+
+    EXPECT_EQ(sim::removeStalePortSockets(), 1u);
+    EXPECT_EQ(portSocketFiles(), withStale - 1);
+    EXPECT_EQ(sim::removeStalePortSockets(), 0u) << "the live process's and ours stay";
+
+    liveMayEnd.send();
+    ASSERT_EQ(test::waitForChild(live), 0);
+    EXPECT_EQ(sim::removeStalePortSockets(), 1u);
+    destroyReceiveRight(own);
+}
+
 TEST_F(DeviceTest, ReceiverThatExitedAnswersInvalidDestAndItsSuccessorIsFoundAgain)
 {
     test::Signal firstReady, secondReady;

@@ -2,7 +2,13 @@
 
 #include "TestClasses.h"
 
+#include "objc/RuntimeMemory.h"
+
 #include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -201,6 +207,44 @@ TEST_F(Classes, DisposedClassNamesCanBeRegisteredAgain)
     Class second = objc_allocateClassPair(animal, "Relaunched", 0);
     objc_registerClassPair(second);
     EXPECT_EQ(objc_getClass("Relaunched"), second);
+}
+
+TEST_F(Classes, ADisposedClassIsFreedOnceNoInstanceOrSubclassRefersToIt)
+{
+    auto classObjects = [] { return sim::runtimeMemory().classObjects; };
+    std::size_t before = classObjects();
+    Class parent = objc_allocateClassPair(animal, "Departing", 0);
+    objc_registerClassPair(parent);
+    Class child = objc_allocateClassPair(parent, "DepartingChild", 0);
+    objc_registerClassPair(child);
+    id survivor = sim::create(child);
+    ASSERT_EQ(classObjects(), before + 4);
+
+    objc_disposeClassPair(parent);
+    EXPECT_EQ(objc_getClass("Departing"), nullptr);
+    EXPECT_EQ(classObjects(), before + 4) << "its subclass still names it";
+    objc_disposeClassPair(child);
+    EXPECT_EQ(classObjects(), before + 4) << "an instance still lives";
+    EXPECT_EQ(msg<int>(survivor, "legs"_sel), 4);
+
+    objc_release(survivor);
+    sim::reclaimRuntimeMemory();
+    EXPECT_EQ(classObjects(), before);
+}
+
+TEST_F(Classes, ClassesNameTheLibraryTheirCodeComesFrom)
+{
+    const char *runtimeImage = class_getImageName(objc_getClass("NSObject"));
+    ASSERT_NE(runtimeImage, nullptr);
+    EXPECT_NE(std::string(runtimeImage).find("libcvobjc"), std::string::npos) << runtimeImage;
+    unsigned int count = 0;
+    const char **names = objc_copyClassNamesForImage(runtimeImage, &count);
+    std::vector<std::string> listed(names, names + count);
+    std::free(names);
+    EXPECT_EQ(listed, std::vector<std::string>{"NSObject"});
+    EXPECT_EQ(class_getImageName(nullptr), nullptr);
+    std::free(objc_copyClassNamesForImage("/no/such/library.so", &count));
+    EXPECT_EQ(count, 0u);
 }
 
 } // namespace

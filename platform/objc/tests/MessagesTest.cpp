@@ -3,6 +3,8 @@
 
 #include "TestClasses.h"
 
+#include "objc/RuntimeMemory.h"
+
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -171,12 +173,16 @@ TEST_F(Messages, SendsFromSeveralThreadsWhileImplementationsChange)
         std::string name = "Grown" + std::to_string(i);
         class_addMethod(cls, sel_registerName(name.c_str()), four, "i@:");
     }
+    // Replaced tables were freed under the senders, not kept for the life of the process.
+    EXPECT_LT(sim::runtimeMemory().retiredMethodCaches, 1000u);
     stop = true;
     for (auto &sender : senders)
         sender.join();
     method_setImplementation(legs, four);
     EXPECT_EQ(wrong.load(), 0);
     EXPECT_EQ(msg<int>(object, "legs"_sel), 4);
+    sim::reclaimRuntimeMemory();
+    EXPECT_EQ(sim::runtimeMemory().retiredMethodCaches, 0u);
 }
 
 } // namespace

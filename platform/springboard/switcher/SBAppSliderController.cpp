@@ -30,8 +30,9 @@ void placeItems(SBAppSliderScrollingViewController *self)
 {
     CGSize screen = screenSize(self);
     auto offset = static_cast<CGFloat>(self->m_offsetIndex);
-    for (NSUInteger index = 0; index < self->m_items->count(); ++index) {
-        auto *item = static_cast<UIView *>(self->m_items->objectAtIndex(index));
+    NSUInteger count = msg<NSUInteger>(self->m_items, "count"_sel);
+    for (NSUInteger index = 0; index < count; ++index) {
+        auto *item = msg<UIView *, NSUInteger>(self->m_items, "objectAtIndex:"_sel, index);
         if (self->m_showsIcons) {
             msg<void, CGPoint>(item, "setCenter:"_sel,
                                sim::pageRowIconCentre(index, offset, screen, self->m_itemScale));
@@ -78,7 +79,7 @@ void addItem(SBAppSliderScrollingViewController *scroller, const std::string &id
     if (!item)
         return;
     sim::addSubview(msg<UIView *>(scroller->m_delegate, "view"_sel), item);
-    scroller->m_items->addObject(item);
+    msg<void, id>(scroller->m_items, "addObject:"_sel, item);
     scroller->m_itemIdentifiers.push_back(identifier);
 }
 
@@ -146,9 +147,9 @@ void endAppListAccess(SBAppSliderController *self, SEL)
 void layout(SBAppSliderController *self, SEL)
 {
     msg<void>(self, "_beginAppListAccess"_sel);
-    self->m_appList->removeAllObjects();
+    msg<void>(self->m_appList, "removeAllObjects"_sel);
     for (SBApplication *application : SBApplicationController::shared()->recentApplications())
-        self->m_appList->addObject(application->m_bundleIdentifier);
+        msg<void, id>(self->m_appList, "addObject:"_sel, application->m_bundleIdentifier);
     msg<void>(self, "_endAppListAccess"_sel);
     self->m_fullscreenScale = msg<CGFloat>(self, "_scaleForFullscreenPageView"_sel);
 }
@@ -194,14 +195,15 @@ void itemWantsToBeRemoved(SBAppSliderController *self, SEL,
         self->m_showsHomePage = false;
     } else if (SBApplication *application = sim::applicationForDisplayIdentifier(identifier)) {
         msg<void>(self, "_beginAppListAccess"_sel);
-        self->m_appList->removeObject(application->m_bundleIdentifier);
+        msg<void, id>(self->m_appList, "removeObject:"_sel, application->m_bundleIdentifier);
         msg<void>(self, "_endAppListAccess"_sel);
         sim::endApplication(application);
         SBApplicationController::shared()->forget(application);
     }
     NSInteger offset = self->m_pageController->m_offsetIndex;
     reloadItems(self);
-    auto count = static_cast<NSInteger>(self->m_pageController->m_items->count());
+    auto count =
+        static_cast<NSInteger>(msg<NSUInteger>(self->m_pageController->m_items, "count"_sel));
     scrollBoth(self, std::min(offset, count > 0 ? count - 1 : 0));
 }
 
@@ -249,7 +251,7 @@ void present(NSObject *controller)
     self->m_showsHomePage = true;
     msg<void>(self, "_layout"_sel);
     reloadItems(self);
-    scrollBoth(self, self->m_pageController->m_items->count() > 1 ? 1 : 0);
+    scrollBoth(self, msg<NSUInteger>(self->m_pageController->m_items, "count"_sel) > 1 ? 1 : 0);
     msg<void>(self->m_window, "layoutIfNeeded"_sel);
 }
 

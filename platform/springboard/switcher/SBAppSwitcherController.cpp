@@ -18,7 +18,7 @@ constexpr CGFloat kPageScale = 0.55;
 
 SBDisplayItem *firstItemOf(SBDisplayLayout *layout)
 {
-    return static_cast<SBDisplayItem *>(layout->m_displayItems->firstObject());
+    return msg<SBDisplayItem *>(layout->m_displayItems, "firstObject"_sel);
 }
 
 StrongRef<SBAppSwitcherPageView> newPage(SBDisplayLayout *layout, CGRect screen)
@@ -126,7 +126,7 @@ void displayItemWantsToBeRemoved(SBAppSwitcherController *self, SEL, id, SBDispl
         return;
     for (id object : *NSArray::arrayWithArray(self->m_appList))
         if (firstItemOf(static_cast<SBDisplayLayout *>(object))->identifier() == item->identifier())
-            self->m_appList->removeObject(object);
+            msg<void, id>(self->m_appList, "removeObject:"_sel, object);
     if (SBApplication *application = sim::applicationForDisplayIdentifier(item->identifier())) {
         sim::endApplication(application);
         SBApplicationController::shared()->forget(application);
@@ -177,10 +177,11 @@ void present(NSObject *controller)
     sim::addSubview(view, sim::newSwitcherBackdrop(view->bounds()));
     sim::addSubview(self->m_window, view);
     self->m_appList = NSMutableArray::array();
-    self->m_appList->addObject(layoutFor(sim::kHomeScreenDisplayIdentifier));
+    msg<void, id>(self->m_appList, "addObject:"_sel, layoutFor(sim::kHomeScreenDisplayIdentifier));
     for (SBApplication *application : SBApplicationController::shared()->recentApplications())
-        self->m_appList->addObject(layoutFor(application->bundleIdentifier()));
-    self->m_focusedIndex = self->m_appList->count() > 1 ? 1 : 0;
+        msg<void, id>(self->m_appList, "addObject:"_sel,
+                      layoutFor(application->bundleIdentifier()));
+    self->m_focusedIndex = msg<NSUInteger>(self->m_appList, "count"_sel) > 1 ? 1 : 0;
     msg<void>(self, "_layout"_sel);
     msg<void>(self->m_window, "layoutIfNeeded"_sel);
 }

@@ -104,7 +104,8 @@ void viewWillAppear(SBDeckSwitcherViewController *self, SEL, BOOL)
             newContainer(static_cast<SBDisplayItem *>(item), screen).get());
     for (NSUInteger index = self->m_itemContainers->count(); index-- > 0;)
         sim::addSubview(view, self->containerAt(index));
-    self->m_focusedIndex = std::min<NSUInteger>(1, self->m_displayItems->count() - 1);
+    self->m_focusedIndex =
+        std::min<NSUInteger>(1, msg<NSUInteger>(self->m_displayItems, "count"_sel) - 1);
     layOutDeck(self);
 }
 
@@ -123,9 +124,10 @@ BOOL isDisplayItemOfContainerRemovable(SBDeckSwitcherViewController *, SEL,
 void removeDisplayItem(SBDeckSwitcherViewController *self, SEL, SBDisplayItem *item,
                        BOOL updateScrollPosition, NSInteger, Completion completion)
 {
-    NSUInteger index = item ? self->m_displayItems->indexOfObject(item) : NSNotFound;
+    NSUInteger index =
+        item ? msg<NSUInteger, id>(self->m_displayItems, "indexOfObject:"_sel, item) : NSNotFound;
     if (index != NSNotFound) {
-        self->m_displayItems->removeObjectAtIndex(index);
+        msg<void, NSUInteger>(self->m_displayItems, "removeObjectAtIndex:"_sel, index);
         if (index < self->m_itemContainers->count()) {
             self->containerAt(index)->removeFromSuperview();
             self->m_itemContainers->removeObjectAtIndex(index);
@@ -134,7 +136,7 @@ void removeDisplayItem(SBDeckSwitcherViewController *self, SEL, SBDisplayItem *i
             sim::endApplication(application);
             SBApplicationController::shared()->forget(application);
         }
-        NSUInteger count = self->m_displayItems->count();
+        NSUInteger count = msg<NSUInteger>(self->m_displayItems, "count"_sel);
         if (updateScrollPosition && count && self->m_focusedIndex >= count)
             self->m_focusedIndex = count - 1;
         layOutDeck(self);
@@ -200,11 +202,11 @@ void present(NSObject *controller)
     sim::addSubview(view, sim::newSwitcherBackdrop(view->bounds()));
     sim::addSubview(self->m_window, view);
     self->m_displayItems = NSMutableArray::array();
-    self->m_displayItems->addObject(
-        SBDisplayItem::itemWithIdentifier(sim::kHomeScreenDisplayIdentifier));
+    msg<void, id>(self->m_displayItems, "addObject:"_sel,
+                  SBDisplayItem::itemWithIdentifier(sim::kHomeScreenDisplayIdentifier));
     for (SBApplication *application : SBApplicationController::shared()->recentApplications())
-        self->m_displayItems->addObject(
-            SBDisplayItem::itemWithIdentifier(application->bundleIdentifier()));
+        msg<void, id>(self->m_displayItems, "addObject:"_sel,
+                      SBDisplayItem::itemWithIdentifier(application->bundleIdentifier()));
     msg<void, BOOL>(self, "viewWillAppear:"_sel, YES);
     msg<void>(self->m_window, "layoutIfNeeded"_sel);
 }

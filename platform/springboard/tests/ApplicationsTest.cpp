@@ -115,6 +115,52 @@ TEST_P(Switcher, EndedApplicationsStayListedAndTheHomePageJustCloses)
     EXPECT_TRUE(ApplicationsHost::dump()["frontmost"].is_null());
 }
 
+// Counts the list changes sent as messages, then does what NSMutableArray does.
+int g_listMessages = 0;
+IMP g_arrayAdd, g_arrayRemove, g_arrayRemoveAt;
+
+void countedAdd(id self, SEL cmd, id object)
+{
+    ++g_listMessages;
+    reinterpret_cast<void (*)(id, SEL, id)>(g_arrayAdd)(self, cmd, object);
+}
+
+void countedRemove(id self, SEL cmd, id object)
+{
+    ++g_listMessages;
+    reinterpret_cast<void (*)(id, SEL, id)>(g_arrayRemove)(self, cmd, object);
+}
+
+void countedRemoveAt(id self, SEL cmd, NSUInteger index)
+{
+    ++g_listMessages;
+    reinterpret_cast<void (*)(id, SEL, NSUInteger)>(g_arrayRemoveAt)(self, cmd, index);
+}
+
+// The lists an extension reads (the app list, the slider's items, the deck's display
+// items) change by message, so a replaced list method sees every change.
+TEST_P(Switcher, ChangesTheListsAnExtensionSeesByMessage)
+{
+    launch(phoneProfile(GetParam()));
+    SpringBoardHost::unlock();
+    Class array = NSMutableArray::class_();
+    g_arrayAdd = class_replaceMethod(array, "addObject:"_sel, IMP(countedAdd), "v@:@");
+    g_arrayRemove = class_replaceMethod(array, "removeObject:"_sel, IMP(countedRemove), "v@:@");
+    g_arrayRemoveAt =
+        class_replaceMethod(array, "removeObjectAtIndex:"_sel, IMP(countedRemoveAt), "v@:Q");
+    g_listMessages = 0;
+    ASSERT_TRUE(SwitcherHost::open());
+    int opening = g_listMessages;
+    std::size_t shown = pages().size();
+    EXPECT_GE(opening, static_cast<int>(shown)) << "one per page at least";
+    EXPECT_TRUE(SwitcherHost::swipeUp(1));
+    EXPECT_GT(g_listMessages, opening);
+    EXPECT_EQ(pages().size(), shown - 1);
+    class_replaceMethod(array, "addObject:"_sel, g_arrayAdd, "v@:@");
+    class_replaceMethod(array, "removeObject:"_sel, g_arrayRemove, "v@:@");
+    class_replaceMethod(array, "removeObjectAtIndex:"_sel, g_arrayRemoveAt, "v@:Q");
+}
+
 INSTANTIATE_TEST_SUITE_P(EachGeneration, Switcher,
                          testing::Values(sim::DeviceProfile::kIOS7CoreFoundation,
                                          sim::DeviceProfile::kIOS8CoreFoundation,

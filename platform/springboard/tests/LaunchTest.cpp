@@ -10,6 +10,7 @@
 #include "foundation/NSBundle.h"
 #include "foundation/NSLog.h"
 #include "foundation/NSNotificationCenter.h"
+#include "objc/RuntimeMemory.h"
 #include "springboard/Generation.h"
 #include "springboard/HostClass.h"
 #include "springboard/SpringBoardFunctions.h"
@@ -198,10 +199,9 @@ TEST_F(Launch, TerminateTearsDownAndTheNextLaunchStartsFresh)
     installExtension("Matching", filterFor("com.apple.springboard"));
     sim::LogCapture capture;
     launch();
-    Class before = objc_getClass("SBIconListView");
     // As an extension would: SpringBoard's inset replaced on its class.
     test::replaceMethod(
-        before, "sideIconInset",
+        objc_getClass("SBIconListView"), "sideIconInset",
         reinterpret_cast<IMP>(+[](SBIconListView *, SEL) -> CGFloat { return 99; }));
 
     SpringBoardHost::terminate();
@@ -214,9 +214,35 @@ TEST_F(Launch, TerminateTearsDownAndTheNextLaunchStartsFresh)
 
     launch();
 
-    EXPECT_NE(objc_getClass("SBIconListView"), before);
     EXPECT_DOUBLE_EQ(msg<CGFloat>(page(0), "sideIconInset"_sel), 27);
     EXPECT_EQ(linesContaining(capture, "test extension: SBIconController registered"), 2u);
+}
+
+// A relaunch frees the ended launch's classes, the extension's among them, and the method
+// tables it replaced: relaunching again and again does not grow the runtime, and the
+// reloaded extension registers its class afresh each time.
+TEST_F(Launch, RelaunchesLeaveNoClassesOrMethodTablesBehind)
+{
+    installExtension("Matching", filterFor("com.apple.springboard"));
+    launch();
+    sim::RuntimeMemory settled;
+    for (int relaunch = 1; relaunch <= 6; ++relaunch) {
+        {
+            // As a relaunch comes: in a run-loop turn, after what the launch scheduled.
+            AutoreleasePool pool;
+            sim::advanceVirtualClock(1);
+            SpringBoardHost::terminate();
+            EXPECT_FALSE(hasClass("TestExtensionProbe"));
+            launch();
+        }
+        ASSERT_TRUE(hasClass("TestExtensionProbe")) << "relaunch " << relaunch;
+        EXPECT_TRUE(msg<BOOL>(objc_getClass("TestExtensionProbe"), "isExtensionProbe"_sel));
+        if (relaunch == 1)
+            settled = sim::runtimeMemory();
+    }
+    sim::RuntimeMemory later = sim::runtimeMemory();
+    EXPECT_EQ(later.classObjects, settled.classObjects);
+    EXPECT_LE(later.retiredMethodCaches, settled.retiredMethodCaches + 16);
 }
 
 TEST_F(Launch, TerminatePutsBackTheUIKitMethodsThatExtensionsReplace)

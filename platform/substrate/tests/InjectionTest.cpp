@@ -5,6 +5,8 @@
 
 #include "foundation/DeviceRoot.h"
 #include "foundation/NSLog.h"
+#include "objc/message.h"
+#include "objc/runtime.h"
 
 #include <gtest/gtest.h>
 
@@ -172,12 +174,19 @@ TEST_F(Injection, UnloadingLetsTheNextStartRunTheEntriesAgain)
     sim::LogCapture capture;
 
     ASSERT_EQ(sim::loadInjectedLibraries(kSpringBoard), 1u);
+    Class first = objc_getClass("TestExtensionAlpha");
+    ASSERT_NE(first, nullptr);
+    EXPECT_TRUE(std::string(class_getImageName(first)).ends_with("/Alpha.dylib"));
     sim::unloadInjectedLibraries();
     EXPECT_TRUE(sim::injectedLibraries().empty());
+    EXPECT_EQ(objc_getClass("TestExtensionAlpha"), nullptr) << "its code is gone";
     ASSERT_EQ(sim::loadInjectedLibraries(kSpringBoard), 1u);
 
     EXPECT_EQ(capture.lines(), (std::vector<std::string>{"test extension Alpha loaded",
                                                          "test extension Alpha loaded"}));
+    Class again = objc_getClass("TestExtensionAlpha");
+    ASSERT_NE(again, nullptr) << "the reloaded library registers its class afresh";
+    EXPECT_STREQ(msg<const char *>(again, "extensionName"_sel), "Alpha");
 }
 
 } // namespace
