@@ -145,6 +145,17 @@ TEST_F(WebServerTest, HandsValidActionsToThePanelAndAnswersTheState)
     EXPECT_EQ(json::parse(m_client->Get("/api/state", withToken())->body)["actions"], 1);
 }
 
+// Compressing a drawn page's answer took four times as long as drawing it.
+TEST_F(WebServerTest, AnswersUncompressedWhateverTheBrowserAccepts)
+{
+    m_client->set_decompress(false);
+    httplib::Result state =
+        m_client->Get("/api/state", withToken({{"Accept-Encoding", "gzip, deflate, br"}}));
+    ASSERT_TRUE(state);
+    EXPECT_EQ(state->get_header_value("Content-Encoding"), "");
+    EXPECT_EQ(json::parse(state->body)["actions"], 0);
+}
+
 TEST_F(WebServerTest, RefusesMalformedActionsBeforeThePanelSeesThem)
 {
     httplib::Result bad = postAction(R"({"action":"tap","section":0,"row":-1})");
