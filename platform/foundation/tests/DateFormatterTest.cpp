@@ -59,22 +59,10 @@ TEST_F(DateFormatting, StylesInAmericanEnglish)
     };
     for (const auto &[dateStyle, timeStyle, when, expected] : cases)
         EXPECT_EQ(format(dateStyle, timeStyle, when), expected);
-}
-
-TEST_F(DateFormatting, StylesMakeTheLocalesPatternWithAnOrdinarySpace)
-{
+    // A style makes the locale's pattern, with an ordinary space.
     NSDateFormatter *formatter = NSDateFormatter::formatter();
     formatter->setTimeStyle(NSDateFormatterShortStyle);
     EXPECT_EQ(formatter->dateFormat()->str(), "h:mm a");
-}
-
-TEST_F(DateFormatting, PatternsTakeQuotedTextLiterally)
-{
-    NSDateFormatter *formatter = NSDateFormatter::formatter();
-    formatter->setDateFormat("EEEE 'at' h:mm a"_ns);
-    EXPECT_EQ(formatter->stringFromDate(NSDate::date())->str(), "Sunday at 9:41 AM");
-    formatter->setDateFormat("HH:mm 'o''clock'"_ns);
-    EXPECT_EQ(formatter->stringFromDate(NSDate::date())->str(), "09:41 o'clock");
 }
 
 TEST_F(DateFormatting, AmPmSymbolsComeFromTheLocaleUntilSet)

@@ -95,7 +95,6 @@ TEST_F(Timers, AnswersItsMessagesAndNilAnswersZero)
 
 TEST_F(Timers, TimerMovedInsideItsActionFiresAtTheNewDate)
 {
-    StrongRef<Clock> clock = makeClock();
     int fired = 0;
     NSTimer *timer =
         NSTimer::scheduledTimerWithTimeIntervalRepeatsBlock(1, true, [&](NSTimer *self) {
