@@ -1,7 +1,5 @@
-// The runtime under several threads at once: sends while methods are replaced in a
-// superclass and classes are made, and reference counts and associations changed from
-// everywhere. Every thread must see a replacement once it is made, and every object
-// must go away exactly once.
+// The runtime under several threads at once: every thread must see a replacement once it
+// is made, and every object must go away exactly once.
 
 #include "TestClasses.h"
 
@@ -58,10 +56,8 @@ protected:
     Class animal = nil;
 };
 
-// Senders fill their caches with the inherited method of a grandchild while the base
-// class's method is replaced again and again and new subclasses appear. Once the last
-// replacement is made, the next send on every thread reaches it: no thread keeps an
-// implementation that was replaced before.
+// Senders warm their caches with a grandchild's inherited method while the base's is
+// replaced again and again and subclasses appear; the next send after the last one reaches it.
 TEST_F(RuntimeStress, ReplacingInASuperclassReachesWarmSendersOnEveryThread)
 {
     Class base = subclass(animal, "StressedBase");
@@ -101,8 +97,7 @@ TEST_F(RuntimeStress, ReplacingInASuperclassReachesWarmSendersOnEveryThread)
     EXPECT_EQ(msg<int>(sim::make(objc_getClass("StressedSibling999")), "legs"_sel), 7);
 }
 
-// An override added to a subclass while others send to it is found from then on, and the
-// superclass's own instances keep the superclass's method.
+// An override added while others send is found from then on, by the subclass only.
 TEST_F(RuntimeStress, AnOverrideAddedWhileOthersSendIsFoundOnEveryThread)
 {
     Class base = subclass(animal, "OverriddenWhileSent");
@@ -132,8 +127,7 @@ TEST_F(RuntimeStress, AnOverrideAddedWhileOthersSendIsFoundOnEveryThread)
     EXPECT_EQ(wrong.load(), 0);
 }
 
-// Retains, releases and autoreleases of one object from several threads: it lives until
-// the last reference goes, and then goes once.
+// Retains, releases and autoreleases of one object on several threads: it goes once, last.
 TEST_F(RuntimeStress, ReferencesTakenAndDroppedOnManyThreadsFreeTheObjectOnce)
 {
     Tally *shared = sim::create<Tally>(tallyClass());
@@ -156,9 +150,8 @@ TEST_F(RuntimeStress, ReferencesTakenAndDroppedOnManyThreadsFreeTheObjectOnce)
     EXPECT_EQ(Tally::s_freed, 1);
 }
 
-// Threads set and replace associations of one owner, under a key of their own and under
-// a key they share: every value that an association lets go of is released once, and the
-// owner's end releases the values it still holds.
+// Threads replace associations of one owner under own and shared keys: each value let go
+// of is released once, and the owner's end releases those it still holds.
 TEST_F(RuntimeStress, AssociationsChangedFromManyThreadsReleaseEveryValueOnce)
 {
     constexpr int kRounds = 500;
