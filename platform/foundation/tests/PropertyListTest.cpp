@@ -9,13 +9,10 @@
 
 #include <cmath>
 #include <cstdint>
-#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <grp.h>
 #include <limits>
-#include <random>
 #include <sstream>
 #include <string>
 #include <sys/stat.h>
@@ -50,10 +47,9 @@ NSData *dataOf(const std::string &bytes)
     return NSData::dataWithBytes(bytes.data(), bytes.size());
 }
 
-id parse(const std::string &bytes, NSUInteger options = NSPropertyListImmutable)
+id parse(const std::string &bytes)
 {
-    return NSPropertyListSerialization::propertyListWithData(dataOf(bytes), options, nullptr,
-                                                             nullptr);
+    return NSPropertyListSerialization::propertyListWithData(dataOf(bytes), 0, nullptr, nullptr);
 }
 
 // Serialises and parses again, checking the format is recognised.
@@ -94,19 +90,10 @@ std::vector<std::string> listDirectory(const std::string &path)
     return names;
 }
 
-// Runs a shell command; its exit status, and its output in `output`.
-int run(const std::string &command, std::string *output = nullptr)
+// Runs a shell command, its output into the file `output`; its exit status.
+int run(const std::string &command, const std::string &output = "/dev/null")
 {
-    FILE *pipe = popen((command + " 2>&1").c_str(), "r");
-    if (!pipe)
-        return -1;
-    std::string collected;
-    char buffer[4096];
-    while (std::size_t got = std::fread(buffer, 1, sizeof buffer, pipe))
-        collected.append(buffer, got);
-    int status = pclose(pipe);
-    if (output)
-        *output = collected;
+    int status = std::system((command + " >'" + output + "' 2>&1").c_str());
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
@@ -185,8 +172,9 @@ protected:
 // ---------------------------------------------------------------------------------------
 // Serialisation
 
-TEST_F(PropertyList, EveryIntegerKindKeepsItsValueAndSignedness)
+TEST_F(PropertyList, NumbersKeepTheirValueAndKindAndBooleansStayBooleans)
 {
+    const double infinity = std::numeric_limits<double>::infinity();
     const std::pair<NSNumber *, Kind> cases[] = {
         {NSNumber::numberWithChar(-128), Kind::LongLong},
         {NSNumber::numberWithUnsignedChar(255), Kind::LongLong},
@@ -198,6 +186,14 @@ TEST_F(PropertyList, EveryIntegerKindKeepsItsValueAndSignedness)
         {NSNumber::numberWithUnsignedInteger(9223372036854775808UL), Kind::UnsignedInteger},
         {NSNumber::numberWithUnsignedInteger(std::numeric_limits<NSUInteger>::max()),
          Kind::UnsignedInteger},
+        // A float comes back as the double it widens to.
+        {NSNumber::numberWithFloat(0.1f), Kind::Double},
+        {NSNumber::numberWithDouble(0.1), Kind::Double},
+        {NSNumber::numberWithDouble(-2.5e300), Kind::Double},
+        {NSNumber::numberWithDouble(1.0), Kind::Double},
+        {NSNumber::numberWithDouble(5e-324), Kind::Double},
+        {NSNumber::numberWithDouble(infinity), Kind::Double},
+        {NSNumber::numberWithDouble(-infinity), Kind::Double},
     };
     for (NSPropertyListFormat format : kFormats) {
         for (const auto &[number, kind] : cases) {
@@ -208,39 +204,19 @@ TEST_F(PropertyList, EveryIntegerKindKeepsItsValueAndSignedness)
             EXPECT_EQ(back->m_kind, kind);
             EXPECT_TRUE(back->isEqualToNumber(number));
         }
-    }
-    std::string xml = text(NSPropertyListSerialization::dataFromPropertyList(
-        cases[7].first, NSPropertyListXMLFormat_v1_0, nullptr));
-    EXPECT_NE(xml.find("<integer>18446744073709551615</integer>"), std::string::npos) << xml;
-}
-
-TEST_F(PropertyList, RealsStayRealsAndBooleansStayBooleans)
-{
-    const double infinity = std::numeric_limits<double>::infinity();
-    for (NSPropertyListFormat format : kFormats) {
-        SCOPED_TRACE(formatName(format));
-        // A float comes back as the double it widens to.
-        for (NSNumber *number :
-             {NSNumber::numberWithFloat(0.1f), NSNumber::numberWithDouble(0.1),
-              NSNumber::numberWithDouble(-2.5e300), NSNumber::numberWithDouble(1.0),
-              NSNumber::numberWithDouble(5e-324), NSNumber::numberWithDouble(infinity),
-              NSNumber::numberWithDouble(-infinity)}) {
-            auto *back = static_cast<NSNumber *>(roundTrip(number, format));
-            ASSERT_NE(back, nullptr);
-            EXPECT_EQ(back->m_kind, Kind::Double);
-            EXPECT_EQ(back->doubleValue(), number->doubleValue());
-        }
-        auto *nan = static_cast<NSNumber *>(roundTrip(
-            NSNumber::numberWithDouble(std::numeric_limits<double>::quiet_NaN()), format));
+        auto *nan =
+            static_cast<NSNumber *>(roundTrip(NSNumber::numberWithDouble(std::nan("")), format));
         ASSERT_NE(nan, nullptr);
         EXPECT_TRUE(std::isnan(nan->doubleValue()));
-
         EXPECT_EQ(roundTrip(kCFBooleanTrue, format), kCFBooleanTrue);
         EXPECT_EQ(roundTrip(kCFBooleanFalse, format), kCFBooleanFalse);
         auto *one = static_cast<NSNumber *>(roundTrip(NSNumber::numberWithInt(1), format));
         ASSERT_NE(one, nullptr);
         EXPECT_FALSE(one->isBoolean());
     }
+    std::string xml = text(NSPropertyListSerialization::dataFromPropertyList(
+        cases[7].first, NSPropertyListXMLFormat_v1_0, nullptr));
+    EXPECT_NE(xml.find("<integer>18446744073709551615</integer>"), std::string::npos) << xml;
     // Binary keeps the sign of zero (XML writes 0.0).
     auto *negativeZero = static_cast<NSNumber *>(
         roundTrip(NSNumber::numberWithDouble(-0.0), NSPropertyListBinaryFormat_v1_0));
@@ -438,27 +414,14 @@ TEST_F(PropertyList, GarbageInvalidTextAndBadReferencesRejectTheWholeInput)
     EXPECT_NE(parse(binaryPlist({arrayObject({1}), std::string("\x61\x00\xE9", 3)})), nullptr);
 }
 
-TEST_F(PropertyList, TruncatedAndCorruptedInputNeverCrashes)
+// (Random corruption, in XML as in binary, is the property-list fuzz target's work.)
+TEST_F(PropertyList, EveryTruncationOfABinaryListIsRefused)
 {
     std::string binary = text(NSPropertyListSerialization::dataFromPropertyList(
         nestedTree(), NSPropertyListBinaryFormat_v1_0, nullptr));
     ASSERT_NE(parse(binary), nullptr);
     for (std::size_t length = 0; length < binary.size(); ++length)
         EXPECT_EQ(parse(binary.substr(0, length)), nullptr) << "truncated to " << length;
-    std::string xml = text(NSPropertyListSerialization::dataFromPropertyList(
-        nestedTree(), NSPropertyListXMLFormat_v1_0, nullptr));
-    for (std::size_t length = 0; length < xml.size(); length += 7)
-        (void)parse(xml.substr(0, length));
-
-    std::mt19937 random(99);
-    for (const auto &[bytes, rounds] : {std::pair{binary, 2000}, std::pair{xml, 500}}) {
-        for (int round = 0; round < rounds; ++round) {
-            std::string mutated = bytes;
-            for (int flips = 1 + random() % 4; flips > 0; --flips)
-                mutated[random() % mutated.size()] = static_cast<char>(random());
-            (void)parse(mutated); // nil or a tree, never a crash
-        }
-    }
 }
 
 std::string nestedXmlArrays(std::size_t depth)
@@ -663,47 +626,6 @@ TEST_F(PropertyList, AtomicWritesRemoveTheTemporaryFilesOfKilledWriters)
               (std::vector<std::string>{live, otherTarget, "kept.plist"}));
 }
 
-// Root ignores permission bits, so as root the writes run in a child process that has
-// become another user (nobody); otherwise the directory's write bits are taken away.
-TEST_F(PropertyList, AtomicWriteIntoAReadOnlyDirectoryFailsAndKeepsTheOldFile)
-{
-    std::string directory = sim::hostPath("/readonly");
-    ASSERT_EQ(mkdir(directory.c_str(), 0755), 0);
-    NSString *path = "/readonly/settings.plist"_ns;
-    NSDictionary *old = NSDictionary::dictionaryWithObjectsForKeys({{"old"_ns, kCFBooleanTrue}});
-    ASSERT_TRUE(old->writeToFile(path, true));
-    std::string before = readFile(directory + "/settings.plist");
-    NSDictionary *replacement = settings();
-
-    if (geteuid() == 0) {
-        ASSERT_EQ(chmod(m_root.c_str(), 0755), 0); // mkdtemp made the test root 0700
-        pid_t child = fork();
-        ASSERT_GE(child, 0);
-        if (child == 0) {
-            if (setgroups(0, nullptr) != 0 || setgid(65534) != 0 || setuid(65534) != 0)
-                _exit(77);
-            bool atomic = replacement->writeToFile(path, true);
-            bool direct = replacement->writeToFile(path, false);
-            _exit(atomic || direct ? 1 : 0);
-        }
-        int status = 0;
-        ASSERT_EQ(waitpid(child, &status, 0), child);
-        ASSERT_TRUE(WIFEXITED(status));
-        if (WEXITSTATUS(status) == 77)
-            GTEST_SKIP() << "cannot change to another user";
-        EXPECT_EQ(WEXITSTATUS(status), 0) << "a write into a read-only directory succeeded";
-    } else {
-        ASSERT_EQ(chmod(directory.c_str(), 0555), 0);
-        ASSERT_EQ(chmod((directory + "/settings.plist").c_str(), 0444), 0);
-        EXPECT_FALSE(replacement->writeToFile(path, true));
-        EXPECT_FALSE(replacement->writeToFile(path, false));
-        ASSERT_EQ(chmod(directory.c_str(), 0755), 0);
-    }
-    EXPECT_EQ(readFile(directory + "/settings.plist"), before);
-    EXPECT_EQ(listDirectory(directory), std::vector<std::string>{"settings.plist"});
-    EXPECT_TRUE(sim::objectsEqual(NSDictionary::dictionaryWithContentsOfFile(path), old));
-}
-
 // ---------------------------------------------------------------------------------------
 // Python's plistlib, another reader and writer
 
@@ -726,12 +648,11 @@ plistlib.dump({"flag": False, "negative": -123456789012, "big": 1844674407370955
                "data": bytes(range(256)), "date": datetime.datetime(2015, 6, 1, 12, 30, 45, 500000),
                "list": [{"deep": [[1]]}], "empty": {}}, open(sys.argv[1], "wb"), fmt=plistlib.FMT_BINARY)
 )");
-    std::string output;
     ASSERT_EQ(run("python3 '" + script + "' '" + hostPath("python.plist") + "' '" +
                       hostPath("ours.plist") + "' '" + hostPath("ours.bplist") + "'",
-                  &output),
+                  hostPath("python.out")),
               0)
-        << output;
+        << readFile(hostPath("python.out"));
 
     ASSERT_EQ(readFile(hostPath("python.plist")).rfind("bplist00", 0), 0u);
     NSDictionary *read = NSDictionary::dictionaryWithContentsOfFile(phonePath("python.plist"));

@@ -29,7 +29,7 @@ const char *otherSound(Animal *, SEL)
     return "other";
 }
 
-TEST_F(Classes, RegistryAnswersClassesAndTheirChainAndClassMethodsLiveOnTheMetaclass)
+TEST_F(Classes, RegistryAnswersClassesTheirChainMethodsAndProtocols)
 {
     ASSERT_NE(animal, nullptr);
     EXPECT_EQ(class_getSuperclass(dog), animal);
@@ -52,6 +52,24 @@ TEST_F(Classes, RegistryAnswersClassesAndTheirChainAndClassMethodsLiveOnTheMetac
     EXPECT_FALSE(msg<BOOL>(dog, "respondsToSelector:"_sel, "legs"_sel));
     EXPECT_TRUE(msg<BOOL>(dog, "instancesRespondToSelector:"_sel, "legs"_sel));
     EXPECT_FALSE(msg<BOOL>(dog, "instancesRespondToSelector:"_sel, "kingdomSizeTimes:"_sel));
+
+    // Missing methods answer null or the forwarder.
+    EXPECT_EQ(class_getInstanceMethod(animal, "fly"_sel), nullptr);
+    EXPECT_EQ(class_getMethodImplementation(animal, "fly"_sel),
+              reinterpret_cast<IMP>(_objc_msgForward));
+    EXPECT_EQ(class_getInstanceMethod(nullptr, "legs"_sel), nullptr);
+    EXPECT_EQ(method_getImplementation(nullptr), nullptr);
+    EXPECT_EQ(method_setImplementation(nullptr, reinterpret_cast<IMP>(otherSound)), nullptr);
+    EXPECT_FALSE(class_addMethod(nullptr, "x"_sel, reinterpret_cast<IMP>(otherSound), "v@:"));
+
+    // Protocol conformance is inherited.
+    Protocol *walking = objc_getProtocol("Walking");
+    ASSERT_NE(walking, nullptr);
+    EXPECT_TRUE(class_conformsToProtocol(dog, walking));
+    EXPECT_TRUE(msg<BOOL>(sim::make(dog), "conformsToProtocol:"_sel, walking));
+    EXPECT_FALSE(class_conformsToProtocol(objc_getClass("NSObject"), walking));
+    EXPECT_EQ(objc_getProtocol("Swimming"), nullptr);
+    EXPECT_EQ(objc_allocateProtocol("Walking"), nullptr);
 }
 
 TEST_F(Classes, TypeEncodingsComeFromTheSignature)
@@ -70,10 +88,8 @@ TEST_F(Classes, TypeEncodingsComeFromTheSignature)
 // Every send first fills the caches, so an added method must reach them.
 TEST_F(Classes, AddedMethodsReachWarmCachesOfTheirClassAndItsSubclassesOnly)
 {
-    Class cat = objc_allocateClassPair(animal, "CatForAdding", 0);
-    objc_registerClassPair(cat);
-    Class kitten = objc_allocateClassPair(cat, "KittenForAdding", 0);
-    objc_registerClassPair(kitten);
+    Class cat = registeredSubclass(animal, "CatForAdding");
+    Class kitten = registeredSubclass(cat, "KittenForAdding");
     id kitty = sim::make(cat);
     id young = sim::make(kitten);
     id plain = sim::make(animal);
@@ -99,8 +115,7 @@ TEST_F(Classes, AddedMethodsReachWarmCachesOfTheirClassAndItsSubclassesOnly)
 
 TEST_F(Classes, ReplacingAnInheritedImplementationReachesSubclassesWithWarmCaches)
 {
-    Class puppy = objc_allocateClassPair(dog, "PuppyForReplacing", 0);
-    objc_registerClassPair(puppy);
+    Class puppy = registeredSubclass(dog, "PuppyForReplacing");
     id pup = sim::make(puppy);
     EXPECT_EQ(msg<int>(pup, "legs"_sel), 4); // cached now, uncached before
     EXPECT_EQ(msg<int>(pup, "legs"_sel), 4);
@@ -117,18 +132,7 @@ TEST_F(Classes, ReplacingAnInheritedImplementationReachesSubclassesWithWarmCache
     EXPECT_EQ(msg<int>(pup, "legs"_sel), 4);
 }
 
-TEST_F(Classes, MissingMethodsAnswerNullOrTheForwarder)
-{
-    EXPECT_EQ(class_getInstanceMethod(animal, "fly"_sel), nullptr);
-    EXPECT_EQ(class_getMethodImplementation(animal, "fly"_sel),
-              reinterpret_cast<IMP>(_objc_msgForward));
-    EXPECT_EQ(class_getInstanceMethod(nullptr, "legs"_sel), nullptr);
-    EXPECT_EQ(method_getImplementation(nullptr), nullptr);
-    EXPECT_EQ(method_setImplementation(nullptr, reinterpret_cast<IMP>(otherSound)), nullptr);
-    EXPECT_FALSE(class_addMethod(nullptr, "x"_sel, reinterpret_cast<IMP>(otherSound), "v@:"));
-}
-
-TEST_F(Classes, InstanceVariablesByNameHaveRealOffsets)
+TEST_F(Classes, InstanceVariablesHaveRealOffsetsAndGrowUnregisteredClassesOnly)
 {
     auto *rex = sim::make<Dog>(dog);
     rex->m_legs = 3;
@@ -151,10 +155,8 @@ TEST_F(Classes, InstanceVariablesByNameHaveRealOffsets)
     EXPECT_EQ(class_getInstanceVariable(animal, "_friend"), nullptr);
     EXPECT_EQ(class_getInstanceVariable(dog, "_missing"), nullptr);
     EXPECT_EQ(object_getIvar(rex, nullptr), nullptr);
-}
 
-TEST_F(Classes, AddedIvarsGrowUnregisteredClassesOnly)
-{
+    // Added instance variables grow unregistered classes only.
     Class horse = objc_allocateClassPair(animal, "HorseWithIvar", 0);
     size_t before = class_getInstanceSize(horse);
     EXPECT_TRUE(class_addIvar(horse, "_saddle", sizeof(id), 3, "@"));
@@ -168,25 +170,12 @@ TEST_F(Classes, AddedIvarsGrowUnregisteredClassesOnly)
     EXPECT_EQ(static_cast<Animal *>(horseObject)->m_name, "animal"); // C++ members constructed
 }
 
-TEST_F(Classes, ProtocolConformanceIsInherited)
-{
-    Protocol *walking = objc_getProtocol("Walking");
-    ASSERT_NE(walking, nullptr);
-    EXPECT_TRUE(class_conformsToProtocol(dog, walking));
-    EXPECT_TRUE(msg<BOOL>(sim::make(dog), "conformsToProtocol:"_sel, walking));
-    EXPECT_FALSE(class_conformsToProtocol(objc_getClass("NSObject"), walking));
-    EXPECT_EQ(objc_getProtocol("Swimming"), nullptr);
-    EXPECT_EQ(objc_allocateProtocol("Walking"), nullptr);
-}
-
 TEST_F(Classes, ADisposedClassIsFreedOnceNoInstanceOrSubclassRefersToIt)
 {
     auto classObjects = [] { return sim::runtimeMemory().classObjects; };
     std::size_t before = classObjects();
-    Class parent = objc_allocateClassPair(animal, "Departing", 0);
-    objc_registerClassPair(parent);
-    Class child = objc_allocateClassPair(parent, "DepartingChild", 0);
-    objc_registerClassPair(child);
+    Class parent = registeredSubclass(animal, "Departing");
+    Class child = registeredSubclass(parent, "DepartingChild");
     id survivor = sim::create(child);
     ASSERT_EQ(classObjects(), before + 4);
 
@@ -201,8 +190,7 @@ TEST_F(Classes, ADisposedClassIsFreedOnceNoInstanceOrSubclassRefersToIt)
     sim::reclaimRuntimeMemory();
     EXPECT_EQ(classObjects(), before);
     // Its name may be registered again.
-    Class again = objc_allocateClassPair(animal, "Departing", 0);
-    objc_registerClassPair(again);
+    Class again = registeredSubclass(animal, "Departing");
     EXPECT_EQ(objc_getClass("Departing"), again);
 }
 

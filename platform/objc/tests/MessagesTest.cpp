@@ -138,8 +138,7 @@ TEST(MessagesDeathTest, MismatchedSignatureStopsInCheckedBuilds)
 
 TEST_F(Messages, SendsFromSeveralThreadsWhileImplementationsChange)
 {
-    Class cls = objc_allocateClassPair(objc_getClass("Animal"), "Contended", 0);
-    objc_registerClassPair(cls);
+    Class cls = registeredSubclass(objc_getClass("Animal"), "Contended");
     id object = sim::make(cls);
     Method legs = class_getInstanceMethod(cls, "legs"_sel);
     IMP four = method_getImplementation(legs);

@@ -45,14 +45,6 @@ protected:
         Tally::s_freed = 0;
     }
 
-    // A new class under `superclass`, registered.
-    static Class subclass(Class superclass, const char *name)
-    {
-        Class cls = objc_allocateClassPair(superclass, name, 0);
-        objc_registerClassPair(cls);
-        return cls;
-    }
-
     Class animal = nil;
 };
 
@@ -60,8 +52,8 @@ protected:
 // replaced again and again and subclasses appear; the next send after the last one reaches it.
 TEST_F(RuntimeStress, ReplacingInASuperclassReachesWarmSendersOnEveryThread)
 {
-    Class base = subclass(animal, "StressedBase");
-    Class leaf = subclass(subclass(base, "StressedMiddle"), "StressedLeaf");
+    Class base = registeredSubclass(animal, "StressedBase");
+    Class leaf = registeredSubclass(registeredSubclass(base, "StressedMiddle"), "StressedLeaf");
     IMP four = reinterpret_cast<IMP>(animalLegs);
     class_addMethod(base, "legs"_sel, four, "i@:");
     id object = sim::make(leaf);
@@ -86,7 +78,7 @@ TEST_F(RuntimeStress, ReplacingInASuperclassReachesWarmSendersOnEveryThread)
         class_replaceMethod(base, "legs"_sel, round % 2 ? four : reinterpret_cast<IMP>(threeLegs),
                             "i@:");
         std::string name = "StressedSibling" + std::to_string(round);
-        subclass(base, name.c_str());
+        registeredSubclass(base, name.c_str());
     }
     class_replaceMethod(base, "legs"_sel, reinterpret_cast<IMP>(sevenLegs), "i@:");
     replacedForGood = true;
@@ -100,8 +92,8 @@ TEST_F(RuntimeStress, ReplacingInASuperclassReachesWarmSendersOnEveryThread)
 // An override added while others send is found from then on, by the subclass only.
 TEST_F(RuntimeStress, AnOverrideAddedWhileOthersSendIsFoundOnEveryThread)
 {
-    Class base = subclass(animal, "OverriddenWhileSent");
-    Class leaf = subclass(base, "OverridingWhileSent");
+    Class base = registeredSubclass(animal, "OverriddenWhileSent");
+    Class leaf = registeredSubclass(base, "OverridingWhileSent");
     id derived = sim::make(leaf);
     id plain = sim::make(base);
 
