@@ -144,6 +144,7 @@ TEST_F(FoundationObjects, CoreFoundationNamesAreTheSameObjects)
     std::sort(seen.begin(), seen.end());
     EXPECT_EQ(seen, (std::vector<std::string>{"a=1", "b=1"}));
     EXPECT_EQ(CFGetTypeID(dictionary), CFDictionaryGetTypeID());
+    EXPECT_EQ(CFGetTypeID("x"_ns), CFStringGetTypeID());
     EXPECT_EQ(CFGetTypeID(NSMutableString::string()), CFStringGetTypeID());
     EXPECT_EQ(CFGetTypeID(kCFBooleanTrue), CFBooleanGetTypeID());
     EXPECT_NE(CFGetTypeID(NSArray::array()), CFStringGetTypeID());
