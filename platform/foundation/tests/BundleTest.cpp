@@ -91,7 +91,7 @@ protected:
     AutoreleasePool m_pool;
 };
 
-TEST_F(Bundles, InfoPlistNamesTheBundle)
+TEST_F(Bundles, InfoPlistNamesTheBundleAndOnePathIsOneBundle)
 {
     NSBundle *bundle = named();
     ASSERT_NE(bundle, nil);
@@ -99,21 +99,16 @@ TEST_F(Bundles, InfoPlistNamesTheBundle)
     EXPECT_EQ(bundle->bundlePath()->str(), kNamedPath);
     EXPECT_EQ(bundle->resourcePath()->str(), kNamedPath);
     EXPECT_EQ(bundle->executablePath()->str(), std::string(kNamedPath) + "/Named");
-}
-
-TEST_F(Bundles, OnePathIsOneBundleAndAMissingDirectoryIsNone)
-{
-    EXPECT_EQ(NSBundle::bundleWithPath("/Library/PreferenceBundles/Named.bundle/"_ns), named());
+    EXPECT_EQ(NSBundle::bundleWithPath("/Library/PreferenceBundles/Named.bundle/"_ns), bundle);
     EXPECT_EQ(NSBundle::bundleWithPath("/Library/PreferenceBundles/Absent.bundle"_ns), nil);
     EXPECT_EQ(NSBundle::bundleWithPath(nil), nil);
 }
 
-TEST_F(Bundles, LoadingRegistersTheClassesOfTheExecutable)
+TEST_F(Bundles, LoadingRegistersTheClassesOfTheExecutableWhichKnowTheirBundle)
 {
     NSBundle *bundle = named();
     ASSERT_EQ(objc_getClass("NamedPrincipal"), Nil) << "the bundle was loaded before the test";
     EXPECT_FALSE(bundle->isLoaded());
-
     ASSERT_TRUE(msg<BOOL>(bundle, "load"_sel));
     EXPECT_TRUE(bundle->isLoaded());
     EXPECT_TRUE(bundle->load()); // a second load is no load
@@ -122,18 +117,10 @@ TEST_F(Bundles, LoadingRegistersTheClassesOfTheExecutable)
     EXPECT_EQ(bundle->principalClass(), principal);
     EXPECT_STREQ(msg<const char *>(reinterpret_cast<id>(principal), "greeting"_sel),
                  "hello from Named");
-}
-
-TEST_F(Bundles, ClassesKnowTheBundleTheyCameFrom)
-{
-    NSBundle *bundle = named();
-    ASSERT_TRUE(bundle->load());
-    Class helper = objc_getClass("NamedHelper");
-    ASSERT_NE(helper, Nil);
-    EXPECT_EQ(NSBundle::bundleForClass(helper), bundle);
-    EXPECT_EQ(msg<NSBundle *>(reinterpret_cast<id>(NSBundle::class_()), "bundleForClass:"_sel,
-                              objc_getClass("NamedPrincipal")),
-              bundle);
+    EXPECT_EQ(NSBundle::bundleForClass(objc_getClass("NamedHelper")), bundle);
+    EXPECT_EQ(
+        msg<NSBundle *>(reinterpret_cast<id>(NSBundle::class_()), "bundleForClass:"_sel, principal),
+        bundle);
     EXPECT_EQ(NSBundle::bundleForClass(NSString::class_()), NSBundle::mainBundle());
     EXPECT_EQ(NSBundle::bundleForClass(Nil), NSBundle::mainBundle());
 }
@@ -186,52 +173,35 @@ TEST_F(Bundles, ResourcesAreFoundAtTheTopOrInTheLanguageFolder)
     EXPECT_EQ(bundle->pathForResourceOfType("Missing"_ns, "png"_ns), nil);
 }
 
-TEST_F(Bundles, LocalizedStringsFallBackToTheValueThenTheKey)
+TEST_F(Bundles, LocalizedStringsComeInTheDevicesLanguageOrFallBackToTheValueThenTheKey)
 {
     NSBundle *bundle = named();
-    EXPECT_EQ(bundle->localizedStringForKeyValueTable("TITLE"_ns, nil, "Settings"_ns)->str(),
-              "Corvane");
-    EXPECT_EQ(bundle->localizedStringForKeyValueTable("RESPRING"_ns, "x"_ns, "Settings"_ns)->str(),
-              "Respring now?");
-    EXPECT_EQ(
-        bundle->localizedStringForKeyValueTable("ABSENT"_ns, "Fallback"_ns, "Settings"_ns)->str(),
-        "Fallback");
-    EXPECT_EQ(bundle->localizedStringForKeyValueTable("ABSENT"_ns, ""_ns, "Settings"_ns)->str(),
-              "ABSENT");
-    EXPECT_EQ(bundle->localizedStringForKeyValueTable("TITLE"_ns, nil, "NoSuchTable"_ns)->str(),
-              "TITLE");
-    EXPECT_EQ(bundle->localizedStringForKeyValueTable("DEFAULT"_ns, nil, nil)->str(),
-              "from Localizable");
-    EXPECT_EQ(bundle->localizedStringForKeyValueTable("WHERE"_ns, nil, "Top"_ns)->str(),
-              "at the top");
+    auto localized = [&](NSString *key, NSString *value, NSString *table) {
+        return bundle->localizedStringForKeyValueTable(key, value, table)->str();
+    };
+    EXPECT_EQ(localized("TITLE"_ns, nil, "Settings"_ns), "Corvane");
+    EXPECT_EQ(localized("RESPRING"_ns, "x"_ns, "Settings"_ns), "Respring now?");
+    EXPECT_EQ(localized("ABSENT"_ns, "Fallback"_ns, "Settings"_ns), "Fallback");
+    EXPECT_EQ(localized("ABSENT"_ns, ""_ns, "Settings"_ns), "ABSENT");
+    EXPECT_EQ(localized("TITLE"_ns, nil, "NoSuchTable"_ns), "TITLE");
+    EXPECT_EQ(localized("DEFAULT"_ns, nil, nil), "from Localizable");
+    EXPECT_EQ(localized("WHERE"_ns, nil, "Top"_ns), "at the top");
     NSString *byMessage = msg<NSString *>(bundle, "localizedStringForKey:value:table:"_sel,
                                           "TITLE"_ns, nil, "Settings"_ns);
     EXPECT_EQ(byMessage->str(), "Corvane");
-}
-
-TEST_F(Bundles, TheDeviceLanguageComesFirst)
-{
-    sim::DeviceProfile german;
-    german.locale = "de_DE";
-    sim::DeviceProfile::setCurrent(german);
-    EXPECT_EQ(named()->localizedStringForKeyValueTable("HELLO"_ns, nil, "Greetings"_ns)->str(),
-              "Hallo");
-}
-
-TEST_F(Bundles, AMalformedTableIsLoggedOnceAndFallsBack)
-{
-    NSBundle *bundle = named();
+    // A malformed table is logged once, and falls back.
     sim::LogCapture log;
     for (int lookup = 0; lookup < 2; ++lookup) {
-        EXPECT_EQ(
-            bundle->localizedStringForKeyValueTable("UNFINISHED"_ns, "Fallback"_ns, "Broken"_ns)
-                ->str(),
-            "Fallback");
-        EXPECT_EQ(bundle->localizedStringForKeyValueTable("UNFINISHED"_ns, nil, "Broken"_ns)->str(),
-                  "UNFINISHED");
+        EXPECT_EQ(localized("UNFINISHED"_ns, "Fallback"_ns, "Broken"_ns), "Fallback");
+        EXPECT_EQ(localized("UNFINISHED"_ns, nil, "Broken"_ns), "UNFINISHED");
     }
     ASSERT_EQ(log.lines().size(), 1u);
     EXPECT_NE(log.lines()[0].find("Broken.strings is not a strings table"), std::string::npos);
+
+    sim::DeviceProfile german;
+    german.locale = "de_DE";
+    sim::DeviceProfile::setCurrent(german);
+    EXPECT_EQ(localized("HELLO"_ns, nil, "Greetings"_ns), "Hallo");
 }
 
 TEST_F(Bundles, TheMainBundleCarriesTheProcessIdentity)
@@ -250,33 +220,23 @@ std::optional<sim::StringsTable> parse(std::string_view text)
     return sim::parseStringsFile(text);
 }
 
-TEST(StringsFiles, EntriesCommentsAndBareWords)
+TEST(StringsFiles, EntriesCommentsBareWordsEscapesAndEncodings)
 {
-    std::optional<sim::StringsTable> table = parse("// line comment\n"
-                                                   "/* block\n comment */ \"A\" = \"1\";\n"
-                                                   "B=two ; \"SAME\";\n"
-                                                   "\"A\" /* between */ = \"replaced\";");
-    ASSERT_TRUE(table);
-    EXPECT_EQ(*table, (sim::StringsTable{{"A", "replaced"}, {"B", "two"}, {"SAME", "SAME"}}));
-    EXPECT_EQ(parse(""), sim::StringsTable{});
-    EXPECT_EQ(parse("  /* only a comment */ \n"), sim::StringsTable{});
-}
-
-TEST(StringsFiles, EscapesInQuotedStrings)
-{
-    std::optional<sim::StringsTable> table =
-        parse(R"("k" = "a\nb\t\"q\" \\ \'s\' \U00e9 \101 \UD83D\UDE00";)");
-    ASSERT_TRUE(table);
-    EXPECT_EQ(table->at("k"), "a\nb\t\"q\" \\ 's' \xC3\xA9 A \xF0\x9F\x98\x80");
-}
-
-TEST(StringsFiles, EncodingsByByteOrderMark)
-{
-    std::string utf16be = bytes("\xFE\xFF\0\"\0k\0\"\0=\0\"\x00\xe9\0\"\0;");
-    std::string utf16le = bytes("\xFF\xFE\"\0k\0\"\0=\0\"\0\x3D\xD8\x00\xDE\"\0;\0");
-    EXPECT_EQ(parse(utf16be), (sim::StringsTable{{"k", "\xC3\xA9"}}));
-    EXPECT_EQ(parse(utf16le), (sim::StringsTable{{"k", "\xF0\x9F\x98\x80"}}));
-    EXPECT_EQ(parse("\xEF\xBB\xBF\"k\" = \"v\";"), (sim::StringsTable{{"k", "v"}}));
+    const std::pair<std::string, sim::StringsTable> tables[] = {
+        {"// line comment\n/* block\n comment */ \"A\" = \"1\";\nB=two ; \"SAME\";\n"
+         "\"A\" /* between */ = \"replaced\";",
+         {{"A", "replaced"}, {"B", "two"}, {"SAME", "SAME"}}},
+        {"", {}},
+        {"  /* only a comment */ \n", {}},
+        {R"("k" = "a\nb\t\"q\" \\ \'s\' \U00e9 \101 \UD83D\UDE00";)",
+         {{"k", "a\nb\t\"q\" \\ 's' \xC3\xA9 A \xF0\x9F\x98\x80"}}},
+        // By byte-order mark: UTF-16 big-endian, little-endian, UTF-8.
+        {bytes("\xFE\xFF\0\"\0k\0\"\0=\0\"\x00\xe9\0\"\0;"), {{"k", "\xC3\xA9"}}},
+        {bytes("\xFF\xFE\"\0k\0\"\0=\0\"\0\x3D\xD8\x00\xDE\"\0;\0"), {{"k", "\xF0\x9F\x98\x80"}}},
+        {"\xEF\xBB\xBF\"k\" = \"v\";", {{"k", "v"}}},
+    };
+    for (const auto &[text, table] : tables)
+        EXPECT_EQ(parse(text), table) << testing::PrintToString(text);
 }
 
 TEST(StringsFiles, MalformedFilesAreRejectedWhole)

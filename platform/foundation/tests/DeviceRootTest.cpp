@@ -5,7 +5,7 @@
 
 namespace {
 
-TEST(DeviceRoot, PhonePathsResolveUnderTheChosenRoot)
+TEST(DeviceRoot, PhonePathsResolveUnderTheChosenRootWhereDirectoriesAreMade)
 {
     std::string root = testing::TempDir() + "device-root-test/";
     sim::setDeviceRoot(root);
@@ -13,10 +13,8 @@ TEST(DeviceRoot, PhonePathsResolveUnderTheChosenRoot)
     EXPECT_EQ(sim::hostPath("/usr/lib/libcv3.dylib"), sim::deviceRoot() + "/usr/lib/libcv3.dylib");
     EXPECT_EQ(sim::hostPath("relative/file"), "relative/file");
     EXPECT_STREQ(getenv("CORVANE_DEVICE_ROOT"), sim::deviceRoot().c_str());
-}
 
-TEST(DeviceRoot, MakeDirectoriesCreatesParentsAndRefusesAFile)
-{
+    // Directories are made with their parents; a file in the way is refused.
     std::string nested = testing::TempDir() + "device-root-dirs/a/b/c";
     ASSERT_TRUE(sim::makeDirectories(nested));
     struct stat info {};

@@ -8,45 +8,13 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <sstream>
 #include <thread>
-#include <unistd.h>
 
 namespace {
 
-// Points standard error at a temporary file while it lives.
-class StandardErrorCapture {
-public:
-    StandardErrorCapture() : m_file(std::tmpfile()), m_saved(dup(STDERR_FILENO))
-    {
-        std::fflush(stderr);
-        dup2(fileno(m_file), STDERR_FILENO);
-    }
-
-    ~StandardErrorCapture()
-    {
-        std::fflush(stderr);
-        dup2(m_saved, STDERR_FILENO);
-        close(m_saved);
-        std::fclose(m_file);
-    }
-
-    StandardErrorCapture(const StandardErrorCapture &) = delete;
-    StandardErrorCapture &operator=(const StandardErrorCapture &) = delete;
-
-    std::string text() const
-    {
-        std::string contents;
-        char buffer[4096];
-        std::rewind(m_file);
-        for (size_t count; (count = std::fread(buffer, 1, sizeof buffer, m_file)) > 0;)
-            contents.append(buffer, count);
-        return contents;
-    }
-
-private:
-    FILE *m_file;
-    int m_saved;
-};
+using testing::internal::CaptureStderr;
+using testing::internal::GetCapturedStderr;
 
 class Logging : public testing::Test {
 protected:
@@ -55,34 +23,25 @@ protected:
     AutoreleasePool m_pool;
 };
 
-TEST_F(Logging, LinesReachStandardErrorAndTheObserverExactly)
+TEST_F(Logging, LinesReachTheObserverExactlyAndStandardErrorUnlessItIsTurnedOff)
 {
-    StandardErrorCapture console;
     sim::LogCapture capture;
+    CaptureStderr();
     NSLog("Welcome to Corvane 3");
     NSLog("[Corvane][ERROR]: Unhandled key: %@", "Foo"_ns);
     NSLog("Loading on %f", 1240.1);
     NSLog("first\n"); // a message ending in a newline is still one line
     NSLog("two\nparts");
-
-    std::vector<std::string> expected{"Welcome to Corvane 3",
-                                      "[Corvane][ERROR]: Unhandled key: Foo",
-                                      "Loading on 1240.100000", "first", "two\nparts"};
-    EXPECT_EQ(capture.lines(), expected);
-    EXPECT_EQ(console.text(), "Welcome to Corvane 3\n[Corvane][ERROR]: Unhandled key: Foo\n"
-                              "Loading on 1240.100000\nfirst\ntwo\nparts\n");
-}
-
-TEST_F(Logging, StandardErrorCanBeTurnedOffWithoutLosingObservedLines)
-{
-    StandardErrorCapture console;
-    sim::LogCapture capture;
     sim::setLogToStandardError(false);
     NSLog("quiet %d", 1);
     sim::setLogToStandardError(true);
     NSLog("loud %d", 2);
-    EXPECT_EQ(capture.lines(), (std::vector<std::string>{"quiet 1", "loud 2"}));
-    EXPECT_EQ(console.text(), "loud 2\n");
+    EXPECT_EQ(GetCapturedStderr(), "Welcome to Corvane 3\n[Corvane][ERROR]: Unhandled key: Foo\n"
+                                   "Loading on 1240.100000\nfirst\ntwo\nparts\nloud 2\n");
+    EXPECT_EQ(capture.lines(), (std::vector<std::string>{"Welcome to Corvane 3",
+                                                         "[Corvane][ERROR]: Unhandled key: Foo",
+                                                         "Loading on 1240.100000", "first",
+                                                         "two\nparts", "quiet 1", "loud 2"}));
 }
 
 TEST_F(Logging, CapturesNestAndHandLinesOnToTheObserverTheyDisplaced)
@@ -104,8 +63,7 @@ TEST_F(Logging, CapturesNestAndHandLinesOnToTheObserverTheyDisplaced)
     NSLog("four");
     EXPECT_EQ(observed, (std::vector<std::string>{"observer: one", "observer: two",
                                                   "observer: three", "observer: four"}));
-    sim::LogObserver mine = sim::setLogObserver(before);
-    ASSERT_TRUE(mine);
+    EXPECT_TRUE(sim::setLogObserver(before)) << "the observer set last is handed back";
 }
 
 TEST_F(Logging, AnObserverThatLogsDoesNotHearItself)
@@ -115,10 +73,10 @@ TEST_F(Logging, AnObserverThatLogsDoesNotHearItself)
         observed.push_back(line);
         NSLog("echo of %s", line.c_str());
     });
-    StandardErrorCapture console;
+    CaptureStderr();
     NSLog("original");
+    EXPECT_EQ(GetCapturedStderr(), "original\necho of original\n");
     EXPECT_EQ(observed, std::vector<std::string>{"original"});
-    EXPECT_EQ(console.text(), "original\necho of original\n");
     sim::setLogObserver(before);
 }
 
@@ -126,8 +84,8 @@ TEST_F(Logging, LinesFromManyThreadsArriveWhole)
 {
     constexpr int kThreads = 4;
     constexpr int kLinesEach = 200;
-    StandardErrorCapture console;
     sim::LogCapture capture;
+    CaptureStderr();
     {
         Watchdog watchdog("logging threads");
         std::vector<std::thread> threads;
@@ -139,19 +97,16 @@ TEST_F(Logging, LinesFromManyThreadsArriveWhole)
         for (std::thread &thread : threads)
             thread.join();
     }
-    std::vector<std::string> lines = capture.lines();
-    ASSERT_EQ(lines.size(), static_cast<size_t>(kThreads * kLinesEach));
-    std::string consoleText = console.text();
+    std::istringstream console(GetCapturedStderr());
+    EXPECT_EQ(capture.lines().size(), static_cast<size_t>(kThreads * kLinesEach));
     size_t consoleLines = 0;
-    for (size_t start = 0, end; (end = consoleText.find('\n', start)) != std::string::npos;
-         start = end + 1, ++consoleLines) {
-        std::string line = consoleText.substr(start, end - start);
+    for (std::string line; std::getline(console, line); ++consoleLines) {
         int thread = -1, index = -1;
-        ASSERT_EQ(std::sscanf(line.c_str(), "thread %d line %d of a line", &thread, &index), 2)
+        EXPECT_EQ(std::sscanf(line.c_str(), "thread %d line %d of a line", &thread, &index), 2)
             << line;
         EXPECT_TRUE(line.ends_with("long enough to be split")) << line;
     }
-    EXPECT_EQ(consoleLines, lines.size());
+    EXPECT_EQ(consoleLines, static_cast<size_t>(kThreads * kLinesEach));
 }
 
 } // namespace

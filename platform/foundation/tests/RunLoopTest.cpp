@@ -5,6 +5,7 @@
 
 #include <future>
 #include <gtest/gtest.h>
+#include <sstream>
 #include <string>
 #include <thread>
 #include <unistd.h>
@@ -13,20 +14,9 @@
 
 using sim::RunLoop;
 using sim::RunResult;
+using Events = std::vector<std::string>;
 
 namespace {
-
-// What ran, and when on the process clock.
-struct Event {
-    std::string name;
-    double time;
-    bool operator==(const Event &) const = default;
-};
-
-void PrintTo(const Event &event, std::ostream *out)
-{
-    *out << event.name << "@" << event.time;
-}
 
 // Tests on the main loop, which outlives each test: the sources a test adds are removed
 // when it ends, and the clock is virtual unless the test says otherwise.
@@ -56,13 +46,18 @@ protected:
         return m_sources.back();
     }
 
+    // Records "name@time", the time on the process clock.
     std::function<void()> record(std::string name)
     {
-        return [this, name] { m_events.push_back({name, sim::now()}); };
+        return [this, name] {
+            std::ostringstream event;
+            event << name << "@" << sim::now();
+            m_events.push_back(event.str());
+        };
     }
 
     std::vector<RunLoop::SourceId> m_sources;
-    std::vector<Event> m_events;
+    std::vector<std::string> m_events;
 };
 
 // An object that counts how many of its kind were freed.
@@ -96,19 +91,34 @@ struct Pipe {
     int fds[2] = {-1, -1};
 };
 
-TEST_F(MainRunLoop, TimersFireInDueOrderEachAtItsOwnTime)
+// Ready descriptors and performed blocks run at once; timers fire in due order, each at its
+// own time; work a timer adds for the same instant runs before time moves on.
+TEST_F(MainRunLoop, AdvancingRunsEachPieceOfWorkInOrderAtItsOwnTime)
 {
+    Pipe pipe;
+    pipe.write('x');
+    descriptor(pipe.readEnd(), [&] {
+        pipe.read();
+        record("readable")();
+    });
+    loop().perform(record("performed"));
     timer(3, record("three"));
     timer(1, record("one"));
     timer(2, record("two"));
-    timer(1, record("one again"));
+    timer(1, [&] {
+        record("one again")();
+        loop().perform(record("performed by one"));
+        timer(sim::now(), record("timer for now"));
+        timer(1.5, record("later timer"));
+    });
 
     sim::advanceVirtualClock(2.5);
-    EXPECT_EQ(m_events, (std::vector<Event>{{"one", 1}, {"one again", 1}, {"two", 2}}));
+    EXPECT_EQ(m_events,
+              (Events{"performed@0", "readable@0", "one@1", "one again@1", "performed by one@1",
+                      "timer for now@1", "later timer@1.5", "two@2"}));
     EXPECT_EQ(sim::now(), 2.5);
-
     sim::advanceVirtualClock(1);
-    EXPECT_EQ(m_events.back(), (Event{"three", 3}));
+    EXPECT_EQ(m_events.back(), "three@3");
 }
 
 TEST_F(MainRunLoop, RepeatingTimerReArmsFromItsScheduledTimeSkippingMissedFires)
@@ -124,22 +134,7 @@ TEST_F(MainRunLoop, RepeatingTimerReArmsFromItsScheduledTimeSkippingMissedFires)
         sim::kCommonModes, 1);
 
     sim::advanceVirtualClock(5);
-    EXPECT_EQ(m_events, (std::vector<Event>{{"tick", 1}, {"tick", 4}, {"tick", 5}}));
-}
-
-TEST_F(MainRunLoop, WorkForTheSameInstantRunsBeforeTimeMoves)
-{
-    timer(1, [&] {
-        record("timer")();
-        loop().perform(record("performed"));
-        timer(sim::now(), record("timer for now"));
-        timer(1.5, record("later timer"));
-    });
-
-    sim::advanceVirtualClock(2);
-    EXPECT_EQ(m_events,
-              (std::vector<Event>{
-                  {"timer", 1}, {"performed", 1}, {"timer for now", 1}, {"later timer", 1.5}}));
+    EXPECT_EQ(m_events, (Events{"tick@1", "tick@4", "tick@5"}));
 }
 
 TEST_F(MainRunLoop, CommonModeSourcesRunInTrackingModeButDefaultOnlySourcesWait)
@@ -149,22 +144,19 @@ TEST_F(MainRunLoop, CommonModeSourcesRunInTrackingModeButDefaultOnlySourcesWait)
     timer(1, record("tracking only"), sim::kTrackingMode);
 
     EXPECT_EQ(loop().runInMode(sim::kTrackingMode, 2, false), RunResult::TimedOut);
-    EXPECT_EQ(m_events, (std::vector<Event>{{"common", 1}, {"tracking only", 1}}));
+    EXPECT_EQ(m_events, (Events{"common@1", "tracking only@1"}));
 
     // A mode that is not common runs only its own sources, and once its one timer has
     // fired it is finished, before its limit.
     timer(2.2, record("common, later"));
     timer(2.5, record("private"), "PrivateMode");
     EXPECT_EQ(loop().runInMode("PrivateMode", 1, false), RunResult::Finished);
-    EXPECT_EQ(m_events.back(), (Event{"private", 2.5}));
+    EXPECT_EQ(m_events.back(), "private@2.5");
 
     // Back in the default mode, the overdue timers fire at once, in due order.
     EXPECT_EQ(loop().runInMode(sim::kDefaultMode, 0, false), RunResult::TimedOut);
-    EXPECT_EQ(m_events, (std::vector<Event>{{"common", 1},
-                                            {"tracking only", 1},
-                                            {"private", 2.5},
-                                            {"default only", 2.5},
-                                            {"common, later", 2.5}}));
+    EXPECT_EQ(m_events, (Events{"common@1", "tracking only@1", "private@2.5", "default only@2.5",
+                                "common, later@2.5"}));
 }
 
 TEST_F(MainRunLoop, NestedRunServicesItsOwnModeThenTheOuterRunResumes)
@@ -188,8 +180,7 @@ TEST_F(MainRunLoop, NestedRunServicesItsOwnModeThenTheOuterRunResumes)
     EXPECT_EQ(loop().runInMode(sim::kDefaultMode, 10, false), RunResult::Stopped);
     EXPECT_EQ(nested, RunResult::TimedOut);
     EXPECT_EQ(modeInside, sim::kTrackingMode);
-    EXPECT_EQ(m_events,
-              (std::vector<Event>{{"common", 2}, {"nested run ended", 3}, {"default only", 3}}));
+    EXPECT_EQ(m_events, (Events{"common@2", "nested run ended@3", "default only@3"}));
     EXPECT_EQ(sim::now(), 4);
 }
 
@@ -205,7 +196,7 @@ TEST_F(MainRunLoop, StopEndsOnlyTheInnermostRun)
 
     EXPECT_EQ(loop().runInMode(sim::kDefaultMode, 10, false), RunResult::TimedOut);
     EXPECT_EQ(inner, RunResult::Stopped);
-    EXPECT_EQ(m_events, (std::vector<Event>{{"inner ended", 2}, {"outer still running", 3}}));
+    EXPECT_EQ(m_events, (Events{"inner ended@2", "outer still running@3"}));
     EXPECT_EQ(sim::now(), 10);
 }
 
@@ -219,7 +210,7 @@ TEST_F(MainRunLoop, StopDuringAnAdvanceEndsTheEnclosingRunOnceTheAdvanceIsDone)
     timer(2.5, record("time still passing"));
 
     EXPECT_EQ(loop().runInMode(sim::kDefaultMode, 10, false), RunResult::Stopped);
-    EXPECT_EQ(m_events, (std::vector<Event>{{"time still passing", 2.5}, {"advance done", 3}}));
+    EXPECT_EQ(m_events, (Events{"time still passing@2.5", "advance done@3"}));
     EXPECT_EQ(sim::now(), 3);
 }
 
@@ -231,22 +222,8 @@ TEST_F(MainRunLoop, ReturnsAfterAHandledSourceButNotAfterATimer)
 
     loop().perform(record("performed"));
     EXPECT_EQ(loop().runInMode(sim::kDefaultMode, 5, true), RunResult::HandledSource);
-    EXPECT_EQ(m_events.back(), (Event{"performed", 2}));
+    EXPECT_EQ(m_events.back(), "performed@2");
     EXPECT_EQ(sim::now(), 2);
-}
-
-TEST_F(MainRunLoop, AdvancingServicesDescriptorsAndPerformedBlocks)
-{
-    Pipe pipe;
-    pipe.write('x');
-    descriptor(pipe.readEnd(), [&] {
-        pipe.read();
-        record("readable")();
-    });
-    loop().perform(record("performed"));
-
-    sim::advanceVirtualClock(0.5);
-    EXPECT_EQ(m_events, (std::vector<Event>{{"performed", 0}, {"readable", 0}}));
 }
 
 TEST_F(MainRunLoop, SeveralSourcesWatchOneDescriptorEachInItsMode)
@@ -275,7 +252,7 @@ TEST_F(MainRunLoop, SeveralSourcesWatchOneDescriptorEachInItsMode)
         Watchdog watchdog("a descriptor drained by its first source");
         EXPECT_EQ(loop().runInMode(sim::kTrackingMode, 1, true), RunResult::HandledSource);
     }
-    EXPECT_EQ(m_events, (std::vector<Event>{{"tracking", 0}, {"default", 0}, {"tracking", 0}}));
+    EXPECT_EQ(m_events, (Events{"tracking@0", "default@0", "tracking@0"}));
 }
 
 TEST_F(MainRunLoop, SourcesRemovedInsideTheirOwnCallbackFireNoMore)
@@ -358,7 +335,7 @@ TEST_F(MainRunLoop, RunWithoutLimitWaitsForRealOnTheVirtualClock)
     EXPECT_EQ(sim::now(), 0);
 }
 
-TEST_F(MainRunLoop, RealClockTimerFiresAfterItsDelay)
+TEST_F(MainRunLoop, OnTheRealClockTimersWaitTheirDelayAndADescriptorWakesTheLoop)
 {
     sim::useRealClock();
     double start = sim::now();
@@ -369,18 +346,12 @@ TEST_F(MainRunLoop, RealClockTimerFiresAfterItsDelay)
     });
     EXPECT_EQ(loop().runInMode(sim::kDefaultMode, 5, false), RunResult::Stopped);
     EXPECT_GE(firedAt, start + 0.03);
-}
 
-TEST_F(MainRunLoop, DescriptorFiresWhenThePipeBecomesReadable)
-{
-    sim::useRealClock();
     Pipe pipe;
     std::vector<char> received;
     descriptor(pipe.readEnd(), [&] { received.push_back(pipe.read()); });
-
     EXPECT_EQ(loop().runInMode(sim::kDefaultMode, 0.01, true), RunResult::TimedOut);
     EXPECT_TRUE(received.empty());
-
     std::thread writer([&] {
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
         pipe.write('y');

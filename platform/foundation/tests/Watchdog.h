@@ -3,18 +3,16 @@
 // a message naming it, so a hang fails in seconds instead of at the test timeout.
 
 #include <chrono>
-#include <condition_variable>
 #include <cstdio>
 #include <cstdlib>
-#include <mutex>
+#include <future>
 #include <thread>
 
 class Watchdog {
 public:
     explicit Watchdog(const char *what, std::chrono::milliseconds budget = std::chrono::seconds(10))
-        : m_thread([this, what, budget] {
-              std::unique_lock guard(m_lock);
-              if (!m_cancelled.wait_for(guard, budget, [this] { return m_done; })) {
+        : m_thread([what, budget, done = m_done.get_future()] {
+              if (done.wait_for(budget) == std::future_status::timeout) {
                   std::fprintf(stderr, "watchdog: %s did not finish in time\n", what);
                   std::abort();
               }
@@ -24,11 +22,7 @@ public:
 
     ~Watchdog()
     {
-        {
-            std::lock_guard guard(m_lock);
-            m_done = true;
-        }
-        m_cancelled.notify_one();
+        m_done.set_value();
         m_thread.join();
     }
 
@@ -36,8 +30,6 @@ public:
     Watchdog &operator=(const Watchdog &) = delete;
 
 private:
-    std::mutex m_lock;
-    std::condition_variable m_cancelled;
-    bool m_done = false;
-    std::thread m_thread; // last, so it starts once the members above exist
+    std::promise<void> m_done;
+    std::thread m_thread; // last, so it starts once m_done exists
 };

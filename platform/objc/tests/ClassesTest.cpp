@@ -29,7 +29,7 @@ const char *otherSound(Animal *, SEL)
     return "other";
 }
 
-TEST_F(Classes, RegistryAnswersClassesAndTheirChain)
+TEST_F(Classes, RegistryAnswersClassesTheirChainMethodsAndProtocols)
 {
     ASSERT_NE(animal, nullptr);
     EXPECT_EQ(class_getSuperclass(dog), animal);
@@ -43,21 +43,33 @@ TEST_F(Classes, RegistryAnswersClassesAndTheirChain)
     // The root metaclass inherits from the root class.
     Class rootMeta = object_getClass(objc_getClass("NSObject"));
     EXPECT_EQ(class_getSuperclass(rootMeta), objc_getClass("NSObject"));
-    // A second class of a taken name is refused.
-    EXPECT_EQ(objc_allocateClassPair(animal, "Dog", 0), nullptr);
-}
+    EXPECT_EQ(objc_allocateClassPair(animal, "Dog", 0), nullptr) << "the name is taken";
 
-TEST_F(Classes, ClassMethodsLiveOnTheMetaclass)
-{
     EXPECT_EQ(class_getInstanceMethod(animal, "kingdomSizeTimes:"_sel), nullptr);
     EXPECT_NE(class_getClassMethod(animal, "kingdomSizeTimes:"_sel), nullptr);
-    // Inherited by the subclass's metaclass.
-    EXPECT_EQ(msg<int>(dog, "kingdomSizeTimes:"_sel, 3), 3000);
+    EXPECT_EQ(msg<int>(dog, "kingdomSizeTimes:"_sel, 3), 3000); // inherited by the metaclass
     EXPECT_TRUE(msg<BOOL>(dog, "respondsToSelector:"_sel, "kingdomSizeTimes:"_sel));
     EXPECT_FALSE(msg<BOOL>(dog, "respondsToSelector:"_sel, "legs"_sel));
-    // The class answers for its instances too.
     EXPECT_TRUE(msg<BOOL>(dog, "instancesRespondToSelector:"_sel, "legs"_sel));
     EXPECT_FALSE(msg<BOOL>(dog, "instancesRespondToSelector:"_sel, "kingdomSizeTimes:"_sel));
+
+    // Missing methods answer null or the forwarder.
+    EXPECT_EQ(class_getInstanceMethod(animal, "fly"_sel), nullptr);
+    EXPECT_EQ(class_getMethodImplementation(animal, "fly"_sel),
+              reinterpret_cast<IMP>(_objc_msgForward));
+    EXPECT_EQ(class_getInstanceMethod(nullptr, "legs"_sel), nullptr);
+    EXPECT_EQ(method_getImplementation(nullptr), nullptr);
+    EXPECT_EQ(method_setImplementation(nullptr, reinterpret_cast<IMP>(otherSound)), nullptr);
+    EXPECT_FALSE(class_addMethod(nullptr, "x"_sel, reinterpret_cast<IMP>(otherSound), "v@:"));
+
+    // Protocol conformance is inherited.
+    Protocol *walking = objc_getProtocol("Walking");
+    ASSERT_NE(walking, nullptr);
+    EXPECT_TRUE(class_conformsToProtocol(dog, walking));
+    EXPECT_TRUE(msg<BOOL>(sim::make(dog), "conformsToProtocol:"_sel, walking));
+    EXPECT_FALSE(class_conformsToProtocol(objc_getClass("NSObject"), walking));
+    EXPECT_EQ(objc_getProtocol("Swimming"), nullptr);
+    EXPECT_EQ(objc_allocateProtocol("Walking"), nullptr);
 }
 
 TEST_F(Classes, TypeEncodingsComeFromTheSignature)
@@ -73,28 +85,37 @@ TEST_F(Classes, TypeEncodingsComeFromTheSignature)
     EXPECT_EQ((sim::encodeSignature<StrongRef<Animal>, StrongRef<objc_object>>()), "@@:@");
 }
 
-TEST_F(Classes, AddingToASubclassOverridesOnlyThere)
+// Every send first fills the caches, so an added method must reach them.
+TEST_F(Classes, AddedMethodsReachWarmCachesOfTheirClassAndItsSubclassesOnly)
 {
-    Class cat = objc_allocateClassPair(animal, "CatForAdding", 0);
-    objc_registerClassPair(cat);
+    Class cat = registeredSubclass(animal, "CatForAdding");
+    Class kitten = registeredSubclass(cat, "KittenForAdding");
     id kitty = sim::make(cat);
+    id young = sim::make(kitten);
     id plain = sim::make(animal);
-    // Fill both caches with the inherited implementation first.
-    EXPECT_STREQ(msg<const char *>(kitty, "sound"_sel), "...");
-    EXPECT_STREQ(msg<const char *>(plain, "sound"_sel), "...");
-
+    for (id object : {kitty, young, plain}) {
+        EXPECT_STREQ(msg<const char *>(object, "sound"_sel), "...");
+        EXPECT_FALSE(msg<BOOL>(object, "respondsToSelector:"_sel, "purr"_sel));
+    }
     EXPECT_TRUE(class_addMethod(cat, "sound"_sel, reinterpret_cast<IMP>(otherSound), "*@:"));
+    EXPECT_TRUE(class_addMethod(cat, "purr"_sel, reinterpret_cast<IMP>(otherSound), "*@:"));
     EXPECT_STREQ(msg<const char *>(kitty, "sound"_sel), "other");
+    EXPECT_STREQ(msg<const char *>(young, "purr"_sel), "other");
     EXPECT_STREQ(msg<const char *>(plain, "sound"_sel), "...");
-    // An own method cannot be added twice.
+    EXPECT_FALSE(msg<BOOL>(plain, "respondsToSelector:"_sel, "purr"_sel));
+    // An own method cannot be added twice; replacing answers the previous one.
     EXPECT_FALSE(class_addMethod(cat, "sound"_sel, reinterpret_cast<IMP>(replacedSound), "*@:"));
     EXPECT_STREQ(msg<const char *>(kitty, "sound"_sel), "other");
+    EXPECT_EQ(class_replaceMethod(kitten, "sound"_sel, reinterpret_cast<IMP>(replacedSound), "*@:"),
+              nullptr);
+    EXPECT_EQ(class_replaceMethod(cat, "sound"_sel, reinterpret_cast<IMP>(replacedSound), "*@:"),
+              reinterpret_cast<IMP>(otherSound));
+    EXPECT_STREQ(msg<const char *>(kitty, "sound"_sel), "replaced");
 }
 
 TEST_F(Classes, ReplacingAnInheritedImplementationReachesSubclassesWithWarmCaches)
 {
-    Class puppy = objc_allocateClassPair(dog, "PuppyForReplacing", 0);
-    objc_registerClassPair(puppy);
+    Class puppy = registeredSubclass(dog, "PuppyForReplacing");
     id pup = sim::make(puppy);
     EXPECT_EQ(msg<int>(pup, "legs"_sel), 4); // cached now, uncached before
     EXPECT_EQ(msg<int>(pup, "legs"_sel), 4);
@@ -111,42 +132,7 @@ TEST_F(Classes, ReplacingAnInheritedImplementationReachesSubclassesWithWarmCache
     EXPECT_EQ(msg<int>(pup, "legs"_sel), 4);
 }
 
-TEST_F(Classes, ASuperclassThatGainsAMethodLaterIsFoundBySubclasses)
-{
-    Class base = objc_allocateClassPair(animal, "BaseGainingLater", 0);
-    objc_registerClassPair(base);
-    Class derived = objc_allocateClassPair(base, "DerivedOfGaining", 0);
-    objc_registerClassPair(derived);
-    id object = sim::make(derived);
-    EXPECT_FALSE(msg<BOOL>(object, "respondsToSelector:"_sel, "purr"_sel));
-    class_addMethod(base, "purr"_sel, reinterpret_cast<IMP>(otherSound), "*@:");
-    EXPECT_TRUE(msg<BOOL>(object, "respondsToSelector:"_sel, "purr"_sel));
-    EXPECT_STREQ(msg<const char *>(object, "purr"_sel), "other");
-}
-
-TEST_F(Classes, ReplaceMethodAddsOrReplacesAndAnswersThePrevious)
-{
-    Class bird = objc_allocateClassPair(animal, "BirdForReplace", 0);
-    objc_registerClassPair(bird);
-    EXPECT_EQ(class_replaceMethod(bird, "sound"_sel, reinterpret_cast<IMP>(otherSound), "*@:"),
-              nullptr);
-    EXPECT_EQ(class_replaceMethod(bird, "sound"_sel, reinterpret_cast<IMP>(replacedSound), "*@:"),
-              reinterpret_cast<IMP>(otherSound));
-    EXPECT_STREQ(msg<const char *>(sim::make(bird), "sound"_sel), "replaced");
-}
-
-TEST_F(Classes, MissingMethodsAnswerNullOrTheForwarder)
-{
-    EXPECT_EQ(class_getInstanceMethod(animal, "fly"_sel), nullptr);
-    EXPECT_EQ(class_getMethodImplementation(animal, "fly"_sel),
-              reinterpret_cast<IMP>(_objc_msgForward));
-    EXPECT_EQ(class_getInstanceMethod(nullptr, "legs"_sel), nullptr);
-    EXPECT_EQ(method_getImplementation(nullptr), nullptr);
-    EXPECT_EQ(method_setImplementation(nullptr, reinterpret_cast<IMP>(otherSound)), nullptr);
-    EXPECT_FALSE(class_addMethod(nullptr, "x"_sel, reinterpret_cast<IMP>(otherSound), "v@:"));
-}
-
-TEST_F(Classes, InstanceVariablesByNameHaveRealOffsets)
+TEST_F(Classes, InstanceVariablesHaveRealOffsetsAndGrowUnregisteredClassesOnly)
 {
     auto *rex = sim::make<Dog>(dog);
     rex->m_legs = 3;
@@ -169,10 +155,8 @@ TEST_F(Classes, InstanceVariablesByNameHaveRealOffsets)
     EXPECT_EQ(class_getInstanceVariable(animal, "_friend"), nullptr);
     EXPECT_EQ(class_getInstanceVariable(dog, "_missing"), nullptr);
     EXPECT_EQ(object_getIvar(rex, nullptr), nullptr);
-}
 
-TEST_F(Classes, AddedIvarsGrowUnregisteredClassesOnly)
-{
+    // Added instance variables grow unregistered classes only.
     Class horse = objc_allocateClassPair(animal, "HorseWithIvar", 0);
     size_t before = class_getInstanceSize(horse);
     EXPECT_TRUE(class_addIvar(horse, "_saddle", sizeof(id), 3, "@"));
@@ -186,37 +170,12 @@ TEST_F(Classes, AddedIvarsGrowUnregisteredClassesOnly)
     EXPECT_EQ(static_cast<Animal *>(horseObject)->m_name, "animal"); // C++ members constructed
 }
 
-TEST_F(Classes, ProtocolConformanceIsInherited)
-{
-    Protocol *walking = objc_getProtocol("Walking");
-    ASSERT_NE(walking, nullptr);
-    EXPECT_TRUE(class_conformsToProtocol(dog, walking));
-    EXPECT_TRUE(msg<BOOL>(sim::make(dog), "conformsToProtocol:"_sel, walking));
-    EXPECT_FALSE(class_conformsToProtocol(objc_getClass("NSObject"), walking));
-    EXPECT_EQ(objc_getProtocol("Swimming"), nullptr);
-    EXPECT_EQ(objc_allocateProtocol("Walking"), nullptr);
-}
-
-TEST_F(Classes, DisposedClassNamesCanBeRegisteredAgain)
-{
-    Class first = objc_allocateClassPair(animal, "Relaunched", 0);
-    objc_registerClassPair(first);
-    EXPECT_EQ(objc_getClass("Relaunched"), first);
-    objc_disposeClassPair(first);
-    EXPECT_EQ(objc_getClass("Relaunched"), nullptr);
-    Class second = objc_allocateClassPair(animal, "Relaunched", 0);
-    objc_registerClassPair(second);
-    EXPECT_EQ(objc_getClass("Relaunched"), second);
-}
-
 TEST_F(Classes, ADisposedClassIsFreedOnceNoInstanceOrSubclassRefersToIt)
 {
     auto classObjects = [] { return sim::runtimeMemory().classObjects; };
     std::size_t before = classObjects();
-    Class parent = objc_allocateClassPair(animal, "Departing", 0);
-    objc_registerClassPair(parent);
-    Class child = objc_allocateClassPair(parent, "DepartingChild", 0);
-    objc_registerClassPair(child);
+    Class parent = registeredSubclass(animal, "Departing");
+    Class child = registeredSubclass(parent, "DepartingChild");
     id survivor = sim::create(child);
     ASSERT_EQ(classObjects(), before + 4);
 
@@ -230,6 +189,9 @@ TEST_F(Classes, ADisposedClassIsFreedOnceNoInstanceOrSubclassRefersToIt)
     objc_release(survivor);
     sim::reclaimRuntimeMemory();
     EXPECT_EQ(classObjects(), before);
+    // Its name may be registered again.
+    Class again = registeredSubclass(animal, "Departing");
+    EXPECT_EQ(objc_getClass("Departing"), again);
 }
 
 TEST_F(Classes, ClassesNameTheLibraryTheirCodeComesFrom)

@@ -37,6 +37,14 @@ inline int animalKingdomSize(id, SEL, int scale)
     return 1000 * scale;
 }
 
+// A new class under `superclass`, registered.
+inline Class registeredSubclass(Class superclass, const char *name)
+{
+    Class cls = objc_allocateClassPair(superclass, name, 0);
+    objc_registerClassPair(cls);
+    return cls;
+}
+
 // Registers the test classes once per process; later calls answer the same classes.
 inline void registerTestClasses()
 {

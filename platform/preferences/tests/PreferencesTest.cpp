@@ -163,12 +163,12 @@ protected:
     UITableView *table = nil;
 };
 
-TEST_F(Preferences, GroupsMakeSectionsWithHeadersAndFooters)
+TEST_F(Preferences, GroupsMakeSectionsAndCellsOfEachTypeShowTheGettersValues)
 {
     ASSERT_EQ(msg<NSInteger>(table, "numberOfSections"_sel), 3);
-    EXPECT_EQ((msg<NSInteger, NSInteger>(table, "numberOfRowsInSection:"_sel, 0)), 1);
-    EXPECT_EQ((msg<NSInteger, NSInteger>(table, "numberOfRowsInSection:"_sel, 1)), 2);
-    EXPECT_EQ((msg<NSInteger, NSInteger>(table, "numberOfRowsInSection:"_sel, 2)), 2);
+    for (NSInteger section : {0, 1, 2})
+        EXPECT_EQ((msg<NSInteger, NSInteger>(table, "numberOfRowsInSection:"_sel, section)),
+                  section ? 2 : 1);
     auto title = [&](const char *selector, NSInteger section) {
         auto *answer = msg<NSString *, UITableView *, NSInteger>(page, sel_registerName(selector),
                                                                  table, section);
@@ -178,15 +178,11 @@ TEST_F(Preferences, GroupsMakeSectionsWithHeadersAndFooters)
     EXPECT_EQ(title("tableView:titleForHeaderInSection:", 1), "Sizes");
     EXPECT_EQ(title("tableView:titleForFooterInSection:", 1), "Pick a size.");
     EXPECT_EQ(title("tableView:titleForHeaderInSection:", 2), "(none)");
-}
 
-TEST_F(Preferences, CellsOfEachTypeShowTheGettersValues)
-{
     auto *toggle = cellAt(0, 0);
     ASSERT_TRUE(msg<BOOL>(toggle, "isKindOfClass:"_sel, PSSwitchTableCell::class_()));
     EXPECT_EQ(text(toggle->m_textLabel), "Enabled");
     EXPECT_TRUE(static_cast<UISwitch *>(msg<UIControl *>(toggle, "control"_sel))->m_on);
-
     auto *sliderCell = static_cast<PSSliderTableCell *>(cellAt(0, 1));
     ASSERT_EQ(object_getClass(sliderCell), PSSliderTableCell::class_());
     auto *slider = static_cast<UISlider *>(msg<UIControl *>(sliderCell, "control"_sel));
@@ -194,15 +190,22 @@ TEST_F(Preferences, CellsOfEachTypeShowTheGettersValues)
     EXPECT_FLOAT_EQ(slider->m_maximumValue, 5);
     EXPECT_FLOAT_EQ(slider->m_value, 2.5);
     EXPECT_EQ(text(sliderCell->m_valueLabel), "2.50");
-
     auto *textCell = static_cast<PSEditableTableCell *>(cellAt(1, 1));
     ASSERT_TRUE(msg<BOOL>(textCell, "isKindOfClass:"_sel, PSEditableTableCell::class_()));
     EXPECT_EQ(textCell->m_textField->m_text->str(), "Hello");
     EXPECT_EQ(textCell->m_textField->m_placeholder->str(), "Type here");
-
     auto *listCell = cellAt(0, 2);
     EXPECT_EQ(text(listCell->m_detailTextLabel), "Four");
     EXPECT_EQ(listCell->m_accessoryType, UITableViewCellAccessoryDisclosureIndicator);
+}
+
+// The setter calls in order, as "row=value".
+std::vector<std::string> writes()
+{
+    std::vector<std::string> described;
+    for (const auto &[row, value] : g_writes)
+        described.push_back(row + "=" + sim::describe(value));
+    return described;
 }
 
 TEST_F(Preferences, ControlChangesReachTheSetterWithTheirValues)
@@ -213,24 +216,16 @@ TEST_F(Preferences, ControlChangesReachTheSetterWithTheirValues)
     msg<void, UIControlEvents>(control, "sendActionsForControlEvents:"_sel,
                                UIControlEventValueChanged);
     auto *slider = static_cast<PSSliderTableCell *>(cellAt(0, 1))->m_control.get();
-    msg<void, float>(slider, "setValue:"_sel, 9);
+    msg<void, float>(slider, "setValue:"_sel, 9); // clamped to the row's maximum
     msg<void, UIControlEvents>(slider, "sendActionsForControlEvents:"_sel,
                                UIControlEventValueChanged);
     auto *textCell = static_cast<PSEditableTableCell *>(cellAt(1, 1));
     sim::typeText(textCell->m_textField, "Hello"_ns); // unchanged: nothing is written
     sim::typeText(textCell->m_textField, "World"_ns);
 
-    ASSERT_EQ(g_writes.size(), 3u);
-    EXPECT_EQ(g_writes[0].first, "enabled");
-    auto *onOff = static_cast<NSNumber *>(g_writes[0].second.get());
-    EXPECT_TRUE(onOff->isBoolean());
-    EXPECT_FALSE(onOff->boolValue());
-    EXPECT_EQ(g_writes[1].first, "scale");
-    auto *scale = static_cast<NSNumber *>(g_writes[1].second.get());
-    EXPECT_STREQ(scale->objCType(), "f");
-    EXPECT_FLOAT_EQ(scale->floatValue(), 5) << "clamped to the row's maximum";
-    EXPECT_EQ(g_writes[2].first, "label");
-    EXPECT_EQ(static_cast<NSString *>(g_writes[2].second.get())->str(), "World");
+    EXPECT_EQ(writes(), (std::vector<std::string>{"enabled=0", "scale=5", "label=World"}));
+    EXPECT_TRUE(static_cast<NSNumber *>(g_writes[0].second.get())->isBoolean());
+    EXPECT_STREQ(static_cast<NSNumber *>(g_writes[1].second.get())->objCType(), "f");
 }
 
 TEST_F(Preferences, LinkRowsOpenTheirPageOnTheNavigationController)
@@ -256,15 +251,17 @@ TEST_F(Preferences, ListItemsWriteTheChoiceAndMoveTheCheckmark)
         return msg<UITableViewCell *, NSIndexPath *>(itemTable, "cellForRowAtIndexPath:"_sel,
                                                      NSIndexPath::indexPathForRowInSection(row, 0));
     };
+    using Accessories = std::vector<UITableViewCellAccessoryType>;
+    auto accessories = [&] {
+        return Accessories{cellFor(0)->m_accessoryType, cellFor(1)->m_accessoryType};
+    };
     EXPECT_EQ(text(cellFor(0)->m_textLabel), "Default");
-    EXPECT_EQ(cellFor(0)->m_accessoryType, UITableViewCellAccessoryNone);
-    EXPECT_EQ(cellFor(1)->m_accessoryType, UITableViewCellAccessoryCheckmark);
+    EXPECT_EQ(accessories(),
+              (Accessories{UITableViewCellAccessoryNone, UITableViewCellAccessoryCheckmark}));
     sim::selectRow(itemTable, NSIndexPath::indexPathForRowInSection(0, 0));
-    ASSERT_EQ(g_writes.size(), 1u);
-    EXPECT_EQ(g_writes[0].first, "columns");
-    EXPECT_EQ(static_cast<NSNumber *>(g_writes[0].second.get())->intValue(), 0);
-    EXPECT_EQ(cellFor(0)->m_accessoryType, UITableViewCellAccessoryCheckmark);
-    EXPECT_EQ(cellFor(1)->m_accessoryType, UITableViewCellAccessoryNone);
+    EXPECT_EQ(writes(), std::vector<std::string>{"columns=0"});
+    EXPECT_EQ(accessories(),
+              (Accessories{UITableViewCellAccessoryCheckmark, UITableViewCellAccessoryNone}));
 }
 
 TEST_F(Preferences, ReloadSpecifiersBuildsTheRowsAnew)
@@ -281,44 +278,36 @@ TEST_F(Preferences, ReloadSpecifiersBuildsTheRowsAnew)
     EXPECT_EQ((msg<PSSpecifier *, NSString *>(page, "specifierForID:"_sel, "missing"_ns)), nil);
 }
 
-TEST_F(Preferences, SpecifiersKeepPropertiesAndTitles)
+TEST_F(Preferences, SpecifiersKeepPropertiesAndTitlesAndCellTypesAreNamedByTheirStrings)
 {
     auto *specifier = msg<PSSpecifier *>(PSSpecifier::class_(), "emptyGroupSpecifier"_sel);
     EXPECT_EQ(specifier->m_cellType, PSGroupCell);
+    auto identifier = [&] { return msg<NSString *>(specifier, "identifier"_sel)->str(); };
     msg<void, NSString *>(specifier, "setName:"_sel, "Name"_ns);
-    EXPECT_EQ(msg<NSString *>(specifier, "identifier"_sel)->str(), "Name");
+    EXPECT_EQ(identifier(), "Name");
     setProperty(specifier, "key"_ns, "id");
-    EXPECT_EQ(msg<NSString *>(specifier, "identifier"_sel)->str(), "key");
-    setProperty(specifier, "fallback"_ns, "default");
-    EXPECT_EQ(
-        static_cast<NSString *>(msg<id, PSSpecifier *>(page, "readPreferenceValue:"_sel, specifier))
-            ->str(),
-        "fallback");
+    EXPECT_EQ(identifier(), "key");
     msg<void, NSString *>(specifier, "removePropertyForKey:"_sel, "id"_ns);
-    EXPECT_EQ(msg<NSString *>(specifier, "identifier"_sel)->str(), "Name");
+    EXPECT_EQ(identifier(), "Name");
+    setProperty(specifier, "fallback"_ns, "default");
+    EXPECT_TRUE(sim::objectsEqual(
+        msg<id, PSSpecifier *>(page, "readPreferenceValue:"_sel, specifier), "fallback"_ns));
     msg<void, NSArray *, NSArray *>(specifier, "setValues:titles:"_sel,
                                     NSArray::arrayWithObjects({"a"_ns, "b"_ns}),
                                     NSArray::arrayWithObjects({"A"_ns, "B"_ns}));
     auto *titles = msg<NSDictionary *>(specifier, "titleDictionary"_sel);
-    EXPECT_EQ(static_cast<NSString *>(titles->objectForKey("b"_ns))->str(), "B");
+    EXPECT_TRUE(sim::objectsEqual(titles->objectForKey("b"_ns), "B"_ns));
     EXPECT_EQ(msg<NSDictionary *>(specifier, "shortTitleDictionary"_sel)->count(), 2u);
     msg<void, NSString *>(specifier, "setupIconImageWithPath:"_sel, "/no/such/icon.png"_ns);
     EXPECT_EQ(specifier->propertyForKey("iconImage"_ns), nil);
-}
 
-TEST_F(Preferences, CellTypesAreNamedByTheirStrings)
-{
-    auto type = [](const char *name) {
-        return msg<NSInteger, NSString *>(PSTableCell::class_(), "cellTypeFromString:"_sel,
-                                          NSString::stringWithUTF8String(name));
-    };
-    EXPECT_EQ(type("PSGroupCell"), PSGroupCell);
-    EXPECT_EQ(type("PSSwitchCell"), PSSwitchCell);
-    EXPECT_EQ(type("PSLinkListCell"), PSLinkListCell);
-    EXPECT_EQ(type("PSSliderCell"), PSSliderCell);
-    EXPECT_EQ(type("PSEditTextCell"), PSEditTextCell);
-    EXPECT_EQ(type("PSEditTextViewCell"), PSEditTextViewCell);
-    EXPECT_EQ(type("NoSuchCell"), PSLinkCell);
+    // Cell types by the names property lists give them; an unknown name is a link.
+    for (const auto &[name, type] :
+         {std::pair{"PSEditTextViewCell", PSEditTextViewCell}, std::pair{"NoSuchCell", PSLinkCell}})
+        EXPECT_EQ((msg<NSInteger, NSString *>(PSTableCell::class_(), "cellTypeFromString:"_sel,
+                                              NSString::stringWithUTF8String(name))),
+                  type)
+            << name;
 }
 
 } // namespace

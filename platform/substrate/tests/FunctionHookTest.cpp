@@ -35,10 +35,9 @@ int timesTen(int value)
     return g_secondPrevious(value) * 10;
 }
 
-void *functionAddress(int (*function)(int))
-{
-    return reinterpret_cast<void *>(function);
-}
+void *const kHost = reinterpret_cast<void *>(hostFunction);
+void *const kPlusOne = reinterpret_cast<void *>(plusOne);
+void *const kTimesTen = reinterpret_cast<void *>(timesTen);
 
 class FunctionHooks : public testing::Test {
 protected:
@@ -46,69 +45,41 @@ protected:
     {
         g_slot = doubled;
         g_firstPrevious = g_secondPrevious = nullptr;
-        sim::registerHookableFunction(functionAddress(hostFunction),
-                                      reinterpret_cast<void **>(&g_slot));
+        sim::registerHookableFunction(kHost, reinterpret_cast<void **>(&g_slot));
     }
 
-    void TearDown() override { sim::unregisterHookableFunction(functionAddress(hostFunction)); }
+    void TearDown() override { sim::unregisterHookableFunction(kHost); }
 };
 
-TEST_F(FunctionHooks, AHookRedirectsEveryCallAndHandsBackThePreviousFunction)
+TEST_F(FunctionHooks, HooksRedirectEveryCallAndChainThroughThePreviousFunction)
 {
     ASSERT_EQ(hostFunction(4), 8);
-
-    MSHookFunction(functionAddress(hostFunction), functionAddress(plusOne),
-                   reinterpret_cast<void **>(&g_firstPrevious));
-
+    MSHookFunction(kHost, kPlusOne, reinterpret_cast<void **>(&g_firstPrevious));
     EXPECT_EQ(g_firstPrevious, doubled);
     EXPECT_EQ(hostFunction(4), 9); // 4 × 2 + 1
-}
-
-TEST_F(FunctionHooks, ASecondHookReceivesTheFirstReplacementSoBothRun)
-{
-    MSHookFunction(functionAddress(hostFunction), functionAddress(plusOne),
-                   reinterpret_cast<void **>(&g_firstPrevious));
-    MSHookFunction(functionAddress(hostFunction), functionAddress(timesTen),
-                   reinterpret_cast<void **>(&g_secondPrevious));
-
+    MSHookFunction(kHost, kTimesTen, reinterpret_cast<void **>(&g_secondPrevious));
     EXPECT_EQ(g_secondPrevious, plusOne);
-    EXPECT_EQ(hostFunction(4), 90); // (4 × 2 + 1) × 10
+    EXPECT_EQ(hostFunction(4), 90);           // (4 × 2 + 1) × 10
+    MSHookFunction(kHost, kPlusOne, nullptr); // without a result slot it still redirects
+    EXPECT_EQ(hostFunction(4), 9);
 }
 
-TEST_F(FunctionHooks, AHookWithoutAResultSlotStillRedirects)
-{
-    g_firstPrevious = doubled; // what plusOne calls on
-    MSHookFunction(functionAddress(hostFunction), functionAddress(plusOne), nullptr);
-    EXPECT_EQ(hostFunction(3), 7);
-}
-
-TEST_F(FunctionHooks, UnknownFunctionsAndMissingReplacementsAreLoggedAndIgnored)
+TEST_F(FunctionHooks, UnknownOrUnregisteredFunctionsAndMissingReplacementsAreLoggedAndIgnored)
 {
     sim::LogCapture capture;
-    void *untouched = functionAddress(timesTen);
+    void *untouched = kTimesTen;
+    MSHookFunction(reinterpret_cast<void *>(doubled), kPlusOne, &untouched);
+    MSHookFunction(kHost, nullptr, &untouched);
+    sim::unregisterHookableFunction(kHost);
+    MSHookFunction(kHost, kPlusOne, &untouched);
 
-    MSHookFunction(functionAddress(doubled), functionAddress(plusOne), &untouched);
-    MSHookFunction(functionAddress(hostFunction), nullptr, &untouched);
-
-    EXPECT_EQ(untouched, functionAddress(timesTen));
+    EXPECT_EQ(untouched, kTimesTen);
     EXPECT_EQ(hostFunction(4), 8);
-    ASSERT_EQ(capture.lines().size(), 2u);
-    EXPECT_NE(capture.lines()[0].find("is not a function this process lets hook"),
-              std::string::npos);
-    EXPECT_NE(capture.lines()[1].find("needs a function and a replacement"), std::string::npos);
-}
-
-TEST_F(FunctionHooks, AnUnregisteredFunctionCanNoLongerBeHooked)
-{
-    sim::unregisterHookableFunction(functionAddress(hostFunction));
-    sim::LogCapture capture;
-
-    MSHookFunction(functionAddress(hostFunction), functionAddress(plusOne),
-                   reinterpret_cast<void **>(&g_firstPrevious));
-
-    EXPECT_EQ(g_firstPrevious, nullptr);
-    EXPECT_EQ(hostFunction(4), 8);
-    EXPECT_EQ(capture.lines().size(), 1u);
+    std::vector<std::string> lines = capture.lines();
+    ASSERT_EQ(lines.size(), 3u);
+    EXPECT_NE(lines[0].find("is not a function this process lets hook"), std::string::npos);
+    EXPECT_NE(lines[1].find("needs a function and a replacement"), std::string::npos);
+    EXPECT_NE(lines[2].find("is not a function this process lets hook"), std::string::npos);
 }
 
 } // namespace

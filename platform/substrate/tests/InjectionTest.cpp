@@ -10,10 +10,10 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <tuple>
 
 namespace {
 
@@ -57,91 +57,90 @@ protected:
         std::ofstream(m_directory + "/" + fileName) << contents;
     }
 
-    static bool logged(const sim::LogCapture &capture, const std::string &text)
-    {
-        auto lines = capture.lines();
-        return std::any_of(lines.begin(), lines.end(), [&](const std::string &line) {
-            return line.find(text) != std::string::npos;
-        });
-    }
-
     std::string m_root;
     std::string m_directory;
 };
 
-TEST_F(Injection, LoadsTheLibrariesForTheBundleInNameOrder)
+// The lines of `capture` that hold `text`.
+std::vector<std::string> linesWith(const sim::LogCapture &capture, const std::string &text)
 {
-    // Installed in the opposite order of their names: loading follows the names.
+    std::vector<std::string> found;
+    for (const std::string &line : capture.lines())
+        if (line.find(text) != std::string::npos)
+            found.push_back(line);
+    return found;
+}
+
+TEST_F(Injection, LoadsTheLibrariesForTheBundleInNameOrderOnceUntilUnloaded)
+{
+    // Installed in the opposite order of their names: loading follows the names. A library
+    // that fails to load is logged and the others still load; files that are not
+    // libraries are no candidates.
     installLibrary(CV_TEST_EXTENSION_BETA, "Beta");
     writeFile("Beta.plist", filterFor({"com.apple.Preferences", kSpringBoard}));
     installLibrary(CV_TEST_EXTENSION_ALPHA, "Alpha");
     writeFile("Alpha.plist", filterFor({kSpringBoard}));
-
-    sim::LogCapture capture;
-    EXPECT_EQ(sim::loadInjectedLibraries(kSpringBoard), 2u);
-
-    EXPECT_EQ(capture.lines(), (std::vector<std::string>{"test extension Alpha loaded",
-                                                         "test extension Beta loaded"}));
-    EXPECT_EQ(sim::injectedLibraries(), (std::vector<std::string>{"Alpha.dylib", "Beta.dylib"}));
-}
-
-TEST_F(Injection, SkipsEveryLibraryWhoseFilterDoesNotNameTheBundleWithALogLine)
-{
-    installLibrary(CV_TEST_EXTENSION_ALPHA, "NoFilter");
-    installLibrary(CV_TEST_EXTENSION_ALPHA, "OtherBundle");
-    writeFile("OtherBundle.plist", filterFor({"com.apple.Preferences"}));
-    installLibrary(CV_TEST_EXTENSION_ALPHA, "NotAPlist");
-    writeFile("NotAPlist.plist", "<plist><dict><key>Filter</key>");
-    installLibrary(CV_TEST_EXTENSION_ALPHA, "BundlesNotArray");
-    writeFile("BundlesNotArray.plist",
-              "<plist version=\"1.0\"><dict><key>Filter</key><dict><key>Bundles</key>"
-              "<string>com.apple.springboard</string></dict></dict></plist>");
-    installLibrary(CV_TEST_EXTENSION_ALPHA, "NumberInBundles");
-    writeFile("NumberInBundles.plist",
-              "<plist version=\"1.0\"><dict><key>Filter</key><dict><key>Bundles</key>"
-              "<array><integer>7</integer></array></dict></dict></plist>");
-    installLibrary(CV_TEST_EXTENSION_ALPHA, "NoFilterKey");
-    writeFile("NoFilterKey.plist", "<plist version=\"1.0\"><dict/></plist>");
-
-    sim::LogCapture capture;
-    EXPECT_EQ(sim::loadInjectedLibraries(kSpringBoard), 0u);
-
-    EXPECT_FALSE(logged(capture, "test extension"));
-    EXPECT_TRUE(logged(capture, "substrate: NoFilter.dylib has no filter"));
-    EXPECT_TRUE(logged(capture, "substrate: OtherBundle.dylib is not for com.apple.springboard"));
-    EXPECT_TRUE(logged(capture, "substrate: NotAPlist.plist is not a property-list dictionary"));
-    EXPECT_TRUE(
-        logged(capture, "substrate: BundlesNotArray.dylib skipped: its filter is malformed"));
-    EXPECT_TRUE(
-        logged(capture, "substrate: NumberInBundles.dylib skipped: its filter is malformed"));
-    EXPECT_TRUE(logged(capture, "substrate: NoFilterKey.dylib skipped: its filter is malformed"));
-    EXPECT_TRUE(sim::injectedLibraries().empty());
-}
-
-TEST_F(Injection, ALibraryThatFailsToLoadIsLoggedAndTheOthersStillLoad)
-{
     writeFile("Broken.dylib", "this is not a shared object");
     writeFile("Broken.plist", filterFor({kSpringBoard}));
-    installLibrary(CV_TEST_EXTENSION_BETA, "Working");
-    writeFile("Working.plist", filterFor({kSpringBoard}));
-
-    sim::LogCapture capture;
-    EXPECT_EQ(sim::loadInjectedLibraries(kSpringBoard), 1u);
-
-    EXPECT_TRUE(logged(capture, "substrate: Broken.dylib failed to load"));
-    EXPECT_TRUE(logged(capture, "test extension Beta loaded"));
-    EXPECT_EQ(sim::injectedLibraries(), std::vector<std::string>{"Working.dylib"});
-}
-
-TEST_F(Injection, FilesThatAreNotLibrariesAreNotCandidates)
-{
     writeFile("Readme.txt", "not a library");
     writeFile("Readme.plist", filterFor({kSpringBoard}));
     std::filesystem::create_directory(m_directory + "/Folder.dylib");
 
     sim::LogCapture capture;
+    EXPECT_EQ(sim::loadInjectedLibraries(kSpringBoard), 2u);
+    EXPECT_EQ(sim::injectedLibraries(), (std::vector<std::string>{"Alpha.dylib", "Beta.dylib"}));
+    EXPECT_EQ(sim::loadInjectedLibraries(kSpringBoard), 0u)
+        << "an open library is not opened twice";
+    EXPECT_EQ(
+        linesWith(capture, "test extension"),
+        (std::vector<std::string>{"test extension Alpha loaded", "test extension Beta loaded"}));
+    EXPECT_EQ(linesWith(capture, "substrate: Broken.dylib failed to load").size(), 2u);
+    EXPECT_EQ(capture.lines().size(), 4u) << "nothing about Readme.txt or Folder.dylib";
+
+    Class first = objc_getClass("TestExtensionAlpha");
+    ASSERT_NE(first, nullptr);
+    EXPECT_TRUE(std::string(class_getImageName(first)).ends_with("/Alpha.dylib"));
+    sim::unloadInjectedLibraries();
+    EXPECT_TRUE(sim::injectedLibraries().empty());
+    EXPECT_EQ(objc_getClass("TestExtensionAlpha"), nullptr) << "its code is gone";
+    // The next start runs the entries again, and the classes are registered afresh.
+    ASSERT_EQ(sim::loadInjectedLibraries(kSpringBoard), 2u);
+    EXPECT_EQ(linesWith(capture, "test extension Alpha loaded").size(), 2u);
+    Class again = objc_getClass("TestExtensionAlpha");
+    ASSERT_NE(again, nullptr);
+    EXPECT_STREQ(msg<const char *>(again, "extensionName"_sel), "Alpha");
+}
+
+TEST_F(Injection, SkipsEveryLibraryWhoseFilterDoesNotNameTheBundleWithALogLine)
+{
+    const std::tuple<const char *, std::string, const char *> skipped[] = {
+        {"NoFilter", "", "NoFilter.dylib has no filter"},
+        {"OtherBundle", filterFor({"com.apple.Preferences"}),
+         "OtherBundle.dylib is not for com.apple.springboard"},
+        {"NotAPlist", "<plist><dict><key>Filter</key>",
+         "NotAPlist.plist is not a property-list dictionary"},
+        {"BundlesNotArray",
+         "<plist><dict><key>Filter</key><dict><key>Bundles</key>"
+         "<string>com.apple.springboard</string></dict></dict></plist>",
+         "BundlesNotArray.dylib skipped: its filter is malformed"},
+        {"NumberInBundles",
+         "<plist><dict><key>Filter</key><dict><key>Bundles</key>"
+         "<array><integer>7</integer></array></dict></dict></plist>",
+         "NumberInBundles.dylib skipped: its filter is malformed"},
+        {"NoFilterKey", "<plist><dict/></plist>",
+         "NoFilterKey.dylib skipped: its filter is malformed"},
+    };
+    for (const auto &[name, filter, reason] : skipped) {
+        installLibrary(CV_TEST_EXTENSION_ALPHA, name);
+        if (!filter.empty())
+            writeFile(std::string(name) + ".plist", filter);
+    }
+    sim::LogCapture capture;
     EXPECT_EQ(sim::loadInjectedLibraries(kSpringBoard), 0u);
-    EXPECT_TRUE(capture.lines().empty());
+    EXPECT_TRUE(sim::injectedLibraries().empty());
+    EXPECT_TRUE(linesWith(capture, "test extension").empty());
+    for (const auto &[name, filter, reason] : skipped)
+        EXPECT_EQ(linesWith(capture, std::string("substrate: ") + reason).size(), 1u) << reason;
 }
 
 TEST_F(Injection, WithoutTheDirectoryOrABundleIdentifierNothingLoads)
@@ -152,41 +151,7 @@ TEST_F(Injection, WithoutTheDirectoryOrABundleIdentifierNothingLoads)
     sim::LogCapture capture;
     EXPECT_EQ(sim::loadInjectedLibraries(""), 0u);
     EXPECT_EQ(sim::loadInjectedLibraries(nullptr), 0u);
-    EXPECT_TRUE(logged(capture, "substrate: no bundle identifier"));
-}
-
-TEST_F(Injection, AnOpenLibraryIsNotOpenedTwice)
-{
-    installLibrary(CV_TEST_EXTENSION_ALPHA, "Alpha");
-    writeFile("Alpha.plist", filterFor({kSpringBoard}));
-    sim::LogCapture capture;
-
-    EXPECT_EQ(sim::loadInjectedLibraries(kSpringBoard), 1u);
-    EXPECT_EQ(sim::loadInjectedLibraries(kSpringBoard), 0u);
-
-    EXPECT_EQ(capture.lines(), std::vector<std::string>{"test extension Alpha loaded"});
-}
-
-TEST_F(Injection, UnloadingLetsTheNextStartRunTheEntriesAgain)
-{
-    installLibrary(CV_TEST_EXTENSION_ALPHA, "Alpha");
-    writeFile("Alpha.plist", filterFor({kSpringBoard}));
-    sim::LogCapture capture;
-
-    ASSERT_EQ(sim::loadInjectedLibraries(kSpringBoard), 1u);
-    Class first = objc_getClass("TestExtensionAlpha");
-    ASSERT_NE(first, nullptr);
-    EXPECT_TRUE(std::string(class_getImageName(first)).ends_with("/Alpha.dylib"));
-    sim::unloadInjectedLibraries();
-    EXPECT_TRUE(sim::injectedLibraries().empty());
-    EXPECT_EQ(objc_getClass("TestExtensionAlpha"), nullptr) << "its code is gone";
-    ASSERT_EQ(sim::loadInjectedLibraries(kSpringBoard), 1u);
-
-    EXPECT_EQ(capture.lines(), (std::vector<std::string>{"test extension Alpha loaded",
-                                                         "test extension Alpha loaded"}));
-    Class again = objc_getClass("TestExtensionAlpha");
-    ASSERT_NE(again, nullptr) << "the reloaded library registers its class afresh";
-    EXPECT_STREQ(msg<const char *>(again, "extensionName"_sel), "Alpha");
+    EXPECT_EQ(linesWith(capture, "substrate: no bundle identifier").size(), 2u);
 }
 
 } // namespace
