@@ -4,8 +4,6 @@
 
 #include "PanelTestSupport.h"
 
-#include "settings-panel/SectionListController.h"
-
 #include <algorithm>
 #include <iterator>
 #include <strings.h>
@@ -101,7 +99,9 @@ TEST_F(PageRows, EveryRowHasATitleOrAFooterAndSectionsEndWithRows)
     }
 }
 
-TEST_F(PageRows, TheLockAnimationDurationFollowsTheChosenAnimation)
+// The duration follows the chosen lock animation; an iPad offers no lock animation even
+// with one stored.
+TEST_F(PageRows, TheLockAnimationRowsFollowTheChosenAnimationAndTheIdiom)
 {
     auto page = makePage("AnimationsListController");
     EXPECT_TRUE(hasRow(page, "lockAnimationType"));
@@ -110,16 +110,13 @@ TEST_F(PageRows, TheLockAnimationDurationFollowsTheChosenAnimation)
     EXPECT_TRUE(hasRow(page, "lockAnimationDuration"));
     setValue(page, "lockAnimationType", integer(0));
     EXPECT_FALSE(hasRow(page, "lockAnimationDuration"));
-}
 
-TEST_F(PageRows, AnIPadOffersNoLockAnimationEvenWithOneStored)
-{
     useProfile(kIOS9, sim::DeviceProfile::Pad);
     gCVAnimations.lockAnimationType = 1;
-    auto page = makePage("AnimationsListController");
-    for (const Row &row : parsedRowsOf(page))
+    auto pad = makePage("AnimationsListController");
+    for (const Row &row : parsedRowsOf(pad))
         EXPECT_EQ(row.key.find("lockAnimation"), std::string::npos) << row.key;
-    EXPECT_TRUE(hasRow(page, "scrollAnimationType"));
+    EXPECT_TRUE(hasRow(pad, "scrollAnimationType"));
 }
 
 TEST_F(PageRows, TheRandomScrollEffectIsStoredUnderItsOwnValue)
@@ -159,23 +156,6 @@ TEST_F(PageRows, TheLockScreenTextRowsFollowTheirModes)
         EXPECT_FALSE(hasRow(page, key)) << key;
 }
 
-TEST_F(PageRows, TheStatusBarTimeTextDependsOnTheGeneration)
-{
-    auto ninth = makePage("StatusBarListController");
-    EXPECT_FALSE(hasRow(ninth, "customTime"));
-    EXPECT_FALSE(hasRow(ninth, "timeString"));
-    setValue(ninth, "timeStringOption", integer(1)); // custom text
-    EXPECT_TRUE(hasRow(ninth, "timeString"));
-    setValue(ninth, "timeStringOption", integer(2)); // the IP address
-    EXPECT_FALSE(hasRow(ninth, "timeString"));
-
-    useProfile(kIOS8, sim::DeviceProfile::Phone);
-    auto eighth = makePage("StatusBarListController");
-    EXPECT_FALSE(hasRow(eighth, "timeStringOption"));
-    EXPECT_TRUE(hasRow(eighth, "customTime"));
-    EXPECT_TRUE(hasRow(eighth, "timeString"));
-}
-
 // Every named item but the four unknown ones has a switch, in the order of its title.
 TEST_F(PageRows, TheStatusBarItemsAreOfferedByTitle)
 {
@@ -190,19 +170,32 @@ TEST_F(PageRows, TheStatusBarItemsAreOfferedByTitle)
     }));
 }
 
-TEST_F(PageRows, TheSpotlightChoicesDependOnTheGeneration)
+// The status bar's time text and the spotlight choices differ between the ninth
+// generation and the eighth.
+TEST_F(PageRows, TheTimeTextAndSpotlightRowsDependOnTheGeneration)
 {
-    auto ninth = makePage("PagesListController");
+    auto ninth = makePage("StatusBarListController");
+    EXPECT_FALSE(hasRow(ninth, "customTime"));
+    EXPECT_FALSE(hasRow(ninth, "timeString"));
+    setValue(ninth, "timeStringOption", integer(1)); // custom text
+    EXPECT_TRUE(hasRow(ninth, "timeString"));
+    setValue(ninth, "timeStringOption", integer(2)); // the IP address
+    EXPECT_FALSE(hasRow(ninth, "timeString"));
+    auto ninthPages = makePage("PagesListController");
     for (const char *key : {"disableSpotlightValue", "returnToFirstPage", "hideSiriSuggestions",
                             "hideNearby", "hideNews"})
-        EXPECT_TRUE(hasRow(ninth, key)) << key;
-    EXPECT_FALSE(hasRow(ninth, "disableSpotlight"));
+        EXPECT_TRUE(hasRow(ninthPages, key)) << key;
+    EXPECT_FALSE(hasRow(ninthPages, "disableSpotlight"));
 
     useProfile(kIOS8, sim::DeviceProfile::Phone);
-    auto eighth = makePage("PagesListController");
-    EXPECT_TRUE(hasRow(eighth, "disableSpotlight"));
-    EXPECT_FALSE(hasRow(eighth, "disableSpotlightValue"));
-    EXPECT_FALSE(hasRow(eighth, "hideNews"));
+    auto eighth = makePage("StatusBarListController");
+    EXPECT_FALSE(hasRow(eighth, "timeStringOption"));
+    EXPECT_TRUE(hasRow(eighth, "customTime"));
+    EXPECT_TRUE(hasRow(eighth, "timeString"));
+    auto eighthPages = makePage("PagesListController");
+    EXPECT_TRUE(hasRow(eighthPages, "disableSpotlight"));
+    EXPECT_FALSE(hasRow(eighthPages, "disableSpotlightValue"));
+    EXPECT_FALSE(hasRow(eighthPages, "hideNews"));
 }
 
 // The dock has one count, the other icon lists four.
@@ -244,16 +237,6 @@ TEST_F(PageRows, EachPageTintsItsNavigationBarAsItAppears)
         EXPECT_EQ(rgba[3], 1.0);
         objc_release(navigation);
     }
-}
-
-TEST_F(PageRows, AColourEditorReportsToItsPage)
-{
-    auto page = makePage("ControlCenterListController");
-    id editor = msg<id>(msg<id>(objc_getClass("PSViewController"), "alloc"_sel), "init"_sel);
-    msg<void>(editor, "setSpecifier:"_sel, rowWithKey(page, "backdropColor"));
-    EXPECT_EQ(CVEditorDelegate(editor, "CV3ColorControllerDelegate"_ns),
-              static_cast<id>(page.get()));
-    objc_release(editor);
 }
 
 } // namespace

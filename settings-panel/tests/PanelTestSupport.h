@@ -10,6 +10,7 @@
 #include "foundation/NSLog.h"
 #include "preferences/Preferences.h"
 #include "settings-core/CVSettings.h"
+#include "settings-core/tests/SettingsTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -57,18 +58,18 @@ id valueOf(PSListController *page, const char *key);
 // Sends the value to the row's setter, as the row's cell does.
 void setValue(PSListController *page, const char *key, id value);
 
-// A list row's titles and values, in order, as text ("%@").
+// A list row's titles, in order, as text ("%@").
 std::vector<std::string> listTitles(PSListController *page, const char *key);
-std::vector<std::string> listValues(PSListController *page, const char *key);
 
 // The settings file as a dictionary (nil when there is none).
 NSDictionary *settingsFile();
 
-// Short ways to build property-list values.
+// Property-list values: the settings tests' own builders, and a float as a slider sends it.
+using cvtest::boolean;
+using cvtest::dict;
+using cvtest::integer;
 NSNumber *number(double value);
-NSNumber *integer(long long value);
-NSNumber *boolean(bool value);
-NSDictionary *dict(std::initializer_list<std::pair<const char *, id>> entries);
+// The object as text ("%@"); nil is "".
 std::string describe(id object);
 
 } // namespace paneltest
