@@ -26,7 +26,7 @@ bool allZero(const void *object, std::size_t size)
     return true;
 }
 
-TEST(FreshProcess, EveryFieldIsZeroBeforeSettingsAreLoaded)
+TEST(FreshProcess, EveryFieldIsZeroBeforeSettingsAreLoadedAndTheLaunchFlagIsUp)
 {
     EXPECT_FALSE(gCVGlobal.enabled);
     EXPECT_EQ(gCVIcons.effect, 0);
@@ -41,11 +41,7 @@ TEST(FreshProcess, EveryFieldIsZeroBeforeSettingsAreLoaded)
     EXPECT_TRUE(allZero(gCVStatusBar.itemIsHidden, sizeof(gCVStatusBar.itemIsHidden)));
     EXPECT_EQ(gCVAnimations.changeCallback, nullptr);
     EXPECT_EQ(CVExtensionInitialized, 0);
-}
-
-TEST(FreshProcess, OutsideSpringBoardTheLaunchFlagIsUpAtOnce)
-{
-    EXPECT_EQ(CVSpringBoardDidLaunch, 1);
+    EXPECT_EQ(CVSpringBoardDidLaunch, 1) << "outside SpringBoard the flag is up at once";
 }
 
 TEST(FreshProcess, InsideSpringBoardTheLaunchFlagWaitsForTheLaunchNotification)

@@ -1,8 +1,6 @@
-// The reload service between two real processes of one simulated device: this process
-// plays the settings panel and sends; a second process (this binary, run again) plays
-// SpringBoard: its main bundle is SpringBoard's, it loads its settings, which starts the
-// service, counts its change callbacks and runs its main run loop until asked for a
-// report of what it received.
+// The reload service between two processes of one simulated device: this one plays the
+// settings panel and sends; this binary run again as SpringBoard loads its settings (which
+// starts the service), counts its change callbacks and reports what it received.
 
 #include "DeviceTest.h"
 #include "SettingsTestSupport.h"
@@ -56,15 +54,6 @@ std::string binaryPropertyList(id plist)
     NSData *data = NSPropertyListSerialization::dataFromPropertyList(
         plist, NSPropertyListBinaryFormat_v1_0, nullptr);
     return data ? std::string(static_cast<const char *>(data->bytes()), data->length()) : "";
-}
-
-// Every section's dictionary, by file name.
-NSDictionary *everySection()
-{
-    NSMutableDictionary *sections = NSMutableDictionary::dictionary();
-    for (const NamedSection &section : allSections())
-        sections->setObjectForKey(section.entity->getDictionary(), text(section.name));
-    return sections;
 }
 
 // A one-key dictionary whose binary property list is exactly `length` bytes long.

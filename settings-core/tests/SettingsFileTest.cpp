@@ -1,7 +1,5 @@
-// The settings file: what CVLoadSettings makes of missing, partial and bad files, the
-// applier's log lines for bad top-level entries, the earlier name of the animations
-// section, the file CVSaveSettings writes, and a write that fails. (The round trip of
-// every key is the settings model's test.)
+// The settings file: what CVLoadSettings makes of missing, partial and bad files and the
+// earlier name of the animations section, the file CVSaveSettings writes, a failed write.
 
 #include "SettingsTestSupport.h"
 
@@ -26,21 +24,12 @@ std::string applierLine(const char *format)
     return line;
 }
 
-// Every section's dictionary, by section name, as a property list can compare it.
-NSDictionary *snapshot()
-{
-    NSMutableDictionary *all = NSMutableDictionary::dictionary();
-    for (const NamedSection &section : allSections())
-        all->setObjectForKey(section.entity->getDictionary(), text(section.name));
-    return all;
-}
-
 using SettingsFile = SettingsTest;
 
 // No file, or one that is not a dictionary: every section keeps its defaults, quietly.
 TEST_F(SettingsFile, WithoutAFileOrWithOneThatIsNotADictionaryTheDefaultsStayQuietly)
 {
-    StrongRef<NSDictionary> defaults = snapshot();
+    StrongRef<NSDictionary> defaults = everySection();
     for (const char *contents :
          {static_cast<const char *>(nullptr),
           "<?xml version=\"1.0\"?><plist version=\"1.0\"><array><string>CVGlobal</string>"
@@ -54,13 +43,13 @@ TEST_F(SettingsFile, WithoutAFileOrWithOneThatIsNotADictionaryTheDefaultsStayQui
         sim::LogCapture log;
         CVLoadSettings();
         EXPECT_TRUE(log.lines().empty());
-        EXPECT_TRUE(sim::objectsEqual(defaults, snapshot()));
+        EXPECT_TRUE(sim::objectsEqual(defaults, everySection()));
     }
 }
 
 TEST_F(SettingsFile, AFileWithOnlyTheGlobalSectionLeavesTheOthersAtTheirDefaults)
 {
-    StrongRef<NSDictionary> defaults = snapshot();
+    StrongRef<NSDictionary> defaults = everySection();
     writeSettingsFile(dict({{"CVGlobal", dict({{"enabled", boolean(false)}})}}));
     CVLoadSettings();
     EXPECT_FALSE(gCVGlobal.enabled);

@@ -1,9 +1,6 @@
-// The usage report end to end, against a real HTTP server on 127.0.0.1 that the test
-// runs. Each launch of SpringBoard is a process of its own (this binary run again with a
-// main bundle of the test's choosing), because the reporter decides at library load
-// whether to listen for SpringBoard's launch. The child posts the launch notification and
-// runs until the report has been recorded or has failed, or until a quiet second shows
-// that no report started; its log goes to a file the test reads.
+// The usage report end to end, against a real HTTP server on 127.0.0.1 that the test runs.
+// Each launch is this binary run again under a main bundle of the test's choosing, because
+// the reporter decides at library load whether to listen for SpringBoard's launch.
 
 #include "ChildProcess.h"
 #include "SettingsTestSupport.h"
@@ -239,32 +236,29 @@ TEST_F(UsageReport, FailedReportsLeaveNoRecordAndAreTriedAgain)
     EXPECT_NE(ourEntry(), nil) << "the next launch tried again";
 }
 
-// Neither another application nor a device already recorded reports. For the recorded
-// device the child removes the record after the library has loaded ("forget"): a reporter
-// that had registered for the launch would then report.
-TEST_F(UsageReport, OnlySpringBoardOfAnUnrecordedDeviceReports)
-{
-    std::string log = launch("com.apple.Preferences");
-    EXPECT_TRUE(m_server.queries().empty()) << log;
-    EXPECT_EQ(record(), nil);
-
-    writeRecord(dict({{kCVUsagePackageIdentifier, real(1456826400.0)}}));
-    log = launch(kSpringBoard, "forget");
-    EXPECT_TRUE(m_server.queries().empty()) << log;
-    EXPECT_FALSE(contains(log, "=> ")) << log;
-}
-
-TEST_F(UsageReport, OtherPackagesKeepTheirEntries)
+// Neither another application nor a device already recorded reports, and a report keeps
+// the other packages' entries. For the recorded device the child removes the record after
+// the library has loaded ("forget"): a reporter that had registered for the launch would
+// then report.
+TEST_F(UsageReport, OnlySpringBoardOfAnUnrecordedDeviceReportsAndOtherEntriesStay)
 {
     writeRecord(
         dict({{"com.example.other", real(1234.5)}, {"org.example.text", text("kept as it is")}}));
+    std::string log = launch("com.apple.Preferences");
+    EXPECT_TRUE(m_server.queries().empty()) << log;
+    EXPECT_EQ(ourEntry(), nil);
+
     launch();
+    EXPECT_EQ(m_server.queries().size(), 1u);
     NSDictionary *after = record();
     ASSERT_NE(after, nil);
     EXPECT_EQ(after->count(), 3u);
     EXPECT_EQ(sim::describe(after->objectForKey("com.example.other"_ns)), "1234.5");
     EXPECT_EQ(sim::describe(after->objectForKey("org.example.text"_ns)), "kept as it is");
-    EXPECT_NE(ourEntry(), nil);
+
+    log = launch(kSpringBoard, "forget");
+    EXPECT_EQ(m_server.queries().size(), 1u) << log;
+    EXPECT_FALSE(contains(log, "=> ")) << log;
 }
 
 // The launched process. A report is over when it has been recorded or has failed; when
