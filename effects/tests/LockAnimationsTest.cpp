@@ -1,6 +1,5 @@
-// The lock animations on the virtual clock: what starts, when it ends, the screen
-// snapshot in each orientation, each animation's start, middle and end, and the iOS 7
-// animator that keeps its overlay until the display reports off.
+// The lock animations on the virtual clock: what starts and when it ends, the screen
+// snapshot, each animation's start, middle and end, and the iOS 7 animator's wait.
 
 #include "darwin/TemporaryDevice.h"
 #include "darwin/notify.h"
@@ -34,23 +33,20 @@ void useLockTestPhone(double coreFoundationVersion, int orientation = 1)
     sim::DeviceProfile::setCurrent(profile);
 }
 
-// The overlay windows alive at the lock animations' level, shown or not.
-std::vector<UIWindow *> overlayWindows()
+// The overlay windows alive at the lock animations' level: all, or only those shown.
+std::vector<UIWindow *> overlayWindows(bool shownOnly = false)
 {
     std::vector<UIWindow *> overlays;
     for (UIWindow *window : sim::allWindows())
-        if (window->m_windowLevel == CVLockAnimationWindowLevel)
+        if (window->m_windowLevel == CVLockAnimationWindowLevel &&
+            !(shownOnly && window->isHidden()))
             overlays.push_back(window);
     return overlays;
 }
 
 std::vector<UIWindow *> visibleOverlays()
 {
-    std::vector<UIWindow *> visible;
-    for (UIWindow *window : overlayWindows())
-        if (!window->isHidden())
-            visible.push_back(window);
-    return visible;
+    return overlayWindows(true);
 }
 
 CVLockAnimator *animator()
@@ -147,17 +143,14 @@ protected:
     StrongRef<UIWindow> m_home;
 };
 
-TEST_F(LockAnimations, TypesOutsideOneToFourStartNothing)
+// Types outside 1…4 start nothing; a second start is ignored and the first runs on.
+TEST_F(LockAnimations, OnlyTheFirstStartOfATypeFromOneToFourRuns)
 {
     for (NSUInteger type : {NSUInteger(0), NSUInteger(5), ~NSUInteger(0)}) {
         startLockAnimation(type, 1.0);
         EXPECT_FALSE(isAnimating()) << type;
         EXPECT_TRUE(overlayWindows().empty()) << type;
     }
-}
-
-TEST_F(LockAnimations, ASecondStartIsIgnoredAndTheFirstRunsOn)
-{
     startLockAnimation(3, 1.0);
     startLockAnimation(1, 1.0);
     StrongRef<UIWindow> window(overlay()); // kept past the end, to look at afterwards
@@ -234,9 +227,7 @@ TEST_F(LockAnimations, SnapshotOnIOS7IsTheScreenAsItLies)
     UIImageView *view = msg<UIImageView *>(UIScreen::class_(), "screenSnapshotView"_sel);
     ASSERT_TRUE(view);
     EXPECT_EQ(view->m_image->m_orientation, UIImageOrientationUp);
-    CGRect frame = msg<CGRect>(view, "frame"_sel);
-    EXPECT_EQ(frame.size.width, W);
-    EXPECT_EQ(frame.size.height, H);
+    EXPECT_RECT_EQ(msg<CGRect>(view, "frame"_sel), 0, 0, W, H);
     EXPECT_EQ(pixelAt(view->layer()->contents(), 1, 1), kBlue);
 }
 
@@ -251,9 +242,7 @@ TEST_F(LockAnimations, BlurFadesABlurredSnapshotIn)
     StrongRef<UIView> snapshot(subview(window, 0));
     ASSERT_TRUE(snapshot);
     EXPECT_FALSE(snapshot->m_userInteractionEnabled);
-    CGRect frame = msg<CGRect>(window, "frame"_sel);
-    EXPECT_EQ(frame.size.width, W);
-    EXPECT_EQ(frame.size.height, H);
+    EXPECT_RECT_EQ(msg<CGRect>(window, "frame"_sel), 0, 0, W, H);
     NSArray *filters = snapshot->layer()->filters();
     ASSERT_TRUE(filters);
     ASSERT_EQ(filters->count(), 1u);

@@ -1,11 +1,7 @@
-// Every page-scroll effect against the geometry it describes: where points of the page
-// and of every icon are drawn, and the page's alpha, at offsets from a whole page to the
-// right to a whole page to the left. Expectations are closed forms in double precision
-// (translations, scalings and rotations about the page or icon centre, the cube's turn
-// about its hinge with the perspective divide written out), never the matrices the
-// effects compose. What an effect must leave alone carries a value no effect sets and
-// must still carry it afterwards: the page transform and alpha where the effect does not
-// name them, and always the icons' alpha and everything inside the icons.
+// Every page-scroll effect against the geometry it describes: where points of the page and
+// of every icon are drawn, and the page's alpha, from a whole page right to a whole page
+// left, as closed forms in double precision. What an effect must leave alone carries a
+// value no effect sets (page transform and alpha it does not name, icons' alpha, labels).
 
 #include "ScrollEffectsTest.h"
 
@@ -63,16 +59,6 @@ std::optional<double> fadeIf(bool fading, double offset)
     return fading ? std::optional(fadeAt(offset)) : std::nullopt;
 }
 
-int rowOf(int index)
-{
-    return index / kColumns;
-}
-
-int columnOf(int index)
-{
-    return index % kColumns;
-}
-
 PageMap translatedBy(double dx, double dy)
 {
     return [=](CGPoint p) { return plus(p, {dx, dy}); };
@@ -81,11 +67,6 @@ PageMap translatedBy(double dx, double dy)
 PageMap heldInPlace(double offset)
 {
     return translatedBy(offset, 0);
-}
-
-PageMap atRest()
-{
-    return translatedBy(0, 0);
 }
 
 // Scaled about the page's centre, then moved by (dx, 0).
@@ -172,11 +153,6 @@ IconMap iconsTurnedAfterShift(std::function<double(CGPoint centre)> angleOf,
     };
 }
 
-bool rightOfCentreLine(CGPoint centre)
-{
-    return centre.x > kWidth / 2;
-}
-
 std::vector<Case> cases()
 {
     return {
@@ -239,7 +215,7 @@ std::vector<Case> cases()
          [](double o) {
              double t = progress(o);
              return iconsTurnedAfterShift(
-                 [=](CGPoint c) { return (rightOfCentreLine(c) ? 1 : -1) * M_PI * t; },
+                 [=](CGPoint c) { return (c.x > kWidth / 2 ? 1 : -1) * M_PI * t; },
                  [=](CGPoint c) {
                      return CGPoint{t * (kWidth - c.x), t * (kHeight - c.y)};
                  });
@@ -248,23 +224,27 @@ std::vector<Case> cases()
          [](double o) {
              double t = progress(o), reach = std::fabs(t);
              return iconsTurnedAfterShift(
-                 [=](CGPoint c) { return (rightOfCentreLine(c) ? 1 : -1) * 0.8 * M_PI * t; },
+                 [=](CGPoint c) { return (c.x > kWidth / 2 ? 1 : -1) * 0.8 * M_PI * t; },
                  [=](CGPoint c) {
-                     double side = rightOfCentreLine(c) ? 1 : -1;
+                     double side = c.x > kWidth / 2 ? 1 : -1;
                      return CGPoint{side * reach * (kWidth - c.x), -reach * (kHeight - c.y)};
                  });
          },
          fadeAt},
         {CVUIScrollAnimationShuffle,
-         [](double o) { return o > 0 ? translatedBy(2 * o, 0) : atRest(); },
+         [](double o) { return o > 0 ? translatedBy(2 * o, 0) : translatedBy(0, 0); },
          {},
          fadeAt},
         {CVUIScrollAnimationComeInAndGoDown,
-         [](double o) { return o > 0 ? translatedBy(o, o * kHeight / kWidth) : atRest(); },
+         [](double o) {
+             return o > 0 ? translatedBy(o, o * kHeight / kWidth) : translatedBy(0, 0);
+         },
          {},
          fadeAt},
         {CVUIScrollAnimationComeInAndGoUp,
-         [](double o) { return o > 0 ? translatedBy(o, -o * kHeight / kWidth) : atRest(); },
+         [](double o) {
+             return o > 0 ? translatedBy(o, -o * kHeight / kWidth) : translatedBy(0, 0);
+         },
          {},
          fadeAt},
         {CVUIScrollAnimationZoomIn,
@@ -279,25 +259,27 @@ std::vector<Case> cases()
          {},
          [](double o) {
              return iconsTurned([=](int k, CGPoint) {
-                 return (rowOf(k) % 2 == 0 ? 0.8 : -0.8) * M_PI * progress(o);
+                 return (k / kColumns % 2 == 0 ? 0.8 : -0.8) * M_PI * progress(o);
              });
          }},
         {CVUIScrollAnimationRailwayHorizontal, heldInPlace,
          [](double o) {
-             return iconsShifted([=](int k, CGPoint) { return CGPoint{rowOf(k) % 2 ? o : -o, 0}; });
+             return iconsShifted([=](int k, CGPoint) {
+                 return CGPoint{k / kColumns % 2 ? o : -o, 0};
+             });
          },
          fadeAt},
         {CVUIScrollAnimationRailwayVertical, heldInPlace,
          [](double o) {
              return iconsShifted([=](int k, CGPoint) {
-                 return CGPoint{0, columnOf(k) % 2 ? o : -o};
+                 return CGPoint{0, k % kColumns % 2 ? o : -o};
              });
          },
          fadeAt},
         {CVUIScrollAnimationAlternateShuffle, heldInPlace,
          [](double o) {
              return iconsShifted([=](int k, CGPoint) {
-                 return CGPoint{columnOf(k) % 2 ? o : -o, 0};
+                 return CGPoint{k % kColumns % 2 ? o : -o, 0};
              });
          },
          fadeAt},
@@ -333,7 +315,7 @@ std::vector<Case> cases()
          [](double o) {
              double bob = 8 * std::sin(M_PI * std::fabs(progress(o)));
              return iconsShifted([=](int k, CGPoint) {
-                 return CGPoint{0, (rowOf(k) + columnOf(k)) % 2 ? bob : -bob};
+                 return CGPoint{0, (k / kColumns + k % kColumns) % 2 ? bob : -bob};
              });
          }},
         {CVUIScrollAnimationSlideAndZoom,
@@ -378,7 +360,7 @@ protected:
     static void expectPage(UIView *page, const Case &effect, double offset)
     {
         if (!effect.page) {
-            EXPECT_TRUE(sameTransform(transformOf(page), untouchedTransform()))
+            EXPECT_TRUE(CATransform3DEqualToTransform(transformOf(page), untouchedTransform()))
                 << "the page layer was changed";
             return;
         }
@@ -393,7 +375,7 @@ protected:
         int index = 0;
         for (UIView *icon : subviewsOf(page)) {
             if (!effect.icons) {
-                EXPECT_TRUE(sameTransform(transformOf(icon), untouchedTransform()))
+                EXPECT_TRUE(CATransform3DEqualToTransform(transformOf(icon), untouchedTransform()))
                     << "icon " << index << " was changed";
             } else {
                 CGPoint centre = msg<CGPoint>(icon, "center"_sel);
@@ -406,7 +388,8 @@ protected:
             }
             EXPECT_EQ(alphaOf(icon), kUntouchedAlpha) << "icon " << index << " alpha";
             for (UIView *label : subviewsOf(icon)) {
-                EXPECT_TRUE(sameTransform(transformOf(label), untouchedTransform()));
+                EXPECT_TRUE(
+                    CATransform3DEqualToTransform(transformOf(label), untouchedTransform()));
                 EXPECT_EQ(alphaOf(label), kUntouchedAlpha);
             }
             ++index;

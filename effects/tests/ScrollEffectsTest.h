@@ -1,11 +1,7 @@
 #pragma once
-// What the page-scroll effect tests share: a home screen of two pages in a paged scroll
-// view, each page 320 × 480 with 24 icon views (60 × 74) in a grid of 4 columns and 6
-// rows at the centres SpringBoard gives them, each icon with a label view of its own; and
-// probes that say where a point of a page or an icon is drawn under the transform its
-// layer holds. The probes project points through the layer's matrix as the renderer
-// does (sim::projectPoint), so expectations are written as the geometry they describe,
-// not as the matrices the effects compose.
+// What the page-scroll effect tests share: a home screen of two 320 × 480 pages, each with
+// 24 labelled icon views (60 × 74) in 4 columns and 6 rows; and probes that project points
+// through a layer's matrix as the renderer does, so that expectations are geometry.
 
 #include "effects/CVScrollAnimations.h"
 
@@ -162,11 +158,6 @@ inline testing::AssertionResult pointsNear(CGPoint actual, CGPoint expected)
     return testing::AssertionFailure()
            << "drawn at (" << actual.x << ", " << actual.y << "), expected (" << expected.x << ", "
            << expected.y << ")";
-}
-
-inline bool sameTransform(const CATransform3D &a, const CATransform3D &b)
-{
-    return CATransform3DEqualToTransform(a, b);
 }
 
 class ScrollEffectsTest : public testing::Test {

@@ -17,10 +17,9 @@ protected:
     AutoreleasePool pool;
 };
 
-// The reference colour of a pixel, worked out in double precision: the angle from atan2,
-// and the colour from the hue as a piecewise-linear ramp per channel (each channel is full
-// for a third of the circle centred on its primary, zero for the opposite third, and ramps
-// linearly between), then mixed with white by (1 − saturation).
+// The reference colour of a pixel in double precision: each channel full for the third of
+// the circle about its primary, zero for the opposite third, linear between; then mixed
+// with white by (1 − saturation).
 Pixel referenceColour(double dx, double dy, double radius)
 {
     double degrees = std::atan2(dy, dx) * 180 / std::numbers::pi;
@@ -67,6 +66,12 @@ TEST_F(ColorWheelTest, PixelsAtKnownAnglesAndDistances)
     };
     for (const Probe &probe : probes)
         EXPECT_EQ(pixelAt(wheel, probe.column, probe.row), probe.colour) << probe.what;
+
+    // With no room inside the padding the wheel is rim colour throughout.
+    StrongRef<CGImage> rim = CVColorWheelBitmap(20, 11, false);
+    ASSERT_TRUE(rim);
+    EXPECT_EQ(pixelAt(rim, 10, 10), (Pixel{255, 0, 0, 255})) << "the centre pixel, at angle 0";
+    EXPECT_EQ(pixelAt(rim, 0, 10), (Pixel{0, 255, 255, 255}));
 }
 
 TEST_F(ColorWheelTest, EveryPixelIsWithinOneLevelOfTheReference)
@@ -92,14 +97,6 @@ TEST_F(ColorWheelTest, EveryPixelIsWithinOneLevelOfTheReference)
             }
         EXPECT_LE(worst, 1);
     }
-}
-
-TEST_F(ColorWheelTest, AWheelWithNoRoomInsideThePaddingIsRimColourThroughout)
-{
-    StrongRef<CGImage> wheel = CVColorWheelBitmap(20, 11, false);
-    ASSERT_TRUE(wheel);
-    EXPECT_EQ(pixelAt(wheel, 10, 10), (Pixel{255, 0, 0, 255})) << "the centre pixel, at angle 0";
-    EXPECT_EQ(pixelAt(wheel, 0, 10), (Pixel{0, 255, 255, 255}));
 }
 
 // No diameter means no wheel, quietly; one too large for an image is refused with an error.
