@@ -79,13 +79,12 @@ bool isColour(UIColor *colour, const char *name)
                      msg<UIColor *>(UIColor::class_(), sel_registerName(name)));
 }
 
-// The timing curve's start may differ from 0 by a rounding error.
-bool isNearIdentity(const CATransform3D &t)
+// Every entry within `tolerance` (the timing curve's start may differ from 0 by a rounding
+// error).
+bool isNear(const CATransform3D &t, const CATransform3D &expected, double tolerance = 1e-9)
 {
-    const CGFloat *entries = &t.m11;
-    const CGFloat *identity = &CATransform3DIdentity.m11;
     for (int i = 0; i < 16; ++i)
-        if (std::abs(entries[i] - identity[i]) > 1e-9)
+        if (std::abs((&t.m11)[i] - (&expected.m11)[i]) > tolerance)
             return false;
     return true;
 }
@@ -307,7 +306,7 @@ TEST_F(LockAnimations, ZoomOutShrinksTheSnapshotToNothingOverBlack)
     EXPECT_FALSE(window->m_userInteractionEnabled);
     StrongRef<UIView> snapshot(subview(window, 0));
     ASSERT_TRUE(snapshot);
-    EXPECT_TRUE(isNearIdentity(presentedTransform(snapshot)));
+    EXPECT_TRUE(isNear(presentedTransform(snapshot), CATransform3DIdentity));
     CATransform3D end = snapshot->layer()->transform();
     EXPECT_EQ(end.m11, 0);
     EXPECT_EQ(end.m22, 0);
@@ -332,20 +331,14 @@ TEST_F(LockAnimations, SlideAwayTipsTheSnapshotBackIntoTheDistance)
     ASSERT_TRUE(window);
     StrongRef<UIView> snapshot(subview(window, 0));
     ASSERT_TRUE(snapshot);
-    EXPECT_TRUE(isNearIdentity(presentedTransform(snapshot)));
+    EXPECT_TRUE(isNear(presentedTransform(snapshot), CATransform3DIdentity));
     // Pushed back by 0.6 H, a fifth of the size, a quarter turn about x, seen with a
     // perspective of −0.0001; worked out by hand in row-vector order.
     CATransform3D t = snapshot->layer()->transform();
     CGFloat d = 0.6 * H;
-    EXPECT_NEAR(t.m11, 0.2, 1e-6);
-    EXPECT_NEAR(t.m22, 0, 1e-6);
-    EXPECT_NEAR(t.m23, 0.2, 1e-6);
+    EXPECT_TRUE(
+        isNear(t, {0.2, 0, 0, 0, 0, 0, 0.2, -0.2 * 0.0001, 0, -1, 0, 0, 0, -d, 0, 1}, 1e-5));
     EXPECT_NEAR(t.m24, -0.2 * 0.0001, 1e-9);
-    EXPECT_NEAR(t.m32, -1, 1e-6);
-    EXPECT_NEAR(t.m33, 0, 1e-6);
-    EXPECT_NEAR(t.m42, -d, 1e-5);
-    EXPECT_NEAR(t.m43, 0, 1e-5);
-    EXPECT_NEAR(t.m44, 1, 1e-6);
 
     sim::advanceVirtualClock(0.5);
     EXPECT_NEAR(presentedTransform(snapshot).m42, -d * kEaseInAtHalfTime, 1e-3);

@@ -1,6 +1,5 @@
-// CVScreenMetrics: the idiom, the kept screen size, and the size turned for a pad held in
-// landscape. The size is kept from the first call for the life of the process, so every
-// test starts from the same profile, whose screen is read first in portrait.
+// CVScreenMetrics: the idiom, and the screen size, kept from the first call for the life of
+// the process (so every test starts from one profile, read first in portrait).
 
 #include "effects/CVScreenMetrics.h"
 

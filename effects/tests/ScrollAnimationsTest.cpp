@@ -31,8 +31,7 @@ std::vector<CVUIScrollAnimationFunction> everyEffect()
 using ScrollAnimationTable = ScrollEffectsTest;
 
 // Every identifier of the table has a title of its own, which the panel lists; None, the
-// random pick and identifiers past the table have no effect, and only the table's have a
-// title.
+// random pick and identifiers past the table have no effect, and those past it no title.
 TEST_F(ScrollAnimationTable, EveryIdentifierHasATitleOfItsOwnAndNonePastTheTable)
 {
     std::set<std::string> titles;

@@ -20,8 +20,8 @@ using PageMap = std::function<CGPoint(CGPoint point)>;
 // Where the point at `fromCentre` of icon number `index`, centred at `centre`, is drawn.
 using IconMap = std::function<CGPoint(int index, CGPoint centre, CGPoint fromCentre)>;
 
-// What an effect does at a scroll offset; an empty member means it leaves that alone (the
-// page layer's transform, every icon's transform, or the page's alpha).
+// What an effect does at a scroll offset; an empty member (nullptr) means it leaves that
+// alone (the page layer's transform, every icon's transform, or the page's alpha).
 struct Case {
     CVUIScrollAnimationID identifier;
     std::function<PageMap(double offset)> page = {};
@@ -44,49 +44,33 @@ void PrintTo(const Case &effect, std::ostream *out)
     *out << nameOf(effect.identifier);
 }
 
-double progress(double offset)
-{
-    return offset / kWidth;
-}
-
-double fadeAt(double offset)
-{
-    return 1 - std::fabs(progress(offset));
-}
-
-std::optional<double> fadeIf(bool fading, double offset)
-{
+// The closed forms, from the progress t = offset ÷ width.
+const auto progress = [](double offset) { return offset / kWidth; };
+const auto fadeAt = [](double offset) { return 1 - std::fabs(progress(offset)); };
+const auto fadeIf = [](bool fading, double offset) {
     return fading ? std::optional(fadeAt(offset)) : std::nullopt;
-}
-
-PageMap translatedBy(double dx, double dy)
-{
+};
+const auto translatedBy = [](double dx, double dy) -> PageMap {
     return [=](CGPoint p) { return plus(p, {dx, dy}); };
-}
-
-PageMap heldInPlace(double offset)
-{
-    return translatedBy(offset, 0);
-}
-
+};
+const auto heldInPlace = [](double offset) { return translatedBy(offset, 0); };
+// Moved with the scroll, and down (`down` = 1) or up (−1) by as much of the page's height.
+const auto slid = [](double offset, double down) {
+    return translatedBy(offset, down * offset * kHeight / kWidth);
+};
 // Scaled about the page's centre, then moved by (dx, 0).
-PageMap scaledAboutCentre(double scale, double dx = 0)
-{
+const auto scaledAboutCentre = [](double scale, double dx = 0) -> PageMap {
     return [=](CGPoint p) {
         return plus(plus(kPageCentre, times(scale, minus(p, kPageCentre))), {dx, 0});
     };
-}
-
-PageMap turnedAboutCentre(double angle)
-{
+};
+const auto turnedAboutCentre = [](double angle) -> PageMap {
     return [=](CGPoint p) { return plus(kPageCentre, rotated(minus(p, kPageCentre), angle)); };
-}
+};
 
-// The cube's turn: a rotation by `angle` about the vertical line through the hinge edge
-// (half a width right of the centre for a leaving page, left for an entering one), seen
-// with the perspective m34 = `perspective`. A point u from the hinge moves to
-// hinge + u cos(angle) at depth −u sin(angle), which the perspective divides by
-// 1 − perspective × u sin(angle).
+// The cube's turn about the vertical line through the hinge edge (half a width right of the
+// centre for a leaving page, left for an entering one): a point u from the hinge moves to
+// hinge + u cos(angle) at depth −u sin(angle), divided by 1 − perspective × u sin(angle).
 PageMap cubeTurn(double offset, double perspective, double turnPerPage)
 {
     double t = progress(offset);
@@ -100,48 +84,40 @@ PageMap cubeTurn(double offset, double perspective, double turnPerPage)
     };
 }
 
-IconMap iconsTurned(std::function<double(int index, CGPoint centre)> angleOf)
-{
-    return [=](int index, CGPoint centre, CGPoint d) {
-        return plus(centre, rotated(d, angleOf(index, centre)));
+const auto iconsTurned = [](std::function<double(int index, CGPoint centre)> angleOf) -> IconMap {
+    return [=](int k, CGPoint centre, CGPoint d) {
+        return plus(centre, rotated(d, angleOf(k, centre)));
     };
-}
-
-IconMap allTurned(double angle)
-{
+};
+const auto allTurned = [](double angle) {
     return iconsTurned([=](int, CGPoint) { return angle; });
-}
-
-IconMap iconsShifted(std::function<CGPoint(int index, CGPoint centre)> shiftOf)
-{
-    return [=](int index, CGPoint centre, CGPoint d) {
-        return plus(plus(centre, d), shiftOf(index, centre));
-    };
-}
-
-IconMap iconsScaled(std::function<double(int index)> scaleOf)
-{
-    return [=](int index, CGPoint centre, CGPoint d) {
-        return plus(centre, times(scaleOf(index), d));
-    };
-}
-
-IconMap allScaled(double scale)
-{
-    return iconsScaled([=](int) { return scale; });
-}
-
+};
+const auto iconsShifted = [](std::function<CGPoint(int index, CGPoint centre)> shiftOf) -> IconMap {
+    return
+        [=](int k, CGPoint centre, CGPoint d) { return plus(plus(centre, d), shiftOf(k, centre)); };
+};
+const auto iconsScaled = [](std::function<double(int index)> scaleOf) -> IconMap {
+    return [=](int k, CGPoint centre, CGPoint d) { return plus(centre, times(scaleOf(k), d)); };
+};
+const auto allScaled = [](double scale) { return iconsScaled([=](int) { return scale; }); };
 // Each icon moved by `factor` times its distance across from the centre line.
-IconMap spreadAcross(double factor)
-{
+const auto spreadAcross = [](double factor) {
     return iconsShifted([=](int, CGPoint c) { return CGPoint{factor * (c.x - kWidth / 2), 0}; });
-}
-
+};
 // Each icon moved by `factor` times its offset from the page's centre.
-IconMap spreadFromCentre(double factor)
-{
+const auto spreadFromCentre = [](double factor) {
     return iconsShifted([=](int, CGPoint c) { return times(factor, minus(c, kPageCentre)); });
-}
+};
+
+// Each icon moved by ±o across or down, the sign alternating by row or by column.
+enum Alternation { ByRow, ByColumn };
+enum Direction { Across, Down };
+const auto alternately = [](double o, Alternation alternation, Direction direction) {
+    return iconsShifted([=](int k, CGPoint) {
+        double shift = (alternation == ByRow ? k / kColumns : k % kColumns) % 2 ? o : -o;
+        return direction == Across ? CGPoint{shift, 0} : CGPoint{0, shift};
+    });
+};
 
 // Interlace and Tear Apart: the icon moves by `shift` in its own frame, which is turned
 // by `angle` about the icon's centre.
@@ -156,11 +132,9 @@ IconMap iconsTurnedAfterShift(std::function<double(CGPoint centre)> angleOf,
 std::vector<Case> cases()
 {
     return {
-        {CVUIScrollAnimationRotateClockwise,
-         {},
+        {CVUIScrollAnimationRotateClockwise, nullptr,
          [](double o) { return allTurned(2 * M_PI * progress(o)); }},
-        {CVUIScrollAnimationRotateCounterClockwise,
-         {},
+        {CVUIScrollAnimationRotateCounterClockwise, nullptr,
          [](double o) { return allTurned(-2 * M_PI * progress(o)); }},
         {CVUIScrollAnimationStairwayUp,
          [](double o) { return translatedBy(-20 * progress(o), 80 * progress(o)); }},
@@ -169,25 +143,17 @@ std::vector<Case> cases()
         {CVUIScrollAnimationLightFade, {}, {}, fadeAt},
         {CVUIScrollAnimationFadeInPlace, heldInPlace, {}, fadeAt},
         {CVUIScrollAnimationTimeMachine,
-         [](double o) { return scaledAboutCentre(1 + progress(o)); },
-         {},
-         fadeAt},
+         [](double o) { return scaledAboutCentre(1 + progress(o)); }, nullptr, fadeAt},
         {CVUIScrollAnimationLongLeap, [](double o) { return translatedBy(-o, 0); }},
         {CVUIScrollAnimationStretch, [](double o) { return translatedBy(-0.4 * o, 0); },
          [](double o) { return spreadAcross(std::fabs(progress(o))); }},
-        {CVUIScrollAnimationCompress,
-         {},
+        {CVUIScrollAnimationCompress, nullptr,
          [](double o) { return spreadAcross(-std::fabs(progress(o))); }},
-        {CVUIScrollAnimationShrink,
-         {},
+        {CVUIScrollAnimationShrink, nullptr,
          [](double o) { return allScaled(1 - std::fabs(progress(o))); }},
-        {CVUIScrollAnimationVerticalScrollDown,
-         [](double o) { return translatedBy(o, o * kHeight / kWidth); },
-         {},
+        {CVUIScrollAnimationVerticalScrollDown, [](double o) { return slid(o, 1); }, nullptr,
          [](double o) { return fadeIf(o > 0, o); }},
-        {CVUIScrollAnimationVerticalScrollUp,
-         [](double o) { return translatedBy(o, -o * kHeight / kWidth); },
-         {},
+        {CVUIScrollAnimationVerticalScrollUp, [](double o) { return slid(o, -1); }, nullptr,
          [](double o) { return fadeIf(o < 0, o); }},
         {CVUIScrollAnimationRollPage,
          [](double o) { return turnedAboutCentre(-M_PI * progress(o)); }},
@@ -198,20 +164,17 @@ std::vector<Case> cases()
         {CVUIScrollAnimationCubeInside, [](double o) { return cubeTurn(o, -1.0 / 500, 1.0 / 3); }},
         {CVUIScrollAnimationCubeOutside,
          [](double o) { return cubeTurn(o, -1.0 / 750, -5.0 / 9); }},
-        {CVUIScrollAnimationBubble,
-         {},
+        {CVUIScrollAnimationBubble, nullptr,
          [](double o) {
              double grow = std::fabs(progress(o));
              return iconsScaled([=](int k) { return k % 3 == 0 ? 1 - grow : 1 + grow; });
          }},
-        {CVUIScrollAnimationAlternateRoll,
-         {},
+        {CVUIScrollAnimationAlternateRoll, nullptr,
          [](double o) {
              return iconsTurned(
                  [=](int k, CGPoint) { return (k % 2 ? 2 : -2) * M_PI * progress(o); });
          }},
-        {CVUIScrollAnimationInterlace,
-         {},
+        {CVUIScrollAnimationInterlace, nullptr,
          [](double o) {
              double t = progress(o);
              return iconsTurnedAfterShift(
@@ -231,58 +194,28 @@ std::vector<Case> cases()
                  });
          },
          fadeAt},
-        {CVUIScrollAnimationShuffle,
-         [](double o) { return o > 0 ? translatedBy(2 * o, 0) : translatedBy(0, 0); },
-         {},
-         fadeAt},
-        {CVUIScrollAnimationComeInAndGoDown,
-         [](double o) {
-             return o > 0 ? translatedBy(o, o * kHeight / kWidth) : translatedBy(0, 0);
-         },
-         {},
-         fadeAt},
-        {CVUIScrollAnimationComeInAndGoUp,
-         [](double o) {
-             return o > 0 ? translatedBy(o, -o * kHeight / kWidth) : translatedBy(0, 0);
-         },
-         {},
-         fadeAt},
-        {CVUIScrollAnimationZoomIn,
-         [](double o) { return scaledAboutCentre(1 + progress(o), o); },
-         {},
-         fadeAt},
-        {CVUIScrollAnimationZoomOut,
-         [](double o) { return scaledAboutCentre(1 - progress(o), o); },
-         {},
-         fadeAt},
-        {CVUIScrollAnimationRollerblade,
-         {},
+        {CVUIScrollAnimationShuffle, [](double o) { return translatedBy(2 * std::max(o, 0.0), 0); },
+         nullptr, fadeAt},
+        {CVUIScrollAnimationComeInAndGoDown, [](double o) { return slid(std::max(o, 0.0), 1); },
+         nullptr, fadeAt},
+        {CVUIScrollAnimationComeInAndGoUp, [](double o) { return slid(std::max(o, 0.0), -1); },
+         nullptr, fadeAt},
+        {CVUIScrollAnimationZoomIn, [](double o) { return scaledAboutCentre(1 + progress(o), o); },
+         nullptr, fadeAt},
+        {CVUIScrollAnimationZoomOut, [](double o) { return scaledAboutCentre(1 - progress(o), o); },
+         nullptr, fadeAt},
+        {CVUIScrollAnimationRollerblade, nullptr,
          [](double o) {
              return iconsTurned([=](int k, CGPoint) {
                  return (k / kColumns % 2 == 0 ? 0.8 : -0.8) * M_PI * progress(o);
              });
          }},
         {CVUIScrollAnimationRailwayHorizontal, heldInPlace,
-         [](double o) {
-             return iconsShifted([=](int k, CGPoint) {
-                 return CGPoint{k / kColumns % 2 ? o : -o, 0};
-             });
-         },
-         fadeAt},
+         [](double o) { return alternately(o, ByRow, Across); }, fadeAt},
         {CVUIScrollAnimationRailwayVertical, heldInPlace,
-         [](double o) {
-             return iconsShifted([=](int k, CGPoint) {
-                 return CGPoint{0, k % kColumns % 2 ? o : -o};
-             });
-         },
-         fadeAt},
+         [](double o) { return alternately(o, ByColumn, Down); }, fadeAt},
         {CVUIScrollAnimationAlternateShuffle, heldInPlace,
-         [](double o) {
-             return iconsShifted([=](int k, CGPoint) {
-                 return CGPoint{k % kColumns % 2 ? o : -o, 0};
-             });
-         },
-         fadeAt},
+         [](double o) { return alternately(o, ByColumn, Across); }, fadeAt},
         // A quarter turn about the vertical centre line per page width, then the hold in
         // place, seen with the eye 500 points away.
         {CVUIScrollAnimationMagicFlipPage,
@@ -295,8 +228,7 @@ std::vector<Case> cases()
                              {(fromCentre.x * std::cos(angle) + o) / w, fromCentre.y / w});
              };
          },
-         {},
-         fadeAt},
+         nullptr, fadeAt},
         {CVUIScrollAnimationMagicFlipIcons, heldInPlace,
          [](double o) -> IconMap {
              double angle = M_PI * progress(o);
@@ -310,8 +242,7 @@ std::vector<Case> cases()
          [](double o) { return allScaled(1 - std::fabs(progress(o))); }, fadeAt},
         {CVUIScrollAnimationAlternatePulse, heldInPlace,
          [](double o) { return allScaled(1 - progress(o)); }, fadeAt},
-        {CVUIScrollAnimationSeaside,
-         {},
+        {CVUIScrollAnimationSeaside, nullptr,
          [](double o) {
              double bob = 8 * std::sin(M_PI * std::fabs(progress(o)));
              return iconsShifted([=](int k, CGPoint) {
@@ -323,8 +254,7 @@ std::vector<Case> cases()
              double t = progress(o);
              return t > 0 ? scaledAboutCentre(1 - 0.15 * t) : scaledAboutCentre(1 + t, o);
          },
-         {},
-         fadeAt},
+         nullptr, fadeAt},
         // Moved by (−o/2, drop), then turned by 0.8 t radians the other way round than a
         // positive angle about z turns (the axis points away from the eye).
         {CVUIScrollAnimationWindmill,
@@ -335,8 +265,7 @@ std::vector<Case> cases()
                  return plus(kPageCentre, rotated(moved, -0.8 * progress(o)));
              };
          },
-         {},
-         [](double o) { return std::clamp(1 - 1.5 * std::fabs(progress(o)), 0.0, 1.0); }},
+         nullptr, [](double o) { return std::clamp(1 - 1.5 * std::fabs(progress(o)), 0.0, 1.0); }},
     };
 }
 

@@ -40,30 +40,20 @@ inline CATransform3D untouchedTransform()
     return CATransform3DMakeTranslation(3, 5, 7);
 }
 
-inline void addSubview(UIView *parent, UIView *child)
-{
+// The view messages the probes and the effects' bookkeeping go through.
+inline const auto addSubview = [](UIView *parent, UIView *child) {
     msg<void, UIView *>(parent, "addSubview:"_sel, child);
-}
-
-inline CATransform3D transformOf(UIView *view)
-{
+};
+inline const auto transformOf = [](UIView *view) {
     return msg<CATransform3D>(msg<CALayer *>(view, "layer"_sel), "transform"_sel);
-}
-
-inline void setTransformOf(UIView *view, const CATransform3D &transform)
-{
+};
+inline const auto setTransformOf = [](UIView *view, const CATransform3D &transform) {
     msg<void, CATransform3D>(msg<CALayer *>(view, "layer"_sel), "setTransform:"_sel, transform);
-}
-
-inline double alphaOf(UIView *view)
-{
-    return msg<CGFloat>(view, "alpha"_sel);
-}
-
-inline void setAlphaOf(UIView *view, double alpha)
-{
+};
+inline const auto alphaOf = [](UIView *view) { return msg<CGFloat>(view, "alpha"_sel); };
+inline const auto setAlphaOf = [](UIView *view, double alpha) {
     msg<void, CGFloat>(view, "setAlpha:"_sel, alpha);
-}
+};
 
 inline std::vector<UIView *> subviewsOf(UIView *view)
 {
@@ -124,26 +114,15 @@ inline CGPoint drawnIconPoint(UIView *icon, CGPoint fromCentre)
 }
 
 // Closed forms used by the expectations.
-inline CGPoint rotated(CGPoint v, double angle)
-{
-    return {v.x * std::cos(angle) - v.y * std::sin(angle),
-            v.x * std::sin(angle) + v.y * std::cos(angle)};
-}
-
-inline CGPoint plus(CGPoint a, CGPoint b)
-{
-    return {a.x + b.x, a.y + b.y};
-}
-
-inline CGPoint minus(CGPoint a, CGPoint b)
-{
-    return {a.x - b.x, a.y - b.y};
-}
-
-inline CGPoint times(double factor, CGPoint v)
-{
-    return {factor * v.x, factor * v.y};
-}
+inline const auto rotated = [](CGPoint v, double angle) {
+    return CGPoint{v.x * std::cos(angle) - v.y * std::sin(angle),
+                   v.x * std::sin(angle) + v.y * std::cos(angle)};
+};
+inline const auto plus = [](CGPoint a, CGPoint b) { return CGPoint{a.x + b.x, a.y + b.y}; };
+inline const auto minus = [](CGPoint a, CGPoint b) { return CGPoint{a.x - b.x, a.y - b.y}; };
+inline const auto times = [](double factor, CGPoint v) {
+    return CGPoint{factor * v.x, factor * v.y};
+};
 
 constexpr CGPoint kPageCentre = {kWidth / 2, kHeight / 2};
 

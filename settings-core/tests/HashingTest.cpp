@@ -1,6 +1,5 @@
-// The usage report's digests and payload, in process: NSString(CVHashing) and the
-// signature against answers computed independently with Python's hashlib, and the
-// payload that CVDevice and sysctl give on a simulated phone.
+// The usage report's digests and signature against answers computed with Python's
+// hashlib, and the payload that CVDevice and sysctl give on a simulated phone.
 
 #include "SettingsTestSupport.h"
 

@@ -1,6 +1,5 @@
-// How file values become fields: numbers go through the C conversions that stored files
-// rely on (bools, counts and colour components through signed char, enumerations through
-// int), and a value of the wrong kind is ignored, leaving the field as it was.
+// How file values become fields: through the C conversions stored files rely on (bools,
+// counts and colours through signed char, enumerations through int); wrong kinds ignored.
 
 #include "SettingsTestSupport.h"
 

@@ -116,9 +116,8 @@ TEST_F(SettingsFile, TheEarlierAnimationsSectionNameIsReadLikeTheCurrentOne)
     EXPECT_EQ(gCVAnimations.scrollAnimationType, 17u);
 }
 
-// The file is an XML property list of the ten sections under their current names, whose
-// values keep the types the file has always held: switches as booleans, counts and
-// enumerations as integers, levels as reals, and absent texts as empty strings.
+// An XML property list of the ten sections whose values keep the types the file has always
+// held: booleans, integers for counts and enumerations, reals, absent texts as "".
 TEST_F(SettingsFile, TheFileHoldsTheTenSectionsWithTheirValuesTyped)
 {
     CVSaveSettings();

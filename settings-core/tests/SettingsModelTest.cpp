@@ -41,9 +41,8 @@ bool isA(id value, Class cls)
     return msg<BOOL, Class>(value, "isKindOfClass:"_sel, cls);
 }
 
-// Every value of a section's dictionary changed to another of its kind: switches turned,
-// whole numbers moved by one (bytes stay bytes), reals raised by a half that the file's
-// float keeps exactly, texts and lists filled, nested dictionaries changed alike.
+// Every value changed to another of its kind: switches turned, whole numbers moved by one,
+// reals raised by a half (exact in a float), texts and lists filled, nesting alike.
 id changedValue(id value)
 {
     if (isA(value, NSNumber::class_())) {

@@ -99,10 +99,15 @@ void writeSettingsFileBytes(const std::string &bytes)
         .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
 
+std::string readFile(const std::string &hostPath)
+{
+    std::ifstream file(hostPath, std::ios::binary);
+    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+}
+
 std::string readSettingsFileBytes()
 {
-    std::ifstream file(settingsFilePath(), std::ios::binary);
-    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+    return readFile(settingsFilePath());
 }
 
 void SettingsTest::SetUp()

@@ -39,6 +39,8 @@ testing::AssertionResult isNumber(id value, NSNumber::Kind kind, double expected
 void writeSettingsFile(NSDictionary *file);
 void writeSettingsFileBytes(const std::string &bytes);
 std::string readSettingsFileBytes();
+// A host file's bytes ("" when there is none).
+std::string readFile(const std::string &hostPath);
 
 // Each test gets a new device root without a settings file, the default device profile
 // and a model loaded from nothing (every section at its defaults).

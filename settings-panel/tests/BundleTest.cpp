@@ -1,6 +1,5 @@
-// The panel as the settings application loads it: the built bundle, found by its phone
-// path, loaded with NSBundle, its principal class the root page; its icons and strings
-// table in place, and every text the pages show present in the table.
+// The panel as the settings application loads it with NSBundle from its phone path: the
+// root page its principal class, its icons in place, every text of the pages localised.
 
 #include "darwin/TemporaryDevice.h"
 #include "foundation/DeviceProfile.h"

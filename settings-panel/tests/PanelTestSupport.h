@@ -1,9 +1,7 @@
 #pragma once
-// What the panel's tests share: one device for the binary (root, services) with the
-// reload service listening in this process, so every commit the panel sends can be seen;
-// a fixture that gives each test the default profile and a model loaded from no file; pages made as
-// the settings application makes them; rows summarised as "kind|title|key" lines; and
-// setting a row's value as the row's cell would.
+// What the panel's tests share: one device for the binary with the reload service listening
+// in this process, so every commit can be seen; a fixture with the default profile and no
+// settings file; pages made as the application makes them; rows as "kind|title|key" lines.
 
 #include "darwin/TemporaryDevice.h"
 #include "foundation/DeviceProfile.h"

@@ -1,6 +1,5 @@
-// From a row to the settings model, the settings file and the running SpringBoard: each
-// change is loaded into the shared section, written to the file and sent to the reload
-// service with the page's section identifier, nested the way the file nests it; resets
+// From a row to the model, the file and the running SpringBoard: each change is loaded,
+// saved and sent with the page's section identifier, nested as the file nests it; resets
 // put a page's part of the model back to its defaults and commit it whole.
 
 #include "PanelTestSupport.h"

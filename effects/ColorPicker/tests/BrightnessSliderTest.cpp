@@ -1,6 +1,5 @@
-// BrightnessSlider: linked to a picker it starts at the picker's brightness, moving its
-// thumb sets the picker's brightness, lifting the finger tells the picker's delegate, and
-// its track runs from black to white.
+// BrightnessSlider: linked to a picker it takes and sets the picker's brightness and tells
+// its delegate when the finger lifts; its track runs from black to white.
 
 #include "PickerTest.h"
 
