@@ -32,8 +32,6 @@ std::vector<std::string> hiddenIcons()
     return identifiers;
 }
 
-// Defaults and keys --------------------------------------------------------------
-
 using Defaults = SettingsTest;
 
 bool isA(id value, Class cls)
@@ -104,8 +102,6 @@ TEST_F(Defaults, EveryKeyIsReadBackAnsweredAndKeptThroughTheFile)
                                       saved->objectForKey(text(section.name))))
             << section.name;
 }
-
-// load and getValue ---------------------------------------------------------------
 
 using Loading = SettingsTest;
 
@@ -185,8 +181,6 @@ TEST_F(Loading, ChangeCallbacksAreClearedByEveryReset)
     EXPECT_EQ(gCVStatusBar.changeCallback, nullptr);
 }
 
-// Icons ---------------------------------------------------------------------------
-
 using Icons = SettingsTest;
 
 // Hiding Corvane adds its own application once, a loaded list still carries it, and
@@ -233,8 +227,6 @@ TEST_F(Icons, BasicDefaultsLeaveTheThreeIconListsAlone)
     EXPECT_EQ(gCVIcons.pages.iconColumns, 0);
     EXPECT_FALSE(gCVIcons.folders.coverflow.enabled);
 }
-
-// Status bar ----------------------------------------------------------------------
 
 using StatusBar = SettingsTest;
 
@@ -306,8 +298,6 @@ TEST_F(StatusBar, OnAnUnknownSystemEachNameKeepsItsOwnFlag)
         EXPECT_TRUE(isNumber(written->objectForKey(text(name)), Kind::Bool, hidden)) << name;
     }
 }
-
-// Lock screen texts ---------------------------------------------------------------
 
 using LockScreen = SettingsTest;
 

@@ -125,15 +125,11 @@ std::vector<std::string> rowsOf(PSListController *page)
 
 PSSpecifier *rowWithKey(PSListController *page, const char *key)
 {
-    NSString *wanted = NSString::stringWithUTF8String(key);
-    for (const StrongRef<objc_object> &object : *msg<NSArray *>(page, "specifiers"_sel)) {
-        auto *row = static_cast<PSSpecifier *>(object.get());
-        auto *identifier = static_cast<NSString *>(row->propertyForKey("id"_ns));
-        if (identifier && identifier->isEqualToString(wanted))
-            return row;
-    }
-    ADD_FAILURE() << "no row with the key " << key;
-    return nil;
+    auto *row =
+        msg<PSSpecifier *>(page, "specifierForID:"_sel, NSString::stringWithUTF8String(key));
+    if (!row)
+        ADD_FAILURE() << "no row with the key " << key;
+    return row;
 }
 
 id valueOf(PSListController *page, const char *key)
@@ -151,11 +147,9 @@ void setValue(PSListController *page, const char *key, id value)
 std::vector<std::string> listTitles(PSListController *page, const char *key)
 {
     std::vector<std::string> titles;
-    PSSpecifier *row = rowWithKey(page, key);
-    if (!row)
-        return titles;
-    for (const StrongRef<objc_object> &value : *row->m_values)
-        titles.push_back(describe(row->m_titleDictionary->objectForKey(value.get())));
+    if (PSSpecifier *row = rowWithKey(page, key))
+        for (const StrongRef<objc_object> &value : *row->m_values)
+            titles.push_back(describe(row->m_titleDictionary->objectForKey(value.get())));
     return titles;
 }
 

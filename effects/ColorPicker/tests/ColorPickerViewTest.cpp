@@ -112,9 +112,17 @@ TEST_F(ColorPickerViewTest, TheCentreIsGreyOrWhite)
     expectColor(msg<UIColor *>(picker, "selectionColor"_sel), {1, 1, 1, 1});
 }
 
-TEST_F(ColorPickerViewTest, ATouchOutsideARoundPickerLandsOnTheRimAtTheTouchsAngle)
+// A touch outside a round picker lands on the rim at the touch's angle; a square picker
+// clamps touches into its padded rectangle.
+TEST_F(ColorPickerViewTest, TouchesAreClampedIntoTheDiscOrThePaddedSquare)
 {
     ColorPickerView *picker = makePicker({{60, 100}, {200, 200}});
+    drag(picker, {100, 100}, {{-40, 250}});
+    expectPoint(picker->selection(), {11, 189});
+    // The corner of the rectangle is beyond the unit disc: saturation stays 1.
+    EXPECT_EQ(picker->state()->saturation(), 1);
+    EXPECT_NEAR(picker->state()->hue(), 5.0 / 8, 1e-6);
+
     msg<void, BOOL>(picker, "setCropToCircle:"_sel, YES);
     // Up and to the right of the centre, 45° and far beyond the rim of radius 89.
     drag(picker, {120, 100}, {{150, 50}, {250, -50}});
@@ -126,16 +134,6 @@ TEST_F(ColorPickerViewTest, ATouchOutsideARoundPickerLandsOnTheRimAtTheTouchsAng
     expectColor(msg<UIColor *>(picker, "selectionColor"_sel), {1, 0.75, 0, 1});
     // Inside the rim a point is kept.
     expectPoint(msg<CGPoint, CGPoint>(picker, "validPointForTouch:"_sel, {130, 140}), {130, 140});
-}
-
-TEST_F(ColorPickerViewTest, ASquarePickerClampsTouchesIntoItsPaddedRectangle)
-{
-    ColorPickerView *picker = makePicker({{60, 100}, {200, 200}});
-    drag(picker, {100, 100}, {{-40, 250}});
-    expectPoint(picker->selection(), {11, 189});
-    // The corner of the rectangle is beyond the unit disc: saturation stays 1.
-    EXPECT_EQ(picker->state()->saturation(), 1);
-    EXPECT_NEAR(picker->state()->hue(), 5.0 / 8, 1e-6);
 }
 
 TEST_F(ColorPickerViewTest, ColorAtPointClampsAndKeepsBrightnessAndOpacity)
