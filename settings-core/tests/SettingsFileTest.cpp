@@ -47,19 +47,26 @@ TEST_F(SettingsFile, WithoutAFileOrWithOneThatIsNotADictionaryTheDefaultsStayQui
     }
 }
 
-TEST_F(SettingsFile, AFileWithOnlyTheGlobalSectionLeavesTheOthersAtTheirDefaults)
+// The sections a file holds are read, the animations also under their earlier name; the
+// others keep their defaults.
+TEST_F(SettingsFile, APartialFileLeavesTheOtherSectionsAtTheirDefaults)
 {
     StrongRef<NSDictionary> defaults = everySection();
-    writeSettingsFile(dict({{"CVGlobal", dict({{"enabled", boolean(false)}})}}));
+    writeSettingsFile(dict({{"CVGlobal", dict({{"enabled", boolean(false)}})},
+                            {"CVUSettings", dict({{"animationSpeed", real(2.0)},
+                                                  {"customSpeed", boolean(true)},
+                                                  {"scrollAnimationType", integer(17)}})}}));
     CVLoadSettings();
     EXPECT_FALSE(gCVGlobal.enabled);
-    for (const NamedSection &section : allSections()) {
-        if (std::string(section.name) == "CVGlobal")
-            continue;
-        EXPECT_TRUE(sim::objectsEqual(defaults->objectForKey(text(section.name)),
-                                      section.entity->getDictionary()))
-            << section.name;
-    }
+    EXPECT_EQ(gCVAnimations.animationSpeed, 2.0);
+    EXPECT_TRUE(gCVAnimations.customSpeed);
+    EXPECT_EQ(gCVAnimations.scrollAnimationType, 17u);
+    for (const NamedSection &section : allSections())
+        if (section.entity != &gCVGlobal && section.entity != &gCVAnimations) {
+            EXPECT_TRUE(sim::objectsEqual(defaults->objectForKey(text(section.name)),
+                                          section.entity->getDictionary()))
+                << section.name;
+        }
 }
 
 TEST_F(SettingsFile, EachBadTopLevelEntryIsLoggedOnceAndTheOthersStillApply)
@@ -103,17 +110,6 @@ TEST_F(SettingsFile, BadEntriesInTheFileItselfAreSkippedTheSameWay)
     CVLoadSettings();
     EXPECT_EQ(log.lines().size(), 2u);
     EXPECT_TRUE(gCVFolders.hideTitle);
-}
-
-TEST_F(SettingsFile, TheEarlierAnimationsSectionNameIsReadLikeTheCurrentOne)
-{
-    writeSettingsFile(dict({{"CVUSettings", dict({{"animationSpeed", real(2.0)},
-                                                  {"customSpeed", boolean(true)},
-                                                  {"scrollAnimationType", integer(17)}})}}));
-    CVLoadSettings();
-    EXPECT_EQ(gCVAnimations.animationSpeed, 2.0);
-    EXPECT_TRUE(gCVAnimations.customSpeed);
-    EXPECT_EQ(gCVAnimations.scrollAnimationType, 17u);
 }
 
 // An XML property list of the ten sections whose values keep the types the file has always
