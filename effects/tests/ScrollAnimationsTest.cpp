@@ -20,14 +20,6 @@ std::string titleOf(CVUIScrollAnimationID identifier)
     return CVUIScrollAnimationTitle(identifier)->str();
 }
 
-std::vector<CVUIScrollAnimationFunction> everyEffect()
-{
-    std::vector<CVUIScrollAnimationFunction> effects;
-    for (CVUIScrollAnimationID identifier = 1; identifier < CVUIScrollAnimationCount; ++identifier)
-        effects.push_back(CVUIScrollAnimationForID(identifier));
-    return effects;
-}
-
 using ScrollAnimationTable = ScrollEffectsTest;
 
 // Every identifier of the table has a title of its own, which the panel lists; None, the
@@ -54,9 +46,9 @@ TEST_F(ScrollAnimationTable, EveryIdentifierHasATitleOfItsOwnAndNonePastTheTable
 
 TEST_F(ScrollAnimationTable, TheRandomPickDrawsEveryEffectAndNeverNone)
 {
-    std::vector<CVUIScrollAnimationFunction> effects = everyEffect();
-    std::set<CVUIScrollAnimationFunction> table(effects.begin(), effects.end());
-    std::set<CVUIScrollAnimationFunction> drawn;
+    std::set<CVUIScrollAnimationFunction> table, drawn;
+    for (CVUIScrollAnimationID identifier = 1; identifier < CVUIScrollAnimationCount; ++identifier)
+        table.insert(CVUIScrollAnimationForID(identifier));
     // 38 equally likely effects are all drawn within 3000 draws but for a chance of
     // 38 × (37/38)^3000, below 10^-33.
     for (int draw = 0; draw < 3000; ++draw) {
@@ -73,17 +65,6 @@ protected:
     UIScrollView *home = makeHomeScreen();
     std::vector<UIView *> pages = subviewsOf(home);
 
-    // Every label keeps a transform and alpha of its own, which the reset must not touch.
-    void dressLabels()
-    {
-        for (UIView *page : pages)
-            for (UIView *icon : subviewsOf(page))
-                for (UIView *label : subviewsOf(icon)) {
-                    setTransformOf(label, untouchedTransform());
-                    setAlphaOf(label, kUntouchedAlpha);
-                }
-    }
-
     void expectAtRest(UIView *view)
     {
         EXPECT_TRUE(CATransform3DIsIdentity(transformOf(view)));
@@ -95,7 +76,12 @@ protected:
 // scroll indicator alike.
 TEST_F(ScrollAnimationReset, ReturnsEveryPageAndIconToRestWhateverEffectRan)
 {
-    dressLabels();
+    // Every label keeps a transform and alpha of its own, which the reset must not touch.
+    for (UIView *page : pages)
+        for (UIView *icon : subviewsOf(page)) {
+            setTransformOf(subviewsOf(icon).front(), untouchedTransform());
+            setAlphaOf(subviewsOf(icon).front(), kUntouchedAlpha);
+        }
     UIView *indicator = makeView(CGRectMake(314, 0, 3, 40));
     addSubview(home, indicator);
     for (CVUIScrollAnimationID identifier = 1; identifier < CVUIScrollAnimationCount;

@@ -63,8 +63,7 @@ TEST_F(ColorPickerStateTest, SaturationIsTheLengthLimitedToOneAndBrightnessScale
 TEST_F(ColorPickerStateTest, HueAndSaturationMakeThePoint)
 {
     ColorPickerState *state = ColorPickerState::stateWithHue(0.25, 0.5, 0.8, 0.9);
-    EXPECT_NEAR(state->scaledRelativePoint().x, 0, 1e-6);
-    EXPECT_NEAR(state->scaledRelativePoint().y, 0.5, 1e-6);
+    expectPoint(state->scaledRelativePoint(), {0, 0.5}, 1e-6);
     ColorPickerState *below = ColorPickerState::stateWithHue(0.75, 1, 1, 1);
     EXPECT_NEAR(below->scaledRelativePoint().y, -1, 1e-6);
     EXPECT_NEAR(below->hue(), 0.75, 1e-6) << "a negative angle gets a whole turn added";
@@ -110,12 +109,9 @@ TEST_F(ColorPickerStateTest, ViewPositionsAndWheelPointsConvertBothWays)
         auto *state = msg<ColorPickerState *, CGPoint, CGFloat, CGFloat, CGFloat, CGFloat>(
             reinterpret_cast<id>(ColorPickerState::class_()),
             "stateForPoint:size:padding:brightness:alpha:"_sel, c.view, 200, 11, 0.6, 0.4);
-        EXPECT_NEAR(state->scaledRelativePoint().x, c.wheel.x, 1e-6);
-        EXPECT_NEAR(state->scaledRelativePoint().y, c.wheel.y, 1e-6);
+        expectPoint(state->scaledRelativePoint(), c.wheel, 1e-6);
         EXPECT_FLOAT_EQ(state->brightness(), 0.6);
-        CGPoint back = state->selectionPoint(200, 11);
-        EXPECT_NEAR(back.x, c.view.x, 1e-4);
-        EXPECT_NEAR(back.y, c.view.y, 1e-4);
+        expectPoint(state->selectionPoint(200, 11), c.view);
     }
 }
 
@@ -131,8 +127,7 @@ TEST_F(ColorPickerStateTest, DerivedStatesReplaceOneValue)
     EXPECT_FLOAT_EQ(state->stateBySettingAlpha(0.1)->brightness(), 0.8);
 
     ColorPickerState *turned = state->stateBySettingHue(0.5);
-    EXPECT_NEAR(turned->scaledRelativePoint().x, -0.5, 1e-6);
-    EXPECT_NEAR(turned->scaledRelativePoint().y, 0, 1e-6);
+    expectPoint(turned->scaledRelativePoint(), {-0.5, 0}, 1e-6);
     ColorPickerState *paler = state->stateBySettingSaturation(0.2);
     EXPECT_NEAR(paler->scaledRelativePoint().x, 0, 1e-6);
     EXPECT_NEAR(msg<CGFloat>(paler, "saturation"_sel), 0.2, 1e-6);

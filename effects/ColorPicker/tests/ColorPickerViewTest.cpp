@@ -14,12 +14,6 @@ namespace {
 
 using ColorPickerViewTest = PickerTest;
 
-void expectPoint(CGPoint actual, CGPoint expected, double tolerance = 1e-4)
-{
-    EXPECT_NEAR(actual.x, expected.x, tolerance);
-    EXPECT_NEAR(actual.y, expected.y, tolerance);
-}
-
 // A point of the picker in the window's space, where fingers touch.
 CGPoint onScreen(ColorPickerView *picker, CGPoint point)
 {

@@ -112,7 +112,9 @@ TEST_F(ColorWheelTest, NoDiameterOrOneTooLargeForAnImageMeansNoWheel)
     EXPECT_EQ(log.lines()[0].rfind("[Corvane][ERROR]: ", 0), 0u) << log.lines()[0];
 }
 
-TEST_F(ColorWheelTest, ACachedWheelIsMadeOnceForItsRoundedDiameterAndPaddingAnUncachedOneEachTime)
+// A cached wheel is made once for its rounded diameter and padding, an uncached one each
+// time, and a prepared one is found by later requests.
+TEST_F(ColorWheelTest, CachedAndPreparedWheelsAreMadeOnce)
 {
     StrongRef<CGImage> first = CVColorWheelBitmap(123.0, 11, true);
     EXPECT_EQ(CVColorWheelBitmap(123.0, 11, true).get(), first.get());
@@ -127,15 +129,12 @@ TEST_F(ColorWheelTest, ACachedWheelIsMadeOnceForItsRoundedDiameterAndPaddingAnUn
     StrongRef<CGImage> again = CVColorWheelBitmap(124, 11, false);
     EXPECT_NE(fresh.get(), again.get());
     EXPECT_EQ(sim::pixelsOf(fresh), sim::pixelsOf(again));
-}
 
-TEST_F(ColorWheelTest, PreparingCachesTheWheelForLaterRequests)
-{
+    // A prepared wheel is cached for later requests.
     CVPrepareColorWheel(125, 11, false);
     StrongRef<CGImage> prepared = CVColorWheelBitmap(125, 11, false);
     ASSERT_TRUE(prepared);
     EXPECT_EQ(CVColorWheelBitmap(125, 11, true).get(), prepared.get());
-
     // In the background the request and the prefetch meet at one generator, whichever of
     // them comes first; the synchronous prefetch after it waits for the background one.
     CVPrepareColorWheel(126, 11, true);

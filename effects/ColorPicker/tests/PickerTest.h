@@ -60,6 +60,12 @@ inline Components componentsOf(UIColor *color)
     return c;
 }
 
+inline void expectPoint(CGPoint actual, CGPoint expected, double tolerance = 1e-4)
+{
+    EXPECT_NEAR(actual.x, expected.x, tolerance);
+    EXPECT_NEAR(actual.y, expected.y, tolerance);
+}
+
 // Colours compare within a ten-thousandth (a wheel pixel is one 255th); alpha exactly.
 inline void expectColor(UIColor *color, Components expected)
 {
