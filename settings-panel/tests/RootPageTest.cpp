@@ -115,12 +115,6 @@ TEST_F(RootPage, TheResetConfirmationOfASectionPageResetsOnConfirm)
     EXPECT_FALSE(gCVDock.hideBackground);
 }
 
-} // namespace
-
-namespace {
-
-using namespace paneltest;
-
 class Marquee : public PanelTest {
 protected:
     StrongRef<UIView> labelWithText(const char *text)

@@ -190,43 +190,29 @@ TEST_F(ValuePath, AResetBuildsTheRowsAgain)
     EXPECT_EQ(rowsOf(page).size(), withText - 2);
 }
 
-// Options that SpringBoard takes up only when it starts offer a restart.
-
-class RestartNotices : public ValuePath {
-protected:
-    void SetUp() override
-    {
-        ValuePath::SetUp();
-        m_observer = NSNotificationCenter::defaultCenter()->addObserverForNameObjectQueueUsingBlock(
-            "CV3ShowSettingsChangedNotification"_ns, nil, nil,
-            [this](NSNotification *) { ++m_notices; });
-    }
-    void TearDown() override
-    {
-        NSNotificationCenter::defaultCenter()->removeObserver(m_observer);
-        ValuePath::TearDown();
-    }
-
-    id m_observer = nil;
-    int m_notices = 0;
-};
-
-TEST_F(RestartNotices, FollowLabelFontsAndNotificationCenterTextOnly)
+// Options that SpringBoard takes up only when it starts offer a restart: the label fonts
+// and the notification center's texts, and nothing else.
+TEST_F(ValuePath, OnlyOptionsTakenUpAtStartOfferARestart)
 {
+    NSNotificationCenter *center = NSNotificationCenter::defaultCenter();
+    int notices = 0;
+    id observer = center->addObserverForNameObjectQueueUsingBlock(
+        "CV3ShowSettingsChangedNotification"_ns, nil, nil, [&](NSNotification *) { ++notices; });
     auto icons = makePage("IconsListController");
     setValue(icons, "hideBadges", boolean(true));
-    EXPECT_EQ(m_notices, 0);
+    EXPECT_EQ(notices, 0);
     setValue(icons, "labelFontSize", number(11));
-    EXPECT_EQ(m_notices, 1);
+    EXPECT_EQ(notices, 1);
     setValue(icons, "customLabelFont", boolean(true));
-    EXPECT_EQ(m_notices, 2);
+    EXPECT_EQ(notices, 2);
 
-    auto center = makePage("NotificationCenterListController");
-    setValue(center, "hideMissed", boolean(true));
-    EXPECT_EQ(m_notices, 2);
-    setValue(center, "customNCText", boolean(true));
-    setValue(center, "customNotificationUnavailableText", "Nothing"_ns);
-    EXPECT_EQ(m_notices, 4);
+    auto page = makePage("NotificationCenterListController");
+    setValue(page, "hideMissed", boolean(true));
+    EXPECT_EQ(notices, 2);
+    setValue(page, "customNCText", boolean(true));
+    setValue(page, "customNotificationUnavailableText", "Nothing"_ns);
+    EXPECT_EQ(notices, 4);
+    center->removeObserver(observer);
 }
 
 } // namespace
