@@ -35,7 +35,7 @@ protected:
     // The updates the reload service has received so far (after running the main loop
     // until `count` have arrived, or two seconds have passed).
     const std::vector<Update> &updates(std::size_t count);
-    // Updates received after the last call of updates() or clearUpdates().
+    // Forgets the updates received so far.
     void clearUpdates();
 
     AutoreleasePool m_pool;
