@@ -44,11 +44,6 @@ std::vector<UIWindow *> overlayWindows(bool shownOnly = false)
     return overlays;
 }
 
-std::vector<UIWindow *> visibleOverlays()
-{
-    return overlayWindows(true);
-}
-
 CVLockAnimator *animator()
 {
     return msg<CVLockAnimator *>(CVLockAnimator::class_(), "sharedInstance"_sel);
@@ -126,7 +121,7 @@ protected:
     // The one overlay shown.
     static UIWindow *overlay()
     {
-        std::vector<UIWindow *> shown = visibleOverlays();
+        std::vector<UIWindow *> shown = overlayWindows(true);
         EXPECT_EQ(shown.size(), 1u);
         return shown.empty() ? nil : shown.front();
     }
@@ -159,7 +154,7 @@ TEST_F(LockAnimations, OnlyTheFirstStartOfATypeFromOneToFourRuns)
     EXPECT_EQ(overlayWindows().size(), 1u);
     sim::advanceVirtualClock(1.31);
     EXPECT_FALSE(isAnimating());
-    EXPECT_TRUE(visibleOverlays().empty());
+    EXPECT_TRUE(overlayWindows(true).empty());
 }
 
 // The overlay stays 0.3 seconds past the animation's end, then goes with the animator's
@@ -172,10 +167,10 @@ TEST_F(LockAnimations, EndPointThreeSecondsAfterTheAnimationCompletes)
         EXPECT_TRUE(isAnimating());
         sim::advanceVirtualClock(1.29);
         EXPECT_TRUE(isAnimating()) << generation;
-        EXPECT_EQ(visibleOverlays().size(), 1u);
+        EXPECT_EQ(overlayWindows(true).size(), 1u);
         sim::advanceVirtualClock(0.02);
         EXPECT_FALSE(isAnimating()) << generation;
-        EXPECT_TRUE(visibleOverlays().empty());
+        EXPECT_TRUE(overlayWindows(true).empty());
     }
 }
 
@@ -185,12 +180,12 @@ TEST_F(LockAnimations, StopEndsAtOnceAndALaterDelayedEndLeavesTheNextAnimationRu
     sim::advanceVirtualClock(0.25); // completed; its end is due at 0.5
     msg<void>(animator(), "stopLockAnimation"_sel);
     EXPECT_FALSE(isAnimating());
-    EXPECT_TRUE(visibleOverlays().empty());
+    EXPECT_TRUE(overlayWindows(true).empty());
 
     startLockAnimation(4, 1.0);
     sim::advanceVirtualClock(0.3);
     EXPECT_TRUE(isAnimating());
-    EXPECT_EQ(visibleOverlays().size(), 1u);
+    EXPECT_EQ(overlayWindows(true).size(), 1u);
     sim::advanceVirtualClock(1.0);
     EXPECT_FALSE(isAnimating());
 }
@@ -383,7 +378,7 @@ int keepsTheOverlayUntilTheDisplayReportsOff()
 
     startLockAnimation(2, 0.5);
     sim::advanceVirtualClock(2.0);
-    if (!isAnimating() || visibleOverlays().size() != 1)
+    if (!isAnimating() || overlayWindows(true).size() != 1)
         return 3;
     // A report that the display is still on leaves the overlay up.
     notify_post(kDisplayStatus);
@@ -394,7 +389,7 @@ int keepsTheOverlayUntilTheDisplayReportsOff()
     notify_post(kDisplayStatus);
     if (!turnMainLoopUntil([] { return !isAnimating(); }))
         return 5;
-    return visibleOverlays().empty() ? 0 : 6;
+    return overlayWindows(true).empty() ? 0 : 6;
 }
 
 // A death test of the thread-safe style runs in a fresh process of this binary, where

@@ -19,11 +19,6 @@ std::string digest(const char *input, const char *selector)
     return msg<NSString *>(text(input), sel_registerName(selector))->str();
 }
 
-bool isLowerHex(const std::string &value, std::size_t length)
-{
-    return std::regex_match(value, std::regex("[0-9a-f]{" + std::to_string(length) + "}"));
-}
-
 class UsagePayload : public testing::Test {
 protected:
     void TearDown() override { sim::DeviceProfile::setCurrent(sim::DeviceProfile{}); }
@@ -77,7 +72,8 @@ TEST_F(UsagePayload, SixValuesFromTheDeviceWithTheDigestLast)
     for (const auto &[key, value] : *CVUsageReporter::reportPayload())
         payload.emplace_back(sim::describe(key.get()), sim::describe(value.get()));
     ASSERT_EQ(payload.size(), 6u);
-    EXPECT_TRUE(isLowerHex(payload.back().second, 40)) << payload.back().second;
+    EXPECT_TRUE(std::regex_match(payload.back().second, std::regex("[0-9a-f]{40}")))
+        << payload.back().second;
     payload.back().second = "(the digest)";
     EXPECT_EQ(payload, (std::vector<std::pair<std::string, std::string>>{
                            {"p", "com.kestrelworks.corvane3"},
