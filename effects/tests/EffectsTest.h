@@ -1,7 +1,6 @@
 #pragma once
-// What the image effect tests share: an autorelease pool per test, images made from a
-// few pixels, and pixel probes. Pixels are written and read as the images keep them:
-// premultiplied red, green, blue and alpha, rows from the top.
+// What the image effect tests share: images made from a few pixels and pixel probes, as the
+// images keep them: premultiplied red, green, blue and alpha, rows from the top.
 
 #include "uikit/UIImage.h"
 #include "uikit/tests/UIKitTest.h"

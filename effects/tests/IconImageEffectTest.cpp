@@ -16,9 +16,8 @@ using IconImageEffects = EffectsTest;
 const std::vector<Rgba> kIconPixels = {
     {200, 10, 127, 255}, {100, 50, 20, 128}, {0, 0, 0, 255}, {0, 0, 0, 0}};
 
-// The panel lists the titles in order and stores the value a title names: the nine values
-// from None (-1) up each have a title of their own that names them back, and only an exact
-// spelling names a value.
+// The panel lists the titles in order and stores the value a title names: each of the nine
+// values from None (-1) up has a title that names it back, and only exactly.
 TEST(IconImageEffectTitles, EachOfTheNineValuesHasATitleThatNamesItBack)
 {
     auto titles = CVIconImageEffectTitles();

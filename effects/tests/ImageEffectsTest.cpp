@@ -15,16 +15,6 @@ using ImageEffects = EffectsTest;
 const std::vector<Rgba> kSixPixels = {{10, 20, 30, 255}, {40, 50, 60, 255}, {70, 80, 90, 255},
                                       {1, 2, 3, 255},    {0, 0, 0, 0},      {100, 120, 150, 200}};
 
-UIImageOrientation orientationOf(UIImage *image)
-{
-    return msg<UIImageOrientation>(image, "imageOrientation"_sel);
-}
-
-CGFloat scaleOf(UIImage *image)
-{
-    return msg<CGFloat>(image, "scale"_sel);
-}
-
 // The invert rule worked out pixel by pixel, black skipped.
 std::vector<Rgba> inverted(const std::vector<Rgba> &pixels)
 {
@@ -36,18 +26,14 @@ std::vector<Rgba> inverted(const std::vector<Rgba> &pixels)
     return result;
 }
 
-TEST_F(ImageEffects, AnEmptyBlockAnswersTheReceiverItself)
+// The block sees every pixel once, in memory order from the top-left pixel, as alpha,
+// blue, green and red bytes; what it writes makes the new image and leaves the receiver.
+// An empty block answers the receiver itself.
+TEST_F(ImageEffects, TheBlockRewritesEveryPixelOnceInMemoryOrder)
 {
     UIImage *image = imageOf(kSixPixels, 3);
     EXPECT_EQ(CVRecolourPixels(image, {}), image);
     EXPECT_EQ(msg<UIImage *>(image, "recolourPixels:"_sel, CVPixelBlock()), image);
-}
-
-// The block sees every pixel once, in memory order from the top-left pixel, as alpha,
-// blue, green and red bytes; what it writes makes the new image and leaves the receiver.
-TEST_F(ImageEffects, TheBlockRewritesEveryPixelOnceInMemoryOrder)
-{
-    UIImage *image = imageOf(kSixPixels, 3);
     std::vector<const std::uint8_t *> visited;
     std::vector<std::vector<std::uint8_t>> bytes;
     CVPixelBlock rule = [&](std::uint8_t *pixel) {
@@ -102,8 +88,9 @@ TEST_F(ImageEffects, AScaleTwoImageIsFilteredAtFullResolutionAndKeepsScaleAndOri
     ASSERT_NE(result, nil);
     EXPECT_EQ(CGImageGetWidth(result->CGImage()), 3u);
     EXPECT_EQ(CGImageGetHeight(result->CGImage()), 2u);
-    EXPECT_EQ(scaleOf(result), 2);
-    EXPECT_EQ(orientationOf(result), UIImageOrientationDownMirrored);
+    EXPECT_EQ(msg<CGFloat>(result, "scale"_sel), 2);
+    EXPECT_EQ(msg<UIImageOrientation>(result, "imageOrientation"_sel),
+              UIImageOrientationDownMirrored);
     EXPECT_EQ(pixelsOf(result), inverted(kSixPixels));
 }
 
@@ -113,30 +100,23 @@ TEST_F(ImageEffects, ImageWithHalfAlphaHalvesThePremultipliedBytesAndStandsUp)
                              UIImageOrientationDown);
     UIImage *faded = msg<UIImage *>(image, "imageWithAlpha:"_sel, 0.5f);
     ASSERT_NE(faded, nil);
-    EXPECT_EQ(orientationOf(faded), UIImageOrientationUp);
-    EXPECT_EQ(scaleOf(faded), 2);
+    EXPECT_EQ(msg<UIImageOrientation>(faded, "imageOrientation"_sel), UIImageOrientationUp);
+    EXPECT_EQ(msg<CGFloat>(faded, "scale"_sel), 2);
     std::vector<Rgba> pixels = pixelsOf(faded);
     ASSERT_EQ(pixels.size(), 3u);
     // Each byte times one half, give or take the compositor's rounding.
     const Rgba halves[] = {{100, 50, 25, 128}, {0, 0, 0, 0}, {30, 15, 5, 60}};
-    for (std::size_t i = 0; i < 3; ++i) {
-        EXPECT_NEAR(pixels[i].red, halves[i].red, 1) << "pixel " << i;
-        EXPECT_NEAR(pixels[i].green, halves[i].green, 1) << "pixel " << i;
-        EXPECT_NEAR(pixels[i].blue, halves[i].blue, 1) << "pixel " << i;
-        EXPECT_NEAR(pixels[i].alpha, halves[i].alpha, 1) << "pixel " << i;
-    }
+    for (std::size_t i = 0; i < 3; ++i)
+        for (auto channel : {&Rgba::red, &Rgba::green, &Rgba::blue, &Rgba::alpha})
+            EXPECT_NEAR(pixels[i].*channel, halves[i].*channel, 1) << pixels[i];
 }
 
-TEST_F(ImageEffects, NilImagesAnswerNil)
+TEST_F(ImageEffects, NilImagesAndImagesWithoutAPixelOrTooLargeForABufferGiveNil)
 {
     EXPECT_EQ(CVRecolourPixels(nil, [](std::uint8_t *) {}), nil);
     EXPECT_EQ(CVFilteredImage(nil, CVPixelFilter::Sepia), nil);
     EXPECT_EQ(CVContrastImage(nil, 3.0f), nil);
     EXPECT_EQ(CVImageWithAlpha(nil, 0.5f), nil);
-}
-
-TEST_F(ImageEffects, ImagesWithoutAPixelOrTooLargeForABufferGiveNil)
-{
     bool called = false;
     CVPixelBlock mark = [&](std::uint8_t *) { called = true; };
     // No pixel at all; and a claimed 2^20 × 2^20 pixels, 4 TiB that are never asked for.

@@ -1,6 +1,5 @@
-// The lock animations on the virtual clock: what starts, when it ends, the screen
-// snapshot in each orientation, each animation's start, middle and end, and the iOS 7
-// animator that keeps its overlay until the display reports off.
+// The lock animations on the virtual clock: what starts and when it ends, the screen
+// snapshot, each animation's start, middle and end, and the iOS 7 animator's wait.
 
 #include "darwin/TemporaryDevice.h"
 #include "darwin/notify.h"
@@ -34,23 +33,15 @@ void useLockTestPhone(double coreFoundationVersion, int orientation = 1)
     sim::DeviceProfile::setCurrent(profile);
 }
 
-// The overlay windows alive at the lock animations' level, shown or not.
-std::vector<UIWindow *> overlayWindows()
+// The overlay windows alive at the lock animations' level: all, or only those shown.
+std::vector<UIWindow *> overlayWindows(bool shownOnly = false)
 {
     std::vector<UIWindow *> overlays;
     for (UIWindow *window : sim::allWindows())
-        if (window->m_windowLevel == CVLockAnimationWindowLevel)
+        if (window->m_windowLevel == CVLockAnimationWindowLevel &&
+            !(shownOnly && window->isHidden()))
             overlays.push_back(window);
     return overlays;
-}
-
-std::vector<UIWindow *> visibleOverlays()
-{
-    std::vector<UIWindow *> visible;
-    for (UIWindow *window : overlayWindows())
-        if (!window->isHidden())
-            visible.push_back(window);
-    return visible;
 }
 
 CVLockAnimator *animator()
@@ -83,13 +74,12 @@ bool isColour(UIColor *colour, const char *name)
                      msg<UIColor *>(UIColor::class_(), sel_registerName(name)));
 }
 
-// The timing curve's start may differ from 0 by a rounding error.
-bool isNearIdentity(const CATransform3D &t)
+// Every entry within `tolerance` (the timing curve's start may differ from 0 by a rounding
+// error).
+bool isNear(const CATransform3D &t, const CATransform3D &expected, double tolerance = 1e-9)
 {
-    const CGFloat *entries = &t.m11;
-    const CGFloat *identity = &CATransform3DIdentity.m11;
     for (int i = 0; i < 16; ++i)
-        if (std::abs(entries[i] - identity[i]) > 1e-9)
+        if (std::abs((&t.m11)[i] - (&expected.m11)[i]) > tolerance)
             return false;
     return true;
 }
@@ -131,7 +121,7 @@ protected:
     // The one overlay shown.
     static UIWindow *overlay()
     {
-        std::vector<UIWindow *> shown = visibleOverlays();
+        std::vector<UIWindow *> shown = overlayWindows(true);
         EXPECT_EQ(shown.size(), 1u);
         return shown.empty() ? nil : shown.front();
     }
@@ -147,17 +137,14 @@ protected:
     StrongRef<UIWindow> m_home;
 };
 
-TEST_F(LockAnimations, TypesOutsideOneToFourStartNothing)
+// Types outside 1…4 start nothing; a second start is ignored and the first runs on.
+TEST_F(LockAnimations, OnlyTheFirstStartOfATypeFromOneToFourRuns)
 {
     for (NSUInteger type : {NSUInteger(0), NSUInteger(5), ~NSUInteger(0)}) {
         startLockAnimation(type, 1.0);
         EXPECT_FALSE(isAnimating()) << type;
         EXPECT_TRUE(overlayWindows().empty()) << type;
     }
-}
-
-TEST_F(LockAnimations, ASecondStartIsIgnoredAndTheFirstRunsOn)
-{
     startLockAnimation(3, 1.0);
     startLockAnimation(1, 1.0);
     StrongRef<UIWindow> window(overlay()); // kept past the end, to look at afterwards
@@ -167,7 +154,7 @@ TEST_F(LockAnimations, ASecondStartIsIgnoredAndTheFirstRunsOn)
     EXPECT_EQ(overlayWindows().size(), 1u);
     sim::advanceVirtualClock(1.31);
     EXPECT_FALSE(isAnimating());
-    EXPECT_TRUE(visibleOverlays().empty());
+    EXPECT_TRUE(overlayWindows(true).empty());
 }
 
 // The overlay stays 0.3 seconds past the animation's end, then goes with the animator's
@@ -180,10 +167,10 @@ TEST_F(LockAnimations, EndPointThreeSecondsAfterTheAnimationCompletes)
         EXPECT_TRUE(isAnimating());
         sim::advanceVirtualClock(1.29);
         EXPECT_TRUE(isAnimating()) << generation;
-        EXPECT_EQ(visibleOverlays().size(), 1u);
+        EXPECT_EQ(overlayWindows(true).size(), 1u);
         sim::advanceVirtualClock(0.02);
         EXPECT_FALSE(isAnimating()) << generation;
-        EXPECT_TRUE(visibleOverlays().empty());
+        EXPECT_TRUE(overlayWindows(true).empty());
     }
 }
 
@@ -193,12 +180,12 @@ TEST_F(LockAnimations, StopEndsAtOnceAndALaterDelayedEndLeavesTheNextAnimationRu
     sim::advanceVirtualClock(0.25); // completed; its end is due at 0.5
     msg<void>(animator(), "stopLockAnimation"_sel);
     EXPECT_FALSE(isAnimating());
-    EXPECT_TRUE(visibleOverlays().empty());
+    EXPECT_TRUE(overlayWindows(true).empty());
 
     startLockAnimation(4, 1.0);
     sim::advanceVirtualClock(0.3);
     EXPECT_TRUE(isAnimating());
-    EXPECT_EQ(visibleOverlays().size(), 1u);
+    EXPECT_EQ(overlayWindows(true).size(), 1u);
     sim::advanceVirtualClock(1.0);
     EXPECT_FALSE(isAnimating());
 }
@@ -234,9 +221,7 @@ TEST_F(LockAnimations, SnapshotOnIOS7IsTheScreenAsItLies)
     UIImageView *view = msg<UIImageView *>(UIScreen::class_(), "screenSnapshotView"_sel);
     ASSERT_TRUE(view);
     EXPECT_EQ(view->m_image->m_orientation, UIImageOrientationUp);
-    CGRect frame = msg<CGRect>(view, "frame"_sel);
-    EXPECT_EQ(frame.size.width, W);
-    EXPECT_EQ(frame.size.height, H);
+    EXPECT_RECT_EQ(msg<CGRect>(view, "frame"_sel), 0, 0, W, H);
     EXPECT_EQ(pixelAt(view->layer()->contents(), 1, 1), kBlue);
 }
 
@@ -251,9 +236,7 @@ TEST_F(LockAnimations, BlurFadesABlurredSnapshotIn)
     StrongRef<UIView> snapshot(subview(window, 0));
     ASSERT_TRUE(snapshot);
     EXPECT_FALSE(snapshot->m_userInteractionEnabled);
-    CGRect frame = msg<CGRect>(window, "frame"_sel);
-    EXPECT_EQ(frame.size.width, W);
-    EXPECT_EQ(frame.size.height, H);
+    EXPECT_RECT_EQ(msg<CGRect>(window, "frame"_sel), 0, 0, W, H);
     NSArray *filters = snapshot->layer()->filters();
     ASSERT_TRUE(filters);
     ASSERT_EQ(filters->count(), 1u);
@@ -318,7 +301,7 @@ TEST_F(LockAnimations, ZoomOutShrinksTheSnapshotToNothingOverBlack)
     EXPECT_FALSE(window->m_userInteractionEnabled);
     StrongRef<UIView> snapshot(subview(window, 0));
     ASSERT_TRUE(snapshot);
-    EXPECT_TRUE(isNearIdentity(presentedTransform(snapshot)));
+    EXPECT_TRUE(isNear(presentedTransform(snapshot), CATransform3DIdentity));
     CATransform3D end = snapshot->layer()->transform();
     EXPECT_EQ(end.m11, 0);
     EXPECT_EQ(end.m22, 0);
@@ -343,20 +326,14 @@ TEST_F(LockAnimations, SlideAwayTipsTheSnapshotBackIntoTheDistance)
     ASSERT_TRUE(window);
     StrongRef<UIView> snapshot(subview(window, 0));
     ASSERT_TRUE(snapshot);
-    EXPECT_TRUE(isNearIdentity(presentedTransform(snapshot)));
+    EXPECT_TRUE(isNear(presentedTransform(snapshot), CATransform3DIdentity));
     // Pushed back by 0.6 H, a fifth of the size, a quarter turn about x, seen with a
     // perspective of −0.0001; worked out by hand in row-vector order.
     CATransform3D t = snapshot->layer()->transform();
     CGFloat d = 0.6 * H;
-    EXPECT_NEAR(t.m11, 0.2, 1e-6);
-    EXPECT_NEAR(t.m22, 0, 1e-6);
-    EXPECT_NEAR(t.m23, 0.2, 1e-6);
+    EXPECT_TRUE(
+        isNear(t, {0.2, 0, 0, 0, 0, 0, 0.2, -0.2 * 0.0001, 0, -1, 0, 0, 0, -d, 0, 1}, 1e-5));
     EXPECT_NEAR(t.m24, -0.2 * 0.0001, 1e-9);
-    EXPECT_NEAR(t.m32, -1, 1e-6);
-    EXPECT_NEAR(t.m33, 0, 1e-6);
-    EXPECT_NEAR(t.m42, -d, 1e-5);
-    EXPECT_NEAR(t.m43, 0, 1e-5);
-    EXPECT_NEAR(t.m44, 1, 1e-6);
 
     sim::advanceVirtualClock(0.5);
     EXPECT_NEAR(presentedTransform(snapshot).m42, -d * kEaseInAtHalfTime, 1e-3);
@@ -401,7 +378,7 @@ int keepsTheOverlayUntilTheDisplayReportsOff()
 
     startLockAnimation(2, 0.5);
     sim::advanceVirtualClock(2.0);
-    if (!isAnimating() || visibleOverlays().size() != 1)
+    if (!isAnimating() || overlayWindows(true).size() != 1)
         return 3;
     // A report that the display is still on leaves the overlay up.
     notify_post(kDisplayStatus);
@@ -412,7 +389,7 @@ int keepsTheOverlayUntilTheDisplayReportsOff()
     notify_post(kDisplayStatus);
     if (!turnMainLoopUntil([] { return !isAnimating(); }))
         return 5;
-    return visibleOverlays().empty() ? 0 : 6;
+    return overlayWindows(true).empty() ? 0 : 6;
 }
 
 // A death test of the thread-safe style runs in a fresh process of this binary, where

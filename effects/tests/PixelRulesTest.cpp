@@ -1,6 +1,5 @@
-// Each filter's pixel rule on pixels worked out by hand: opaque colours, premultiplied
-// half-transparent pixels (alpha untouched, colour bytes taken as stored), black and
-// fully transparent pixels, and the values where double-precision truncation matters.
+// Each filter's pixel rule on pixels worked out by hand, premultiplied ones taken as
+// stored, and the values where double-precision truncation matters.
 
 #include "EffectsTest.h"
 #include "effects/CVImageEffects.h"

@@ -1,6 +1,5 @@
-// CVScreenMetrics: the idiom, the kept screen size, and the size turned for a pad held in
-// landscape. The size is kept from the first call for the life of the process, so every
-// test starts from the same profile, whose screen is read first in portrait.
+// CVScreenMetrics: the idiom, and the screen size, kept from the first call for the life of
+// the process (so every test starts from one profile, read first in portrait).
 
 #include "effects/CVScreenMetrics.h"
 
@@ -37,13 +36,6 @@ protected:
     AutoreleasePool pool;
 };
 
-TEST_F(ScreenMetrics, AnswersWhetherTheDeviceIsAPad)
-{
-    EXPECT_TRUE(msg<BOOL>(metrics(), "isPad"_sel));
-    useProfile(sim::DeviceProfile::Phone, UIInterfaceOrientationPortrait);
-    EXPECT_FALSE(msg<BOOL>(metrics(), "isPad"_sel));
-}
-
 // A device object that knows nothing of idioms, as before idioms existed.
 NSObject *deviceWithoutIdiom(id, SEL)
 {
@@ -51,8 +43,9 @@ NSObject *deviceWithoutIdiom(id, SEL)
     return device;
 }
 
-TEST_F(ScreenMetrics, ADeviceThatDoesNotAnswerTheIdiomIsNoPad)
+TEST_F(ScreenMetrics, OnlyADeviceThatAnswersThePadIdiomIsAPad)
 {
+    EXPECT_TRUE(msg<BOOL>(metrics(), "isPad"_sel));
     Method currentDevice = class_getClassMethod(UIDevice::class_(), "currentDevice"_sel);
     IMP original =
         method_setImplementation(currentDevice, reinterpret_cast<IMP>(deviceWithoutIdiom));
@@ -60,24 +53,21 @@ TEST_F(ScreenMetrics, ADeviceThatDoesNotAnswerTheIdiomIsNoPad)
     method_setImplementation(currentDevice, original);
     EXPECT_FALSE(pad);
     EXPECT_TRUE(CVScreenMetrics::isPad());
+    useProfile(sim::DeviceProfile::Phone, UIInterfaceOrientationPortrait);
+    EXPECT_FALSE(msg<BOOL>(metrics(), "isPad"_sel));
 }
 
-TEST_F(ScreenMetrics, TheScreenSizeIsReadOnceAndKept)
+// The size is read once and kept; only a pad in landscape swaps width and height.
+TEST_F(ScreenMetrics, TheKeptSizeIsTurnedOnlyForAPadInLandscape)
 {
-    CGSize size = msg<CGSize>(metrics(), "screenSize"_sel);
-    EXPECT_EQ(size.width, 768);
-    EXPECT_EQ(size.height, 1024);
     sim::DeviceProfile smaller;
     smaller.screenWidth = 320;
     smaller.screenHeight = 480;
     sim::DeviceProfile::setCurrent(smaller);
-    size = CVScreenMetrics::screenSize();
+    CGSize size = msg<CGSize>(metrics(), "screenSize"_sel);
     EXPECT_EQ(size.width, 768);
     EXPECT_EQ(size.height, 1024);
-}
-
-TEST_F(ScreenMetrics, OnlyAPadInLandscapeSwapsWidthAndHeight)
-{
+    useProfile(sim::DeviceProfile::Pad, UIInterfaceOrientationPortrait);
     EXPECT_EQ(width(), 768);
     EXPECT_EQ(height(), 1024);
     for (int landscape :

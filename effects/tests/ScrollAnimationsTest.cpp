@@ -1,6 +1,5 @@
-// The page-scroll effect engine: the table behind the identifiers and titles, the random
-// pick, the reset that returns pages to rest, and what every effect promises whatever it
-// draws (nothing done without a measurable progress, no division by a missing icon).
+// The page-scroll effect engine: identifiers and titles, the random pick, the reset, and
+// what every effect promises whatever it draws.
 
 #include "ScrollEffectsTest.h"
 
@@ -21,19 +20,10 @@ std::string titleOf(CVUIScrollAnimationID identifier)
     return CVUIScrollAnimationTitle(identifier)->str();
 }
 
-std::vector<CVUIScrollAnimationFunction> everyEffect()
-{
-    std::vector<CVUIScrollAnimationFunction> effects;
-    for (CVUIScrollAnimationID identifier = 1; identifier < CVUIScrollAnimationCount; ++identifier)
-        effects.push_back(CVUIScrollAnimationForID(identifier));
-    return effects;
-}
-
 using ScrollAnimationTable = ScrollEffectsTest;
 
 // Every identifier of the table has a title of its own, which the panel lists; None, the
-// random pick and identifiers past the table have no effect, and only the table's have a
-// title.
+// random pick and identifiers past the table have no effect, and those past it no title.
 TEST_F(ScrollAnimationTable, EveryIdentifierHasATitleOfItsOwnAndNonePastTheTable)
 {
     std::set<std::string> titles;
@@ -56,9 +46,9 @@ TEST_F(ScrollAnimationTable, EveryIdentifierHasATitleOfItsOwnAndNonePastTheTable
 
 TEST_F(ScrollAnimationTable, TheRandomPickDrawsEveryEffectAndNeverNone)
 {
-    std::vector<CVUIScrollAnimationFunction> effects = everyEffect();
-    std::set<CVUIScrollAnimationFunction> table(effects.begin(), effects.end());
-    std::set<CVUIScrollAnimationFunction> drawn;
+    std::set<CVUIScrollAnimationFunction> table, drawn;
+    for (CVUIScrollAnimationID identifier = 1; identifier < CVUIScrollAnimationCount; ++identifier)
+        table.insert(CVUIScrollAnimationForID(identifier));
     // 38 equally likely effects are all drawn within 3000 draws but for a chance of
     // 38 × (37/38)^3000, below 10^-33.
     for (int draw = 0; draw < 3000; ++draw) {
@@ -75,17 +65,6 @@ protected:
     UIScrollView *home = makeHomeScreen();
     std::vector<UIView *> pages = subviewsOf(home);
 
-    // Every label keeps a transform and alpha of its own, which the reset must not touch.
-    void dressLabels()
-    {
-        for (UIView *page : pages)
-            for (UIView *icon : subviewsOf(page))
-                for (UIView *label : subviewsOf(icon)) {
-                    setTransformOf(label, untouchedTransform());
-                    setAlphaOf(label, kUntouchedAlpha);
-                }
-    }
-
     void expectAtRest(UIView *view)
     {
         EXPECT_TRUE(CATransform3DIsIdentity(transformOf(view)));
@@ -97,7 +76,12 @@ protected:
 // scroll indicator alike.
 TEST_F(ScrollAnimationReset, ReturnsEveryPageAndIconToRestWhateverEffectRan)
 {
-    dressLabels();
+    // Every label keeps a transform and alpha of its own, which the reset must not touch.
+    for (UIView *page : pages)
+        for (UIView *icon : subviewsOf(page)) {
+            setTransformOf(subviewsOf(icon).front(), untouchedTransform());
+            setAlphaOf(subviewsOf(icon).front(), kUntouchedAlpha);
+        }
     UIView *indicator = makeView(CGRectMake(314, 0, 3, 40));
     addSubview(home, indicator);
     for (CVUIScrollAnimationID identifier = 1; identifier < CVUIScrollAnimationCount;
@@ -116,61 +100,49 @@ TEST_F(ScrollAnimationReset, ReturnsEveryPageAndIconToRestWhateverEffectRan)
             for (UIView *icon : subviewsOf(page)) {
                 expectAtRest(icon);
                 UIView *label = subviewsOf(icon).front();
-                EXPECT_TRUE(sameTransform(transformOf(label), untouchedTransform()));
+                EXPECT_TRUE(
+                    CATransform3DEqualToTransform(transformOf(label), untouchedTransform()));
                 EXPECT_EQ(alphaOf(label), kUntouchedAlpha);
             }
         }
     }
-}
-
-// The reset walks the scroll view's subviews, never the scroll view itself.
-TEST_F(ScrollAnimationReset, AnEmptyScrollViewOrNoneAtAllIsLeftAsItIs)
-{
+    // The reset walks the scroll view's subviews, never the scroll view itself.
     auto *empty = makeView<UIScrollView>(UIScrollView::class_(), {{0, 0}, kSize});
     setTransformOf(empty, untouchedTransform());
-    setAlphaOf(empty, kUntouchedAlpha);
     CVUIResetScrollAnimations(empty);
     CVUIResetScrollAnimations(nullptr);
-    EXPECT_TRUE(sameTransform(transformOf(empty), untouchedTransform()));
-    EXPECT_EQ(alphaOf(empty), kUntouchedAlpha);
+    EXPECT_TRUE(CATransform3DEqualToTransform(transformOf(empty), untouchedTransform()));
 }
 
 using EveryEffect = ScrollEffectsTest;
 
-TEST_F(EveryEffect, LeavesThePageAloneWhenTheScrollViewHasNoWidth)
+// Without a measurable progress an effect leaves the page alone; and effects that share a
+// move among the icons must not divide by their count.
+TEST_F(EveryEffect, LeavesThePageAloneWithoutProgressAndAcceptsAPageWithoutIcons)
 {
     UIView *page = subviewsOf(makeHomeScreen())[0];
     UIView *icon = subviewsOf(page)[9];
+    UIView *bare = makeView(CGRectMake(0, 0, kWidth, kHeight));
     const float nan = std::numeric_limits<float>::quiet_NaN();
     for (CVUIScrollAnimationID identifier = 1; identifier < CVUIScrollAnimationCount;
          ++identifier) {
         SCOPED_TRACE(titleOf(identifier));
+        CVUIScrollAnimationFunction effect = CVUIScrollAnimationForID(identifier);
         for (auto [offset, size] : {std::pair{0.0f, CGSize{0, kHeight}},
                                     std::pair{120.0f, CGSize{0, kHeight}}, std::pair{nan, kSize}}) {
             setTransformOf(page, untouchedTransform());
             setAlphaOf(page, kUntouchedAlpha);
             setTransformOf(icon, untouchedTransform());
-            CVUIScrollAnimationForID(identifier)(page, offset, size);
-            EXPECT_TRUE(sameTransform(transformOf(page), untouchedTransform()));
+            effect(page, offset, size);
+            EXPECT_TRUE(CATransform3DEqualToTransform(transformOf(page), untouchedTransform()));
             EXPECT_EQ(alphaOf(page), kUntouchedAlpha);
-            EXPECT_TRUE(sameTransform(transformOf(icon), untouchedTransform()));
+            EXPECT_TRUE(CATransform3DEqualToTransform(transformOf(icon), untouchedTransform()));
         }
-    }
-}
-
-// Effects that share a move among the icons must not divide by their count.
-TEST_F(EveryEffect, AcceptsAPageWithoutIcons)
-{
-    UIView *page = makeView(CGRectMake(0, 0, kWidth, kHeight));
-    for (CVUIScrollAnimationID identifier = 1; identifier < CVUIScrollAnimationCount;
-         ++identifier) {
-        SCOPED_TRACE(titleOf(identifier));
-        CVUIScrollAnimationForID(identifier)(page, float(0.5 * kWidth), kSize);
-        CATransform3D drawn = transformOf(page);
-        const CGFloat *entries = &drawn.m11;
-        for (int index = 0; index < 16; ++index)
-            EXPECT_TRUE(std::isfinite(entries[index])) << index;
-        EXPECT_TRUE(std::isfinite(alphaOf(page)));
+        effect(bare, float(0.5 * kWidth), kSize);
+        CATransform3D drawn = transformOf(bare);
+        for (const CGFloat *entry = &drawn.m11; entry <= &drawn.m44; ++entry)
+            EXPECT_TRUE(std::isfinite(*entry));
+        EXPECT_TRUE(std::isfinite(alphaOf(bare)));
     }
 }
 

@@ -1,6 +1,5 @@
-// The page-scroll effects at their edges, beyond what the geometry of each effect shows:
-// angles rounded as they have always been, icons exactly on the centre line, rows found
-// from icon centres that do not line up, and the windmill beyond two widths.
+// The page-scroll effects at their edges: angles rounded as they have always been, icons
+// on the centre line, rows found from icon centres that do not line up, the windmill far out.
 
 #include "ScrollEffectsTest.h"
 
@@ -21,11 +20,9 @@ CGPoint iconMovement(UIView *icon)
     return minus(drawnIconPoint(icon, {0, 0}), msg<CGPoint>(icon, "center"_sel));
 }
 
-// Angles that are multiples of π take the product t × π in double precision and round it
-// to float; Rollerblade and Tear Apart take their 0.8 into that product, while the cube
-// applies its third afterwards in float. Each offset is one where the other roundings
-// give another angle, so the angles are compared exactly (a rotation about one axis
-// holds the sine and cosine of its angle as they are).
+// Angles take t × π in double precision rounded to float; Rollerblade and Tear Apart take
+// their 0.8 into that product, the cube its third afterwards in float. At each offset the
+// other roundings give another angle, so the angles are compared exactly.
 TEST_F(ScrollEffectsTest, AnglesAreRoundedAsTheEffectsHaveAlwaysRoundedThem)
 {
     UIView *page = subviewsOf(makeHomeScreen())[0];
@@ -60,30 +57,24 @@ protected:
     UIView *rightOfLine = addIcon(page, kWidth / 2 + 0.5, 300);
 };
 
-TEST_F(CentreLine, InterlaceTurnsAnIconOnTheLineTheNegativeWay)
+// An icon on the line counts as left of it: Interlace turns it the negative way, Tear
+// Apart turns it and sends it to the left. (A rotation by a about z holds sin(a) in m12.)
+TEST_F(CentreLine, AnIconOnTheLineIsTurnedAndMovedAsOneOnTheLeft)
 {
-    double t = 0.25;
-    run(CVUIScrollAnimationInterlace, page, t * kWidth);
-    // A rotation by a about z holds sin(a) in m12.
-    EXPECT_NEAR(transformOf(onLine).m12, -std::sin(M_PI * t), 1e-6);
-    EXPECT_NEAR(transformOf(rightOfLine).m12, std::sin(M_PI * t), 1e-6);
-}
+    run(CVUIScrollAnimationInterlace, page, 0.25 * kWidth);
+    EXPECT_NEAR(transformOf(onLine).m12, -std::sin(M_PI * 0.25), 1e-6);
+    EXPECT_NEAR(transformOf(rightOfLine).m12, std::sin(M_PI * 0.25), 1e-6);
 
-TEST_F(CentreLine, TearApartTurnsAndSendsAnIconOnTheLineToTheLeft)
-{
-    double t = 0.5;
+    double t = 0.5, angle = -0.8 * M_PI * t;
     run(CVUIScrollAnimationTearApart, page, t * kWidth);
-    double angle = -0.8 * M_PI * t;
     EXPECT_NEAR(transformOf(onLine).m12, std::sin(angle), 1e-6);
     CGPoint shift = {-t * (kWidth - kWidth / 2), -t * (kHeight - 200)};
     EXPECT_TRUE(pointsNear(iconMovement(onLine), rotated(shift, angle)));
     EXPECT_NEAR(transformOf(rightOfLine).m12, -std::sin(angle), 1e-6);
 }
 
-// Icons whose centres do not line up: the second is a little higher than the first
-// (still the first row), the third a little lower than the first (a new row, as it lies
-// lower than the icon that started the row), the fourth level with the third, and the
-// fifth far below, alone in the last row.
+// Icons whose centres do not line up: the second a little higher than the first (still
+// its row), the third a little lower (a new row), the fourth level with it, the fifth alone.
 class RowDetection : public ScrollEffectsTest {
 protected:
     UIView *page = makeView(CGRectMake(0, 0, kWidth, kHeight));

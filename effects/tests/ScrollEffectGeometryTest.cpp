@@ -1,11 +1,7 @@
-// Every page-scroll effect against the geometry it describes: where points of the page
-// and of every icon are drawn, and the page's alpha, at offsets from a whole page to the
-// right to a whole page to the left. Expectations are closed forms in double precision
-// (translations, scalings and rotations about the page or icon centre, the cube's turn
-// about its hinge with the perspective divide written out), never the matrices the
-// effects compose. What an effect must leave alone carries a value no effect sets and
-// must still carry it afterwards: the page transform and alpha where the effect does not
-// name them, and always the icons' alpha and everything inside the icons.
+// Every page-scroll effect against the geometry it describes: where points of the page and
+// of every icon are drawn, and the page's alpha, from a whole page right to a whole page
+// left, as closed forms in double precision. What an effect must leave alone carries a
+// value no effect sets (page transform and alpha it does not name, icons' alpha, labels).
 
 #include "ScrollEffectsTest.h"
 
@@ -24,8 +20,8 @@ using PageMap = std::function<CGPoint(CGPoint point)>;
 // Where the point at `fromCentre` of icon number `index`, centred at `centre`, is drawn.
 using IconMap = std::function<CGPoint(int index, CGPoint centre, CGPoint fromCentre)>;
 
-// What an effect does at a scroll offset; an empty member means it leaves that alone (the
-// page layer's transform, every icon's transform, or the page's alpha).
+// What an effect does at a scroll offset; an empty member (nullptr) means it leaves that
+// alone (the page layer's transform, every icon's transform, or the page's alpha).
 struct Case {
     CVUIScrollAnimationID identifier;
     std::function<PageMap(double offset)> page = {};
@@ -48,64 +44,33 @@ void PrintTo(const Case &effect, std::ostream *out)
     *out << nameOf(effect.identifier);
 }
 
-double progress(double offset)
-{
-    return offset / kWidth;
-}
-
-double fadeAt(double offset)
-{
-    return 1 - std::fabs(progress(offset));
-}
-
-std::optional<double> fadeIf(bool fading, double offset)
-{
+// The closed forms, from the progress t = offset ÷ width.
+const auto progress = [](double offset) { return offset / kWidth; };
+const auto fadeAt = [](double offset) { return 1 - std::fabs(progress(offset)); };
+const auto fadeIf = [](bool fading, double offset) {
     return fading ? std::optional(fadeAt(offset)) : std::nullopt;
-}
-
-int rowOf(int index)
-{
-    return index / kColumns;
-}
-
-int columnOf(int index)
-{
-    return index % kColumns;
-}
-
-PageMap translatedBy(double dx, double dy)
-{
+};
+const auto translatedBy = [](double dx, double dy) -> PageMap {
     return [=](CGPoint p) { return plus(p, {dx, dy}); };
-}
-
-PageMap heldInPlace(double offset)
-{
-    return translatedBy(offset, 0);
-}
-
-PageMap atRest()
-{
-    return translatedBy(0, 0);
-}
-
+};
+const auto heldInPlace = [](double offset) { return translatedBy(offset, 0); };
+// Moved with the scroll, and down (`down` = 1) or up (−1) by as much of the page's height.
+const auto slid = [](double offset, double down) {
+    return translatedBy(offset, down * offset * kHeight / kWidth);
+};
 // Scaled about the page's centre, then moved by (dx, 0).
-PageMap scaledAboutCentre(double scale, double dx = 0)
-{
+const auto scaledAboutCentre = [](double scale, double dx = 0) -> PageMap {
     return [=](CGPoint p) {
         return plus(plus(kPageCentre, times(scale, minus(p, kPageCentre))), {dx, 0});
     };
-}
-
-PageMap turnedAboutCentre(double angle)
-{
+};
+const auto turnedAboutCentre = [](double angle) -> PageMap {
     return [=](CGPoint p) { return plus(kPageCentre, rotated(minus(p, kPageCentre), angle)); };
-}
+};
 
-// The cube's turn: a rotation by `angle` about the vertical line through the hinge edge
-// (half a width right of the centre for a leaving page, left for an entering one), seen
-// with the perspective m34 = `perspective`. A point u from the hinge moves to
-// hinge + u cos(angle) at depth −u sin(angle), which the perspective divides by
-// 1 − perspective × u sin(angle).
+// The cube's turn about the vertical line through the hinge edge (half a width right of the
+// centre for a leaving page, left for an entering one): a point u from the hinge moves to
+// hinge + u cos(angle) at depth −u sin(angle), divided by 1 − perspective × u sin(angle).
 PageMap cubeTurn(double offset, double perspective, double turnPerPage)
 {
     double t = progress(offset);
@@ -119,48 +84,40 @@ PageMap cubeTurn(double offset, double perspective, double turnPerPage)
     };
 }
 
-IconMap iconsTurned(std::function<double(int index, CGPoint centre)> angleOf)
-{
-    return [=](int index, CGPoint centre, CGPoint d) {
-        return plus(centre, rotated(d, angleOf(index, centre)));
+const auto iconsTurned = [](std::function<double(int index, CGPoint centre)> angleOf) -> IconMap {
+    return [=](int k, CGPoint centre, CGPoint d) {
+        return plus(centre, rotated(d, angleOf(k, centre)));
     };
-}
-
-IconMap allTurned(double angle)
-{
+};
+const auto allTurned = [](double angle) {
     return iconsTurned([=](int, CGPoint) { return angle; });
-}
-
-IconMap iconsShifted(std::function<CGPoint(int index, CGPoint centre)> shiftOf)
-{
-    return [=](int index, CGPoint centre, CGPoint d) {
-        return plus(plus(centre, d), shiftOf(index, centre));
-    };
-}
-
-IconMap iconsScaled(std::function<double(int index)> scaleOf)
-{
-    return [=](int index, CGPoint centre, CGPoint d) {
-        return plus(centre, times(scaleOf(index), d));
-    };
-}
-
-IconMap allScaled(double scale)
-{
-    return iconsScaled([=](int) { return scale; });
-}
-
+};
+const auto iconsShifted = [](std::function<CGPoint(int index, CGPoint centre)> shiftOf) -> IconMap {
+    return
+        [=](int k, CGPoint centre, CGPoint d) { return plus(plus(centre, d), shiftOf(k, centre)); };
+};
+const auto iconsScaled = [](std::function<double(int index)> scaleOf) -> IconMap {
+    return [=](int k, CGPoint centre, CGPoint d) { return plus(centre, times(scaleOf(k), d)); };
+};
+const auto allScaled = [](double scale) { return iconsScaled([=](int) { return scale; }); };
 // Each icon moved by `factor` times its distance across from the centre line.
-IconMap spreadAcross(double factor)
-{
+const auto spreadAcross = [](double factor) {
     return iconsShifted([=](int, CGPoint c) { return CGPoint{factor * (c.x - kWidth / 2), 0}; });
-}
-
+};
 // Each icon moved by `factor` times its offset from the page's centre.
-IconMap spreadFromCentre(double factor)
-{
+const auto spreadFromCentre = [](double factor) {
     return iconsShifted([=](int, CGPoint c) { return times(factor, minus(c, kPageCentre)); });
-}
+};
+
+// Each icon moved by ±o across or down, the sign alternating by row or by column.
+enum Alternation { ByRow, ByColumn };
+enum Direction { Across, Down };
+const auto alternately = [](double o, Alternation alternation, Direction direction) {
+    return iconsShifted([=](int k, CGPoint) {
+        double shift = (alternation == ByRow ? k / kColumns : k % kColumns) % 2 ? o : -o;
+        return direction == Across ? CGPoint{shift, 0} : CGPoint{0, shift};
+    });
+};
 
 // Interlace and Tear Apart: the icon moves by `shift` in its own frame, which is turned
 // by `angle` about the icon's centre.
@@ -172,19 +129,12 @@ IconMap iconsTurnedAfterShift(std::function<double(CGPoint centre)> angleOf,
     };
 }
 
-bool rightOfCentreLine(CGPoint centre)
-{
-    return centre.x > kWidth / 2;
-}
-
 std::vector<Case> cases()
 {
     return {
-        {CVUIScrollAnimationRotateClockwise,
-         {},
+        {CVUIScrollAnimationRotateClockwise, nullptr,
          [](double o) { return allTurned(2 * M_PI * progress(o)); }},
-        {CVUIScrollAnimationRotateCounterClockwise,
-         {},
+        {CVUIScrollAnimationRotateCounterClockwise, nullptr,
          [](double o) { return allTurned(-2 * M_PI * progress(o)); }},
         {CVUIScrollAnimationStairwayUp,
          [](double o) { return translatedBy(-20 * progress(o), 80 * progress(o)); }},
@@ -193,25 +143,17 @@ std::vector<Case> cases()
         {CVUIScrollAnimationLightFade, {}, {}, fadeAt},
         {CVUIScrollAnimationFadeInPlace, heldInPlace, {}, fadeAt},
         {CVUIScrollAnimationTimeMachine,
-         [](double o) { return scaledAboutCentre(1 + progress(o)); },
-         {},
-         fadeAt},
+         [](double o) { return scaledAboutCentre(1 + progress(o)); }, nullptr, fadeAt},
         {CVUIScrollAnimationLongLeap, [](double o) { return translatedBy(-o, 0); }},
         {CVUIScrollAnimationStretch, [](double o) { return translatedBy(-0.4 * o, 0); },
          [](double o) { return spreadAcross(std::fabs(progress(o))); }},
-        {CVUIScrollAnimationCompress,
-         {},
+        {CVUIScrollAnimationCompress, nullptr,
          [](double o) { return spreadAcross(-std::fabs(progress(o))); }},
-        {CVUIScrollAnimationShrink,
-         {},
+        {CVUIScrollAnimationShrink, nullptr,
          [](double o) { return allScaled(1 - std::fabs(progress(o))); }},
-        {CVUIScrollAnimationVerticalScrollDown,
-         [](double o) { return translatedBy(o, o * kHeight / kWidth); },
-         {},
+        {CVUIScrollAnimationVerticalScrollDown, [](double o) { return slid(o, 1); }, nullptr,
          [](double o) { return fadeIf(o > 0, o); }},
-        {CVUIScrollAnimationVerticalScrollUp,
-         [](double o) { return translatedBy(o, -o * kHeight / kWidth); },
-         {},
+        {CVUIScrollAnimationVerticalScrollUp, [](double o) { return slid(o, -1); }, nullptr,
          [](double o) { return fadeIf(o < 0, o); }},
         {CVUIScrollAnimationRollPage,
          [](double o) { return turnedAboutCentre(-M_PI * progress(o)); }},
@@ -222,24 +164,21 @@ std::vector<Case> cases()
         {CVUIScrollAnimationCubeInside, [](double o) { return cubeTurn(o, -1.0 / 500, 1.0 / 3); }},
         {CVUIScrollAnimationCubeOutside,
          [](double o) { return cubeTurn(o, -1.0 / 750, -5.0 / 9); }},
-        {CVUIScrollAnimationBubble,
-         {},
+        {CVUIScrollAnimationBubble, nullptr,
          [](double o) {
              double grow = std::fabs(progress(o));
              return iconsScaled([=](int k) { return k % 3 == 0 ? 1 - grow : 1 + grow; });
          }},
-        {CVUIScrollAnimationAlternateRoll,
-         {},
+        {CVUIScrollAnimationAlternateRoll, nullptr,
          [](double o) {
              return iconsTurned(
                  [=](int k, CGPoint) { return (k % 2 ? 2 : -2) * M_PI * progress(o); });
          }},
-        {CVUIScrollAnimationInterlace,
-         {},
+        {CVUIScrollAnimationInterlace, nullptr,
          [](double o) {
              double t = progress(o);
              return iconsTurnedAfterShift(
-                 [=](CGPoint c) { return (rightOfCentreLine(c) ? 1 : -1) * M_PI * t; },
+                 [=](CGPoint c) { return (c.x > kWidth / 2 ? 1 : -1) * M_PI * t; },
                  [=](CGPoint c) {
                      return CGPoint{t * (kWidth - c.x), t * (kHeight - c.y)};
                  });
@@ -248,59 +187,35 @@ std::vector<Case> cases()
          [](double o) {
              double t = progress(o), reach = std::fabs(t);
              return iconsTurnedAfterShift(
-                 [=](CGPoint c) { return (rightOfCentreLine(c) ? 1 : -1) * 0.8 * M_PI * t; },
+                 [=](CGPoint c) { return (c.x > kWidth / 2 ? 1 : -1) * 0.8 * M_PI * t; },
                  [=](CGPoint c) {
-                     double side = rightOfCentreLine(c) ? 1 : -1;
+                     double side = c.x > kWidth / 2 ? 1 : -1;
                      return CGPoint{side * reach * (kWidth - c.x), -reach * (kHeight - c.y)};
                  });
          },
          fadeAt},
-        {CVUIScrollAnimationShuffle,
-         [](double o) { return o > 0 ? translatedBy(2 * o, 0) : atRest(); },
-         {},
-         fadeAt},
-        {CVUIScrollAnimationComeInAndGoDown,
-         [](double o) { return o > 0 ? translatedBy(o, o * kHeight / kWidth) : atRest(); },
-         {},
-         fadeAt},
-        {CVUIScrollAnimationComeInAndGoUp,
-         [](double o) { return o > 0 ? translatedBy(o, -o * kHeight / kWidth) : atRest(); },
-         {},
-         fadeAt},
-        {CVUIScrollAnimationZoomIn,
-         [](double o) { return scaledAboutCentre(1 + progress(o), o); },
-         {},
-         fadeAt},
-        {CVUIScrollAnimationZoomOut,
-         [](double o) { return scaledAboutCentre(1 - progress(o), o); },
-         {},
-         fadeAt},
-        {CVUIScrollAnimationRollerblade,
-         {},
+        {CVUIScrollAnimationShuffle, [](double o) { return translatedBy(2 * std::max(o, 0.0), 0); },
+         nullptr, fadeAt},
+        {CVUIScrollAnimationComeInAndGoDown, [](double o) { return slid(std::max(o, 0.0), 1); },
+         nullptr, fadeAt},
+        {CVUIScrollAnimationComeInAndGoUp, [](double o) { return slid(std::max(o, 0.0), -1); },
+         nullptr, fadeAt},
+        {CVUIScrollAnimationZoomIn, [](double o) { return scaledAboutCentre(1 + progress(o), o); },
+         nullptr, fadeAt},
+        {CVUIScrollAnimationZoomOut, [](double o) { return scaledAboutCentre(1 - progress(o), o); },
+         nullptr, fadeAt},
+        {CVUIScrollAnimationRollerblade, nullptr,
          [](double o) {
              return iconsTurned([=](int k, CGPoint) {
-                 return (rowOf(k) % 2 == 0 ? 0.8 : -0.8) * M_PI * progress(o);
+                 return (k / kColumns % 2 == 0 ? 0.8 : -0.8) * M_PI * progress(o);
              });
          }},
         {CVUIScrollAnimationRailwayHorizontal, heldInPlace,
-         [](double o) {
-             return iconsShifted([=](int k, CGPoint) { return CGPoint{rowOf(k) % 2 ? o : -o, 0}; });
-         },
-         fadeAt},
+         [](double o) { return alternately(o, ByRow, Across); }, fadeAt},
         {CVUIScrollAnimationRailwayVertical, heldInPlace,
-         [](double o) {
-             return iconsShifted([=](int k, CGPoint) {
-                 return CGPoint{0, columnOf(k) % 2 ? o : -o};
-             });
-         },
-         fadeAt},
+         [](double o) { return alternately(o, ByColumn, Down); }, fadeAt},
         {CVUIScrollAnimationAlternateShuffle, heldInPlace,
-         [](double o) {
-             return iconsShifted([=](int k, CGPoint) {
-                 return CGPoint{columnOf(k) % 2 ? o : -o, 0};
-             });
-         },
-         fadeAt},
+         [](double o) { return alternately(o, ByColumn, Across); }, fadeAt},
         // A quarter turn about the vertical centre line per page width, then the hold in
         // place, seen with the eye 500 points away.
         {CVUIScrollAnimationMagicFlipPage,
@@ -313,8 +228,7 @@ std::vector<Case> cases()
                              {(fromCentre.x * std::cos(angle) + o) / w, fromCentre.y / w});
              };
          },
-         {},
-         fadeAt},
+         nullptr, fadeAt},
         {CVUIScrollAnimationMagicFlipIcons, heldInPlace,
          [](double o) -> IconMap {
              double angle = M_PI * progress(o);
@@ -328,12 +242,11 @@ std::vector<Case> cases()
          [](double o) { return allScaled(1 - std::fabs(progress(o))); }, fadeAt},
         {CVUIScrollAnimationAlternatePulse, heldInPlace,
          [](double o) { return allScaled(1 - progress(o)); }, fadeAt},
-        {CVUIScrollAnimationSeaside,
-         {},
+        {CVUIScrollAnimationSeaside, nullptr,
          [](double o) {
              double bob = 8 * std::sin(M_PI * std::fabs(progress(o)));
              return iconsShifted([=](int k, CGPoint) {
-                 return CGPoint{0, (rowOf(k) + columnOf(k)) % 2 ? bob : -bob};
+                 return CGPoint{0, (k / kColumns + k % kColumns) % 2 ? bob : -bob};
              });
          }},
         {CVUIScrollAnimationSlideAndZoom,
@@ -341,8 +254,7 @@ std::vector<Case> cases()
              double t = progress(o);
              return t > 0 ? scaledAboutCentre(1 - 0.15 * t) : scaledAboutCentre(1 + t, o);
          },
-         {},
-         fadeAt},
+         nullptr, fadeAt},
         // Moved by (−o/2, drop), then turned by 0.8 t radians the other way round than a
         // positive angle about z turns (the axis points away from the eye).
         {CVUIScrollAnimationWindmill,
@@ -353,8 +265,7 @@ std::vector<Case> cases()
                  return plus(kPageCentre, rotated(moved, -0.8 * progress(o)));
              };
          },
-         {},
-         [](double o) { return std::clamp(1 - 1.5 * std::fabs(progress(o)), 0.0, 1.0); }},
+         nullptr, [](double o) { return std::clamp(1 - 1.5 * std::fabs(progress(o)), 0.0, 1.0); }},
     };
 }
 
@@ -378,7 +289,7 @@ protected:
     static void expectPage(UIView *page, const Case &effect, double offset)
     {
         if (!effect.page) {
-            EXPECT_TRUE(sameTransform(transformOf(page), untouchedTransform()))
+            EXPECT_TRUE(CATransform3DEqualToTransform(transformOf(page), untouchedTransform()))
                 << "the page layer was changed";
             return;
         }
@@ -393,7 +304,7 @@ protected:
         int index = 0;
         for (UIView *icon : subviewsOf(page)) {
             if (!effect.icons) {
-                EXPECT_TRUE(sameTransform(transformOf(icon), untouchedTransform()))
+                EXPECT_TRUE(CATransform3DEqualToTransform(transformOf(icon), untouchedTransform()))
                     << "icon " << index << " was changed";
             } else {
                 CGPoint centre = msg<CGPoint>(icon, "center"_sel);
@@ -406,7 +317,8 @@ protected:
             }
             EXPECT_EQ(alphaOf(icon), kUntouchedAlpha) << "icon " << index << " alpha";
             for (UIView *label : subviewsOf(icon)) {
-                EXPECT_TRUE(sameTransform(transformOf(label), untouchedTransform()));
+                EXPECT_TRUE(
+                    CATransform3DEqualToTransform(transformOf(label), untouchedTransform()));
                 EXPECT_EQ(alphaOf(label), kUntouchedAlpha);
             }
             ++index;

@@ -1,11 +1,7 @@
 #pragma once
-// What the page-scroll effect tests share: a home screen of two pages in a paged scroll
-// view, each page 320 × 480 with 24 icon views (60 × 74) in a grid of 4 columns and 6
-// rows at the centres SpringBoard gives them, each icon with a label view of its own; and
-// probes that say where a point of a page or an icon is drawn under the transform its
-// layer holds. The probes project points through the layer's matrix as the renderer
-// does (sim::projectPoint), so expectations are written as the geometry they describe,
-// not as the matrices the effects compose.
+// What the page-scroll effect tests share: a home screen of two 320 × 480 pages, each with
+// 24 labelled icon views (60 × 74) in 4 columns and 6 rows; and probes that project points
+// through a layer's matrix as the renderer does, so that expectations are geometry.
 
 #include "effects/CVScrollAnimations.h"
 
@@ -44,30 +40,20 @@ inline CATransform3D untouchedTransform()
     return CATransform3DMakeTranslation(3, 5, 7);
 }
 
-inline void addSubview(UIView *parent, UIView *child)
-{
+// The view messages the probes and the effects' bookkeeping go through.
+inline const auto addSubview = [](UIView *parent, UIView *child) {
     msg<void, UIView *>(parent, "addSubview:"_sel, child);
-}
-
-inline CATransform3D transformOf(UIView *view)
-{
+};
+inline const auto transformOf = [](UIView *view) {
     return msg<CATransform3D>(msg<CALayer *>(view, "layer"_sel), "transform"_sel);
-}
-
-inline void setTransformOf(UIView *view, const CATransform3D &transform)
-{
+};
+inline const auto setTransformOf = [](UIView *view, const CATransform3D &transform) {
     msg<void, CATransform3D>(msg<CALayer *>(view, "layer"_sel), "setTransform:"_sel, transform);
-}
-
-inline double alphaOf(UIView *view)
-{
-    return msg<CGFloat>(view, "alpha"_sel);
-}
-
-inline void setAlphaOf(UIView *view, double alpha)
-{
+};
+inline const auto alphaOf = [](UIView *view) { return msg<CGFloat>(view, "alpha"_sel); };
+inline const auto setAlphaOf = [](UIView *view, double alpha) {
     msg<void, CGFloat>(view, "setAlpha:"_sel, alpha);
-}
+};
 
 inline std::vector<UIView *> subviewsOf(UIView *view)
 {
@@ -128,26 +114,15 @@ inline CGPoint drawnIconPoint(UIView *icon, CGPoint fromCentre)
 }
 
 // Closed forms used by the expectations.
-inline CGPoint rotated(CGPoint v, double angle)
-{
-    return {v.x * std::cos(angle) - v.y * std::sin(angle),
-            v.x * std::sin(angle) + v.y * std::cos(angle)};
-}
-
-inline CGPoint plus(CGPoint a, CGPoint b)
-{
-    return {a.x + b.x, a.y + b.y};
-}
-
-inline CGPoint minus(CGPoint a, CGPoint b)
-{
-    return {a.x - b.x, a.y - b.y};
-}
-
-inline CGPoint times(double factor, CGPoint v)
-{
-    return {factor * v.x, factor * v.y};
-}
+inline const auto rotated = [](CGPoint v, double angle) {
+    return CGPoint{v.x * std::cos(angle) - v.y * std::sin(angle),
+                   v.x * std::sin(angle) + v.y * std::cos(angle)};
+};
+inline const auto plus = [](CGPoint a, CGPoint b) { return CGPoint{a.x + b.x, a.y + b.y}; };
+inline const auto minus = [](CGPoint a, CGPoint b) { return CGPoint{a.x - b.x, a.y - b.y}; };
+inline const auto times = [](double factor, CGPoint v) {
+    return CGPoint{factor * v.x, factor * v.y};
+};
 
 constexpr CGPoint kPageCentre = {kWidth / 2, kHeight / 2};
 
@@ -162,11 +137,6 @@ inline testing::AssertionResult pointsNear(CGPoint actual, CGPoint expected)
     return testing::AssertionFailure()
            << "drawn at (" << actual.x << ", " << actual.y << "), expected (" << expected.x << ", "
            << expected.y << ")";
-}
-
-inline bool sameTransform(const CATransform3D &a, const CATransform3D &b)
-{
-    return CATransform3DEqualToTransform(a, b);
 }
 
 class ScrollEffectsTest : public testing::Test {

@@ -1,8 +1,6 @@
-// What a process sees before it has loaded any settings: every field zero, the master
-// switch included, and the launch flag that the library raises as it loads (at once
-// outside SpringBoard, on SpringBoard's launch notification inside it). The SpringBoard
-// case runs this binary again as a process whose main bundle is SpringBoard's, because
-// the flag is armed when the library loads.
+// What a process sees before it has loaded any settings: every field zero, and the launch
+// flag, up at once outside SpringBoard and on its launch notification inside it (this
+// binary run again as SpringBoard, as the flag is armed when the library loads).
 
 #include "ChildProcess.h"
 #include "SettingsTestSupport.h"
@@ -26,7 +24,7 @@ bool allZero(const void *object, std::size_t size)
     return true;
 }
 
-TEST(FreshProcess, EveryFieldIsZeroBeforeSettingsAreLoaded)
+TEST(FreshProcess, EveryFieldIsZeroBeforeSettingsAreLoadedAndTheLaunchFlagIsUp)
 {
     EXPECT_FALSE(gCVGlobal.enabled);
     EXPECT_EQ(gCVIcons.effect, 0);
@@ -41,11 +39,7 @@ TEST(FreshProcess, EveryFieldIsZeroBeforeSettingsAreLoaded)
     EXPECT_TRUE(allZero(gCVStatusBar.itemIsHidden, sizeof(gCVStatusBar.itemIsHidden)));
     EXPECT_EQ(gCVAnimations.changeCallback, nullptr);
     EXPECT_EQ(CVExtensionInitialized, 0);
-}
-
-TEST(FreshProcess, OutsideSpringBoardTheLaunchFlagIsUpAtOnce)
-{
-    EXPECT_EQ(CVSpringBoardDidLaunch, 1);
+    EXPECT_EQ(CVSpringBoardDidLaunch, 1) << "outside SpringBoard the flag is up at once";
 }
 
 TEST(FreshProcess, InsideSpringBoardTheLaunchFlagWaitsForTheLaunchNotification)

@@ -1,7 +1,5 @@
-// The settings file: what CVLoadSettings makes of missing, partial and bad files, the
-// applier's log lines for bad top-level entries, the earlier name of the animations
-// section, the file CVSaveSettings writes, and a write that fails. (The round trip of
-// every key is the settings model's test.)
+// The settings file: what CVLoadSettings makes of missing, partial and bad files and the
+// earlier name of the animations section, the file CVSaveSettings writes, a failed write.
 
 #include "SettingsTestSupport.h"
 
@@ -26,21 +24,12 @@ std::string applierLine(const char *format)
     return line;
 }
 
-// Every section's dictionary, by section name, as a property list can compare it.
-NSDictionary *snapshot()
-{
-    NSMutableDictionary *all = NSMutableDictionary::dictionary();
-    for (const NamedSection &section : allSections())
-        all->setObjectForKey(section.entity->getDictionary(), text(section.name));
-    return all;
-}
-
 using SettingsFile = SettingsTest;
 
 // No file, or one that is not a dictionary: every section keeps its defaults, quietly.
 TEST_F(SettingsFile, WithoutAFileOrWithOneThatIsNotADictionaryTheDefaultsStayQuietly)
 {
-    StrongRef<NSDictionary> defaults = snapshot();
+    StrongRef<NSDictionary> defaults = everySection();
     for (const char *contents :
          {static_cast<const char *>(nullptr),
           "<?xml version=\"1.0\"?><plist version=\"1.0\"><array><string>CVGlobal</string>"
@@ -54,23 +43,30 @@ TEST_F(SettingsFile, WithoutAFileOrWithOneThatIsNotADictionaryTheDefaultsStayQui
         sim::LogCapture log;
         CVLoadSettings();
         EXPECT_TRUE(log.lines().empty());
-        EXPECT_TRUE(sim::objectsEqual(defaults, snapshot()));
+        EXPECT_TRUE(sim::objectsEqual(defaults, everySection()));
     }
 }
 
-TEST_F(SettingsFile, AFileWithOnlyTheGlobalSectionLeavesTheOthersAtTheirDefaults)
+// The sections a file holds are read, the animations also under their earlier name; the
+// others keep their defaults.
+TEST_F(SettingsFile, APartialFileLeavesTheOtherSectionsAtTheirDefaults)
 {
-    StrongRef<NSDictionary> defaults = snapshot();
-    writeSettingsFile(dict({{"CVGlobal", dict({{"enabled", boolean(false)}})}}));
+    StrongRef<NSDictionary> defaults = everySection();
+    writeSettingsFile(dict({{"CVGlobal", dict({{"enabled", boolean(false)}})},
+                            {"CVUSettings", dict({{"animationSpeed", real(2.0)},
+                                                  {"customSpeed", boolean(true)},
+                                                  {"scrollAnimationType", integer(17)}})}}));
     CVLoadSettings();
     EXPECT_FALSE(gCVGlobal.enabled);
-    for (const NamedSection &section : allSections()) {
-        if (std::string(section.name) == "CVGlobal")
-            continue;
-        EXPECT_TRUE(sim::objectsEqual(defaults->objectForKey(text(section.name)),
-                                      section.entity->getDictionary()))
-            << section.name;
-    }
+    EXPECT_EQ(gCVAnimations.animationSpeed, 2.0);
+    EXPECT_TRUE(gCVAnimations.customSpeed);
+    EXPECT_EQ(gCVAnimations.scrollAnimationType, 17u);
+    for (const NamedSection &section : allSections())
+        if (section.entity != &gCVGlobal && section.entity != &gCVAnimations) {
+            EXPECT_TRUE(sim::objectsEqual(defaults->objectForKey(text(section.name)),
+                                          section.entity->getDictionary()))
+                << section.name;
+        }
 }
 
 TEST_F(SettingsFile, EachBadTopLevelEntryIsLoggedOnceAndTheOthersStillApply)
@@ -116,20 +112,8 @@ TEST_F(SettingsFile, BadEntriesInTheFileItselfAreSkippedTheSameWay)
     EXPECT_TRUE(gCVFolders.hideTitle);
 }
 
-TEST_F(SettingsFile, TheEarlierAnimationsSectionNameIsReadLikeTheCurrentOne)
-{
-    writeSettingsFile(dict({{"CVUSettings", dict({{"animationSpeed", real(2.0)},
-                                                  {"customSpeed", boolean(true)},
-                                                  {"scrollAnimationType", integer(17)}})}}));
-    CVLoadSettings();
-    EXPECT_EQ(gCVAnimations.animationSpeed, 2.0);
-    EXPECT_TRUE(gCVAnimations.customSpeed);
-    EXPECT_EQ(gCVAnimations.scrollAnimationType, 17u);
-}
-
-// The file is an XML property list of the ten sections under their current names, whose
-// values keep the types the file has always held: switches as booleans, counts and
-// enumerations as integers, levels as reals, and absent texts as empty strings.
+// An XML property list of the ten sections whose values keep the types the file has always
+// held: booleans, integers for counts and enumerations, reals, absent texts as "".
 TEST_F(SettingsFile, TheFileHoldsTheTenSectionsWithTheirValuesTyped)
 {
     CVSaveSettings();

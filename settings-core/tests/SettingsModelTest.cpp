@@ -1,7 +1,5 @@
-// The settings model through its four operations: the catalogue's keys, what
-// a load changes and what it leaves, what getValue answers, and the particulars of the
-// icons (hidden icons, icon lists, basic defaults), the status bar (item flags and their
-// table) and the lock screen texts.
+// The settings model through its four operations (defaults, load, getValue, getDictionary),
+// and the particulars of the icons, the status bar's item flags and the lock screen texts.
 
 #include "SettingsTestSupport.h"
 
@@ -34,8 +32,6 @@ std::vector<std::string> hiddenIcons()
     return identifiers;
 }
 
-// Defaults and keys --------------------------------------------------------------
-
 using Defaults = SettingsTest;
 
 bool isA(id value, Class cls)
@@ -43,9 +39,8 @@ bool isA(id value, Class cls)
     return msg<BOOL, Class>(value, "isKindOfClass:"_sel, cls);
 }
 
-// Every value of a section's dictionary changed to another of its kind: switches turned,
-// whole numbers moved by one (bytes stay bytes), reals raised by a half that the file's
-// float keeps exactly, texts and lists filled, nested dictionaries changed alike.
+// Every value changed to another of its kind: switches turned, whole numbers moved by one,
+// reals raised by a half (exact in a float), texts and lists filled, nesting alike.
 id changedValue(id value)
 {
     if (isA(value, NSNumber::class_())) {
@@ -108,8 +103,6 @@ TEST_F(Defaults, EveryKeyIsReadBackAnsweredAndKeptThroughTheFile)
             << section.name;
 }
 
-// load and getValue ---------------------------------------------------------------
-
 using Loading = SettingsTest;
 
 TEST_F(Loading, AOneEntryDictionaryChangesThatFieldAndNothingElse)
@@ -144,18 +137,15 @@ TEST_F(Loading, AOneEntryDictionaryChangesThatFieldAndNothingElse)
     EXPECT_EQ(gCVIcons.pages.iconRows, 0);
 }
 
-TEST_F(Loading, UnknownKeysAreIgnoredAndAnsweredWithNil)
+// Unknown keys change nothing and answer nil; nested entities, the hidden icons and the
+// item flags are no plain values either.
+TEST_F(Loading, OnlyAKnownPlainKeyIsLoadedAndAnswered)
 {
     StrongRef<NSDictionary> before = gCVDock.getDictionary();
     gCVDock.load(dict({{"hideEverything", boolean(true)}, {"HideDock", boolean(true)}}));
     EXPECT_TRUE(sim::objectsEqual(before, gCVDock.getDictionary()));
     EXPECT_EQ(gCVDock.getValue("hideEverything"_ns), nil);
     EXPECT_EQ(gCVDock.getValue(nullptr), nil);
-}
-
-// Nested entities, the hidden icons and the item flags are no plain values.
-TEST_F(Loading, GetValueAnswersNoNestedEntityOrList)
-{
     gCVIcons.load(dict({{"hiddenIcons", list({text("com.example.one")})}}));
     EXPECT_EQ(gCVIcons.getValue("pages"_ns), nil);
     EXPECT_EQ(gCVIcons.getValue("hiddenIcons"_ns), nil);
@@ -191,18 +181,24 @@ TEST_F(Loading, ChangeCallbacksAreClearedByEveryReset)
     EXPECT_EQ(gCVStatusBar.changeCallback, nullptr);
 }
 
-// Icons ---------------------------------------------------------------------------
-
 using Icons = SettingsTest;
 
+// Hiding Corvane adds its own application once, a loaded list still carries it, and
+// showing it again takes it out.
 TEST_F(Icons, HideCorvaneAddsAndRemovesTheSystemsOwnApplication)
 {
     gCVIcons.load(dict({{"hideCorvane", boolean(true)}}));
-    EXPECT_EQ(hiddenIcons(), std::vector<std::string>{kCorvaneApplication});
     gCVIcons.load(dict({{"hideCorvane", boolean(true)}}));
     EXPECT_EQ(hiddenIcons(), std::vector<std::string>{kCorvaneApplication});
+    gCVIcons.load(dict({{"hiddenIcons", list({text("com.example.mail")})}}));
+    EXPECT_EQ(hiddenIcons(), (std::vector<std::string>{"com.example.mail", kCorvaneApplication}));
+    auto *written =
+        static_cast<NSArray *>(gCVIcons.getDictionary()->objectForKey("hiddenIcons"_ns));
+    ASSERT_NE(written, nullptr);
+    EXPECT_EQ(written->count(), 2u);
     gCVIcons.load(dict({{"hideCorvane", boolean(false)}}));
-    EXPECT_TRUE(hiddenIcons().empty());
+    EXPECT_EQ(hiddenIcons(), std::vector<std::string>{"com.example.mail"});
+    EXPECT_EQ(written->count(), 2u) << "the file got a copy, not the live list";
 }
 
 TEST_F(Icons, HiddenIconsLoseTheirDuplicatesOnEveryLoad)
@@ -214,19 +210,6 @@ TEST_F(Icons, HiddenIconsLoseTheirDuplicatesOnEveryLoad)
     CFArrayAppendValue(gCVIcons.hiddenIcons, "b"_ns);
     gCVIcons.load(dict({{"hideBadges", boolean(false)}}));
     EXPECT_EQ(hiddenIcons(), (std::vector<std::string>{"a", "b"}));
-}
-
-TEST_F(Icons, ALoadedListStillCarriesTheHiddenSystemApplication)
-{
-    gCVIcons.load(dict({{"hideCorvane", boolean(true)}}));
-    gCVIcons.load(dict({{"hiddenIcons", list({text("com.example.mail")})}}));
-    EXPECT_EQ(hiddenIcons(), (std::vector<std::string>{"com.example.mail", kCorvaneApplication}));
-    auto *written =
-        static_cast<NSArray *>(gCVIcons.getDictionary()->objectForKey("hiddenIcons"_ns));
-    ASSERT_NE(written, nullptr);
-    EXPECT_EQ(written->count(), 2u);
-    EXPECT_NE(static_cast<id>(written), static_cast<id>(gCVIcons.hiddenIcons))
-        << "the file gets a copy, not the live list";
 }
 
 TEST_F(Icons, BasicDefaultsLeaveTheThreeIconListsAlone)
@@ -244,8 +227,6 @@ TEST_F(Icons, BasicDefaultsLeaveTheThreeIconListsAlone)
     EXPECT_EQ(gCVIcons.pages.iconColumns, 0);
     EXPECT_FALSE(gCVIcons.folders.coverflow.enabled);
 }
-
-// Status bar ----------------------------------------------------------------------
 
 using StatusBar = SettingsTest;
 
@@ -318,12 +299,10 @@ TEST_F(StatusBar, OnAnUnknownSystemEachNameKeepsItsOwnFlag)
     }
 }
 
-// Lock screen texts ---------------------------------------------------------------
-
 using LockScreen = SettingsTest;
 
 // A text is stored only when its UTF-8 bytes fit the field with their terminator;
-// otherwise the field keeps what it held.
+// otherwise the field keeps what it held. Bytes that are not text are written as "".
 TEST_F(LockScreen, ATextIsStoredOnlyWhenItsBytesFitWithTheTerminator)
 {
     gCVLockScreen.load(dict({{"timeText", text("ELEVEN_CHAR")}})); // 11 + NUL = 12
@@ -338,10 +317,7 @@ TEST_F(LockScreen, ATextIsStoredOnlyWhenItsBytesFitWithTheTerminator)
     gCVLockScreen.load(dict({{"dateText", text(seven.c_str())}}));
     gCVLockScreen.load(dict({{"dateText", text((seven + "\xC3\xA9").c_str())}}));
     EXPECT_EQ(std::string(gCVLockScreen.dateText), seven);
-}
 
-TEST_F(LockScreen, BytesThatAreNotTextAreWrittenAsAnEmptyText)
-{
     std::fill(std::begin(gCVLockScreen.sliderText), std::end(gCVLockScreen.sliderText), '\xFF');
     EXPECT_TRUE(sim::objectsEqual(gCVLockScreen.getValue("sliderText"_ns), ""_ns));
 }

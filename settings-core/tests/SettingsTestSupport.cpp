@@ -57,6 +57,14 @@ const std::vector<NamedSection> &allSections()
     return sections;
 }
 
+NSDictionary *everySection()
+{
+    NSMutableDictionary *sections = NSMutableDictionary::dictionary();
+    for (const NamedSection &section : allSections())
+        sections->setObjectForKey(section.entity->getDictionary(), text(section.name));
+    return sections;
+}
+
 testing::AssertionResult isNumber(id value, NSNumber::Kind kind, double expected)
 {
     if (!msg<BOOL, Class>(value, "isKindOfClass:"_sel, NSNumber::class_()))
@@ -91,10 +99,15 @@ void writeSettingsFileBytes(const std::string &bytes)
         .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
 
+std::string readFile(const std::string &hostPath)
+{
+    std::ifstream file(hostPath, std::ios::binary);
+    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+}
+
 std::string readSettingsFileBytes()
 {
-    std::ifstream file(settingsFilePath(), std::ios::binary);
-    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+    return readFile(settingsFilePath());
 }
 
 void SettingsTest::SetUp()
@@ -133,9 +146,10 @@ pid_t startAsApplication(const std::string &role, std::span<const std::pair<int,
     std::string roleArgument = kRoleArgument;
     std::string roleName = role;
     char *arguments[] = {name.data(), roleArgument.data(), roleName.data(), nullptr};
+    // All is made before the fork: the device services run on a thread of this process,
+    // so the child calls nothing that could wait for a lock before exec.
     pid_t child = fork();
     if (child == 0) {
-        // Only async-signal-safe calls between fork and exec.
         for (const auto &[from, to] : descriptors)
             dup2(from, to);
         execve("/proc/self/exe", arguments, environment.data());

@@ -1,9 +1,6 @@
 #pragma once
-// What the settings tests share: short ways to build the property-list objects that
-// settings are made of, the list of sections under their file names, a fixture that
-// gives every test its own device root and a freshly loaded model, and running this test
-// binary again as SpringBoard (or another application) for the behaviour that depends on
-// the process it runs in.
+// What the settings tests share: property-list builders, the sections under their file
+// names, a fixture with a device root of its own, and this binary run again as SpringBoard.
 
 #include "foundation/NSLog.h"
 #include "settings-core/CVSettings.h"
@@ -32,6 +29,8 @@ struct NamedSection {
 };
 // The ten sections under the names the settings file gives them.
 const std::vector<NamedSection> &allSections();
+// Every section's dictionary, by file name.
+NSDictionary *everySection();
 
 // The number that getValue or getDictionary answered, with its kind checked.
 testing::AssertionResult isNumber(id value, NSNumber::Kind kind, double expected);
@@ -40,6 +39,8 @@ testing::AssertionResult isNumber(id value, NSNumber::Kind kind, double expected
 void writeSettingsFile(NSDictionary *file);
 void writeSettingsFileBytes(const std::string &bytes);
 std::string readSettingsFileBytes();
+// A host file's bytes ("" when there is none).
+std::string readFile(const std::string &hostPath);
 
 // Each test gets a new device root without a settings file, the default device profile
 // and a model loaded from nothing (every section at its defaults).
@@ -52,12 +53,9 @@ protected:
     std::string m_root;
 };
 
-// Starts this binary as the application `bundle` (SpringBoard by default) playing `role`,
-// on the device of the calling test. The main bundle comes with the environment, so that
-// what the library arms as it loads sees it too. Each pair (from, to) of `descriptors`
-// hands the parent's descriptor `from` to the child as `to`. The environment is made
-// before the fork: the device services run on a thread of this process, so the child
-// calls nothing that could wait for a lock before exec.
+// Starts this binary as the application `bundle` playing `role`, on the calling test's
+// device; the main bundle comes with the environment, so the library sees it as it loads.
+// Each pair (from, to) of `descriptors` hands the parent's `from` to the child as `to`.
 pid_t startAsApplication(const std::string &role,
                          std::span<const std::pair<int, int>> descriptors = {},
                          const std::string &bundle = "com.apple.springboard");

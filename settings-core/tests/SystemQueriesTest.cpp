@@ -15,11 +15,6 @@ class SystemQueries : public testing::Test {
 protected:
     void TearDown() override { sim::DeviceProfile::setCurrent(sim::DeviceProfile{}); }
 
-    static void usePhone(const sim::DeviceProfile &profile)
-    {
-        sim::DeviceProfile::setCurrent(profile);
-    }
-
     static std::string ssid()
     {
         StrongRef<NSString> owned = StrongRef<NSString>::adopt(CVStatusBar::getWifiSSID());
@@ -48,13 +43,13 @@ TEST_F(SystemQueries, OfSeveralWiFiAddressesTheLastIsShown)
     sim::DeviceProfile phone;
     phone.wifiHostInterface = "lo";
     phone.wifiAddress = "192.168.7.42";
-    usePhone(phone);
+    sim::DeviceProfile::setCurrent(phone);
     EXPECT_EQ(CVStatusBar::getIPAddress()->str(), "192.168.7.42");
     EXPECT_EQ(CVStatusBar::getIPAddress()->str(), "192.168.7.42") << "asked again";
     phone.wifiAddress.reset();
-    usePhone(phone);
+    sim::DeviceProfile::setCurrent(phone);
     EXPECT_EQ(CVStatusBar::getIPAddress()->str(), "127.0.0.1");
-    usePhone(sim::DeviceProfile{}); // Wi-Fi off
+    sim::DeviceProfile::setCurrent(sim::DeviceProfile{}); // Wi-Fi off
     EXPECT_EQ(CVStatusBar::getIPAddress()->str(), "n/a");
 }
 
@@ -63,17 +58,14 @@ TEST_F(SystemQueries, TheNetworkNameIsThatOfTheJoinedNetworkWhileWiFiIsOn)
     sim::DeviceProfile phone;
     phone.wifiAddress = "10.0.0.5";
     phone.ssid = "Caf\xC3\xA9 Corvane";
-    usePhone(phone);
+    sim::DeviceProfile::setCurrent(phone);
     EXPECT_EQ(ssid(), "Caf\xC3\xA9 Corvane");
-
-    sim::DeviceProfile notJoined;
-    notJoined.wifiAddress = "10.0.0.5";
-    usePhone(notJoined);
+    phone.ssid.reset(); // not joined
+    sim::DeviceProfile::setCurrent(phone);
     EXPECT_EQ(ssid(), "n/a");
-
-    sim::DeviceProfile wifiOff;
-    wifiOff.ssid = "Remembered";
-    usePhone(wifiOff);
+    phone.ssid = "Remembered";
+    phone.wifiAddress.reset(); // Wi-Fi off
+    sim::DeviceProfile::setCurrent(phone);
     EXPECT_EQ(ssid(), "n/a");
 }
 
@@ -82,7 +74,7 @@ protected:
     void SetUp() override
     {
         sim::useVirtualClock(0, kEvening);
-        usePhone(sim::DeviceProfile{}); // en_US, UTC
+        sim::DeviceProfile::setCurrent(sim::DeviceProfile{}); // en_US, UTC
     }
     void TearDown() override
     {

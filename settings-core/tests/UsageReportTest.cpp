@@ -1,9 +1,6 @@
-// The usage report end to end, against a real HTTP server on 127.0.0.1 that the test
-// runs. Each launch of SpringBoard is a process of its own (this binary run again with a
-// main bundle of the test's choosing), because the reporter decides at library load
-// whether to listen for SpringBoard's launch. The child posts the launch notification and
-// runs until the report has been recorded or has failed, or until a quiet second shows
-// that no report started; its log goes to a file the test reads.
+// The usage report end to end, against a real HTTP server on 127.0.0.1 that the test runs.
+// Each launch is this binary run again under a main bundle of the test's choosing, because
+// the reporter decides at library load whether to listen for SpringBoard's launch.
 
 #include "ChildProcess.h"
 #include "SettingsTestSupport.h"
@@ -20,8 +17,6 @@
 #include <condition_variable>
 #include <cstdio>
 #include <fcntl.h>
-#include <fstream>
-#include <iterator>
 #include <mutex>
 #include <string_view>
 #include <thread>
@@ -113,12 +108,6 @@ std::vector<std::pair<std::string, std::string>> decodedQuery(const std::string 
     return pairs;
 }
 
-std::string readFile(const std::string &path)
-{
-    std::ifstream file(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-}
-
 bool contains(const std::string &text, std::string_view part)
 {
     return text.find(part) != std::string::npos;
@@ -207,64 +196,58 @@ TEST_F(UsageReport, TheFirstLaunchReportsOnceAndTheRecordEndsReporting)
     EXPECT_FALSE(contains(log, "=> ")) << log;
 }
 
+// Each failure is logged with its reason and leaves no record; the next launch tries again.
 TEST_F(UsageReport, FailedReportsLeaveNoRecordAndAreTriedAgain)
 {
-    const std::pair<StatsServer::Answer, const char *> failures[] = {
-        {StatsServer::Refusal, "(null)"},
-        {StatsServer::ServerError, "Code=-1011"},
-        {StatsServer::Silence, "Code=-1001"},
+    struct Failure {
+        StatsServer::Answer answer;
+        const char *why;
+        std::string endpoint;
     };
-    std::size_t sent = 0;
-    for (const auto &[answer, why] : failures) {
+    const Failure failures[] = {
+        {StatsServer::Refusal, "(null)", m_server.endpoint()},
+        {StatsServer::ServerError, "Code=-1011", m_server.endpoint()},
+        {StatsServer::Silence, "Code=-1001", m_server.endpoint()},
+        {StatsServer::Ok, "Code=-1004", "http://127.0.0.1:1/stats/collect.php"}, // no listener
+    };
+    for (const auto &[answer, why, endpoint] : failures) {
         m_server.answer(answer);
+        routeTo(endpoint);
         std::string log = launch();
-        EXPECT_EQ(m_server.queries().size(), ++sent) << why;
         EXPECT_TRUE(contains(log, std::string(kErrorLine) + why) ||
                     contains(log, std::string(kErrorLine) + "Error Domain=NSURLErrorDomain " + why))
             << log;
         EXPECT_EQ(ourEntry(), nil) << why;
     }
-    // Nothing listens on the server's address any more.
-    routeTo("http://127.0.0.1:1/stats/collect.php");
-    std::string refused = launch();
-    EXPECT_TRUE(contains(refused, std::string(kErrorLine) + "Error Domain=NSURLErrorDomain "
-                                                            "Code=-1004"))
-        << refused;
-    EXPECT_EQ(ourEntry(), nil);
-
+    EXPECT_EQ(m_server.queries().size(), 3u);
     routeTo(m_server.endpoint());
-    m_server.answer(StatsServer::Ok);
     launch();
-    EXPECT_EQ(m_server.queries().size(), sent + 1);
+    EXPECT_EQ(m_server.queries().size(), 4u);
     EXPECT_NE(ourEntry(), nil) << "the next launch tried again";
 }
 
-// Neither another application nor a device already recorded reports. For the recorded
-// device the child removes the record after the library has loaded ("forget"): a reporter
+// Neither another application nor a recorded device reports; a report keeps the other
+// packages' entries. "forget" removes the record after the library has loaded: a reporter
 // that had registered for the launch would then report.
-TEST_F(UsageReport, OnlySpringBoardOfAnUnrecordedDeviceReports)
-{
-    std::string log = launch("com.apple.Preferences");
-    EXPECT_TRUE(m_server.queries().empty()) << log;
-    EXPECT_EQ(record(), nil);
-
-    writeRecord(dict({{kCVUsagePackageIdentifier, real(1456826400.0)}}));
-    log = launch(kSpringBoard, "forget");
-    EXPECT_TRUE(m_server.queries().empty()) << log;
-    EXPECT_FALSE(contains(log, "=> ")) << log;
-}
-
-TEST_F(UsageReport, OtherPackagesKeepTheirEntries)
+TEST_F(UsageReport, OnlySpringBoardOfAnUnrecordedDeviceReportsAndOtherEntriesStay)
 {
     writeRecord(
         dict({{"com.example.other", real(1234.5)}, {"org.example.text", text("kept as it is")}}));
+    std::string log = launch("com.apple.Preferences");
+    EXPECT_TRUE(m_server.queries().empty()) << log;
+    EXPECT_EQ(ourEntry(), nil);
+
     launch();
+    EXPECT_EQ(m_server.queries().size(), 1u);
     NSDictionary *after = record();
     ASSERT_NE(after, nil);
     EXPECT_EQ(after->count(), 3u);
     EXPECT_EQ(sim::describe(after->objectForKey("com.example.other"_ns)), "1234.5");
     EXPECT_EQ(sim::describe(after->objectForKey("org.example.text"_ns)), "kept as it is");
-    EXPECT_NE(ourEntry(), nil);
+
+    log = launch(kSpringBoard, "forget");
+    EXPECT_EQ(m_server.queries().size(), 1u) << log;
+    EXPECT_FALSE(contains(log, "=> ")) << log;
 }
 
 // The launched process. A report is over when it has been recorded or has failed; when

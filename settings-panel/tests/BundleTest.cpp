@@ -1,6 +1,5 @@
-// The panel as the settings application loads it: the built bundle, found by its phone
-// path, loaded with NSBundle, its principal class the root page; its icons and strings
-// table in place, and every text the pages show present in the table.
+// The panel as the settings application loads it with NSBundle from its phone path: the
+// root page its principal class, its icons in place, every text of the pages localised.
 
 #include "darwin/TemporaryDevice.h"
 #include "foundation/DeviceProfile.h"
@@ -59,18 +58,14 @@ TEST_F(PanelBundle, LoadsWithTheRootPageAsPrincipalClassAndEveryTextLocalised)
     auto *rows = msg<NSArray *>(rootPage.get(), "specifiers"_sel);
     ASSERT_EQ(rows->count(), 12u); // the settings were loaded: the master switch is on
 
-    // The icons lie where the rows say.
+    // Each link's icon lies where the row says; every row title, footer and list title of
+    // every page is in the strings table.
     for (const StrongRef<objc_object> &object : *rows) {
-        auto *row = static_cast<PSSpecifier *>(object.get());
-        if (auto *icon = static_cast<NSString *>(row->propertyForKey("icon"_ns))) {
+        auto *link = static_cast<PSSpecifier *>(object.get());
+        if (auto *icon = static_cast<NSString *>(link->propertyForKey("icon"_ns))) {
             EXPECT_TRUE(std::filesystem::exists(sim::hostPath(icon->str()))) << icon->str();
             EXPECT_TRUE(icon->str().starts_with(kBundlePath)) << icon->str();
         }
-    }
-
-    // Every row title, footer and list title of every page is in the table.
-    for (const StrongRef<objc_object> &object : *rows) {
-        auto *link = static_cast<PSSpecifier *>(object.get());
         EXPECT_TRUE(!link->m_name || localised(link->m_name)) << link->m_name->str();
         if (!link->m_detailControllerClass)
             continue;
@@ -81,13 +76,10 @@ TEST_F(PanelBundle, LoadsWithTheRootPageAsPrincipalClassAndEveryTextLocalised)
             if (row->m_name && row->m_name->length() > 0) {
                 EXPECT_TRUE(localised(row->m_name)) << row->m_name->str();
             }
-            if (auto *footer = static_cast<NSString *>(row->propertyForKey("footerText"_ns))) {
-                EXPECT_TRUE(localised(footer)) << footer->str();
-            }
-            if (auto *placeholder =
-                    static_cast<NSString *>(row->propertyForKey("placeholder"_ns))) {
-                EXPECT_TRUE(localised(placeholder)) << placeholder->str();
-            }
+            for (NSString *key : {"footerText"_ns, "placeholder"_ns})
+                if (auto *text = static_cast<NSString *>(row->propertyForKey(key))) {
+                    EXPECT_TRUE(localised(text)) << text->str();
+                }
             if (row->m_cellType == PSLinkListCell && row->m_titleDictionary)
                 for (const auto &[value, title] : *row->m_titleDictionary) {
                     auto *text = static_cast<NSString *>(title.get());

@@ -4,6 +4,7 @@
 #include "PanelTestSupport.h"
 
 #include "settings-panel/NSString+Camel.h"
+#include "uikit/GestureInput.h"
 #include "uikit/UIAlertView.h"
 #include "uikit/UIFont.h"
 #include "uikit/UISlider.h"
@@ -42,9 +43,17 @@ StrongRef<PSViewController> openEditor(const char *editorClass, PSSpecifier *row
 
 class Editors : public PanelTest {};
 
-TEST_F(Editors, TheFontListOffersEveryFontAfterAnEmptyFirstEntry)
+// The font list offers every font, titled without dashes, after an empty first entry, which
+// stores an empty name; the icons page selects the stored font by name.
+TEST_F(Editors, TheFontListOffersEveryFontAfterAnEmptyEntryThatStoresNoName)
 {
     auto icons = makePage("IconsListController");
+    setValue(icons, "labelFontName", "Courier"_ns);
+    EXPECT_TRUE(msg<BOOL>(icons.get(), "fontController:fontIsSelected:"_sel, nil, "Courier"_ns));
+    EXPECT_FALSE(msg<BOOL>(icons.get(), "fontController:fontIsSelected:"_sel, nil, "Courier2"_ns));
+    updates(1);
+    clearUpdates();
+
     auto fonts = openEditor("FontListController", rowWithKey(icons, "labelFontName"));
     auto *entries = msg<NSArray *>(fonts.get(), "fontEntries"_sel);
     std::size_t expected = 1;
@@ -57,19 +66,9 @@ TEST_F(Editors, TheFontListOffersEveryFontAfterAnEmptyFirstEntry)
     };
     EXPECT_EQ(entry(0, "identifier"), "");
     EXPECT_EQ(entry(0, "title"), "");
-    for (NSUInteger index = 1; index < entries->count(); ++index) {
-        std::string name = entry(index, "identifier");
-        EXPECT_EQ(entry(index, "title").find('-'), std::string::npos) << name;
-    }
-}
+    for (NSUInteger index = 1; index < entries->count(); ++index)
+        EXPECT_EQ(entry(index, "title").find('-'), std::string::npos) << entry(index, "identifier");
 
-TEST_F(Editors, ChoosingTheFirstFontEntryStoresAnEmptyName)
-{
-    auto icons = makePage("IconsListController");
-    setValue(icons, "labelFontName", "Courier"_ns);
-    updates(1);
-    clearUpdates();
-    auto fonts = openEditor("FontListController", rowWithKey(icons, "labelFontName"));
     id table = msg<id>(fonts.get(), "view"_sel);
     msg<void>(fonts.get(), "tableView:didSelectRowAtIndexPath:"_sel, table,
               NSIndexPath::indexPathForRowInSection(0, 0));
@@ -80,14 +79,6 @@ TEST_F(Editors, ChoosingTheFirstFontEntryStoresAnEmptyName)
     // Nothing is selected while the stored name is empty.
     EXPECT_FALSE(msg<BOOL>(icons.get(), "fontController:fontIsSelected:"_sel,
                            static_cast<id>(fonts.get()), ""_ns));
-}
-
-TEST_F(Editors, TheIconsPageSelectsTheStoredFontByName)
-{
-    auto icons = makePage("IconsListController");
-    setValue(icons, "labelFontName", "Courier"_ns);
-    EXPECT_TRUE(msg<BOOL>(icons.get(), "fontController:fontIsSelected:"_sel, nil, "Courier"_ns));
-    EXPECT_FALSE(msg<BOOL>(icons.get(), "fontController:fontIsSelected:"_sel, nil, "Courier2"_ns));
 }
 
 TEST_F(Editors, TheAppChooserAddsHiddenIdentifiersThatStillHaveANameOnce)
@@ -155,6 +146,13 @@ TEST_F(EditorsDeathTest, ABaseOperationAPageDoesNotOverrideIsAProgrammingError)
 
 // Numeric entry for sliders.
 
+int g_events = 0;
+
+void countValueChange(id, SEL, id)
+{
+    ++g_events;
+}
+
 class SliderEntry : public PanelTest {
 protected:
     void SetUp() override
@@ -167,9 +165,12 @@ protected:
         msg<void>(m_slider, "setMinimumValue:"_sel, 0.05f);
         msg<void>(m_slider, "setMaximumValue:"_sel, 1.0f);
         msg<void>(m_slider, "setValue:"_sel, 0.3f);
+        class_addMethod(object_getClass(m_page.get()), "countValueChange:"_sel,
+                        reinterpret_cast<IMP>(countValueChange), "v@:@");
         msg<void, id, SEL, UIControlEvents>(m_slider, "addTarget:action:forControlEvents:"_sel,
                                             static_cast<id>(m_page.get()), "countValueChange:"_sel,
                                             UIControlEventValueChanged);
+        g_events = 0;
     }
     void TearDown() override
     {
@@ -179,10 +180,9 @@ protected:
         PanelTest::TearDown();
     }
 
-    // Types the text into the entry alert and presses "Set".
-    void enter(const char *text)
+    // Types the text (or leaves the preset one) into the entry alert shown and presses "Set".
+    void confirm(const char *text)
     {
-        msg<void>(m_page.get(), "showEditAlertForSlider:"_sel, m_slider);
         std::vector<sim::VisibleAlert> alerts = sim::visibleAlerts();
         ASSERT_EQ(alerts.size(), 1u);
         UIAlertView *alert = alerts[0].alert;
@@ -197,6 +197,12 @@ protected:
         ASSERT_TRUE(sim::pressAlertButton(alert, 1));
     }
 
+    void enter(const char *text)
+    {
+        msg<void>(m_page.get(), "showEditAlertForSlider:"_sel, m_slider);
+        confirm(text);
+    }
+
     float value() { return msg<float>(m_slider, "value"_sel); }
 
     StrongRef<PSListController> m_page;
@@ -204,39 +210,18 @@ protected:
     std::string m_presetText;
 };
 
-int g_events = 0;
-
-void countValueChange(id, SEL, id)
+TEST_F(SliderEntry, ATypedValueMovesTheSliderAndSendsOneEventThePresetOneNothing)
 {
-    ++g_events;
-}
-
-TEST_F(SliderEntry, ATypedValueMovesTheSliderAndSendsOneEvent)
-{
-    class_addMethod(object_getClass(m_page.get()), "countValueChange:"_sel,
-                    reinterpret_cast<IMP>(countValueChange), "v@:@");
-    g_events = 0;
-    enter("0.75");
+    enter(nullptr);
     EXPECT_EQ(m_presetText, "0.3");
+    EXPECT_EQ(g_events, 0);
+    enter("0.75");
     EXPECT_FLOAT_EQ(value(), 0.75f);
     EXPECT_EQ(g_events, 1);
 }
 
-TEST_F(SliderEntry, ThePresetValueUnchangedSendsNothing)
-{
-    class_addMethod(object_getClass(m_page.get()), "countValueChange:"_sel,
-                    reinterpret_cast<IMP>(countValueChange), "v@:@");
-    g_events = 0;
-    enter(nullptr);
-    EXPECT_FLOAT_EQ(value(), 0.3f);
-    EXPECT_EQ(g_events, 0);
-}
-
 TEST_F(SliderEntry, TextThatIsNoNumberReadsAsZeroAndTheSliderClamps)
 {
-    class_addMethod(object_getClass(m_page.get()), "countValueChange:"_sel,
-                    reinterpret_cast<IMP>(countValueChange), "v@:@");
-    g_events = 0;
     enter("abc");
     EXPECT_FLOAT_EQ(value(), 0.05f); // 0, clamped to the slider's minimum
     EXPECT_EQ(g_events, 1);
@@ -250,6 +235,25 @@ TEST_F(SliderEntry, TextThatIsNoNumberReadsAsZeroAndTheSliderClamps)
     }
     enter("  0.5e0 and the rest");
     EXPECT_FLOAT_EQ(value(), 0.5f);
+}
+
+// A tap on a slider row's cell opens the entry for its slider; the value typed there is
+// clamped to the row's range and reaches the row's setter, which stores and sends it.
+TEST_F(SliderEntry, ATapOnASliderRowStoresTheClampedTypedValue)
+{
+    auto *table = msg<UITableView *>(m_page.get(), "table"_sel);
+    msg<void>(table, "layoutIfNeeded"_sel); // the table loads its rows
+    NSIndexPath *path = m_page->indexPathOf(rowWithKey(m_page, "iconImageAlpha"));
+    auto *cell = msg<UIView *>(m_page.get(), "tableView:cellForRowAtIndexPath:"_sel, table, path);
+    ASSERT_TRUE(sim::tapView(cell));
+    confirm("-3");
+    EXPECT_EQ(m_presetText, "1");
+    EXPECT_FLOAT_EQ(gCVIcons.iconImageAlpha, 0.05f);
+    const std::vector<Update> &received = updates(1);
+    ASSERT_EQ(received.size(), 1u);
+    auto *sent = static_cast<NSNumber *>(received[0].changes->objectForKey("iconImageAlpha"_ns));
+    ASSERT_NE(sent, nil);
+    EXPECT_FLOAT_EQ(sent->floatValue(), 0.05f);
 }
 
 } // namespace

@@ -1,10 +1,7 @@
-// The pages' rows as a user meets them: every keyed row stores what it is given in the
-// settings file and shows it again once the settings are read back, and the rows that
-// depend on the device or on an earlier choice come and go with it.
+// The pages' rows as a user meets them: every keyed row keeps its value through the file,
+// and rows that depend on the device or an earlier choice come and go with it.
 
 #include "PanelTestSupport.h"
-
-#include "settings-panel/SectionListController.h"
 
 #include <algorithm>
 #include <iterator>
@@ -71,14 +68,22 @@ id otherValue(PSListController *page, const Row &row)
 
 class PageRows : public PanelTest {};
 
-TEST_F(PageRows, EveryKeyedRowStoresItsValueAndShowsItAfterTheSettingsAreReadAgain)
+// Every row has a title or a footer and every section ends with rows; every keyed row
+// stores what it is given and shows it again once the settings are read back from the file.
+TEST_F(PageRows, EveryRowIsNamedAndEveryKeyedRowKeepsItsValueThroughTheFile)
 {
     for (const char *className : kSectionPages) {
+        SCOPED_TRACE(className);
         auto page = makePage(className);
-        for (const Row &row : parsedRowsOf(page)) {
+        std::vector<Row> rows = parsedRowsOf(page);
+        ASSERT_FALSE(rows.empty());
+        EXPECT_EQ(rows.front().kind, "G");
+        EXPECT_NE(rows.back().kind, "G");
+        for (const Row &row : rows) {
+            EXPECT_FALSE(row.title.empty() && row.key.empty()) << row.kind;
             if (row.kind != "S" && row.kind != "L" && row.kind != "SL" && row.kind != "T")
                 continue; // groups, and the editors' rows (EditorsTest, ValuePathTest)
-            SCOPED_TRACE(std::string(className) + " " + row.key);
+            SCOPED_TRACE(row.key);
             StrongRef<objc_object> value = otherValue(page, row);
             setValue(page, row.key.c_str(), value);
             CVLoadSettings(); // the model afresh from the file
@@ -88,20 +93,9 @@ TEST_F(PageRows, EveryKeyedRowStoresItsValueAndShowsItAfterTheSettingsAreReadAga
     }
 }
 
-TEST_F(PageRows, EveryRowHasATitleOrAFooterAndSectionsEndWithRows)
-{
-    for (const char *className : kSectionPages) {
-        SCOPED_TRACE(className);
-        std::vector<Row> rows = parsedRowsOf(makePage(className));
-        ASSERT_FALSE(rows.empty());
-        EXPECT_EQ(rows.front().kind, "G");
-        EXPECT_NE(rows.back().kind, "G");
-        for (const Row &row : rows)
-            EXPECT_FALSE(row.title.empty() && row.key.empty()) << row.kind;
-    }
-}
-
-TEST_F(PageRows, TheLockAnimationDurationFollowsTheChosenAnimation)
+// The duration follows the chosen lock animation; an iPad offers no lock animation even
+// with one stored.
+TEST_F(PageRows, TheLockAnimationRowsFollowTheChosenAnimationAndTheIdiom)
 {
     auto page = makePage("AnimationsListController");
     EXPECT_TRUE(hasRow(page, "lockAnimationType"));
@@ -110,27 +104,23 @@ TEST_F(PageRows, TheLockAnimationDurationFollowsTheChosenAnimation)
     EXPECT_TRUE(hasRow(page, "lockAnimationDuration"));
     setValue(page, "lockAnimationType", integer(0));
     EXPECT_FALSE(hasRow(page, "lockAnimationDuration"));
-}
 
-TEST_F(PageRows, AnIPadOffersNoLockAnimationEvenWithOneStored)
-{
     useProfile(kIOS9, sim::DeviceProfile::Pad);
     gCVAnimations.lockAnimationType = 1;
-    auto page = makePage("AnimationsListController");
-    for (const Row &row : parsedRowsOf(page))
+    auto pad = makePage("AnimationsListController");
+    for (const Row &row : parsedRowsOf(pad))
         EXPECT_EQ(row.key.find("lockAnimation"), std::string::npos) << row.key;
-    EXPECT_TRUE(hasRow(page, "scrollAnimationType"));
+    EXPECT_TRUE(hasRow(pad, "scrollAnimationType"));
 }
 
-TEST_F(PageRows, TheRandomScrollEffectIsStoredUnderItsOwnValue)
+// None, the 38 effects, and the random pick last (its value is stored as every last list
+// value is, above).
+TEST_F(PageRows, TheScrollEffectsEndWithTheRandomPick)
 {
-    auto page = makePage("AnimationsListController");
-    std::vector<std::string> titles = listTitles(page, "scrollAnimationType");
-    ASSERT_EQ(titles.size(), 40u); // none, the 38 effects, random
+    std::vector<std::string> titles =
+        listTitles(makePage("AnimationsListController"), "scrollAnimationType");
+    ASSERT_EQ(titles.size(), 40u);
     EXPECT_EQ(titles.back(), "Random");
-    setValue(page, "scrollAnimationType", integer(263279764));
-    CVLoadSettings();
-    EXPECT_EQ(gCVAnimations.scrollAnimationType, 263279764u);
 }
 
 TEST_F(PageRows, TheLockScreenTextRowsFollowTheirModes)
@@ -159,23 +149,6 @@ TEST_F(PageRows, TheLockScreenTextRowsFollowTheirModes)
         EXPECT_FALSE(hasRow(page, key)) << key;
 }
 
-TEST_F(PageRows, TheStatusBarTimeTextDependsOnTheGeneration)
-{
-    auto ninth = makePage("StatusBarListController");
-    EXPECT_FALSE(hasRow(ninth, "customTime"));
-    EXPECT_FALSE(hasRow(ninth, "timeString"));
-    setValue(ninth, "timeStringOption", integer(1)); // custom text
-    EXPECT_TRUE(hasRow(ninth, "timeString"));
-    setValue(ninth, "timeStringOption", integer(2)); // the IP address
-    EXPECT_FALSE(hasRow(ninth, "timeString"));
-
-    useProfile(kIOS8, sim::DeviceProfile::Phone);
-    auto eighth = makePage("StatusBarListController");
-    EXPECT_FALSE(hasRow(eighth, "timeStringOption"));
-    EXPECT_TRUE(hasRow(eighth, "customTime"));
-    EXPECT_TRUE(hasRow(eighth, "timeString"));
-}
-
 // Every named item but the four unknown ones has a switch, in the order of its title.
 TEST_F(PageRows, TheStatusBarItemsAreOfferedByTitle)
 {
@@ -190,19 +163,32 @@ TEST_F(PageRows, TheStatusBarItemsAreOfferedByTitle)
     }));
 }
 
-TEST_F(PageRows, TheSpotlightChoicesDependOnTheGeneration)
+// The status bar's time text and the spotlight choices differ between the ninth
+// generation and the eighth.
+TEST_F(PageRows, TheTimeTextAndSpotlightRowsDependOnTheGeneration)
 {
-    auto ninth = makePage("PagesListController");
+    auto ninth = makePage("StatusBarListController");
+    EXPECT_FALSE(hasRow(ninth, "customTime"));
+    EXPECT_FALSE(hasRow(ninth, "timeString"));
+    setValue(ninth, "timeStringOption", integer(1)); // custom text
+    EXPECT_TRUE(hasRow(ninth, "timeString"));
+    setValue(ninth, "timeStringOption", integer(2)); // the IP address
+    EXPECT_FALSE(hasRow(ninth, "timeString"));
+    auto ninthPages = makePage("PagesListController");
     for (const char *key : {"disableSpotlightValue", "returnToFirstPage", "hideSiriSuggestions",
                             "hideNearby", "hideNews"})
-        EXPECT_TRUE(hasRow(ninth, key)) << key;
-    EXPECT_FALSE(hasRow(ninth, "disableSpotlight"));
+        EXPECT_TRUE(hasRow(ninthPages, key)) << key;
+    EXPECT_FALSE(hasRow(ninthPages, "disableSpotlight"));
 
     useProfile(kIOS8, sim::DeviceProfile::Phone);
-    auto eighth = makePage("PagesListController");
-    EXPECT_TRUE(hasRow(eighth, "disableSpotlight"));
-    EXPECT_FALSE(hasRow(eighth, "disableSpotlightValue"));
-    EXPECT_FALSE(hasRow(eighth, "hideNews"));
+    auto eighth = makePage("StatusBarListController");
+    EXPECT_FALSE(hasRow(eighth, "timeStringOption"));
+    EXPECT_TRUE(hasRow(eighth, "customTime"));
+    EXPECT_TRUE(hasRow(eighth, "timeString"));
+    auto eighthPages = makePage("PagesListController");
+    EXPECT_TRUE(hasRow(eighthPages, "disableSpotlight"));
+    EXPECT_FALSE(hasRow(eighthPages, "disableSpotlightValue"));
+    EXPECT_FALSE(hasRow(eighthPages, "hideNews"));
 }
 
 // The dock has one count, the other icon lists four.
@@ -244,16 +230,6 @@ TEST_F(PageRows, EachPageTintsItsNavigationBarAsItAppears)
         EXPECT_EQ(rgba[3], 1.0);
         objc_release(navigation);
     }
-}
-
-TEST_F(PageRows, AColourEditorReportsToItsPage)
-{
-    auto page = makePage("ControlCenterListController");
-    id editor = msg<id>(msg<id>(objc_getClass("PSViewController"), "alloc"_sel), "init"_sel);
-    msg<void>(editor, "setSpecifier:"_sel, rowWithKey(page, "backdropColor"));
-    EXPECT_EQ(CVEditorDelegate(editor, "CV3ColorControllerDelegate"_ns),
-              static_cast<id>(page.get()));
-    objc_release(editor);
 }
 
 } // namespace

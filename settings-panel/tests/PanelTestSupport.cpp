@@ -6,6 +6,7 @@
 
 #include <chrono>
 #include <cstdio>
+#include <map>
 
 namespace paneltest {
 
@@ -44,37 +45,17 @@ void recordUpdate(std::uint32_t sectionID, CFDictionaryRef changes)
 
 std::string kindOf(PSSpecifier *row)
 {
-    switch (row->m_cellType) {
-    case PSGroupCell:
-        return "G";
-    case PSSwitchCell:
-        return "S";
-    case PSSliderCell:
-        return "SL";
-    case PSEditTextCell:
-        return "T";
-    case PSLinkListCell:
-        break;
-    default:
-        return "?";
-    }
-    const char *detail =
-        row->m_detailControllerClass ? class_getName(row->m_detailControllerClass) : "";
-    std::string name = detail;
-    if (name == "PSListItemsController")
-        return "L";
-    if (name == "ColorController")
-        return "C";
-    if (name == "FontListController")
-        return "F";
-    if (name == "AppListController")
-        return "A";
-    return "K";
-}
-
-std::string text(id object)
-{
-    return object ? sim::describe(object) : std::string();
+    static const std::map<NSInteger, std::string> cells = {
+        {PSGroupCell, "G"}, {PSSwitchCell, "S"}, {PSSliderCell, "SL"}, {PSEditTextCell, "T"}};
+    static const std::map<std::string, std::string> editors = {{"PSListItemsController", "L"},
+                                                               {"ColorController", "C"},
+                                                               {"FontListController", "F"},
+                                                               {"AppListController", "A"}};
+    if (row->m_cellType != PSLinkListCell)
+        return cells.contains(row->m_cellType) ? cells.at(row->m_cellType) : "?";
+    Class editor = row->m_detailControllerClass;
+    auto found = editors.find(editor ? class_getName(editor) : "");
+    return found == editors.end() ? "K" : found->second;
 }
 
 } // namespace
@@ -135,24 +116,20 @@ std::vector<std::string> rowsOf(PSListController *page)
     for (const StrongRef<objc_object> &object : *specifiers) {
         auto *row = static_cast<PSSpecifier *>(object.get());
         std::string key = row->m_cellType == PSGroupCell
-                              ? text(row->propertyForKey("footerText"_ns))
-                              : text(row->propertyForKey("id"_ns));
-        rows.push_back(kindOf(row) + "|" + text(row->m_name.get()) + "|" + key);
+                              ? describe(row->propertyForKey("footerText"_ns))
+                              : describe(row->propertyForKey("id"_ns));
+        rows.push_back(kindOf(row) + "|" + describe(row->m_name.get()) + "|" + key);
     }
     return rows;
 }
 
 PSSpecifier *rowWithKey(PSListController *page, const char *key)
 {
-    NSString *wanted = NSString::stringWithUTF8String(key);
-    for (const StrongRef<objc_object> &object : *msg<NSArray *>(page, "specifiers"_sel)) {
-        auto *row = static_cast<PSSpecifier *>(object.get());
-        auto *identifier = static_cast<NSString *>(row->propertyForKey("id"_ns));
-        if (identifier && identifier->isEqualToString(wanted))
-            return row;
-    }
-    ADD_FAILURE() << "no row with the key " << key;
-    return nil;
+    auto *row =
+        msg<PSSpecifier *>(page, "specifierForID:"_sel, NSString::stringWithUTF8String(key));
+    if (!row)
+        ADD_FAILURE() << "no row with the key " << key;
+    return row;
 }
 
 id valueOf(PSListController *page, const char *key)
@@ -170,21 +147,10 @@ void setValue(PSListController *page, const char *key, id value)
 std::vector<std::string> listTitles(PSListController *page, const char *key)
 {
     std::vector<std::string> titles;
-    PSSpecifier *row = rowWithKey(page, key);
-    if (!row)
-        return titles;
-    for (const StrongRef<objc_object> &value : *row->m_values)
-        titles.push_back(text(row->m_titleDictionary->objectForKey(value.get())));
-    return titles;
-}
-
-std::vector<std::string> listValues(PSListController *page, const char *key)
-{
-    std::vector<std::string> values;
     if (PSSpecifier *row = rowWithKey(page, key))
         for (const StrongRef<objc_object> &value : *row->m_values)
-            values.push_back(text(value.get()));
-    return values;
+            titles.push_back(describe(row->m_titleDictionary->objectForKey(value.get())));
+    return titles;
 }
 
 NSDictionary *settingsFile()
@@ -198,27 +164,9 @@ NSNumber *number(double value)
     return NSNumber::numberWithFloat(static_cast<float>(value));
 }
 
-NSNumber *integer(long long value)
-{
-    return NSNumber::numberWithLongLong(value);
-}
-
-NSNumber *boolean(bool value)
-{
-    return NSNumber::numberWithBool(value);
-}
-
-NSDictionary *dict(std::initializer_list<std::pair<const char *, id>> entries)
-{
-    NSMutableDictionary *result = NSMutableDictionary::dictionary();
-    for (const auto &[key, value] : entries)
-        result->setObjectForKey(value, NSString::stringWithUTF8String(key));
-    return result;
-}
-
 std::string describe(id object)
 {
-    return text(object);
+    return object ? sim::describe(object) : std::string();
 }
 
 } // namespace paneltest

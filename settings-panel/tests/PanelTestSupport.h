@@ -1,15 +1,14 @@
 #pragma once
-// What the panel's tests share: one device for the binary (root, services) with the
-// reload service listening in this process, so every commit the panel sends can be seen;
-// a fixture that gives each test the default profile and a model loaded from no file; pages made as
-// the settings application makes them; rows summarised as "kind|title|key" lines; and
-// setting a row's value as the row's cell would.
+// What the panel's tests share: one device for the binary with the reload service listening
+// in this process, so every commit can be seen; a fixture with the default profile and no
+// settings file; pages made as the application makes them; rows as "kind|title|key" lines.
 
 #include "darwin/TemporaryDevice.h"
 #include "foundation/DeviceProfile.h"
 #include "foundation/NSLog.h"
 #include "preferences/Preferences.h"
 #include "settings-core/CVSettings.h"
+#include "settings-core/tests/SettingsTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -36,7 +35,7 @@ protected:
     // The updates the reload service has received so far (after running the main loop
     // until `count` have arrived, or two seconds have passed).
     const std::vector<Update> &updates(std::size_t count);
-    // Updates received after the last call of updates() or clearUpdates().
+    // Forgets the updates received so far.
     void clearUpdates();
 
     AutoreleasePool m_pool;
@@ -57,18 +56,18 @@ id valueOf(PSListController *page, const char *key);
 // Sends the value to the row's setter, as the row's cell does.
 void setValue(PSListController *page, const char *key, id value);
 
-// A list row's titles and values, in order, as text ("%@").
+// A list row's titles, in order, as text ("%@").
 std::vector<std::string> listTitles(PSListController *page, const char *key);
-std::vector<std::string> listValues(PSListController *page, const char *key);
 
 // The settings file as a dictionary (nil when there is none).
 NSDictionary *settingsFile();
 
-// Short ways to build property-list values.
+// Property-list values: the settings tests' own builders, and a float as a slider sends it.
+using cvtest::boolean;
+using cvtest::dict;
+using cvtest::integer;
 NSNumber *number(double value);
-NSNumber *integer(long long value);
-NSNumber *boolean(bool value);
-NSDictionary *dict(std::initializer_list<std::pair<const char *, id>> entries);
+// The object as text ("%@"); nil is "".
 std::string describe(id object);
 
 } // namespace paneltest

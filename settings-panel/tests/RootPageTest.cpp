@@ -78,38 +78,26 @@ TEST_F(RootPage, ASecondSettingsChangedNoticeDoesNotStackABanner)
     EXPECT_EQ(bannerWindows(), before + 1);
 }
 
-TEST_F(RootPage, TheRespringConfirmationPostsTheApplyNotification)
+// "Respring" posts the apply notification; "Dismiss" posts nothing.
+TEST_F(RootPage, TheRespringConfirmationPostsTheApplyNotificationOnlyOnRespring)
 {
     int token = 0;
     ASSERT_EQ(notify_register_check("com.kestrelworks.corvane3.applySettings", &token), 0u);
-    auto root = makePage("RootListController");
-    msg<void>(root.get(), "confirmRespring"_sel);
-    std::vector<sim::VisibleAlert> alerts = sim::visibleAlerts();
-    ASSERT_EQ(alerts.size(), 1u);
-    EXPECT_EQ(alerts[0].title, "Corvane");
-    EXPECT_EQ(alerts[0].message, "Would you like to respring now?");
-    EXPECT_EQ(alerts[0].buttons, (std::vector<std::string>{"Dismiss", "Respring"}));
-    EXPECT_EQ(msg<NSInteger>(alerts[0].alert, "tag"_sel), 87188);
-
     int posted = 0;
     notify_check(token, &posted); // the first check always answers true
-    ASSERT_TRUE(sim::pressAlertButton(alerts[0].alert, 1));
-    notify_check(token, &posted);
-    EXPECT_EQ(posted, 1);
-    notify_cancel(token);
-}
-
-TEST_F(RootPage, DismissingTheConfirmationPostsNothing)
-{
-    int token = 0;
-    ASSERT_EQ(notify_register_check("com.kestrelworks.corvane3.applySettings", &token), 0u);
-    int posted = 0;
-    notify_check(token, &posted);
     auto root = makePage("RootListController");
-    msg<void>(root.get(), "confirmRespring"_sel);
-    ASSERT_TRUE(sim::pressAlertButton(sim::visibleAlerts().at(0).alert, 0));
-    notify_check(token, &posted);
-    EXPECT_EQ(posted, 0);
+    for (NSInteger button : {0, 1}) {
+        msg<void>(root.get(), "confirmRespring"_sel);
+        std::vector<sim::VisibleAlert> alerts = sim::visibleAlerts();
+        ASSERT_EQ(alerts.size(), 1u);
+        EXPECT_EQ(alerts[0].title, "Corvane");
+        EXPECT_EQ(alerts[0].message, "Would you like to respring now?");
+        EXPECT_EQ(alerts[0].buttons, (std::vector<std::string>{"Dismiss", "Respring"}));
+        EXPECT_EQ(msg<NSInteger>(alerts[0].alert, "tag"_sel), 87188);
+        ASSERT_TRUE(sim::pressAlertButton(alerts[0].alert, button));
+        notify_check(token, &posted);
+        EXPECT_EQ(posted, button) << "button " << button;
+    }
     notify_cancel(token);
 }
 
@@ -127,12 +115,6 @@ TEST_F(RootPage, TheResetConfirmationOfASectionPageResetsOnConfirm)
     EXPECT_FALSE(gCVDock.hideBackground);
 }
 
-} // namespace
-
-namespace {
-
-using namespace paneltest;
-
 class Marquee : public PanelTest {
 protected:
     StrongRef<UIView> labelWithText(const char *text)
@@ -144,14 +126,10 @@ protected:
     }
 };
 
-TEST_F(Marquee, ATextThatFitsInsideTheMarginsDoesNotScroll)
+// A text that fits inside the margins stays still; a wider one scrolls left by its overflow.
+TEST_F(Marquee, OnlyAWiderTextScrollsLeftByItsOverflow)
 {
-    auto label = labelWithText("Hi");
-    EXPECT_EQ(label->m_subviews.size(), 0u);
-}
-
-TEST_F(Marquee, AWiderTextScrollsLeftByItsOverflow)
-{
+    EXPECT_EQ(labelWithText("Hi")->m_subviews.size(), 0u);
     auto label = labelWithText("Settings Changed, tap to apply, and then some more text");
     ASSERT_EQ(label->m_subviews.size(), 1u);
     UIView *image = label->m_subviews[0].get();

@@ -1,11 +1,11 @@
-// From a row to the settings model, the settings file and the running SpringBoard: each
-// change is loaded into the shared section, written to the file and sent to the reload
-// service with the page's section identifier, nested the way the file nests it; resets
+// From a row to the model, the file and the running SpringBoard: each change is loaded,
+// saved and sent with the page's section identifier, nested as the file nests it; resets
 // put a page's part of the model back to its defaults and commit it whole.
 
 #include "PanelTestSupport.h"
 
 #include "foundation/NSNotificationCenter.h"
+#include "settings-panel/SectionListController.h"
 
 namespace {
 
@@ -13,14 +13,6 @@ using namespace paneltest;
 
 class ValuePath : public PanelTest {
 protected:
-    NSDictionary *fileSection(const char *name)
-    {
-        NSDictionary *file = settingsFile();
-        return file ? static_cast<NSDictionary *>(
-                          file->objectForKey(NSString::stringWithUTF8String(name)))
-                    : nil;
-    }
-
     // The single update the service received, or a failure.
     Update onlyUpdate()
     {
@@ -30,27 +22,16 @@ protected:
     }
 };
 
-TEST_F(ValuePath, ASwitchIsLoadedSavedAndSentWithThePageIdentifier)
-{
-    auto page = makePage("ControlCenterListController");
-    EXPECT_EQ(describe(valueOf(page, "hideSeparators")), "0");
-    setValue(page, "hideSeparators", boolean(true));
-
-    EXPECT_TRUE(gCVControlCenter.hideSeparators);
-    EXPECT_EQ(describe(valueOf(page, "hideSeparators")), "1");
-    EXPECT_EQ(describe(fileSection("CVControlCenter")->objectForKey("hideSeparators"_ns)), "1");
-    Update update = onlyUpdate();
-    EXPECT_EQ(update.sectionID, 6u);
-    EXPECT_EQ(describe(update.changes), describe(dict({{"hideSeparators", boolean(true)}})));
-}
-
-TEST_F(ValuePath, EveryPageCommitsWithItsOwnIdentifier)
+// Each page commits with its own identifier; keys of the icon lists, their cover flow and
+// the status bar items are sent nested the way the file nests them.
+TEST_F(ValuePath, EachRowLoadsItsValueAndSendsItWithThePageIdentifier)
 {
     struct Case {
         const char *page;
         const char *key;
         id value;
         std::uint32_t sectionID;
+        NSDictionary *sent = nil; // nil: {key: value}
     };
     const Case cases[] = {
         {"StatusBarListController", "customCarrier", boolean(true), 0},
@@ -63,78 +44,34 @@ TEST_F(ValuePath, EveryPageCommitsWithItsOwnIdentifier)
         {"ControlCenterListController", "disableCC", boolean(true), 6},
         {"AnimationsListController", "customSpeed", boolean(true), 7},
         {"NotificationCenterListController", "hideToday", boolean(true), 8},
+        {"PagesListController", "CVIconListEntity.iconColumns", integer(6), 1,
+         dict({{"pages", dict({{"iconColumns", integer(6)}})}})},
+        {"FoldersListController", "CVIconListEntity.hideLabels", boolean(true), 1,
+         dict({{"folders", dict({{"hideLabels", boolean(true)}})}})},
+        {"DockListController", "CVCoverFlowSettings.enabled", boolean(true), 1,
+         dict({{"dock", dict({{"coverflow", dict({{"enabled", boolean(true)}})}})}})},
+        {"StatusBarListController", "h.vpn", boolean(true), 0,
+         dict({{"itemIsHidden", dict({{"vpn", boolean(true)}})}})},
     };
     for (const Case &test : cases) {
+        SCOPED_TRACE(std::string(test.page) + " " + test.key);
         clearUpdates();
         auto page = makePage(test.page);
         setValue(page, test.key, test.value);
+        EXPECT_TRUE(sim::objectsEqual(valueOf(page, test.key), test.value));
         const std::vector<Update> &received = updates(1);
-        ASSERT_EQ(received.size(), 1u) << test.page;
-        EXPECT_EQ(received[0].sectionID, test.sectionID) << test.page;
-        EXPECT_EQ(describe(received[0].changes), describe(dict({{test.key, test.value}})))
-            << test.page;
+        ASSERT_EQ(received.size(), 1u);
+        EXPECT_EQ(received[0].sectionID, test.sectionID);
+        EXPECT_EQ(describe(received[0].changes),
+                  describe(test.sent ? test.sent : dict({{test.key, test.value}})));
     }
-}
-
-TEST_F(ValuePath, IconListKeysGoToTheEntityNestedUnderItsName)
-{
-    auto pages = makePage("PagesListController");
-    setValue(pages, "CVIconListEntity.iconColumns", integer(6));
+    // Each nested key reached its own entity and no other.
     EXPECT_EQ(gCVIcons.pages.iconColumns, 6);
     EXPECT_EQ(gCVIcons.folders.iconColumns, 0);
-    EXPECT_EQ(describe(valueOf(pages, "CVIconListEntity.iconColumns")), "6");
-    Update update = onlyUpdate();
-    EXPECT_EQ(update.sectionID, 1u);
-    EXPECT_EQ(describe(update.changes),
-              describe(dict({{"pages", dict({{"iconColumns", integer(6)}})}})));
-    NSDictionary *saved =
-        static_cast<NSDictionary *>(fileSection("CVIcons")->objectForKey("pages"_ns));
-    EXPECT_EQ(describe(saved->objectForKey("iconColumns"_ns)), "6");
-}
-
-TEST_F(ValuePath, CoverFlowKeysGoToTheEntitysCoverFlow)
-{
-    auto dock = makePage("DockListController");
-    setValue(dock, "CVCoverFlowSettings.enabled", boolean(true));
+    EXPECT_TRUE(gCVIcons.folders.hideLabels);
     EXPECT_TRUE(gCVIcons.dock.coverflow.enabled);
     EXPECT_FALSE(gCVIcons.pages.coverflow.enabled);
-    EXPECT_EQ(describe(valueOf(dock, "CVCoverFlowSettings.enabled")), "1");
-    Update update = onlyUpdate();
-    EXPECT_EQ(update.sectionID, 1u);
-    EXPECT_EQ(
-        describe(update.changes),
-        describe(dict({{"dock", dict({{"coverflow", dict({{"enabled", boolean(true)}})}})}})));
-}
-
-TEST_F(ValuePath, DockAndFoldersKeepTheirOwnKeysInTheirOwnSections)
-{
-    auto folders = makePage("FoldersListController");
-    setValue(folders, "CVIconListEntity.hideLabels", boolean(true));
-    setValue(folders, "darkBackground", boolean(true));
-    EXPECT_TRUE(gCVIcons.folders.hideLabels);
-    EXPECT_TRUE(gCVFolders.darkBackground);
-    const std::vector<Update> &received = updates(2);
-    ASSERT_EQ(received.size(), 2u);
-    EXPECT_EQ(received[0].sectionID, 1u);
-    EXPECT_EQ(describe(received[0].changes),
-              describe(dict({{"folders", dict({{"hideLabels", boolean(true)}})}})));
-    EXPECT_EQ(received[1].sectionID, 4u);
-}
-
-TEST_F(ValuePath, StatusBarItemsAreLoadedAndSentInsideItemIsHidden)
-{
-    auto page = makePage("StatusBarListController");
-    EXPECT_EQ(describe(valueOf(page, "h.vpn")), "0");
-    setValue(page, "h.vpn", boolean(true));
     EXPECT_TRUE(gCVStatusBar.itemIsHidden[21]);
-    EXPECT_EQ(describe(valueOf(page, "h.vpn")), "1");
-    Update update = onlyUpdate();
-    EXPECT_EQ(update.sectionID, 0u);
-    EXPECT_EQ(describe(update.changes),
-              describe(dict({{"itemIsHidden", dict({{"vpn", boolean(true)}})}})));
-    // Other keys go to the section unchanged.
-    setValue(page, "carrierString", "Kestrel"_ns);
-    EXPECT_EQ(describe(gCVStatusBar.carrierString), "Kestrel");
 }
 
 TEST_F(ValuePath, ColoursAreStoredAsBytesWithAFourthByteOfOne)
@@ -145,6 +82,8 @@ TEST_F(ValuePath, ColoursAreStoredAsBytesWithAFourthByteOfOne)
     // first argument; a stand-in editor that answers the row is enough.
     id editor = msg<id>(msg<id>(objc_getClass("PSViewController"), "alloc"_sel), "init"_sel);
     msg<void>(editor, "setSpecifier:"_sel, row);
+    EXPECT_EQ(CVEditorDelegate(editor, "CV3ColorControllerDelegate"_ns),
+              static_cast<id>(page.get()));
     UIColor *saved = msg<UIColor *>(page.get(), "colorControllerRequestingSavedColor:"_sel, editor);
     CGFloat red = 0, green = 0, blue = 0, alpha = 0;
     msg<BOOL>(saved, "getRed:green:blue:alpha:"_sel, &red, &green, &blue, &alpha);
@@ -178,67 +117,60 @@ TEST_F(ValuePath, AStandardResetCommitsTheWholeSection)
     EXPECT_EQ(update.sectionID, 8u);
     EXPECT_TRUE(sim::objectsEqual(update.changes, gCVNotificationCenter.getDictionary()))
         << describe(update.changes);
-    EXPECT_EQ(describe(fileSection("CVNotificationCenter")->objectForKey("blurRadius"_ns)), "20");
+    auto *saved =
+        static_cast<NSDictionary *>(settingsFile()->objectForKey("CVNotificationCenter"_ns));
+    EXPECT_EQ(describe(saved->objectForKey("blurRadius"_ns)), "20");
 }
 
-TEST_F(ValuePath, TheDockResetCommitsTheDockThenTheIcons)
+// The dock and folders pages reset their own section and their icon list, and commit the
+// section, then the whole icons section; the other lists are left alone.
+TEST_F(ValuePath, TheDockAndFoldersResetsCommitTheirSectionThenTheIcons)
 {
-    auto page = makePage("DockListController");
-    setValue(page, "hideDock", boolean(true));
-    setValue(page, "CVIconListEntity.iconColumns", integer(3));
-    gCVIcons.pages.iconColumns = 7; // another list: untouched
-    updates(2);
-    clearUpdates();
-    msg<void>(page.get(), "resetSection"_sel);
-    EXPECT_FALSE(gCVDock.hideDock);
-    EXPECT_EQ(gCVIcons.dock.iconColumns, 0);
-    EXPECT_EQ(gCVIcons.pages.iconColumns, 7);
-    const std::vector<Update> &received = updates(2);
-    ASSERT_EQ(received.size(), 2u);
-    EXPECT_EQ(received[0].sectionID, 2u);
-    EXPECT_EQ(received[1].sectionID, 1u);
-    EXPECT_NE(received[1].changes->objectForKey("hiddenIcons"_ns), nil); // the whole section
-}
-
-TEST_F(ValuePath, TheFoldersResetCommitsTheFoldersThenTheIcons)
-{
-    auto page = makePage("FoldersListController");
+    gCVDock.hideDock = true;
+    gCVIcons.dock.iconColumns = 3;
     gCVFolders.fastOpen = true;
     gCVIcons.folders.sideInset = 2.0;
-    msg<void>(page.get(), "resetSection"_sel);
+    gCVIcons.pages.iconColumns = 7;
+    for (auto [page, sectionID] :
+         {std::pair{"DockListController", 2u}, std::pair{"FoldersListController", 4u}}) {
+        clearUpdates();
+        msg<void>(makePage(page).get(), "resetSection"_sel);
+        const std::vector<Update> &received = updates(2);
+        ASSERT_EQ(received.size(), 2u) << page;
+        EXPECT_EQ(received[0].sectionID, sectionID);
+        EXPECT_EQ(received[1].sectionID, 1u);
+        EXPECT_NE(received[1].changes->objectForKey("hiddenIcons"_ns), nil);
+    }
+    EXPECT_FALSE(gCVDock.hideDock);
+    EXPECT_EQ(gCVIcons.dock.iconColumns, 0);
     EXPECT_FALSE(gCVFolders.fastOpen);
     EXPECT_EQ(gCVIcons.folders.sideInset, 1.0);
-    const std::vector<Update> &received = updates(2);
-    ASSERT_EQ(received.size(), 2u);
-    EXPECT_EQ(received[0].sectionID, 4u);
-    EXPECT_EQ(received[1].sectionID, 1u);
+    EXPECT_EQ(gCVIcons.pages.iconColumns, 7);
 }
 
-TEST_F(ValuePath, TheIconsResetKeepsTheDockAndFolderLists)
+// The icons page keeps the dock and folder lists; the pages page keeps the ninth
+// generation's spotlight choices.
+TEST_F(ValuePath, TheIconsAndPagesResetsKeepWhatOtherRowsShow)
 {
-    auto page = makePage("IconsListController");
     gCVIcons.hideBadges = true;
     gCVIcons.pages.iconRows = 4;
     gCVIcons.dock.iconColumns = 5;
     gCVIcons.folders.iconRows = 2;
-    msg<void>(page.get(), "resetSection"_sel);
+    msg<void>(makePage("IconsListController").get(), "resetSection"_sel);
     EXPECT_FALSE(gCVIcons.hideBadges);
     EXPECT_EQ(gCVIcons.pages.iconRows, 0);
     EXPECT_EQ(gCVIcons.dock.iconColumns, 5);
     EXPECT_EQ(gCVIcons.folders.iconRows, 2);
     EXPECT_EQ(onlyUpdate().sectionID, 1u);
-}
 
-TEST_F(ValuePath, ThePagesResetLeavesTheNinthGenerationSpotlightChoices)
-{
-    auto page = makePage("PagesListController");
+    clearUpdates();
     gCVIcons.hidePageDots = true;
     gCVIcons.disableSpotlight = true;
     gCVIcons.disableSpotlightValue = 3;
     gCVIcons.returnToFirstPage = true;
     gCVIcons.hideNews = true;
     gCVIcons.pages.resize = true;
-    msg<void>(page.get(), "resetSection"_sel);
+    msg<void>(makePage("PagesListController").get(), "resetSection"_sel);
     EXPECT_FALSE(gCVIcons.hidePageDots);
     EXPECT_FALSE(gCVIcons.disableSpotlight);
     EXPECT_FALSE(gCVIcons.pages.resize);
@@ -258,43 +190,29 @@ TEST_F(ValuePath, AResetBuildsTheRowsAgain)
     EXPECT_EQ(rowsOf(page).size(), withText - 2);
 }
 
-// Options that SpringBoard takes up only when it starts offer a restart.
-
-class RestartNotices : public ValuePath {
-protected:
-    void SetUp() override
-    {
-        ValuePath::SetUp();
-        m_observer = NSNotificationCenter::defaultCenter()->addObserverForNameObjectQueueUsingBlock(
-            "CV3ShowSettingsChangedNotification"_ns, nil, nil,
-            [this](NSNotification *) { ++m_notices; });
-    }
-    void TearDown() override
-    {
-        NSNotificationCenter::defaultCenter()->removeObserver(m_observer);
-        ValuePath::TearDown();
-    }
-
-    id m_observer = nil;
-    int m_notices = 0;
-};
-
-TEST_F(RestartNotices, FollowLabelFontsAndNotificationCenterTextOnly)
+// Options that SpringBoard takes up only when it starts offer a restart: the label fonts
+// and the notification center's texts, and nothing else.
+TEST_F(ValuePath, OnlyOptionsTakenUpAtStartOfferARestart)
 {
+    NSNotificationCenter *center = NSNotificationCenter::defaultCenter();
+    int notices = 0;
+    id observer = center->addObserverForNameObjectQueueUsingBlock(
+        "CV3ShowSettingsChangedNotification"_ns, nil, nil, [&](NSNotification *) { ++notices; });
     auto icons = makePage("IconsListController");
     setValue(icons, "hideBadges", boolean(true));
-    EXPECT_EQ(m_notices, 0);
+    EXPECT_EQ(notices, 0);
     setValue(icons, "labelFontSize", number(11));
-    EXPECT_EQ(m_notices, 1);
+    EXPECT_EQ(notices, 1);
     setValue(icons, "customLabelFont", boolean(true));
-    EXPECT_EQ(m_notices, 2);
+    EXPECT_EQ(notices, 2);
 
-    auto center = makePage("NotificationCenterListController");
-    setValue(center, "hideMissed", boolean(true));
-    EXPECT_EQ(m_notices, 2);
-    setValue(center, "customNCText", boolean(true));
-    setValue(center, "customNotificationUnavailableText", "Nothing"_ns);
-    EXPECT_EQ(m_notices, 4);
+    auto page = makePage("NotificationCenterListController");
+    setValue(page, "hideMissed", boolean(true));
+    EXPECT_EQ(notices, 2);
+    setValue(page, "customNCText", boolean(true));
+    setValue(page, "customNotificationUnavailableText", "Nothing"_ns);
+    EXPECT_EQ(notices, 4);
+    center->removeObserver(observer);
 }
 
 } // namespace

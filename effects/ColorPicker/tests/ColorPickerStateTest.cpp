@@ -1,5 +1,5 @@
 // ColorPickerState: hue and saturation of wheel points, colours, the states made from hue,
-// colour and view positions, derived states and the description.
+// colour and view positions, and derived states.
 
 #include "PickerTest.h"
 
@@ -45,7 +45,9 @@ TEST_F(ColorPickerStateTest, TheRimRunsThroughThePrimariesCounterClockwise)
     }
 }
 
-TEST_F(ColorPickerStateTest, SaturationIsTheLengthLimitedToOne)
+// Saturation is the length limited to one; brightness scales the colour and alpha
+// carries through.
+TEST_F(ColorPickerStateTest, SaturationIsTheLengthLimitedToOneAndBrightnessScales)
 {
     EXPECT_NEAR(stateAtDegrees(0, 0.5)->saturation(), 0.5, 1e-6);
     // Half-saturated red at full brightness is (1, 0.5, 0.5).
@@ -53,21 +55,15 @@ TEST_F(ColorPickerStateTest, SaturationIsTheLengthLimitedToOne)
     ColorPickerState *outside = ColorPickerState::stateWithScaledRelativePoint({3, 4}, 1, 1);
     EXPECT_EQ(outside->saturation(), 1);
     EXPECT_NEAR(outside->hue(), std::atan2(4.0, 3.0) / (2 * std::numbers::pi), 1e-6);
-}
-
-TEST_F(ColorPickerStateTest, BrightnessScalesAndAlphaCarriesThrough)
-{
-    ColorPickerState *state =
-        ColorPickerState::stateWithScaledRelativePoint({0, 1}, 0.5, 0.25); // hue 1/4
     // A quarter turn is half-way from yellow to green: (0.5, 1, 0) at full brightness.
-    expectColor(state->color(), {0.25, 0.5, 0, 0.25});
+    expectColor(ColorPickerState::stateWithScaledRelativePoint({0, 1}, 0.5, 0.25)->color(),
+                {0.25, 0.5, 0, 0.25});
 }
 
 TEST_F(ColorPickerStateTest, HueAndSaturationMakeThePoint)
 {
     ColorPickerState *state = ColorPickerState::stateWithHue(0.25, 0.5, 0.8, 0.9);
-    EXPECT_NEAR(state->scaledRelativePoint().x, 0, 1e-6);
-    EXPECT_NEAR(state->scaledRelativePoint().y, 0.5, 1e-6);
+    expectPoint(state->scaledRelativePoint(), {0, 0.5}, 1e-6);
     ColorPickerState *below = ColorPickerState::stateWithHue(0.75, 1, 1, 1);
     EXPECT_NEAR(below->scaledRelativePoint().y, -1, 1e-6);
     EXPECT_NEAR(below->hue(), 0.75, 1e-6) << "a negative angle gets a whole turn added";
@@ -113,12 +109,9 @@ TEST_F(ColorPickerStateTest, ViewPositionsAndWheelPointsConvertBothWays)
         auto *state = msg<ColorPickerState *, CGPoint, CGFloat, CGFloat, CGFloat, CGFloat>(
             reinterpret_cast<id>(ColorPickerState::class_()),
             "stateForPoint:size:padding:brightness:alpha:"_sel, c.view, 200, 11, 0.6, 0.4);
-        EXPECT_NEAR(state->scaledRelativePoint().x, c.wheel.x, 1e-6);
-        EXPECT_NEAR(state->scaledRelativePoint().y, c.wheel.y, 1e-6);
+        expectPoint(state->scaledRelativePoint(), c.wheel, 1e-6);
         EXPECT_FLOAT_EQ(state->brightness(), 0.6);
-        CGPoint back = state->selectionPoint(200, 11);
-        EXPECT_NEAR(back.x, c.view.x, 1e-4);
-        EXPECT_NEAR(back.y, c.view.y, 1e-4);
+        expectPoint(state->selectionPoint(200, 11), c.view);
     }
 }
 
@@ -134,24 +127,12 @@ TEST_F(ColorPickerStateTest, DerivedStatesReplaceOneValue)
     EXPECT_FLOAT_EQ(state->stateBySettingAlpha(0.1)->brightness(), 0.8);
 
     ColorPickerState *turned = state->stateBySettingHue(0.5);
-    EXPECT_NEAR(turned->scaledRelativePoint().x, -0.5, 1e-6);
-    EXPECT_NEAR(turned->scaledRelativePoint().y, 0, 1e-6);
+    expectPoint(turned->scaledRelativePoint(), {-0.5, 0}, 1e-6);
     ColorPickerState *paler = state->stateBySettingSaturation(0.2);
     EXPECT_NEAR(paler->scaledRelativePoint().x, 0, 1e-6);
     EXPECT_NEAR(msg<CGFloat>(paler, "saturation"_sel), 0.2, 1e-6);
     EXPECT_NEAR(state->hue(), 0.25, 1e-6);
     EXPECT_FLOAT_EQ(state->brightness(), 0.8);
-}
-
-TEST_F(ColorPickerStateTest, TheDescriptionNamesClassAddressPointBrightnessAndAlpha)
-{
-    ColorPickerState *state = ColorPickerState::stateWithScaledRelativePoint({0.5, -0.25}, 0.75, 1);
-    char expected[160];
-    std::snprintf(expected, sizeof expected,
-                  "<ColorPickerState: %p { scaledPoint:{0.5, -0.25} brightness:0.750000 "
-                  "alpha:1.000000} >",
-                  static_cast<void *>(state));
-    EXPECT_EQ(sim::describe(state), expected);
 }
 
 } // namespace

@@ -1,5 +1,5 @@
-// ColorPickerView: its square frame, the wheel it shows once in a window, touches and the
-// clamping of the selection, the setters, crop, the loupe and the delegate's messages.
+// ColorPickerView: its square frame, the wheel, touches and their clamping, the setters,
+// crop, the loupe and the delegate's messages.
 
 #include "PickerTest.h"
 
@@ -13,12 +13,6 @@
 namespace {
 
 using ColorPickerViewTest = PickerTest;
-
-void expectPoint(CGPoint actual, CGPoint expected, double tolerance = 1e-4)
-{
-    EXPECT_NEAR(actual.x, expected.x, tolerance);
-    EXPECT_NEAR(actual.y, expected.y, tolerance);
-}
 
 // A point of the picker in the window's space, where fingers touch.
 CGPoint onScreen(ColorPickerView *picker, CGPoint point)
@@ -36,19 +30,12 @@ void drag(ColorPickerView *picker, CGPoint from, std::vector<CGPoint> through)
     sim::touchUp(onScreen(picker, through.empty() ? from : through.back()));
 }
 
-TEST_F(ColorPickerViewTest, InitWithFrameSquaresTheFrameWithTheSmallerSide)
+// initWithFrame: squares the frame with the smaller side; a later frame or bounds that is
+// not square fails the assertion.
+TEST_F(ColorPickerViewTest, ThePickerIsSquare)
 {
-    ColorPickerView *wide = makePicker({{10, 20}, {200, 150}}, false);
-    CGRect frame = wide->frame();
-    EXPECT_EQ(frame.origin.x, 10);
-    EXPECT_EQ(frame.origin.y, 20);
-    EXPECT_EQ(frame.size.width, 150);
-    EXPECT_EQ(frame.size.height, 150);
+    EXPECT_RECT_EQ(makePicker({{10, 20}, {200, 150}}, false)->frame(), 10, 20, 150, 150);
     EXPECT_EQ(makePicker({{0, 0}, {90, 120}}, false)->bounds().size.width, 90);
-}
-
-TEST_F(ColorPickerViewTest, AFrameOrBoundsThatIsNotSquareFailsTheAssertion)
-{
     testing::FLAGS_gtest_death_test_style = "threadsafe";
     ColorPickerView *picker = makePicker({{0, 0}, {100, 100}}, false);
     CGRect tall = {{0, 0}, {100, 120}};
@@ -60,19 +47,16 @@ TEST_F(ColorPickerViewTest, AFrameOrBoundsThatIsNotSquareFailsTheAssertion)
     EXPECT_EQ(picker->side(), 120);
 }
 
-TEST_F(ColorPickerViewTest, ANewPickerIsWhiteSquareAndOpaqueAtFullBrightness)
+// A new picker is white, square and opaque at full brightness; in a window it takes the
+// screen's scale and shows the wheel at that scale.
+TEST_F(ColorPickerViewTest, ANewPickerIsWhiteAndShowsTheWheelOnceInAWindow)
 {
-    ColorPickerView *picker = makePicker({{0, 0}, {200, 200}}, false);
+    ColorPickerView *picker = makePicker({{0, 0}, {150, 150}}, false);
     expectColor(msg<UIColor *>(picker, "selectionColor"_sel), {1, 1, 1, 1});
     EXPECT_FALSE(msg<BOOL>(picker, "cropToCircle"_sel));
     EXPECT_TRUE(msg<BOOL>(picker, "showLoupe"_sel));
     EXPECT_EQ(msg<CGFloat>(picker, "paddingDistance"_sel), 11);
-    expectPoint(msg<CGPoint>(picker, "selection"_sel), {100, 100});
-}
-
-TEST_F(ColorPickerViewTest, InAWindowThePickerTakesTheScreenScaleAndShowsTheWheel)
-{
-    ColorPickerView *picker = makePicker({{0, 0}, {150, 150}}, false);
+    expectPoint(msg<CGPoint>(picker, "selection"_sel), {75, 75});
     EXPECT_EQ(msg<CGFloat>(picker, "scale"_sel), 0);
     EXPECT_EQ(picker->m_gradientLayer->contents(), nullptr);
 
@@ -105,9 +89,16 @@ TEST_F(ColorPickerViewTest, PickersOfOneSizeShowThePreparedWheel)
     EXPECT_NE(makePicker({{0, 0}, {138, 138}})->m_gradientLayer->contents(), prepared.get());
 }
 
-TEST_F(ColorPickerViewTest, ATouchAtTheCentreSelectsWhiteWithHueZero)
+// A grey selection lies at the centre, and a touch there selects white with hue zero.
+TEST_F(ColorPickerViewTest, TheCentreIsGreyOrWhite)
 {
     ColorPickerView *picker = makePicker({{60, 100}, {200, 200}});
+    msg<void>(picker, "setSelectionColor:"_sel, UIColor::colorWithWhiteAlpha(0.3, 0.8));
+    expectPoint(msg<CGPoint>(picker, "selection"_sel), {100, 100});
+    expectPoint(picker->m_markerLayer->position(), {100, 100});
+    EXPECT_NEAR(msg<CGFloat>(picker, "brightness"_sel), 0.3, 1e-6);
+    EXPECT_NEAR(msg<CGFloat>(picker, "opacity"_sel), 0.8, 1e-6);
+
     msg<void>(picker, "setSelectionColor:"_sel, UIColor::colorWithRedGreenBlueAlpha(0, 0, 1, 1));
     drag(picker, {100, 100}, {});
     EXPECT_EQ(picker->state()->saturation(), 0);
@@ -115,9 +106,17 @@ TEST_F(ColorPickerViewTest, ATouchAtTheCentreSelectsWhiteWithHueZero)
     expectColor(msg<UIColor *>(picker, "selectionColor"_sel), {1, 1, 1, 1});
 }
 
-TEST_F(ColorPickerViewTest, ATouchOutsideARoundPickerLandsOnTheRimAtTheTouchsAngle)
+// A touch outside a round picker lands on the rim at the touch's angle; a square picker
+// clamps touches into its padded rectangle.
+TEST_F(ColorPickerViewTest, TouchesAreClampedIntoTheDiscOrThePaddedSquare)
 {
     ColorPickerView *picker = makePicker({{60, 100}, {200, 200}});
+    drag(picker, {100, 100}, {{-40, 250}});
+    expectPoint(picker->selection(), {11, 189});
+    // The corner of the rectangle is beyond the unit disc: saturation stays 1.
+    EXPECT_EQ(picker->state()->saturation(), 1);
+    EXPECT_NEAR(picker->state()->hue(), 5.0 / 8, 1e-6);
+
     msg<void, BOOL>(picker, "setCropToCircle:"_sel, YES);
     // Up and to the right of the centre, 45° and far beyond the rim of radius 89.
     drag(picker, {120, 100}, {{150, 50}, {250, -50}});
@@ -129,26 +128,6 @@ TEST_F(ColorPickerViewTest, ATouchOutsideARoundPickerLandsOnTheRimAtTheTouchsAng
     expectColor(msg<UIColor *>(picker, "selectionColor"_sel), {1, 0.75, 0, 1});
     // Inside the rim a point is kept.
     expectPoint(msg<CGPoint, CGPoint>(picker, "validPointForTouch:"_sel, {130, 140}), {130, 140});
-}
-
-TEST_F(ColorPickerViewTest, ASquarePickerClampsTouchesIntoItsPaddedRectangle)
-{
-    ColorPickerView *picker = makePicker({{60, 100}, {200, 200}});
-    drag(picker, {100, 100}, {{-40, 250}});
-    expectPoint(picker->selection(), {11, 189});
-    // The corner of the rectangle is beyond the unit disc: saturation stays 1.
-    EXPECT_EQ(picker->state()->saturation(), 1);
-    EXPECT_NEAR(picker->state()->hue(), 5.0 / 8, 1e-6);
-}
-
-TEST_F(ColorPickerViewTest, AGreySelectionLiesAtTheCentre)
-{
-    ColorPickerView *picker = makePicker({{0, 0}, {200, 200}});
-    msg<void>(picker, "setSelectionColor:"_sel, UIColor::colorWithWhiteAlpha(0.3, 0.8));
-    expectPoint(msg<CGPoint>(picker, "selection"_sel), {100, 100});
-    expectPoint(picker->m_markerLayer->position(), {100, 100});
-    EXPECT_NEAR(msg<CGFloat>(picker, "brightness"_sel), 0.3, 1e-6);
-    EXPECT_NEAR(msg<CGFloat>(picker, "opacity"_sel), 0.8, 1e-6);
 }
 
 TEST_F(ColorPickerViewTest, ColorAtPointClampsAndKeepsBrightnessAndOpacity)
@@ -257,18 +236,16 @@ TEST_F(ColorPickerViewTest, TheLoupeFollowsTheFingerAndShrinksAwayWhenItLifts)
     EXPECT_EQ(loupe->superlayer(), nullptr);
 }
 
-TEST_F(ColorPickerViewTest, WithoutTheLoupeFlagNoLoupeAppears)
+// Without the loupe flag no loupe appears; leaving the window dismisses one at once.
+TEST_F(ColorPickerViewTest, TheLoupeAppearsOnlyWithItsFlagAndGoesWithTheWindow)
 {
     ColorPickerView *picker = makePicker({{0, 0}, {200, 200}});
     msg<void, BOOL>(picker, "setShowLoupe:"_sel, NO);
     ASSERT_TRUE(sim::touchDown(window, onScreen(picker, {100, 100})));
     EXPECT_EQ(picker->layer()->m_sublayers.size(), 1u);
     sim::touchUp(onScreen(picker, {100, 100}));
-}
 
-TEST_F(ColorPickerViewTest, LeavingTheWindowDismissesTheLoupeAtOnce)
-{
-    ColorPickerView *picker = makePicker({{0, 0}, {200, 200}});
+    msg<void, BOOL>(picker, "setShowLoupe:"_sel, YES);
     ASSERT_TRUE(sim::touchDown(window, onScreen(picker, {100, 100})));
     StrongRef<ColorPickerLoupeLayer> loupe = picker->m_loupeLayer;
     ASSERT_EQ(loupe->superlayer(), picker->layer());

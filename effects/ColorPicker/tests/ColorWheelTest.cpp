@@ -17,10 +17,9 @@ protected:
     AutoreleasePool pool;
 };
 
-// The reference colour of a pixel, worked out in double precision: the angle from atan2,
-// and the colour from the hue as a piecewise-linear ramp per channel (each channel is full
-// for a third of the circle centred on its primary, zero for the opposite third, and ramps
-// linearly between), then mixed with white by (1 − saturation).
+// The reference colour of a pixel in double precision: each channel full for the third of
+// the circle about its primary, zero for the opposite third, linear between; then mixed
+// with white by (1 − saturation).
 Pixel referenceColour(double dx, double dy, double radius)
 {
     double degrees = std::atan2(dy, dx) * 180 / std::numbers::pi;
@@ -67,6 +66,12 @@ TEST_F(ColorWheelTest, PixelsAtKnownAnglesAndDistances)
     };
     for (const Probe &probe : probes)
         EXPECT_EQ(pixelAt(wheel, probe.column, probe.row), probe.colour) << probe.what;
+
+    // With no room inside the padding the wheel is rim colour throughout.
+    StrongRef<CGImage> rim = CVColorWheelBitmap(20, 11, false);
+    ASSERT_TRUE(rim);
+    EXPECT_EQ(pixelAt(rim, 10, 10), (Pixel{255, 0, 0, 255})) << "the centre pixel, at angle 0";
+    EXPECT_EQ(pixelAt(rim, 0, 10), (Pixel{0, 255, 255, 255}));
 }
 
 TEST_F(ColorWheelTest, EveryPixelIsWithinOneLevelOfTheReference)
@@ -94,14 +99,6 @@ TEST_F(ColorWheelTest, EveryPixelIsWithinOneLevelOfTheReference)
     }
 }
 
-TEST_F(ColorWheelTest, AWheelWithNoRoomInsideThePaddingIsRimColourThroughout)
-{
-    StrongRef<CGImage> wheel = CVColorWheelBitmap(20, 11, false);
-    ASSERT_TRUE(wheel);
-    EXPECT_EQ(pixelAt(wheel, 10, 10), (Pixel{255, 0, 0, 255})) << "the centre pixel, at angle 0";
-    EXPECT_EQ(pixelAt(wheel, 0, 10), (Pixel{0, 255, 255, 255}));
-}
-
 // No diameter means no wheel, quietly; one too large for an image is refused with an error.
 TEST_F(ColorWheelTest, NoDiameterOrOneTooLargeForAnImageMeansNoWheel)
 {
@@ -115,7 +112,9 @@ TEST_F(ColorWheelTest, NoDiameterOrOneTooLargeForAnImageMeansNoWheel)
     EXPECT_EQ(log.lines()[0].rfind("[Corvane][ERROR]: ", 0), 0u) << log.lines()[0];
 }
 
-TEST_F(ColorWheelTest, ACachedWheelIsMadeOnceForItsRoundedDiameterAndPaddingAnUncachedOneEachTime)
+// A cached wheel is made once for its rounded diameter and padding, an uncached one each
+// time, and a prepared one is found by later requests.
+TEST_F(ColorWheelTest, CachedAndPreparedWheelsAreMadeOnce)
 {
     StrongRef<CGImage> first = CVColorWheelBitmap(123.0, 11, true);
     EXPECT_EQ(CVColorWheelBitmap(123.0, 11, true).get(), first.get());
@@ -130,15 +129,12 @@ TEST_F(ColorWheelTest, ACachedWheelIsMadeOnceForItsRoundedDiameterAndPaddingAnUn
     StrongRef<CGImage> again = CVColorWheelBitmap(124, 11, false);
     EXPECT_NE(fresh.get(), again.get());
     EXPECT_EQ(sim::pixelsOf(fresh), sim::pixelsOf(again));
-}
 
-TEST_F(ColorWheelTest, PreparingCachesTheWheelForLaterRequests)
-{
+    // A prepared wheel is cached for later requests.
     CVPrepareColorWheel(125, 11, false);
     StrongRef<CGImage> prepared = CVColorWheelBitmap(125, 11, false);
     ASSERT_TRUE(prepared);
     EXPECT_EQ(CVColorWheelBitmap(125, 11, true).get(), prepared.get());
-
     // In the background the request and the prefetch meet at one generator, whichever of
     // them comes first; the synchronous prefetch after it waits for the background one.
     CVPrepareColorWheel(126, 11, true);

@@ -1,7 +1,6 @@
 #pragma once
-// What the picker view tests share: a known phone (320 × 568 points at 2 pixels a point),
-// the virtual clock, an autorelease pool and a watchdog per test, a visible window to put
-// pickers in, and a delegate that records what it hears.
+// What the picker view tests share: the interface tests' phone (320 × 568 at scale 2), a
+// visible window to put pickers in, and a delegate that records what it hears.
 
 #include "effects/ColorPicker/ColorPickerView.h"
 #include "uikit/UIWindow.h"
@@ -59,6 +58,12 @@ inline Components componentsOf(UIColor *color)
     Components c{};
     msg<BOOL>(color, "getRed:green:blue:alpha:"_sel, &c.red, &c.green, &c.blue, &c.alpha);
     return c;
+}
+
+inline void expectPoint(CGPoint actual, CGPoint expected, double tolerance = 1e-4)
+{
+    EXPECT_NEAR(actual.x, expected.x, tolerance);
+    EXPECT_NEAR(actual.y, expected.y, tolerance);
 }
 
 // Colours compare within a ten-thousandth (a wheel pixel is one 255th); alpha exactly.
