@@ -30,21 +30,16 @@ bool exchange(int connection, sim::ServiceMessage request, sim::ServiceMessage &
            sim::parseServiceMessage(packet.bytes, reply);
 }
 
-// In a forked child: become another user, keeping the descriptors already open.
 bool becomeNobody()
 {
     return setgroups(0, nullptr) == 0 && setgid(kNobody) == 0 && setuid(kNobody) == 0;
 }
 
-TEST_F(DeviceTest, TheRunDirectoryIsPrivateToItsUser)
+TEST_F(DeviceTest, TheRunDirectoryIsPrivateAndOnlyOneInstanceServesADevice)
 {
     struct stat info {};
     ASSERT_EQ(stat(sim::hostPath("/var/run").c_str(), &info), 0);
     EXPECT_EQ(info.st_mode & 0777, 0700u);
-}
-
-TEST_F(DeviceTest, OnlyOneInstanceServesADevice)
-{
     sim::DeviceServices second;
     EXPECT_FALSE(second.start());
     mach_port_t found;
@@ -79,9 +74,8 @@ TEST_F(DeviceTest, MalformedRequestsAreDroppedAndTheConnectionStillAnswers)
     EXPECT_EQ(reply.status, unsigned(BOOTSTRAP_UNKNOWN_SERVICE));
 }
 
-// Running as root, the test can be a process of another user: a forked child drops to
-// "nobody". The run directory and the sockets are opened up for the test, so that what
-// refuses the child is the peer check of the server, not the file system.
+// As root, a forked child drops to "nobody"; the run directory and sockets are opened up so
+// that what refuses it is the server's peer check, not the file system.
 class OtherUserTest : public DeviceTest {
 protected:
     void SetUp() override
@@ -132,8 +126,7 @@ TEST_F(OtherUserTest, AReceiveRightRefusesAProcessOfAnotherUser)
         if (sim::encodeMessage(message.header, message.header.msgh_size, sim::ReplyRight::None, {},
                                packet) != MACH_MSG_SUCCESS)
             return 4;
-        // The receiver closes the connection unread; whether this send still lands in the
-        // socket before that happens does not matter.
+        // The receiver closes the connection unread; whether this send lands first is moot.
         (void)sim::sendPacket(connection.get(), packet.bytes, {}, 1000);
         return 0;
     });
