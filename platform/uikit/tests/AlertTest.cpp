@@ -49,7 +49,7 @@ protected:
     AlertListener *listener = sim::make<AlertListener>(listenerClass());
 };
 
-TEST_F(Alerts, AShownAlertIsListedAndAPressReachesItsDelegate)
+TEST_F(Alerts, AShownAlertIsListedAndAPressReachesItsDelegateWithTheText)
 {
     UIAlertView *alert = makeAlert(listener, "OK"_ns);
     EXPECT_EQ((msg<NSInteger, NSString *>(alert, "addButtonWithTitle:"_sel, "Later"_ns)), 2);
@@ -83,11 +83,10 @@ TEST_F(Alerts, AShownAlertIsListedAndAPressReachesItsDelegate)
     msg<void>(alert, "show"_sel);
     EXPECT_TRUE(sim::pressAlertButton(alert, 0));
     EXPECT_TRUE(sim::visibleAlerts().empty());
-}
 
-TEST_F(Alerts, APlainTextInputAlertCarriesATextField)
-{
-    UIAlertView *alert = makeAlert(listener, "Save"_ns);
+    // A plain text input alert carries a text field.
+    listener->m_calls.clear();
+    alert = makeAlert(listener, "Save"_ns);
     EXPECT_EQ((msg<id, NSInteger>(alert, "textFieldAtIndex:"_sel, 0)), nullptr);
     msg<void, UIAlertViewStyle>(alert, "setAlertViewStyle:"_sel, UIAlertViewStylePlainTextInput);
     id field = msg<id, NSInteger>(alert, "textFieldAtIndex:"_sel, 0);

@@ -96,9 +96,8 @@ TEST_F(ApplicationMain, TheMainLoopRunsUntilStoppedFromAnotherThread)
     EXPECT_EQ(g_launches.back(), "ran on the main loop");
 }
 
-// The application's screen is attached with the program's arguments before the launch
-// and detached after the loop; a screen that cannot be shown stops the program before
-// anything launches, with its status.
+// The screen is attached with the program's arguments before the launch and detached after
+// the loop; a screen that cannot be shown stops the program, with its status, before.
 TEST_F(ApplicationMain, TheScreenIsAttachedAroundTheLaunch)
 {
     std::optional<int> refusal;
