@@ -1,6 +1,4 @@
-// The icon grid: SpringBoard's own places for icons on each device, and that its layout
-// asks its counts, insets, paddings and origins by message, so that replacing one of them
-// moves the icons.
+// The icon grid: SpringBoard's own places, asked by message so that replacements move icons.
 
 #include "SpringBoardTest.h"
 
@@ -22,12 +20,9 @@ protected:
     }
 };
 
-// On the default phone (375 × 667) the first page is 571 points tall above the 96-point
-// dock. Four 60-point columns leave 135 points: five gaps of 27, so the side inset and
-// the horizontal padding are both 27 and a column starts every 87 points. Six 74-point
-// rows between the top inset 27 and the bottom inset 30 leave 70 points: five gaps of 14,
-// so a row starts every 88 points.
-TEST_F(IconLayout, TheDefaultPhoneHasSpringBoardsOwnGrid)
+// On the default phone the first page is 571 points tall above the 96-point dock: four
+// 60-point columns in gaps of 27 (one every 87), six 74-point rows in gaps of 14 (every 88).
+TEST_F(IconLayout, TheDefaultPhoneHasSpringBoardsOwnGridAndDock)
 {
     launch();
     SBIconListView *first = page(0);
@@ -44,16 +39,12 @@ TEST_F(IconLayout, TheDefaultPhoneHasSpringBoardsOwnGrid)
     // The folder closes the first page, in row 5, column 2.
     EXPECT_STREQ(object_getClassName(iconView(first, 17)), "SBFolderIconView");
     EXPECT_POINT_NEAR(iconOrigin(first, 17), 114, 379);
-}
 
-TEST_F(IconLayout, TheDockHoldsFourIconsAcrossTheBottom)
-{
-    launch();
+    // The dock holds four icons across the bottom, (96 − 74) / 2 = 11 from its top.
     SBIconListView *dock = dockList();
     EXPECT_STREQ(object_getClassName(dock), "SBDockIconListView");
     EXPECT_EQ(rootFolderView()->m_dockView->frame().origin.y, 571);
     ASSERT_EQ(dock->m_icons->count(), 4u);
-    // The icons sit in the middle of the 96-point band: (96 − 74) / 2 = 11 from its top.
     for (std::size_t column = 0; column < 4; ++column)
         EXPECT_POINT_NEAR(iconOrigin(dock, column), 27 + 87.0 * double(column), 11);
     EXPECT_EQ(classCount(object_getClass(dock), "iconColumnsForInterfaceOrientation:", 1), 4u);
@@ -150,12 +141,19 @@ TEST_F(IconLayout, IconsBeyondTheGridAreNotShown)
     EXPECT_TRUE(iconView(page(0), 8)->isHidden());
 }
 
-// In landscape a phone's pages are 571 × 375 beside an upright 96-point dock. Six columns
-// leave 211 points: seven gaps of 211 / 7. Down the dock, four 74-point icons leave 79 of
-// 375 points: five gaps of 15.8; across it, the icons sit (96 − 60) / 2 = 18 from its edge.
+// In landscape the 571 × 375 pages have six columns in gaps of 211 / 7 beside an upright dock
+// whose four icons stand in gaps of 15.8, (96 − 60) / 2 = 18 from its edge.
 TEST_F(IconLayout, AphoneInLandscapeTurnsItsDockUpright)
 {
     launch();
+    // Code that places dock icons itself finds an upright dock's places down its rows.
+    auto coordinate = [](NSUInteger index) {
+        return msg<SBIconCoordinate, NSUInteger, NSInteger>(
+            dockList(), "iconCoordinateForIndex:forOrientation:"_sel, index,
+            msg<NSInteger>(dockList(), "orientation"_sel));
+    };
+    EXPECT_EQ(coordinate(2).row, 1);
+    EXPECT_EQ(coordinate(2).col, 3);
     // A number that is no orientation changes nothing.
     EXPECT_FALSE(SpringBoardHost::rotate(5));
     EXPECT_FALSE(SpringBoardHost::rotate(0));
@@ -168,19 +166,7 @@ TEST_F(IconLayout, AphoneInLandscapeTurnsItsDockUpright)
     CGFloat gap = 211.0 / 7;
     EXPECT_POINT_NEAR(iconOrigin(page(0), 1), gap + 60 + gap, 27);
     EXPECT_EQ(msg<NSInteger>(page(0), "orientation"_sel), 3);
-}
 
-// Code that places dock icons itself finds an upright dock's places down its rows.
-TEST_F(IconLayout, AnUprightDockCountsItsPlacesAsRows)
-{
-    launch();
-    auto coordinate = [](NSUInteger index) {
-        return msg<SBIconCoordinate, NSUInteger, NSInteger>(
-            dockList(), "iconCoordinateForIndex:forOrientation:"_sel, index,
-            msg<NSInteger>(dockList(), "orientation"_sel));
-    };
-    EXPECT_EQ(coordinate(2).row, 1);
-    EXPECT_EQ(coordinate(2).col, 3);
     ASSERT_TRUE(SpringBoardHost::rotate(4));
     EXPECT_EQ(coordinate(2).row, 3);
     EXPECT_EQ(coordinate(2).col, 1);
