@@ -18,6 +18,13 @@ constexpr int kThreads = 3;
 
 std::atomic<int> g_steadyHeard{0};
 std::atomic<int> g_passingHeard{0};
+const char g_steady = 0;
+
+void count(CFNotificationCenterRef, void *observer, CFNotificationName, const void *,
+           CFDictionaryRef)
+{
+    ++(observer == &g_steady ? g_steadyHeard : g_passingHeard);
+}
 
 class NotifyStress : public DeviceTest {
 protected:
@@ -42,13 +49,7 @@ protected:
 TEST_F(NotifyStress, PostsFromSeveralThreadsWhileOthersObserveAndStopObserving)
 {
     constexpr int kPosts = 100;
-    const char steady = 0;
-    observe(
-        &steady,
-        +[](CFNotificationCenterRef, void *, CFNotificationName, const void *, CFDictionaryRef) {
-            ++g_steadyHeard;
-        },
-        "test.stress.busy"_ns);
+    observe(&g_steady, count, "test.stress.busy"_ns);
     std::atomic<int> postersDone{0};
     std::atomic<int> failedPosts{0};
     std::vector<std::thread> threads;
@@ -94,7 +95,7 @@ TEST_F(NotifyStress, PostsFromSeveralThreadsWhileOthersObserveAndStopObserving)
     test::runMainLoopUntil([] { return false; }, 200);
     EXPECT_EQ(g_steadyHeard, steadyBefore + 3);
     EXPECT_EQ(g_passingHeard, passingBefore);
-    CFNotificationCenterRemoveObserver(center(), &steady, nullptr, nullptr);
+    CFNotificationCenterRemoveObserver(center(), &g_steady, nullptr, nullptr);
 }
 
 // Each thread registers, sets, reads back and cancels names of its own: every token works

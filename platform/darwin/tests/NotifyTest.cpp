@@ -1,6 +1,4 @@
-// Darwin notifications across the processes of the device: posts reach every
-// registration, states are shared, cancelling stops delivery, and the process keeps its
-// registrations when the services restart.
+// Darwin notifications across the device's processes, through cancels and service restarts.
 
 #include "darwin/notify.h"
 #include "DeviceTest.h"

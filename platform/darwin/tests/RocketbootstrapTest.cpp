@@ -1,5 +1,4 @@
-// The rocketbootstrap stand-in, loaded the way product code loads it: with dlopen, by
-// path, resolving its two functions by name.
+// The rocketbootstrap stand-in, loaded as product code loads it: dlopen, functions by name.
 
 #include "DeviceTest.h"
 

@@ -1,5 +1,4 @@
-// A Mach port's run-loop source under several threads: moving between loops, invalidated
-// while another thread's loop receives on it or asks for its source.
+// A Mach port's run-loop source under several threads, moved between loops and invalidated.
 
 #include "DeviceTest.h"
 #include "darwin/CFMachPort.h"

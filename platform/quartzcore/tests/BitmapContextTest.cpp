@@ -1,5 +1,4 @@
-// Bitmap contexts: where each layout puts a pixel's bytes, the caller's buffer as the
-// truth, orientation of drawn images, the gstate, and refusals of bad arguments.
+// Bitmap contexts: each layout's bytes, the caller's buffer, orientation, gstate, refusals.
 
 #include "quartzcore/CGContext.h"
 

@@ -1,5 +1,4 @@
-// Layers: derived geometry, the tree, messages, display through the delegate,
-// animations on the virtual clock, transactions and filters.
+// Layers: geometry, the tree, display, animations on the virtual clock, transactions, filters.
 
 #include "quartzcore/CABasicAnimation.h"
 #include "quartzcore/CAFilter.h"
@@ -136,6 +135,22 @@ struct HalfPainter : NSObject {
     int m_calls = 0;
 };
 
+// A layer class that draws by overriding drawInContext:, as subclasses do.
+struct GreenLayer : CALayer {
+    static Class class_()
+    {
+        static Class cls = ClassBuilder<GreenLayer>("GreenLayerTestLayer", "CALayer")
+                               .method("drawInContext:", draw)
+                               .registerClass();
+        return cls;
+    }
+    static void draw(GreenLayer *, SEL, CGContextRef context)
+    {
+        CGContextSetRGBFillColor(context, 0, 1, 0, 1);
+        CGContextFillRect(context, CGRectMake(0, 0, 100, 100));
+    }
+};
+
 TEST_F(Layers, DisplayAsksTheDelegateOrSubclassToDrawInUIKitCoordinates)
 {
     StrongRef<HalfPainter> painter =
@@ -172,29 +187,13 @@ TEST_F(Layers, DisplayAsksTheDelegateOrSubclassToDrawInUIKitCoordinates)
 
     // Subclasses draw by overriding drawInContext:.
     auto *green =
-        static_cast<CALayer *>(msg<id>(reinterpret_cast<id>(GreenLayer::class_()), "green"_sel));
+        static_cast<CALayer *>(msg<id>(reinterpret_cast<id>(GreenLayer::class_()), "layer"_sel));
     green->setBounds(CGRectMake(0, 0, 2, 2));
     green->setNeedsDisplay();
     msg<void>(green, "displayIfNeeded"_sel);
     ASSERT_NE(green->contents(), nullptr);
     EXPECT_EQ(sim::pixelsOf(green->contents())[1], 255);
 }
-
-// A layer class that draws by overriding drawInContext:, as subclasses do.
-struct GreenLayer : CALayer {
-    static Class class_()
-    {
-        static Class cls = ClassBuilder<GreenLayer>("GreenLayerTestLayer", "CALayer")
-                               .method("drawInContext:", draw)
-                               .registerClass();
-        return cls;
-    }
-    static void draw(GreenLayer *, SEL, CGContextRef context)
-    {
-        CGContextSetRGBFillColor(context, 0, 1, 0, 1);
-        CGContextFillRect(context, CGRectMake(0, 0, 100, 100));
-    }
-};
 
 class Animations : public Layers {
 protected:

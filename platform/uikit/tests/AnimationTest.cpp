@@ -1,5 +1,4 @@
-// View animations on the virtual clock: presented values move, model values do not wait,
-// and completions learn whether their animations ran to the end.
+// View animations on the virtual clock: presented values move; completions learn how they ended.
 
 #include "UIKitTest.h"
 #include "uikit/ViewAnimation.h"

@@ -1,5 +1,4 @@
-// Drawing: labels into their layers, image contexts, PNG files, screen images and the
-// screen's surface, and image views showing turned images upright.
+// Drawing: labels, image contexts, PNG files, screen images, the screen's surface, image views.
 
 #include "UIKitTest.h"
 #include "foundation/CoreFoundation.h"

@@ -1,5 +1,4 @@
-// Navigation: pushing and popping controllers, the appearance messages in their order,
-// and the bar with its title and buttons.
+// Navigation: push and pop, the appearance messages in their order, and the bar.
 
 #include "UIKitTest.h"
 #include "uikit/GestureInput.h"

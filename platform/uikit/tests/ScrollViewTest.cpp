@@ -1,5 +1,4 @@
-// Scroll views: what the delegate hears, in which order, for drags, paging and animated
-// offsets, and that every offset change passes through -_notifyDidScroll.
+// Scroll views: what the delegate hears, in which order, for drags, paging and animations.
 
 #include "UIKitTest.h"
 #include "uikit/UIScrollView.h"

@@ -1,5 +1,4 @@
-// Table views: what they ask their data source, the cells they show and reuse, and rows
-// selected by a finger.
+// Table views: what they ask their data source, the cells they show and reuse, selection.
 
 #include "UIKitTest.h"
 #include "uikit/GestureInput.h"

@@ -1,5 +1,4 @@
-// Fingers on views: hit-testing, the view that began a touch keeping it, the responder
-// chain, and taps taken by tap recognizers.
+// Fingers on views: the view that began a touch keeps it; tap recognizers take taps.
 
 #include "UIKitTest.h"
 #include "foundation/Clock.h"
