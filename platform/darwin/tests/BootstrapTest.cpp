@@ -13,7 +13,7 @@ namespace {
 
 using test::DeviceTest;
 
-TEST_F(DeviceTest, ANameEndsWithTheProcessThatRegisteredIt)
+TEST_F(DeviceTest, ANameEndsWithItsProcessAndLookUpsNeedTheServices)
 {
     test::Signal registered;
     pid_t owner = test::forkChild([&] {
@@ -36,6 +36,15 @@ TEST_F(DeviceTest, ANameEndsWithTheProcessThatRegisteredIt)
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
     }
     EXPECT_EQ(result, BOOTSTRAP_UNKNOWN_SERVICE);
+
+    // Without services a look-up reaches nobody, until they run again.
+    m_device.stopServices();
+    mach_port_t nobody = MACH_PORT_NULL;
+    EXPECT_EQ(bootstrap_look_up(bootstrapPort(), "test.anything", &nobody), MACH_SEND_INVALID_DEST);
+    ASSERT_TRUE(m_device.startServices());
+    EXPECT_EQ(bootstrap_look_up(bootstrapPort(), "test.anything", &nobody),
+              BOOTSTRAP_UNKNOWN_SERVICE)
+        << "the process connects again once services run";
 }
 
 TEST_F(DeviceTest, BootstrapCallsCheckTheirArguments)
@@ -69,17 +78,6 @@ TEST_F(DeviceTest, BootstrapCallsCheckTheirArguments)
     EXPECT_EQ(task_get_special_port(mach_task_self(), 99, &special), KERN_INVALID_ARGUMENT);
     EXPECT_EQ(task_get_special_port(port, TASK_BOOTSTRAP_PORT, &special), KERN_INVALID_TASK);
     destroyReceiveRight(port);
-}
-
-TEST_F(DeviceTest, WithoutServicesALookUpReachesNobody)
-{
-    m_device.stopServices();
-    mach_port_t found = MACH_PORT_NULL;
-    EXPECT_EQ(bootstrap_look_up(bootstrapPort(), "test.anything", &found), MACH_SEND_INVALID_DEST);
-    ASSERT_TRUE(m_device.startServices());
-    EXPECT_EQ(bootstrap_look_up(bootstrapPort(), "test.anything", &found),
-              BOOTSTRAP_UNKNOWN_SERVICE)
-        << "the process connects again once services run";
 }
 
 TEST(Sandbox, EveryOperationIsAllowedButArgumentsAreChecked)

@@ -89,7 +89,7 @@ protected:
     }
 };
 
-TEST_F(OtherUserTest, TheServicesRefuseAProcessOfAnotherUser)
+TEST_F(OtherUserTest, TheServicesAndReceiveRightsRefuseAProcessOfAnotherUser)
 {
     pid_t stranger = test::forkChild([] {
         if (!becomeNobody())
@@ -104,17 +104,15 @@ TEST_F(OtherUserTest, TheServicesRefuseAProcessOfAnotherUser)
         return exchange(connection.get(), request, reply) ? 1 : 0;
     });
     EXPECT_EQ(test::waitForChild(stranger), 0) << "a stranger must get no answer";
-}
 
-TEST_F(OtherUserTest, AReceiveRightRefusesAProcessOfAnotherUser)
-{
+    // A receive right refuses it too.
     mach_port_t port = MACH_PORT_NULL;
     ASSERT_EQ(mach_port_allocate(mach_task_self(), MACH_PORT_RIGHT_RECEIVE, &port), KERN_SUCCESS);
     std::string path = sim::portSocketPath(*sim::PortTable::shared().addressOf(port));
     ASSERT_EQ(chmod(sim::hostPath("/var/run/ports").c_str(), 0755), 0);
     ASSERT_EQ(chmod(path.c_str(), 0777), 0);
 
-    pid_t stranger = test::forkChild([&] {
+    pid_t sender = test::forkChild([&] {
         if (!becomeNobody())
             return 2;
         sim::OwnedFd connection = sim::connectTo(path);
@@ -130,7 +128,7 @@ TEST_F(OtherUserTest, AReceiveRightRefusesAProcessOfAnotherUser)
         (void)sim::sendPacket(connection.get(), packet.bytes, {}, 1000);
         return 0;
     });
-    EXPECT_EQ(test::waitForChild(stranger), 0);
+    EXPECT_EQ(test::waitForChild(sender), 0);
     alignas(8) std::byte buffer[256];
     auto *header = reinterpret_cast<mach_msg_header_t *>(buffer);
     EXPECT_EQ(mach_msg(header, MACH_RCV_MSG | MACH_RCV_TIMEOUT, 0, sizeof(buffer), port, 200, 0),

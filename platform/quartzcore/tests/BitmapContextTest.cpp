@@ -159,7 +159,7 @@ TEST(BitmapGState, AlphaScalesDrawnImagesUntilRestoredButNeverClearing)
     CGImageRelease(image);
 }
 
-TEST(BitmapRefusals, BadArgumentsAnswerNilAndAnOwnBufferStartsTransparent)
+TEST(BitmapRefusals, BadArgumentsAnswerNilAndDegenerateDrawingLeavesAContextUsable)
 {
     CGColorSpaceRef space = CGColorSpaceCreateDeviceRGB();
     CGContextRef context =
@@ -181,10 +181,8 @@ TEST(BitmapRefusals, BadArgumentsAnswerNilAndAnOwnBufferStartsTransparent)
                                     kCGImageAlphaPremultipliedLast | kCGBitmapFloatComponents),
               nullptr);
     CGColorSpaceRelease(space);
-}
 
-TEST(BitmapRefusals, DegenerateDrawingLeavesTheContextUsable)
-{
+    // Degenerate drawing leaves the context usable.
     Bitmap bitmap(kCGImageAlphaPremultipliedLast);
     CGContextScaleCTM(bitmap.context, 0, 0);
     CGContextTranslateCTM(bitmap.context, NAN, 1);

@@ -103,7 +103,7 @@ TEST_F(Rendering, OpacityBlendsAndAGroupFlattensBeforeItsOpacity)
     expectNear(at(each, 5, 2), {64, 128, 0, 192});
 }
 
-TEST_F(Rendering, CornerRadiusLeavesTheCornersTransparent)
+TEST_F(Rendering, CornerRadiusAndMasksToBoundsClipToTheirShape)
 {
     CALayer *circle = box(CGRectMake(0, 0, 20, 20), 1, 0, 0);
     circle->setCornerRadius(10);
@@ -115,21 +115,18 @@ TEST_F(Rendering, CornerRadiusLeavesTheCornersTransparent)
     expectNear(at(frame, 10, 0), kRed, 4); // top of the circle: 9.51 away
     // Pixel (3, 2) is √(6.5² + 7.5²) = 9.925 from the centre: covered 0.5 + 0.075.
     EXPECT_NEAR(at(frame, 3, 2)[3], 0.575 * 255, 8);
-}
 
-// Masking clips sublayers, rounded with the corners; a layer without a mask inside one with a
-// turned mask hands the mask on to its sublayers.
-TEST_F(Rendering, MaskingToBoundsClipsSublayersToTheShapeOfTheMask)
-{
+    // Masking clips sublayers, rounded with the corners; a layer without a mask inside one with a
+    // turned mask hands the mask on to its sublayers.
     CALayer *root = box(CGRectMake(0, 0, 20, 20), 0, 0, 0, 0);
     CALayer *window = box(CGRectMake(5, 5, 10, 10), 0, 0, 1);
     window->setMasksToBounds(true);
     window->addSublayer(box(CGRectMake(-5, -5, 30, 30), 0, 1, 0));
     root->addSublayer(window);
-    const sim::PixelBuffer &frame = draw(root, 20, 20);
-    expectNear(at(frame, 2, 2), kClear, 0);
-    expectNear(at(frame, 7, 7), kGreen, 0);
-    expectNear(at(frame, 16, 16), kClear, 0);
+    const sim::PixelBuffer &masked = draw(root, 20, 20);
+    expectNear(at(masked, 2, 2), kClear, 0);
+    expectNear(at(masked, 7, 7), kGreen, 0);
+    expectNear(at(masked, 16, 16), kClear, 0);
 
     // With rounded corners the mask is rounded too.
     window->setCornerRadius(5);

@@ -72,28 +72,8 @@ TEST_F(HomeButton, APressRunsAnAnimationWhoseEndIsNotedAfterItsDurationEvenWhile
     EXPECT_EQ(msg<id>(uiController(), "_animationController"_sel), nil);
 }
 
-// A press returns to the first page; while editing it only ends the editing.
-TEST_F(HomeButton, APressEndsEditingOrReturnsToTheFirstPage)
-{
-    launch();
-    SpringBoardHost::unlock();
-    SpringBoardHost::swipePages(1, false);
-    SpringBoardHost::setEditing(true);
-    ASSERT_TRUE(msg<BOOL>(rootFolderView(), "isEditing"_sel));
-
-    SpringBoardHost::pressHome();
-    sim::advanceVirtualClock(0.5);
-    EXPECT_FALSE(msg<BOOL>(rootFolderView(), "isEditing"_sel));
-    EXPECT_FALSE(msg<BOOL>(iconView(page(0), 0), "isJittering"_sel));
-    EXPECT_DOUBLE_EQ(pagePosition(), 1);
-
-    SpringBoardHost::pressHome();
-    sim::advanceVirtualClock(0.5);
-    EXPECT_DOUBLE_EQ(pagePosition(), 0);
-}
-
 // Every icon wiggles; only applications the user installed show a close box.
-TEST_F(HomeButton, EditingMakesIconsJitterAndUserApplicationsShowCloseBoxes)
+TEST_F(HomeButton, EditingMakesIconsJitterShowsCloseBoxesAndEndsWithAPress)
 {
     launch();
     SpringBoardHost::setEditing(true);
@@ -114,13 +94,53 @@ TEST_F(HomeButton, EditingMakesIconsJitterAndUserApplicationsShowCloseBoxes)
     EXPECT_TRUE(installed->m_closeBox->isHidden());
     EXPECT_TRUE(sim::keyframeAnimationKeys(system->layer()).empty());
     EXPECT_FALSE(system->layer()->hasAnimations());
+
+    // A press returns to the first page; while editing it only ends the editing.
+    SpringBoardHost::unlock();
+    SpringBoardHost::swipePages(1, false);
+    SpringBoardHost::setEditing(true);
+    ASSERT_TRUE(msg<BOOL>(rootFolderView(), "isEditing"_sel));
+
+    SpringBoardHost::pressHome();
+    sim::advanceVirtualClock(0.5);
+    EXPECT_FALSE(msg<BOOL>(rootFolderView(), "isEditing"_sel));
+    EXPECT_FALSE(msg<BOOL>(iconView(page(0), 0), "isJittering"_sel));
+    EXPECT_DOUBLE_EQ(pagePosition(), 1);
+
+    SpringBoardHost::pressHome();
+    sim::advanceVirtualClock(0.5);
+    EXPECT_DOUBLE_EQ(pagePosition(), 0);
 }
 
 class Locking : public test::SpringBoardTest {};
 
-TEST_F(Locking, UnlockingAndLockingPostTheirNotificationsAndSetTheDisplayState)
+TEST_F(Locking, TheLockScreenShowsTheTimeAndGoesWithNotificationsAndTheDisplayState)
 {
+    // 2016-03-01 10:00 UTC on the virtual clock: 10:00, a Tuesday.
     launch();
+    auto *view = msg<SBLockScreenView *>(sim::springBoardState().lockScreenViewController,
+                                         "lockScreenView"_sel);
+    EXPECT_STREQ(view->m_dateView->m_timeLabel->m_text->UTF8String(), "10:00");
+    EXPECT_STREQ(view->m_dateView->m_dateLabel->m_text->UTF8String(), "Tuesday, March 1");
+    EXPECT_STREQ(view->m_slideToUnlockView->m_text->UTF8String(), "slide to unlock");
+    // Laid out as soon as SpringBoard has launched: the slider 60 points above the bottom.
+    EXPECT_RECT_NEAR(view->m_dateView->frame(), 0, 40, 375, 114);
+    EXPECT_RECT_NEAR(view->m_slideToUnlockView->frame(), 0, 667 - 60 - 30, 375, 30);
+
+    sim::advanceVirtualClock(61);
+    EXPECT_STREQ(view->m_dateView->m_timeLabel->m_text->UTF8String(), "10:01");
+
+    msg<void, NSString *>(view, "setCustomSlideToUnlockText:"_sel, "open sesame"_ns);
+    EXPECT_STREQ(view->m_slideToUnlockView->m_text->UTF8String(), "open sesame");
+    msg<void, NSString *>(view, "setCustomSlideToUnlockText:"_sel, nil);
+    EXPECT_STREQ(view->m_slideToUnlockView->m_text->UTF8String(), "slide to unlock");
+
+    // The status bar formats its time item every minute.
+    auto *aggregator = static_cast<SBStatusBarStateAggregator *>(
+        msg<id>(SBStatusBarStateAggregator::class_(), "sharedInstance"_sel));
+    EXPECT_STREQ(aggregator->m_data.timeString, "10:01 AM");
+
+    // Unlocking and locking post their notifications and set the display state.
     int lockState = watch("com.apple.springboard.lockstate");
     int lockComplete = watch("com.apple.springboard.lockcomplete");
     UIWindow *lockScreen = sim::springBoardState().lockScreenWindow;
@@ -152,33 +172,6 @@ TEST_F(Locking, UnlockingAndLockingPostTheirNotificationsAndSetTheDisplayState)
     EXPECT_FALSE(posted(lockState));
     notify_cancel(lockState);
     notify_cancel(lockComplete);
-}
-
-TEST_F(Locking, TheLockScreenAndStatusBarShowTheTimeTheDateAndTheSlider)
-{
-    // 2016-03-01 10:00 UTC on the virtual clock: 10:00, a Tuesday.
-    launch();
-    auto *view = msg<SBLockScreenView *>(sim::springBoardState().lockScreenViewController,
-                                         "lockScreenView"_sel);
-    EXPECT_STREQ(view->m_dateView->m_timeLabel->m_text->UTF8String(), "10:00");
-    EXPECT_STREQ(view->m_dateView->m_dateLabel->m_text->UTF8String(), "Tuesday, March 1");
-    EXPECT_STREQ(view->m_slideToUnlockView->m_text->UTF8String(), "slide to unlock");
-    // Laid out as soon as SpringBoard has launched: the slider 60 points above the bottom.
-    EXPECT_RECT_NEAR(view->m_dateView->frame(), 0, 40, 375, 114);
-    EXPECT_RECT_NEAR(view->m_slideToUnlockView->frame(), 0, 667 - 60 - 30, 375, 30);
-
-    sim::advanceVirtualClock(61);
-    EXPECT_STREQ(view->m_dateView->m_timeLabel->m_text->UTF8String(), "10:01");
-
-    msg<void, NSString *>(view, "setCustomSlideToUnlockText:"_sel, "open sesame"_ns);
-    EXPECT_STREQ(view->m_slideToUnlockView->m_text->UTF8String(), "open sesame");
-    msg<void, NSString *>(view, "setCustomSlideToUnlockText:"_sel, nil);
-    EXPECT_STREQ(view->m_slideToUnlockView->m_text->UTF8String(), "slide to unlock");
-
-    // The status bar formats its time item every minute.
-    auto *aggregator = static_cast<SBStatusBarStateAggregator *>(
-        msg<id>(SBStatusBarStateAggregator::class_(), "sharedInstance"_sel));
-    EXPECT_STREQ(aggregator->m_data.timeString, "10:01 AM");
 }
 
 } // namespace

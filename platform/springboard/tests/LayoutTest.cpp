@@ -22,7 +22,7 @@ protected:
 
 // On the default phone the first page is 571 points tall above the 96-point dock: four
 // 60-point columns in gaps of 27 (one every 87), six 74-point rows in gaps of 14 (every 88).
-TEST_F(IconLayout, TheDefaultPhoneHasSpringBoardsOwnGridAndDock)
+TEST_F(IconLayout, EachDeviceAndKindHasSpringBoardsOwnGridAndDock)
 {
     launch();
     SBIconListView *first = page(0);
@@ -49,11 +49,8 @@ TEST_F(IconLayout, TheDefaultPhoneHasSpringBoardsOwnGridAndDock)
         EXPECT_POINT_NEAR(iconOrigin(dock, column), 27 + 87.0 * double(column), 11);
     EXPECT_EQ(classCount(object_getClass(dock), "iconColumnsForInterfaceOrientation:", 1), 4u);
     EXPECT_EQ(msg<NSUInteger>(object_getClass(dock), "iconColumnsOrRows"_sel), 4u);
-}
 
-TEST_F(IconLayout, EachKindAndDeviceHasItsOwnCounts)
-{
-    launch();
+    // Each kind and device has its own counts.
     Class root = SBRootIconListView::class_();
     Class folder = SBFolderIconListView::class_();
     EXPECT_EQ(classCount(root, "iconColumnsForInterfaceOrientation:", 3), 6u);

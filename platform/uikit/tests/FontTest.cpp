@@ -18,7 +18,7 @@ std::string nameOf(UIFont *font)
     return msg<NSString *>(font, "fontName"_sel)->str();
 }
 
-TEST_F(Fonts, InstalledFontIsFoundByPostScriptOrFullNameOnly)
+TEST_F(Fonts, InstalledAndSystemFontsAreFoundByPostScriptOrFullNameOnly)
 {
     auto *byPostScript = msg<UIFont *, NSString *, CGFloat>(
         UIFont::class_(), "fontWithName:size:"_sel, "DejaVuSans"_ns, 14);
@@ -46,16 +46,13 @@ TEST_F(Fonts, InstalledFontIsFoundByPostScriptOrFullNameOnly)
     EXPECT_EQ((msg<UIFont *, NSString *, CGFloat>(UIFont::class_(), "fontWithName:size:"_sel,
                                                   nullptr, 12)),
               nullptr);
-}
 
-TEST_F(Fonts, SystemFontsAreTheSansSerifFaceAtEachWeight)
-{
+    // System fonts are the sans-serif face at each weight, DejaVu Sans here.
     Class ctFont = objc_getClass("UICTFont");
     ASSERT_NE(ctFont, nullptr);
     auto *regular = msg<UIFont *, CGFloat>(ctFont, "systemFontOfSize:"_sel, 17);
     auto *bold = msg<UIFont *, CGFloat>(ctFont, "boldSystemFontOfSize:"_sel, 17);
     auto *light = msg<UIFont *, CGFloat>(ctFont, "_ultraLightSystemFontOfSize:"_sel, 60);
-    // The machine's sans-serif is DejaVu Sans, which has all three weights installed.
     EXPECT_EQ(nameOf(regular), "DejaVuSans");
     EXPECT_EQ(nameOf(bold), "DejaVuSans-Bold");
     EXPECT_EQ(nameOf(light), "DejaVuSans-ExtraLight");
