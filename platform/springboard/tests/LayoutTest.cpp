@@ -85,50 +85,18 @@ TEST_F(IconLayout, EachDeviceAndKindHasSpringBoardsOwnGridAndDock)
     EXPECT_POINT_NEAR(iconOrigin(page(0), 1), 92.8 * 2 + 76, 54);
 }
 
-TEST_F(IconLayout, AReplacedColumnCountMovesTheIcons)
+// Replaced counts, insets and paddings move icons in the extension's grid tests; here a
+// replaced origin places every icon, and icons beyond a replaced row count are hidden.
+TEST_F(IconLayout, ReplacedOriginsAndRowCountsAreAskedByTheLayout)
 {
     launch();
-    // As an extension replaces a class method: on the metaclass.
-    class_replaceMethod(
-        object_getClass(SBRootIconListView::class_()), "iconColumnsForInterfaceOrientation:"_sel,
-        reinterpret_cast<IMP>(+[](Class, SEL, NSInteger) -> NSUInteger { return 5; }), "Q@:q");
-    relayout();
-
-    // Five columns share 375 − 2 × 27 − 5 × 60 = 21 points in four gaps of 5.25.
-    SBIconListView *first = page(0);
-    EXPECT_DOUBLE_EQ(msg<CGFloat>(first, "horizontalIconPadding"_sel), 5.25);
-    EXPECT_POINT_NEAR(iconOrigin(first, 4), 27 + 4 * 65.25, 27);
-    EXPECT_POINT_NEAR(iconOrigin(first, 5), 27, 115);
-    // The dock answers its own count.
-    EXPECT_POINT_NEAR(iconOrigin(dockList(), 1), 114, 11);
-}
-
-TEST_F(IconLayout, ReplacedInsetsPaddingsAndOriginsAreAskedByTheLayout)
-{
-    launch();
-    // sideIconInset is only inherited by the page class: adding it there leaves the dock's.
-    test::replaceMethod(
-        SBRootIconListView::class_(), "sideIconInset",
-        reinterpret_cast<IMP>(+[](SBIconListView *, SEL) -> CGFloat { return 10; }));
-    test::replaceMethod(SBIconListView::class_(), "verticalIconPadding",
-                        reinterpret_cast<IMP>(+[](SBIconListView *, SEL) -> CGFloat { return 0; }));
-    relayout();
-
-    // (375 − 2 × 10 − 4 × 60) / 3 = 115 / 3 between columns; rows directly below each other.
-    EXPECT_POINT_NEAR(iconOrigin(page(0), 5), 10 + 60 + 115.0 / 3, 27 + 74);
-
-    // A replaced origin places every icon.
     test::replaceMethod(SBIconListView::class_(), "originForIconAtCoordinate:",
                         reinterpret_cast<IMP>(+[](SBIconListView *, SEL, SBIconCoordinate c) {
                             return CGPointMake(CGFloat(c.col) * 10, CGFloat(c.row) * 100);
                         }));
     relayout();
     EXPECT_POINT_NEAR(iconOrigin(page(0), 6), 30, 200);
-}
 
-TEST_F(IconLayout, IconsBeyondTheGridAreNotShown)
-{
-    launch();
     class_replaceMethod(
         object_getClass(SBRootIconListView::class_()), "iconRowsForInterfaceOrientation:"_sel,
         reinterpret_cast<IMP>(+[](Class, SEL, NSInteger) -> NSUInteger { return 2; }), "Q@:q");
