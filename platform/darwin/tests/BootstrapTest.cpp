@@ -13,7 +13,7 @@ namespace {
 
 using test::DeviceTest;
 
-TEST_F(DeviceTest, ANameEndsWithTheProcessThatRegisteredIt)
+TEST_F(DeviceTest, ANameEndsWithItsProcessAndLookUpsNeedTheServices)
 {
     test::Signal registered;
     pid_t owner = test::forkChild([&] {
@@ -25,7 +25,7 @@ TEST_F(DeviceTest, ANameEndsWithTheProcessThatRegisteredIt)
     ASSERT_TRUE(registered.wait());
     ASSERT_EQ(test::waitForChild(owner), 0);
 
-    // The services learn of the exit when they read the closed connection: poll briefly.
+    // The services learn of the exit from the closed connection: poll briefly.
     mach_port_t found = MACH_PORT_NULL;
     auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(test::kWatchdogMs);
     kern_return_t result;
@@ -36,20 +36,15 @@ TEST_F(DeviceTest, ANameEndsWithTheProcessThatRegisteredIt)
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
     }
     EXPECT_EQ(result, BOOTSTRAP_UNKNOWN_SERVICE);
-}
 
-TEST_F(DeviceTest, RegisteringANameAgainPointsItAtTheNewPort)
-{
-    mach_port_t first = makeService("test.again");
-    mach_port_t second = makeService("test.again");
-    ASSERT_NE(first, MACH_PORT_NULL);
-    ASSERT_NE(second, MACH_PORT_NULL);
-    mach_port_t found = MACH_PORT_NULL;
-    ASSERT_EQ(bootstrap_look_up(bootstrapPort(), "test.again", &found), KERN_SUCCESS);
-    EXPECT_EQ(found, second);
-    EXPECT_EQ(mach_port_deallocate(mach_task_self(), found), KERN_SUCCESS);
-    destroyReceiveRight(first);
-    destroyReceiveRight(second);
+    // Without services a look-up reaches nobody, until they run again.
+    m_device.stopServices();
+    mach_port_t nobody = MACH_PORT_NULL;
+    EXPECT_EQ(bootstrap_look_up(bootstrapPort(), "test.anything", &nobody), MACH_SEND_INVALID_DEST);
+    ASSERT_TRUE(m_device.startServices());
+    EXPECT_EQ(bootstrap_look_up(bootstrapPort(), "test.anything", &nobody),
+              BOOTSTRAP_UNKNOWN_SERVICE)
+        << "the process connects again once services run";
 }
 
 TEST_F(DeviceTest, BootstrapCallsCheckTheirArguments)
@@ -71,23 +66,18 @@ TEST_F(DeviceTest, BootstrapCallsCheckTheirArguments)
     EXPECT_EQ(bootstrap_register(bootstrapPort(), longest.c_str(), port), KERN_SUCCESS);
     EXPECT_EQ(bootstrap_look_up(bootstrapPort(), longest.c_str(), &found), KERN_SUCCESS);
     EXPECT_EQ(found, port);
+    EXPECT_EQ(mach_port_deallocate(mach_task_self(), found), KERN_SUCCESS);
+    // Registering a name again points it at the new port.
+    mach_port_t second = makeService(longest.c_str());
+    EXPECT_EQ(bootstrap_look_up(bootstrapPort(), longest.c_str(), &found), KERN_SUCCESS);
+    EXPECT_EQ(found, second);
+    EXPECT_EQ(mach_port_deallocate(mach_task_self(), found), KERN_SUCCESS);
+    destroyReceiveRight(second);
 
     mach_port_t special = MACH_PORT_NULL;
     EXPECT_EQ(task_get_special_port(mach_task_self(), 99, &special), KERN_INVALID_ARGUMENT);
     EXPECT_EQ(task_get_special_port(port, TASK_BOOTSTRAP_PORT, &special), KERN_INVALID_TASK);
-    EXPECT_EQ(mach_port_deallocate(mach_task_self(), found), KERN_SUCCESS);
     destroyReceiveRight(port);
-}
-
-TEST_F(DeviceTest, WithoutServicesALookUpReachesNobody)
-{
-    m_device.stopServices();
-    mach_port_t found = MACH_PORT_NULL;
-    EXPECT_EQ(bootstrap_look_up(bootstrapPort(), "test.anything", &found), MACH_SEND_INVALID_DEST);
-    ASSERT_TRUE(m_device.startServices());
-    EXPECT_EQ(bootstrap_look_up(bootstrapPort(), "test.anything", &found),
-              BOOTSTRAP_UNKNOWN_SERVICE)
-        << "the process connects again once services run";
 }
 
 TEST(Sandbox, EveryOperationIsAllowedButArgumentsAreChecked)

@@ -26,27 +26,32 @@ void remember(CFMachPortRef port, void *message, CFIndex size, void *info)
 
 class CFMachPortTest : public DeviceTest {
 protected:
+    // A port that remembers into m_received, registered under `name`.
+    CFMachPortRef makePort(const char *name)
+    {
+        CFMachPortContext context{0, &m_received, nullptr, nullptr, nullptr};
+        CFMachPortRef port = CFMachPortCreate(kCFAllocatorDefault, remember, &context, nullptr);
+        EXPECT_EQ(bootstrap_register(bootstrapPort(), name, CFMachPortGetPort(port)), KERN_SUCCESS);
+        return port;
+    }
+
     AutoreleasePool m_pool;
+    Received m_received;
 };
 
 TEST_F(CFMachPortTest, MessagesReachTheCallbackWithItsInfoOnTheMainLoop)
 {
-    Received received;
-    CFMachPortContext context{0, &received, nullptr, nullptr, nullptr};
-    CFMachPortRef port = CFMachPortCreate(kCFAllocatorDefault, remember, &context, nullptr);
-    ASSERT_NE(port, nullptr);
+    CFMachPortRef port = makePort("test.cfmachport");
     CFRunLoopSourceRef source = CFMachPortCreateRunLoopSource(kCFAllocatorDefault, port, 0);
     CFRunLoopAddSource(CFRunLoopGetCurrent(), source, kCFRunLoopCommonModes);
     CFRelease(source);
-    ASSERT_EQ(bootstrap_register(bootstrapPort(), "test.cfmachport", CFMachPortGetPort(port)),
-              KERN_SUCCESS);
 
     pid_t child = test::forkChild(
         [] { return test::sendInline("test.cfmachport", 7, "x") == MACH_MSG_SUCCESS ? 0 : 1; });
     EXPECT_EQ(test::waitForChild(child), 0);
-    EXPECT_TRUE(test::runMainLoopUntil([&] { return !received.ids.empty(); }));
-    EXPECT_EQ(received.ids, std::vector<int>{7});
-    EXPECT_EQ(received.port, port);
+    EXPECT_TRUE(test::runMainLoopUntil([&] { return !m_received.ids.empty(); }));
+    EXPECT_EQ(m_received.ids, std::vector<int>{7});
+    EXPECT_EQ(m_received.port, port);
 
     // After invalidation the right is gone: senders are told so.
     CFMachPortInvalidate(port);
@@ -60,20 +65,14 @@ TEST_F(CFMachPortTest, MessagesReachTheCallbackWithItsInfoOnTheMainLoop)
 
 TEST_F(CFMachPortTest, AnotherThreadsLoopReceivesAndHoldsThePortWhileScheduled)
 {
-    Received received;
-    CFMachPortContext context{0, &received, nullptr, nullptr, nullptr};
-    CFMachPortRef port = CFMachPortCreate(kCFAllocatorDefault, remember, &context, nullptr);
-    ASSERT_NE(port, nullptr);
-    ASSERT_EQ(
-        bootstrap_register(bootstrapPort(), "test.cfmachport.thread", CFMachPortGetPort(port)),
-        KERN_SUCCESS);
+    CFMachPortRef port = makePort("test.cfmachport.thread");
     CFRunLoopSourceRef source = CFMachPortCreateRunLoopSource(kCFAllocatorDefault, port, 0);
     std::atomic<bool> scheduled{false};
     std::thread receiver([&] {
         AutoreleasePool pool;
         CFRunLoopAddSource(CFRunLoopGetCurrent(), source, kCFRunLoopDefaultMode);
         scheduled = true;
-        for (int pass = 0; pass < 400 && received.ids.empty(); ++pass)
+        for (int pass = 0; pass < 400 && m_received.ids.empty(); ++pass)
             CFRunLoopRunInMode(kCFRunLoopDefaultMode, 0.05, true);
         CFRunLoopRemoveSource(CFRunLoopGetCurrent(), source, kCFRunLoopDefaultMode);
     });
@@ -86,7 +85,7 @@ TEST_F(CFMachPortTest, AnotherThreadsLoopReceivesAndHoldsThePortWhileScheduled)
     });
     EXPECT_EQ(test::waitForChild(child), 0);
     receiver.join();
-    EXPECT_EQ(received.ids, std::vector<int>{9});
+    EXPECT_EQ(m_received.ids, std::vector<int>{9});
     EXPECT_EQ(objc_retainCount(port), 1u); // removed: the loop let go
     CFRelease(source);
     CFMachPortInvalidate(port);

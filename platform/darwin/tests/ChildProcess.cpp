@@ -104,6 +104,12 @@ void makeOutOfLineMessage(OutOfLineMessage &message, mach_port_t destination, ma
     message.descriptor.type = MACH_MSG_OOL_DESCRIPTOR;
 }
 
+kern_return_t sendMessage(InlineMessage &message)
+{
+    return mach_msg(&message.header, MACH_SEND_MSG, message.header.msgh_size, 0, MACH_PORT_NULL,
+                    MACH_MSG_TIMEOUT_NONE, MACH_PORT_NULL);
+}
+
 kern_return_t sendInline(const char *name, mach_msg_id_t id, const std::string &data)
 {
     mach_port_t bootstrap = MACH_PORT_NULL;
@@ -113,8 +119,7 @@ kern_return_t sendInline(const char *name, mach_msg_id_t id, const std::string &
         return result;
     InlineMessage message;
     makeInlineMessage(message, service, id, data);
-    kern_return_t result = mach_msg(&message.header, MACH_SEND_MSG, message.header.msgh_size, 0,
-                                    MACH_PORT_NULL, MACH_MSG_TIMEOUT_NONE, MACH_PORT_NULL);
+    kern_return_t result = sendMessage(message);
     mach_port_deallocate(mach_task_self(), service);
     return result;
 }

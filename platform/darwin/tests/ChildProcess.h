@@ -1,9 +1,7 @@
 #pragma once
-// Helpers for tests that run a second process of the device: fork a child that runs a
-// function and exits with its answer, wait for it with a watchdog, and pass one-byte
-// signals between the processes, every wait bounded so a broken test fails instead of
-// hanging. The child leaves with _exit: it must not run the parent's destructors (the
-// temporary device belongs to the parent) nor report to the test framework.
+// Helpers for tests that run a second process of the device, every wait bounded so a broken
+// test fails instead of hanging. The child leaves with _exit: the temporary device and the
+// test framework belong to the parent.
 
 #include "darwin/mach.h"
 
@@ -18,8 +16,7 @@ inline constexpr int kWatchdogMs = 10000;
 // Runs `body` in a forked child that exits with its result (0 for success).
 pid_t forkChild(const std::function<int()> &body);
 
-// The child's exit status, or -1 when it did not exit normally within timeoutMs (it is
-// killed then).
+// The child's exit status, or -1 (killed) when it did not exit normally within timeoutMs.
 int waitForChild(pid_t child, int timeoutMs = kWatchdogMs);
 
 // A one-way channel of single bytes between two processes.
@@ -63,6 +60,9 @@ struct OutOfLineMessage {
 #pragma pack(pop)
 void makeOutOfLineMessage(OutOfLineMessage &message, mach_port_t destination, mach_msg_id_t id,
                           const std::string &data);
+
+// Sends the message to its destination; the mach_msg result.
+kern_return_t sendMessage(InlineMessage &message);
 
 // Looks `name` up and sends it an inline message; the mach_msg result, or the look-up's
 // error.

@@ -30,21 +30,16 @@ bool exchange(int connection, sim::ServiceMessage request, sim::ServiceMessage &
            sim::parseServiceMessage(packet.bytes, reply);
 }
 
-// In a forked child: become another user, keeping the descriptors already open.
 bool becomeNobody()
 {
     return setgroups(0, nullptr) == 0 && setgid(kNobody) == 0 && setuid(kNobody) == 0;
 }
 
-TEST_F(DeviceTest, TheRunDirectoryIsPrivateToItsUser)
+TEST_F(DeviceTest, TheRunDirectoryIsPrivateAndOnlyOneInstanceServesADevice)
 {
     struct stat info {};
     ASSERT_EQ(stat(sim::hostPath("/var/run").c_str(), &info), 0);
     EXPECT_EQ(info.st_mode & 0777, 0700u);
-}
-
-TEST_F(DeviceTest, OnlyOneInstanceServesADevice)
-{
     sim::DeviceServices second;
     EXPECT_FALSE(second.start());
     mach_port_t found;
@@ -79,9 +74,8 @@ TEST_F(DeviceTest, MalformedRequestsAreDroppedAndTheConnectionStillAnswers)
     EXPECT_EQ(reply.status, unsigned(BOOTSTRAP_UNKNOWN_SERVICE));
 }
 
-// Running as root, the test can be a process of another user: a forked child drops to
-// "nobody". The run directory and the sockets are opened up for the test, so that what
-// refuses the child is the peer check of the server, not the file system.
+// As root, a forked child drops to "nobody"; the run directory and sockets are opened up so
+// that what refuses it is the server's peer check, not the file system.
 class OtherUserTest : public DeviceTest {
 protected:
     void SetUp() override
@@ -95,7 +89,7 @@ protected:
     }
 };
 
-TEST_F(OtherUserTest, TheServicesRefuseAProcessOfAnotherUser)
+TEST_F(OtherUserTest, TheServicesAndReceiveRightsRefuseAProcessOfAnotherUser)
 {
     pid_t stranger = test::forkChild([] {
         if (!becomeNobody())
@@ -110,17 +104,15 @@ TEST_F(OtherUserTest, TheServicesRefuseAProcessOfAnotherUser)
         return exchange(connection.get(), request, reply) ? 1 : 0;
     });
     EXPECT_EQ(test::waitForChild(stranger), 0) << "a stranger must get no answer";
-}
 
-TEST_F(OtherUserTest, AReceiveRightRefusesAProcessOfAnotherUser)
-{
+    // A receive right refuses it too.
     mach_port_t port = MACH_PORT_NULL;
     ASSERT_EQ(mach_port_allocate(mach_task_self(), MACH_PORT_RIGHT_RECEIVE, &port), KERN_SUCCESS);
     std::string path = sim::portSocketPath(*sim::PortTable::shared().addressOf(port));
     ASSERT_EQ(chmod(sim::hostPath("/var/run/ports").c_str(), 0755), 0);
     ASSERT_EQ(chmod(path.c_str(), 0777), 0);
 
-    pid_t stranger = test::forkChild([&] {
+    pid_t sender = test::forkChild([&] {
         if (!becomeNobody())
             return 2;
         sim::OwnedFd connection = sim::connectTo(path);
@@ -132,12 +124,11 @@ TEST_F(OtherUserTest, AReceiveRightRefusesAProcessOfAnotherUser)
         if (sim::encodeMessage(message.header, message.header.msgh_size, sim::ReplyRight::None, {},
                                packet) != MACH_MSG_SUCCESS)
             return 4;
-        // The receiver closes the connection unread; whether this send still lands in the
-        // socket before that happens does not matter.
+        // The receiver closes the connection unread; whether this send lands first is moot.
         (void)sim::sendPacket(connection.get(), packet.bytes, {}, 1000);
         return 0;
     });
-    EXPECT_EQ(test::waitForChild(stranger), 0);
+    EXPECT_EQ(test::waitForChild(sender), 0);
     alignas(8) std::byte buffer[256];
     auto *header = reinterpret_cast<mach_msg_header_t *>(buffer);
     EXPECT_EQ(mach_msg(header, MACH_RCV_MSG | MACH_RCV_TIMEOUT, 0, sizeof(buffer), port, 200, 0),

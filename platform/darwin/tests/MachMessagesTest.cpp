@@ -10,15 +10,14 @@
 #include <cstring>
 #include <filesystem>
 #include <sys/mman.h>
+#include <tuple>
 #include <unistd.h>
 
 namespace {
 
 using test::DeviceTest;
-
 using test::OutOfLineMessage;
 
-// A receive buffer with room for any message the tests send.
 struct ReceiveBuffer {
     alignas(8) std::byte bytes[8192];
     mach_msg_header_t *header() { return reinterpret_cast<mach_msg_header_t *>(bytes); }
@@ -50,13 +49,11 @@ TEST_F(DeviceTest, InlineDataOf4096BytesArrivesWholeInA4136ByteMessage)
     ASSERT_EQ(receive(port, buffer), MACH_MSG_SUCCESS);
     EXPECT_EQ(test::waitForChild(sender), 0);
     const mach_msg_header_t &header = *buffer.header();
-    EXPECT_EQ(header.msgh_size, 4136u);
-    EXPECT_EQ(header.msgh_id, 42);
-    EXPECT_EQ(header.msgh_local_port, port);
-    EXPECT_EQ(header.msgh_remote_port, MACH_PORT_NULL);
     mach_msg_size_t length;
     std::memcpy(&length, buffer.bytes + 28, sizeof(length));
-    EXPECT_EQ(length, 4096u);
+    EXPECT_EQ(std::tuple(header.msgh_size, header.msgh_id, header.msgh_local_port,
+                         header.msgh_remote_port, length),
+              std::tuple(4136u, 42, port, mach_port_t(MACH_PORT_NULL), 4096u));
     EXPECT_EQ(std::memcmp(buffer.bytes + 32, data.data(), data.size()), 0);
     destroyReceiveRight(port);
 }
@@ -83,9 +80,9 @@ TEST_F(DeviceTest, OutOfLineDataOf4097BytesArrivesMappedInA40ByteMessage)
     std::memcpy(&received, buffer.bytes, sizeof(received));
     EXPECT_EQ(received.header.msgh_size, 40u);
     EXPECT_NE(received.header.msgh_bits & MACH_MSGH_BITS_COMPLEX, 0u);
-    ASSERT_EQ(received.body.msgh_descriptor_count, 1u);
-    EXPECT_EQ(received.descriptor.type, unsigned(MACH_MSG_OOL_DESCRIPTOR));
-    ASSERT_EQ(received.descriptor.size, 4097u);
+    ASSERT_EQ(std::tuple(received.body.msgh_descriptor_count, unsigned(received.descriptor.type),
+                         received.descriptor.size),
+              std::tuple(1u, unsigned(MACH_MSG_OOL_DESCRIPTOR), 4097u));
     const void *mapped = received.descriptor.address; // read out of the packed field
     ASSERT_NE(mapped, nullptr);
     EXPECT_EQ(std::memcmp(mapped, data.data(), data.size()), 0);
@@ -106,35 +103,28 @@ std::size_t portSocketFiles()
     return count;
 }
 
-TEST_F(DeviceTest, AProcessThatEndsLeavesNoPortSocketFileAndKeepsItsParents)
+// A process ending with _exit removes its port socket files; those of killed processes are
+// removed by the next sweep, and those of live ones kept.
+TEST_F(DeviceTest, PortSocketFilesGoWithTheirProcessOrWithTheNextSweep)
 {
     mach_port_t own = makeService("test.socketfiles");
-    ASSERT_NE(own, MACH_PORT_NULL);
-    std::size_t before = portSocketFiles();
-    pid_t child = test::forkChild([] {
-        mach_port_t right = MACH_PORT_NULL;
-        if (mach_port_allocate(mach_task_self(), MACH_PORT_RIGHT_RECEIVE, &right) != KERN_SUCCESS)
-            return 2;
-        sim::removePortSocketsOfThisProcess(); // as a process ending with _exit does
-        return 0;
-    });
-    ASSERT_EQ(test::waitForChild(child), 0);
-    EXPECT_EQ(portSocketFiles(), before);
-    destroyReceiveRight(own);
-    EXPECT_EQ(portSocketFiles(), before - 1);
-}
-
-TEST_F(DeviceTest, StaleSocketFilesOfKilledProcessesAreRemovedAndLiveOnesKept)
-{
-    mach_port_t own = makeService("test.stalefiles");
     ASSERT_NE(own, MACH_PORT_NULL);
     auto allocateRight = [] {
         mach_port_t right = MACH_PORT_NULL;
         return mach_port_allocate(mach_task_self(), MACH_PORT_RIGHT_RECEIVE, &right) ==
                KERN_SUCCESS;
     };
-    // Killed: ends without removing its file, as SIGKILL leaves it.
-    pid_t killed = test::forkChild([&] { return allocateRight() ? 0 : 2; });
+    std::size_t before = portSocketFiles();
+    pid_t ended = test::forkChild([&] {
+        if (!allocateRight())
+            return 2;
+        sim::removePortSocketsOfThisProcess(); // as a process ending with _exit does
+        return 0;
+    });
+    ASSERT_EQ(test::waitForChild(ended), 0);
+    EXPECT_EQ(portSocketFiles(), before);
+
+    pid_t killed = test::forkChild([&] { return allocateRight() ? 0 : 2; }); // leaves its file
     ASSERT_EQ(test::waitForChild(killed), 0);
     test::Signal liveReady, liveMayEnd;
     pid_t live = test::forkChild([&] {
@@ -144,16 +134,14 @@ TEST_F(DeviceTest, StaleSocketFilesOfKilledProcessesAreRemovedAndLiveOnesKept)
         return liveMayEnd.wait() ? 0 : 3;
     });
     ASSERT_TRUE(liveReady.wait());
-    std::size_t withStale = portSocketFiles();
-
+    EXPECT_EQ(portSocketFiles(), before + 2);
     EXPECT_EQ(sim::removeStalePortSockets(), 1u);
-    EXPECT_EQ(portSocketFiles(), withStale - 1);
     EXPECT_EQ(sim::removeStalePortSockets(), 0u) << "the live process's and ours stay";
-
     liveMayEnd.send();
     ASSERT_EQ(test::waitForChild(live), 0);
     EXPECT_EQ(sim::removeStalePortSockets(), 1u);
     destroyReceiveRight(own);
+    EXPECT_EQ(portSocketFiles(), before - 1);
 }
 
 TEST_F(DeviceTest, ReceiverThatExitedAnswersInvalidDestAndItsSuccessorIsFoundAgain)
@@ -176,24 +164,17 @@ TEST_F(DeviceTest, ReceiverThatExitedAnswersInvalidDestAndItsSuccessorIsFoundAga
     ASSERT_EQ(bootstrap_look_up(bootstrapPort(), "test.restart", &service), KERN_SUCCESS);
     test::InlineMessage message;
     test::makeInlineMessage(message, service, 1, "first");
-    ASSERT_EQ(mach_msg(&message.header, MACH_SEND_MSG, message.header.msgh_size, 0, MACH_PORT_NULL,
-                       MACH_MSG_TIMEOUT_NONE, MACH_PORT_NULL),
-              MACH_MSG_SUCCESS);
+    ASSERT_EQ(test::sendMessage(message), MACH_MSG_SUCCESS);
     ASSERT_EQ(test::waitForChild(first), 0);
-
     test::makeInlineMessage(message, service, 2, "to nobody");
-    EXPECT_EQ(mach_msg(&message.header, MACH_SEND_MSG, message.header.msgh_size, 0, MACH_PORT_NULL,
-                       MACH_MSG_TIMEOUT_NONE, MACH_PORT_NULL),
-              MACH_SEND_INVALID_DEST);
+    EXPECT_EQ(test::sendMessage(message), MACH_SEND_INVALID_DEST);
     EXPECT_EQ(mach_port_deallocate(mach_task_self(), service), KERN_SUCCESS);
 
     pid_t second = test::forkChild([&] { return receiveOne("test.restart", 3, secondReady); });
     ASSERT_TRUE(secondReady.wait());
     ASSERT_EQ(bootstrap_look_up(bootstrapPort(), "test.restart", &service), KERN_SUCCESS);
     test::makeInlineMessage(message, service, 3, "second");
-    EXPECT_EQ(mach_msg(&message.header, MACH_SEND_MSG, message.header.msgh_size, 0, MACH_PORT_NULL,
-                       MACH_MSG_TIMEOUT_NONE, MACH_PORT_NULL),
-              MACH_MSG_SUCCESS);
+    EXPECT_EQ(test::sendMessage(message), MACH_MSG_SUCCESS);
     EXPECT_EQ(test::waitForChild(second), 0);
     EXPECT_EQ(mach_port_deallocate(mach_task_self(), service), KERN_SUCCESS);
 }
@@ -331,14 +312,13 @@ protected:
         test::InlineMessage message;
         test::makeInlineMessage(message, m_port, id, data);
         message.header.msgh_bits = MACH_MSGH_BITS(MACH_MSG_TYPE_MAKE_SEND, 0);
-        return mach_msg(&message.header, MACH_SEND_MSG, message.header.msgh_size, 0, MACH_PORT_NULL,
-                        0, MACH_PORT_NULL);
+        return test::sendMessage(message);
     }
 
     mach_port_t m_port = MACH_PORT_NULL;
 };
 
-TEST_F(PortRightsTest, OnePortHasOneNameAndCountsItsReferences)
+TEST_F(PortRightsTest, OnePortHasOneNameCountsItsReferencesAndRefusesUnknownNames)
 {
     mach_port_t first = MACH_PORT_NULL, second = MACH_PORT_NULL;
     ASSERT_EQ(bootstrap_look_up(bootstrapPort(), "test.rights", &first), KERN_SUCCESS);
@@ -364,6 +344,16 @@ TEST_F(PortRightsTest, OnePortHasOneNameAndCountsItsReferences)
     EXPECT_EQ(vm_deallocate(mach_task_self(), reinterpret_cast<vm_address_t>(&onTheHeap), 4),
               KERN_INVALID_ADDRESS)
         << "only received memory can be given back";
+
+    // Receiving waits only as long as asked; unknown names are refused.
+    ReceiveBuffer waiting;
+    EXPECT_EQ(receive(m_port, waiting, 30), MACH_RCV_TIMED_OUT);
+    EXPECT_EQ(receive(0x5555503, waiting, 0), MACH_RCV_INVALID_NAME);
+    mach_msg_header_t empty{};
+    empty.msgh_bits = MACH_MSGH_BITS(MACH_MSG_TYPE_COPY_SEND, 0);
+    empty.msgh_remote_port = 0x5555503;
+    EXPECT_EQ(mach_msg(&empty, MACH_SEND_MSG, sizeof(empty), 0, MACH_PORT_NULL, 0, 0),
+              MACH_SEND_INVALID_DEST);
 }
 
 TEST_F(PortRightsTest, AMessageTooLargeForTheBufferIsKeptOnlyWhenAskedTo)
@@ -393,53 +383,34 @@ TEST_F(PortRightsTest, DestroyingTheReceiveRightInvalidatesEverySender)
             return 2;
         test::InlineMessage message;
         test::makeInlineMessage(message, remote, 1, "before");
-        if (mach_msg(&message.header, MACH_SEND_MSG, message.header.msgh_size, 0, 0, 0, 0) != 0)
+        if (test::sendMessage(message) != MACH_MSG_SUCCESS)
             return 3;
         connected.send();
         if (!destroyed.wait())
             return 4;
-        return mach_msg(&message.header, MACH_SEND_MSG, message.header.msgh_size, 0, 0, 0, 0) ==
-                       MACH_SEND_INVALID_DEST
-                   ? 0
-                   : 5;
+        return test::sendMessage(message) == MACH_SEND_INVALID_DEST ? 0 : 5;
     });
     ASSERT_TRUE(connected.wait());
     mach_port_t service = MACH_PORT_NULL;
     ASSERT_EQ(bootstrap_look_up(bootstrapPort(), "test.rights", &service), KERN_SUCCESS);
     test::InlineMessage message;
     test::makeInlineMessage(message, service, 1, "cached");
-    ASSERT_EQ(mach_msg(&message.header, MACH_SEND_MSG, message.header.msgh_size, 0, 0, 0, 0),
-              MACH_MSG_SUCCESS);
+    ASSERT_EQ(test::sendMessage(message), MACH_MSG_SUCCESS);
 
     destroyReceiveRight(m_port);
     mach_port_t gone = m_port;
     m_port = MACH_PORT_NULL;
     destroyed.send();
     EXPECT_EQ(test::waitForChild(sender), 0) << "another process's connection notices";
-    EXPECT_EQ(mach_msg(&message.header, MACH_SEND_MSG, message.header.msgh_size, 0, 0, 0, 0),
-              MACH_SEND_INVALID_DEST)
-        << "so does this process's own";
+    EXPECT_EQ(test::sendMessage(message), MACH_SEND_INVALID_DEST) << "so does this process's own";
     message.header.msgh_bits = MACH_MSGH_BITS(MACH_MSG_TYPE_MAKE_SEND, 0);
-    EXPECT_EQ(mach_msg(&message.header, MACH_SEND_MSG, message.header.msgh_size, 0, 0, 0, 0),
-              MACH_SEND_INVALID_DEST)
+    EXPECT_EQ(test::sendMessage(message), MACH_SEND_INVALID_DEST)
         << "no receive right is left to make a send right from";
     ReceiveBuffer buffer;
     EXPECT_EQ(receive(gone, buffer, 0), MACH_RCV_INVALID_NAME);
     EXPECT_EQ(test::sendInline("test.rights", 3, "fresh look-up"), MACH_SEND_INVALID_DEST)
         << "a registration that outlives its right leads nowhere";
     EXPECT_EQ(mach_port_deallocate(mach_task_self(), service), KERN_SUCCESS);
-}
-
-TEST_F(PortRightsTest, ReceivingWaitsOnlyAsLongAsAsked)
-{
-    ReceiveBuffer buffer;
-    EXPECT_EQ(receive(m_port, buffer, 30), MACH_RCV_TIMED_OUT);
-    EXPECT_EQ(receive(0x5555503, buffer, 0), MACH_RCV_INVALID_NAME);
-    mach_msg_header_t empty{};
-    empty.msgh_bits = MACH_MSGH_BITS(MACH_MSG_TYPE_COPY_SEND, 0);
-    empty.msgh_remote_port = 0x5555503;
-    EXPECT_EQ(mach_msg(&empty, MACH_SEND_MSG, sizeof(empty), 0, MACH_PORT_NULL, 0, 0),
-              MACH_SEND_INVALID_DEST);
 }
 
 } // namespace

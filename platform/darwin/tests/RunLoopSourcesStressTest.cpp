@@ -1,6 +1,4 @@
-// A Mach port's run-loop source under several threads: messages sent from several
-// threads while the source is added to and removed from other threads' loops, the port
-// invalidated while another thread's loop receives on it or asks for its source.
+// A Mach port's run-loop source under several threads, moved between loops and invalidated.
 
 #include "DeviceTest.h"
 #include "darwin/CFMachPort.h"
@@ -19,7 +17,6 @@ using test::DeviceTest;
 constexpr int kSenders = 2;
 constexpr int kMessagesEach = 100;
 
-// What the port's callback heard, from whichever loop's thread it ran on.
 struct Tally {
     std::mutex lock;
     std::map<int, int> timesById;
@@ -36,7 +33,6 @@ void count(CFMachPortRef, void *message, CFIndex, void *info)
 
 class RunLoopSourcesStress : public DeviceTest {
 protected:
-    // A port that counts into m_tally, registered under `name`, and its source.
     void makePort(const char *name)
     {
         CFMachPortContext context{0, &m_tally, nullptr, nullptr, nullptr};
@@ -60,9 +56,8 @@ protected:
     CFRunLoopSourceRef m_source = nullptr;
 };
 
-// Two threads send while a third keeps adding the source to its own loop, running it a
-// moment and removing it again, and the main loop has it throughout: every message is
-// received once, by one loop or the other.
+// Two threads send while a third keeps adding the source to its own loop and removing it, the
+// main loop having it throughout: every message is received once, by one loop or the other.
 TEST_F(RunLoopSourcesStress, MessagesFromSeveralThreadsArriveOnceWhileTheSourceMovesBetweenLoops)
 {
     makePort("test.stress.moving");
@@ -102,9 +97,8 @@ TEST_F(RunLoopSourcesStress, MessagesFromSeveralThreadsArriveOnceWhileTheSourceM
         EXPECT_EQ(times, 1) << "message " << id;
 }
 
-// The main thread invalidates the port while a sender keeps sending and another thread's
-// loop receives: the loop lets go of the port, later sends are refused, and no callback
-// starts after the invalidation returned.
+// Invalidated while a sender sends and another thread's loop receives: the loop lets go of
+// the port, later sends are refused, and no callback starts after the invalidation returned.
 TEST_F(RunLoopSourcesStress, InvalidatingFromAnotherThreadStopsAReceivingLoop)
 {
     makePort("test.stress.invalidated");
@@ -113,7 +107,6 @@ TEST_F(RunLoopSourcesStress, InvalidatingFromAnotherThreadStopsAReceivingLoop)
         AutoreleasePool pool;
         CFRunLoopAddSource(CFRunLoopGetCurrent(), m_source, kCFRunLoopDefaultMode);
         scheduled = true;
-        // The loop finishes once invalidation took its only source.
         for (int pass = 0; pass < 400; ++pass) {
             if (CFRunLoopRunInMode(kCFRunLoopDefaultMode, 0.05, false) == kCFRunLoopRunFinished)
                 return;
@@ -141,8 +134,8 @@ TEST_F(RunLoopSourcesStress, InvalidatingFromAnotherThreadStopsAReceivingLoop)
     EXPECT_EQ(objc_retainCount(m_port), 1u);
 }
 
-// Threads asking a new port for its source while another invalidates it: all that get one
-// get the same source, and it ends invalidated with the port, whichever came first.
+// Threads asking for the source while another invalidates the port share one source, which
+// ends invalidated, whichever came first.
 TEST_F(RunLoopSourcesStress, ThreadsAskingForTheSourceWhileThePortIsInvalidatedShareOne)
 {
     for (int round = 0; round < 50; ++round) {

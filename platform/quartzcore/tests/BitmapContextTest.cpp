@@ -1,5 +1,4 @@
-// Bitmap contexts: where each layout puts a pixel's bytes, the caller's buffer as the
-// truth, orientation of drawn images, the gstate, and refusals of bad arguments.
+// Bitmap contexts: each layout's bytes, the caller's buffer, orientation, gstate, refusals.
 
 #include "quartzcore/CGContext.h"
 
@@ -76,7 +75,7 @@ TEST(BitmapLayouts, EachLayoutPutsTheComponentsInItsDocumentedBytes)
 
 // The caller's bytes reach the image in RGBA order, and the image's data provider hands
 // out a copy of them, in rows from the top.
-TEST(BitmapLayouts, TheCallersBytesAreCopiedOutInRGBAOrder)
+TEST(BitmapLayouts, TheCallersBytesAreCopiedOutInRGBAOrderAndKeptWhereNotDrawn)
 {
     AutoreleasePool pool;
     Bitmap bitmap(kCGImageAlphaPremultipliedLast | kCGBitmapByteOrder32Little);
@@ -97,30 +96,12 @@ TEST(BitmapLayouts, TheCallersBytesAreCopiedOutInRGBAOrder)
     CFRelease(data);
     CGImageRelease(image);
     EXPECT_EQ(CGDataProviderCopyData(CGImageGetDataProvider(nullptr)), nullptr);
-}
 
-TEST(BitmapLayouts, DrawingKeepsWhatTheCallerWroteElsewhere)
-{
-    Bitmap bitmap(kCGImageAlphaPremultipliedFirst);
-    std::uint8_t *first = bitmap.bytes.data();
-    first[0] = 255, first[1] = 10, first[2] = 20, first[3] = 30;
-    CGContextSetRGBFillColor(bitmap.context, 0, 0, 1, 1);
+    // Drawing keeps what the caller wrote elsewhere.
+    CGContextSetRGBFillColor(bitmap.context, 0, 1, 0, 1);
     CGContextFillRect(bitmap.context, CGRectMake(3, 0, 1, 1)); // bottom-right pixel
-    EXPECT_EQ(bitmap.at(0, 0), (Bytes{255, 10, 20, 30}));
-    EXPECT_EQ(bitmap.at(3, 3), (Bytes{255, 0, 0, 255}));
-}
-
-TEST(BitmapLayouts, AnOwnBufferStartsTransparentAndIsReachable)
-{
-    CGColorSpaceRef space = CGColorSpaceCreateDeviceRGB();
-    CGContextRef context =
-        CGBitmapContextCreate(nullptr, 3, 2, 8, 0, space, kCGImageAlphaPremultipliedFirst);
-    ASSERT_NE(context, nullptr);
-    EXPECT_EQ(CGBitmapContextGetBytesPerRow(context), 12u);
-    auto *bytes = static_cast<std::uint8_t *>(CGBitmapContextGetData(context));
-    EXPECT_EQ(std::vector<std::uint8_t>(bytes, bytes + 24), std::vector<std::uint8_t>(24, 0));
-    CGContextRelease(context);
-    CGColorSpaceRelease(space);
+    EXPECT_EQ(bitmap.at(3, 1), (Bytes{128, 0, 64, 99}));
+    EXPECT_EQ(bitmap.at(3, 3), (Bytes{255, 0, 255, 0}));
 }
 
 // User space starts at the bottom left: an image drawn into a whole new context keeps its
@@ -144,7 +125,7 @@ TEST(BitmapOrientation, UserSpaceStartsAtTheBottomLeftUntilFlipped)
     CGImageRelease(image);
 }
 
-TEST(BitmapGState, AlphaScalesDrawnImagesAndRestoreBringsItBack)
+TEST(BitmapGState, AlphaScalesDrawnImagesUntilRestoredButNeverClearing)
 {
     Bitmap bitmap(kCGImageAlphaPremultipliedFirst);
     CGImageRef image = redTopRowImage(4, 4);
@@ -159,32 +140,35 @@ TEST(BitmapGState, AlphaScalesDrawnImagesAndRestoreBringsItBack)
     CGContextDrawImage(bitmap.context, CGRectMake(0, 0, 4, 4), image);
     EXPECT_EQ(bitmap.at(0, 0), (Bytes{255, 255, 0, 0}));
     CGImageRelease(image);
-}
 
-TEST(BitmapGState, ClearRectEmptiesWhateverTheAlphaAndImagesFillTheirRect)
-{
-    Bitmap bitmap(kCGImageAlphaPremultipliedLast);
+    // Clearing empties whatever the alpha.
     fillWithTestColor(bitmap.context);
     CGContextSetAlpha(bitmap.context, 0.3);
     CGContextClearRect(bitmap.context, CGRectMake(1, 1, 2, 2));
     EXPECT_EQ(bitmap.at(1, 1), (Bytes{0, 0, 0, 0}));
-    EXPECT_EQ(bitmap.at(0, 0), (Bytes{255, 102, 51, 255}));
+    EXPECT_EQ(bitmap.at(0, 0), (Bytes{255, 255, 102, 51}));
 
     // An image scaled into a rect fills just that rect, alpha back at one.
     CGContextSetAlpha(bitmap.context, 1);
     CGContextClearRect(bitmap.context, CGRectMake(0, 0, 4, 4));
-    std::vector<std::uint8_t> white(4, 255);
-    CGImageRef image = sim::imageFromPixels(1, 1, white);
+    image = sim::imageFromPixels(1, 1, std::vector<std::uint8_t>(4, 255));
     CGContextDrawImage(bitmap.context, CGRectMake(2, 0, 2, 4), image);
-    EXPECT_EQ(bitmap.at(1, 2)[3], 0);
+    EXPECT_EQ(bitmap.at(1, 2)[0], 0);
     EXPECT_EQ(bitmap.at(2, 2), (Bytes{255, 255, 255, 255}));
     EXPECT_EQ(bitmap.at(3, 0), (Bytes{255, 255, 255, 255}));
     CGImageRelease(image);
 }
 
-TEST(BitmapRefusals, BadArgumentsAnswerNil)
+TEST(BitmapRefusals, BadArgumentsAnswerNilAndDegenerateDrawingLeavesAContextUsable)
 {
     CGColorSpaceRef space = CGColorSpaceCreateDeviceRGB();
+    CGContextRef context =
+        CGBitmapContextCreate(nullptr, 3, 2, 8, 0, space, kCGImageAlphaPremultipliedFirst);
+    ASSERT_NE(context, nullptr);
+    EXPECT_EQ(CGBitmapContextGetBytesPerRow(context), 12u);
+    auto *bytes = static_cast<std::uint8_t *>(CGBitmapContextGetData(context));
+    EXPECT_EQ(std::vector<std::uint8_t>(bytes, bytes + 24), std::vector<std::uint8_t>(24, 0));
+    CGContextRelease(context);
     const CGBitmapInfo rgba = kCGImageAlphaPremultipliedLast;
     EXPECT_EQ(CGBitmapContextCreate(nullptr, 0, 4, 8, 0, space, rgba), nullptr);
     EXPECT_EQ(CGBitmapContextCreate(nullptr, 4, 0, 8, 0, space, rgba), nullptr);
@@ -197,10 +181,8 @@ TEST(BitmapRefusals, BadArgumentsAnswerNil)
                                     kCGImageAlphaPremultipliedLast | kCGBitmapFloatComponents),
               nullptr);
     CGColorSpaceRelease(space);
-}
 
-TEST(BitmapRefusals, DegenerateDrawingLeavesTheContextUsable)
-{
+    // Degenerate drawing leaves the context usable.
     Bitmap bitmap(kCGImageAlphaPremultipliedLast);
     CGContextScaleCTM(bitmap.context, 0, 0);
     CGContextTranslateCTM(bitmap.context, NAN, 1);
@@ -215,7 +197,7 @@ TEST(BitmapRefusals, DegenerateDrawingLeavesTheContextUsable)
     EXPECT_EQ(CGBitmapContextCreateImage(nullptr), nullptr);
 }
 
-TEST(Images, PixelsMustMatchTheSizeAndStayPremultiplied)
+TEST(Images, PixelsMustMatchTheSizeAndStayPremultipliedAndCropsKeepTheirRect)
 {
     EXPECT_EQ(sim::imageFromPixels(2, 2, std::vector<std::uint8_t>(15)), nullptr);
     EXPECT_EQ(sim::imageFromPixels(0, 0, {}), nullptr);
@@ -228,11 +210,9 @@ TEST(Images, PixelsMustMatchTheSizeAndStayPremultiplied)
                                          3,   255, 5,  5,   5, 5, 100, 10, 90, 100}));
     EXPECT_EQ(CGImageGetBytesPerRow(image), 20u);
     CGImageRelease(image);
-}
 
-TEST(Images, ACroppedImageHoldsThePixelsOfItsRect)
-{
-    CGImageRef image = redTopRowImage(3, 3);
+    // A cropped image holds the pixels of its rect.
+    image = redTopRowImage(3, 3);
     CGImageRef bottom = CGImageCreateWithImageInRect(image, CGRectMake(1, 1, 5, 5));
     ASSERT_NE(bottom, nullptr);
     EXPECT_EQ(CGImageGetWidth(bottom), 2u);

@@ -88,7 +88,7 @@ TEST(GaussianBlur, APartOfALargerImageIsBlurredAlone)
     EXPECT_NE(pixels, before);
 }
 
-TEST(GaussianBlur, ColourNeverExceedsAlpha)
+TEST(GaussianBlur, ColourNeverExceedsAlphaAndTinySigmasChangeNothing)
 {
     const int width = 60, height = 40;
     std::vector<std::uint8_t> pixels = testCard(width, height);
@@ -97,16 +97,12 @@ TEST(GaussianBlur, ColourNeverExceedsAlpha)
     for (std::size_t i = 0; i < pixels.size(); i += 4)
         for (int c = 0; c < 3; ++c)
             ASSERT_LE(pixels[i + c], pixels[i + 3]);
-}
 
-TEST(GaussianBlur, TinyOrBrokenSigmasChangeNothing)
-{
-    std::vector<std::uint8_t> pixels = testCard(20, 20);
+    // Tiny or broken sigmas change nothing.
     std::vector<std::uint8_t> before = pixels;
-    sim::GaussianBlur blur;
     for (double sigma : {0.0, 0.3, -4.0, double(NAN), double(INFINITY)})
-        blur.apply({pixels.data(), 20, 20, 80}, sigma);
-    blur.apply({pixels.data(), 0, 20, 80}, 3);
+        blur.apply({pixels.data(), width, height, std::size_t(width) * 4}, sigma);
+    blur.apply({pixels.data(), 0, height, std::size_t(width) * 4}, 3);
     EXPECT_EQ(pixels, before);
 }
 

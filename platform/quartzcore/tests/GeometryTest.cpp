@@ -5,8 +5,7 @@
 
 namespace {
 
-// Compares origin and size exactly, so that a rectangle that merely covers the same area
-// with a negative size does not pass for the expected standardised one.
+// Exact, so that a rect covering the same area with a negative size does not pass.
 void expectRect(CGRect actual, CGFloat x, CGFloat y, CGFloat width, CGFloat height)
 {
     EXPECT_EQ(actual.origin.x, x);
@@ -27,7 +26,7 @@ TEST(CGGeometry, NegativeSizesDescribeTheSameAreaAsTheirStandardForm)
     EXPECT_FALSE(CGRectIsEmpty(flipped));
 }
 
-TEST(CGGeometry, NullIsEmptyButAZeroSizedRectStillHasAPlace)
+TEST(CGGeometry, NullIsEmptyButAZeroSizedRectStillHasAPlaceAndPoints)
 {
     EXPECT_TRUE(CGRectIsNull(CGRectNull));
     EXPECT_TRUE(CGRectIsEmpty(CGRectNull));
@@ -41,10 +40,8 @@ TEST(CGGeometry, NullIsEmptyButAZeroSizedRectStillHasAPlace)
     EXPECT_FALSE(CGRectEqualToRect(dot, CGRectNull));
     EXPECT_TRUE(CGRectEqualToRect(CGRectNull, CGRectMake(INFINITY, INFINITY, 5, 5)));
     EXPECT_FALSE(CGRectIsNull(CGRectInfinite));
-}
 
-TEST(CGGeometry, ContainsPointIncludesMinimumEdgesOnly)
-{
+    // A rect contains the points on its minimum edges only.
     CGRect square = CGRectMake(0, 0, 10, 10);
     EXPECT_TRUE(CGRectContainsPoint(square, CGPointMake(0, 0)));
     EXPECT_TRUE(CGRectContainsPoint(square, CGPointMake(9.5, 9.5)));
@@ -59,17 +56,14 @@ TEST(CGGeometry, ContainsPointIncludesMinimumEdgesOnly)
     EXPECT_TRUE(CGRectContainsPoint(CGRectInfinite, CGPointMake(-1e300, 1e300)));
 }
 
-TEST(CGGeometry, IntersectionKeepsOnlySharedArea)
+TEST(CGGeometry, IntersectionKeepsOnlySharedAreaOrIsNull)
 {
     expectRect(CGRectIntersection(CGRectMake(0, 0, 10, 10), CGRectMake(5, -5, 10, 10)), 5, 0, 5, 5);
     expectRect(CGRectIntersection(CGRectMake(10, 10, -10, -10), CGRectMake(15, 15, -10, -10)), 5, 5,
                5, 5);
     expectRect(CGRectIntersection(CGRectInfinite, CGRectMake(1, 2, 3, 4)), 1, 2, 3, 4);
     EXPECT_TRUE(CGRectIntersectsRect(CGRectMake(0, 0, 10, 10), CGRectMake(9, 9, 5, 5)));
-}
 
-TEST(CGGeometry, RectsWithoutCommonAreaIntersectInNull)
-{
     CGRect square = CGRectMake(0, 0, 10, 10);
     const CGRect strangers[] = {CGRectMake(20, 20, 5, 5), CGRectMake(10, 0, 5, 5),
                                 CGRectMake(0, -5, 10, 5), CGRectMake(5, 5, 0, 0), CGRectNull};
@@ -80,17 +74,14 @@ TEST(CGGeometry, RectsWithoutCommonAreaIntersectInNull)
     }
 }
 
-TEST(CGGeometry, UnionIgnoresNullButNotZeroSizedRects)
+TEST(CGGeometry, UnionIgnoresNullButNotZeroSizedRectsAndContainsWhatItCovers)
 {
     expectRect(CGRectUnion(CGRectMake(0, 0, 2, 2), CGRectMake(5, 5, -1, -1)), 0, 0, 5, 5);
     expectRect(CGRectUnion(CGRectNull, CGRectMake(3, 3, -1, -2)), 2, 1, 1, 2);
     expectRect(CGRectUnion(CGRectMake(3, 3, -1, -2), CGRectNull), 2, 1, 1, 2);
     expectRect(CGRectUnion(CGRectMake(0, 0, 1, 1), CGRectMake(4, 5, 0, 0)), 0, 0, 4, 5);
     EXPECT_TRUE(CGRectIsNull(CGRectUnion(CGRectNull, CGRectNull)));
-}
 
-TEST(CGGeometry, ContainsRectMeansTheUnionChangesNothing)
-{
     CGRect square = CGRectMake(0, 0, 10, 10);
     EXPECT_TRUE(CGRectContainsRect(square, CGRectMake(2, 2, 3, 3)));
     EXPECT_TRUE(CGRectContainsRect(square, CGRectMake(10, 10, -10, -10)));
@@ -99,7 +90,7 @@ TEST(CGGeometry, ContainsRectMeansTheUnionChangesNothing)
     EXPECT_FALSE(CGRectContainsRect(CGRectNull, square));
 }
 
-TEST(CGGeometry, OffsetAndInsetWorkOnTheStandardForm)
+TEST(CGGeometry, OffsetInsetAndIntegralWorkOnTheStandardForm)
 {
     expectRect(CGRectOffset(CGRectMake(5, 5, -2, -2), 1, 1), 4, 4, 2, 2);
     expectRect(CGRectInset(CGRectMake(0, 0, 10, 6), 2, 1), 2, 1, 6, 4);
@@ -108,10 +99,8 @@ TEST(CGGeometry, OffsetAndInsetWorkOnTheStandardForm)
     EXPECT_TRUE(CGRectIsNull(CGRectInset(CGRectMake(0, 0, 10, 6), 6, 0)));
     EXPECT_TRUE(CGRectIsNull(CGRectOffset(CGRectNull, 1, 1)));
     EXPECT_TRUE(CGRectIsNull(CGRectInset(CGRectNull, -1, -1)));
-}
 
-TEST(CGGeometry, IntegralRoundsOutwards)
-{
+    // Integral rounds outwards.
     expectRect(CGRectIntegral(CGRectMake(0.5, -0.5, 0.8, 1.0)), 0, -1, 2, 2);
     expectRect(CGRectIntegral(CGRectMake(2.5, 2.5, -1.25, -1.25)), 1, 1, 2, 2);
     expectRect(CGRectIntegral(CGRectMake(-3, 4, 5, 6)), -3, 4, 5, 6);

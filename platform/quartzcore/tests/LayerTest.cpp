@@ -1,5 +1,4 @@
-// Layers: derived geometry, the tree, messages, display through the delegate,
-// animations on the virtual clock, transactions and filters.
+// Layers: geometry, the tree, display, animations on the virtual clock, transactions, filters.
 
 #include "quartzcore/CABasicAnimation.h"
 #include "quartzcore/CAFilter.h"
@@ -42,12 +41,10 @@ TEST_F(Layers, FrameFollowsPositionAnchorBoundsAndTransform)
     // Under a quarter turn the frame is the bounding box of the turned bounds.
     layer->setTransform(CATransform3DMakeRotation(M_PI / 2, 0, 0, 1));
     expectRect(layer->frame(), CGRectMake(90, 30, 20, 40));
-}
 
-TEST_F(Layers, SettingTheFrameMovesThePositionAndSizesTheBounds)
-{
-    CALayer *layer = CALayer::layer();
-    layer->setBounds(CGRectMake(5, 5, 1, 1)); // the bounds origin is kept
+    // Setting the frame moves the position and sizes the bounds, keeping their origin.
+    layer->setTransform(CATransform3DIdentity);
+    layer->setBounds(CGRectMake(5, 5, 1, 1));
     layer->setFrame(CGRectMake(10, 20, 30, 40));
     EXPECT_TRUE(CGPointEqualToPoint(layer->position(), CGPointMake(25, 40)));
     expectRect(layer->bounds(), CGRectMake(5, 5, 30, 40));
@@ -56,24 +53,20 @@ TEST_F(Layers, SettingTheFrameMovesThePositionAndSizesTheBounds)
     layer->setTransform(CATransform3DMakeScale(2, 2, 1));
     layer->setFrame(CGRectMake(0, 0, 30, 40));
     expectRect(layer->bounds(), CGRectMake(5, 5, 15, 20));
-}
 
-TEST_F(Layers, NonFiniteGeometryIsIgnored)
-{
-    CALayer *layer = CALayer::layer();
-    layer->setBounds(CGRectMake(0, 0, 10, 10));
+    // Non-finite geometry is ignored, and opacity kept within 0…1.
     layer->setBounds(CGRectMake(0, 0, NAN, 10));
     layer->setPosition(CGPointMake(INFINITY, 0));
     layer->setFrame(CGRectMake(NAN, 0, 1, 1));
     layer->setOpacity(NAN);
-    expectRect(layer->bounds(), CGRectMake(0, 0, 10, 10));
-    EXPECT_TRUE(CGPointEqualToPoint(layer->position(), CGPointZero));
+    expectRect(layer->bounds(), CGRectMake(5, 5, 15, 20));
+    EXPECT_TRUE(CGPointEqualToPoint(layer->position(), CGPointMake(15, 20)));
     EXPECT_EQ(layer->opacity(), 1.0f);
     layer->setOpacity(3);
     EXPECT_EQ(layer->opacity(), 1.0f);
 }
 
-TEST_F(Layers, SublayersKeepTheirOrderAndMoveBetweenParents)
+TEST_F(Layers, SublayersKeepTheirOrderAndMoveBetweenParentsButNeverUnderThemselves)
 {
     CALayer *a = CALayer::layer(), *b = CALayer::layer(), *c = CALayer::layer();
     CALayer *parent = CALayer::layer(), *other = CALayer::layer();
@@ -96,15 +89,10 @@ TEST_F(Layers, SublayersKeepTheirOrderAndMoveBetweenParents)
     b->removeFromSuperlayer();
     EXPECT_EQ(b->superlayer(), nullptr);
     EXPECT_EQ(other->sublayers(), nullptr);
-}
 
-TEST_F(Layers, ALayerCannotBecomeItsOwnDescendant)
-{
-    CALayer *parent = CALayer::layer(), *child = CALayer::layer();
-    parent->addSublayer(child);
-    child->addSublayer(parent);
-    child->addSublayer(child);
-    EXPECT_EQ(child->sublayers(), nullptr);
+    a->addSublayer(parent);
+    a->addSublayer(a);
+    EXPECT_EQ(a->sublayers(), nullptr);
     EXPECT_EQ(parent->superlayer(), nullptr);
 }
 
@@ -147,7 +135,23 @@ struct HalfPainter : NSObject {
     int m_calls = 0;
 };
 
-TEST_F(Layers, DisplayAsksTheDelegateToDrawInUIKitCoordinates)
+// A layer class that draws by overriding drawInContext:, as subclasses do.
+struct GreenLayer : CALayer {
+    static Class class_()
+    {
+        static Class cls = ClassBuilder<GreenLayer>("GreenLayerTestLayer", "CALayer")
+                               .method("drawInContext:", draw)
+                               .registerClass();
+        return cls;
+    }
+    static void draw(GreenLayer *, SEL, CGContextRef context)
+    {
+        CGContextSetRGBFillColor(context, 0, 1, 0, 1);
+        CGContextFillRect(context, CGRectMake(0, 0, 100, 100));
+    }
+};
+
+TEST_F(Layers, DisplayAsksTheDelegateOrSubclassToDrawInUIKitCoordinates)
 {
     StrongRef<HalfPainter> painter =
         StrongRef<HalfPainter>::adopt(sim::create<HalfPainter>(HalfPainter::class_()));
@@ -170,45 +174,25 @@ TEST_F(Layers, DisplayAsksTheDelegateToDrawInUIKitCoordinates)
     EXPECT_EQ(pixels[0], 255); // first row: red, from the top of the bounds
     EXPECT_EQ(pixels[3], 255);
     EXPECT_EQ(pixels[(3 * 6) * 4 + 3], 0); // last row: untouched
-}
 
-// A layer class that draws by overriding drawInContext:, as subclasses do.
-struct GreenLayer : CALayer {
-    static Class class_()
-    {
-        static Class cls = ClassBuilder<GreenLayer>("GreenLayerTestLayer", "CALayer")
-                               .method("drawInContext:", draw)
-                               .registerClass();
-        return cls;
-    }
-    static void draw(GreenLayer *, SEL, CGContextRef context)
-    {
-        CGContextSetRGBFillColor(context, 0, 1, 0, 1);
-        CGContextFillRect(context, CGRectMake(0, 0, 100, 100));
-    }
-};
-
-TEST_F(Layers, SubclassesDrawByOverridingDrawInContext)
-{
-    auto *layer =
-        static_cast<CALayer *>(msg<id>(reinterpret_cast<id>(GreenLayer::class_()), "layer"_sel));
-    layer->setBounds(CGRectMake(0, 0, 2, 2));
-    layer->setNeedsDisplay();
-    msg<void>(layer, "displayIfNeeded"_sel);
-    ASSERT_NE(layer->contents(), nullptr);
-    EXPECT_EQ(sim::pixelsOf(layer->contents())[1], 255);
-}
-
-TEST_F(Layers, APlainLayerKeepsItsContentsWhenAskedToDisplay)
-{
-    CALayer *layer = CALayer::layer();
-    layer->setBounds(CGRectMake(0, 0, 2, 2));
+    // A plain layer keeps the contents it was given when asked to display.
+    CALayer *plain = CALayer::layer();
+    plain->setBounds(CGRectMake(0, 0, 2, 2));
     CGImageRef image = sim::imageFromPixels(1, 1, {1, 2, 3, 255});
-    layer->setContents(image);
+    plain->setContents(image);
     CGImageRelease(image);
-    layer->setNeedsDisplay();
-    layer->displayIfNeeded();
-    EXPECT_EQ(layer->contents(), image);
+    plain->setNeedsDisplay();
+    plain->displayIfNeeded();
+    EXPECT_EQ(plain->contents(), image);
+
+    // Subclasses draw by overriding drawInContext:.
+    auto *green =
+        static_cast<CALayer *>(msg<id>(reinterpret_cast<id>(GreenLayer::class_()), "layer"_sel));
+    green->setBounds(CGRectMake(0, 0, 2, 2));
+    green->setNeedsDisplay();
+    msg<void>(green, "displayIfNeeded"_sel);
+    ASSERT_NE(green->contents(), nullptr);
+    EXPECT_EQ(sim::pixelsOf(green->contents())[1], 255);
 }
 
 class Animations : public Layers {
@@ -220,18 +204,10 @@ protected:
     static sim::LayerAnimation linear(sim::AnimatedProperty property, sim::AnimatedValue from,
                                       sim::AnimatedValue to, double duration = 1)
     {
-        sim::LayerAnimation a;
-        a.property = property;
-        a.from = from;
-        a.to = to;
-        a.beginTime = sim::now();
-        a.duration = duration;
-        a.curve = sim::TimingCurve::Linear;
-        return a;
+        return {property, from, to, sim::now(), duration, sim::TimingCurve::Linear, {}, {}};
     }
 
-    // An opacity animation over one second that logs its tag when it ends, negated when
-    // it ends unfinished.
+    // An opacity animation over a second that logs its tag when it ends, negated if unfinished.
     static sim::LayerAnimation opacityAnimation(double from, double to, std::vector<int> &log,
                                                 int tag)
     {
@@ -241,7 +217,7 @@ protected:
     }
 };
 
-TEST_F(Animations, PresentedValueMovesWithTheClockAndTheModelStays)
+TEST_F(Animations, PresentedValueMovesWithTheClockTheModelStaysAndWrongKindsAreRefused)
 {
     std::vector<int> log;
     CALayer *layer = CALayer::layer();
@@ -256,6 +232,23 @@ TEST_F(Animations, PresentedValueMovesWithTheClockAndTheModelStays)
     EXPECT_EQ(log, std::vector<int>{1});
     EXPECT_FALSE(layer->hasAnimations());
     EXPECT_DOUBLE_EQ(layer->presented().opacity, 1);
+
+    // The layer lives until its animation ends.
+    log.clear();
+    {
+        AutoreleasePool inner;
+        CALayer::layer()->addAnimation(opacityAnimation(0, 1, log, 7));
+    }
+    sim::advanceVirtualClock(1);
+    EXPECT_EQ(log, std::vector<int>{7});
+
+    // Values of the wrong kind are refused.
+    log.clear();
+    sim::LayerAnimation a = opacityAnimation(0, 1, log, 3);
+    a.property = sim::AnimatedProperty::Position;
+    layer->addAnimation(a);
+    EXPECT_EQ(log, std::vector<int>{-3});
+    EXPECT_FALSE(layer->hasAnimations());
 }
 
 TEST_F(Animations, RemovingOrReplacingByKeyEndsThemUnfinished)
@@ -281,29 +274,6 @@ TEST_F(Animations, RemovingOrReplacingByKeyEndsThemUnfinished)
     EXPECT_EQ(log, std::vector<int>{-1});
     sim::advanceVirtualClock(1);
     EXPECT_EQ(log, (std::vector<int>{-1, 2}));
-}
-
-// The layer lives until its animation ends.
-TEST_F(Animations, TheLayerLivesUntilItsAnimationEnds)
-{
-    std::vector<int> log;
-    {
-        AutoreleasePool inner;
-        CALayer::layer()->addAnimation(opacityAnimation(0, 1, log, 7));
-    }
-    sim::advanceVirtualClock(1);
-    EXPECT_EQ(log, std::vector<int>{7});
-}
-
-TEST_F(Animations, ValuesOfTheWrongKindAreRefused)
-{
-    std::vector<int> log;
-    CALayer *layer = CALayer::layer();
-    sim::LayerAnimation a = opacityAnimation(0, 1, log, 3);
-    a.property = sim::AnimatedProperty::Position;
-    layer->addAnimation(a);
-    EXPECT_EQ(log, std::vector<int>{-3});
-    EXPECT_FALSE(layer->hasAnimations());
 }
 
 TEST_F(Animations, PositionsColoursAndTransformsInterpolate)
@@ -339,16 +309,14 @@ TEST(TimingCurves, NamedCurvesBendAsThePlatformsDo)
         EXPECT_NEAR(sim::timingCurveProgress(curve, 1), 1, 1e-9);
         EXPECT_NEAR(sim::timingCurveProgress(curve, -3), 0, 1e-9);
     }
-    // Ease-in-ease-out is point-symmetric about the middle.
+    // Ease-in-ease-out is point-symmetric about the middle; ease-in the mirror of ease-out.
     EXPECT_NEAR(sim::timingCurveProgress(TimingCurve::EaseInEaseOut, 0.2) +
                     sim::timingCurveProgress(TimingCurve::EaseInEaseOut, 0.8),
                 1, 1e-9);
-    // Ease-in (0.42, 0, 1, 1) is the mirror image of ease-out (0, 0, 0.58, 1).
     EXPECT_NEAR(sim::timingCurveProgress(TimingCurve::EaseIn, 0.3),
                 1 - sim::timingCurveProgress(TimingCurve::EaseOut, 0.7), 1e-9);
     EXPECT_LT(sim::timingCurveProgress(TimingCurve::EaseIn, 0.5), 0.5);
-    // At t = 1/2 the ease-in curve is at x = 3/8·0.42 + 3/8·1 + 1/8 = 0.6575 and
-    // y = 3/8·0 + 3/8·1 + 1/8 = 0.5.
+    // At t = 1/2 ease-in (0.42, 0, 1, 1) is at x = 3/8·0.42 + 3/8 + 1/8, y = 1/2.
     EXPECT_NEAR(sim::timingCurveProgress(TimingCurve::EaseIn, 0.6575), 0.5, 1e-9);
 }
 
@@ -370,8 +338,7 @@ TEST(Transactions, NestedTransactionsKeepTheirOwnFlag)
     CATransaction::setDisableActions(false);
 }
 
-// The phone's explicit animations run as the layer's own: the presented value follows the
-// timing function from the begin time, and the retained delegate hears how each ended.
+// Explicit animations run as the layer's own; the retained delegate hears how each ended.
 std::vector<std::string> g_stops;
 
 struct AnimationWatcher : NSObject {};

@@ -1,6 +1,5 @@
-// The compositor, probed pixel by pixel on small frames. Expected values are worked out
-// from the compositing rules: premultiplied source-over, d' = s + d·(255 − sa)/255,
-// rounded to the nearest level.
+// The compositor, probed pixel by pixel on small frames: premultiplied source-over,
+// d' = s + d·(255 − sa)/255, rounded to the nearest level.
 
 #include "quartzcore/Renderer.h"
 #include "quartzcore/CAFilter.h"
@@ -23,8 +22,7 @@ protected:
     AutoreleasePool pool;
     sim::Renderer renderer;
 
-    // A layer at `frame` (points, in its superlayer) filled with an opaque colour, or
-    // with none when alpha is 0.
+    // A layer at `frame` (points, in its superlayer) filled with a colour, or none at alpha 0.
     static CALayer *box(CGRect frame, double r, double g, double b, double a = 1)
     {
         CALayer *layer = CALayer::layer();
@@ -72,21 +70,17 @@ const Rgba kRed = {255, 0, 0, 255};
 const Rgba kGreen = {0, 255, 0, 255};
 const Rgba kBlue = {0, 0, 255, 255};
 
-TEST_F(Rendering, HalfTransparentRedOverBlueBlends)
+TEST_F(Rendering, OpacityBlendsAndAGroupFlattensBeforeItsOpacity)
 {
     CALayer *root = box(CGRectMake(0, 0, 10, 10), 0, 0, 1);
     CALayer *red = box(CGRectMake(2, 2, 6, 6), 1, 0, 0);
     red->setOpacity(0.5);
     root->addSublayer(red);
     const sim::PixelBuffer &frame = draw(root, 10, 10);
-    // Red at half: (128, 0, 0, 128). Over blue: red 128, blue 255·127/255 = 127,
-    // alpha 128 + 127 = 255.
+    // Half red (128, 0, 0, 128) over blue: blue 255·127/255 = 127, alpha 128 + 127.
     expectNear(at(frame, 5, 5), {128, 0, 127, 255});
     expectNear(at(frame, 0, 0), kBlue, 0);
-}
 
-TEST_F(Rendering, GroupOpacityDiffersFromOpacityOfEachSublayer)
-{
     // Red covers x 0…6, green x 4…10; they overlap in columns 4 and 5.
     auto overlapping = [](CALayer *parent) {
         parent->addSublayer(box(CGRectMake(0, 0, 6, 4), 1, 0, 0));
@@ -109,7 +103,7 @@ TEST_F(Rendering, GroupOpacityDiffersFromOpacityOfEachSublayer)
     expectNear(at(each, 5, 2), {64, 128, 0, 192});
 }
 
-TEST_F(Rendering, CornerRadiusLeavesTheCornersTransparent)
+TEST_F(Rendering, CornerRadiusAndMasksToBoundsClipToTheirShape)
 {
     CALayer *circle = box(CGRectMake(0, 0, 20, 20), 1, 0, 0);
     circle->setCornerRadius(10);
@@ -119,22 +113,20 @@ TEST_F(Rendering, CornerRadiusLeavesTheCornersTransparent)
     expectNear(at(frame, 2, 2), kClear, 0); // 10.6 away: outside by 0.6 pixel
     expectNear(at(frame, 10, 10), kRed, 0);
     expectNear(at(frame, 10, 0), kRed, 4); // top of the circle: 9.51 away
-    // The centre of pixel (3, 2) is √(6.5² + 7.5²) = 9.925 from the circle's centre:
-    // 0.075 inside the arc, so it is covered 0.5 + 0.075 = 0.575.
+    // Pixel (3, 2) is √(6.5² + 7.5²) = 9.925 from the centre: covered 0.5 + 0.075.
     EXPECT_NEAR(at(frame, 3, 2)[3], 0.575 * 255, 8);
-}
 
-TEST_F(Rendering, MaskingToBoundsClipsSublayers)
-{
+    // Masking clips sublayers, rounded with the corners; a layer without a mask inside one with a
+    // turned mask hands the mask on to its sublayers.
     CALayer *root = box(CGRectMake(0, 0, 20, 20), 0, 0, 0, 0);
     CALayer *window = box(CGRectMake(5, 5, 10, 10), 0, 0, 1);
     window->setMasksToBounds(true);
     window->addSublayer(box(CGRectMake(-5, -5, 30, 30), 0, 1, 0));
     root->addSublayer(window);
-    const sim::PixelBuffer &frame = draw(root, 20, 20);
-    expectNear(at(frame, 2, 2), kClear, 0);
-    expectNear(at(frame, 7, 7), kGreen, 0);
-    expectNear(at(frame, 16, 16), kClear, 0);
+    const sim::PixelBuffer &masked = draw(root, 20, 20);
+    expectNear(at(masked, 2, 2), kClear, 0);
+    expectNear(at(masked, 7, 7), kGreen, 0);
+    expectNear(at(masked, 16, 16), kClear, 0);
 
     // With rounded corners the mask is rounded too.
     window->setCornerRadius(5);
@@ -142,13 +134,8 @@ TEST_F(Rendering, MaskingToBoundsClipsSublayers)
     expectNear(at(rounded, 5, 5), kClear, 0);
     expectNear(at(rounded, 10, 10), kGreen, 0);
     expectNear(at(rounded, 10, 6), kGreen, 0);
-}
 
-// A layer that does not mask, inside one that masks with a shaped (rotated) mask, hands
-// the inherited mask on to its own sublayers and leaves it for its owner to end.
-TEST_F(Rendering, SublayersInsideAnInheritedMaskAreClippedByIt)
-{
-    CALayer *root = box(CGRectMake(0, 0, 40, 40), 0, 0, 0, 0);
+    root = box(CGRectMake(0, 0, 40, 40), 0, 0, 0, 0);
     CALayer *clipping = box(CGRectMake(10, 10, 20, 20), 0, 0, 0, 0);
     clipping->setMasksToBounds(true);
     clipping->setTransform(CATransform3DMakeRotation(M_PI / 4, 0, 0, 1));
@@ -156,10 +143,10 @@ TEST_F(Rendering, SublayersInsideAnInheritedMaskAreClippedByIt)
     group->addSublayer(box(CGRectMake(-20, -20, 60, 60), 0, 1, 0));
     clipping->addSublayer(group);
     root->addSublayer(clipping);
-    const sim::PixelBuffer &frame = draw(root, 40, 40);
-    expectNear(at(frame, 20, 20), kGreen, 0); // the centre of the turned square
-    expectNear(at(frame, 11, 11), kClear, 0); // a corner the turn left uncovered
-    expectNear(at(frame, 20, 4), kClear, 0);  // beyond the turned square's top corner
+    const sim::PixelBuffer &turned = draw(root, 40, 40);
+    expectNear(at(turned, 20, 20), kGreen, 0); // the centre of the turned square
+    expectNear(at(turned, 11, 11), kClear, 0); // a corner the turn left uncovered
+    expectNear(at(turned, 20, 4), kClear, 0);  // beyond the turned square's top corner
 }
 
 TEST_F(Rendering, ZPositionReordersSiblingsAndHiddenOnesAreSkipped)
@@ -179,9 +166,9 @@ TEST_F(Rendering, ZPositionReordersSiblingsAndHiddenOnesAreSkipped)
     expectNear(at(draw(root, 4, 4), 1, 1), kBlue, 0);
 }
 
-TEST_F(Rendering, ContentsAreScaledIntoTheBounds)
+TEST_F(Rendering, ContentsArriveThroughDisplayAndAreScaledIntoTheBounds)
 {
-    // Red, green / blue, white, stretched over 10 × 10 pixels from 2 × 2.
+    // Red, green / blue, white, stretched over 10 × 10 pixels.
     CGImageRef image = sim::imageFromPixels(
         2, 2, {255, 0, 0, 255, 0, 255, 0, 255, 0, 0, 255, 255, 255, 255, 255, 255});
     CALayer *layer = box(CGRectMake(0, 0, 5, 5), 0, 0, 0, 0);
@@ -195,17 +182,34 @@ TEST_F(Rendering, ContentsAreScaledIntoTheBounds)
     expectNear(at(frame, 8, 8), {255, 255, 255, 255}, 0);
     // Pixel 5 maps to texel 0.6: 40 % red, 60 % green.
     expectNear(at(frame, 5, 1), {102, 153, 0, 255}, 2);
+
+    // Contents arrive through display before drawing.
+    struct Painter : NSObject {
+        static void draw(Painter *, SEL, CALayer *, CGContextRef context)
+        {
+            CGContextSetRGBFillColor(context, 0, 0, 1, 1);
+            CGContextFillRect(context, CGRectMake(0, 0, 2, 1)); // the top half, in points
+        }
+    };
+    static Class painterClass = ClassBuilder<Painter>("RendererTestPainter", "NSObject")
+                                    .method("drawLayer:inContext:", Painter::draw)
+                                    .registerClass();
+    StrongRef<NSObject> painter = StrongRef<NSObject>::adopt(sim::create(painterClass));
+    CALayer *painted = box(CGRectMake(0, 0, 2, 2), 0, 0, 0, 0);
+    painted->setContentsScale(2);
+    painted->setDelegate(painter.get());
+    painted->setNeedsDisplay();
+    const sim::PixelBuffer &displayed = draw(painted, 2, 2, 2);
+    expectNear(at(displayed, 1, 0), kBlue, 0);
+    expectNear(at(displayed, 1, 3), kClear, 0);
 }
 
-// Upright contents on the scroll path (between pixels, one texel a pixel, an image one
-// texel wide) are drawn without per-pixel clamping; a hairline corner radius sends the
-// same layer down the per-pixel path, and the frames must agree to the bit except on the
-// pixels right at the layer's corners, the only ones the hairline rounds.
+// Upright contents take a row-wise path; a hairline corner radius sends the same layer down
+// the per-pixel path, and the frames agree to the bit except at the corners it rounds.
 class UprightContents : public Rendering {
 protected:
-    // A translucent width × height gradient as the contents of a layer at `frame` over a
-    // blue backdrop, at scale 2 and opacity 0.8, turned by `transform` and seen under
-    // `perspective` (the backdrop's m34).
+    // A translucent gradient in a layer at `frame` over blue, at scale 2 and opacity 0.8,
+    // turned by `transform` under `perspective` (the backdrop's m34).
     sim::PixelBuffer drawGradient(int width, int height, CGRect frame, double cornerRadius,
                                   CATransform3D transform = CATransform3DIdentity,
                                   double perspective = 0)
@@ -234,7 +238,6 @@ protected:
         return draw(root, 40, 30, 2);
     }
 
-    // Whether pixel (x, y) of the frame lies within a pixel of a corner of `frame`.
     static bool nearACorner(int x, int y, CGRect frame)
     {
         for (double cornerX : {CGRectGetMinX(frame), CGRectGetMaxX(frame)})
@@ -244,8 +247,6 @@ protected:
         return false;
     }
 
-    // The frame drawn with and without a hairline radius, compared pixel by pixel; the
-    // pixels at the layer's corners are skipped when the layer lies in view.
     void expectSameAsPerPixelPath(int width, int height, CGRect frame,
                                   CATransform3D transform = CATransform3DIdentity,
                                   double perspective = 0)
@@ -261,7 +262,8 @@ protected:
     }
 };
 
-// On whole pixels, on half pixels, reaching past the frame, stretched, one texel wide.
+// On whole pixels, on half pixels, reaching past the frame, stretched, one texel wide; then
+// turned about z and about y under perspective, reaching past the frame on every side.
 TEST_F(UprightContents, MatchThePerPixelPath)
 {
     expectSameAsPerPixelPath(24, 20, CGRectMake(3, 4, 12, 10));
@@ -269,25 +271,16 @@ TEST_F(UprightContents, MatchThePerPixelPath)
     expectSameAsPerPixelPath(40, 20, CGRectMake(-6.375, 20.125, 20, 10));
     expectSameAsPerPixelPath(7, 5, CGRectMake(2.125, 3.375, 30, 20));
     expectSameAsPerPixelPath(1, 16, CGRectMake(0, 0, 40, 30));
-}
-
-// Turned contents (about z: rows that step through the image's rows; about y under
-// perspective: rows that divide) are sampled four pixels at a time. The layer reaches past
-// the frame on every side, so the hairline radius rounds no pixel in view.
-TEST_F(UprightContents, TurnedOrInPerspectiveMatchThePerPixelPath)
-{
     expectSameAsPerPixelPath(37, 23, CGRectMake(-10, -10, 60, 50),
                              CATransform3DMakeRotation(0.3, 0, 0, 1));
     expectSameAsPerPixelPath(37, 23, CGRectMake(-20, -20, 80, 70),
                              CATransform3DMakeRotation(0.4, 0, 1, 0), -1.0 / 200);
 }
 
-// A 100 × 100 layer in a 200 × 100 frame, turned 60° about y under m34 = −1/500 about the
-// frame's centre. A point x from the layer's centre goes to (x cos 60°, ·, −x sin 60°),
-// whose W is 1 + x sin 60° / 500, and is drawn at 100 + x cos 60° / W:
-//     x = −50: W = 0.91340, drawn at 72.63, half height 50 / W = 54.7
-//     x = +50: W = 1.08660, drawn at 123.01, half height 46.0
-TEST_F(Rendering, PerspectiveRotationCoversTheProjectedColumns)
+// A 100-point layer turned 60° about y under m34 = −1/500: x from its centre is drawn at
+// 100 + x cos 60° / W, W = 1 + x sin 60° / 500; its edges at 72.63 and 123.01, half
+// heights 54.7 and 46.0.
+TEST_F(Rendering, PerspectiveRotationCoversTheProjectedColumnsButNothingBehindTheEye)
 {
     CALayer *root = box(CGRectMake(0, 0, 200, 100), 0, 0, 0, 0);
     CATransform3D perspective = CATransform3DIdentity;
@@ -307,26 +300,20 @@ TEST_F(Rendering, PerspectiveRotationCoversTheProjectedColumns)
     expectNear(at(frame, 74, 0), kRed, 0);
     expectNear(at(frame, 121, 2), kClear, 0);
     expectNear(at(frame, 121, 6), kRed, 0);
-}
 
-// m34 = −1/100 puts the eye 100 points in front. A 400-point layer turned 60° about y has
-// W = 1 + x·0.00866 at x from its centre: the part beyond x = −115.5 is behind the eye.
-// The rest is drawn from far off the left edge up to x = 200, at 100 + 100 / 2.732 =
-// 136.6. Drawn naively, the part behind the eye would land mirrored at 137…236.
-TEST_F(Rendering, WhatIsBehindTheViewerIsNotDrawn)
-{
-    CALayer *root = box(CGRectMake(0, 0, 200, 100), 0, 0, 0, 0);
-    CATransform3D perspective = CATransform3DIdentity;
+    // With the eye 100 points in front, a 400-point layer turned 60° about y is behind it beyond
+    // x = −115.5; the rest ends at 136.6, and the part behind must not land mirrored at 137…236.
+    card->removeFromSuperlayer();
     perspective.m34 = -1.0 / 100;
     root->setSublayerTransform(perspective);
     CALayer *wall = box(CGRectMake(-100, 40, 400, 20), 0, 1, 0);
     wall->setTransform(CATransform3DMakeRotation(M_PI / 3, 0, 1, 0));
     root->addSublayer(wall);
-    const sim::PixelBuffer &frame = draw(root, 200, 100);
-    expectNear(at(frame, 130, 50), kGreen, 0);
-    expectNear(at(frame, 5, 50), kGreen, 0);
-    expectNear(at(frame, 140, 50), kClear, 0);
-    expectNear(at(frame, 180, 50), kClear, 0);
+    const sim::PixelBuffer &behind = draw(root, 200, 100);
+    expectNear(at(behind, 130, 50), kGreen, 0);
+    expectNear(at(behind, 5, 50), kGreen, 0);
+    expectNear(at(behind, 140, 50), kClear, 0);
+    expectNear(at(behind, 180, 50), kClear, 0);
 
     // Wholly behind: pushed 600 towards the viewer, past the eye.
     wall->setTransform(CATransform3DMakeTranslation(0, 0, 600));
@@ -335,72 +322,37 @@ TEST_F(Rendering, WhatIsBehindTheViewerIsNotDrawn)
         expectNear(at(none, x, 50), kClear, 0);
 }
 
-// σ = inputRadius × scale = 2.25 × 2 = 4.5 pixels. White covers pixels 0…79; a pixel
-// whose centre lies d inside that edge gets 255·Φ(d/σ): Φ(1) = 0.8413, Φ(2) = 0.9772.
-TEST_F(Rendering, BlurSpreadsASharpEdgeAsTheGaussian)
+// σ = 2.25 × scale 2 = 4.5 pixels; a pixel d inside the white's edge at 80 gets 255·Φ(d/σ).
+TEST_F(Rendering, BlurSpreadsASharpEdgeAsTheGaussianAndBackdropsBlurWhatIsBehind)
 {
     CALayer *blurred = blurring("gaussianBlur", 2.25, CGRectMake(0, 0, 80, 20));
     blurred->addSublayer(box(CGRectMake(0, 0, 40, 20), 1, 1, 1));
     const sim::PixelBuffer &frame = draw(blurred, 80, 20, 2);
-    struct Probe {
-        int x;
-        double expected;
-    };
-    for (Probe probe : {Probe{71, 255 * 0.97725}, Probe{75, 255 * 0.84134},
-                        Probe{84, 255 * 0.15866}, Probe{89, 255 * 0.02275}}) {
-        Rgba pixel = at(frame, probe.x, 20);
-        EXPECT_NEAR(pixel[3], probe.expected, 4) << "x = " << probe.x;
+    for (auto [x, phi] : std::initializer_list<std::pair<int, double>>{
+             {71, 0.97725}, {75, 0.84134}, {84, 0.15866}, {89, 0.02275}}) {
+        Rgba pixel = at(frame, x, 20);
+        EXPECT_NEAR(pixel[3], 255 * phi, 4) << "x = " << x;
         EXPECT_EQ(pixel[0], pixel[3]); // white stays white, premultiplied
     }
     expectNear(at(frame, 40, 20), {255, 255, 255, 255}, 1);
-}
 
-// A backdrop over the right half of a white-then-black edge at x = 40 blurs what lies
-// under it, taking in what lies beside it, and leaves the rest of the frame as it was.
-TEST_F(Rendering, BackdropBlursWhatWasDrawnBehindItOnlyUnderItself)
-{
+    // A backdrop over the black right half of a white-then-black frame blurs only under itself.
     CALayer *root = box(CGRectMake(0, 0, 80, 20), 0, 0, 0, 1);
     root->addSublayer(box(CGRectMake(0, 0, 40, 20), 1, 1, 1));
     root->addSublayer(blurring("backdropBlur", 2.25, CGRectMake(40, 0, 40, 20)));
-    const sim::PixelBuffer &frame = draw(root, 80, 20, 2);
-    expectNear(at(frame, 79, 20), {255, 255, 255, 255}, 0); // left of the backdrop: sharp
-    EXPECT_NEAR(at(frame, 84, 20)[0], 255 * 0.15866, 4);    // Φ(−1) of white, under it
-    EXPECT_NEAR(at(frame, 89, 20)[0], 255 * 0.02275, 4);
-    EXPECT_EQ(at(frame, 84, 20)[3], 255);
-}
+    const sim::PixelBuffer &backdrop = draw(root, 80, 20, 2);
+    expectNear(at(backdrop, 79, 20), {255, 255, 255, 255}, 0); // left of the backdrop: sharp
+    EXPECT_NEAR(at(backdrop, 84, 20)[0], 255 * 0.15866, 4);    // Φ(−1) of white, under it
+    EXPECT_NEAR(at(backdrop, 89, 20)[0], 255 * 0.02275, 4);
+    EXPECT_EQ(at(backdrop, 84, 20)[3], 255);
 
-// Nothing lies beyond the screen, so a backdrop over an even colour keeps that colour
-// right into the screen's corners instead of fading there.
-TEST_F(Rendering, BackdropKeepsAnEvenColourUpToTheScreensEdges)
-{
-    CALayer *root = box(CGRectMake(0, 0, 40, 20), 1, 1, 1, 1);
-    root->addSublayer(blurring("backdropBlur", 3, CGRectMake(0, 0, 40, 20)));
-    const sim::PixelBuffer &frame = draw(root, 40, 20, 2);
+    // Nothing lies beyond the screen: a backdrop over an even colour keeps it into the corners.
+    CALayer *white = box(CGRectMake(0, 0, 40, 20), 1, 1, 1, 1);
+    white->addSublayer(blurring("backdropBlur", 3, CGRectMake(0, 0, 40, 20)));
+    const sim::PixelBuffer &even = draw(white, 40, 20, 2);
     for (int x : {0, 40, 79})
         for (int y : {0, 20, 39})
-            expectNear(at(frame, x, y), {255, 255, 255, 255}, 2);
-}
-
-TEST_F(Rendering, ContentsArriveThroughDisplayBeforeDrawing)
-{
-    struct Painter : NSObject {
-        static void draw(Painter *, SEL, CALayer *, CGContextRef context)
-        {
-            CGContextSetRGBFillColor(context, 0, 0, 1, 1);
-            CGContextFillRect(context, CGRectMake(0, 0, 2, 1)); // the top half, in points
-        }
-    };
-    static Class painterClass = ClassBuilder<Painter>("RendererTestPainter", "NSObject")
-                                    .method("drawLayer:inContext:", Painter::draw)
-                                    .registerClass();
-    StrongRef<NSObject> painter = StrongRef<NSObject>::adopt(sim::create(painterClass));
-    CALayer *layer = box(CGRectMake(0, 0, 2, 2), 0, 0, 0, 0);
-    layer->setContentsScale(2);
-    layer->setDelegate(painter.get());
-    layer->setNeedsDisplay();
-    const sim::PixelBuffer &frame = draw(layer, 2, 2, 2);
-    expectNear(at(frame, 1, 0), kBlue, 0);
-    expectNear(at(frame, 1, 3), kClear, 0);
+            expectNear(at(even, x, y), {255, 255, 255, 255}, 2);
 }
 
 TEST_F(Rendering, AnimatedOpacityIsDrawnAsPresented)
@@ -451,17 +403,6 @@ TEST_F(Rendering, DegenerateInputIsSkippedWithoutHarm)
     EXPECT_TRUE(draw(root, 10, 10, -1).pixels.empty());
     EXPECT_EQ(renderer.render(root, CGSizeMake(1e6, 1e6), 1), nullptr);
     EXPECT_TRUE(draw(nullptr, 4, 4).pixels.size() == 64);
-}
-
-TEST_F(Rendering, RenderAnswersAnImageOfTheFrame)
-{
-    CALayer *root = box(CGRectMake(0, 0, 3, 2), 0, 1, 0);
-    CGImageRef image = renderer.render(root, CGSizeMake(3, 2), 2);
-    ASSERT_NE(image, nullptr);
-    EXPECT_EQ(CGImageGetWidth(image), 6u);
-    EXPECT_EQ(CGImageGetHeight(image), 4u);
-    EXPECT_EQ(sim::pixelsOf(image)[1], 255);
-    CGImageRelease(image);
 }
 
 } // namespace

@@ -53,25 +53,23 @@ const CATransform3D kGeneral =
 
 // ---- Affine transforms ----
 
-TEST(CGAffineTransform, ConcatAppliesTheFirstTransformFirst)
+TEST(CGAffineTransform, ConcatAndEachStepApplyTheFirstTransformFirst)
 {
     CGAffineTransform shift = CGAffineTransformMakeTranslation(10, 0);
     CGAffineTransform turn = CGAffineTransformMakeRotation(M_PI_2);
     // (2, 3) moved to (12, 3), then turned a quarter to (-3, 12); the other way (-3, 2), (7, 2).
     expectPoint(CGPointApplyAffineTransform({2, 3}, CGAffineTransformConcat(shift, turn)), -3, 12);
     expectPoint(CGPointApplyAffineTransform({2, 3}, CGAffineTransformConcat(turn, shift)), 7, 2);
-}
 
-TEST(CGAffineTransform, TranslateScaleAndRotatePutTheirStepFirst)
-{
+    // Translate, scale and rotate put their step first.
     CGAffineTransform scale = CGAffineTransformMakeScale(2, 3);
     expectPoint(CGPointApplyAffineTransform({0, 0}, CGAffineTransformTranslate(scale, 1, 1)), 2, 3);
-    CGAffineTransform shift = CGAffineTransformMakeTranslation(5, 5);
-    expectPoint(CGPointApplyAffineTransform({1, 1}, CGAffineTransformScale(shift, 2, 3)), 7, 8);
-    expectPoint(CGPointApplyAffineTransform({1, 0}, CGAffineTransformRotate(shift, M_PI_2)), 5, 6);
+    CGAffineTransform moved = CGAffineTransformMakeTranslation(5, 5);
+    expectPoint(CGPointApplyAffineTransform({1, 1}, CGAffineTransformScale(moved, 2, 3)), 7, 8);
+    expectPoint(CGPointApplyAffineTransform({1, 0}, CGAffineTransformRotate(moved, M_PI_2)), 5, 6);
 }
 
-TEST(CGAffineTransform, InvertUndoesAndKeepsASingularTransform)
+TEST(CGAffineTransform, InvertUndoesAndKeepsASingularTransformAndIdentityIsExact)
 {
     CGAffineTransform inverse = CGAffineTransformInvert(CGAffineTransformMake(2, 1, 3, 2, 3, 4));
     EXPECT_TRUE(
@@ -79,10 +77,7 @@ TEST(CGAffineTransform, InvertUndoesAndKeepsASingularTransform)
 
     CGAffineTransform flat = CGAffineTransformMake(1, 2, 2, 4, 5, 6);
     EXPECT_TRUE(CGAffineTransformEqualToTransform(CGAffineTransformInvert(flat), flat));
-}
 
-TEST(CGAffineTransform, IdentityIsExact)
-{
     EXPECT_TRUE(CGAffineTransformIsIdentity(CGAffineTransformMakeRotation(0)));
     EXPECT_TRUE(CGAffineTransformIsIdentity(CGAffineTransformMakeTranslation(0, 0)));
     EXPECT_FALSE(CGAffineTransformIsIdentity(CGAffineTransformMakeTranslation(0, 1e-300)));
@@ -105,10 +100,11 @@ TEST(CGAffineTransform, SizesIgnoreTranslationAndRectsTakeTheBoundingBox)
 
 // ---- Rotations ----
 
+// Rows 1 to 3 of the 3 × 3 part: where the unit x, y and z vectors go.
 struct RotationCase {
     const char *name;
     CGFloat angle, x, y, z;
-    Elements expected;
+    std::array<CGFloat, 9> rows;
 };
 
 class CATransform3DRotation : public testing::TestWithParam<RotationCase> {};
@@ -116,43 +112,24 @@ class CATransform3DRotation : public testing::TestWithParam<RotationCase> {};
 TEST_P(CATransform3DRotation, MatchesTheHandComputedMatrix)
 {
     const RotationCase &rotation = GetParam();
-    EXPECT_MATRIX(CATransform3DMakeRotation(rotation.angle, rotation.x, rotation.y, rotation.z),
-                  matrix(rotation.expected));
+    const auto &r = rotation.rows;
+    EXPECT_MATRIX(
+        CATransform3DMakeRotation(rotation.angle, rotation.x, rotation.y, rotation.z),
+        matrix({r[0], r[1], r[2], 0, r[3], r[4], r[5], 0, r[6], r[7], r[8], 0, 0, 0, 0, 1}));
 }
 
-// Rows 1 to 3 are where the unit x, y and z vectors go. Axes are given unnormalised on purpose.
+// Axes are given unnormalised on purpose. A third of a turn about the diagonal cycles the axes.
 constexpr CGFloat c30 = kHalfRootThree, s30 = 0.5;
-// clang-format off
 INSTANTIATE_TEST_SUITE_P(
     EachAxis, CATransform3DRotation,
     testing::Values(
-        RotationCase{"ZQuarterTurnsXToY", M_PI_2, 0, 0, 3, { 0,  1,  0, 0,
-                                                            -1,  0,  0, 0,
-                                                             0,  0,  1, 0,
-                                                             0,  0,  0, 1}},
-        RotationCase{"XQuarterTurnsYToZ", M_PI_2, 2, 0, 0, { 1,  0,  0, 0,
-                                                             0,  0,  1, 0,
-                                                             0, -1,  0, 0,
-                                                             0,  0,  0, 1}},
-        RotationCase{"YQuarterTurnsZToX", M_PI_2, 0, 5, 0, { 0,  0, -1, 0,
-                                                             0,  1,  0, 0,
-                                                             1,  0,  0, 0,
-                                                             0,  0,  0, 1}},
-        RotationCase{"Z30Degrees", M_PI / 6, 0, 0, 1, { c30, s30, 0, 0,
-                                                       -s30, c30, 0, 0,
-                                                          0,   0, 1, 0,
-                                                          0,   0, 0, 1}},
-        // A third of a turn about the diagonal cycles the axes: x to y, y to z, z to x.
-        RotationCase{"DiagonalThirdTurn", 2 * M_PI / 3, 2, 2, 2, {0, 1, 0, 0,
-                                                                  0, 0, 1, 0,
-                                                                  1, 0, 0, 0,
-                                                                  0, 0, 0, 1}},
-        RotationCase{"ZeroAxisIsIdentity", 1.0, 0, 0, 0, {1, 0, 0, 0,
-                                                          0, 1, 0, 0,
-                                                          0, 0, 1, 0,
-                                                          0, 0, 0, 1}}),
+        RotationCase{"ZQuarterTurnsXToY", M_PI_2, 0, 0, 3, {0, 1, 0, -1, 0, 0, 0, 0, 1}},
+        RotationCase{"XQuarterTurnsYToZ", M_PI_2, 2, 0, 0, {1, 0, 0, 0, 0, 1, 0, -1, 0}},
+        RotationCase{"YQuarterTurnsZToX", M_PI_2, 0, 5, 0, {0, 0, -1, 0, 1, 0, 1, 0, 0}},
+        RotationCase{"Z30Degrees", M_PI / 6, 0, 0, 1, {c30, s30, 0, -s30, c30, 0, 0, 0, 1}},
+        RotationCase{"DiagonalThirdTurn", 2 * M_PI / 3, 2, 2, 2, {0, 1, 0, 0, 0, 1, 1, 0, 0}},
+        RotationCase{"ZeroAxisIsIdentity", 1.0, 0, 0, 0, {1, 0, 0, 0, 1, 0, 0, 0, 1}}),
     [](const testing::TestParamInfo<RotationCase> &info) { return info.param.name; });
-// clang-format on
 
 // ---- Products, steps and inverses ----
 
@@ -181,7 +158,7 @@ TEST(CATransform3D, TranslateScaleAndRotatePutTheirStepBeforeTheMatrix)
     EXPECT_MATRIX(CATransform3DRotate(kGeneral, 0.7, 0, 0, 0), kGeneral);
 }
 
-TEST(CATransform3D, InvertMatchesHandInversesAndUndoesAGeneralMatrix)
+TEST(CATransform3D, InvertMatchesHandInversesUndoesAGeneralMatrixAndKeepsASingularOne)
 {
     CATransform3D shiftThenScale = CATransform3DConcat(CATransform3DMakeTranslation(10, 20, 30),
                                                        CATransform3DMakeScale(2, 4, 5));
@@ -195,10 +172,7 @@ TEST(CATransform3D, InvertMatchesHandInversesAndUndoesAGeneralMatrix)
     CATransform3D inverse = CATransform3DInvert(kGeneral);
     EXPECT_MATRIX(CATransform3DConcat(kGeneral, inverse), CATransform3DIdentity);
     EXPECT_MATRIX(CATransform3DConcat(inverse, kGeneral), CATransform3DIdentity);
-}
 
-TEST(CATransform3D, InvertKeepsASingularMatrixUnchanged)
-{
     CATransform3D flattened = CATransform3DMakeScale(0, 0, 1);
     EXPECT_TRUE(CATransform3DEqualToTransform(CATransform3DInvert(flattened), flattened));
     CATransform3D repeatedRow = matrix({1, 2, 3, 0, 1, 2, 3, 0, 0, 0, 1, 0, 4, 5, 6, 1});
@@ -207,10 +181,9 @@ TEST(CATransform3D, InvertKeepsASingularMatrixUnchanged)
 
 // ---- Perspective and projection ----
 
-TEST(CATransform3D, PerspectiveDrawsTheNearSideOfATurnedLayerLarger)
+TEST(CATransform3D, PerspectiveDrawsTheNearSideLargerAndNothingBehindTheEye)
 {
-    // Turned 60° about y, (100, 50) goes to x = 50, z = -100 sin 60° = -86.6 (away from
-    // the eye); (-100, 50) comes forward to z = +86.6. With m34 = -1/500, W = 1 - z/500.
+    // Turned 60° about y, (±100, 50) goes to x = ±50, z = ∓86.6; with m34 = −1/500, W = 1 − z/500.
     CATransform3D flip = CATransform3DRotate(withPerspective(-1.0 / 500), M_PI / 3, 0, 1, 0);
     sim::ProjectedPoint far = sim::projectPoint(flip, {100, 50});
     sim::ProjectedPoint near = sim::projectPoint(flip, {-100, 50});
@@ -219,10 +192,8 @@ TEST(CATransform3D, PerspectiveDrawsTheNearSideOfATurnedLayerLarger)
     // 50 / 1.1732050808 and 50 / 0.8267949192.
     expectPoint(far.point, 42.6182948063, 42.6182948063);
     expectPoint(near.point, -60.4744886988, 60.4744886988);
-}
 
-TEST(CATransform3D, PointsAtOrBehindTheEyeAreNotInFront)
-{
+    // Points at or behind the eye are not in front.
     CATransform3D perspective = withPerspective(-1.0 / 500);
     sim::ProjectedPoint behind = sim::projectPoint(perspective, {10, 20}, 600);
     EXPECT_FALSE(behind.inFront);

@@ -1,5 +1,4 @@
-// Applications and the app switcher as SpringBoard runs them, without extensions: launch,
-// suspend and end, and the switcher of each generation opened by a double press.
+// Applications and each generation's app switcher as SpringBoard runs them, without extensions.
 
 #include "SpringBoardTest.h"
 
@@ -8,6 +7,9 @@
 #include "springboard/switcher/SwitcherHost.h"
 
 #include <nlohmann/json.hpp>
+
+#include <map>
+#include <tuple>
 
 namespace {
 
@@ -117,24 +119,12 @@ TEST_P(Switcher, EndedApplicationsStayListedAndTheHomePageJustCloses)
 
 // Counts the list changes sent as messages, then does what NSMutableArray does.
 int g_listMessages = 0;
-IMP g_arrayAdd, g_arrayRemove, g_arrayRemoveAt;
+std::map<SEL, IMP> g_arrayMethods;
 
-void countedAdd(id self, SEL cmd, id object)
+template <class Argument> void counted(id self, SEL cmd, Argument argument)
 {
     ++g_listMessages;
-    reinterpret_cast<void (*)(id, SEL, id)>(g_arrayAdd)(self, cmd, object);
-}
-
-void countedRemove(id self, SEL cmd, id object)
-{
-    ++g_listMessages;
-    reinterpret_cast<void (*)(id, SEL, id)>(g_arrayRemove)(self, cmd, object);
-}
-
-void countedRemoveAt(id self, SEL cmd, NSUInteger index)
-{
-    ++g_listMessages;
-    reinterpret_cast<void (*)(id, SEL, NSUInteger)>(g_arrayRemoveAt)(self, cmd, index);
+    reinterpret_cast<void (*)(id, SEL, Argument)>(g_arrayMethods[cmd])(self, cmd, argument);
 }
 
 // The lists an extension reads (the app list, the slider's items, the deck's display
@@ -144,10 +134,12 @@ TEST_P(Switcher, ChangesTheListsAnExtensionSeesByMessage)
     launch(phoneProfile(GetParam()));
     SpringBoardHost::unlock();
     Class array = NSMutableArray::class_();
-    g_arrayAdd = class_replaceMethod(array, "addObject:"_sel, IMP(countedAdd), "v@:@");
-    g_arrayRemove = class_replaceMethod(array, "removeObject:"_sel, IMP(countedRemove), "v@:@");
-    g_arrayRemoveAt =
-        class_replaceMethod(array, "removeObjectAtIndex:"_sel, IMP(countedRemoveAt), "v@:Q");
+    const std::tuple<SEL, IMP, const char *> counting[] = {
+        {"addObject:"_sel, IMP(counted<id>), "v@:@"},
+        {"removeObject:"_sel, IMP(counted<id>), "v@:@"},
+        {"removeObjectAtIndex:"_sel, IMP(counted<NSUInteger>), "v@:Q"}};
+    for (auto [selector, replacement, types] : counting)
+        g_arrayMethods[selector] = class_replaceMethod(array, selector, replacement, types);
     g_listMessages = 0;
     ASSERT_TRUE(SwitcherHost::open());
     int opening = g_listMessages;
@@ -156,9 +148,8 @@ TEST_P(Switcher, ChangesTheListsAnExtensionSeesByMessage)
     EXPECT_TRUE(SwitcherHost::swipeUp(1));
     EXPECT_GT(g_listMessages, opening);
     EXPECT_EQ(pages().size(), shown - 1);
-    class_replaceMethod(array, "addObject:"_sel, g_arrayAdd, "v@:@");
-    class_replaceMethod(array, "removeObject:"_sel, g_arrayRemove, "v@:@");
-    class_replaceMethod(array, "removeObjectAtIndex:"_sel, g_arrayRemoveAt, "v@:Q");
+    for (auto [selector, replacement, types] : counting)
+        class_replaceMethod(array, selector, g_arrayMethods[selector], types);
 }
 
 INSTANTIATE_TEST_SUITE_P(EachGeneration, Switcher,

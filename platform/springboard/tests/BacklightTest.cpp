@@ -1,6 +1,4 @@
-// The backlight: locking fades it out through SpringBoard's controller (so a replacement
-// decides), the screen as seen dims with it and goes black, the display's state follows,
-// and the home button wakes a dark lock screen.
+// The backlight: locking fades it out through SpringBoard's controller; the home button wakes.
 
 #include "SpringBoardTest.h"
 
@@ -48,7 +46,7 @@ protected:
     }
 };
 
-TEST_P(Backlight, LockingFadesTheScreenToBlackAndTheDisplayReportsOff)
+TEST_P(Backlight, LockingFadesTheScreenToBlackUnlessTheControllerDropsTheRequest)
 {
     launchUnlocked();
     int brightAtFirst = brightest();
@@ -80,11 +78,8 @@ TEST_P(Backlight, LockingFadesTheScreenToBlackAndTheDisplayReportsOff)
     EXPECT_EQ(brightest(), brightAtFirst);
     EXPECT_EQ(stateOf(kDisplayStatus), 1u);
     notify_cancel(display);
-}
 
-TEST_P(Backlight, ARequestTheControllerDropsLeavesTheScreenAsItWas)
-{
-    launchUnlocked();
+    // A request the controller drops, as an extension may, leaves the screen as it was.
     g_dropped = 0;
     test::replaceMethod(
         SBBacklightController::class_(),

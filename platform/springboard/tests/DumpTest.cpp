@@ -1,5 +1,4 @@
-// What the device tool reads off the screen: the windows' view trees as JSON with their
-// documented keys, the alerts, and screenshots.
+// What the device tool reads off the screen: view trees as JSON, alerts and screenshots.
 
 #include "SpringBoardTest.h"
 
@@ -78,6 +77,21 @@ TEST_F(Dumps, EveryVisibleWindowFromTheBottomWithItsViewTreeTextsAndImages)
     });
     EXPECT_NE(icon, nullptr);
     EXPECT_NE(nodeWithText(windows, "10:00 AM"), nullptr);
+
+    // Attributes reach a class and its subclasses, the superclass's first; filters are named.
+    sim::addViewDumpAttributes("UIView", [](UIView *, json &node) { node["probe"] = "view"; });
+    sim::addViewDumpAttributes("SBRootFolderView",
+                               [](UIView *, json &node) { node["probe"] = "root"; });
+    rootFolderView()->layer()->setFilters(
+        NSArray::arrayWithObjects({CAFilter::filterWithName("gaussianBlur"_ns)}));
+    windows = SpringBoardHost::dumpWindows();
+    sim::addViewDumpAttributes("UIView", [](UIView *, json &) {});
+    sim::addViewDumpAttributes("SBRootFolderView", [](UIView *, json &) {});
+
+    EXPECT_EQ(windows[1]["children"][0]["filters"], json::array({"gaussianBlur"}));
+    EXPECT_EQ(windows[1]["probe"], "view");
+    EXPECT_EQ(windows[1]["children"][0]["probe"], "root");
+    EXPECT_FALSE(SpringBoardHost::dumpWindows()[1].contains("probe"));
 }
 
 TEST_F(Dumps, AScrollViewsBoundsOriginIsItsContentOffset)
@@ -93,48 +107,7 @@ TEST_F(Dumps, AScrollViewsBoundsOriginIsItsContentOffset)
     EXPECT_EQ((*pages)["bounds"], json::array({375, 0, 375, 571}));
 }
 
-// A feature's attributes reach the views of its class and of every subclass, the
-// superclass's first, so that a subclass may refine them; filters are listed by name.
-TEST_F(Dumps, RegisteredAttributesAndFiltersReachTheDump)
-{
-    launch();
-    SpringBoardHost::unlock();
-    sim::addViewDumpAttributes("UIView", [](UIView *, json &node) { node["probe"] = "view"; });
-    sim::addViewDumpAttributes("SBRootFolderView",
-                               [](UIView *, json &node) { node["probe"] = "root"; });
-    rootFolderView()->layer()->setFilters(
-        NSArray::arrayWithObjects({CAFilter::filterWithName("gaussianBlur"_ns)}));
-    json windows = SpringBoardHost::dumpWindows();
-    sim::addViewDumpAttributes("UIView", [](UIView *, json &) {});
-    sim::addViewDumpAttributes("SBRootFolderView", [](UIView *, json &) {});
-
-    // Filters of a layer are listed by name.
-    EXPECT_EQ(windows[1]["children"][0]["filters"], json::array({"gaussianBlur"}));
-    EXPECT_EQ(windows[1]["probe"], "view");
-    EXPECT_EQ(windows[1]["children"][0]["probe"], "root");
-    EXPECT_FALSE(SpringBoardHost::dumpWindows()[1].contains("probe"));
-}
-
-TEST_F(Dumps, AlertsOnScreenAreListedWithTheirButtons)
-{
-    launch();
-    EXPECT_EQ(SpringBoardHost::dumpAlerts(), json::array());
-    id alert = msg<id>(UIAlertView::class_(), "alloc"_sel);
-    alert = msg<id, NSString *, NSString *, id, NSString *, NSString *>(
-        alert, "initWithTitle:message:delegate:cancelButtonTitle:otherButtonTitles:"_sel,
-        "Corvane"_ns, "Not supported."_ns, nil, "Cancel"_ns, nil);
-    msg<void>(alert, "show"_sel);
-
-    json alerts = SpringBoardHost::dumpAlerts();
-    ASSERT_EQ(alerts.size(), 1u);
-    EXPECT_EQ(alerts[0], (json{{"title", "Corvane"},
-                               {"message", "Not supported."},
-                               {"buttons", json::array({"Cancel"})}}));
-    sim::pressAlertButton(static_cast<UIAlertView *>(alert), 0);
-    objc_release(alert);
-}
-
-TEST_F(Dumps, AScreenshotIsAPNGOfTheWholeScreen)
+TEST_F(Dumps, AScreenshotIsAPNGOfTheWholeScreenAndAlertsAreListed)
 {
     launch();
     std::string path = sim::hostPath("/tmp-screenshot.png");
@@ -149,6 +122,22 @@ TEST_F(Dumps, AScreenshotIsAPNGOfTheWholeScreen)
     std::filesystem::remove(path);
 
     EXPECT_FALSE(SpringBoardHost::screenshot(sim::hostPath("/no/such/directory/shot.png")));
+
+    // Alerts on screen are listed with their buttons.
+    EXPECT_EQ(SpringBoardHost::dumpAlerts(), json::array());
+    id alert = msg<id>(UIAlertView::class_(), "alloc"_sel);
+    alert = msg<id, NSString *, NSString *, id, NSString *, NSString *>(
+        alert, "initWithTitle:message:delegate:cancelButtonTitle:otherButtonTitles:"_sel,
+        "Corvane"_ns, "Not supported."_ns, nil, "Cancel"_ns, nil);
+    msg<void>(alert, "show"_sel);
+
+    json alerts = SpringBoardHost::dumpAlerts();
+    ASSERT_EQ(alerts.size(), 1u);
+    EXPECT_EQ(alerts[0], (json{{"title", "Corvane"},
+                               {"message", "Not supported."},
+                               {"buttons", json::array({"Cancel"})}}));
+    sim::pressAlertButton(static_cast<UIAlertView *>(alert), 0);
+    objc_release(alert);
 }
 
 } // namespace

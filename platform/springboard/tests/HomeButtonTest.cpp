@@ -1,5 +1,4 @@
-// The home button and the lock button: what a press does, the animation it runs and how
-// that animation reports its end, and the notifications and states of locking.
+// The home and lock buttons: what a press does, its animation's end, and locking's notifications.
 
 #include "SpringBoardTest.h"
 
@@ -14,9 +13,8 @@ namespace {
 
 using sim::SpringBoardHost;
 
-// The times (on the process clock) at which an animation controller noted its end, seen
-// through a replacement of the inherited method on SBUIAnimationController, as the
-// extension's farewell installs it.
+// When animation controllers noted their end, seen through a replacement of the inherited
+// method on SBUIAnimationController, as the extension installs it.
 std::vector<double> g_finishTimes;
 
 void recordFinish(SBUIBaseAnimationController *self, SEL _cmd)
@@ -43,12 +41,21 @@ protected:
     static CGFloat pagePosition() { return rootFolderView()->iconListPosition(); }
 };
 
-TEST_F(HomeButton, APressRunsAnAnimationWhoseEndIsNotedAfterItsDuration)
+TEST_F(HomeButton, APressRunsAnAnimationWhoseEndIsNotedAfterItsDurationEvenWhileLocked)
 {
     launch();
-    SpringBoardHost::unlock();
     ASSERT_TRUE(class_addMethod(SBUIAnimationController::class_(), "_noteAnimationDidFinish"_sel,
                                 reinterpret_cast<IMP>(recordFinish), "v@:"));
+    // While locked a press leaves the home screen alone but still animates.
+    SpringBoardHost::setEditing(true);
+    SpringBoardHost::pressHome();
+    sim::advanceVirtualClock(0.5);
+    EXPECT_TRUE(msg<BOOL>(rootFolderView(), "isEditing"_sel));
+    EXPECT_EQ(g_finishTimes.size(), 1u);
+
+    SpringBoardHost::setEditing(false);
+    SpringBoardHost::unlock();
+    g_finishTimes.clear();
     double pressed = sim::now();
 
     SpringBoardHost::pressHome();
@@ -65,43 +72,8 @@ TEST_F(HomeButton, APressRunsAnAnimationWhoseEndIsNotedAfterItsDuration)
     EXPECT_EQ(msg<id>(uiController(), "_animationController"_sel), nil);
 }
 
-// A press returns to the first page; while editing it only ends the editing.
-TEST_F(HomeButton, APressEndsEditingOrReturnsToTheFirstPage)
-{
-    launch();
-    SpringBoardHost::unlock();
-    SpringBoardHost::swipePages(1, false);
-    SpringBoardHost::setEditing(true);
-    ASSERT_TRUE(msg<BOOL>(rootFolderView(), "isEditing"_sel));
-
-    SpringBoardHost::pressHome();
-    sim::advanceVirtualClock(0.5);
-    EXPECT_FALSE(msg<BOOL>(rootFolderView(), "isEditing"_sel));
-    EXPECT_FALSE(msg<BOOL>(iconView(page(0), 0), "isJittering"_sel));
-    EXPECT_DOUBLE_EQ(pagePosition(), 1);
-
-    SpringBoardHost::pressHome();
-    sim::advanceVirtualClock(0.5);
-    EXPECT_DOUBLE_EQ(pagePosition(), 0);
-}
-
-TEST_F(HomeButton, WhileLockedAPressLeavesTheHomeScreenAloneButStillAnimates)
-{
-    launch();
-    SpringBoardHost::setEditing(true);
-    ASSERT_TRUE(class_addMethod(SBUIAnimationController::class_(), "_noteAnimationDidFinish"_sel,
-                                reinterpret_cast<IMP>(recordFinish), "v@:"));
-
-    SpringBoardHost::pressHome();
-    sim::advanceVirtualClock(0.5);
-
-    EXPECT_TRUE(msg<BOOL>(rootFolderView(), "isEditing"_sel));
-    EXPECT_EQ(g_finishTimes.size(), 1u);
-}
-
-// Every icon wiggles (the class's two jitter animations on its layer); only applications
-// the user installed show a close box, since the system's own cannot be deleted.
-TEST_F(HomeButton, EditingMakesIconsJitterAndUserApplicationsShowCloseBoxes)
+// Every icon wiggles; only applications the user installed show a close box.
+TEST_F(HomeButton, EditingMakesIconsJitterShowsCloseBoxesAndEndsWithAPress)
 {
     launch();
     SpringBoardHost::setEditing(true);
@@ -122,13 +94,53 @@ TEST_F(HomeButton, EditingMakesIconsJitterAndUserApplicationsShowCloseBoxes)
     EXPECT_TRUE(installed->m_closeBox->isHidden());
     EXPECT_TRUE(sim::keyframeAnimationKeys(system->layer()).empty());
     EXPECT_FALSE(system->layer()->hasAnimations());
+
+    // A press returns to the first page; while editing it only ends the editing.
+    SpringBoardHost::unlock();
+    SpringBoardHost::swipePages(1, false);
+    SpringBoardHost::setEditing(true);
+    ASSERT_TRUE(msg<BOOL>(rootFolderView(), "isEditing"_sel));
+
+    SpringBoardHost::pressHome();
+    sim::advanceVirtualClock(0.5);
+    EXPECT_FALSE(msg<BOOL>(rootFolderView(), "isEditing"_sel));
+    EXPECT_FALSE(msg<BOOL>(iconView(page(0), 0), "isJittering"_sel));
+    EXPECT_DOUBLE_EQ(pagePosition(), 1);
+
+    SpringBoardHost::pressHome();
+    sim::advanceVirtualClock(0.5);
+    EXPECT_DOUBLE_EQ(pagePosition(), 0);
 }
 
 class Locking : public test::SpringBoardTest {};
 
-TEST_F(Locking, UnlockingAndLockingPostTheirNotificationsAndSetTheDisplayState)
+TEST_F(Locking, TheLockScreenShowsTheTimeAndGoesWithNotificationsAndTheDisplayState)
 {
+    // 2016-03-01 10:00 UTC on the virtual clock: 10:00, a Tuesday.
     launch();
+    auto *view = msg<SBLockScreenView *>(sim::springBoardState().lockScreenViewController,
+                                         "lockScreenView"_sel);
+    EXPECT_STREQ(view->m_dateView->m_timeLabel->m_text->UTF8String(), "10:00");
+    EXPECT_STREQ(view->m_dateView->m_dateLabel->m_text->UTF8String(), "Tuesday, March 1");
+    EXPECT_STREQ(view->m_slideToUnlockView->m_text->UTF8String(), "slide to unlock");
+    // Laid out as soon as SpringBoard has launched: the slider 60 points above the bottom.
+    EXPECT_RECT_NEAR(view->m_dateView->frame(), 0, 40, 375, 114);
+    EXPECT_RECT_NEAR(view->m_slideToUnlockView->frame(), 0, 667 - 60 - 30, 375, 30);
+
+    sim::advanceVirtualClock(61);
+    EXPECT_STREQ(view->m_dateView->m_timeLabel->m_text->UTF8String(), "10:01");
+
+    msg<void, NSString *>(view, "setCustomSlideToUnlockText:"_sel, "open sesame"_ns);
+    EXPECT_STREQ(view->m_slideToUnlockView->m_text->UTF8String(), "open sesame");
+    msg<void, NSString *>(view, "setCustomSlideToUnlockText:"_sel, nil);
+    EXPECT_STREQ(view->m_slideToUnlockView->m_text->UTF8String(), "slide to unlock");
+
+    // The status bar formats its time item every minute.
+    auto *aggregator = static_cast<SBStatusBarStateAggregator *>(
+        msg<id>(SBStatusBarStateAggregator::class_(), "sharedInstance"_sel));
+    EXPECT_STREQ(aggregator->m_data.timeString, "10:01 AM");
+
+    // Unlocking and locking post their notifications and set the display state.
     int lockState = watch("com.apple.springboard.lockstate");
     int lockComplete = watch("com.apple.springboard.lockcomplete");
     UIWindow *lockScreen = sim::springBoardState().lockScreenWindow;
@@ -160,38 +172,6 @@ TEST_F(Locking, UnlockingAndLockingPostTheirNotificationsAndSetTheDisplayState)
     EXPECT_FALSE(posted(lockState));
     notify_cancel(lockState);
     notify_cancel(lockComplete);
-}
-
-TEST_F(Locking, TheLockScreenShowsTheTimeTheDateAndTheSlider)
-{
-    // 2016-03-01 10:00 UTC on the virtual clock: 10:00, a Tuesday.
-    launch();
-    auto *view = msg<SBLockScreenView *>(sim::springBoardState().lockScreenViewController,
-                                         "lockScreenView"_sel);
-    EXPECT_STREQ(view->m_dateView->m_timeLabel->m_text->UTF8String(), "10:00");
-    EXPECT_STREQ(view->m_dateView->m_dateLabel->m_text->UTF8String(), "Tuesday, March 1");
-    EXPECT_STREQ(view->m_slideToUnlockView->m_text->UTF8String(), "slide to unlock");
-    // Laid out as soon as SpringBoard has launched: the slider 60 points above the bottom.
-    EXPECT_RECT_NEAR(view->m_dateView->frame(), 0, 40, 375, 114);
-    EXPECT_RECT_NEAR(view->m_slideToUnlockView->frame(), 0, 667 - 60 - 30, 375, 30);
-
-    sim::advanceVirtualClock(61);
-    EXPECT_STREQ(view->m_dateView->m_timeLabel->m_text->UTF8String(), "10:01");
-
-    msg<void, NSString *>(view, "setCustomSlideToUnlockText:"_sel, "open sesame"_ns);
-    EXPECT_STREQ(view->m_slideToUnlockView->m_text->UTF8String(), "open sesame");
-    msg<void, NSString *>(view, "setCustomSlideToUnlockText:"_sel, nil);
-    EXPECT_STREQ(view->m_slideToUnlockView->m_text->UTF8String(), "slide to unlock");
-}
-
-TEST_F(Locking, TheStatusBarFormatsItsTimeItemEveryMinute)
-{
-    launch();
-    auto *aggregator = static_cast<SBStatusBarStateAggregator *>(
-        msg<id>(SBStatusBarStateAggregator::class_(), "sharedInstance"_sel));
-    EXPECT_STREQ(aggregator->m_data.timeString, "10:00 AM");
-    sim::advanceVirtualClock(60);
-    EXPECT_STREQ(aggregator->m_data.timeString, "10:01 AM");
 }
 
 } // namespace

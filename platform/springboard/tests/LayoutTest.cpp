@@ -1,6 +1,4 @@
-// The icon grid: SpringBoard's own places for icons on each device, and that its layout
-// asks its counts, insets, paddings and origins by message, so that replacing one of them
-// moves the icons.
+// The icon grid: SpringBoard's own places, asked by message so that replacements move icons.
 
 #include "SpringBoardTest.h"
 
@@ -22,12 +20,9 @@ protected:
     }
 };
 
-// On the default phone (375 × 667) the first page is 571 points tall above the 96-point
-// dock. Four 60-point columns leave 135 points: five gaps of 27, so the side inset and
-// the horizontal padding are both 27 and a column starts every 87 points. Six 74-point
-// rows between the top inset 27 and the bottom inset 30 leave 70 points: five gaps of 14,
-// so a row starts every 88 points.
-TEST_F(IconLayout, TheDefaultPhoneHasSpringBoardsOwnGrid)
+// On the default phone the first page is 571 points tall above the 96-point dock: four
+// 60-point columns in gaps of 27 (one every 87), six 74-point rows in gaps of 14 (every 88).
+TEST_F(IconLayout, EachDeviceAndKindHasSpringBoardsOwnGridAndDock)
 {
     launch();
     SBIconListView *first = page(0);
@@ -44,25 +39,18 @@ TEST_F(IconLayout, TheDefaultPhoneHasSpringBoardsOwnGrid)
     // The folder closes the first page, in row 5, column 2.
     EXPECT_STREQ(object_getClassName(iconView(first, 17)), "SBFolderIconView");
     EXPECT_POINT_NEAR(iconOrigin(first, 17), 114, 379);
-}
 
-TEST_F(IconLayout, TheDockHoldsFourIconsAcrossTheBottom)
-{
-    launch();
+    // The dock holds four icons across the bottom, (96 − 74) / 2 = 11 from its top.
     SBIconListView *dock = dockList();
     EXPECT_STREQ(object_getClassName(dock), "SBDockIconListView");
     EXPECT_EQ(rootFolderView()->m_dockView->frame().origin.y, 571);
     ASSERT_EQ(dock->m_icons->count(), 4u);
-    // The icons sit in the middle of the 96-point band: (96 − 74) / 2 = 11 from its top.
     for (std::size_t column = 0; column < 4; ++column)
         EXPECT_POINT_NEAR(iconOrigin(dock, column), 27 + 87.0 * double(column), 11);
     EXPECT_EQ(classCount(object_getClass(dock), "iconColumnsForInterfaceOrientation:", 1), 4u);
     EXPECT_EQ(msg<NSUInteger>(object_getClass(dock), "iconColumnsOrRows"_sel), 4u);
-}
 
-TEST_F(IconLayout, EachKindAndDeviceHasItsOwnCounts)
-{
-    launch();
+    // Each kind and device has its own counts.
     Class root = SBRootIconListView::class_();
     Class folder = SBFolderIconListView::class_();
     EXPECT_EQ(classCount(root, "iconColumnsForInterfaceOrientation:", 3), 6u);
@@ -97,50 +85,18 @@ TEST_F(IconLayout, EachKindAndDeviceHasItsOwnCounts)
     EXPECT_POINT_NEAR(iconOrigin(page(0), 1), 92.8 * 2 + 76, 54);
 }
 
-TEST_F(IconLayout, AReplacedColumnCountMovesTheIcons)
+// Replaced counts, insets and paddings move icons in the extension's grid tests; here a
+// replaced origin places every icon, and icons beyond a replaced row count are hidden.
+TEST_F(IconLayout, ReplacedOriginsAndRowCountsAreAskedByTheLayout)
 {
     launch();
-    // As an extension replaces a class method: on the metaclass.
-    class_replaceMethod(
-        object_getClass(SBRootIconListView::class_()), "iconColumnsForInterfaceOrientation:"_sel,
-        reinterpret_cast<IMP>(+[](Class, SEL, NSInteger) -> NSUInteger { return 5; }), "Q@:q");
-    relayout();
-
-    // Five columns share 375 − 2 × 27 − 5 × 60 = 21 points in four gaps of 5.25.
-    SBIconListView *first = page(0);
-    EXPECT_DOUBLE_EQ(msg<CGFloat>(first, "horizontalIconPadding"_sel), 5.25);
-    EXPECT_POINT_NEAR(iconOrigin(first, 4), 27 + 4 * 65.25, 27);
-    EXPECT_POINT_NEAR(iconOrigin(first, 5), 27, 115);
-    // The dock answers its own count.
-    EXPECT_POINT_NEAR(iconOrigin(dockList(), 1), 114, 11);
-}
-
-TEST_F(IconLayout, ReplacedInsetsPaddingsAndOriginsAreAskedByTheLayout)
-{
-    launch();
-    // sideIconInset is only inherited by the page class: adding it there leaves the dock's.
-    test::replaceMethod(
-        SBRootIconListView::class_(), "sideIconInset",
-        reinterpret_cast<IMP>(+[](SBIconListView *, SEL) -> CGFloat { return 10; }));
-    test::replaceMethod(SBIconListView::class_(), "verticalIconPadding",
-                        reinterpret_cast<IMP>(+[](SBIconListView *, SEL) -> CGFloat { return 0; }));
-    relayout();
-
-    // (375 − 2 × 10 − 4 × 60) / 3 = 115 / 3 between columns; rows directly below each other.
-    EXPECT_POINT_NEAR(iconOrigin(page(0), 5), 10 + 60 + 115.0 / 3, 27 + 74);
-
-    // A replaced origin places every icon.
     test::replaceMethod(SBIconListView::class_(), "originForIconAtCoordinate:",
                         reinterpret_cast<IMP>(+[](SBIconListView *, SEL, SBIconCoordinate c) {
                             return CGPointMake(CGFloat(c.col) * 10, CGFloat(c.row) * 100);
                         }));
     relayout();
     EXPECT_POINT_NEAR(iconOrigin(page(0), 6), 30, 200);
-}
 
-TEST_F(IconLayout, IconsBeyondTheGridAreNotShown)
-{
-    launch();
     class_replaceMethod(
         object_getClass(SBRootIconListView::class_()), "iconRowsForInterfaceOrientation:"_sel,
         reinterpret_cast<IMP>(+[](Class, SEL, NSInteger) -> NSUInteger { return 2; }), "Q@:q");
@@ -150,12 +106,19 @@ TEST_F(IconLayout, IconsBeyondTheGridAreNotShown)
     EXPECT_TRUE(iconView(page(0), 8)->isHidden());
 }
 
-// In landscape a phone's pages are 571 × 375 beside an upright 96-point dock. Six columns
-// leave 211 points: seven gaps of 211 / 7. Down the dock, four 74-point icons leave 79 of
-// 375 points: five gaps of 15.8; across it, the icons sit (96 − 60) / 2 = 18 from its edge.
+// In landscape the 571 × 375 pages have six columns in gaps of 211 / 7 beside an upright dock
+// whose four icons stand in gaps of 15.8, (96 − 60) / 2 = 18 from its edge.
 TEST_F(IconLayout, AphoneInLandscapeTurnsItsDockUpright)
 {
     launch();
+    // Code that places dock icons itself finds an upright dock's places down its rows.
+    auto coordinate = [](NSUInteger index) {
+        return msg<SBIconCoordinate, NSUInteger, NSInteger>(
+            dockList(), "iconCoordinateForIndex:forOrientation:"_sel, index,
+            msg<NSInteger>(dockList(), "orientation"_sel));
+    };
+    EXPECT_EQ(coordinate(2).row, 1);
+    EXPECT_EQ(coordinate(2).col, 3);
     // A number that is no orientation changes nothing.
     EXPECT_FALSE(SpringBoardHost::rotate(5));
     EXPECT_FALSE(SpringBoardHost::rotate(0));
@@ -168,19 +131,7 @@ TEST_F(IconLayout, AphoneInLandscapeTurnsItsDockUpright)
     CGFloat gap = 211.0 / 7;
     EXPECT_POINT_NEAR(iconOrigin(page(0), 1), gap + 60 + gap, 27);
     EXPECT_EQ(msg<NSInteger>(page(0), "orientation"_sel), 3);
-}
 
-// Code that places dock icons itself finds an upright dock's places down its rows.
-TEST_F(IconLayout, AnUprightDockCountsItsPlacesAsRows)
-{
-    launch();
-    auto coordinate = [](NSUInteger index) {
-        return msg<SBIconCoordinate, NSUInteger, NSInteger>(
-            dockList(), "iconCoordinateForIndex:forOrientation:"_sel, index,
-            msg<NSInteger>(dockList(), "orientation"_sel));
-    };
-    EXPECT_EQ(coordinate(2).row, 1);
-    EXPECT_EQ(coordinate(2).col, 3);
     ASSERT_TRUE(SpringBoardHost::rotate(4));
     EXPECT_EQ(coordinate(2).row, 3);
     EXPECT_EQ(coordinate(2).col, 1);

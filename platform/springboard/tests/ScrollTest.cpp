@@ -1,6 +1,4 @@
-// A finger on the home screen's pages: where a swipe leaves them, what the folder view
-// hears on the way (seen through replacements of its scroll methods, as an extension
-// installs them), a finger held down, and iOS 9's Spotlight page.
+// A finger on the home screen's pages, heard through replaced scroll methods; iOS 9's Spotlight.
 
 #include "SpringBoardTest.h"
 
@@ -95,14 +93,19 @@ TEST_F(Swipes, ASwipeEndsAtRestOnThePageWithTheDelegateHearingEveryStage)
     }
 }
 
+// Folder icons follow the wallpaper as the pages move under a held finger.
 TEST_F(Swipes, AHeldFingerStaysWhereItWasAndTheNextSwipeGoesOnFromThere)
 {
     launchWatching(phoneProfile(DeviceProfile::kIOS8CoreFoundation));
+    auto *folder = static_cast<SBFolderIconView *>(iconView(page(0), 17));
+    // The folder's image is centred at (114 + 30, 379 + 30) on the first page.
+    EXPECT_POINT_NEAR(folder->m_backgroundView->m_wallpaperRelativeCenter, 144, 409);
 
     SpringBoardHost::swipePages(0.5, true);
     EXPECT_NEAR(pages()->contentOffset().x, 187.5, 1e-9);
     EXPECT_TRUE(msg<BOOL>(pages(), "isTracking"_sel));
     EXPECT_EQ(g_calls, (std::vector<std::string>{"willBeginDragging", "didScroll"}));
+    EXPECT_POINT_NEAR(folder->m_backgroundView->m_wallpaperRelativeCenter, 144 - 187.5, 409);
 
     SpringBoardHost::swipePages(1, false);
     EXPECT_DOUBLE_EQ(pages()->contentOffset().x, 375);
@@ -110,7 +113,7 @@ TEST_F(Swipes, AHeldFingerStaysWhereItWasAndTheNextSwipeGoesOnFromThere)
               (std::vector<std::string>{"willBeginDragging", "didScroll", "didEndDecelerating"}));
 }
 
-TEST_F(Swipes, OniOS9SpotlightIsThePageLeftOfTheFirstPageOfIcons)
+TEST_F(Swipes, OniOS9SpotlightIsLeftOfTheFirstPageResetAndPullDownWork)
 {
     launchWatching();
     SBRootFolderView *root = rootFolderView();
@@ -118,18 +121,7 @@ TEST_F(Swipes, OniOS9SpotlightIsThePageLeftOfTheFirstPageOfIcons)
     EXPECT_DOUBLE_EQ(pages()->contentOffset().x, 375);
     EXPECT_EQ(msg<NSInteger>(root, "currentPageIndex"_sel), 0);
 
-    SpringBoardHost::swipePages(-1, false);
-
-    EXPECT_DOUBLE_EQ(pages()->contentOffset().x, 0);
-    EXPECT_EQ(msg<NSInteger>(root, "currentPageIndex"_sel), -1);
-    auto *spotlight = static_cast<UIView *>(pages()->m_subviews.front());
-    EXPECT_STREQ(object_getClassName(spotlight), "UIView");
-    EXPECT_RECT_NEAR(spotlight->frame(), 0, 0, 375, 571);
-}
-
-TEST_F(Swipes, ResetIconListViewsPutsEveryPageBackUntransformed)
-{
-    launchWatching();
+    // resetIconListViews puts every page back untransformed.
     SBIconListView *second = page(1);
     second->layer()->setTransform(CATransform3DMakeScale(0.5, 0.5, 1));
     msg<void, CGFloat>(second, "setAlpha:"_sel, 0.2);
@@ -139,23 +131,8 @@ TEST_F(Swipes, ResetIconListViewsPutsEveryPageBackUntransformed)
     EXPECT_TRUE(CATransform3DIsIdentity(second->layer()->transform()));
     EXPECT_DOUBLE_EQ(second->alpha(), 1);
     EXPECT_RECT_NEAR(second->frame(), 750, 0, 375, 571);
-}
 
-TEST_F(Swipes, FolderIconsFollowTheWallpaperAsThePagesMove)
-{
-    launchWatching(phoneProfile(DeviceProfile::kIOS8CoreFoundation));
-    auto *folder = static_cast<SBFolderIconView *>(iconView(page(0), 17));
-    // The folder's image is centred at (114 + 30, 379 + 30) on the first page.
-    EXPECT_POINT_NEAR(folder->m_backgroundView->m_wallpaperRelativeCenter, 144, 409);
-
-    SpringBoardHost::swipePages(0.2, true);
-
-    EXPECT_POINT_NEAR(folder->m_backgroundView->m_wallpaperRelativeCenter, 144 - 75, 409);
-}
-
-TEST_F(Swipes, ThePullDownOpensOnlyWhileIconsAreNotBeingEdited)
-{
-    launchWatching();
+    // The pull-down opens only while icons are not being edited.
     SBSearchScrollView *search = rootFolderView()->m_searchScrollView;
     msg<void, CGPoint>(search, "setContentOffset:"_sel, CGPointMake(0, -40));
     EXPECT_DOUBLE_EQ(search->contentOffset().y, -40);
@@ -165,6 +142,15 @@ TEST_F(Swipes, ThePullDownOpensOnlyWhileIconsAreNotBeingEdited)
     EXPECT_FALSE(msg<BOOL>(search, "_canScrollY"_sel));
     msg<void, CGPoint>(search, "setContentOffset:"_sel, CGPointMake(0, -40));
     EXPECT_DOUBLE_EQ(search->contentOffset().y, 0);
+    SpringBoardHost::setEditing(false);
+
+    SpringBoardHost::swipePages(-1, false);
+
+    EXPECT_DOUBLE_EQ(pages()->contentOffset().x, 0);
+    EXPECT_EQ(msg<NSInteger>(root, "currentPageIndex"_sel), -1);
+    auto *spotlight = static_cast<UIView *>(pages()->m_subviews.front());
+    EXPECT_STREQ(object_getClassName(spotlight), "UIView");
+    EXPECT_RECT_NEAR(spotlight->frame(), 0, 0, 375, 571);
 }
 
 } // namespace

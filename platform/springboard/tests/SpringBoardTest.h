@@ -1,9 +1,7 @@
 #pragma once
-// What the SpringBoard tests share: one simulated device for the whole test binary (its
-// services carry the Darwin notifications), a phone profile of the generation a test
-// asks for, the virtual clock, a watchdog on every test, SpringBoard ended after each
-// test, and helpers that find SpringBoard's objects and replace methods as an extension
-// would.
+// What the SpringBoard tests share: one simulated device for the binary, a phone of the
+// generation asked for, the virtual clock, a watchdog, SpringBoard ended after each test, and
+// helpers that find SpringBoard's objects and replace methods as an extension would.
 
 #include "darwin/notify.h"
 #include "foundation/Clock.h"
@@ -45,8 +43,7 @@ protected:
     static CGPoint iconOrigin(SBIconListView *list, std::size_t index);
     static SBIconView *iconView(SBIconListView *list, std::size_t index);
 
-    // A registration whose first check has been made, so that the next check says whether
-    // the name was posted since.
+    // A registration already checked once: the next check says whether the name was posted.
     static int watch(const char *name);
     static bool posted(int token);
     static uint64_t stateOf(const char *name);
@@ -55,8 +52,7 @@ protected:
     AutoreleasePool m_pool;
 };
 
-// Replaces (or adds) an instance method, answering the implementation it replaced or, for
-// an added method, the superclass's.
+// Replaces (or adds) an instance method; answers the implementation replaced (or inherited).
 IMP replaceMethod(Class cls, const char *selector, IMP implementation);
 
 } // namespace test

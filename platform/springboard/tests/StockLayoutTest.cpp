@@ -53,7 +53,7 @@ TEST_F(StockLayout, TheDefaultPhoneHasADockAFirstPageWithAFolderAndASecondPage)
     EXPECT_EQ(namesOf(layout.pages[1]), std::vector<std::string>{"Corvane"});
 }
 
-TEST_F(StockLayout, FewOrNoApplicationsNeedNoFolderButStillAPage)
+TEST_F(StockLayout, FewApplicationsNeedNoFolderAndManyKeepItOnTheFirstPage)
 {
     for (int count : {8, 0}) {
         auto layout = sim::makeStockLayout(systemApplications(count), 24);
@@ -61,11 +61,8 @@ TEST_F(StockLayout, FewOrNoApplicationsNeedNoFolderButStillAPage)
         EXPECT_EQ(layout.pages[0]->count(), NSUInteger(count));
         EXPECT_EQ(layout.dockIcons->count(), 0u);
     }
-}
 
-TEST_F(StockLayout, TheFolderStaysOnTheFirstPageWhenTheApplicationsOverflowIt)
-{
-    // 30 system applications: 4 go into the folder, 26 remain for pages of 20.
+    // 30 system applications: 4 go into the folder, 26 remain for pages of 20 beside it.
     auto layout = sim::makeStockLayout(systemApplications(30), 20);
     ASSERT_EQ(layout.pages.size(), 2u);
     EXPECT_EQ(layout.pages[0]->count(), 20u);
@@ -83,8 +80,7 @@ TEST_F(StockLayout, AnApplicationIconIsARoundedSquareOfItsOwnColour)
     ASSERT_EQ(CGImageGetWidth(pixels), 120u); // two pixels a point
     const auto &bytes = sim::pixelsOf(pixels);
     auto pixel = [&](std::size_t x, std::size_t y) { return &bytes[(y * 120 + x) * 4]; };
-    // The rounded corner leaves the very corner clear; the middle of the top edge is the
-    // icon's colour, opaque.
+    // The rounded corner leaves the corner clear; the top edge's middle is the opaque colour.
     EXPECT_EQ(pixel(0, 0)[3], 0);
     EXPECT_EQ(pixel(60, 2)[3], 255);
     EXPECT_EQ(pixel(60, 2)[0], std::lround(color.red * 255));

@@ -12,13 +12,9 @@ struct AlertListener : NSObject {
     std::vector<std::string> m_calls;
 };
 
-void clicked(AlertListener *self, SEL, UIAlertView *alert, NSInteger index)
+void clicked(AlertListener *self, SEL, UIAlertView *, NSInteger index)
 {
-    std::string text;
-    if (alert->m_alertViewStyle == UIAlertViewStylePlainTextInput)
-        text = msg<NSString *>(msg<id, NSInteger>(alert, "textFieldAtIndex:"_sel, 0), "text"_sel)
-                   ->str();
-    self->m_calls.push_back("clicked " + std::to_string(index) + text);
+    self->m_calls.push_back("clicked " + std::to_string(index));
 }
 
 void didDismiss(AlertListener *self, SEL, UIAlertView *, NSInteger index)
@@ -83,20 +79,12 @@ TEST_F(Alerts, AShownAlertIsListedAndAPressReachesItsDelegate)
     msg<void>(alert, "show"_sel);
     EXPECT_TRUE(sim::pressAlertButton(alert, 0));
     EXPECT_TRUE(sim::visibleAlerts().empty());
-}
 
-TEST_F(Alerts, APlainTextInputAlertCarriesATextField)
-{
-    UIAlertView *alert = makeAlert(listener, "Save"_ns);
+    // Only a plain text input alert carries a text field, and only one.
     EXPECT_EQ((msg<id, NSInteger>(alert, "textFieldAtIndex:"_sel, 0)), nullptr);
     msg<void, UIAlertViewStyle>(alert, "setAlertViewStyle:"_sel, UIAlertViewStylePlainTextInput);
-    id field = msg<id, NSInteger>(alert, "textFieldAtIndex:"_sel, 0);
-    ASSERT_NE(field, nullptr);
+    EXPECT_NE((msg<id, NSInteger>(alert, "textFieldAtIndex:"_sel, 0)), nullptr);
     EXPECT_EQ((msg<id, NSInteger>(alert, "textFieldAtIndex:"_sel, 1)), nullptr);
-    msg<void>(alert, "show"_sel);
-    msg<void>(field, "setText:"_sel, " 42"_ns);
-    EXPECT_TRUE(sim::pressAlertButton(alert, 1));
-    EXPECT_EQ(listener->m_calls.front(), "clicked 1 42");
 }
 
 } // namespace

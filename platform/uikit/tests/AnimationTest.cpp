@@ -1,5 +1,4 @@
-// View animations on the virtual clock: presented values move, model values do not wait,
-// and completions learn whether their animations ran to the end.
+// View animations on the virtual clock: presented values move; completions learn how they ended.
 
 #include "UIKitTest.h"
 #include "uikit/ViewAnimation.h"
@@ -57,12 +56,11 @@ TEST_F(Animations, ModelValuesChangeAtOnceWhilePresentedValuesMove)
     EXPECT_FALSE(finished.has_value());
 
     sim::advanceVirtualClock(0.6);
-    ASSERT_TRUE(finished.has_value());
-    EXPECT_TRUE(*finished);
+    EXPECT_EQ(finished, std::optional<bool>(true));
     EXPECT_NEAR(presentedAlpha(view), 1, 1e-6);
 }
 
-TEST_F(Animations, ANewAnimationOfTheSamePropertyInterruptsTheFirstUnlessItContinues)
+TEST_F(Animations, ANewAnimationOrRemovalInterruptsAnAnimationUnlessItContinues)
 {
     msg<void, CGFloat>(view, "setAlpha:"_sel, 0);
     std::optional<bool> first, second;
@@ -77,12 +75,10 @@ TEST_F(Animations, ANewAnimationOfTheSamePropertyInterruptsTheFirstUnlessItConti
     // heading, not where it had got to.
     EXPECT_NEAR(presentedAlpha(view), 1, 1e-6);
     runOneTurn();
-    ASSERT_TRUE(first.has_value());
-    EXPECT_FALSE(*first);
+    EXPECT_EQ(first, std::optional<bool>(false));
     EXPECT_FALSE(second.has_value());
     sim::advanceVirtualClock(1.0);
-    ASSERT_TRUE(second.has_value());
-    EXPECT_TRUE(*second);
+    EXPECT_EQ(second, std::optional<bool>(true));
 
     // Beginning from the current state continues from what is shown.
     msg<void, CGFloat>(view, "setAlpha:"_sel, 0);
@@ -94,24 +90,21 @@ TEST_F(Animations, ANewAnimationOfTheSamePropertyInterruptsTheFirstUnlessItConti
     EXPECT_NEAR(presentedAlpha(view), 0.25, 1e-6);
     sim::advanceVirtualClock(0.5);
     EXPECT_NEAR(presentedAlpha(view), 0.125, 1e-6);
-}
 
-TEST_F(Animations, RemovingTheLayersAnimationsCancelsTheBlock)
-{
-    std::optional<bool> finished;
+    // Removing the layer's animations cancels the block.
+    first.reset();
     animate(
         2.0, UIViewAnimationOptionCurveEaseIn,
         [&] { msg<void, CGRect>(view, "setFrame:"_sel, CGRectMake(0, 0, 50, 50)); },
-        recordInto(finished));
+        recordInto(first));
     sim::advanceVirtualClock(1.0);
     view->layer()->removeAllAnimations();
     runOneTurn();
-    ASSERT_TRUE(finished.has_value());
-    EXPECT_FALSE(*finished);
+    EXPECT_EQ(first, std::optional<bool>(false));
     EXPECT_RECT_EQ(view->layer()->presented().bounds, 0, 0, 50, 50);
 }
 
-TEST_F(Animations, APropertyChangedTwiceInOneBlockOrWithoutDurationFinishes)
+TEST_F(Animations, TwiceChangedWithoutDurationOrSwitchedOffAnimationsFinish)
 {
     std::optional<bool> finished;
     animate(
@@ -122,8 +115,7 @@ TEST_F(Animations, APropertyChangedTwiceInOneBlockOrWithoutDurationFinishes)
         },
         recordInto(finished));
     sim::advanceVirtualClock(1.1);
-    ASSERT_TRUE(finished.has_value());
-    EXPECT_TRUE(*finished);
+    EXPECT_EQ(finished, std::optional<bool>(true));
 
     // A zero duration completes on the next turn.
     finished.reset();
@@ -132,12 +124,9 @@ TEST_F(Animations, APropertyChangedTwiceInOneBlockOrWithoutDurationFinishes)
     EXPECT_FALSE(finished.has_value());
     EXPECT_NEAR(presentedAlpha(view), 0.3, 1e-6);
     runOneTurn();
-    ASSERT_TRUE(finished.has_value());
-    EXPECT_TRUE(*finished);
-}
+    EXPECT_EQ(finished, std::optional<bool>(true));
 
-TEST_F(Animations, SwitchedOffAnimationsApplyChangesDirectly)
-{
+    // Switched-off animations apply changes directly.
     std::optional<bool> first, second;
     msg<void, BOOL>(UIView::class_(), "setAnimationsEnabled:"_sel, NO);
     animate(
@@ -177,8 +166,7 @@ TEST_F(Animations, TheShortFormsAnimateWithTheDefaultCurve)
     EXPECT_NEAR(presentedAlpha(view), 1, 1e-6);
 }
 
-// As the platform's layers ask their view for an action, a view's own layer told its
-// transform inside a block animates; a layer that no view owns changes at once.
+// A view's own layer told its transform inside a block animates; a layer no view owns does not.
 TEST_F(Animations, AViewsOwnLayerAnimatesItsTransformInsideABlock)
 {
     CALayer *free = CALayer::layer();

@@ -1,5 +1,4 @@
-// UIApplicationMain: the principal class, the delegate, the launch message and the main
-// run loop until it is stopped.
+// UIApplicationMain: the principal class, the delegate, the launch and the main run loop.
 
 #include "UIKitTest.h"
 #include "foundation/NSString.h"
@@ -59,7 +58,7 @@ protected:
     }
 };
 
-TEST_F(ApplicationMain, ThePrincipalClassIsItsOwnDelegateOrAnotherHearsTheLaunch)
+TEST_F(ApplicationMain, ThePrincipalClassOrAnotherDelegateHearsTheLaunchAndTheLoopRunsUntilStopped)
 {
     EXPECT_EQ(UIApplicationMain(0, nullptr, "LaunchingApplication"_ns, "LaunchingApplication"_ns),
               0);
@@ -79,10 +78,8 @@ TEST_F(ApplicationMain, ThePrincipalClassIsItsOwnDelegateOrAnotherHearsTheLaunch
     EXPECT_EQ(UIApplicationMain(0, nullptr, "LaunchingApplication"_ns, "OptionsDelegate"_ns), 0);
     EXPECT_EQ((std::vector<std::string>{"OptionsDelegate launched LaunchingApplication"}),
               g_launches);
-}
 
-TEST_F(ApplicationMain, TheMainLoopRunsUntilStoppedFromAnotherThread)
-{
+    // The main loop runs until stopped from another thread.
     g_stopAtLaunch = false;
     std::thread stopper([] {
         sim::RunLoop::main().perform([] {
@@ -96,9 +93,8 @@ TEST_F(ApplicationMain, TheMainLoopRunsUntilStoppedFromAnotherThread)
     EXPECT_EQ(g_launches.back(), "ran on the main loop");
 }
 
-// The application's screen is attached with the program's arguments before the launch
-// and detached after the loop; a screen that cannot be shown stops the program before
-// anything launches, with its status.
+// The screen is attached with the program's arguments before the launch and detached after
+// the loop; a screen that cannot be shown stops the program, with its status, before.
 TEST_F(ApplicationMain, TheScreenIsAttachedAroundTheLaunch)
 {
     std::optional<int> refusal;

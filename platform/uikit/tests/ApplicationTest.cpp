@@ -51,7 +51,7 @@ protected:
     }
 };
 
-TEST_F(Application, AControllersViewLoadsOnceWhenFirstAskedFor)
+TEST_F(Application, AControllersViewLoadsOnceWhenFirstAskedForAndAWindowShowsIt)
 {
     auto *controller = sim::make<UIViewController>(controllerClass());
     EXPECT_FALSE(msg<BOOL>(controller, "isViewLoaded"_sel));
@@ -62,20 +62,19 @@ TEST_F(Application, AControllersViewLoadsOnceWhenFirstAskedFor)
     // The plain controller's own view is as large as the screen.
     auto *plain = sim::make<UIViewController>(UIViewController::class_());
     EXPECT_RECT_EQ(msg<CGRect>(msg<UIView *>(plain, "view"_sel), "frame"_sel), 0, 0, 320, 568);
-}
 
-TEST_F(Application, AWindowShowsItsRootControllerAndBecomesKey)
-{
+    // A window shows its root controller and becomes key.
+    g_events.clear();
     auto *window = sim::make<UIWindow>(UIWindow::class_());
     EXPECT_RECT_EQ(msg<CGRect>(window, "frame"_sel), 0, 0, 320, 568);
     EXPECT_TRUE(msg<BOOL>(window, "isHidden"_sel));
-    auto *controller = sim::make<UIViewController>(controllerClass());
+    controller = sim::make<UIViewController>(controllerClass());
     msg<void>(window, "setRootViewController:"_sel, controller);
     EXPECT_EQ(g_events, (std::vector<std::string>{"loadView", "viewDidLoad"}));
     msg<void>(window, "makeKeyAndVisible"_sel);
     EXPECT_EQ(g_events, (std::vector<std::string>{"loadView", "viewDidLoad", "viewWillAppear",
                                                   "viewDidAppear"}));
-    UIView *view = msg<UIView *>(controller, "view"_sel);
+    view = msg<UIView *>(controller, "view"_sel);
     EXPECT_EQ(msg<UIView *>(view, "window"_sel), window);
     EXPECT_RECT_EQ(msg<CGRect>(view, "frame"_sel), 0, 0, 320, 568);
 
@@ -106,16 +105,6 @@ TEST_F(Application, TheProfileDecidesIdiomOrientationScreenAndBoldText)
     sim::DeviceProfile::setCurrent(pad);
     EXPECT_RECT_EQ(msg<CGRect>(screen, "bounds"_sel), 0, 0, 320, 568);
     EXPECT_EQ(msg<CGFloat>(screen, "scale"_sel), 2);
-}
-
-TEST_F(Application, RelaunchingCallsTheHostsHandler)
-{
-    int relaunches = 0;
-    sim::relaunch(); // without a handler: logged and dropped
-    sim::setRelaunchHandler([&] { ++relaunches; });
-    sim::relaunch();
-    EXPECT_EQ(relaunches, 1);
-    sim::setRelaunchHandler({});
 }
 
 TEST_F(Application, ColoursClampTheirComponentsAndCompareByValue)

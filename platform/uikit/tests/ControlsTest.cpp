@@ -94,7 +94,7 @@ TEST_F(Controls, SliderValuesAreClampedToTheRangeWhoseEndsPushEachOther)
     EXPECT_FLOAT_EQ(value(), -1);
 }
 
-TEST_F(Controls, AContinuousSliderFollowsTheFingerAndReportsEachChangeOnce)
+TEST_F(Controls, ASliderFollowsTheFingerOnItsThumbAndReportsAsContinuousSays)
 {
     listen(slider, "changed:", UIControlEventValueChanged);
     msg<void, float>(slider, "setValue:"_sel, 0.5); // thumb centre at x = 114
@@ -108,11 +108,10 @@ TEST_F(Controls, AContinuousSliderFollowsTheFingerAndReportsEachChangeOnce)
     sim::touchUp({1000, 90});
     ASSERT_EQ(g_actions.size(), 2u);
     EXPECT_EQ(g_actions[0].sender, slider);
-}
 
-TEST_F(Controls, ADiscontinuousSliderReportsOnceWhenTheFingerOnTheThumbLifts)
-{
-    listen(slider, "changed:", UIControlEventValueChanged);
+    // A discontinuous slider reports once, when the finger on the thumb lifts.
+    g_actions.clear();
+    msg<void, float>(slider, "setValue:"_sel, 0);
     msg<void, BOOL>(slider, "setContinuous:"_sel, NO);
     ASSERT_TRUE(sim::touchDown(root, {14, 70}));
     sim::touchMove({64, 70});
@@ -131,7 +130,7 @@ TEST_F(Controls, ADiscontinuousSliderReportsOnceWhenTheFingerOnTheThumbLifts)
     EXPECT_TRUE(g_actions.empty());
 }
 
-TEST_F(Controls, SendActionsReachesEveryMatchingTargetInItsShape)
+TEST_F(Controls, SendActionsReachesEveryMatchingTargetInItsShapeUntilRemoved)
 {
     listen(slider, "changed:", UIControlEventValueChanged);
     listen(slider, "pressed", UIControlEventValueChanged | UIControlEventTouchUpInside);
@@ -147,11 +146,9 @@ TEST_F(Controls, SendActionsReachesEveryMatchingTargetInItsShape)
     ASSERT_EQ(g_actions.size(), 2u);
     EXPECT_EQ(g_actions[1].action, "withoutEvent");
     EXPECT_EQ(g_actions[1].sender, slider);
-}
 
-TEST_F(Controls, RemovedTargetsHearNothing)
-{
-    listen(slider, "changed:", UIControlEventValueChanged | UIControlEventTouchDown);
+    // Removed targets hear nothing.
+    g_actions.clear();
     msg<void, id, SEL, UIControlEvents>(slider, "removeTarget:action:forControlEvents:"_sel,
                                         recorder.get(), nullptr, UIControlEventValueChanged);
     msg<void, UIControlEvents>(slider, "sendActionsForControlEvents:"_sel,

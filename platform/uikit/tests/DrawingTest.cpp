@@ -1,5 +1,4 @@
-// Drawing: labels into their layers, image contexts, PNG files, screen images and the
-// screen's surface, and image views showing turned images upright.
+// Drawing: labels, image contexts, PNG files, screen images, the screen's surface, image views.
 
 #include "UIKitTest.h"
 #include "foundation/CoreFoundation.h"
@@ -22,7 +21,6 @@ namespace {
 
 class Drawing : public UIKitTest {};
 
-// Pixels of the image whose alpha is not zero.
 int inkedPixels(CGImageRef image)
 {
     int count = 0;
@@ -50,7 +48,7 @@ UILabel *labelSaying(NSString *text)
     return label;
 }
 
-TEST_F(Drawing, ALabelDrawsItsTextIntoItsLayerAtTheScreenScale)
+TEST_F(Drawing, ALabelDrawsItsTextAtTheScreenScaleSizesToItAndHonoursBoldText)
 {
     UILabel *label = labelSaying("Hello"_ns);
     sim::displayPendingLayers(label->layer());
@@ -58,7 +56,8 @@ TEST_F(Drawing, ALabelDrawsItsTextIntoItsLayerAtTheScreenScale)
     ASSERT_NE(contents, nullptr);
     EXPECT_EQ(CGImageGetWidth(contents), 200u);
     EXPECT_EQ(CGImageGetHeight(contents), 60u);
-    EXPECT_GT(inkedPixels(contents), 100);
+    int regular = inkedPixels(contents);
+    EXPECT_GT(regular, 100);
     // Left-aligned and short: the right end of the label stays clear.
     for (std::size_t y = 0; y < 60; ++y)
         EXPECT_EQ(pixelAt(contents, 195, y).alpha, 0);
@@ -67,18 +66,13 @@ TEST_F(Drawing, ALabelDrawsItsTextIntoItsLayerAtTheScreenScale)
     UILabel *empty = labelSaying(nil);
     sim::displayPendingLayers(empty->layer());
     EXPECT_EQ(inkedPixels(empty->layer()->contents()), 0);
-}
 
-TEST_F(Drawing, ALabelSizesToItsTextAndHonoursBoldText)
-{
-    UILabel *label = labelSaying("Hello"_ns);
+    // A label sizes to its text and honours bold text.
     msg<void>(label, "sizeToFit"_sel);
     CGRect bounds = msg<CGRect>(label, "bounds"_sel);
     EXPECT_GT(bounds.size.width, 20);
     EXPECT_LT(bounds.size.width, 100);
     EXPECT_GT(bounds.size.height, 15);
-    sim::displayPendingLayers(label->layer());
-    int regular = inkedPixels(label->layer()->contents());
 
     sim::DeviceProfile bold = *sim::DeviceProfile::current();
     bold.boldText = true;
@@ -108,7 +102,7 @@ TEST_F(Drawing, ImageContextsDrawWithTheOriginAtTheTopLeft)
     EXPECT_EQ(UIGraphicsGetImageFromCurrentImageContext(), nullptr);
 }
 
-TEST_F(Drawing, PNGDataRoundTripsAndAnythingElseGivesNil)
+TEST_F(Drawing, PNGDataAndFilesRoundTripAndAnythingElseGivesNil)
 {
     UIImage *image = halfRedImage();
     NSData *png = UIImagePNGRepresentation(image);
@@ -120,7 +114,6 @@ TEST_F(Drawing, PNGDataRoundTripsAndAnythingElseGivesNil)
     EXPECT_EQ(pixelAt(decoded->CGImage(), 15, 2), (Pixel{0, 0, 0, 0}));
     EXPECT_EQ(UIImagePNGRepresentation(nil), nullptr);
 
-    // Data that is not a whole PNG gives nil.
     const char garbage[] = "certainly not an image";
     NSData *truncated = NSData::dataWithBytes(png->bytes(), png->length() / 2);
     for (NSData *data :
@@ -128,15 +121,12 @@ TEST_F(Drawing, PNGDataRoundTripsAndAnythingElseGivesNil)
           truncated, NSData::dataWithBytes(nullptr, 0)})
         EXPECT_EQ(msg<UIImage *>(UIImage::class_(), "imageWithData:"_sel, data), nullptr);
     EXPECT_EQ(msg<UIImage *>(UIImage::class_(), "imageWithData:"_sel, nil), nullptr);
-}
 
-TEST_F(Drawing, FilesLoadFromTheDeviceRootPreferringTheScreensScale)
-{
+    // Files load from the device root, preferring the screen's scale.
     std::filesystem::path root =
         std::filesystem::temp_directory_path() / ("uikit-images-" + std::to_string(getpid()));
     sim::setDeviceRoot(root.string());
     ASSERT_TRUE(sim::makeDirectories((root / "Library/Icons").string()));
-    UIImage *image = halfRedImage();
     ASSERT_TRUE(sim::writePNG(image, (root / "Library/Icons/page@2x.png").string()));
     ASSERT_TRUE(sim::writePNG(image, (root / "Library/Icons/plain.png").string()));
 
@@ -157,7 +147,7 @@ TEST_F(Drawing, FilesLoadFromTheDeviceRootPreferringTheScreensScale)
     std::filesystem::remove_all(root);
 }
 
-TEST_F(Drawing, TheScreenImageStacksVisibleWindowsByLevel)
+TEST_F(Drawing, TheScreenImageStacksVisibleWindowsByLevelAndViewsSnapshotAlone)
 {
     CGRect screen = UIScreen::mainScreen()->bounds();
     auto *low = makeView<UIWindow>(UIWindow::class_(), screen);
@@ -178,10 +168,8 @@ TEST_F(Drawing, TheScreenImageStacksVisibleWindowsByLevel)
     EXPECT_EQ(CGImageGetHeight(image), 1136u);
     EXPECT_EQ(pixelAt(image, 100, 100), (Pixel{0, 0, 255, 255}));
     EXPECT_EQ(pixelAt(image, 300, 600), (Pixel{255, 0, 0, 255}));
-}
 
-TEST_F(Drawing, AViewSnapshotShowsTheViewInItsOwnBounds)
-{
+    // A view's snapshot shows the view in its own bounds and leaves it in its place.
     UIView *parent = makeView(CGRectMake(0, 0, 200, 200));
     UIView *view = makeView(CGRectMake(50, 60, 40, 20));
     UIView *inner = makeView(CGRectMake(0, 0, 10, 20));
@@ -193,18 +181,16 @@ TEST_F(Drawing, AViewSnapshotShowsTheViewInItsOwnBounds)
     auto *snapshot = msg<UIView *, BOOL>(view, "snapshotViewAfterScreenUpdates:"_sel, YES);
     ASSERT_NE(snapshot, nullptr);
     EXPECT_RECT_EQ(msg<CGRect>(snapshot, "frame"_sel), 0, 0, 40, 20);
-    CGImageRef image = snapshot->layer()->contents();
-    ASSERT_NE(image, nullptr);
-    EXPECT_EQ(CGImageGetWidth(image), 80u);
-    EXPECT_EQ(pixelAt(image, 5, 5), (Pixel{0, 0, 0, 255}));
-    EXPECT_EQ(pixelAt(image, 60, 5), (Pixel{0, 255, 0, 255}));
-    // The view went back to its place in the tree.
+    CGImageRef shot = snapshot->layer()->contents();
+    ASSERT_NE(shot, nullptr);
+    EXPECT_EQ(CGImageGetWidth(shot), 80u);
+    EXPECT_EQ(pixelAt(shot, 5, 5), (Pixel{0, 0, 0, 255}));
+    EXPECT_EQ(pixelAt(shot, 60, 5), (Pixel{0, 255, 0, 255}));
     EXPECT_EQ(view->layer()->superlayer(), parent->layer());
     EXPECT_EQ(msg<UIView *>(view, "superview"_sel), parent);
 }
 
-// An image view shows its image as the orientation turns it: the 2 × 2 pixels a b / c d,
-// worked out by hand for each orientation.
+// An image view shows its image upright: the 2 × 2 pixels a b / c d in each orientation.
 TEST_F(Drawing, AnImageViewShowsTheImageUprightInItsOrientation)
 {
     const Pixel a{255, 0, 0, 255}, b{0, 255, 0, 255}, c{0, 0, 255, 255}, d{255, 255, 255, 255};
@@ -236,8 +222,7 @@ TEST_F(Drawing, AnImageViewShowsTheImageUprightInItsOrientation)
     }
 }
 
-// From iOS 8 the screen composites in the interface's orientation, but the surface keeps
-// the portrait panel's order: a landscape-right interface lies turned a quarter clockwise.
+// The surface keeps the portrait panel's order: a landscape interface lies turned a quarter.
 TEST_F(Drawing, TheScreenSurfaceKeepsThePanelsPortraitOrder)
 {
     sim::DeviceProfile profile = *sim::DeviceProfile::current();

@@ -18,7 +18,7 @@ std::string nameOf(UIFont *font)
     return msg<NSString *>(font, "fontName"_sel)->str();
 }
 
-TEST_F(Fonts, InstalledFontIsFoundByPostScriptOrFullName)
+TEST_F(Fonts, InstalledAndSystemFontsAreFoundByPostScriptOrFullNameOnly)
 {
     auto *byPostScript = msg<UIFont *, NSString *, CGFloat>(
         UIFont::class_(), "fontWithName:size:"_sel, "DejaVuSans"_ns, 14);
@@ -36,10 +36,8 @@ TEST_F(Fonts, InstalledFontIsFoundByPostScriptOrFullName)
     ASSERT_NE(byFullName, nullptr);
     EXPECT_EQ(nameOf(byFullName), "DejaVuSans-Bold");
     EXPECT_TRUE(byFullName->isBold());
-}
 
-TEST_F(Fonts, UnknownOrNearlyRightNamesGiveNil)
-{
+    // Unknown or nearly right names give nil.
     for (NSString *name : {"NoSuchFont-Regular"_ns, "dejavusans"_ns, "DejaVu"_ns, ""_ns})
         EXPECT_EQ((msg<UIFont *, NSString *, CGFloat>(UIFont::class_(), "fontWithName:size:"_sel,
                                                       name, 12)),
@@ -48,16 +46,13 @@ TEST_F(Fonts, UnknownOrNearlyRightNamesGiveNil)
     EXPECT_EQ((msg<UIFont *, NSString *, CGFloat>(UIFont::class_(), "fontWithName:size:"_sel,
                                                   nullptr, 12)),
               nullptr);
-}
 
-TEST_F(Fonts, SystemFontsAreTheSansSerifFaceAtEachWeight)
-{
+    // System fonts are the sans-serif face at each weight, DejaVu Sans here.
     Class ctFont = objc_getClass("UICTFont");
     ASSERT_NE(ctFont, nullptr);
     auto *regular = msg<UIFont *, CGFloat>(ctFont, "systemFontOfSize:"_sel, 17);
     auto *bold = msg<UIFont *, CGFloat>(ctFont, "boldSystemFontOfSize:"_sel, 17);
     auto *light = msg<UIFont *, CGFloat>(ctFont, "_ultraLightSystemFontOfSize:"_sel, 60);
-    // The machine's sans-serif is DejaVu Sans, which has all three weights installed.
     EXPECT_EQ(nameOf(regular), "DejaVuSans");
     EXPECT_EQ(nameOf(bold), "DejaVuSans-Bold");
     EXPECT_EQ(nameOf(light), "DejaVuSans-ExtraLight");
@@ -68,9 +63,8 @@ TEST_F(Fonts, SystemFontsAreTheSansSerifFaceAtEachWeight)
     EXPECT_TRUE(msg<BOOL>(again, "isEqual:"_sel, regular));
 }
 
-// A face's weight and slant, as the descriptor's traits tell them; weights between the
-// named ones go to the platform's scale and back unchanged.
-TEST_F(Fonts, DescriptorsTellTheWeightAndSlantOfTheFace)
+// Weights between the named ones go to the platform's scale and back unchanged.
+TEST_F(Fonts, DescriptorsTellTheWeightAndSlantOfTheFaceAndFamiliesListFaces)
 {
     auto traitsOf = [](NSString *name) {
         auto *font = msg<UIFont *, NSString *, CGFloat>(UIFont::class_(), "fontWithName:size:"_sel,
@@ -95,10 +89,8 @@ TEST_F(Fonts, DescriptorsTellTheWeightAndSlantOfTheFace)
         EXPECT_NEAR(sim::openTypeWeightOf(there), FcWeightToOpenTypeDouble(face.weight), 1e-9)
             << weight;
     }
-}
 
-TEST_F(Fonts, FamiliesListTheirFaces)
-{
+    // Families list their faces.
     NSArray *families = msg<NSArray *>(UIFont::class_(), "familyNames"_sel);
     EXPECT_TRUE(families->containsObject("DejaVu Sans"_ns));
     NSArray *faces = msg<NSArray *, NSString *>(UIFont::class_(), "fontNamesForFamilyName:"_sel,

@@ -1,5 +1,4 @@
-// Navigation: pushing and popping controllers, the appearance messages in their order,
-// and the bar with its title and buttons.
+// Navigation: push and pop, the appearance messages in their order, and the bar.
 
 #include "UIKitTest.h"
 #include "uikit/GestureInput.h"
@@ -98,7 +97,7 @@ protected:
     StrongRef<UIWindow> window;
 };
 
-TEST_F(Navigation, TheRootAppearsFirstThenPushAndPopSendTheAppearanceMessagesInOrder)
+TEST_F(Navigation, PushAndPopSendTheAppearanceMessagesInOrderAndTheBarFollows)
 {
     UINavigationController *navigation = showNavigation();
     EXPECT_EQ(
@@ -129,6 +128,19 @@ TEST_F(Navigation, TheRootAppearsFirstThenPushAndPopSendTheAppearanceMessagesInO
     EXPECT_EQ((msg<UIViewController *, BOOL>(navigation, "popViewControllerAnimated:"_sel, YES)),
               nil)
         << "the root stays";
+
+    // The bar shows the top item and a back button that pops.
+    UINavigationBar *bar = msg<UINavigationBar *>(navigation, "navigationBar"_sel);
+    EXPECT_EQ(bar->m_titleLabel->m_text->str(), "first");
+    push(navigation, second);
+    EXPECT_EQ(bar->m_titleLabel->m_text->str(), "second");
+    ASSERT_TRUE(bar->m_buttonViews.size() >= 1 && bar->m_buttonViews[0]);
+    msg<void>(bar, "layoutIfNeeded"_sel);
+    CGRect back = bar->m_buttonViews[0]->frame();
+    ASSERT_TRUE(sim::touchDown(window, {CGRectGetMidX(back), 20 + CGRectGetMidY(back)}));
+    sim::touchUp({CGRectGetMidX(back), 20 + CGRectGetMidY(back)});
+    EXPECT_EQ(msg<UIViewController *>(navigation, "topViewController"_sel), first);
+    EXPECT_EQ(bar->m_titleLabel->m_text->str(), "first");
 }
 
 TEST_F(Navigation, OffScreenPushesWaitForTheNavigationControllerToAppearAndNoneRepeats)
@@ -145,24 +157,7 @@ TEST_F(Navigation, OffScreenPushesWaitForTheNavigationControllerToAppearAndNoneR
     EXPECT_EQ(msg<NSArray *>(navigation, "viewControllers"_sel)->count(), 2u);
 }
 
-TEST_F(Navigation, TheBarShowsTheTopItemAndABackButton)
-{
-    UINavigationController *navigation = showNavigation();
-    UINavigationBar *bar = msg<UINavigationBar *>(navigation, "navigationBar"_sel);
-    EXPECT_EQ(bar->m_titleLabel->m_text->str(), "first");
-    push(navigation, second);
-    EXPECT_EQ(bar->m_titleLabel->m_text->str(), "second");
-    ASSERT_TRUE(bar->m_buttonViews.size() >= 1 && bar->m_buttonViews[0]);
-    msg<void>(bar, "layoutIfNeeded"_sel);
-    CGRect back = bar->m_buttonViews[0]->frame();
-    // A finger on the back button pops.
-    ASSERT_TRUE(sim::touchDown(window, {CGRectGetMidX(back), 20 + CGRectGetMidY(back)}));
-    sim::touchUp({CGRectGetMidX(back), 20 + CGRectGetMidY(back)});
-    EXPECT_EQ(msg<UIViewController *>(navigation, "topViewController"_sel), first);
-    EXPECT_EQ(bar->m_titleLabel->m_text->str(), "first");
-}
-
-TEST_F(Navigation, BarButtonsSendTheirActionWithTheItem)
+TEST_F(Navigation, BarButtonsSendTheirActionWithTheItemAndTheTintColoursTheBar)
 {
     UINavigationController *navigation = showNavigation();
     auto *item = autorelease(msg<UIBarButtonItem *, NSString *, UIBarButtonItemStyle, id, SEL>(
@@ -177,12 +172,8 @@ TEST_F(Navigation, BarButtonsSendTheirActionWithTheItem)
     g_events.clear();
     sim::pressBarButton(item);
     EXPECT_TRUE(g_events.empty());
-}
 
-TEST_F(Navigation, TheBarTintColoursTheBarsBackground)
-{
-    UINavigationController *navigation = makeNavigation();
-    UINavigationBar *bar = msg<UINavigationBar *>(navigation, "navigationBar"_sel);
+    // The bar tint colours the bar's background.
     UIColor *red = UIColor::colorWithRedGreenBlueAlpha(1, 0, 0, 1);
     msg<void, UIColor *>(bar, "setBarTintColor:"_sel, red);
     EXPECT_TRUE(bar->m_backgroundColor->isEqualToColor(red));

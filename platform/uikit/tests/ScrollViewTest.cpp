@@ -1,9 +1,9 @@
-// Scroll views: what the delegate hears, in which order, for drags, paging and animated
-// offsets, and that every offset change passes through -_notifyDidScroll.
+// Scroll views: what the delegate hears, in which order, for drags, paging and animations.
 
 #include "UIKitTest.h"
 #include "uikit/UIScrollView.h"
 
+#include <cctype>
 #include <string>
 #include <vector>
 
@@ -15,60 +15,55 @@ struct ScrollRecorder : NSObject {
     CGPoint m_proposedTarget{};
     bool m_redirect = false;
 
-    // Consecutive scrollViewDidScroll: calls count as one entry, so that sequences can
-    // be written down independently of the number of steps.
-    void record(const std::string &call)
+    // The selector's name after "scrollView" up to its first colon, first letter lowered;
+    // consecutive scrolls count as one entry, so sequences do not depend on the steps.
+    void record(SEL cmd, const char *suffix = "")
     {
-        if (call == "didScroll" && !m_calls.empty() && m_calls.back() == call)
-            return;
-        m_calls.push_back(call);
+        std::string name = sel_getName(cmd);
+        name = name.substr(10, name.find(':') - 10) + suffix;
+        name[0] = char(std::tolower(name[0]));
+        if (name != "didScroll" || m_calls.empty() || m_calls.back() != name)
+            m_calls.push_back(name);
     }
 };
 
-void willEndDragging(ScrollRecorder *self, SEL, UIScrollView *, CGPoint velocity, CGPoint *target)
+void heard(ScrollRecorder *self, SEL cmd, UIScrollView *view)
+{
+    self->record(cmd);
+    if (cmd == "scrollViewWillBeginDragging:"_sel) {
+        EXPECT_TRUE(msg<BOOL>(view, "isTracking"_sel));
+    }
+    if (cmd == "scrollViewDidEndDecelerating:"_sel) {
+        EXPECT_FALSE(msg<BOOL>(view, "isDecelerating"_sel));
+    }
+}
+
+void willEndDragging(ScrollRecorder *self, SEL cmd, UIScrollView *, CGPoint velocity,
+                     CGPoint *target)
 {
     self->m_velocity = velocity;
     self->m_proposedTarget = *target;
     if (self->m_redirect)
         *target = CGPointMake(640, 0);
-    self->record("willEndDragging");
+    self->record(cmd);
+}
+
+void didEndDragging(ScrollRecorder *self, SEL cmd, UIScrollView *, BOOL decelerate)
+{
+    self->record(cmd, decelerate ? "(decelerate)" : "");
 }
 
 Class recorderClass()
 {
     static const Class cls =
         ClassBuilder<ScrollRecorder>("ScrollRecorder", "NSObject")
-            .method(
-                "scrollViewDidScroll:",
-                +[](ScrollRecorder *self, SEL, UIScrollView *) { self->record("didScroll"); })
-            .method(
-                "scrollViewWillBeginDragging:",
-                +[](ScrollRecorder *self, SEL, UIScrollView *view) {
-                    EXPECT_TRUE(msg<BOOL>(view, "isTracking"_sel));
-                    self->record("willBeginDragging");
-                })
+            .method("scrollViewDidScroll:", heard)
+            .method("scrollViewWillBeginDragging:", heard)
             .method("scrollViewWillEndDragging:withVelocity:targetContentOffset:", willEndDragging)
-            .method(
-                "scrollViewDidEndDragging:willDecelerate:",
-                +[](ScrollRecorder *self, SEL, UIScrollView *, BOOL decelerate) {
-                    self->record(decelerate ? "didEndDragging(decelerate)" : "didEndDragging");
-                })
-            .method(
-                "scrollViewWillBeginDecelerating:",
-                +[](ScrollRecorder *self, SEL, UIScrollView *) {
-                    self->record("willBeginDecelerating");
-                })
-            .method(
-                "scrollViewDidEndDecelerating:",
-                +[](ScrollRecorder *self, SEL, UIScrollView *view) {
-                    EXPECT_FALSE(msg<BOOL>(view, "isDecelerating"_sel));
-                    self->record("didEndDecelerating");
-                })
-            .method(
-                "scrollViewDidEndScrollingAnimation:",
-                +[](ScrollRecorder *self, SEL, UIScrollView *) {
-                    self->record("didEndScrollingAnimation");
-                })
+            .method("scrollViewDidEndDragging:willDecelerate:", didEndDragging)
+            .method("scrollViewWillBeginDecelerating:", heard)
+            .method("scrollViewDidEndDecelerating:", heard)
+            .method("scrollViewDidEndScrollingAnimation:", heard)
             .registerClass();
     return cls;
 }
@@ -87,8 +82,7 @@ protected:
 
     CGFloat offsetX() { return msg<CGPoint>(scrollView, "contentOffset"_sel).x; }
 
-    // A horizontal drag from x0 to x1 in `steps` moves of `interval` seconds, lifted at
-    // the last position, starting at the clock's present.
+    // A horizontal drag from x0 to x1 in `steps` moves of `interval` seconds, from now.
     void drag(CGFloat x0, CGFloat x1, int steps, double interval)
     {
         double t = sim::now();
@@ -138,11 +132,11 @@ TEST_F(ScrollViews, ASlowDragSettlesOnTheNearestPageOrWhereTheDelegateSays)
     drag(300, 200, 2, 0.05);
     sim::advanceVirtualClock(1);
     EXPECT_DOUBLE_EQ(offsetX(), 640);
-}
 
-TEST_F(ScrollViews, ADragThatEndsOnAPageDoesNotDecelerate)
-{
-    drag(320, 0, 4, 0.1); // slow, and exactly one page
+    // A slow drag that ends on a page does not decelerate.
+    recorder->m_calls.clear();
+    recorder->m_redirect = false;
+    drag(0, 320, 4, 0.1);
     EXPECT_EQ(recorder->m_calls,
               (Calls{"willBeginDragging", "didScroll", "willEndDragging", "didEndDragging"}));
     EXPECT_DOUBLE_EQ(offsetX(), 320);

@@ -1,5 +1,4 @@
-// Table views: what they ask their data source, the cells they show and reuse, and rows
-// selected by a finger.
+// Table views: what they ask their data source, the cells they show and reuse, selection.
 
 #include "UIKitTest.h"
 #include "uikit/GestureInput.h"
@@ -121,6 +120,22 @@ protected:
         return NSIndexPath::indexPathForRowInSection(row, section);
     }
 
+    static UITableViewCell *cellAt(UITableView *table, NSInteger row, NSInteger section)
+    {
+        return msg<UITableViewCell *, NSIndexPath *>(table, "cellForRowAtIndexPath:"_sel,
+                                                     path(row, section));
+    }
+
+    static CGRect rectAt(UITableView *table, NSInteger row, NSInteger section)
+    {
+        return msg<CGRect, NSIndexPath *>(table, "rectForRowAtIndexPath:"_sel, path(row, section));
+    }
+
+    static NSUInteger visibleCells(UITableView *table)
+    {
+        return msg<NSArray *>(table, "visibleCells"_sel)->count();
+    }
+
     static std::string textOf(UITableViewCell *cell)
     {
         auto *text = msg<NSString *>(msg<UILabel *>(cell, "textLabel"_sel), "text"_sel);
@@ -143,31 +158,24 @@ TEST_F(TableView, CountsTitlesAndSectionsComeFromTheDataSource)
     EXPECT_EQ((std::vector<std::string>{"First footer", "Second"}), labels);
 
     // Grouped sections stack header, rows and footer.
-    CGRect first = msg<CGRect, NSIndexPath *>(table, "rectForRowAtIndexPath:"_sel, path(0, 0));
-    CGRect second = msg<CGRect, NSIndexPath *>(table, "rectForRowAtIndexPath:"_sel, path(1, 0));
-    CGRect nextSection =
-        msg<CGRect, NSIndexPath *>(table, "rectForRowAtIndexPath:"_sel, path(0, 1));
-    EXPECT_RECT_EQ(first, 0, 35, 320, 44); // a header band without title is 35 points
-    EXPECT_DOUBLE_EQ(second.origin.y, 79);
+    EXPECT_RECT_EQ(rectAt(table, 0, 0), 0, 35, 320, 44); // a header band without title: 35
+    EXPECT_DOUBLE_EQ(rectAt(table, 1, 0).origin.y, 79);
     // The second section begins after the first one's footer, under a titled header.
     CGFloat footer = table->m_sections[0].footerHeight;
     EXPECT_GT(footer, 16);
-    EXPECT_DOUBLE_EQ(nextSection.origin.y, 35 + 2 * 44 + footer + 55);
+    EXPECT_DOUBLE_EQ(rectAt(table, 0, 1).origin.y, 35 + 2 * 44 + footer + 55);
 }
 
-TEST_F(TableView, CellsAreAskedForVisibleRowsOnlyAndAgainOnReload)
+TEST_F(TableView, CellsAreAskedForVisibleRowsOnlyAgainOnReloadAndReused)
 {
     UITableView *table = makeTable(UITableViewStylePlain, 100);
     msg<void>(table, "layoutIfNeeded"_sel);
     // Plain: rows 0.0 at 0, 0.1 at 44; the footer band of 22 follows.
     EXPECT_EQ(g_cellsMade, 2);
-    auto *cell =
-        msg<UITableViewCell *, NSIndexPath *>(table, "cellForRowAtIndexPath:"_sel, path(1, 0));
+    UITableViewCell *cell = cellAt(table, 1, 0);
     ASSERT_NE(cell, nil);
     EXPECT_EQ(textOf(cell), "0.1");
-    EXPECT_EQ(
-        (msg<UITableViewCell *, NSIndexPath *>(table, "cellForRowAtIndexPath:"_sel, path(2, 1))),
-        nil);
+    EXPECT_EQ(cellAt(table, 2, 1), nil);
     EXPECT_TRUE(sim::objectsEqual(
         msg<NSIndexPath *, UITableViewCell *>(table, "indexPathForCell:"_sel, cell), path(1, 0)));
 
@@ -176,33 +184,30 @@ TEST_F(TableView, CellsAreAskedForVisibleRowsOnlyAndAgainOnReload)
     g_asked.clear();
     msg<void>(table, "reloadData"_sel);
     EXPECT_EQ((std::vector<std::string>{"sections", "rows 0"}), g_asked);
-    EXPECT_EQ(msg<NSArray *>(table, "visibleCells"_sel)->count(), 1u);
-}
+    EXPECT_EQ(visibleCells(table), 1u);
 
-TEST_F(TableView, CellsThatScrollAwayAreReused)
-{
+    // Cells that scroll away are reused.
     g_model = {{40}, {}, {}};
-    UITableView *table = makeTable(UITableViewStylePlain, 220); // five rows
+    msg<void, CGRect>(table, "setFrame:"_sel, CGRect{0, 0, 320, 220}); // five rows
+    msg<void>(table, "reloadData"_sel);
     msg<void>(table, "layoutIfNeeded"_sel);
-    EXPECT_EQ(g_cellsMade, 5);
+    EXPECT_EQ(visibleCells(table), 5u);
+    int made = g_cellsMade;
     msg<void, CGPoint>(table, "setContentOffset:"_sel, CGPoint{0, 44 * 20});
     msg<void>(table, "layoutIfNeeded"_sel);
-    EXPECT_EQ(g_cellsMade, 5);
-    auto *cell =
-        msg<UITableViewCell *, NSIndexPath *>(table, "cellForRowAtIndexPath:"_sel, path(22, 0));
-    EXPECT_EQ(textOf(cell), "0.22");
-    EXPECT_EQ(msg<NSArray *>(table, "visibleCells"_sel)->count(), 5u);
+    EXPECT_EQ(g_cellsMade, made);
+    EXPECT_EQ(textOf(cellAt(table, 22, 0)), "0.22");
+    EXPECT_EQ(visibleCells(table), 5u);
 }
 
-TEST_F(TableView, SelectingARowAsksAndTellsTheDelegate)
+TEST_F(TableView, SelectingARowByCodeOrFingerAsksAndTellsTheDelegate)
 {
     UITableView *table = makeTable(UITableViewStyleGrouped, 500);
     sim::selectRow(table, path(2, 1));
     EXPECT_EQ(g_asked.back(), "didSelect 1.2");
     EXPECT_TRUE(
         sim::objectsEqual(msg<NSIndexPath *>(table, "indexPathForSelectedRow"_sel), path(2, 1)));
-    auto *cell =
-        msg<UITableViewCell *, NSIndexPath *>(table, "cellForRowAtIndexPath:"_sel, path(2, 1));
+    UITableViewCell *cell = cellAt(table, 2, 1);
     EXPECT_TRUE(msg<BOOL>(cell, "isSelected"_sel));
     msg<void, NSIndexPath *, BOOL>(table, "deselectRowAtIndexPath:animated:"_sel, path(2, 1), YES);
     EXPECT_FALSE(msg<BOOL>(cell, "isSelected"_sel));
@@ -213,11 +218,9 @@ TEST_F(TableView, SelectingARowAsksAndTellsTheDelegate)
     sim::selectRow(table, path(0, 0));
     EXPECT_EQ(g_asked.back(), "willSelect");
     EXPECT_EQ(msg<NSIndexPath *>(table, "indexPathForSelectedRow"_sel), nil);
-}
 
-TEST_F(TableView, AFingerLiftedOnTheRowItCameDownOnSelectsIt)
-{
-    UITableView *table = makeTable(UITableViewStyleGrouped, 500);
+    // A finger lifted on the row it came down on selects it; one that left its row does not.
+    g_refusedSection = -1;
     msg<void>(table, "layoutIfNeeded"_sel);
     ASSERT_TRUE(sim::touchDown(table, {100, 80}));
     sim::touchUp({100, 80});
@@ -226,7 +229,7 @@ TEST_F(TableView, AFingerLiftedOnTheRowItCameDownOnSelectsIt)
     ASSERT_TRUE(sim::touchDown(table, {100, 50}));
     sim::touchMove({100, 100});
     sim::touchUp({100, 100});
-    EXPECT_TRUE(g_asked.empty()) << "a finger that left its row selects nothing";
+    EXPECT_TRUE(g_asked.empty());
 }
 
 TEST_F(TableView, CellsLayTheirLabelsOutByStyle)

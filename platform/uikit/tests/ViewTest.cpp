@@ -84,7 +84,7 @@ TEST_F(Views, LayoutWaitsForTheNextTurnOrLayoutIfNeededAndRunsOncePerView)
     EXPECT_EQ(g_layouts.size(), 2u);
 }
 
-TEST_F(Views, FrameBoundsAndCenterAgreeUnderATransform)
+TEST_F(Views, FrameBoundsAndCenterAgreeUnderATransformAndSubviewsMatchSublayers)
 {
     UIView *view = makeView(CGRectMake(10, 20, 100, 50));
     EXPECT_RECT_EQ(msg<CGRect>(view, "bounds"_sel), 0, 0, 100, 50);
@@ -106,10 +106,8 @@ TEST_F(Views, FrameBoundsAndCenterAgreeUnderATransform)
     // The layer carries the same geometry.
     EXPECT_TRUE(CGAffineTransformIsIdentity(view->layer()->affineTransform()));
     EXPECT_POINT_EQ(view->layer()->position(), 0, 0);
-}
 
-TEST_F(Views, SubviewsAndSublayersKeepTheSameOrder)
-{
+    // Subviews and sublayers keep the same order.
     UIView *parent = makeView(CGRectMake(0, 0, 100, 100));
     UIView *a = makeView(CGRectZero);
     UIView *b = makeView(CGRectZero);
@@ -227,7 +225,7 @@ template <class T> T *makeRecognizer(Class cls, id target, SEL action)
     return static_cast<T *>(autorelease(made));
 }
 
-TEST_F(Touches, ATapReachesTheTargetOfTheRecognizerUnderIt)
+TEST_F(Touches, TapsAndPinchesReachTheTargetOfTheRecognizerUnderThem)
 {
     auto *target = sim::make<GestureTarget>(gestureTargetClass());
     auto *tap = makeRecognizer<UITapGestureRecognizer>(UITapGestureRecognizer::class_(), target,
@@ -247,11 +245,9 @@ TEST_F(Touches, ATapReachesTheTargetOfTheRecognizerUnderIt)
     target->m_refuse = true;
     EXPECT_FALSE(sim::tapAt(root, CGPointMake(35, 35)));
     EXPECT_EQ(target->m_states.size(), 1u);
-}
 
-TEST_F(Touches, APinchReportsEachScaleAndItsVelocity)
-{
-    auto *target = sim::make<GestureTarget>(gestureTargetClass());
+    // A pinch reports each scale and its velocity.
+    target->m_states.clear();
     auto *pinch = makeRecognizer<UIPinchGestureRecognizer>(UIPinchGestureRecognizer::class_(),
                                                            target, "handlePinch:"_sel);
     msg<void>(child, "addGestureRecognizer:"_sel, pinch);
