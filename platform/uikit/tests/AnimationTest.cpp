@@ -34,32 +34,6 @@ protected:
     UIView *view = makeView(CGRectMake(0, 0, 100, 100));
 };
 
-TEST_F(Animations, ModelValuesChangeAtOnceWhilePresentedValuesMove)
-{
-    msg<void, CGFloat>(view, "setAlpha:"_sel, 0);
-    std::optional<bool> finished;
-    animate(
-        1.0, UIViewAnimationOptionCurveLinear,
-        [&] {
-            msg<void, CGFloat>(view, "setAlpha:"_sel, 1);
-            msg<void, CGPoint>(view, "setCenter:"_sel, CGPointMake(250, 50));
-        },
-        recordInto(finished));
-
-    EXPECT_EQ(msg<CGFloat>(view, "alpha"_sel), 1);
-    EXPECT_POINT_EQ(msg<CGPoint>(view, "center"_sel), 250, 50);
-    EXPECT_NEAR(presentedAlpha(view), 0, 1e-6);
-
-    sim::advanceVirtualClock(0.5);
-    EXPECT_NEAR(presentedAlpha(view), 0.5, 1e-6);
-    EXPECT_NEAR(view->layer()->presented().position.x, 150, 1e-6);
-    EXPECT_FALSE(finished.has_value());
-
-    sim::advanceVirtualClock(0.6);
-    EXPECT_EQ(finished, std::optional<bool>(true));
-    EXPECT_NEAR(presentedAlpha(view), 1, 1e-6);
-}
-
 TEST_F(Animations, ANewAnimationOrRemovalInterruptsAnAnimationUnlessItContinues)
 {
     msg<void, CGFloat>(view, "setAlpha:"_sel, 0);

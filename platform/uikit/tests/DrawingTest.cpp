@@ -1,9 +1,7 @@
-// Drawing: labels, image contexts, PNG files, screen images, the screen's surface, image views.
+// Drawing: labels, image contexts, PNG files, screen images, image views.
 
 #include "UIKitTest.h"
-#include "foundation/CoreFoundation.h"
 #include "foundation/DeviceRoot.h"
-#include "uikit/IOSurface.h"
 #include "uikit/Snapshot.h"
 #include "uikit/UIGraphics.h"
 #include "uikit/UIImage.h"
@@ -220,32 +218,6 @@ TEST_F(Drawing, AnImageViewShowsTheImageUprightInItsOrientation)
                   (std::array{k.topLeft, k.topRight, k.bottomLeft, k.bottomRight}))
             << k.orientation;
     }
-}
-
-// The surface keeps the portrait panel's order: a landscape interface lies turned a quarter.
-TEST_F(Drawing, TheScreenSurfaceKeepsThePanelsPortraitOrder)
-{
-    sim::DeviceProfile profile = *sim::DeviceProfile::current();
-    profile.orientation = 3;
-    sim::DeviceProfile::setCurrent(profile);
-    CGRect screen = UIScreen::mainScreen()->bounds();
-    ASSERT_EQ(screen.size.width, 568);
-    auto *window = makeView<UIWindow>(UIWindow::class_(), screen);
-    UIView *mark = makeView(CGRectMake(0, 0, 10, 10));
-    msg<void>(window, "setBackgroundColor:"_sel, UIColor::colorWithRedGreenBlueAlpha(1, 0, 0, 1));
-    msg<void>(mark, "setBackgroundColor:"_sel, UIColor::colorWithRedGreenBlueAlpha(0, 0, 1, 1));
-    msg<void>(window, "addSubview:"_sel, mark);
-    msg<void>(window, "makeKeyAndVisible"_sel);
-
-    IOSurfaceRef surface = msg<IOSurfaceRef>(UIWindow::class_(), "createScreenIOSurface"_sel);
-    auto image = StrongRef<CGImage>::adopt(UICreateCGImageFromIOSurface(surface));
-    CFRelease(surface);
-    ASSERT_NE(image.get(), nullptr);
-    EXPECT_EQ(CGImageGetWidth(image), 640u);
-    EXPECT_EQ(CGImageGetHeight(image), 1136u);
-    // The interface's top-left corner is the panel's top-right.
-    EXPECT_EQ(pixelAt(image, 635, 5), (Pixel{0, 0, 255, 255}));
-    EXPECT_EQ(pixelAt(image, 5, 5), (Pixel{255, 0, 0, 255}));
 }
 
 } // namespace
