@@ -74,12 +74,9 @@ TEST_F(Controls, SliderValuesAreClampedToTheRangeWhoseEndsPushEachOther)
     msg<void, float>(slider, "setMinimumValue:"_sel, 2);
     msg<void, float>(slider, "setMaximumValue:"_sel, 4);
     EXPECT_FLOAT_EQ(value(), 2);
-    msg<void, float>(slider, "setValue:"_sel, 9);
-    EXPECT_FLOAT_EQ(value(), 4);
-    msg<void, float, BOOL>(slider, "setValue:animated:"_sel, -3, YES);
-    EXPECT_FLOAT_EQ(value(), 2);
+    msg<void, float, BOOL>(slider, "setValue:animated:"_sel, 9, YES);
     msg<void, float>(slider, "setValue:"_sel, std::nanf(""));
-    EXPECT_FLOAT_EQ(value(), 2);
+    EXPECT_FLOAT_EQ(value(), 4);
     EXPECT_TRUE(g_actions.empty()) << "setters send no events";
 
     // Crossing ends move the other end along.
