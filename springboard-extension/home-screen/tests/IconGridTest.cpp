@@ -171,24 +171,6 @@ TEST_F(IconGrid, AnUprightDockSpreadsItsColumnsDownAndItsRowsAcross)
     EXPECT_NEAR(iconOrigin(dockList(), 1).x, kIconSide + 2 * (375 - 6 * kIconSide) / 7, kTolerance);
 }
 
-// The dock inherits its side inset from the page lists, so its own factor must undo the
-// pages' one. SpringBoard's dock inset is (375 − 4 × 60) / 5 = 27.
-TEST_F(IconGrid, TheDockKeepsItsOwnSideInsetFactorWhateverThePagesFactor)
-{
-    RUN_IN_PROCESS_OF_ITS_OWN();
-    launchWithExtension();
-    gCVIcons.pages.sideInset = 2.0;
-    EXPECT_NEAR(msg<CGFloat>(dockList(), "sideIconInset"_sel), 27, kTolerance);
-    gCVIcons.pages.sideInset = 0;
-    gCVIcons.dock.sideInset = 1.5;
-    relayout();
-    for (std::size_t column = 0; column < 4; ++column) {
-        // (375 − 81 − 240) / 3 = 18 between dock icons, (375 − 240) / 3 = 45 on the page.
-        EXPECT_NEAR(iconOrigin(dockList(), column).x, 40.5 + 78 * double(column), kTolerance);
-        EXPECT_NEAR(pageIcon(column).x, 105 * double(column), kTolerance);
-    }
-}
-
 TEST_F(IconGrid, FoldersTakeTheirOwnCountsAndWeights)
 {
     RUN_IN_PROCESS_OF_ITS_OWN();

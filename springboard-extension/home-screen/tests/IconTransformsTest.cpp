@@ -245,15 +245,12 @@ TEST_F(IconTransforms, AScrollViewInTheDockShiftsTheIconsPositions)
     expectCoverFlow(transformOf(dockList(), 0), angleAt(p), scaleAt(p), 0, kPerspective);
 }
 
-// An image crossfade over the folder icon, as opening its folder makes one: on iOS 9 it
-// undoes the icon's cover flow and keeps SpringBoard's identity over a merely resized
-// icon; before iOS 9 it is left alone.
-class ImageCrossfade : public IconTransforms, public testing::WithParamInterface<double> {};
-
-TEST_P(ImageCrossfade, UndoesTheIconsCoverFlowOnIOS9Only)
+// An image crossfade over the folder icon, as opening its folder makes one on iOS 9: it
+// undoes the icon's cover flow and keeps SpringBoard's identity over a merely resized icon.
+TEST_F(IconTransforms, AnImageCrossfadeUndoesTheIconsCoverFlow)
 {
     RUN_IN_PROCESS_OF_ITS_OWN();
-    launchWithExtension(phoneProfile(GetParam()));
+    launchWithExtension(phoneProfile(sim::DeviceProfile::kIOS9CoreFoundation));
     gCVIcons.pages.coverflow.enabled = true;
     relayout();
     SBIconView *folderIcon = iconView(page(0), 17);
@@ -264,10 +261,6 @@ TEST_P(ImageCrossfade, UndoesTheIconsCoverFlowOnIOS9Only)
         return crossfade->layer()->transform();
     };
     ASSERT_NE(sublayerTransformOf(folderIcon).m34, 0);
-    if (GetParam() < sim::DeviceProfile::kIOS9CoreFoundation) {
-        EXPECT_TRUE(CATransform3DIsIdentity(crossfadeTransform()));
-        return;
-    }
     expectScale(CATransform3DConcat(crossfadeTransform(), sublayerTransformOf(folderIcon)), 1);
     gCVIcons.pages.coverflow.enabled = false;
     gCVIcons.pages.resize = true;
@@ -275,10 +268,5 @@ TEST_P(ImageCrossfade, UndoesTheIconsCoverFlowOnIOS9Only)
     relayout();
     EXPECT_TRUE(CATransform3DIsIdentity(crossfadeTransform()));
 }
-
-INSTANTIATE_TEST_SUITE_P(Generations, ImageCrossfade,
-                         testing::Values(sim::DeviceProfile::kIOS8CoreFoundation,
-                                         sim::DeviceProfile::kIOS9CoreFoundation),
-                         test::generationName);
 
 } // namespace

@@ -8,10 +8,8 @@
 #include "springboard-extension/system-ui/ControlCenter.h"
 #include "springboard-extension/system-ui/NotificationCenter.h"
 #include "springboard/SpringBoardFunctions.h"
-#include "springboard/SpringBoardState.h"
 #include "springboard/control-center/ControlCenter.h"
 #include "springboard/control-center/ControlCenterHost.h"
-#include "springboard/lock-screen/LockScreen.h"
 #include "springboard/notification-center/NotificationCenter.h"
 #include "springboard/notification-center/NotificationCenterHost.h"
 #include "uikit/UITouch.h"
@@ -296,27 +294,6 @@ TEST_P(Centers, TodayAndMissedAreLeftOutWhenAddedAndRemovedWhenPresent)
     gCVNotificationCenter.hideToday = false;
     msg<void, id>(modes, "addViewController:"_sel, today.get());
     EXPECT_EQ(notificationCenterList("modes").back(), "SBTodayViewController");
-}
-
-// The lock screen's top grabber hides while Notification Center is disabled or while the
-// lock screen hides it, whichever asks.
-TEST_P(Centers, TheTopGrabberHidesWhileTheCenterIsDisabledOrTheLockScreenHidesIt)
-{
-    RUN_IN_PROCESS_OF_ITS_OWN();
-    launchWithExtension(test::phoneProfile(GetParam()));
-    auto offeredAndHidden = [] {
-        auto *view = msg<SBLockScreenView *>(sim::springBoardState().lockScreenViewController,
-                                             "lockScreenView"_sel);
-        msg<void, BOOL, id>(view, "setTopGrabberHidden:forRequester:"_sel, NO,
-                            "NotificationCenter"_ns);
-        return view->m_topGrabberView->isHidden();
-    };
-    EXPECT_FALSE(offeredAndHidden());
-    gCVNotificationCenter.disableNC = true;
-    EXPECT_TRUE(offeredAndHidden());
-    gCVNotificationCenter.disableNC = false;
-    gCVLockScreen.hideNCGrabber = true;
-    EXPECT_TRUE(offeredAndHidden());
 }
 
 INSTANTIATE_TEST_SUITE_P(Generations, Centers, testing::ValuesIn(test::kGenerations),

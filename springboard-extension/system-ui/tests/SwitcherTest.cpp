@@ -4,7 +4,6 @@
 
 #include "springboard-extension/frame/tests/ExtensionTest.h"
 
-#include "foundation/NSLog.h"
 #include "foundation/NSNumber.h"
 #include "quartzcore/CAFilter.h"
 #include "springboard/SpringBoardState.h"
@@ -211,7 +210,6 @@ INSTANTIATE_TEST_SUITE_P(Generations, PagedSwitcher,
                          test::generationName);
 
 using DeckSwitcher = Switcher;
-using AppSlider = Switcher;
 
 // The deck's presented scale follows the factor only fully presented, up to 0.9; halfway
 // in it stays SpringBoard's 0.85. Hidden icons read and write as transparent, and
@@ -245,26 +243,6 @@ TEST_F(DeckSwitcher, CardsScaleUpToTheirLimitAndHideTheirIcons)
     EXPECT_EQ(msg<CGFloat>(card, "titleOpacity"_sel), 0);
     EXPECT_EQ(msg<CGFloat>(card, "titleAndIconOpacity"_sel), 0);
     EXPECT_NEAR(card->m_titleOpacity, 0.4, 1e-6);
-}
-
-// On iOS 7 a tap on an item that refuses interaction is ignored and logged.
-TEST_F(AppSlider, TapsOnItemsThatRefuseInteractionAreIgnoredAndLogged)
-{
-    RUN_IN_PROCESS_OF_ITS_OWN();
-    launchWithApps(DeviceProfile::kIOS7CoreFoundation);
-    openSwitcher();
-    auto *item = static_cast<UIView *>(
-        controller<SBAppSliderController>()->m_pageController->m_items->objectAtIndex(2));
-    msg<void, BOOL>(item, "setUserInteractionEnabled:"_sel, NO);
-    sim::LogCapture log;
-    EXPECT_TRUE(SwitcherHost::tap(2));
-    EXPECT_TRUE(SwitcherHost::isOpen());
-    ASSERT_EQ(log.lines().size(), 1u);
-    EXPECT_NE(log.lines()[0].find("sliderScroller:<SBAppSliderScrollingViewController: 0x"),
-              std::string::npos);
-    EXPECT_TRUE(log.lines()[0].ends_with("itemTapped:2]"));
-    EXPECT_TRUE(SwitcherHost::tap(1));
-    EXPECT_EQ(sim::ApplicationsHost::dump()["frontmost"], kMail);
 }
 
 } // namespace
