@@ -9,10 +9,7 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 
 namespace {
 
@@ -21,8 +18,7 @@ using nlohmann::json;
 std::vector<std::uint8_t> pixelsOfPNG(const std::string &path)
 {
     AutoreleasePool pool;
-    std::ifstream file(path, std::ios::binary);
-    std::vector<char> bytes{std::istreambuf_iterator<char>(file), {}};
+    std::string bytes = e2e::fileBytes(path);
     UIImage *image = UIImage::imageWithData(NSData::dataWithBytes(bytes.data(), bytes.size()));
     return image ? sim::pixelsOf(image->CGImage()) : std::vector<std::uint8_t>();
 }
@@ -69,13 +65,11 @@ TEST_P(AnimationsScript, EachLockAnimationPlaysAndTheScreenEndsBlack)
 // A folder takes 0.3 seconds to open at the stock speed.
 TEST_P(AnimationsScript, CustomSpeedSlowsSpringBoardsOwnAnimations)
 {
-    e2e::Result result = e2e::cvsim(e2e::temporaryRoot(std::string("speed-") + GetParam()),
-                                    {"script", "-", "--ios", GetParam()},
-                                    "unlock\ndefaults write CVAnimations animationSpeed 3\n"
-                                    "defaults write CVAnimations customSpeed true\n"
-                                    "open-folder 0\nwait 0.85\ndump\nwait 0.1\ndump\n");
-    ASSERT_EQ(result.status, 0) << result.err;
-    std::vector<json> dumps = e2e::jsonLines(result.out);
+    std::vector<json> dumps =
+        e2e::scriptDumps("unlock\ndefaults write CVAnimations animationSpeed 3\n"
+                         "defaults write CVAnimations customSpeed true\n"
+                         "open-folder 0\nwait 0.85\ndump\nwait 0.1\ndump\n",
+                         {"--ios", GetParam()});
     ASSERT_EQ(dumps.size(), 2u);
     EXPECT_EQ(dumps[0]["animations"]["settings"]["slowDownFactor"], 3.0);
     EXPECT_EQ(e2e::viewsIn(dumps[0], e2e::ofClass("SBZoomableCrossfadeView")).size(), 1u)

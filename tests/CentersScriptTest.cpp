@@ -13,17 +13,15 @@ class Centers : public testing::TestWithParam<std::string> {};
 
 TEST_P(Centers, BothCentersOpenByTheirSwipesAndFollowTheSettingsLive)
 {
-    e2e::Result result =
-        e2e::cvsim(e2e::temporaryRoot("centers"), {"script", "-", "--ios", GetParam()},
-                   "unlock\ncontrol-center open\ntap-toggle 2\ndump\ncontrol-center close\n"
-                   "defaults write CVControlCenter hideSectionBrightness true\n"
-                   "defaults write CVControlCenter blurRadius 12\n"
-                   "control-center open\ndump\ncontrol-center close\n"
-                   "notify com.apple.mobilemail You have mail\n"
-                   "defaults write CVNotificationCenter hideToday true\n"
-                   "notification-center open\ndump\n");
-    ASSERT_EQ(result.status, 0) << result.err;
-    std::vector<json> dumps = e2e::jsonLines(result.out);
+    std::vector<json> dumps =
+        e2e::scriptDumps("unlock\ncontrol-center open\ntap-toggle 2\ndump\ncontrol-center close\n"
+                         "defaults write CVControlCenter hideSectionBrightness true\n"
+                         "defaults write CVControlCenter blurRadius 12\n"
+                         "control-center open\ndump\ncontrol-center close\n"
+                         "notify com.apple.mobilemail You have mail\n"
+                         "defaults write CVNotificationCenter hideToday true\n"
+                         "notification-center open\ndump\n",
+                         {"--ios", GetParam()});
     ASSERT_EQ(dumps.size(), 3u);
     const json &before = dumps[0]["controlCenter"];
     EXPECT_EQ(before["open"], true);

@@ -6,9 +6,6 @@
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
-#include <fstream>
-#include <iterator>
-
 namespace {
 
 using e2e::cvsim;
@@ -56,12 +53,6 @@ TEST(CvsimDefaults, WritesLandInTheFileAndReadBack)
     EXPECT_EQ(readJson(root, {"defaults", "read", "CVIcons", "pages.iconColumns"}), 0);
 }
 
-std::string fileBytes(const std::string &path)
-{
-    std::ifstream file(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(file), {});
-}
-
 // A write the model would not store (an unknown section or key, a value of the wrong kind,
 // a path that only names a group of keys) exits 1 naming the key and what it takes, and
 // leaves the settings file as it was; a command that is none exits 2.
@@ -71,7 +62,7 @@ TEST(CvsimDefaults, AWriteTheModelWouldIgnoreIsRefusedAndTheFileKept)
     ASSERT_EQ(cvsim(root, {"defaults", "write", "CVDock", "hideDock", "true"}).status, 0);
     const std::string file =
         root + "/var/mobile/Library/Preferences/com.kestrelworks.corvane3.plist";
-    const std::string before = fileBytes(file);
+    const std::string before = e2e::fileBytes(file);
     ASSERT_FALSE(before.empty());
 
     const struct {
@@ -97,7 +88,7 @@ TEST(CvsimDefaults, AWriteTheModelWouldIgnoreIsRefusedAndTheFileKept)
         EXPECT_EQ(result.status, 1) << write[1];
         EXPECT_NE(result.err.find(message), std::string::npos) << result.err;
     }
-    EXPECT_EQ(fileBytes(file), before);
+    EXPECT_EQ(e2e::fileBytes(file), before);
     EXPECT_EQ(cvsim(root, {"defaults", "write", "CVStatusBar", "itemIsHidden.vpn", "true"}).status,
               0);
     EXPECT_EQ(readJson(root, {"defaults", "read", "CVStatusBar", "vpn"}), true);

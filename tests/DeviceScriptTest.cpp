@@ -18,17 +18,6 @@ using nlohmann::json;
 
 constexpr const char *kApply = "post com.kestrelworks.corvane3.applySettings";
 
-// Runs a script on a fresh device and answers its dumps; the script must succeed.
-std::vector<json> dumpsOf(const std::string &script, const std::vector<std::string> &boot = {},
-                          const std::string &root = e2e::temporaryRoot("script"))
-{
-    std::vector<std::string> arguments = {"script", "-"};
-    arguments.insert(arguments.end(), boot.begin(), boot.end());
-    e2e::Result result = e2e::cvsim(root, arguments, script);
-    EXPECT_EQ(result.status, 0) << result.err;
-    return e2e::jsonLines(result.out);
-}
-
 json unsupportedAlert(const std::string &version)
 {
     return {{"title", "Corvane"},
@@ -42,7 +31,7 @@ TEST(ScriptedBoot, EachGenerationGreetsAndLoadsOnItsOwnNumber)
 {
     for (auto [generation, number] :
          {std::pair{"7", 847.2}, std::pair{"8", 1140.1}, std::pair{"9", 1240.1}}) {
-        std::vector<json> dumps = dumpsOf("dump\nlock\ndump\n", {"--ios", generation});
+        std::vector<json> dumps = e2e::scriptDumps("dump\nlock\ndump\n", {"--ios", generation});
         ASSERT_EQ(dumps.size(), 2u);
         const json &log = dumps[0]["log"];
         EXPECT_TRUE(containsLine(log, "Welcome to Corvane 3")) << log;
@@ -67,8 +56,10 @@ TEST(ScriptedApply, TheApplyNotificationRelaunchesSpringBoardAfterTheFarewell)
     std::ofstream(settings + "/com.kestrelworks.corvane3.plist")
         << "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<plist version=\"1.0\">"
            "<dict><key>CVFromTheFuture</key><dict/></dict></plist>\n";
-    std::vector<json> dumps =
-        dumpsOf(std::string("dump\n") + kApply + "\nwait 2\ndump\nwait 1\ndump\n", {}, root);
+    e2e::Result result = e2e::cvsim(
+        root, {"script", "-"}, std::string("dump\n") + kApply + "\nwait 2\ndump\nwait 1\ndump\n");
+    ASSERT_EQ(result.status, 0) << result.err;
+    std::vector<json> dumps = e2e::jsonLines(result.out);
     ASSERT_EQ(dumps.size(), 3u);
     EXPECT_EQ(dumps[0]["springboard"]["launches"], 1);
     // Still playing the farewell: 0.1 s after the home press, then 2.3 s of animation.
@@ -88,8 +79,8 @@ TEST(ScriptedApply, TheApplyNotificationRelaunchesSpringBoardAfterTheFarewell)
 // The device starts locked, so the first lock-state change is an unlock.
 TEST(UnsupportedSystem, TheAlertWaitsForTheFirstLockOrUnlockAndShowsOnce)
 {
-    std::vector<json> dumps =
-        dumpsOf("dump\nwait 5\ndump\nunlock\ndump\nlock\nunlock\ndump\n", {"--cf", "847.19"});
+    std::vector<json> dumps = e2e::scriptDumps(
+        "dump\nwait 5\ndump\nunlock\ndump\nlock\nunlock\ndump\n", {"--cf", "847.19"});
     ASSERT_EQ(dumps.size(), 4u);
     EXPECT_TRUE(containsLine(dumps[0]["log"], "Welcome to Corvane 3"));
     EXPECT_TRUE(containsLine(dumps[0]["log"], "847.190000 not supported!")) << dumps[0]["log"];

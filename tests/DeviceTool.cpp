@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <fcntl.h>
 #include <fstream>
+#include <iterator>
 #include <poll.h>
 #include <sstream>
 #include <sys/stat.h>
@@ -143,6 +144,22 @@ std::string writeTemporaryFile(const std::string &name, const std::string &text)
     std::string path = testing::TempDir() + std::to_string(getpid()) + "-" + name;
     std::ofstream(path) << text;
     return path;
+}
+
+std::string fileBytes(const std::string &path)
+{
+    std::ifstream file(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+}
+
+std::vector<nlohmann::json> scriptDumps(const std::string &script,
+                                        const std::vector<std::string> &arguments)
+{
+    std::vector<std::string> command = {"script", "-"};
+    command.insert(command.end(), arguments.begin(), arguments.end());
+    Result result = cvsim(temporaryRoot("script"), command, script);
+    EXPECT_EQ(result.status, 0) << result.err;
+    return jsonLines(result.out);
 }
 
 std::vector<nlohmann::json> jsonLines(const std::string &text)

@@ -28,12 +28,19 @@ std::string temporaryRoot(const std::string &name);
 Result cvsim(const std::string &root, const std::vector<std::string> &arguments,
              const std::string &input = "", int timeoutSeconds = 60);
 
-// Writes `text` to a new file under the test's temporary directory and answers its path.
+// Writes `text` to a new file under the test's temporary directory and answers its path;
+// the bytes of a file ("" when it cannot be read).
 std::string writeTemporaryFile(const std::string &name, const std::string &text);
+std::string fileBytes(const std::string &path);
 
 // The JSON documents of a text with one document per line (a script's dumps); a line that
 // is not JSON fails the test.
 std::vector<nlohmann::json> jsonLines(const std::string &text);
+
+// Runs `script` as `cvsim script - ARGUMENTS…` on a fresh device root and answers its
+// dumps; the script must succeed.
+std::vector<nlohmann::json> scriptDumps(const std::string &script,
+                                        const std::vector<std::string> &arguments = {});
 
 // Whether any of the strings of a JSON array equals `line`.
 bool containsLine(const nlohmann::json &lines, const std::string &line);

@@ -8,7 +8,6 @@
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
-#include <iterator>
 #include <unistd.h>
 
 namespace {
@@ -18,12 +17,6 @@ using e2e::cvsim;
 std::string temporaryFile(const std::string &name)
 {
     return testing::TempDir() + "cvsim-effect-" + std::to_string(getpid()) + "-" + name;
-}
-
-std::string contentsOf(const std::string &path)
-{
-    std::ifstream file(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(file), {});
 }
 
 // A 2 × 1 icon: opaque white, then opaque red.
@@ -41,7 +34,7 @@ std::string writeIcon()
 std::vector<std::uint8_t> pixelsOfPNG(const std::string &path)
 {
     AutoreleasePool pool;
-    std::string bytes = contentsOf(path);
+    std::string bytes = e2e::fileBytes(path);
     UIImage *image = UIImage::imageWithData(NSData::dataWithBytes(bytes.data(), bytes.size()));
     return image ? sim::pixelsOf(image->CGImage()) : std::vector<std::uint8_t>();
 }
@@ -62,9 +55,9 @@ TEST_F(CvsimEffect, ANumberAndItsTitleGiveTheSameBytes)
     ASSERT_EQ(cvsim(root, {"effect", "Sepia", icon, byTitle}).status, 0);
     ASSERT_EQ(cvsim(root, {"effect", "Faded Colors", icon, byFaded}).status, 0);
 
-    EXPECT_FALSE(contentsOf(byNumber).empty());
-    EXPECT_EQ(contentsOf(byNumber), contentsOf(byTitle));
-    EXPECT_EQ(contentsOf(byNumber), contentsOf(byFaded));
+    EXPECT_FALSE(e2e::fileBytes(byNumber).empty());
+    EXPECT_EQ(e2e::fileBytes(byNumber), e2e::fileBytes(byTitle));
+    EXPECT_EQ(e2e::fileBytes(byNumber), e2e::fileBytes(byFaded));
     // Sepia of white is 255, 255, 238; of red 100, 88, 69.
     EXPECT_EQ(pixelsOfPNG(byNumber),
               (std::vector<std::uint8_t>{255, 255, 238, 255, 100, 88, 69, 255}));

@@ -25,11 +25,8 @@ class FingerScript : public testing::TestWithParam<const char *> {};
 
 TEST_P(FingerScript, DragsThePagesAndTapsIcons)
 {
-    std::string path = std::string(CV_SCRIPTS_DIR) + "/fingers.cvsim";
-    e2e::Result result =
-        e2e::cvsim(e2e::temporaryRoot("fingers"), {"script", path, "--ios", GetParam()});
-    ASSERT_EQ(result.status, 0) << result.err;
-    std::vector<json> dumps = e2e::jsonLines(result.out);
+    std::vector<json> dumps = e2e::scriptDumps(
+        e2e::fileBytes(std::string(CV_SCRIPTS_DIR) + "/fingers.cvsim"), {"--ios", GetParam()});
     ASSERT_EQ(dumps.size(), 4u);
     // iOS 9 has Spotlight's page before the first page of icons.
     double firstPage = std::string(GetParam()) == "9" ? 375 : 0;

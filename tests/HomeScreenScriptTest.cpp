@@ -15,11 +15,8 @@ using nlohmann::json;
 
 std::vector<json> runScript(const char *name, const char *generation)
 {
-    std::string path = std::string(CV_SCRIPTS_DIR) + "/" + name;
-    e2e::Result result =
-        e2e::cvsim(e2e::temporaryRoot(name), {"script", path, "--ios", generation});
-    EXPECT_EQ(result.status, 0) << result.err;
-    return e2e::jsonLines(result.out);
+    return e2e::scriptDumps(e2e::fileBytes(std::string(CV_SCRIPTS_DIR) + "/" + name),
+                            {"--ios", generation});
 }
 
 // The icon views of the dump by their labels' text.

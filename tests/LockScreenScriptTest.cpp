@@ -16,16 +16,13 @@ class LockScreenScript : public testing::TestWithParam<const char *> {};
 
 TEST_P(LockScreenScript, OptionsShowAtTheNextLockAndTheSliderClockTicks)
 {
-    e2e::Result result =
-        e2e::cvsim(e2e::temporaryRoot("lockscreen"), {"script", "-", "--ios", GetParam()},
-                   "music play Tune\ndump\nunlock\n"
-                   "defaults write CVLockScreen sliderMode 3\n"
-                   "defaults write CVLockScreen timeMode 2\n"
-                   "defaults write CVLockScreen timeText Hi\n"
-                   "defaults write CVLockScreen hideAlbumArtwork true\n"
-                   "lock\nwait 1\ndump\nwait 1\ndump\n");
-    ASSERT_EQ(result.status, 0) << result.err;
-    std::vector<json> dumps = e2e::jsonLines(result.out);
+    std::vector<json> dumps = e2e::scriptDumps("music play Tune\ndump\nunlock\n"
+                                               "defaults write CVLockScreen sliderMode 3\n"
+                                               "defaults write CVLockScreen timeMode 2\n"
+                                               "defaults write CVLockScreen timeText Hi\n"
+                                               "defaults write CVLockScreen hideAlbumArtwork true\n"
+                                               "lock\nwait 1\ndump\nwait 1\ndump\n",
+                                               {"--ios", GetParam()});
     ASSERT_EQ(dumps.size(), 3u);
     EXPECT_EQ(dumps[0]["lockScreen"]["nowPlaying"], "Tune");
     EXPECT_EQ(dumps[0]["lockScreen"]["artwork"], true);

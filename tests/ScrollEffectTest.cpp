@@ -14,7 +14,6 @@
 #include <array>
 #include <cctype>
 #include <filesystem>
-#include <fstream>
 #include <iterator>
 #include <numeric>
 #include <set>
@@ -66,12 +65,6 @@ TEST(ScrollEffects, ACubeHeldMidSwipeShowsInTheDumpAndIsGoneAtRest)
     }
 }
 
-std::string contentsOf(const fs::path &path)
-{
-    std::ifstream file(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(file), {}};
-}
-
 bool isPNG(const std::string &bytes)
 {
     return bytes.rfind("\x89PNG\r\n\x1a\n", 0) == 0;
@@ -95,7 +88,7 @@ std::string animatedName(const std::string &imageName)
 std::vector<std::vector<std::uint8_t>> stripFrames(const fs::path &strip)
 {
     AutoreleasePool pool;
-    std::string bytes = contentsOf(strip);
+    std::string bytes = e2e::fileBytes(strip);
     UIImage *image = UIImage::imageWithData(NSData::dataWithBytes(bytes.data(), bytes.size()));
     if (!image)
         return {};
@@ -160,12 +153,12 @@ TEST(Gallery, EveryEffectMidSwipeAndSwipingAndEveryLockAnimation)
     // Every effect looks different from every other.
     std::set<std::string> images;
     for (const std::string &name : effects) {
-        std::string bytes = contentsOf(directory / name);
+        std::string bytes = e2e::fileBytes(directory / name);
         EXPECT_TRUE(isPNG(bytes)) << name;
         EXPECT_TRUE(images.insert(bytes).second) << name << " looks like an earlier effect";
-        EXPECT_TRUE(isAnimatedWebP(contentsOf(directory / animatedName(name)))) << name;
+        EXPECT_TRUE(isAnimatedWebP(e2e::fileBytes(directory / animatedName(name)))) << name;
     }
-    EXPECT_TRUE(isPNG(contentsOf(directory / "gallery.png")));
+    EXPECT_TRUE(isPNG(e2e::fileBytes(directory / "gallery.png")));
 
     // Each lock animation moves from one frame of its strip to the next; all but the blur,
     // which leaves the darkening to the backlight, end on a dark screen.
@@ -178,7 +171,7 @@ TEST(Gallery, EveryEffectMidSwipeAndSwipingAndEveryLockAnimation)
         if (name != kLockStrips.front()) {
             EXPECT_TRUE(isDark(frames.back())) << name;
         }
-        EXPECT_TRUE(isAnimatedWebP(contentsOf(directory / animatedName(name)))) << name;
+        EXPECT_TRUE(isAnimatedWebP(e2e::fileBytes(directory / animatedName(name)))) << name;
     }
 }
 
@@ -189,7 +182,7 @@ TEST(Gallery, ADirectoryThatCannotBeMadeIsAFailureWithNothingWritten)
         e2e::cvsim(e2e::temporaryRoot("blocked"), {"gallery", (blocker / "images").string()});
     EXPECT_EQ(result.status, 1);
     EXPECT_NE(result.err.find("cannot make the directory"), std::string::npos) << result.err;
-    EXPECT_EQ(contentsOf(blocker), "not a directory");
+    EXPECT_EQ(e2e::fileBytes(blocker), "not a directory");
 
     EXPECT_EQ(e2e::cvsim(e2e::temporaryRoot("blocked"), {"gallery"}).status, 2);
 }

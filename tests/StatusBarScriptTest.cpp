@@ -16,20 +16,18 @@ class StatusBarScript : public testing::TestWithParam<const char *> {};
 
 TEST_P(StatusBarScript, NetworksAndLiveSettingsShowInTheBarAndTheSecondsTick)
 {
-    e2e::Result result =
-        e2e::cvsim(e2e::temporaryRoot("statusbar"), {"script", "-", "--ios", GetParam()},
-                   "unlock\n"
-                   "network wifi 10.0.0.9 Cafe\n"
-                   "defaults write CVStatusBar itemIsHidden.batteryImage true\n"
-                   "defaults write CVStatusBar customCarrier true\n"
-                   "defaults write CVStatusBar carrierString Kestrel\n"
-                   "defaults write CVStatusBar timeStringOption 3\n"
-                   "wait 1\ndump\n"
-                   "defaults write CVStatusBar timeStringOption 5\n"
-                   "wait 2\ndump\nwait 1\ndump\n"
-                   "network wifi none\nwait 1\ndump\n");
-    ASSERT_EQ(result.status, 0) << result.err;
-    std::vector<json> dumps = e2e::jsonLines(result.out);
+    std::vector<json> dumps =
+        e2e::scriptDumps("unlock\n"
+                         "network wifi 10.0.0.9 Cafe\n"
+                         "defaults write CVStatusBar itemIsHidden.batteryImage true\n"
+                         "defaults write CVStatusBar customCarrier true\n"
+                         "defaults write CVStatusBar carrierString Kestrel\n"
+                         "defaults write CVStatusBar timeStringOption 3\n"
+                         "wait 1\ndump\n"
+                         "defaults write CVStatusBar timeStringOption 5\n"
+                         "wait 2\ndump\nwait 1\ndump\n"
+                         "network wifi none\nwait 1\ndump\n",
+                         {"--ios", GetParam()});
     ASSERT_EQ(dumps.size(), 4u);
     const json &custom = dumps[0]["statusBar"];
     EXPECT_EQ(custom["carrier"], "Kestrel");

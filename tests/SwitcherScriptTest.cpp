@@ -30,17 +30,15 @@ class SwitcherScript : public testing::TestWithParam<const char *> {};
 // system ends Messages.
 TEST_P(SwitcherScript, ShowsTheAppsThatRanFollowsItsOptionsAndRelaunchesFromTheHomeCard)
 {
-    e2e::Result result =
-        e2e::cvsim(e2e::temporaryRoot("switcher"), {"script", "-", "--ios", GetParam()},
-                   "unlock\nlaunch com.apple.mobilesafari\npress-home\n"
-                   "launch com.apple.mobilemail\npress-home\nquit com.apple.MobileSMS\n"
-                   "defaults write CVAppSlider appsMode 2\nswitcher open\ndump\nswitcher close\n"
-                   "defaults write CVAppSlider appsMode 1\nswitcher open\ndump\n"
-                   "switcher tap 1\ndump\n"
-                   "defaults write CVAppSlider homeAction 1\n"
-                   "switcher open\nswitcher swipe-up 0\nwait 1\ndump\n");
-    ASSERT_EQ(result.status, 0) << result.err;
-    std::vector<json> dumps = e2e::jsonLines(result.out);
+    std::vector<json> dumps = e2e::scriptDumps(
+        "unlock\nlaunch com.apple.mobilesafari\npress-home\n"
+        "launch com.apple.mobilemail\npress-home\nquit com.apple.MobileSMS\n"
+        "defaults write CVAppSlider appsMode 2\nswitcher open\ndump\nswitcher close\n"
+        "defaults write CVAppSlider appsMode 1\nswitcher open\ndump\n"
+        "switcher tap 1\ndump\n"
+        "defaults write CVAppSlider homeAction 1\n"
+        "switcher open\nswitcher swipe-up 0\nwait 1\ndump\n",
+        {"--ios", GetParam()});
     ASSERT_EQ(dumps.size(), 4u);
     const std::vector<std::string> all = {"com.apple.springboard", "com.apple.mobilemail",
                                           "com.apple.mobilesafari", "com.apple.MobileSMS"};

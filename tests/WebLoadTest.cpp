@@ -21,8 +21,6 @@
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <mutex>
 #include <optional>
 #include <set>
@@ -231,12 +229,6 @@ bool slowClientIsLetGo(const Server &server)
     return status == 0 || status == 408;
 }
 
-std::string fileContents(const std::string &path)
-{
-    std::ifstream file(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-}
-
 // The settings application's address, as the device page tells whoever holds its token,
 // once the application has started (within a minute).
 Server settingsServerOf(const Server &page)
@@ -265,7 +257,7 @@ TEST(WebServerLoad, MixedRequestsFromManyClientsAreRefusedOrAnsweredAndChangeNot
     std::string settingsFile =
         root + "/var/mobile/Library/Preferences/com.kestrelworks.corvane3.plist";
     ASSERT_EQ(send(server, kinds()[0].request(server)), 200) << "the server does not answer";
-    std::string settingsBefore = fileContents(settingsFile);
+    std::string settingsBefore = e2e::fileBytes(settingsFile);
 
     std::atomic<int> next{0};
     std::mutex lock;
@@ -300,7 +292,8 @@ TEST(WebServerLoad, MixedRequestsFromManyClientsAreRefusedOrAnsweredAndChangeNot
     EXPECT_TRUE(wrong.empty()) << wrong.size() << " wrong answers, first: " << wrong.front();
     EXPECT_EQ(slowLetGo.load(), kSlowClients) << "a slow client was held without end";
     EXPECT_EQ(send(server, kinds()[0].request(server)), 200) << "the server stopped answering";
-    EXPECT_EQ(fileContents(settingsFile), settingsBefore) << "a refused request changed a setting";
+    EXPECT_EQ(e2e::fileBytes(settingsFile), settingsBefore)
+        << "a refused request changed a setting";
 
     std::sort(latencies.begin(), latencies.end());
     double p95 = latencies[latencies.size() * 95 / 100];
