@@ -4,18 +4,17 @@
 
 #include "springboard-extension/frame/tests/ExtensionTest.h"
 
-#include "foundation/NSNumber.h"
-#include "quartzcore/CAFilter.h"
 #include "springboard/SpringBoardState.h"
 #include "springboard/apps/ApplicationsHost.h"
 #include "springboard/switcher/SBAppSliderController.h"
 #include "springboard/switcher/SBAppSwitcherController.h"
 #include "springboard/switcher/SBDeckSwitcherViewController.h"
 #include "springboard/switcher/SwitcherHost.h"
-#include "springboard/switcher/SwitcherSnapshots.h"
 #include "uikit/UIApplication.h"
 
 #include <nlohmann/json.hpp>
+
+#include <functional>
 
 namespace {
 
@@ -29,21 +28,6 @@ constexpr const char *kMessages = "com.apple.MobileSMS";
 constexpr const char *kHome = "com.apple.springboard";
 
 int g_relaunches = 0;
-
-UIView *findSnapshot(UIView *view, const std::string &identifier)
-{
-    NSString *shown = nullptr;
-    if (object_getClass(view) == SBAppSwitcherSnapshotView::class_())
-        shown = static_cast<SBAppSwitcherSnapshotView *>(view)->m_displayIdentifier;
-    else if (object_getClass(view) == SBAppSliderSnapshotView::class_())
-        shown = static_cast<SBAppSliderSnapshotView *>(view)->m_displayIdentifier;
-    if (shown && shown->str() == identifier)
-        return view;
-    for (const StrongRef<UIView> &child : view->m_subviews)
-        if (UIView *found = findSnapshot(child, identifier))
-            return found;
-    return nullptr;
-}
 
 class Switcher : public test::ExtensionTest, public testing::WithParamInterface<double> {
 protected:
@@ -78,39 +62,24 @@ protected:
     {
         return static_cast<Controller *>(sim::springBoardState().switcherController.get());
     }
-    // What dims an application's snapshot in the open switcher: its container's alpha, its
-    // layer's blur radius (0 when not blurred) and rasterisation.
-    static double alphaOf(const char *application)
+    // The dump of an application's snapshot view in the open switcher, with what dims it:
+    // "containerAlpha", "rasterized" and "snapshotFilters".
+    static nlohmann::json snapshotOf(const std::string &identifier)
     {
-        UIView *snapshot = snapshotOf(application);
-        UIView *container =
-            object_getClass(snapshot) == SBAppSliderSnapshotView::class_()
-                ? static_cast<SBAppSliderSnapshotView *>(snapshot)->m_containerView
-                : static_cast<SBAppSwitcherSnapshotView *>(snapshot)->m_containerView;
-        return container->alpha();
-    }
-    static double blurOf(const char *application)
-    {
-        NSArray *filters = snapshotOf(application)->layer()->filters();
-        if (!filters || filters->count() != 1)
-            return 0;
-        auto *filter = static_cast<CAFilter *>(filters->firstObject());
-        EXPECT_EQ(filter->name()->str(), "gaussianBlur");
-        auto *radius = static_cast<NSNumber *>(filter->valueForKey("inputRadius"_ns));
-        return radius ? radius->doubleValue() : 0;
-    }
-    static bool isRasterized(const char *application)
-    {
-        return snapshotOf(application)->layer()->shouldRasterize();
-    }
-
-private:
-    static UIView *snapshotOf(const std::string &bundleIdentifier)
-    {
-        for (UIWindow *window : sim::visibleWindowsBottomUp())
-            if (UIView *found = findSnapshot(window, bundleIdentifier))
+        std::function<nlohmann::json(const nlohmann::json &)> find =
+            [&](const nlohmann::json &view) {
+                if (view.value("displayIdentifier", "") == identifier &&
+                    view.contains("snapshotFilters"))
+                    return view;
+                for (const nlohmann::json &child : view.value("children", nlohmann::json::array()))
+                    if (nlohmann::json found = find(child); !found.is_null())
+                        return found;
+                return nlohmann::json();
+            };
+        for (const nlohmann::json &window : sim::SpringBoardHost::dumpWindows())
+            if (nlohmann::json found = find(window); !found.is_null())
                 return found;
-        ADD_FAILURE() << "no snapshot of " << bundleIdentifier;
+        ADD_FAILURE() << "no snapshot of " << identifier;
         return nullptr;
     }
 };
@@ -123,13 +92,14 @@ TEST_P(Switcher, InactiveAppsAreShownBlurredDarkenedOrLeftOut)
     launchWithApps(GetParam());
     gCVAppSlider.appsMode = 2;
     openSwitcher();
-    EXPECT_EQ(blurOf(kMessages), 8.0);
-    EXPECT_TRUE(isRasterized(kMessages));
-    EXPECT_FALSE(isRasterized(kMail));
+    EXPECT_EQ(snapshotOf(kMessages)["snapshotFilters"],
+              nlohmann::json::parse(R"([{"name":"gaussianBlur","inputRadius":8.0}])"));
+    EXPECT_EQ(snapshotOf(kMessages)["rasterized"], true);
+    EXPECT_EQ(snapshotOf(kMail)["rasterized"], false);
     gCVAppSlider.appsMode = 3;
     openSwitcher();
-    EXPECT_EQ(alphaOf(kMessages), 0.5);
-    EXPECT_EQ(blurOf(kMessages), 0);
+    EXPECT_EQ(snapshotOf(kMessages)["containerAlpha"], 0.5);
+    EXPECT_EQ(snapshotOf(kMessages)["snapshotFilters"], nlohmann::json::array());
     gCVAppSlider.appsMode = 1;
     nlohmann::json shown = openSwitcher();
     EXPECT_EQ(pages(), (Pages{kHome, kMail, kSafari}));
