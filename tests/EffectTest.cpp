@@ -1,5 +1,5 @@
 // `cvsim effect` end to end: an icon image effect applied to a PNG file, by number or by
-// title, the list of effects, and mistakes that fail with a message and leave no file.
+// title, and mistakes that fail with a message and leave no file.
 
 #include "DeviceTool.h"
 
@@ -61,21 +61,6 @@ TEST_F(CvsimEffect, ANumberAndItsTitleGiveTheSameBytes)
     // Sepia of white is 255, 255, 238; of red 100, 88, 69.
     EXPECT_EQ(pixelsOfPNG(byNumber),
               (std::vector<std::uint8_t>{255, 255, 238, 255, 100, 88, 69, 255}));
-}
-
-TEST_F(CvsimEffect, TheListShowsEveryValueWithItsTitle)
-{
-    e2e::Result result = cvsim(root, {"effect", "--list"});
-    EXPECT_EQ(result.status, 0);
-    EXPECT_EQ(result.out, "-1\tNone\n"
-                          "0\tInvert Colors\n"
-                          "1\tBlack & White\n"
-                          "2\tHigh Contrast\n"
-                          "3\tSepia\n"
-                          "4\tFaded Colors\n"
-                          "5\tPsycho Colors\n"
-                          "6\tRed Ascendant\n"
-                          "7\tGreen Ascendant\n");
 }
 
 TEST_F(CvsimEffect, MistakesFailWithAMessageAndLeaveNoFile)

@@ -57,24 +57,19 @@ TEST(RecordScript, WritesEveryFrameOfASwipeAndAnAnimation)
 
 TEST(RecordScript, RefusesWhatCannotBeRecorded)
 {
-    fs::path directory = e2e::temporaryRoot("record-refused");
-    e2e::Result stopped =
-        e2e::cvsim(e2e::temporaryRoot("record-stop"), {"script", "-"}, "record stop\n");
-    EXPECT_EQ(stopped.status, 1);
-    EXPECT_NE(stopped.err.find("no recording runs"), std::string::npos) << stopped.err;
-
-    std::string twice = "record start " + (directory / "a").string() + "\nrecord start " +
-                        (directory / "b").string() + "\n";
-    e2e::Result second = e2e::cvsim(e2e::temporaryRoot("record-twice"), {"script", "-"}, twice);
-    EXPECT_EQ(second.status, 1);
-    EXPECT_NE(second.err.find("runs already"), std::string::npos) << second.err;
-
-    for (const char *line :
-         {"record start", "record start x --fps 0", "record start x --fps 90", "record pause"}) {
-        e2e::Result wrong = e2e::cvsim(e2e::temporaryRoot("record-wrong"), {"script", "-"},
-                                       std::string(line) + "\n");
-        EXPECT_EQ(wrong.status, 1) << line;
-        EXPECT_NE(wrong.err.find("line 1"), std::string::npos) << wrong.err;
+    std::string directory = e2e::temporaryRoot("record-refused");
+    const std::pair<std::string, const char *> refused[] = {
+        {"record stop\n", "no recording runs"},
+        {"record start " + directory + "/a\nrecord start " + directory + "/b\n", "runs already"},
+        {"record start\n", "line 1"},
+        {"record start x --fps 0\n", "line 1"},
+        {"record start x --fps 90\n", "line 1"},
+        {"record pause\n", "line 1"},
+    };
+    for (const auto &[script, reason] : refused) {
+        e2e::Result result = e2e::cvsim(e2e::temporaryRoot("record"), {"script", "-"}, script);
+        EXPECT_EQ(result.status, 1) << script;
+        EXPECT_NE(result.err.find(reason), std::string::npos) << result.err;
     }
 }
 
