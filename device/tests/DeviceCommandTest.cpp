@@ -57,7 +57,7 @@ TEST(DeviceCommands, ArgumentsAreCarriedParsed)
     EXPECT_EQ(parsed({"screenshot", "out/home.png"}).text.at(0), "out/home.png");
 }
 
-TEST(DeviceCommands, BadArgumentsAreRefusedWithUsage)
+TEST(DeviceCommands, BadArgumentsAreRefusedWithUsageAndUnknownCommandsNamed)
 {
     EXPECT_EQ(refusal({"defaults", "read", "CVIcons"}), "usage: defaults write SECTION KEY VALUE");
     EXPECT_EQ(refusal({"defaults", "write", "CVIcons", "x"}),
@@ -75,17 +75,9 @@ TEST(DeviceCommands, BadArgumentsAreRefusedWithUsage)
     EXPECT_TRUE(sim::parseDeviceCommand({"swipe-pages", "-1"}).command);
     EXPECT_EQ(refusal({"screenshot", "home.jpg"}), "usage: screenshot PATH.png");
     EXPECT_EQ(refusal({"screenshot", ".png"}), "usage: screenshot PATH.png");
-}
-
-TEST(DeviceCommands, UnknownCommandsAreNamed)
-{
     EXPECT_EQ(refusal({"reboot"}), "unknown command \"reboot\"");
     EXPECT_EQ(refusal({}), "no command");
 }
-
-} // namespace
-
-namespace {
 
 // Feature commands keep their words for SpringBoard and are refused with their own usage.
 TEST(FeatureCommands, ArgumentsAreCheckedAndKept)

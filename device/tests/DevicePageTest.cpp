@@ -67,7 +67,7 @@ TEST(PageCommands, OnlyWhatAFingerOrAButtonCouldDo)
         EXPECT_TRUE(refusePageCommand(refused)) << (refused.empty() ? "" : refused.front());
 }
 
-TEST_F(DevicePageTest, ServesThePageOnlyWithItsToken)
+TEST_F(DevicePageTest, ServesOnlyWithItsTokenAndFramesOnlyTheSettingsApplication)
 {
     EXPECT_EQ(m_client->Get("/")->status, 401);
     EXPECT_EQ(m_client->Get("/?token=" + std::string(64, '0'))->status, 403);
@@ -80,10 +80,8 @@ TEST_F(DevicePageTest, ServesThePageOnlyWithItsToken)
     httplib::Headers foreign = withToken();
     foreign.emplace("Origin", "http://example.com");
     EXPECT_EQ(m_client->Get("/api/status", foreign)->status, 403);
-}
 
-TEST_F(DevicePageTest, FramesOnlyTheSettingsApplication)
-{
+    // The status names the settings application, the only page it may frame.
     httplib::Result status = m_client->Get("/api/status", withToken());
     ASSERT_TRUE(status);
     json body = json::parse(status->body);

@@ -54,16 +54,28 @@ protected:
     }
 };
 
-TEST_F(IconsTest, HiddenTextKeepsTheBadgeAndTheOptionsHideAllOrOnlyFolderBadges)
+// Hidden text keeps the badge's disc; a custom background colour is built once and kept
+// until a respring; the options hide all badges or only the folders'.
+TEST_F(IconsTest, BadgeTextColourAndTheBadgesOfAppsAndFolders)
 {
     RUN_IN_PROCESS_OF_ITS_OWN();
-    launchWithExtension(phoneProfile(), "<key>CVIcons</key><dict><key>hideBadgeText</key><true/>"
-                                        "</dict>");
+    launchWithExtension(phoneProfile(),
+                        "<key>CVIcons</key><dict><key>hideBadgeText</key><true/>"
+                        "<key>customBadgeBackgroundColor</key><true/>"
+                        "<key>badgeBackgroundColor</key><array><integer>0</integer>"
+                        "<integer>0</integer><integer>255</integer><integer>1</integer></array>"
+                        "</dict>");
     badge("com.apple.MobileSMS", "3");
-    EXPECT_FALSE(sim::badgeColors(badgeOf("com.apple.MobileSMS")).hasText);
+    sim::BadgeColors colors = sim::badgeColors(badgeOf("com.apple.MobileSMS"));
+    EXPECT_FALSE(colors.hasText);
+    EXPECT_EQ(std::vector<int>(colors.background, colors.background + 3),
+              (std::vector<int>{0, 0, 255}));
     gCVIcons.hideBadgeText = false;
+    gCVIcons.badgeBackgroundColor = {255, 255, 0, 1};
     badge("com.apple.MobileSMS", "5");
     EXPECT_TRUE(sim::badgeColors(badgeOf("com.apple.MobileSMS")).hasText);
+    badge("com.apple.mobilecal", "1");
+    EXPECT_EQ(sim::badgeColors(badgeOf("com.apple.mobilecal")).background[2], 255);
 
     // The Extras folder's icon shows the sum of its applications' badges.
     SBFolder *extras = static_cast<SBFolderIcon *>(iconController()->folderIcons().at(0))->m_folder;
@@ -80,24 +92,6 @@ TEST_F(IconsTest, HiddenTextKeepsTheBadgeAndTheOptionsHideAllOrOnlyFolderBadges)
     gCVIcons.hideFolderBadges = false;
     gCVIcons.hideBadges = true;
     expectShown(false, false);
-}
-
-// The background colour is built once and kept until a respring.
-TEST_F(IconsTest, ACustomBackgroundColourReachesTheBadges)
-{
-    RUN_IN_PROCESS_OF_ITS_OWN();
-    launchWithExtension(phoneProfile(),
-                        "<key>CVIcons</key><dict><key>customBadgeBackgroundColor</key><true/>"
-                        "<key>badgeBackgroundColor</key><array><integer>0</integer>"
-                        "<integer>0</integer><integer>255</integer><integer>1</integer></array>"
-                        "</dict>");
-    badge("com.apple.MobileSMS", "7");
-    sim::BadgeColors colors = sim::badgeColors(badgeOf("com.apple.MobileSMS"));
-    EXPECT_EQ(std::vector<int>(colors.background, colors.background + 3),
-              (std::vector<int>{0, 0, 255}));
-    gCVIcons.badgeBackgroundColor = {255, 255, 0, 1};
-    badge("com.apple.mobilecal", "1");
-    EXPECT_EQ(sim::badgeColors(badgeOf("com.apple.mobilecal")).background[2], 255);
 }
 
 TEST_F(IconsTest, AHiddenAppLeavesTheGridAndComesBackLive)

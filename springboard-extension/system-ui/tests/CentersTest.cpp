@@ -254,13 +254,15 @@ TEST_P(Centers, DisabledCentersWithdrawTheirGestures)
 }
 
 // An empty custom text keeps SpringBoard's, another replaces it (the section keeps its own
-// copy of a live update's text), and a notification takes its place.
-TEST_P(Centers, TheNoNotificationsTextIsReplacedOnlyByANonEmptyOne)
+// copy of a live update's text), and a notification takes its place. Today and Missed are
+// left out when added and dropped when already present; switched back on, a Today view
+// added stays.
+TEST_P(Centers, TheNoNotificationsTextAndTheModesFollowTheOptions)
 {
     RUN_IN_PROCESS_OF_ITS_OWN();
     launchUnlocked("<key>CVNotificationCenter</key><dict><key>customNCText</key><true/>"
                    "<key>customNotificationUnavailableText</key><string></string>"
-                   "<key>hideToday</key><true/></dict>");
+                   "<key>hideToday</key><true/><key>hideMissed</key><true/></dict>");
     ASSERT_TRUE(sim::openNotificationCenter());
     EXPECT_EQ(notificationCenterList("notifications"), Names{"No Notifications"});
     sim::closeNotificationCenter();
@@ -270,15 +272,8 @@ TEST_P(Centers, TheNoNotificationsTextIsReplacedOnlyByANonEmptyOne)
     EXPECT_EQ(notificationCenterList("notifications"), Names{"All quiet"});
     sim::postNotification("com.apple.mobilemail", "New mail");
     EXPECT_EQ(notificationCenterList("notifications"), Names{"com.apple.mobilemail: New mail"});
-}
+    sim::closeNotificationCenter();
 
-// Today and Missed are left out when added and dropped when already present; switched back
-// on, a Today view added stays.
-TEST_P(Centers, TodayAndMissedAreLeftOutWhenAddedAndRemovedWhenPresent)
-{
-    RUN_IN_PROCESS_OF_ITS_OWN();
-    launchUnlocked("<key>CVNotificationCenter</key><dict><key>hideToday</key><true/>"
-                   "<key>hideMissed</key><true/></dict>");
     Names withoutBoth{GetParam() == DeviceProfile::kIOS7CoreFoundation
                           ? "SBNotificationsAllModeViewController"
                           : "SBNotificationsViewController"};

@@ -7,7 +7,6 @@
 #include "springboard-extension/system-ui/StatusBar.h"
 #include "springboard/SpringBoardState.h"
 #include "springboard/lock-screen/LockScreen.h"
-#include "springboard/lock-screen/LockScreenServices.h"
 #include "springboard/status-bar/SBStatusBarStateAggregator.h"
 #include "springboard/status-bar/SBTelephonyManager.h"
 #include "springboard/status-bar/StatusBarHost.h"
@@ -109,8 +108,10 @@ TEST_P(StatusBar, ACarrierTextReplacesTheServiceTextAndTheOperatorName)
     EXPECT_EQ(serviceText(), accented.substr(0, 97));
 }
 
-// A custom time text loses its seconds and keeps its spaces and quotes.
-TEST_P(StatusBar, ACustomTimeTextLosesItsSecondsAndKeepsItsSpacesAndQuotes)
+// The time options: a custom text without its seconds, lowercase symbols (back to uppercase
+// with the next option), the Wi-Fi address or network name, or "n/a" without Wi-Fi; seconds
+// tick on the device clock and stop at the first tick after the option changes.
+TEST_P(StatusBar, TheTimeItemShowsTheChosenOption)
 {
     RUN_IN_PROCESS_OF_ITS_OWN();
     launchPhone();
@@ -118,31 +119,7 @@ TEST_P(StatusBar, ACustomTimeTextLosesItsSecondsAndKeepsItsSpacesAndQuotes)
     setText(gCVStatusBar.timeString, "Back at:ss noon");
     EXPECT_EQ(timeText(), "Back at noon");
     setText(gCVStatusBar.timeString, "It's  late");
-    EXPECT_EQ(timeText(), "It's  late");
-
-    // The iOS 7 and 8 form of the option: without a stored text the time item is blank and
-    // stays so; a text wins over seconds while their timer runs.
-    gCVStatusBar.timeStringOption = 0;
-    gCVStatusBar.customTime = true;
-    CFRelease(gCVStatusBar.timeString);
-    gCVStatusBar.timeString = nullptr;
-    applyStatusBarSettings();
-    EXPECT_EQ(timeText(), "");
-    sim::advanceVirtualClock(120);
-    EXPECT_EQ(timeText(), "");
-    gCVStatusBar.timeStringOption = 5;
-    setText(gCVStatusBar.timeString, "Tea");
-    sim::advanceVirtualClock(2);
-    EXPECT_EQ(timeText(), "Tea");
-}
-
-// The other time options: lowercase symbols (back to uppercase with the next option), the
-// Wi-Fi address or network name, or "n/a" without Wi-Fi; seconds tick on the device clock
-// and stop at the first tick after the option changes.
-TEST_P(StatusBar, TheTimeItemShowsTheChosenOption)
-{
-    RUN_IN_PROCESS_OF_ITS_OWN();
-    launchPhone();
+    EXPECT_EQ(timeText(), "It's  late") << "spaces and quotes kept";
     const std::pair<std::uint32_t, const char *> options[] = {
         {4, "10:00 am"}, {0, "10:00 AM"}, {2, "10.0.0.7"}, {3, "Home"}};
     for (auto [option, shown] : options) {
@@ -171,6 +148,21 @@ TEST_P(StatusBar, TheTimeItemShowsTheChosenOption)
     gCVStatusBar.timeStringOption = 5;
     sim::advanceVirtualClock(3);
     EXPECT_EQ(timeText(), frozen);
+
+    // The iOS 7 and 8 form of the option: without a stored text the time item is blank and
+    // stays so; a text wins over seconds while their timer runs.
+    gCVStatusBar.timeStringOption = 0;
+    gCVStatusBar.customTime = true;
+    CFRelease(gCVStatusBar.timeString);
+    gCVStatusBar.timeString = nullptr;
+    applyStatusBarSettings();
+    EXPECT_EQ(timeText(), "");
+    sim::advanceVirtualClock(120);
+    EXPECT_EQ(timeText(), "");
+    gCVStatusBar.timeStringOption = 5;
+    setText(gCVStatusBar.timeString, "Tea");
+    sim::advanceVirtualClock(2);
+    EXPECT_EQ(timeText(), "Tea");
 }
 
 TEST_P(StatusBar, EveryItemHidesAndShowsAgainLiveButADisabledItemStaysOff)
@@ -205,14 +197,11 @@ TEST_F(StatusBar, TheSettingsFileShowsAtLaunchOnIOS9)
 
 class LockScreen : public StatusBar {
 protected:
-    void launchPhone(const char *lockScreenSettings, bool music = false)
+    void launchPhone(const char *lockScreenSettings)
     {
-        DeviceProfile profile = test::phoneProfile(GetParam());
-        if (music)
-            profile.nowPlaying = "Tune";
         std::string settings =
             std::string("<key>CVLockScreen</key><dict>") + lockScreenSettings + "</dict>";
-        launchWithExtension(profile, settings.c_str());
+        launchWithExtension(test::phoneProfile(GetParam()), settings.c_str());
     }
 
     static SBLockScreenView *view()
@@ -279,12 +268,19 @@ TEST_P(LockScreen, SecondsRedrawTheTimeUntilTheDisplayDimsOrTheLockScreenGoes)
     EXPECT_EQ(timeText(), stopped);
 }
 
-TEST_P(LockScreen, TimeAndDateTextsColourAndFonts)
+TEST_P(LockScreen, TimeAndDateTextsColourFontsAndGrabbers)
 {
     RUN_IN_PROCESS_OF_ITS_OWN();
     launchPhone("<key>timeMode</key><integer>2</integer><key>timeText</key><string>It's "
                 "late</string><key>dateMode</key><integer>2</integer>"
-                "<key>dateText</key><string>Someday</string>");
+                "<key>dateText</key><string>Someday</string>"
+                "<key>hideNCGrabber</key><true/><key>hideCamera</key><true/>");
+    EXPECT_TRUE(view()->m_topGrabberView->isHidden());
+    EXPECT_EQ(view()->m_cameraGrabberView.get(), nullptr);
+    gCVLockScreen.hideCCGrabber = true;
+    msg<void, BOOL, id>(view(), "setBottomGrabberHidden:forRequester:"_sel, NO, "test"_ns);
+    EXPECT_TRUE(view()->m_bottomGrabberView->isHidden());
+
     EXPECT_EQ(timeText(), "It's late");
     EXPECT_EQ(textOf(view()->m_dateView->m_dateLabel), "Someday");
     gCVLockScreen.dateMode = 1;
@@ -310,22 +306,6 @@ TEST_P(LockScreen, TimeAndDateTextsColourAndFonts)
     CVSpringBoardDidLaunch = 0;
     redrawDate();
     EXPECT_EQ(view()->m_dateView->m_dateLabel->m_font->pointSize(), 18);
-}
-
-TEST_P(LockScreen, GrabbersHideAndTheArtworkIsRefusedOnlyWhenAsked)
-{
-    RUN_IN_PROCESS_OF_ITS_OWN();
-    launchPhone("<key>hideNCGrabber</key><true/><key>hideCamera</key><true/>", true);
-    EXPECT_TRUE(view()->m_topGrabberView->isHidden());
-    EXPECT_EQ(view()->m_cameraGrabberView.get(), nullptr);
-    gCVLockScreen.hideCCGrabber = true;
-    msg<void, BOOL, id>(view(), "setBottomGrabberHidden:forRequester:"_sel, NO, "test"_ns);
-    EXPECT_TRUE(view()->m_bottomGrabberView->isHidden());
-
-    gCVLockScreen.hideAlbumArtwork = true;
-    std::string title = "Other tune";
-    sim::LockScreenHost::setMusicPlaying(&title);
-    EXPECT_EQ(view()->m_pluginView.get(), nullptr);
 }
 
 INSTANTIATE_TEST_SUITE_P(Generations, LockScreen, testing::ValuesIn(test::kGenerations),
