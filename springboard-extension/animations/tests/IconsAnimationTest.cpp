@@ -79,8 +79,7 @@ TEST_F(IconsAnimation, BeforeIOS9TheLeftAndRightPagesGetTheirOwnOffsets)
     }
 }
 
-// A page exactly in view is animated once, as the left-hand page with offset 0 (as the
-// right-hand one too it would carry tag 2), its neighbour untouched; rubber-banding left
+// A page exactly in view is animated once, as the left-hand page; rubber-banding left
 // animates the first page as the right-hand one.
 TEST_F(IconsAnimation, BeforeIOS9APageExactlyInViewIsAnimatedOnceAndRubberBandingIsTheRightOne)
 {

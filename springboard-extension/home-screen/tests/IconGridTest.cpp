@@ -78,9 +78,8 @@ TEST_F(IconGrid, PageIconsShareTheFreeRoomByTheWeightedInsetsAndPaddings)
     }
 }
 
-// The count methods take the landscape keys for every orientation but portrait (1, 2),
-// SpringBoard's where a key is unset; a list of orientation 0 places its icons by the
-// portrait keys all the same.
+// The count methods take the landscape keys for every orientation but portrait (1, 2);
+// a list of orientation 0 places its icons by the portrait keys.
 TEST_F(IconGrid, CountsAndOriginsTakeTheKeysOfTheirOrientation)
 {
     RUN_IN_PROCESS_OF_ITS_OWN();
@@ -138,9 +137,8 @@ TEST_F(IconGrid, CountsAndOriginsTakeTheKeysOfTheirOrientation)
     EXPECT_EQ(pageColumns(folder, columns, 1), 4u);
 }
 
-// Upright, the dock swaps its axes: its columns run down it between its insets, its rows
-// across its 96 points; with rows set and no columns only the rows are spread down it and
-// x stays SpringBoard's.
+// Upright, the dock's columns run down it and its rows across its 96 points; with rows set
+// and no columns only the rows are spread down it and x stays SpringBoard's.
 TEST_F(IconGrid, AnUprightDockSpreadsItsColumnsDownAndItsRowsAcross)
 {
     RUN_IN_PROCESS_OF_ITS_OWN();

@@ -34,8 +34,7 @@ double scaleAt(double p)
 
 const CATransform3D kDoubled = CATransform3DMakeScale(2, 2, 1);
 
-// A cover-flow icon's transform: a scale by `scale` in x and y after a turn by `angle` about
-// the vertical axis (a positive angle turns z towards x, so its sign shows in m31), with
+// A cover-flow icon's transform: a scale after a turn by `angle` about the vertical axis,
 // `perspective` as m34 and `depth` as m43 before the turn.
 void expectCoverFlow(const CATransform3D &transform, double angle, double scale, double depth,
                      double perspective)
@@ -183,9 +182,8 @@ TEST_F(IconTransforms, WithNothingResizedTheTransformsStayAndLabelsAndAlphaFollo
     EXPECT_NEAR(imageAlpha(view), 0.03, 1e-6);
 }
 
-// A crossfade that zooms out of an application icon marks the icon view at each of its
-// layout passes until it has been started; an opening folder's icon stays marked until
-// its folder closes. A marked icon view keeps the identity, its label and its alpha.
+// A crossfade from an application icon marks its view until started, an opening folder's
+// icon until its folder closes; a marked view keeps the identity, its label and its alpha.
 TEST_F(IconTransforms, CrossfadesMarkTheIconViewTheyStartFrom)
 {
     RUN_IN_PROCESS_OF_ITS_OWN();
@@ -226,9 +224,8 @@ TEST_F(IconTransforms, CrossfadesMarkTheIconViewTheyStartFrom)
     expectMarked(folderIcon, false);
 }
 
-// A scroll view inside the dock (a dock holding more icons than it shows) moves the icons'
-// positions by its offset; one elsewhere does not. The dock's first icon is centred at
-// 27 + 30 = 57 in its 375-point list.
+// A scroll view inside the dock moves the icons' positions by its offset; one elsewhere
+// does not. The dock's first icon is centred at 27 + 30 = 57.
 TEST_F(IconTransforms, AScrollViewInTheDockShiftsTheIconsPositions)
 {
     RUN_IN_PROCESS_OF_ITS_OWN();

@@ -143,8 +143,7 @@ TEST_P(Centers, HiddenSeparatorsAndButtonsWhereSpringBoardHasNoModules)
 }
 
 // Both backdrops take the blur radius each time they are shown and the tint only when
-// asked. Each custom control colour replaces only its own states and falls back to
-// SpringBoard's; the live update tells SpringBoard, whose toggles fetch their colours again.
+// asked; each control colour replaces only its own states, and the toggles follow live.
 TEST_P(Centers, BackdropsAndControlsTakeTheirColours)
 {
     RUN_IN_PROCESS_OF_ITS_OWN();
@@ -253,10 +252,8 @@ TEST_P(Centers, DisabledCentersWithdrawTheirGestures)
     EXPECT_EQ(additions, isIOS9() ? 3 : 0);
 }
 
-// An empty custom text keeps SpringBoard's, another replaces it (the section keeps its own
-// copy of a live update's text), and a notification takes its place. Today and Missed are
-// left out when added and dropped when already present; switched back on, a Today view
-// added stays.
+// An empty custom text keeps SpringBoard's, another replaces it until a notification
+// comes; Today and Missed are left out whether added or present, until switched back on.
 TEST_P(Centers, TheNoNotificationsTextAndTheModesFollowTheOptions)
 {
     RUN_IN_PROCESS_OF_ITS_OWN();

@@ -181,9 +181,8 @@ INSTANTIATE_TEST_SUITE_P(Generations, PagedSwitcher,
 
 using DeckSwitcher = Switcher;
 
-// The deck's presented scale follows the factor only fully presented, up to 0.9; halfway
-// in it stays SpringBoard's 0.85. Hidden icons read and write as transparent, and
-// SpringBoard's own opacity is kept.
+// The deck's presented scale follows the factor only fully presented, up to 0.9; hidden
+// icons read and write as transparent, and SpringBoard's own opacity is kept.
 TEST_F(DeckSwitcher, CardsScaleUpToTheirLimitAndHideTheirIcons)
 {
     RUN_IN_PROCESS_OF_ITS_OWN();

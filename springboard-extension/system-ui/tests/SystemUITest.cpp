@@ -76,9 +76,8 @@ protected:
     }
 };
 
-// A carrier text replaces the service text, the operator name and the bar's label, and the
-// network's own carrier change keeps it; an empty one empties the service text. A long
-// one is cut at 98 bytes before the character that does not fit.
+// A carrier text replaces the service text and the operator name, also after the network's
+// own change; a long one is cut at 98 bytes before the character that does not fit.
 TEST_P(StatusBar, ACarrierTextReplacesTheServiceTextAndTheOperatorName)
 {
     RUN_IN_PROCESS_OF_ITS_OWN();
@@ -108,9 +107,8 @@ TEST_P(StatusBar, ACarrierTextReplacesTheServiceTextAndTheOperatorName)
     EXPECT_EQ(serviceText(), accented.substr(0, 97));
 }
 
-// The time options: a custom text without its seconds, lowercase symbols (back to uppercase
-// with the next option), the Wi-Fi address or network name, or "n/a" without Wi-Fi; seconds
-// tick on the device clock and stop at the first tick after the option changes.
+// The time options: a custom text without its seconds, lowercase symbols, the Wi-Fi
+// address or name ("n/a" without Wi-Fi), and seconds until the option changes.
 TEST_P(StatusBar, TheTimeItemShowsTheChosenOption)
 {
     RUN_IN_PROCESS_OF_ITS_OWN();
