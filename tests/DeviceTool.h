@@ -1,7 +1,6 @@
 #pragma once
-// Running cvsim from a test: one command to completion with its output, or a long-running
-// command whose output lines are read as they come, each wait bounded; and the files and
-// documents that tests hand to cvsim or get from it.
+// Running cvsim from a test, to completion or in the background with each wait bounded;
+// and the files and documents that tests hand to cvsim or get from it.
 
 #include <nlohmann/json.hpp>
 

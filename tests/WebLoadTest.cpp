@@ -1,10 +1,6 @@
-// The settings application's web server under a bounded mixed load, from 127.0.0.1 only:
-// a thousand requests from 32 concurrent clients of a device that `cvsim run` boots,
-// mixing valid requests with a missing token, a wrong token, a foreign Origin, oversized
-// bodies, malformed JSON and a wrong content type, while a few slow clients send one byte
-// a second. Every refused request gets its status, every valid one is answered, the server
-// still answers afterwards, and no refused request changes a setting (each carries an
-// action that would). The figures are printed for docs/reliability.md.
+// The settings application's web server of a running device under a mixed load from
+// 127.0.0.1: valid and refused requests from 32 clients beside slow ones. Each gets its
+// status, no refused one changes a setting; the figures are printed for docs/reliability.md.
 
 #include "DeviceTool.h"
 
