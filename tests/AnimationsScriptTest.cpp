@@ -78,18 +78,6 @@ TEST_P(AnimationsScript, CustomSpeedSlowsSpringBoardsOwnAnimations)
     EXPECT_EQ(dumps[1]["homeScreen"]["folderOpen"], true);
 }
 
-TEST(AnimationsScriptMistakes, AScreenshotAfterANegativeTimeOrWithoutAPNGIsRefused)
-{
-    for (const char *line : {"screenshot-after -1 later.png\n", "screenshot-after 1 later.jpg\n",
-                             "screenshot-after soon later.png\n"}) {
-        e2e::Result result = e2e::cvsim(e2e::temporaryRoot("shot-mistakes"), {"script", "-"}, line);
-        EXPECT_EQ(result.status, 1) << line;
-        EXPECT_NE(result.err.find("usage: screenshot-after SECONDS PATH.png"), std::string::npos)
-            << result.err;
-        EXPECT_EQ(result.out, "");
-    }
-}
-
 INSTANTIATE_TEST_SUITE_P(Generations, AnimationsScript, testing::Values("7", "8", "9"));
 
 } // namespace

@@ -39,16 +39,6 @@ TEST_P(Centers, BothCentersOpenByTheirSwipesAndFollowTheSettingsLive)
     EXPECT_EQ(notifications["notifications"], json::array({"com.apple.mobilemail: You have mail"}));
 }
 
-// The script says so when a center the settings switch off does not open.
-TEST(CentersScript, ADisabledCenterThatDoesNotOpenFailsTheScript)
-{
-    e2e::Result result = e2e::cvsim(e2e::temporaryRoot("centers"), {"script", "-"},
-                                    "unlock\ndefaults write CVNotificationCenter disableNC true\n"
-                                    "notification-center open\n");
-    EXPECT_NE(result.status, 0);
-    EXPECT_NE(result.err.find("Notification Center did not open"), std::string::npos) << result.err;
-}
-
 INSTANTIATE_TEST_SUITE_P(Generations, Centers, testing::Values("7", "8", "9"),
                          [](const testing::TestParamInfo<std::string> &info) {
                              return "iOS" + info.param;

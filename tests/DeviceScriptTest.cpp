@@ -1,6 +1,7 @@
 // `cvsim script` end to end: a scripted device boots SpringBoard with the extension
-// injected on the virtual clock, relaunches it when settings are applied, and shows the
-// unsupported-system alert only when the user first locks or unlocks.
+// injected on the virtual clock, relaunches it when settings are applied, shows the
+// unsupported-system alert only when the user first locks or unlocks, and stops at a
+// mistake of the script or a command the device cannot carry out.
 
 #include "DeviceTool.h"
 
@@ -92,6 +93,45 @@ TEST(ScriptMistakes, AMistakeStopsTheScriptNamingItsLine)
     EXPECT_EQ(missing.status, 1);
     EXPECT_NE(missing.err.find("cannot read the script"), std::string::npos);
     EXPECT_EQ(e2e::cvsim(root, {"script", "a.txt", "b.txt"}).status, 2);
+}
+
+// The feature commands: a line they cannot take stops the script before anything runs
+// (naming its line or usage); what the device cannot do stops it there, saying why.
+TEST(ScriptMistakes, FeatureCommandsRefuseWhatTheyCannotTakeOrDo)
+{
+    std::string directory = e2e::temporaryRoot("refused-recording");
+    const std::pair<std::string, const char *> refused[] = {
+        {"network wifi 300.1.1.1 Cafe\n", "line 1"},
+        {"network wifi\n", "line 1"},
+        {"carrier\n", "line 1"},
+        {"music pause\n", "line 1"},
+        {"finger down 1\n", "line 1"},
+        {"finger press 1 2\n", "line 1"},
+        {"tap x 2\n", "line 1"},
+        {"tap 1 99999\n", "line 1"},
+        {"record start\n", "line 1"},
+        {"record start x --fps 0\n", "line 1"},
+        {"record start x --fps 90\n", "line 1"},
+        {"record pause\n", "line 1"},
+        {"switcher swipe-up\n", "usage: switcher"},
+        {"screenshot-after -1 later.png\n", "usage: screenshot-after SECONDS PATH.png"},
+        {"screenshot-after 1 later.jpg\n", "usage: screenshot-after SECONDS PATH.png"},
+        {"screenshot-after soon later.png\n", "usage: screenshot-after SECONDS PATH.png"},
+        {"unlock\nswitcher tap 0\n", "the switcher is not open"},
+        {"unlock\nlaunch com.example.none\n", "com.example.none cannot be launched"},
+        {"record stop\n", "no recording runs"},
+        {"record start " + directory + "/a\nrecord start " + directory + "/b\n", "runs already"},
+        {"unlock\ndefaults write CVNotificationCenter disableNC true\nnotification-center open\n",
+         "Notification Center did not open"},
+    };
+    for (const auto &[script, reason] : refused) {
+        e2e::Result result = e2e::cvsim(e2e::temporaryRoot("refused"), {"script", "-"}, script);
+        EXPECT_EQ(result.status, 1) << script;
+        EXPECT_NE(result.err.find(reason), std::string::npos) << result.err;
+        if (reason[0] == 'l' || reason[0] == 'u') {
+            EXPECT_EQ(result.out, "") << script;
+        }
+    }
 }
 
 TEST(ScriptFiles, AScriptFileWithCommentsRunsAndTakesScreenshots)

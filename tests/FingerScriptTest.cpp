@@ -40,14 +40,4 @@ TEST_P(FingerScript, DragsThePagesAndTapsIcons)
 
 INSTANTIATE_TEST_SUITE_P(Generations, FingerScript, testing::Values("7", "8", "9"));
 
-TEST(FingerScript, RefusesPointsThatAreNotNumbers)
-{
-    for (const char *line : {"finger down 1", "finger press 1 2", "tap x 2", "tap 1 99999"}) {
-        e2e::Result result = e2e::cvsim(e2e::temporaryRoot("fingers-refused"), {"script", "-"},
-                                        std::string(line) + "\n");
-        EXPECT_EQ(result.status, 1) << line;
-        EXPECT_NE(result.err.find("line 1"), std::string::npos) << result.err;
-    }
-}
-
 } // namespace

@@ -37,14 +37,6 @@ TEST_P(LockScreenScript, OptionsShowAtTheNextLockAndTheSliderClockTicks)
     EXPECT_NE(dumps[2]["lockScreen"]["slider"]["text"], clock) << "a second later";
 }
 
-TEST(LockScreenScriptMistakes, AMusicCommandWithoutPlayOrStopIsRefused)
-{
-    e2e::Result result =
-        e2e::cvsim(e2e::temporaryRoot("lockscreen-mistakes"), {"script", "-"}, "music pause\n");
-    EXPECT_NE(result.status, 0);
-    EXPECT_EQ(result.out, "");
-}
-
 INSTANTIATE_TEST_SUITE_P(Generations, LockScreenScript, testing::Values("7", "8", "9"));
 
 } // namespace

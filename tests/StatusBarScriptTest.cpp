@@ -45,16 +45,6 @@ TEST_P(StatusBarScript, NetworksAndLiveSettingsShowInTheBarAndTheSecondsTick)
     EXPECT_EQ(dumps[3]["statusBar"]["wifi"]["address"], nullptr);
 }
 
-TEST_P(StatusBarScript, BadNetworkCommandsAreRefusedBeforeAnythingRuns)
-{
-    std::string root = e2e::temporaryRoot("statusbar-mistakes");
-    for (const char *line : {"network wifi 300.1.1.1 Cafe\n", "network wifi\n", "carrier\n"}) {
-        e2e::Result result = e2e::cvsim(root, {"script", "-", "--ios", GetParam()}, line);
-        EXPECT_NE(result.status, 0) << line;
-        EXPECT_EQ(result.out, "") << line;
-    }
-}
-
 INSTANTIATE_TEST_SUITE_P(Generations, StatusBarScript, testing::Values("7", "8", "9"));
 
 } // namespace

@@ -56,16 +56,4 @@ TEST_P(SwitcherScript, ShowsTheAppsThatRanFollowsItsOptionsAndRelaunchesFromTheH
 
 INSTANTIATE_TEST_SUITE_P(EachGeneration, SwitcherScript, testing::Values("7", "8", "9"));
 
-TEST(SwitcherScriptErrors, BadGesturesAreRefusedWithTheirReason)
-{
-    for (auto [script, reason] :
-         {std::pair{"unlock\nswitcher tap 0\n", "the switcher is not open"},
-          std::pair{"switcher swipe-up\n", "usage: switcher"},
-          std::pair{"unlock\nlaunch com.example.none\n", "com.example.none cannot be launched"}}) {
-        e2e::Result result = e2e::cvsim(e2e::temporaryRoot("switcher"), {"script", "-"}, script);
-        EXPECT_EQ(result.status, 1) << script;
-        EXPECT_NE(result.err.find(reason), std::string::npos) << result.err;
-    }
-}
-
 } // namespace
