@@ -67,15 +67,6 @@ TEST(DeviceControl, ARunningDeviceIsDrivenAndRestartsItsSpringBoardOnApply)
     EXPECT_NE(gone.err.find("no device is running"), std::string::npos) << gone.err;
 }
 
-// Waits up to `seconds` for `done`.
-template <class Done> bool awaitCondition(Done done, int seconds = 30)
-{
-    auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
-    while (!done() && std::chrono::steady_clock::now() < deadline)
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    return done();
-}
-
 TEST(DeviceControl, ADeviceReportsItsUseOnceToTheStatsServer)
 {
     std::atomic<int> reports{0};
@@ -89,7 +80,7 @@ TEST(DeviceControl, ADeviceReportsItsUseOnceToTheStatsServer)
     int port = server.bind_to_any_port("127.0.0.1");
     ASSERT_GT(port, 0);
     std::thread serving([&] { server.listen_after_bind(); });
-    ASSERT_TRUE(awaitCondition([&] { return server.is_running(); }, 10));
+    ASSERT_TRUE(e2e::awaitCondition([&] { return server.is_running(); }, 10));
 
     std::string root = e2e::temporaryRoot("stats");
     std::string record = root + "/var/mobile/Library/Preferences/.com.kestrelworks.stats.plist";
@@ -97,7 +88,7 @@ TEST(DeviceControl, ADeviceReportsItsUseOnceToTheStatsServer)
         e2e::Background device(root,
                                {"run", "--stats-url",
                                 "http://127.0.0.1:" + std::to_string(port) + "/stats/collect.php"});
-        EXPECT_TRUE(awaitCondition([&] { return std::filesystem::exists(record); }))
+        EXPECT_TRUE(e2e::awaitCondition([&] { return std::filesystem::exists(record); }))
             << "the report was never accepted";
         EXPECT_EQ(device.stop(), 0);
     }

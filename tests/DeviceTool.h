@@ -57,18 +57,23 @@ ViewMatch ofClass(const std::string &name);
 // answers.
 nlohmann::json deviceDump(const std::string &root);
 
+// Whether `done` holds within `seconds`, asked again every 50 ms.
+template <class Done> bool awaitCondition(Done done, int seconds = 30)
+{
+    for (auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(seconds); !done();
+         std::this_thread::sleep_for(std::chrono::milliseconds(50)))
+        if (std::chrono::steady_clock::now() >= deadline)
+            return false;
+    return true;
+}
+
 // Dumps until `accept` takes one (at most `seconds`), and answers that dump, or null.
 template <class Accept>
 nlohmann::json awaitDump(const std::string &root, Accept accept, int seconds = 30)
 {
-    auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
-    while (std::chrono::steady_clock::now() < deadline) {
-        nlohmann::json dump = deviceDump(root);
-        if (!dump.is_null() && accept(dump))
-            return dump;
-        std::this_thread::sleep_for(std::chrono::milliseconds(100));
-    }
-    return nullptr;
+    nlohmann::json dump;
+    auto accepted = [&] { return !(dump = deviceDump(root)).is_null() && accept(dump); };
+    return awaitCondition(accepted, seconds) ? dump : nlohmann::json();
 }
 
 // A cvsim command that keeps running; stopped with SIGTERM when it goes away.

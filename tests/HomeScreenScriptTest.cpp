@@ -33,9 +33,9 @@ std::map<std::string, json> iconViews(const json &dump)
     return views;
 }
 
-class IconsScript : public testing::TestWithParam<const char *> {};
+class HomeScreenScript : public testing::TestWithParam<const char *> {};
 
-TEST_P(IconsScript, BadgesDraggingWigglingAndTheLabelFont)
+TEST_P(HomeScreenScript, IconBadgesDraggingWigglingAndTheLabelFont)
 {
     std::vector<json> dumps = runScript("icons.cvsim", GetParam());
     ASSERT_EQ(dumps.size(), 3u);
@@ -61,11 +61,7 @@ TEST_P(IconsScript, BadgesDraggingWigglingAndTheLabelFont)
     EXPECT_EQ(respring["Reminders"]["frame"], still["Notes"]["frame"]) << "the next icon moves up";
 }
 
-INSTANTIATE_TEST_SUITE_P(Generations, IconsScript, testing::Values("7", "8", "9"));
-
-class DockScript : public testing::TestWithParam<const char *> {};
-
-TEST_P(DockScript, BackgroundHiddenLiveThenNoDockAfterARespring)
+TEST_P(HomeScreenScript, DockBackgroundHiddenLiveThenNoDockAfterARespring)
 {
     std::vector<json> dumps = runScript("dock.cvsim", GetParam());
     ASSERT_EQ(dumps.size(), 2u);
@@ -76,12 +72,8 @@ TEST_P(DockScript, BackgroundHiddenLiveThenNoDockAfterARespring)
     EXPECT_EQ(iconViews(dumps[1]).count("Phone"), 0u) << "the dock's icons went with it";
 }
 
-INSTANTIATE_TEST_SUITE_P(Generations, DockScript, testing::Values("7", "8", "9"));
-
-class FoldersScript : public testing::TestWithParam<const char *> {};
-
 // iOS 7 here is 7.0, whose backdrop has no dark style.
-TEST_P(FoldersScript, TitleWhileEditingDarkBackdropAndPinchToClose)
+TEST_P(HomeScreenScript, FolderTitleWhileEditingDarkBackdropAndPinchToClose)
 {
     std::vector<json> dumps = runScript("folders.cvsim", GetParam());
     ASSERT_EQ(dumps.size(), 3u);
@@ -93,7 +85,7 @@ TEST_P(FoldersScript, TitleWhileEditingDarkBackdropAndPinchToClose)
     EXPECT_EQ(dumps[2]["homeScreen"]["folderOpen"], false);
 }
 
-INSTANTIATE_TEST_SUITE_P(Generations, FoldersScript, testing::Values("7", "8", "9"));
+INSTANTIATE_TEST_SUITE_P(Generations, HomeScreenScript, testing::Values("7", "8", "9"));
 
 // Spotlight's sections exist on iOS 9 only. The script's lines that are not documents (a
 // blocked pull-down says so) are left out of the dumps.
