@@ -4,9 +4,6 @@
 
 #include "DeviceTool.h"
 
-#include "foundation/NSData.h"
-#include "uikit/UIImage.h"
-
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -14,14 +11,6 @@
 namespace {
 
 using nlohmann::json;
-
-std::vector<std::uint8_t> pixelsOfPNG(const std::string &path)
-{
-    AutoreleasePool pool;
-    std::string bytes = e2e::fileBytes(path);
-    UIImage *image = UIImage::imageWithData(NSData::dataWithBytes(bytes.data(), bytes.size()));
-    return image ? sim::pixelsOf(image->CGImage()) : std::vector<std::uint8_t>();
-}
 
 bool isBlack(const std::vector<std::uint8_t> &pixels)
 {
@@ -50,15 +39,15 @@ TEST_P(AnimationsScript, EachLockAnimationPlaysAndTheScreenEndsBlack)
     e2e::Result result = e2e::cvsim(e2e::temporaryRoot(std::string("lock-") + GetParam()),
                                     {"script", "-", "--ios", GetParam()}, script);
     ASSERT_EQ(result.status, 0) << result.err;
-    std::vector<std::uint8_t> home = pixelsOfPNG(shot("home"));
+    std::vector<std::uint8_t> home = e2e::pixelsOfPNG(shot("home"));
     ASSERT_FALSE(home.empty());
     for (int type = 1; type <= 4; ++type) {
         SCOPED_TRACE(type);
-        std::vector<std::uint8_t> mid = pixelsOfPNG(shot("mid-" + std::to_string(type)));
+        std::vector<std::uint8_t> mid = e2e::pixelsOfPNG(shot("mid-" + std::to_string(type)));
         ASSERT_EQ(mid.size(), home.size());
         EXPECT_NE(mid, home);
         EXPECT_FALSE(isBlack(mid));
-        EXPECT_TRUE(isBlack(pixelsOfPNG(shot("end-" + std::to_string(type)))));
+        EXPECT_TRUE(isBlack(e2e::pixelsOfPNG(shot("end-" + std::to_string(type)))));
     }
 }
 

@@ -1,5 +1,8 @@
 #include "DeviceTool.h"
 
+#include "foundation/NSData.h"
+#include "uikit/UIImage.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
@@ -150,6 +153,14 @@ std::string fileBytes(const std::string &path)
 {
     std::ifstream file(path, std::ios::binary);
     return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+}
+
+std::vector<std::uint8_t> pixelsOfPNG(const std::string &path)
+{
+    AutoreleasePool pool;
+    std::string bytes = fileBytes(path);
+    UIImage *image = UIImage::imageWithData(NSData::dataWithBytes(bytes.data(), bytes.size()));
+    return image ? sim::pixelsOf(image->CGImage()) : std::vector<std::uint8_t>();
 }
 
 std::vector<nlohmann::json> scriptDumps(const std::string &script,

@@ -5,6 +5,7 @@
 #include <nlohmann/json.hpp>
 
 #include <chrono>
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <sys/types.h>
@@ -31,6 +32,8 @@ Result cvsim(const std::string &root, const std::vector<std::string> &arguments,
 // the bytes of a file ("" when it cannot be read).
 std::string writeTemporaryFile(const std::string &name, const std::string &text);
 std::string fileBytes(const std::string &path);
+// The RGBA pixels of a PNG file; none when it is not one.
+std::vector<std::uint8_t> pixelsOfPNG(const std::string &path);
 
 // The JSON documents of a text with one document per line (a script's dumps); a line that
 // is not JSON fails the test.

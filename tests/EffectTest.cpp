@@ -31,14 +31,6 @@ std::string writeIcon()
     return path;
 }
 
-std::vector<std::uint8_t> pixelsOfPNG(const std::string &path)
-{
-    AutoreleasePool pool;
-    std::string bytes = e2e::fileBytes(path);
-    UIImage *image = UIImage::imageWithData(NSData::dataWithBytes(bytes.data(), bytes.size()));
-    return image ? sim::pixelsOf(image->CGImage()) : std::vector<std::uint8_t>();
-}
-
 class CvsimEffect : public testing::Test {
 protected:
     std::string root = e2e::temporaryRoot("effect");
@@ -59,7 +51,7 @@ TEST_F(CvsimEffect, ANumberAndItsTitleGiveTheSameBytes)
     EXPECT_EQ(e2e::fileBytes(byNumber), e2e::fileBytes(byTitle));
     EXPECT_EQ(e2e::fileBytes(byNumber), e2e::fileBytes(byFaded));
     // Sepia of white is 255, 255, 238; of red 100, 88, 69.
-    EXPECT_EQ(pixelsOfPNG(byNumber),
+    EXPECT_EQ(e2e::pixelsOfPNG(byNumber),
               (std::vector<std::uint8_t>{255, 255, 238, 255, 100, 88, 69, 255}));
 }
 
