@@ -51,6 +51,13 @@ pid_t spawn(const std::string &root, const std::vector<std::string> &arguments, 
     return child;
 }
 
+int millisecondsUntil(std::chrono::steady_clock::time_point deadline)
+{
+    return static_cast<int>(std::chrono::duration_cast<std::chrono::milliseconds>(
+                                deadline - std::chrono::steady_clock::now())
+                                .count());
+}
+
 // Reads both streams until each has ended or the deadline passes, whichever comes first,
 // so that a child writing much to one never waits for the other to be read.
 void drainBoth(int out, std::string &outText, int err, std::string &errText,
@@ -60,9 +67,7 @@ void drainBoth(int out, std::string &outText, int err, std::string &errText,
     std::string *texts[2] = {&outText, &errText};
     char buffer[4096];
     while (streams[0].fd >= 0 || streams[1].fd >= 0) {
-        int left = static_cast<int>(std::chrono::duration_cast<std::chrono::milliseconds>(
-                                        deadline - std::chrono::steady_clock::now())
-                                        .count());
+        int left = millisecondsUntil(deadline);
         if (left <= 0 || poll(streams, 2, left) <= 0)
             return;
         for (int i = 0; i < 2; ++i) {
@@ -235,9 +240,7 @@ std::string Background::readLine(int timeoutMs)
             return line;
         }
         char chunk[4096];
-        int left = static_cast<int>(std::chrono::duration_cast<std::chrono::milliseconds>(
-                                        deadline - std::chrono::steady_clock::now())
-                                        .count());
+        int left = millisecondsUntil(deadline);
         pollfd waiting{m_out, POLLIN, 0};
         if (left <= 0 || poll(&waiting, 1, left) <= 0)
             return "";
