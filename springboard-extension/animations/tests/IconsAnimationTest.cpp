@@ -65,36 +65,30 @@ protected:
         EXPECT_DOUBLE_EQ(transformOf(page_).m41, -(offset_));                                      \
     } while (0)
 
-TEST_F(IconsAnimation, BeforeIOS9TheLeftAndRightPagesGetTheirOwnOffsets)
+// Before iOS 9 the left and right pages get their own offsets; a page exactly in view is
+// animated once, as the left-hand page; rubber-banding left animates the first page as the
+// right-hand one.
+TEST_F(IconsAnimation, BeforeIOS9EachPageGetsItsOwnOffsetAndAPageInViewIsAnimatedOnce)
 {
     for (double generation : {kIOS7, kIOS8}) {
         SCOPED_TRACE(generation);
         launchWith(CVUIScrollAnimationLongLeap, generation);
-
         scrollTo(0.35 * kWidth);
-
         EXPECT_ANIMATED(page(0), 1, 0.35 * kWidth);
         EXPECT_ANIMATED(page(1), 2, 0.35 * kWidth - kWidth);
+        for (CGFloat x : {0.0, kWidth, -50.0}) {
+            SCOPED_TRACE(x);
+            scrollTo(0.5 * kWidth);
+            CVUIResetScrollAnimations(pages());
+            page(0)->m_tag = page(1)->m_tag = 0;
+            scrollTo(x);
+            SBIconListView *shown = page(x == kWidth ? 1 : 0);
+            EXPECT_ANIMATED(shown, x < 0 ? 2 : 1, x < 0 ? x : 0.0);
+            SBIconListView *neighbour = page(x == kWidth ? 0 : 1);
+            EXPECT_EQ(neighbour->m_tag, 0);
+            EXPECT_TRUE(CATransform3DIsIdentity(transformOf(neighbour)));
+        }
         SpringBoardHost::terminate();
-    }
-}
-
-// A page exactly in view is animated once, as the left-hand page; rubber-banding left
-// animates the first page as the right-hand one.
-TEST_F(IconsAnimation, BeforeIOS9APageExactlyInViewIsAnimatedOnceAndRubberBandingIsTheRightOne)
-{
-    launchWith(CVUIScrollAnimationLongLeap, kIOS8);
-    for (CGFloat x : {0.0, kWidth, -50.0}) {
-        SCOPED_TRACE(x);
-        scrollTo(0.5 * kWidth);
-        CVUIResetScrollAnimations(pages());
-        page(0)->m_tag = page(1)->m_tag = 0;
-        scrollTo(x);
-        SBIconListView *shown = page(x == kWidth ? 1 : 0);
-        EXPECT_ANIMATED(shown, x < 0 ? 2 : 1, x < 0 ? x : 0.0);
-        SBIconListView *neighbour = page(x == kWidth ? 0 : 1);
-        EXPECT_EQ(neighbour->m_tag, 0);
-        EXPECT_TRUE(CATransform3DIsIdentity(transformOf(neighbour)));
     }
 }
 

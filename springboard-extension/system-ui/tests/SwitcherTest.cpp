@@ -127,13 +127,22 @@ TEST_P(Switcher, InactiveAppsAreShownBlurredDarkenedOrLeftOut)
 }
 
 // The home page goes only when asked (and its app's page ends its app); only the respring
-// action relaunches SpringBoard. Hidden icons leave the pages without icons.
-TEST_P(Switcher, TheHomePageGoesOnlyWhenAskedAndIconsHide)
+// action relaunches SpringBoard. Pages scale and hidden icons leave them without icons.
+TEST_P(Switcher, PagesScaleIconsHideAndTheHomePageGoesOnlyWhenAsked)
 {
     RUN_IN_PROCESS_OF_ITS_OWN();
     launchWithApps(GetParam());
     bool deck = GetParam() == DeviceProfile::kIOS9CoreFoundation;
     if (!deck) {
+        // The slider's and the switcher's page scale takes the factor above 0.02, the full
+        // screen scale its inverse; SpringBoard's own are 0.55 and 1 / 0.55.
+        for (double factor : {0.01, 0.02, 1.2, 2.0}) {
+            gCVAppSlider.pageScaleFactor = factor;
+            nlohmann::json shown = openSwitcher();
+            double applied = factor > 0.02 ? factor : 1.0;
+            EXPECT_DOUBLE_EQ(shown["pageScale"].get<double>(), 0.55 * applied) << factor;
+            EXPECT_DOUBLE_EQ(shown["fullscreenScale"].get<double>(), 1 / 0.55 / applied);
+        }
         gCVAppSlider.hideIcons = true;
         EXPECT_TRUE(openSwitcher()["visibleIcons"].empty());
     }
@@ -155,28 +164,6 @@ TEST_P(Switcher, TheHomePageGoesOnlyWhenAskedAndIconsHide)
 }
 
 INSTANTIATE_TEST_SUITE_P(Generations, Switcher, testing::ValuesIn(test::kGenerations),
-                         test::generationName);
-
-class PagedSwitcher : public Switcher {};
-
-// The page scale of the slider and the switcher takes the factor above 0.02, and the full
-// screen scale its inverse; SpringBoard's own are 0.55 and 1 / 0.55.
-TEST_P(PagedSwitcher, PageScaleTakesTheFactorAboveItsThreshold)
-{
-    RUN_IN_PROCESS_OF_ITS_OWN();
-    launchWithApps(GetParam());
-    for (double factor : {0.01, 0.02, 1.2, 2.0}) {
-        gCVAppSlider.pageScaleFactor = factor;
-        nlohmann::json shown = openSwitcher();
-        double applied = factor > 0.02 ? factor : 1.0;
-        EXPECT_DOUBLE_EQ(shown["pageScale"].get<double>(), 0.55 * applied) << factor;
-        EXPECT_DOUBLE_EQ(shown["fullscreenScale"].get<double>(), 1 / 0.55 / applied);
-    }
-}
-
-INSTANTIATE_TEST_SUITE_P(Generations, PagedSwitcher,
-                         testing::Values(DeviceProfile::kIOS7CoreFoundation,
-                                         DeviceProfile::kIOS8CoreFoundation),
                          test::generationName);
 
 using DeckSwitcher = Switcher;
