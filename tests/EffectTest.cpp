@@ -31,14 +31,10 @@ std::string writeIcon()
     return path;
 }
 
-class CvsimEffect : public testing::Test {
-protected:
+TEST(CvsimEffect, ANumberAndItsTitleGiveTheSameBytesAndMistakesNone)
+{
     std::string root = e2e::temporaryRoot("effect");
     std::string icon = writeIcon();
-};
-
-TEST_F(CvsimEffect, ANumberAndItsTitleGiveTheSameBytes)
-{
     std::string byNumber = temporaryFile("three.png");
     std::string byTitle = temporaryFile("sepia.png");
     std::string byFaded = temporaryFile("faded.png");
@@ -53,10 +49,8 @@ TEST_F(CvsimEffect, ANumberAndItsTitleGiveTheSameBytes)
     // Sepia of white is 255, 255, 238; of red 100, 88, 69.
     EXPECT_EQ(e2e::pixelsOfPNG(byNumber),
               (std::vector<std::uint8_t>{255, 255, 238, 255, 100, 88, 69, 255}));
-}
 
-TEST_F(CvsimEffect, MistakesFailWithAMessageAndLeaveNoFile)
-{
+    // Mistakes fail with a message and leave no file.
     std::string out = temporaryFile("never.png");
     std::string text = temporaryFile("notes.txt");
     std::ofstream(text) << "not a picture";

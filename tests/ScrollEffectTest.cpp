@@ -85,7 +85,7 @@ const std::array<const char *, 4> kLockStrips = {
     "lock-4-Slide-Away.png",
 };
 
-TEST(Gallery, EveryEffectMidSwipeAndSwipingAndEveryLockAnimation)
+TEST(Gallery, EveryEffectAndLockAnimationInADirectoryThatCanBeMade)
 {
     std::string root = e2e::temporaryRoot("gallery");
     fs::path directory = root + "-images";
@@ -131,15 +131,13 @@ TEST(Gallery, EveryEffectMidSwipeAndSwipingAndEveryLockAnimation)
         EXPECT_TRUE(isPNG(e2e::fileBytes(directory / name))) << name;
         EXPECT_TRUE(isAnimatedWebP(e2e::fileBytes(directory / animatedName(name)))) << name;
     }
-}
 
-TEST(Gallery, ADirectoryThatCannotBeMadeIsAFailureWithNothingWritten)
-{
+    // A directory that cannot be made is a failure with nothing written.
     fs::path blocker = e2e::writeTemporaryFile("gallery-blocker", "not a directory");
-    e2e::Result result =
+    e2e::Result blocked =
         e2e::cvsim(e2e::temporaryRoot("blocked"), {"gallery", (blocker / "images").string()});
-    EXPECT_EQ(result.status, 1);
-    EXPECT_NE(result.err.find("cannot make the directory"), std::string::npos) << result.err;
+    EXPECT_EQ(blocked.status, 1);
+    EXPECT_NE(blocked.err.find("cannot make the directory"), std::string::npos) << blocked.err;
     EXPECT_EQ(e2e::fileBytes(blocker), "not a directory");
 
     EXPECT_EQ(e2e::cvsim(e2e::temporaryRoot("blocked"), {"gallery"}).status, 2);
