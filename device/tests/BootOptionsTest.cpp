@@ -51,7 +51,7 @@ TEST(BootOptions, TheOptionsChooseThePhoneAndSetTheRootAndOperandsApart)
     EXPECT_EQ(parseBootOptions({"--root", "a", "--root", "b"}).options->root, "b");
 }
 
-TEST(BootOptions, MistakesAreRefusedWithTheirReason)
+TEST(BootOptions, MistakesAreRefusedWithTheirReasonAndNumbersAreWholeDecimals)
 {
     const std::pair<std::vector<std::string>, const char *> refused[] = {
         {{"--ios", "10"}, "--ios takes 7, 8 or 9"},
@@ -74,10 +74,8 @@ TEST(BootOptions, MistakesAreRefusedWithTheirReason)
         EXPECT_FALSE(parsed.options) << words[0];
         EXPECT_NE(parsed.error.find(reason), std::string::npos) << parsed.error;
     }
-}
 
-TEST(BootOptions, NumbersAreWholeDecimalNumbers)
-{
+    // Numbers are whole decimal numbers.
     EXPECT_EQ(sim::parseNumber("847.19"), 847.19);
     EXPECT_EQ(sim::parseNumber("-0.5"), -0.5);
     for (const char *text : {"", " 2", "2 ", "inf", "nan"})

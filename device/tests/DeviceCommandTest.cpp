@@ -80,7 +80,7 @@ TEST(DeviceCommands, BadArgumentsAreRefusedWithUsageAndUnknownCommandsNamed)
 }
 
 // Feature commands keep their words for SpringBoard and are refused with their own usage.
-TEST(FeatureCommands, ArgumentsAreCheckedAndKept)
+TEST(FeatureCommands, ArgumentsAreCheckedAndKeptUnderUniqueNames)
 {
     sim::DeviceCommand edit = parsed({"edit", "on"});
     EXPECT_EQ(edit.kind, Kind::Feature);
@@ -94,12 +94,9 @@ TEST(FeatureCommands, ArgumentsAreCheckedAndKept)
     EXPECT_NE(refusal({"open-folder", "1.5"}).find("usage: open-folder"), std::string::npos);
     EXPECT_NE(refusal({"open-folder"}).find("usage: open-folder"), std::string::npos);
     EXPECT_EQ(refusal({"close-folder", "now"}), "close-folder takes no arguments");
-}
 
-// Two features may not claim one name, nor shadow a core command: the second would never
-// run.
-TEST(FeatureCommands, NamesAreUniqueAndUsageListsThem)
-{
+    // Two features may not claim one name, nor shadow a core command: the second would never
+    // run.
     std::set<std::string> names;
     std::string usage = sim::deviceCommandsUsage();
     for (const sim::FeatureCommand &command : sim::featureCommands()) {

@@ -79,7 +79,7 @@ TEST_F(IconGrid, PageIconsShareTheFreeRoomByTheWeightedInsetsAndPaddings)
 }
 
 // The count methods take the landscape keys for every orientation but portrait (1, 2);
-// a list of orientation 0 places its icons by the portrait keys.
+// a list of orientation 0 places its icons by the portrait keys, a folder by its own.
 TEST_F(IconGrid, CountsAndOriginsTakeTheKeysOfTheirOrientation)
 {
     RUN_IN_PROCESS_OF_ITS_OWN();
@@ -135,6 +135,19 @@ TEST_F(IconGrid, CountsAndOriginsTakeTheKeysOfTheirOrientation)
     EXPECT_EQ(pageColumns(root, columns, 1), 5u);
     EXPECT_EQ(pageColumns(dock, columns, 1), 4u);
     EXPECT_EQ(pageColumns(folder, columns, 1), 4u);
+
+    // An open folder spreads its own two columns.
+    SpringBoardHost::unlock();
+    ASSERT_TRUE(SpringBoardHost::openFolder(0));
+    sim::advanceVirtualClock(1);
+    SBFolderController *open = iconController()->m_openFolderController;
+    ASSERT_TRUE(open);
+    auto *list =
+        static_cast<SBIconListView *>(open->m_contentView->m_iconListViews->objectAtIndex(0));
+    const double gap = (list->frame().size.width - 2 * kIconSide) / 3;
+    EXPECT_NEAR(iconOrigin(list, 0).x, gap, kTolerance);
+    EXPECT_NEAR(iconOrigin(list, 1).x, 2 * gap + kIconSide, kTolerance);
+    EXPECT_NEAR(iconOrigin(list, 2).x, gap, kTolerance);
 }
 
 // Upright, the dock's columns run down it and its rows across its 96 points; with rows set
@@ -167,25 +180,6 @@ TEST_F(IconGrid, AnUprightDockSpreadsItsColumnsDownAndItsRowsAcross)
     // Back upright, the dock lies along the bottom and follows the portrait key.
     ASSERT_TRUE(SpringBoardHost::rotate(1));
     EXPECT_NEAR(iconOrigin(dockList(), 1).x, kIconSide + 2 * (375 - 6 * kIconSide) / 7, kTolerance);
-}
-
-TEST_F(IconGrid, FoldersTakeTheirOwnCountsAndWeights)
-{
-    RUN_IN_PROCESS_OF_ITS_OWN();
-    launchWithExtension();
-    SpringBoardHost::unlock();
-    gCVIcons.folders.iconColumns = 2;
-    gCVIcons.pages.iconColumns = 5;
-    ASSERT_TRUE(SpringBoardHost::openFolder(0));
-    sim::advanceVirtualClock(1);
-    SBFolderController *open = iconController()->m_openFolderController;
-    ASSERT_TRUE(open);
-    auto *list =
-        static_cast<SBIconListView *>(open->m_contentView->m_iconListViews->objectAtIndex(0));
-    const double gap = (list->frame().size.width - 2 * kIconSide) / 3;
-    EXPECT_NEAR(iconOrigin(list, 0).x, gap, kTolerance);
-    EXPECT_NEAR(iconOrigin(list, 1).x, 2 * gap + kIconSide, kTolerance);
-    EXPECT_NEAR(iconOrigin(list, 2).x, gap, kTolerance);
 }
 
 } // namespace

@@ -78,7 +78,7 @@ protected:
 
 // A carrier text replaces the service text and the operator name, also after the network's
 // own change; a long one is cut at 98 bytes before the character that does not fit.
-TEST_P(StatusBar, ACarrierTextReplacesTheServiceTextAndTheOperatorName)
+TEST_P(StatusBar, ACarrierTextReplacesTheServiceTextAndEveryItemHidesLive)
 {
     RUN_IN_PROCESS_OF_ITS_OWN();
     launchPhone();
@@ -105,6 +105,19 @@ TEST_P(StatusBar, ACarrierTextReplacesTheServiceTextAndTheOperatorName)
         accented += "é";
     setText(gCVStatusBar.carrierString, accented.c_str());
     EXPECT_EQ(serviceText(), accented.substr(0, 97));
+
+    // Every item hides and shows again live, but one SpringBoard has off stays off.
+    for (int item = 0; item < CVStatusBarItemCount; ++item) {
+        bool shownBySpringBoard = item != kAlarm;
+        gCVStatusBar.itemIsHidden[item] = true;
+        applyStatusBarSettings();
+        EXPECT_FALSE(aggregator()->m_data.itemIsEnabled[item]) << item;
+        EXPECT_TRUE(itemView(item)->isHidden()) << item;
+        gCVStatusBar.itemIsHidden[item] = false;
+        applyStatusBarSettings();
+        EXPECT_EQ(aggregator()->m_data.itemIsEnabled[item], shownBySpringBoard) << item;
+        EXPECT_EQ(itemView(item)->isHidden(), !shownBySpringBoard) << item;
+    }
 }
 
 // The time options: a custom text without its seconds, lowercase symbols, the Wi-Fi
@@ -162,23 +175,6 @@ TEST_P(StatusBar, TheTimeItemShowsTheChosenOption)
     setText(gCVStatusBar.timeString, "Tea");
     sim::advanceVirtualClock(2);
     EXPECT_EQ(timeText(), "Tea");
-}
-
-TEST_P(StatusBar, EveryItemHidesAndShowsAgainLiveButADisabledItemStaysOff)
-{
-    RUN_IN_PROCESS_OF_ITS_OWN();
-    launchPhone();
-    for (int item = 0; item < CVStatusBarItemCount; ++item) {
-        bool shownBySpringBoard = item != kAlarm;
-        gCVStatusBar.itemIsHidden[item] = true;
-        applyStatusBarSettings();
-        EXPECT_FALSE(aggregator()->m_data.itemIsEnabled[item]) << item;
-        EXPECT_TRUE(itemView(item)->isHidden()) << item;
-        gCVStatusBar.itemIsHidden[item] = false;
-        applyStatusBarSettings();
-        EXPECT_EQ(aggregator()->m_data.itemIsEnabled[item], shownBySpringBoard) << item;
-        EXPECT_EQ(itemView(item)->isHidden(), !shownBySpringBoard) << item;
-    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Generations, StatusBar, testing::ValuesIn(test::kGenerations),
