@@ -92,7 +92,7 @@ TEST_F(IconsAnimation, BeforeIOS9EachPageGetsItsOwnOffsetAndAPageInViewIsAnimate
     }
 }
 
-TEST_F(IconsAnimation, OnIOS9PagesCountFromTheFirstIconPageAndTheRightOneAlwaysFollows)
+TEST_F(IconsAnimation, OnIOS9PagesCountFromTheFirstIconPageAndLeftSpotlightCanBeKeptOff)
 {
     launchWith(CVUIScrollAnimationLongLeap, kIOS9);
     // The Spotlight page comes first: the first icon page starts one width in.
@@ -109,6 +109,16 @@ TEST_F(IconsAnimation, OnIOS9PagesCountFromTheFirstIconPageAndTheRightOneAlwaysF
     // Left of the first icon page SpringBoard's current page is −1, which is skipped.
     scrollTo(first - 100);
     EXPECT_ANIMATED(page(0), 2, -100.0);
+
+    // The left Spotlight page is kept off screen with the values 1 and 3.
+    for (std::uint32_t value : {0u, 1u, 2u, 3u}) {
+        SCOPED_TRACE(value);
+        gCVIcons.disableSpotlightValue = value;
+        scrollTo(first);
+        scrollTo(first - 100);
+        bool clamped = value == 1 || value == 3;
+        EXPECT_DOUBLE_EQ(pagesX(), clamped ? first : first - 100);
+    }
 }
 
 // A live change of the setting takes effect at once; while icons are edited no effect plays.
@@ -240,20 +250,6 @@ TEST_F(IconsAnimation, OnIOS9ADragBeginsWithTheIconListsPutBackOnlyWhenAnEffectI
 
         EXPECT_EQ(CATransform3DIsIdentity(page(1)->layer()->sublayerTransform()), c.putBack);
         SpringBoardHost::terminate();
-    }
-}
-
-TEST_F(IconsAnimation, LeftSpotlightIsKeptOffScreenWithValuesOneAndThree)
-{
-    launchWith(CVUIScrollAnimationNone, kIOS9);
-    const CGFloat first = kWidth;
-    for (std::uint32_t value : {0u, 1u, 2u, 3u}) {
-        SCOPED_TRACE(value);
-        gCVIcons.disableSpotlightValue = value;
-        scrollTo(first);
-        scrollTo(first - 100);
-        bool clamped = value == 1 || value == 3;
-        EXPECT_DOUBLE_EQ(pagesX(), clamped ? first : first - 100);
     }
 }
 

@@ -159,7 +159,7 @@ TEST_F(IconTransforms, AnAnimatedLayoutUpdatesTheIconsOnlyAboveAThousandthOfASec
 
 // With nothing resized the transforms stay; labels and image alpha follow, but an image
 // alpha of at most two hundredths is never set.
-TEST_F(IconTransforms, WithNothingResizedTheTransformsStayAndLabelsAndAlphaFollow)
+TEST_F(IconTransforms, WithNothingResizedTheTransformsStayAndLabelsAlphaAndScrollingFollow)
 {
     RUN_IN_PROCESS_OF_ITS_OWN();
     launchWithExtension();
@@ -180,6 +180,19 @@ TEST_F(IconTransforms, WithNothingResizedTheTransformsStayAndLabelsAndAlphaFollo
     relayout();
     EXPECT_FALSE(view->m_labelView->isHidden());
     EXPECT_NEAR(imageAlpha(view), 0.03, 1e-6);
+
+    // A scroll view inside the dock moves the icons' positions by its offset; one elsewhere
+    // does not. The dock's first icon is centred at 27 + 30 = 57.
+    gCVIcons.dock.coverflow.enabled = true;
+    auto scroller = sim::newView<UIScrollView>(UIScrollView::class_(), dockList()->bounds());
+    msg<void, UIView *>(dockList(), "addSubview:"_sel, scroller.get());
+    msg<void, CGSize>(scroller.get(), "setContentSize:"_sel, {750, 96});
+    msg<void, CGPoint>(scroller.get(), "setContentOffset:"_sel, {50, 0});
+    const double p = (57.0 - 50) / 375;
+    expectCoverFlow(transformOf(dockList(), 0), angleAt(p), scaleAt(p), 0, kPerspective);
+    msg<void, CGPoint>(rootFolderView()->m_searchScrollView.get(), "setContentOffset:"_sel,
+                       {30, 0});
+    expectCoverFlow(transformOf(dockList(), 0), angleAt(p), scaleAt(p), 0, kPerspective);
 }
 
 // A crossfade from an application icon marks its view until started, an opening folder's
@@ -222,24 +235,6 @@ TEST_F(IconTransforms, CrossfadesMarkTheIconViewTheyStartFrom)
     SpringBoardHost::closeFolder();
     sim::advanceVirtualClock(1);
     expectMarked(folderIcon, false);
-}
-
-// A scroll view inside the dock moves the icons' positions by its offset; one elsewhere
-// does not. The dock's first icon is centred at 27 + 30 = 57.
-TEST_F(IconTransforms, AScrollViewInTheDockShiftsTheIconsPositions)
-{
-    RUN_IN_PROCESS_OF_ITS_OWN();
-    launchWithExtension();
-    gCVIcons.dock.coverflow.enabled = true;
-    auto scroller = sim::newView<UIScrollView>(UIScrollView::class_(), dockList()->bounds());
-    msg<void, UIView *>(dockList(), "addSubview:"_sel, scroller.get());
-    msg<void, CGSize>(scroller.get(), "setContentSize:"_sel, {750, 96});
-    msg<void, CGPoint>(scroller.get(), "setContentOffset:"_sel, {50, 0});
-    const double p = (57.0 - 50) / 375;
-    expectCoverFlow(transformOf(dockList(), 0), angleAt(p), scaleAt(p), 0, kPerspective);
-    msg<void, CGPoint>(rootFolderView()->m_searchScrollView.get(), "setContentOffset:"_sel,
-                       {30, 0});
-    expectCoverFlow(transformOf(dockList(), 0), angleAt(p), scaleAt(p), 0, kPerspective);
 }
 
 // An image crossfade over the folder icon, as opening its folder makes one on iOS 9: it

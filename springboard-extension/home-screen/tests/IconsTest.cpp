@@ -94,7 +94,7 @@ TEST_F(IconsTest, BadgeTextColourAndTheBadgesOfAppsAndFolders)
     expectShown(false, false);
 }
 
-TEST_F(IconsTest, AHiddenAppLeavesTheGridAndComesBackLive)
+TEST_F(IconsTest, AHiddenAppComesBackLiveAndEveryEffectReachesTheHomeScreenFormatOnly)
 {
     RUN_IN_PROCESS_OF_ITS_OWN();
     launchWithExtension(phoneProfile(), "<key>CVIcons</key><dict><key>hiddenIcons</key><array>"
@@ -112,12 +112,8 @@ TEST_F(IconsTest, AHiddenAppLeavesTheGridAndComesBackLive)
     gCVIcons.changeCallback();
     EXPECT_FALSE(viewOf("com.apple.mobilenotes")->isHidden());
     EXPECT_POINT_NEAR(viewOf("com.apple.mobilenotes")->frame().origin, 201, 115);
-}
 
-TEST_F(IconsTest, EveryEffectReachesTheHomeScreenFormatOnly)
-{
-    RUN_IN_PROCESS_OF_ITS_OWN();
-    launchWithExtension();
+    // Every image effect reaches the home screen format only.
     SBIcon *icon = viewOf("com.apple.MobileSMS")->m_icon;
     auto pixels = [icon](int format) {
         return msg<UIImage *, int>(icon, "getIconImage:"_sel, format)->CGImage()->m_pixels;
