@@ -93,7 +93,7 @@ TEST_F(DevicePageTest, ServesOnlyWithItsTokenAndFramesOnlyTheSettingsApplication
     EXPECT_NE(policy.find("frame-ancestors 'none'"), std::string::npos) << policy;
 }
 
-TEST_F(DevicePageTest, RefusesCommandsBeforeTheyReachThePhone)
+TEST_F(DevicePageTest, RefusesCommandsBeforeTheyReachThePhoneAndStreamsFrames)
 {
     EXPECT_EQ(m_client->Post("/api/command", withToken(), "{}", "text/plain")->status, 415);
     EXPECT_EQ(postCommand("not json")->status, 400);
@@ -106,10 +106,8 @@ TEST_F(DevicePageTest, RefusesCommandsBeforeTheyReachThePhone)
     EXPECT_EQ(postCommand(std::string(5000, ' '))->status, 413);
     // Nothing listens on this root's control channel.
     EXPECT_EQ(postCommand(R"({"words": ["lock"]})")->status, 503);
-}
 
-TEST_F(DevicePageTest, StreamsAFrameThatSpringBoardSent)
-{
+    // A frame that SpringBoard sent reaches the page's event stream.
     OwnedFd springBoard = connectForFrames(m_frameSocket);
     ASSERT_TRUE(springBoard.valid());
     ASSERT_TRUE(writeFrame(springBoard.get(), {750, 1334, 2, "jpeg bytes"}));

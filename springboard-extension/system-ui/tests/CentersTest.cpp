@@ -88,7 +88,7 @@ void expectColor(UIColor *color, double red, double green, double blue)
 
 // A hidden section takes no room and its separator goes with it; with all five hidden no
 // separator is left. Hidden brightness hides its slider too.
-TEST_P(Centers, EachControlCenterSectionHiddenAloneTakesNoRoom)
+TEST_P(Centers, HiddenSectionsTakeNoRoomAndHiddenSeparatorsAndButtonsGo)
 {
     RUN_IN_PROCESS_OF_ITS_OWN();
     launchUnlocked();
@@ -115,16 +115,13 @@ TEST_P(Centers, EachControlCenterSectionHiddenAloneTakesNoRoom)
     relayoutControlCenter();
     EXPECT_EQ(separatorsShown(), std::vector<bool>(4, false));
     EXPECT_EQ(controlCenterContent()->m_contentHeight, 0.0);
-}
 
-// Hidden separators go everywhere; the AirDrop/AirPlay line and the quick launch buttons are
-// hidden one by one only where SpringBoard has no button modules (before iOS 9).
-TEST_P(Centers, HiddenSeparatorsAndButtonsWhereSpringBoardHasNoModules)
-{
-    RUN_IN_PROCESS_OF_ITS_OWN();
-    launchUnlocked("<key>CVControlCenter</key><dict><key>hideSeparators</key><true/>"
-                   "<key>hideSectionQuickLaunch</key><true/></dict>");
-    ASSERT_TRUE(sim::openControlCenter());
+    // Hidden separators go everywhere; the AirDrop/AirPlay line and the quick launch buttons
+    // are hidden one by one only where SpringBoard has no button modules (before iOS 9).
+    for (bool *flag : hidden)
+        *flag = false;
+    settings.hideSeparators = settings.hideSectionQuickLaunch = true;
+    relayoutControlCenter();
     EXPECT_EQ(separatorsShown(), std::vector<bool>(4, false));
     auto *airStuff = section<SBCCAirStuffSectionController>(3);
     msg<void, BOOL>(airStuff, "_updateSubsectionVisibilityAnimated:"_sel, NO);
