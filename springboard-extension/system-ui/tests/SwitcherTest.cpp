@@ -86,7 +86,7 @@ protected:
 
 // Inactive applications are shown as they are, blurred (and rasterised), darkened, or
 // left out, each generation through its own controller.
-TEST_P(Switcher, InactiveAppsAreShownBlurredDarkenedOrLeftOut)
+TEST_P(Switcher, InactiveAppsAreShownBlurredDarkenedOrLeftOutAndCardsScale)
 {
     RUN_IN_PROCESS_OF_ITS_OWN();
     launchWithApps(GetParam());
@@ -123,6 +123,34 @@ TEST_P(Switcher, InactiveAppsAreShownBlurredDarkenedOrLeftOut)
         EXPECT_EQ(controller<SBDeckSwitcherViewController>()->m_displayItems->count(), 3u);
         EXPECT_TRUE(SwitcherHost::tap(2));
         EXPECT_EQ(sim::ApplicationsHost::dump()["frontmost"], kSafari);
+
+        // The deck's presented scale follows the factor only fully presented, up to 0.9;
+        // hidden icons read and write as transparent, and SpringBoard's own opacity is kept.
+        openSwitcher();
+        auto *deck = controller<SBDeckSwitcherViewController>();
+        auto presentedScale = [deck](CGFloat progress) {
+            return msg<CGFloat, CGFloat>(deck, "_scaleForPresentedProgress:"_sel, progress);
+        };
+        for (double factor : {0.02, 1.0, 1.2, 1.21, 2.0}) {
+            gCVAppSlider.pageScaleFactor = factor;
+            EXPECT_DOUBLE_EQ(presentedScale(0.5), 0.85) << factor;
+            EXPECT_DOUBLE_EQ(presentedScale(1.0), factor > 1.2 ? 0.9f : factor * 0.75) << factor;
+        }
+        openSwitcher();
+        SBDeckSwitcherItemContainer *card = deck->containerAt(1);
+        EXPECT_DOUBLE_EQ(card->m_scale, 0.9f);
+
+        gCVAppSlider.hideIcons = true;
+        openSwitcher();
+        card = deck->containerAt(1);
+        EXPECT_EQ(card->m_titleLabel->alpha(), 0);
+        EXPECT_EQ(card->m_iconView->alpha(), 0);
+        gCVAppSlider.hideIcons = false;
+        msg<void, CGFloat>(card, "setTitleOpacity:"_sel, 0.4);
+        gCVAppSlider.hideIcons = true;
+        EXPECT_EQ(msg<CGFloat>(card, "titleOpacity"_sel), 0);
+        EXPECT_EQ(msg<CGFloat>(card, "titleAndIconOpacity"_sel), 0);
+        EXPECT_NEAR(card->m_titleOpacity, 0.4, 1e-6);
     }
 }
 
@@ -165,40 +193,5 @@ TEST_P(Switcher, PagesScaleIconsHideAndTheHomePageGoesOnlyWhenAsked)
 
 INSTANTIATE_TEST_SUITE_P(Generations, Switcher, testing::ValuesIn(test::kGenerations),
                          test::generationName);
-
-using DeckSwitcher = Switcher;
-
-// The deck's presented scale follows the factor only fully presented, up to 0.9; hidden
-// icons read and write as transparent, and SpringBoard's own opacity is kept.
-TEST_F(DeckSwitcher, CardsScaleUpToTheirLimitAndHideTheirIcons)
-{
-    RUN_IN_PROCESS_OF_ITS_OWN();
-    launchWithApps(DeviceProfile::kIOS9CoreFoundation);
-    openSwitcher();
-    auto *deck = controller<SBDeckSwitcherViewController>();
-    auto presentedScale = [deck](CGFloat progress) {
-        return msg<CGFloat, CGFloat>(deck, "_scaleForPresentedProgress:"_sel, progress);
-    };
-    for (double factor : {0.02, 1.0, 1.2, 1.21, 2.0}) {
-        gCVAppSlider.pageScaleFactor = factor;
-        EXPECT_DOUBLE_EQ(presentedScale(0.5), 0.85) << factor;
-        EXPECT_DOUBLE_EQ(presentedScale(1.0), factor > 1.2 ? 0.9f : factor * 0.75) << factor;
-    }
-    openSwitcher();
-    SBDeckSwitcherItemContainer *card = deck->containerAt(1);
-    EXPECT_DOUBLE_EQ(card->m_scale, 0.9f);
-
-    gCVAppSlider.hideIcons = true;
-    openSwitcher();
-    card = deck->containerAt(1);
-    EXPECT_EQ(card->m_titleLabel->alpha(), 0);
-    EXPECT_EQ(card->m_iconView->alpha(), 0);
-    gCVAppSlider.hideIcons = false;
-    msg<void, CGFloat>(card, "setTitleOpacity:"_sel, 0.4);
-    gCVAppSlider.hideIcons = true;
-    EXPECT_EQ(msg<CGFloat>(card, "titleOpacity"_sel), 0);
-    EXPECT_EQ(msg<CGFloat>(card, "titleAndIconOpacity"_sel), 0);
-    EXPECT_NEAR(card->m_titleOpacity, 0.4, 1e-6);
-}
 
 } // namespace
