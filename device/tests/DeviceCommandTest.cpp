@@ -25,7 +25,7 @@ std::string refusal(const std::vector<std::string> &words)
     return result.error;
 }
 
-TEST(DeviceCommands, ButtonsAndDumpTakeNoArguments)
+TEST(DeviceCommands, ButtonsAndDumpTakeNoArgumentsAndOthersCarryThemParsed)
 {
     EXPECT_EQ(parsed({"press-home"}).kind, Kind::PressHome);
     EXPECT_EQ(parsed({"lock"}).kind, Kind::Lock);
@@ -33,10 +33,8 @@ TEST(DeviceCommands, ButtonsAndDumpTakeNoArguments)
     EXPECT_EQ(parsed({"dump"}).kind, Kind::Dump);
     EXPECT_EQ(refusal({"lock", "now"}), "lock takes no arguments");
     EXPECT_EQ(refusal({"dump", "--all"}), "dump takes no arguments");
-}
 
-TEST(DeviceCommands, ArgumentsAreCarriedParsed)
-{
+    // Arguments are carried parsed.
     sim::DeviceCommand write = parsed({"defaults", "write", "CVIcons", "pages.iconColumns", "5"});
     EXPECT_EQ(write.kind, Kind::DefaultsWrite);
     EXPECT_EQ(write.text, (std::vector<std::string>{"CVIcons", "pages.iconColumns", "5"}));
