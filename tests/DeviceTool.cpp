@@ -1,5 +1,8 @@
 #include "DeviceTool.h"
 
+#include "foundation/NSData.h"
+#include "uikit/UIImage.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
@@ -7,6 +10,7 @@
 #include <cstdio>
 #include <fcntl.h>
 #include <fstream>
+#include <iterator>
 #include <poll.h>
 #include <sstream>
 #include <sys/stat.h>
@@ -47,6 +51,13 @@ pid_t spawn(const std::string &root, const std::vector<std::string> &arguments, 
     return child;
 }
 
+int millisecondsUntil(std::chrono::steady_clock::time_point deadline)
+{
+    return static_cast<int>(std::chrono::duration_cast<std::chrono::milliseconds>(
+                                deadline - std::chrono::steady_clock::now())
+                                .count());
+}
+
 // Reads both streams until each has ended or the deadline passes, whichever comes first,
 // so that a child writing much to one never waits for the other to be read.
 void drainBoth(int out, std::string &outText, int err, std::string &errText,
@@ -56,9 +67,7 @@ void drainBoth(int out, std::string &outText, int err, std::string &errText,
     std::string *texts[2] = {&outText, &errText};
     char buffer[4096];
     while (streams[0].fd >= 0 || streams[1].fd >= 0) {
-        int left = static_cast<int>(std::chrono::duration_cast<std::chrono::milliseconds>(
-                                        deadline - std::chrono::steady_clock::now())
-                                        .count());
+        int left = millisecondsUntil(deadline);
         if (left <= 0 || poll(streams, 2, left) <= 0)
             return;
         for (int i = 0; i < 2; ++i) {
@@ -145,6 +154,30 @@ std::string writeTemporaryFile(const std::string &name, const std::string &text)
     return path;
 }
 
+std::string fileBytes(const std::string &path)
+{
+    std::ifstream file(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+}
+
+std::vector<std::uint8_t> pixelsOfPNG(const std::string &path)
+{
+    AutoreleasePool pool;
+    std::string bytes = fileBytes(path);
+    UIImage *image = UIImage::imageWithData(NSData::dataWithBytes(bytes.data(), bytes.size()));
+    return image ? sim::pixelsOf(image->CGImage()) : std::vector<std::uint8_t>();
+}
+
+std::vector<nlohmann::json> scriptDumps(const std::string &script,
+                                        const std::vector<std::string> &arguments)
+{
+    std::vector<std::string> command = {"script", "-"};
+    command.insert(command.end(), arguments.begin(), arguments.end());
+    Result result = cvsim(temporaryRoot("script"), command, script);
+    EXPECT_EQ(result.status, 0) << result.err;
+    return jsonLines(result.out);
+}
+
 std::vector<nlohmann::json> jsonLines(const std::string &text)
 {
     std::vector<nlohmann::json> documents;
@@ -207,9 +240,7 @@ std::string Background::readLine(int timeoutMs)
             return line;
         }
         char chunk[4096];
-        int left = static_cast<int>(std::chrono::duration_cast<std::chrono::milliseconds>(
-                                        deadline - std::chrono::steady_clock::now())
-                                        .count());
+        int left = millisecondsUntil(deadline);
         pollfd waiting{m_out, POLLIN, 0};
         if (left <= 0 || poll(&waiting, 1, left) <= 0)
             return "";

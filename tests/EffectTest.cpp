@@ -1,5 +1,5 @@
 // `cvsim effect` end to end: an icon image effect applied to a PNG file, by number or by
-// title, the list of effects, and mistakes that fail with a message and leave no file.
+// title, and mistakes that fail with a message and leave no file.
 
 #include "DeviceTool.h"
 
@@ -8,7 +8,6 @@
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
-#include <iterator>
 #include <unistd.h>
 
 namespace {
@@ -18,12 +17,6 @@ using e2e::cvsim;
 std::string temporaryFile(const std::string &name)
 {
     return testing::TempDir() + "cvsim-effect-" + std::to_string(getpid()) + "-" + name;
-}
-
-std::string contentsOf(const std::string &path)
-{
-    std::ifstream file(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(file), {});
 }
 
 // A 2 × 1 icon: opaque white, then opaque red.
@@ -38,22 +31,10 @@ std::string writeIcon()
     return path;
 }
 
-std::vector<std::uint8_t> pixelsOfPNG(const std::string &path)
+TEST(CvsimEffect, ANumberAndItsTitleGiveTheSameBytesAndMistakesNone)
 {
-    AutoreleasePool pool;
-    std::string bytes = contentsOf(path);
-    UIImage *image = UIImage::imageWithData(NSData::dataWithBytes(bytes.data(), bytes.size()));
-    return image ? sim::pixelsOf(image->CGImage()) : std::vector<std::uint8_t>();
-}
-
-class CvsimEffect : public testing::Test {
-protected:
     std::string root = e2e::temporaryRoot("effect");
     std::string icon = writeIcon();
-};
-
-TEST_F(CvsimEffect, ANumberAndItsTitleGiveTheSameBytes)
-{
     std::string byNumber = temporaryFile("three.png");
     std::string byTitle = temporaryFile("sepia.png");
     std::string byFaded = temporaryFile("faded.png");
@@ -62,31 +43,14 @@ TEST_F(CvsimEffect, ANumberAndItsTitleGiveTheSameBytes)
     ASSERT_EQ(cvsim(root, {"effect", "Sepia", icon, byTitle}).status, 0);
     ASSERT_EQ(cvsim(root, {"effect", "Faded Colors", icon, byFaded}).status, 0);
 
-    EXPECT_FALSE(contentsOf(byNumber).empty());
-    EXPECT_EQ(contentsOf(byNumber), contentsOf(byTitle));
-    EXPECT_EQ(contentsOf(byNumber), contentsOf(byFaded));
+    EXPECT_FALSE(e2e::fileBytes(byNumber).empty());
+    EXPECT_EQ(e2e::fileBytes(byNumber), e2e::fileBytes(byTitle));
+    EXPECT_EQ(e2e::fileBytes(byNumber), e2e::fileBytes(byFaded));
     // Sepia of white is 255, 255, 238; of red 100, 88, 69.
-    EXPECT_EQ(pixelsOfPNG(byNumber),
+    EXPECT_EQ(e2e::pixelsOfPNG(byNumber),
               (std::vector<std::uint8_t>{255, 255, 238, 255, 100, 88, 69, 255}));
-}
 
-TEST_F(CvsimEffect, TheListShowsEveryValueWithItsTitle)
-{
-    e2e::Result result = cvsim(root, {"effect", "--list"});
-    EXPECT_EQ(result.status, 0);
-    EXPECT_EQ(result.out, "-1\tNone\n"
-                          "0\tInvert Colors\n"
-                          "1\tBlack & White\n"
-                          "2\tHigh Contrast\n"
-                          "3\tSepia\n"
-                          "4\tFaded Colors\n"
-                          "5\tPsycho Colors\n"
-                          "6\tRed Ascendant\n"
-                          "7\tGreen Ascendant\n");
-}
-
-TEST_F(CvsimEffect, MistakesFailWithAMessageAndLeaveNoFile)
-{
+    // Mistakes fail with a message and leave no file.
     std::string out = temporaryFile("never.png");
     std::string text = temporaryFile("notes.txt");
     std::ofstream(text) << "not a picture";

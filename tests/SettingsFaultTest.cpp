@@ -1,7 +1,5 @@
-// Faults that must lose nothing while the settings panel saves: its process killed at
-// random moments of a save, a disk that fills up, a settings folder that cannot be written.
-// The panel's process is played by a child that runs the panel's edit cycle (load a
-// change into the shared sections, CVSaveSettings) for real.
+// Faults that must lose nothing while the settings panel saves, played by a child that runs
+// its edit cycle: killed mid-save, a full disk, a settings folder that cannot be written.
 
 #include "../settings-core/tests/SettingsTestSupport.h"
 
@@ -144,9 +142,8 @@ TEST_F(SettingsFault, APanelKilledDuringSavesLeavesTheOldOrTheNewSettings)
     EXPECT_EQ(preferencesFolder(), std::vector<std::string>{"com.kestrelworks.corvane3.plist"});
 }
 
-// A full disk: the file-size limit makes the save's write fail with EFBIG as a full disk
-// fails it with ENOSPC, at the same write, without a filesystem of a fixed size (which
-// only root may mount).
+// A full disk: the file-size limit fails the save's write (EFBIG) where a full disk would
+// (ENOSPC), without mounting a filesystem of a fixed size.
 TEST_F(SettingsFault, ASaveOnAFullDiskFailsAndLeavesTheFile)
 {
     saveGeneration(7);

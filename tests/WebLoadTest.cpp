@@ -1,10 +1,6 @@
-// The settings application's web server under a bounded mixed load, from 127.0.0.1 only:
-// a thousand requests from 32 concurrent clients of a device that `cvsim run` boots,
-// mixing valid requests with a missing token, a wrong token, a foreign Origin, oversized
-// bodies, malformed JSON and a wrong content type, while a few slow clients send one byte
-// a second. Every refused request gets its status, every valid one is answered, the server
-// still answers afterwards, and no refused request changes a setting (each carries an
-// action that would). The figures are printed for docs/reliability.md.
+// The settings application's web server of a running device under a mixed load from
+// 127.0.0.1: valid and refused requests from 32 clients beside slow ones. Each gets its
+// status, no refused one changes a setting; the figures are printed for docs/reliability.md.
 
 #include "DeviceTool.h"
 
@@ -21,8 +17,6 @@
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <mutex>
 #include <optional>
 #include <set>
@@ -124,92 +118,59 @@ int send(const Server &server, const std::string &request)
     return answer ? statusOf(*answer) : -1;
 }
 
+// A kind of request: "METHOD PATH", headers and body, where {token} and {port} stand for
+// the server's; and the statuses it may get.
 struct Kind {
     const char *name;
     std::set<int> expected;
     bool refused;
-    std::string (*request)(const Server &);
+    std::string line;
+    std::vector<std::string> headers;
+    std::string body;
 };
 
-std::string http(const Server &server, const std::string &method, const std::string &path,
-                 const std::vector<std::string> &headers, const std::string &body = "")
+constexpr const char *kAction = "POST /api/action";
+constexpr const char *kJson = "Content-Type: application/json";
+constexpr const char *kToken = "X-Corvane-Token: {token}";
+constexpr const char *kOwnOrigin = "Origin: http://127.0.0.1:{port}";
+constexpr const char *kForeignOrigin = "Origin: http://kestrel.example";
+constexpr const char *kPlain = "Content-Type: text/plain";
+constexpr const char *kMalformed = R"({"action":"switch","section":0,"row":0,"on":fal)";
+
+std::string request(const Kind &kind, const Server &server)
 {
-    std::string text = method + " " + path +
+    auto fill = [&server](std::string text) {
+        for (auto [mark, value] : {std::pair<std::string, std::string>{"{token}", server.token},
+                                   {"{wrong}", std::string(64, 'f')},
+                                   {"{port}", std::to_string(server.port)}})
+            if (std::size_t at = text.find(mark); at != std::string::npos)
+                text.replace(at, mark.size(), value);
+        return text;
+    };
+    std::string text = fill(kind.line) +
                        " HTTP/1.1\r\nHost: 127.0.0.1:" + std::to_string(server.port) +
                        "\r\nConnection: close\r\n";
-    for (const std::string &header : headers)
-        text += header + "\r\n";
-    if (!body.empty() || method == "POST")
-        text += "Content-Length: " + std::to_string(body.size()) + "\r\n";
-    return text + "\r\n" + body;
-}
-
-std::string tokenHeader(const Server &server)
-{
-    return "X-Corvane-Token: " + server.token;
-}
-
-std::string action(const Server &server, const std::string &body,
-                   const std::vector<std::string> &extra = {})
-{
-    std::vector<std::string> headers = {"Content-Type: application/json"};
-    headers.insert(headers.end(), extra.begin(), extra.end());
-    return http(server, "POST", "/api/action", headers, body);
+    for (const std::string &header : kind.headers)
+        text += fill(header) + "\r\n";
+    if (kind.line.starts_with("POST"))
+        text += "Content-Length: " + std::to_string(kind.body.size()) + "\r\n";
+    return text + "\r\n" + kind.body;
 }
 
 const std::vector<Kind> &kinds()
 {
+    const std::string oversized = kSwitchAction + std::string(20000, ' ');
     static const std::vector<Kind> all = {
-        {"state",
-         {200},
-         false,
-         [](const Server &s) { return http(s, "GET", "/api/state", {tokenHeader(s)}); }},
-        {"page",
-         {200},
-         false,
-         [](const Server &s) { return http(s, "GET", "/?token=" + s.token, {}); }},
+        {"state", {200}, false, "GET /api/state", {kToken}, ""},
+        {"page", {200}, false, "GET /?token={token}", {}, ""},
         // The root page has nothing to go back to; being told so (409) is an answer.
-        {"back",
-         {200, 409},
-         false,
-         [](const Server &s) {
-             return action(s, R"({"action":"back"})",
-                           {tokenHeader(s), "Origin: http://127.0.0.1:" + std::to_string(s.port)});
-         }},
-        {"missing token", {401}, true, [](const Server &s) { return action(s, kSwitchAction); }},
-        {"wrong token",
-         {403},
-         true,
-         [](const Server &s) {
-             return action(s, kSwitchAction, {"X-Corvane-Token: " + std::string(64, 'f')});
-         }},
-        {"foreign origin",
-         {403},
-         true,
-         [](const Server &s) {
-             return action(s, kSwitchAction, {tokenHeader(s), "Origin: http://kestrel.example"});
-         }},
-        {"oversized body",
-         {413},
-         true,
-         [](const Server &s) {
-             return action(s, std::string(kSwitchAction) + std::string(20000, ' '),
-                           {tokenHeader(s)});
-         }},
-        {"malformed JSON",
-         {400},
-         true,
-         [](const Server &s) {
-             return action(s, R"({"action":"switch","section":0,"row":0,"on":fal)",
-                           {tokenHeader(s)});
-         }},
-        {"wrong content type",
-         {415},
-         true,
-         [](const Server &s) {
-             return http(s, "POST", "/api/action", {tokenHeader(s), "Content-Type: text/plain"},
-                         kSwitchAction);
-         }},
+        {"back", {200, 409}, false, kAction, {kJson, kToken, kOwnOrigin}, R"({"action":"back"})"},
+        {"missing token", {401}, true, kAction, {kJson}, kSwitchAction},
+        {"wrong token", {403}, true, kAction, {kJson, "X-Corvane-Token: {wrong}"}, kSwitchAction},
+        {"foreign origin", {403}, true, kAction, {kJson, kToken, kForeignOrigin}, kSwitchAction},
+        {"oversized body", {413}, true, kAction, {kJson, kToken}, oversized},
+        {"malformed JSON", {400}, true, kAction, {kJson, kToken}, kMalformed},
+        {"wrong content type", {415}, true, kAction, {kPlain, kToken}, kSwitchAction},
     };
     return all;
 }
@@ -231,12 +192,6 @@ bool slowClientIsLetGo(const Server &server)
     return status == 0 || status == 408;
 }
 
-std::string fileContents(const std::string &path)
-{
-    std::ifstream file(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-}
-
 // The settings application's address, as the device page tells whoever holds its token,
 // once the application has started (within a minute).
 Server settingsServerOf(const Server &page)
@@ -244,7 +199,8 @@ Server settingsServerOf(const Server &page)
     for (auto deadline = Clock::now() + std::chrono::minutes(1); Clock::now() < deadline;
          std::this_thread::sleep_for(std::chrono::milliseconds(100))) {
         std::string answer =
-            exchange(page, http(page, "GET", "/api/status", {tokenHeader(page)}), false)
+            exchange(page, request({"status", {200}, false, "GET /api/status", {kToken}, ""}, page),
+                     false)
                 .value_or("");
         std::size_t body = answer.find("\r\n\r\n");
         if (body == std::string::npos)
@@ -264,8 +220,8 @@ TEST(WebServerLoad, MixedRequestsFromManyClientsAreRefusedOrAnsweredAndChangeNot
     ASSERT_GT(server.port, 0) << "the device page names no settings application";
     std::string settingsFile =
         root + "/var/mobile/Library/Preferences/com.kestrelworks.corvane3.plist";
-    ASSERT_EQ(send(server, kinds()[0].request(server)), 200) << "the server does not answer";
-    std::string settingsBefore = fileContents(settingsFile);
+    ASSERT_EQ(send(server, request(kinds()[0], server)), 200) << "the server does not answer";
+    std::string settingsBefore = e2e::fileBytes(settingsFile);
 
     std::atomic<int> next{0};
     std::mutex lock;
@@ -277,7 +233,7 @@ TEST(WebServerLoad, MixedRequestsFromManyClientsAreRefusedOrAnsweredAndChangeNot
         for (int index; (index = next.fetch_add(1)) < kRequests;) {
             const Kind &kind = kinds()[static_cast<std::size_t>(index) % kinds().size()];
             auto began = Clock::now();
-            int status = send(server, kind.request(server));
+            int status = send(server, request(kind, server));
             double seconds = std::chrono::duration<double>(Clock::now() - began).count();
             std::lock_guard<std::mutex> guard(lock);
             latencies.push_back(seconds);
@@ -299,8 +255,9 @@ TEST(WebServerLoad, MixedRequestsFromManyClientsAreRefusedOrAnsweredAndChangeNot
 
     EXPECT_TRUE(wrong.empty()) << wrong.size() << " wrong answers, first: " << wrong.front();
     EXPECT_EQ(slowLetGo.load(), kSlowClients) << "a slow client was held without end";
-    EXPECT_EQ(send(server, kinds()[0].request(server)), 200) << "the server stopped answering";
-    EXPECT_EQ(fileContents(settingsFile), settingsBefore) << "a refused request changed a setting";
+    EXPECT_EQ(send(server, request(kinds()[0], server)), 200) << "the server stopped answering";
+    EXPECT_EQ(e2e::fileBytes(settingsFile), settingsBefore)
+        << "a refused request changed a setting";
 
     std::sort(latencies.begin(), latencies.end());
     double p95 = latencies[latencies.size() * 95 / 100];

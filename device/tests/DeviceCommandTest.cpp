@@ -25,7 +25,7 @@ std::string refusal(const std::vector<std::string> &words)
     return result.error;
 }
 
-TEST(DeviceCommands, ButtonsAndDumpTakeNoArguments)
+TEST(DeviceCommands, ButtonsAndDumpTakeNoArgumentsAndOthersCarryThemParsed)
 {
     EXPECT_EQ(parsed({"press-home"}).kind, Kind::PressHome);
     EXPECT_EQ(parsed({"lock"}).kind, Kind::Lock);
@@ -33,10 +33,8 @@ TEST(DeviceCommands, ButtonsAndDumpTakeNoArguments)
     EXPECT_EQ(parsed({"dump"}).kind, Kind::Dump);
     EXPECT_EQ(refusal({"lock", "now"}), "lock takes no arguments");
     EXPECT_EQ(refusal({"dump", "--all"}), "dump takes no arguments");
-}
 
-TEST(DeviceCommands, ArgumentsAreCarriedParsed)
-{
+    // Arguments are carried parsed.
     sim::DeviceCommand write = parsed({"defaults", "write", "CVIcons", "pages.iconColumns", "5"});
     EXPECT_EQ(write.kind, Kind::DefaultsWrite);
     EXPECT_EQ(write.text, (std::vector<std::string>{"CVIcons", "pages.iconColumns", "5"}));
@@ -57,7 +55,7 @@ TEST(DeviceCommands, ArgumentsAreCarriedParsed)
     EXPECT_EQ(parsed({"screenshot", "out/home.png"}).text.at(0), "out/home.png");
 }
 
-TEST(DeviceCommands, BadArgumentsAreRefusedWithUsage)
+TEST(DeviceCommands, BadArgumentsAreRefusedWithUsageAndUnknownCommandsNamed)
 {
     EXPECT_EQ(refusal({"defaults", "read", "CVIcons"}), "usage: defaults write SECTION KEY VALUE");
     EXPECT_EQ(refusal({"defaults", "write", "CVIcons", "x"}),
@@ -75,20 +73,12 @@ TEST(DeviceCommands, BadArgumentsAreRefusedWithUsage)
     EXPECT_TRUE(sim::parseDeviceCommand({"swipe-pages", "-1"}).command);
     EXPECT_EQ(refusal({"screenshot", "home.jpg"}), "usage: screenshot PATH.png");
     EXPECT_EQ(refusal({"screenshot", ".png"}), "usage: screenshot PATH.png");
-}
-
-TEST(DeviceCommands, UnknownCommandsAreNamed)
-{
     EXPECT_EQ(refusal({"reboot"}), "unknown command \"reboot\"");
     EXPECT_EQ(refusal({}), "no command");
 }
 
-} // namespace
-
-namespace {
-
 // Feature commands keep their words for SpringBoard and are refused with their own usage.
-TEST(FeatureCommands, ArgumentsAreCheckedAndKept)
+TEST(FeatureCommands, ArgumentsAreCheckedAndKeptUnderUniqueNames)
 {
     sim::DeviceCommand edit = parsed({"edit", "on"});
     EXPECT_EQ(edit.kind, Kind::Feature);
@@ -102,12 +92,9 @@ TEST(FeatureCommands, ArgumentsAreCheckedAndKept)
     EXPECT_NE(refusal({"open-folder", "1.5"}).find("usage: open-folder"), std::string::npos);
     EXPECT_NE(refusal({"open-folder"}).find("usage: open-folder"), std::string::npos);
     EXPECT_EQ(refusal({"close-folder", "now"}), "close-folder takes no arguments");
-}
 
-// Two features may not claim one name, nor shadow a core command: the second would never
-// run.
-TEST(FeatureCommands, NamesAreUniqueAndUsageListsThem)
-{
+    // Two features may not claim one name, nor shadow a core command: the second would never
+    // run.
     std::set<std::string> names;
     std::string usage = sim::deviceCommandsUsage();
     for (const sim::FeatureCommand &command : sim::featureCommands()) {

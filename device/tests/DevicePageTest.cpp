@@ -67,7 +67,7 @@ TEST(PageCommands, OnlyWhatAFingerOrAButtonCouldDo)
         EXPECT_TRUE(refusePageCommand(refused)) << (refused.empty() ? "" : refused.front());
 }
 
-TEST_F(DevicePageTest, ServesThePageOnlyWithItsToken)
+TEST_F(DevicePageTest, ServesOnlyWithItsTokenAndFramesOnlyTheSettingsApplication)
 {
     EXPECT_EQ(m_client->Get("/")->status, 401);
     EXPECT_EQ(m_client->Get("/?token=" + std::string(64, '0'))->status, 403);
@@ -80,10 +80,8 @@ TEST_F(DevicePageTest, ServesThePageOnlyWithItsToken)
     httplib::Headers foreign = withToken();
     foreign.emplace("Origin", "http://example.com");
     EXPECT_EQ(m_client->Get("/api/status", foreign)->status, 403);
-}
 
-TEST_F(DevicePageTest, FramesOnlyTheSettingsApplication)
-{
+    // The status names the settings application, the only page it may frame.
     httplib::Result status = m_client->Get("/api/status", withToken());
     ASSERT_TRUE(status);
     json body = json::parse(status->body);
@@ -95,7 +93,7 @@ TEST_F(DevicePageTest, FramesOnlyTheSettingsApplication)
     EXPECT_NE(policy.find("frame-ancestors 'none'"), std::string::npos) << policy;
 }
 
-TEST_F(DevicePageTest, RefusesCommandsBeforeTheyReachThePhone)
+TEST_F(DevicePageTest, RefusesCommandsBeforeTheyReachThePhoneAndStreamsFrames)
 {
     EXPECT_EQ(m_client->Post("/api/command", withToken(), "{}", "text/plain")->status, 415);
     EXPECT_EQ(postCommand("not json")->status, 400);
@@ -108,10 +106,8 @@ TEST_F(DevicePageTest, RefusesCommandsBeforeTheyReachThePhone)
     EXPECT_EQ(postCommand(std::string(5000, ' '))->status, 413);
     // Nothing listens on this root's control channel.
     EXPECT_EQ(postCommand(R"({"words": ["lock"]})")->status, 503);
-}
 
-TEST_F(DevicePageTest, StreamsAFrameThatSpringBoardSent)
-{
+    // A frame that SpringBoard sent reaches the page's event stream.
     OwnedFd springBoard = connectForFrames(m_frameSocket);
     ASSERT_TRUE(springBoard.valid());
     ASSERT_TRUE(writeFrame(springBoard.get(), {750, 1334, 2, "jpeg bytes"}));

@@ -60,7 +60,7 @@ EncodedFrame sampleFrame(char fill, std::size_t bytes)
 
 } // namespace
 
-TEST(FrameEncoder, EncodesWhatWasDrawn)
+TEST(FrameEncoder, EncodesWhatWasDrawnAndRefusesTooFewPixels)
 {
     std::vector<std::uint8_t> pixels = twoColourPixels(64, 32);
     FrameEncoder encoder;
@@ -76,14 +76,9 @@ TEST(FrameEncoder, EncodesWhatWasDrawn)
     EXPECT_NEAR(left[2], 20, 12);
     EXPECT_NEAR(right[0], 20, 12);
     EXPECT_NEAR(right[2], 220, 12);
-}
-
-TEST(FrameEncoder, RefusesPixelsThatDoNotFillTheFrame)
-{
-    std::vector<std::uint8_t> pixels = twoColourPixels(8, 8);
-    FrameEncoder encoder;
-    EXPECT_TRUE(encoder.encode(pixels.data(), pixels.size() - 1, 8, 8).empty());
-    EXPECT_TRUE(encoder.encode(pixels.data(), pixels.size(), 0, 8).empty());
+    // Pixels that do not fill the frame are refused.
+    EXPECT_TRUE(encoder.encode(pixels.data(), pixels.size() - 1, 64, 32).empty());
+    EXPECT_TRUE(encoder.encode(pixels.data(), pixels.size(), 0, 32).empty());
 }
 
 TEST(FrameRecords, CrossASocketWholeAndBadHeadersAreRefused)

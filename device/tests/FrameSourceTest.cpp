@@ -40,7 +40,7 @@ protected:
 
 } // namespace
 
-TEST_F(FrameSourceTest, AStillScreenSendsOnlyItsFirstFrame)
+TEST_F(FrameSourceTest, AStillScreenSendsOnlyItsFirstFrameAndAMovedOneEachChange)
 {
     FrameSource source(collect(), 60);
     EXPECT_TRUE(source.tick());
@@ -54,12 +54,8 @@ TEST_F(FrameSourceTest, AStillScreenSendsOnlyItsFirstFrame)
         EXPECT_FALSE(source.tick());
     }
     EXPECT_EQ(source.framesSent(), 1u);
-}
 
-TEST_F(FrameSourceTest, AMovedScreenSendsTheChangedFrameOnce)
-{
-    FrameSource source(collect(), 60);
-    source.tick();
+    // A moved screen sends the changed frame once.
     SpringBoardHost::swipePages(0.4, true);
     EXPECT_TRUE(source.tick());
     EXPECT_NE(m_frames.back().pixels, m_frames.front().pixels);
@@ -69,7 +65,7 @@ TEST_F(FrameSourceTest, AMovedScreenSendsTheChangedFrameOnce)
     EXPECT_EQ(source.framesSent(), 3u);
 }
 
-TEST_F(FrameSourceTest, TheTimerSendsEveryFrameOfAnAnimationAndThenRests)
+TEST_F(FrameSourceTest, TheTimerSendsEveryFrameOfAnAnimationAndARecordingEveryTick)
 {
     FrameSource source(collect(), 60);
     source.start();
@@ -84,13 +80,12 @@ TEST_F(FrameSourceTest, TheTimerSendsEveryFrameOfAnAnimationAndThenRests)
     advanceVirtualClock(1);
     EXPECT_EQ(m_frames.size(), opened);
     source.stop();
-}
 
-TEST_F(FrameSourceTest, ARecordingSourceSendsEveryTick)
-{
-    FrameSource source(collect(), 30, FrameSource::Policy::EveryTick);
+    // A recording's source sends every tick, the still screen too.
+    m_frames.clear();
+    FrameSource recording(collect(), 30, FrameSource::Policy::EveryTick);
     for (int tick = 0; tick < 3; ++tick) {
-        EXPECT_TRUE(source.tick());
+        EXPECT_TRUE(recording.tick());
         advanceVirtualClock(1.0 / 30);
     }
     ASSERT_EQ(m_frames.size(), 3u);

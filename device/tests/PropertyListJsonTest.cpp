@@ -28,7 +28,7 @@ TEST_F(PropertyListJson, KindsMapNaturally)
         R"({"carrierString":"Kestrel","effect":-1,"enabled":true,"flowFactor":1.4500000476837158,"iconColumns":5,"timeColor":[255,0]})");
 }
 
-TEST_F(PropertyListJson, CommandLineValuesAreJsonOrBareWords)
+TEST_F(PropertyListJson, CommandLineValuesAreJsonOrBareWordsAndJsonBecomesPropertyLists)
 {
     EXPECT_EQ(sim::parseCommandLineValue("true"), nlohmann::json(true));
     EXPECT_EQ(sim::parseCommandLineValue("5"), nlohmann::json(5));
@@ -37,10 +37,8 @@ TEST_F(PropertyListJson, CommandLineValuesAreJsonOrBareWords)
     EXPECT_EQ(sim::parseCommandLineValue("[255,0,0,1]"), nlohmann::json({255, 0, 0, 1}));
     EXPECT_EQ(sim::parseCommandLineValue("Helvetica"), nlohmann::json("Helvetica"));
     EXPECT_EQ(sim::parseCommandLineValue("{broken"), nlohmann::json("{broken"));
-}
 
-TEST_F(PropertyListJson, JsonBecomesPropertyListsOfTheRightKinds)
-{
+    // JSON becomes property lists of the right kinds; null has none.
     id value =
         sim::propertyListFromJson(nlohmann::json::parse(R"({"a": [true, 3, 2.5, "x"], "b": {}})"));
     ASSERT_NE(value, nullptr);

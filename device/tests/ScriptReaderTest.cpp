@@ -29,7 +29,7 @@ TEST(ScriptWords, BlanksSeparateAndQuotesGroup)
     EXPECT_FALSE(sim::splitWords("post \"open"));
 }
 
-TEST(ScriptReading, CommentsAndBlankLinesAreSkippedAndLinesKeepTheirNumbers)
+TEST(ScriptReading, CommentsAndBlanksAreSkippedAndLinesKeepTheirNumbersForMistakes)
 {
     sim::ParsedScript script = read("# boot and look\n"
                                     "\n"
@@ -45,10 +45,8 @@ TEST(ScriptReading, CommentsAndBlankLinesAreSkippedAndLinesKeepTheirNumbers)
     EXPECT_EQ(script.lines[1].command.number, 3);
     EXPECT_EQ(script.lines[2].number, 6);
     EXPECT_EQ(script.lines[2].words.at(1), "com.kestrelworks.corvane3.applySettings");
-}
 
-TEST(ScriptReading, TheFirstMistakeIsReportedWithItsLine)
-{
+    // The first mistake is reported with its line.
     EXPECT_EQ(read("dump\nlock\nfly away\nrotate 9\n").error, "line 3: unknown command \"fly\"");
     EXPECT_EQ(read("dump\n\nrotate 9\n").error.substr(0, 23), "line 3: usage: rotate 1");
     EXPECT_EQ(read("post \"unfinished\n").error, "line 1: a quote is not closed");

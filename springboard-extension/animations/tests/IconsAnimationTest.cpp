@@ -65,41 +65,34 @@ protected:
         EXPECT_DOUBLE_EQ(transformOf(page_).m41, -(offset_));                                      \
     } while (0)
 
-TEST_F(IconsAnimation, BeforeIOS9TheLeftAndRightPagesGetTheirOwnOffsets)
+// Before iOS 9 the left and right pages get their own offsets; a page exactly in view is
+// animated once, as the left-hand page; rubber-banding left animates the first page as the
+// right-hand one.
+TEST_F(IconsAnimation, BeforeIOS9EachPageGetsItsOwnOffsetAndAPageInViewIsAnimatedOnce)
 {
     for (double generation : {kIOS7, kIOS8}) {
         SCOPED_TRACE(generation);
         launchWith(CVUIScrollAnimationLongLeap, generation);
-
         scrollTo(0.35 * kWidth);
-
         EXPECT_ANIMATED(page(0), 1, 0.35 * kWidth);
         EXPECT_ANIMATED(page(1), 2, 0.35 * kWidth - kWidth);
+        for (CGFloat x : {0.0, kWidth, -50.0}) {
+            SCOPED_TRACE(x);
+            scrollTo(0.5 * kWidth);
+            CVUIResetScrollAnimations(pages());
+            page(0)->m_tag = page(1)->m_tag = 0;
+            scrollTo(x);
+            SBIconListView *shown = page(x == kWidth ? 1 : 0);
+            EXPECT_ANIMATED(shown, x < 0 ? 2 : 1, x < 0 ? x : 0.0);
+            SBIconListView *neighbour = page(x == kWidth ? 0 : 1);
+            EXPECT_EQ(neighbour->m_tag, 0);
+            EXPECT_TRUE(CATransform3DIsIdentity(transformOf(neighbour)));
+        }
         SpringBoardHost::terminate();
     }
 }
 
-// A page exactly in view is animated once, as the left-hand page with offset 0 (as the
-// right-hand one too it would carry tag 2), its neighbour untouched; rubber-banding left
-// animates the first page as the right-hand one.
-TEST_F(IconsAnimation, BeforeIOS9APageExactlyInViewIsAnimatedOnceAndRubberBandingIsTheRightOne)
-{
-    launchWith(CVUIScrollAnimationLongLeap, kIOS8);
-    for (CGFloat x : {0.0, kWidth, -50.0}) {
-        SCOPED_TRACE(x);
-        scrollTo(0.5 * kWidth);
-        CVUIResetScrollAnimations(pages());
-        page(0)->m_tag = page(1)->m_tag = 0;
-        scrollTo(x);
-        SBIconListView *shown = page(x == kWidth ? 1 : 0);
-        EXPECT_ANIMATED(shown, x < 0 ? 2 : 1, x < 0 ? x : 0.0);
-        SBIconListView *neighbour = page(x == kWidth ? 0 : 1);
-        EXPECT_EQ(neighbour->m_tag, 0);
-        EXPECT_TRUE(CATransform3DIsIdentity(transformOf(neighbour)));
-    }
-}
-
-TEST_F(IconsAnimation, OnIOS9PagesCountFromTheFirstIconPageAndTheRightOneAlwaysFollows)
+TEST_F(IconsAnimation, OnIOS9PagesCountFromTheFirstIconPageAndLeftSpotlightCanBeKeptOff)
 {
     launchWith(CVUIScrollAnimationLongLeap, kIOS9);
     // The Spotlight page comes first: the first icon page starts one width in.
@@ -116,6 +109,16 @@ TEST_F(IconsAnimation, OnIOS9PagesCountFromTheFirstIconPageAndTheRightOneAlwaysF
     // Left of the first icon page SpringBoard's current page is −1, which is skipped.
     scrollTo(first - 100);
     EXPECT_ANIMATED(page(0), 2, -100.0);
+
+    // The left Spotlight page is kept off screen with the values 1 and 3.
+    for (std::uint32_t value : {0u, 1u, 2u, 3u}) {
+        SCOPED_TRACE(value);
+        gCVIcons.disableSpotlightValue = value;
+        scrollTo(first);
+        scrollTo(first - 100);
+        bool clamped = value == 1 || value == 3;
+        EXPECT_DOUBLE_EQ(pagesX(), clamped ? first : first - 100);
+    }
 }
 
 // A live change of the setting takes effect at once; while icons are edited no effect plays.
@@ -247,20 +250,6 @@ TEST_F(IconsAnimation, OnIOS9ADragBeginsWithTheIconListsPutBackOnlyWhenAnEffectI
 
         EXPECT_EQ(CATransform3DIsIdentity(page(1)->layer()->sublayerTransform()), c.putBack);
         SpringBoardHost::terminate();
-    }
-}
-
-TEST_F(IconsAnimation, LeftSpotlightIsKeptOffScreenWithValuesOneAndThree)
-{
-    launchWith(CVUIScrollAnimationNone, kIOS9);
-    const CGFloat first = kWidth;
-    for (std::uint32_t value : {0u, 1u, 2u, 3u}) {
-        SCOPED_TRACE(value);
-        gCVIcons.disableSpotlightValue = value;
-        scrollTo(first);
-        scrollTo(first - 100);
-        bool clamped = value == 1 || value == 3;
-        EXPECT_DOUBLE_EQ(pagesX(), clamped ? first : first - 100);
     }
 }
 

@@ -25,9 +25,8 @@ struct SpringBoardEvents {
 
 SpringBoardEvents &events();
 
-// Registers the SpringBoard classes (once per process; later calls must ask for the same
-// kind). Without `notesAnimationEnds` the animation controllers lack
-// _noteAnimationDidFinish, as on a system that names it otherwise.
+// Registers the SpringBoard classes, once per process; without `notesAnimationEnds` the
+// animation controllers lack _noteAnimationDidFinish.
 void registerSpringBoard(bool notesAnimationEnds = true);
 
 // Stands a recorder in for every feature installer while it lives; the recorders note

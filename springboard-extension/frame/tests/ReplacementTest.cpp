@@ -85,8 +85,9 @@ protected:
 };
 
 // Replacements of an inherited selector, at two levels, each reach what their superclass
-// implements at the time of each call.
-TEST_F(Replacement, AnInheritedSelectorReachesWhatTheSuperclassImplementsAtEachCall)
+// implements at the time of each call; an own selector keeps exactly the implementation in
+// place, and a class method is found on the metaclass.
+TEST_F(Replacement, EachReplacementReachesThePreviousImplementation)
 {
     ReplaceMethod(grandChild, "value"_sel, grandChildValue, &orig_grandChildValue);
     ReplaceMethod(child, "value"_sel, childValue, &orig_childValue);
@@ -97,12 +98,7 @@ TEST_F(Replacement, AnInheritedSelectorReachesWhatTheSuperclassImplementsAtEachC
                              reinterpret_cast<IMP>(laterBaseValue));
     EXPECT_EQ(send(child, "value"_sel), 109);
     EXPECT_EQ(send(base, "value"_sel), 9);
-}
 
-// An own selector keeps exactly the implementation in place, and a class method is found
-// on the metaclass.
-TEST_F(Replacement, AnOwnSelectorOrClassMethodKeepsTheImplementationInPlace)
-{
     IMP inPlace = method_getImplementation(class_getInstanceMethod(child, "ownValue"_sel));
     ReplaceMethod(child, "ownValue"_sel, ownValueTimes10, &orig_ownValue);
     EXPECT_EQ(reinterpret_cast<IMP>(orig_ownValue), inPlace);

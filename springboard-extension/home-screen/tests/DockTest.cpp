@@ -53,9 +53,8 @@ TEST_P(Dock, HiddenAtStartUpLeavesNoDockView)
     sim::SpringBoardHost::setEditing(false);
 }
 
-// The background goes and comes back live, the icons stay. A grey accessibility band
-// (transparency reduced) follows the option only where SpringBoard has no band class of its
-// own (iOS 7).
+// The background goes and comes back live; an accessibility band follows the option only
+// where SpringBoard has no band class of its own (iOS 7).
 TEST_P(Dock, BackgroundHiddenAndShownAgainLive)
 {
     RUN_IN_PROCESS_OF_ITS_OWN();

@@ -60,12 +60,24 @@ protected:
     }
 };
 
-TEST_F(Folders, HiddenTitleShowsOnlyWhileEditingLockedNamesStayAndTheIconIsUnblurred)
+TEST_F(Folders, NestingTheTitleWhileEditingLockedNamesAndTheUnblurredIcon)
 {
     RUN_IN_PROCESS_OF_ITS_OWN();
     launchWithExtension(phoneProfile(), "<key>CVFolders</key><dict><key>hideTitle</key><true/>"
                                         "<key>unblurredIconBackground</key><true/></dict>");
     SpringBoardHost::unlock();
+    // A folder goes into another only with nested folders.
+    SBFolder *folder = extras();
+    SBFolderIcon *work = addSecondFolder();
+    SpringBoardHost::setEditing(true);
+    EXPECT_EQ(sim::HomeScreenHost::dragIcon("Work", "Extras"), "");
+    EXPECT_TRUE(page(0)->m_icons->containsObject(work)) << "SpringBoard keeps folders out";
+
+    gCVFolders.nestedFolders = true;
+    EXPECT_EQ(sim::HomeScreenHost::dragIcon("Work", "Extras"), "");
+    EXPECT_EQ(folder->m_icons->lastObject(), work);
+    SpringBoardHost::setEditing(false);
+
     auto *icon = static_cast<SBFolderIconView *>(
         iconController()->m_iconViewMap->mappedIconViewForIcon(iconController()->folderIcons()[0]));
     icon->followWallpaper();
@@ -88,22 +100,6 @@ TEST_F(Folders, HiddenTitleShowsOnlyWhileEditingLockedNamesStayAndTheIconIsUnblu
     EXPECT_FALSE(msg<BOOL>(extras(), "canEditDisplayName"_sel));
     SpringBoardHost::setEditing(true);
     EXPECT_FALSE(title->m_userInteractionEnabled);
-}
-
-TEST_F(Folders, AFolderGoesIntoAnotherOnlyWithNestedFolders)
-{
-    RUN_IN_PROCESS_OF_ITS_OWN();
-    launchWithExtension();
-    SpringBoardHost::unlock();
-    SBFolder *folder = extras();
-    SBFolderIcon *work = addSecondFolder();
-    SpringBoardHost::setEditing(true);
-    EXPECT_EQ(sim::HomeScreenHost::dragIcon("Work", "Extras"), "");
-    EXPECT_TRUE(page(0)->m_icons->containsObject(work)) << "SpringBoard keeps folders out";
-
-    gCVFolders.nestedFolders = true;
-    EXPECT_EQ(sim::HomeScreenHost::dragIcon("Work", "Extras"), "");
-    EXPECT_EQ(folder->m_icons->lastObject(), work);
 }
 
 TEST_F(Folders, FastOpenSkipsTheAnimationAndStillCompletesAndAPinchCloses)

@@ -78,9 +78,8 @@ TEST_F(IconGrid, PageIconsShareTheFreeRoomByTheWeightedInsetsAndPaddings)
     }
 }
 
-// The count methods take the landscape keys for every orientation but portrait (1, 2),
-// SpringBoard's where a key is unset; a list of orientation 0 places its icons by the
-// portrait keys all the same.
+// The count methods take the landscape keys for every orientation but portrait (1, 2);
+// a list of orientation 0 places its icons by the portrait keys, a folder by its own.
 TEST_F(IconGrid, CountsAndOriginsTakeTheKeysOfTheirOrientation)
 {
     RUN_IN_PROCESS_OF_ITS_OWN();
@@ -136,11 +135,23 @@ TEST_F(IconGrid, CountsAndOriginsTakeTheKeysOfTheirOrientation)
     EXPECT_EQ(pageColumns(root, columns, 1), 5u);
     EXPECT_EQ(pageColumns(dock, columns, 1), 4u);
     EXPECT_EQ(pageColumns(folder, columns, 1), 4u);
+
+    // An open folder spreads its own two columns.
+    SpringBoardHost::unlock();
+    ASSERT_TRUE(SpringBoardHost::openFolder(0));
+    sim::advanceVirtualClock(1);
+    SBFolderController *open = iconController()->m_openFolderController;
+    ASSERT_TRUE(open);
+    auto *list =
+        static_cast<SBIconListView *>(open->m_contentView->m_iconListViews->objectAtIndex(0));
+    const double gap = (list->frame().size.width - 2 * kIconSide) / 3;
+    EXPECT_NEAR(iconOrigin(list, 0).x, gap, kTolerance);
+    EXPECT_NEAR(iconOrigin(list, 1).x, 2 * gap + kIconSide, kTolerance);
+    EXPECT_NEAR(iconOrigin(list, 2).x, gap, kTolerance);
 }
 
-// Upright, the dock swaps its axes: its columns run down it between its insets, its rows
-// across its 96 points; with rows set and no columns only the rows are spread down it and
-// x stays SpringBoard's.
+// Upright, the dock's columns run down it and its rows across its 96 points; with rows set
+// and no columns only the rows are spread down it and x stays SpringBoard's.
 TEST_F(IconGrid, AnUprightDockSpreadsItsColumnsDownAndItsRowsAcross)
 {
     RUN_IN_PROCESS_OF_ITS_OWN();
@@ -169,43 +180,6 @@ TEST_F(IconGrid, AnUprightDockSpreadsItsColumnsDownAndItsRowsAcross)
     // Back upright, the dock lies along the bottom and follows the portrait key.
     ASSERT_TRUE(SpringBoardHost::rotate(1));
     EXPECT_NEAR(iconOrigin(dockList(), 1).x, kIconSide + 2 * (375 - 6 * kIconSide) / 7, kTolerance);
-}
-
-// The dock inherits its side inset from the page lists, so its own factor must undo the
-// pages' one. SpringBoard's dock inset is (375 − 4 × 60) / 5 = 27.
-TEST_F(IconGrid, TheDockKeepsItsOwnSideInsetFactorWhateverThePagesFactor)
-{
-    RUN_IN_PROCESS_OF_ITS_OWN();
-    launchWithExtension();
-    gCVIcons.pages.sideInset = 2.0;
-    EXPECT_NEAR(msg<CGFloat>(dockList(), "sideIconInset"_sel), 27, kTolerance);
-    gCVIcons.pages.sideInset = 0;
-    gCVIcons.dock.sideInset = 1.5;
-    relayout();
-    for (std::size_t column = 0; column < 4; ++column) {
-        // (375 − 81 − 240) / 3 = 18 between dock icons, (375 − 240) / 3 = 45 on the page.
-        EXPECT_NEAR(iconOrigin(dockList(), column).x, 40.5 + 78 * double(column), kTolerance);
-        EXPECT_NEAR(pageIcon(column).x, 105 * double(column), kTolerance);
-    }
-}
-
-TEST_F(IconGrid, FoldersTakeTheirOwnCountsAndWeights)
-{
-    RUN_IN_PROCESS_OF_ITS_OWN();
-    launchWithExtension();
-    SpringBoardHost::unlock();
-    gCVIcons.folders.iconColumns = 2;
-    gCVIcons.pages.iconColumns = 5;
-    ASSERT_TRUE(SpringBoardHost::openFolder(0));
-    sim::advanceVirtualClock(1);
-    SBFolderController *open = iconController()->m_openFolderController;
-    ASSERT_TRUE(open);
-    auto *list =
-        static_cast<SBIconListView *>(open->m_contentView->m_iconListViews->objectAtIndex(0));
-    const double gap = (list->frame().size.width - 2 * kIconSide) / 3;
-    EXPECT_NEAR(iconOrigin(list, 0).x, gap, kTolerance);
-    EXPECT_NEAR(iconOrigin(list, 1).x, 2 * gap + kIconSide, kTolerance);
-    EXPECT_NEAR(iconOrigin(list, 2).x, gap, kTolerance);
 }
 
 } // namespace

@@ -34,8 +34,7 @@ double scaleAt(double p)
 
 const CATransform3D kDoubled = CATransform3DMakeScale(2, 2, 1);
 
-// A cover-flow icon's transform: a scale by `scale` in x and y after a turn by `angle` about
-// the vertical axis (a positive angle turns z towards x, so its sign shows in m31), with
+// A cover-flow icon's transform: a scale after a turn by `angle` about the vertical axis,
 // `perspective` as m34 and `depth` as m43 before the turn.
 void expectCoverFlow(const CATransform3D &transform, double angle, double scale, double depth,
                      double perspective)
@@ -160,7 +159,7 @@ TEST_F(IconTransforms, AnAnimatedLayoutUpdatesTheIconsOnlyAboveAThousandthOfASec
 
 // With nothing resized the transforms stay; labels and image alpha follow, but an image
 // alpha of at most two hundredths is never set.
-TEST_F(IconTransforms, WithNothingResizedTheTransformsStayAndLabelsAndAlphaFollow)
+TEST_F(IconTransforms, WithNothingResizedTheTransformsStayAndLabelsAlphaAndScrollingFollow)
 {
     RUN_IN_PROCESS_OF_ITS_OWN();
     launchWithExtension();
@@ -181,11 +180,23 @@ TEST_F(IconTransforms, WithNothingResizedTheTransformsStayAndLabelsAndAlphaFollo
     relayout();
     EXPECT_FALSE(view->m_labelView->isHidden());
     EXPECT_NEAR(imageAlpha(view), 0.03, 1e-6);
+
+    // A scroll view inside the dock moves the icons' positions by its offset; one elsewhere
+    // does not. The dock's first icon is centred at 27 + 30 = 57.
+    gCVIcons.dock.coverflow.enabled = true;
+    auto scroller = sim::newView<UIScrollView>(UIScrollView::class_(), dockList()->bounds());
+    msg<void, UIView *>(dockList(), "addSubview:"_sel, scroller.get());
+    msg<void, CGSize>(scroller.get(), "setContentSize:"_sel, {750, 96});
+    msg<void, CGPoint>(scroller.get(), "setContentOffset:"_sel, {50, 0});
+    const double p = (57.0 - 50) / 375;
+    expectCoverFlow(transformOf(dockList(), 0), angleAt(p), scaleAt(p), 0, kPerspective);
+    msg<void, CGPoint>(rootFolderView()->m_searchScrollView.get(), "setContentOffset:"_sel,
+                       {30, 0});
+    expectCoverFlow(transformOf(dockList(), 0), angleAt(p), scaleAt(p), 0, kPerspective);
 }
 
-// A crossfade that zooms out of an application icon marks the icon view at each of its
-// layout passes until it has been started; an opening folder's icon stays marked until
-// its folder closes. A marked icon view keeps the identity, its label and its alpha.
+// A crossfade from an application icon marks its view until started, an opening folder's
+// icon until its folder closes; a marked view keeps the identity, its label and its alpha.
 TEST_F(IconTransforms, CrossfadesMarkTheIconViewTheyStartFrom)
 {
     RUN_IN_PROCESS_OF_ITS_OWN();
@@ -226,34 +237,12 @@ TEST_F(IconTransforms, CrossfadesMarkTheIconViewTheyStartFrom)
     expectMarked(folderIcon, false);
 }
 
-// A scroll view inside the dock (a dock holding more icons than it shows) moves the icons'
-// positions by its offset; one elsewhere does not. The dock's first icon is centred at
-// 27 + 30 = 57 in its 375-point list.
-TEST_F(IconTransforms, AScrollViewInTheDockShiftsTheIconsPositions)
+// An image crossfade over the folder icon, as opening its folder makes one on iOS 9: it
+// undoes the icon's cover flow and keeps SpringBoard's identity over a merely resized icon.
+TEST_F(IconTransforms, AnImageCrossfadeUndoesTheIconsCoverFlow)
 {
     RUN_IN_PROCESS_OF_ITS_OWN();
-    launchWithExtension();
-    gCVIcons.dock.coverflow.enabled = true;
-    auto scroller = sim::newView<UIScrollView>(UIScrollView::class_(), dockList()->bounds());
-    msg<void, UIView *>(dockList(), "addSubview:"_sel, scroller.get());
-    msg<void, CGSize>(scroller.get(), "setContentSize:"_sel, {750, 96});
-    msg<void, CGPoint>(scroller.get(), "setContentOffset:"_sel, {50, 0});
-    const double p = (57.0 - 50) / 375;
-    expectCoverFlow(transformOf(dockList(), 0), angleAt(p), scaleAt(p), 0, kPerspective);
-    msg<void, CGPoint>(rootFolderView()->m_searchScrollView.get(), "setContentOffset:"_sel,
-                       {30, 0});
-    expectCoverFlow(transformOf(dockList(), 0), angleAt(p), scaleAt(p), 0, kPerspective);
-}
-
-// An image crossfade over the folder icon, as opening its folder makes one: on iOS 9 it
-// undoes the icon's cover flow and keeps SpringBoard's identity over a merely resized
-// icon; before iOS 9 it is left alone.
-class ImageCrossfade : public IconTransforms, public testing::WithParamInterface<double> {};
-
-TEST_P(ImageCrossfade, UndoesTheIconsCoverFlowOnIOS9Only)
-{
-    RUN_IN_PROCESS_OF_ITS_OWN();
-    launchWithExtension(phoneProfile(GetParam()));
+    launchWithExtension(phoneProfile(sim::DeviceProfile::kIOS9CoreFoundation));
     gCVIcons.pages.coverflow.enabled = true;
     relayout();
     SBIconView *folderIcon = iconView(page(0), 17);
@@ -264,10 +253,6 @@ TEST_P(ImageCrossfade, UndoesTheIconsCoverFlowOnIOS9Only)
         return crossfade->layer()->transform();
     };
     ASSERT_NE(sublayerTransformOf(folderIcon).m34, 0);
-    if (GetParam() < sim::DeviceProfile::kIOS9CoreFoundation) {
-        EXPECT_TRUE(CATransform3DIsIdentity(crossfadeTransform()));
-        return;
-    }
     expectScale(CATransform3DConcat(crossfadeTransform(), sublayerTransformOf(folderIcon)), 1);
     gCVIcons.pages.coverflow.enabled = false;
     gCVIcons.pages.resize = true;
@@ -275,10 +260,5 @@ TEST_P(ImageCrossfade, UndoesTheIconsCoverFlowOnIOS9Only)
     relayout();
     EXPECT_TRUE(CATransform3DIsIdentity(crossfadeTransform()));
 }
-
-INSTANTIATE_TEST_SUITE_P(Generations, ImageCrossfade,
-                         testing::Values(sim::DeviceProfile::kIOS8CoreFoundation,
-                                         sim::DeviceProfile::kIOS9CoreFoundation),
-                         test::generationName);
 
 } // namespace

@@ -1,6 +1,5 @@
-// The icon lists and Spotlight as installed into SpringBoard: the updates the lists wait
-// for the entry to finish for, the page dots, the pull-down Spotlight switch, and the
-// Spotlight sections.
+// The icon lists and Spotlight as installed into SpringBoard: the page dots, the pull-down
+// Spotlight switch, and the Spotlight sections.
 
 #include "springboard-extension/frame/tests/ExtensionTest.h"
 
@@ -14,39 +13,9 @@ namespace {
 using nlohmann::json;
 using sim::DeviceProfile;
 using sim::SpringBoardHost;
-using test::expectScale;
 using test::phoneProfile;
 
 class IconListsInstallation : public test::ExtensionTest {};
-
-// Until the entry has finished, layouts leave the icons alone; frame and orientation
-// changes update them always.
-TEST_F(IconListsInstallation, LayoutTriggersWaitForTheEntryToFinish)
-{
-    RUN_IN_PROCESS_OF_ITS_OWN();
-    launchWithExtension();
-    SBIconListView *first = page(0);
-    SBIconView *view = iconView(first, 0);
-    gCVIcons.pages.resize = true;
-    gCVIcons.pages.resizeFactor = 0.5;
-    CVExtensionInitialized = 0;
-    msg<void>(first, "layoutIconsNow"_sel);
-    msg<void, NSArray *, BOOL>(first, "_updateEditingStateForIcons:animated:"_sel, first->m_icons,
-                               NO);
-    msg<void, signed char>(first, "CV_updateIcons:"_sel, 1);
-    expectScale(sublayerTransformOf(view), 1);
-
-    msg<void, CGRect>(first, "setFrame:"_sel, first->frame());
-    expectScale(sublayerTransformOf(view), 0.5f);
-    gCVIcons.pages.resizeFactor = 0.25;
-    msg<void, NSInteger>(first, "setOrientation:"_sel, 1);
-    expectScale(sublayerTransformOf(view), 0.25f);
-
-    CVExtensionInitialized = 1;
-    gCVIcons.pages.resizeFactor = 0.75;
-    msg<NSArray *>(first, "visibleIcons"_sel);
-    expectScale(sublayerTransformOf(view), 0.75f);
-}
 
 class PageDots : public test::ExtensionTest, public testing::WithParamInterface<double> {
 protected:

@@ -8,10 +8,8 @@
 #include "springboard-extension/system-ui/ControlCenter.h"
 #include "springboard-extension/system-ui/NotificationCenter.h"
 #include "springboard/SpringBoardFunctions.h"
-#include "springboard/SpringBoardState.h"
 #include "springboard/control-center/ControlCenter.h"
 #include "springboard/control-center/ControlCenterHost.h"
-#include "springboard/lock-screen/LockScreen.h"
 #include "springboard/notification-center/NotificationCenter.h"
 #include "springboard/notification-center/NotificationCenterHost.h"
 #include "uikit/UITouch.h"
@@ -90,7 +88,7 @@ void expectColor(UIColor *color, double red, double green, double blue)
 
 // A hidden section takes no room and its separator goes with it; with all five hidden no
 // separator is left. Hidden brightness hides its slider too.
-TEST_P(Centers, EachControlCenterSectionHiddenAloneTakesNoRoom)
+TEST_P(Centers, HiddenSectionsTakeNoRoomAndHiddenSeparatorsAndButtonsGo)
 {
     RUN_IN_PROCESS_OF_ITS_OWN();
     launchUnlocked();
@@ -117,16 +115,13 @@ TEST_P(Centers, EachControlCenterSectionHiddenAloneTakesNoRoom)
     relayoutControlCenter();
     EXPECT_EQ(separatorsShown(), std::vector<bool>(4, false));
     EXPECT_EQ(controlCenterContent()->m_contentHeight, 0.0);
-}
 
-// Hidden separators go everywhere; the AirDrop/AirPlay line and the quick launch buttons are
-// hidden one by one only where SpringBoard has no button modules (before iOS 9).
-TEST_P(Centers, HiddenSeparatorsAndButtonsWhereSpringBoardHasNoModules)
-{
-    RUN_IN_PROCESS_OF_ITS_OWN();
-    launchUnlocked("<key>CVControlCenter</key><dict><key>hideSeparators</key><true/>"
-                   "<key>hideSectionQuickLaunch</key><true/></dict>");
-    ASSERT_TRUE(sim::openControlCenter());
+    // Hidden separators go everywhere; the AirDrop/AirPlay line and the quick launch buttons
+    // are hidden one by one only where SpringBoard has no button modules (before iOS 9).
+    for (bool *flag : hidden)
+        *flag = false;
+    settings.hideSeparators = settings.hideSectionQuickLaunch = true;
+    relayoutControlCenter();
     EXPECT_EQ(separatorsShown(), std::vector<bool>(4, false));
     auto *airStuff = section<SBCCAirStuffSectionController>(3);
     msg<void, BOOL>(airStuff, "_updateSubsectionVisibilityAnimated:"_sel, NO);
@@ -145,8 +140,7 @@ TEST_P(Centers, HiddenSeparatorsAndButtonsWhereSpringBoardHasNoModules)
 }
 
 // Both backdrops take the blur radius each time they are shown and the tint only when
-// asked. Each custom control colour replaces only its own states and falls back to
-// SpringBoard's; the live update tells SpringBoard, whose toggles fetch their colours again.
+// asked; each control colour replaces only its own states, and the toggles follow live.
 TEST_P(Centers, BackdropsAndControlsTakeTheirColours)
 {
     RUN_IN_PROCESS_OF_ITS_OWN();
@@ -255,14 +249,14 @@ TEST_P(Centers, DisabledCentersWithdrawTheirGestures)
     EXPECT_EQ(additions, isIOS9() ? 3 : 0);
 }
 
-// An empty custom text keeps SpringBoard's, another replaces it (the section keeps its own
-// copy of a live update's text), and a notification takes its place.
-TEST_P(Centers, TheNoNotificationsTextIsReplacedOnlyByANonEmptyOne)
+// An empty custom text keeps SpringBoard's, another replaces it until a notification
+// comes; Today and Missed are left out whether added or present, until switched back on.
+TEST_P(Centers, TheNoNotificationsTextAndTheModesFollowTheOptions)
 {
     RUN_IN_PROCESS_OF_ITS_OWN();
     launchUnlocked("<key>CVNotificationCenter</key><dict><key>customNCText</key><true/>"
                    "<key>customNotificationUnavailableText</key><string></string>"
-                   "<key>hideToday</key><true/></dict>");
+                   "<key>hideToday</key><true/><key>hideMissed</key><true/></dict>");
     ASSERT_TRUE(sim::openNotificationCenter());
     EXPECT_EQ(notificationCenterList("notifications"), Names{"No Notifications"});
     sim::closeNotificationCenter();
@@ -272,15 +266,8 @@ TEST_P(Centers, TheNoNotificationsTextIsReplacedOnlyByANonEmptyOne)
     EXPECT_EQ(notificationCenterList("notifications"), Names{"All quiet"});
     sim::postNotification("com.apple.mobilemail", "New mail");
     EXPECT_EQ(notificationCenterList("notifications"), Names{"com.apple.mobilemail: New mail"});
-}
+    sim::closeNotificationCenter();
 
-// Today and Missed are left out when added and dropped when already present; switched back
-// on, a Today view added stays.
-TEST_P(Centers, TodayAndMissedAreLeftOutWhenAddedAndRemovedWhenPresent)
-{
-    RUN_IN_PROCESS_OF_ITS_OWN();
-    launchUnlocked("<key>CVNotificationCenter</key><dict><key>hideToday</key><true/>"
-                   "<key>hideMissed</key><true/></dict>");
     Names withoutBoth{GetParam() == DeviceProfile::kIOS7CoreFoundation
                           ? "SBNotificationsAllModeViewController"
                           : "SBNotificationsViewController"};
@@ -296,27 +283,6 @@ TEST_P(Centers, TodayAndMissedAreLeftOutWhenAddedAndRemovedWhenPresent)
     gCVNotificationCenter.hideToday = false;
     msg<void, id>(modes, "addViewController:"_sel, today.get());
     EXPECT_EQ(notificationCenterList("modes").back(), "SBTodayViewController");
-}
-
-// The lock screen's top grabber hides while Notification Center is disabled or while the
-// lock screen hides it, whichever asks.
-TEST_P(Centers, TheTopGrabberHidesWhileTheCenterIsDisabledOrTheLockScreenHidesIt)
-{
-    RUN_IN_PROCESS_OF_ITS_OWN();
-    launchWithExtension(test::phoneProfile(GetParam()));
-    auto offeredAndHidden = [] {
-        auto *view = msg<SBLockScreenView *>(sim::springBoardState().lockScreenViewController,
-                                             "lockScreenView"_sel);
-        msg<void, BOOL, id>(view, "setTopGrabberHidden:forRequester:"_sel, NO,
-                            "NotificationCenter"_ns);
-        return view->m_topGrabberView->isHidden();
-    };
-    EXPECT_FALSE(offeredAndHidden());
-    gCVNotificationCenter.disableNC = true;
-    EXPECT_TRUE(offeredAndHidden());
-    gCVNotificationCenter.disableNC = false;
-    gCVLockScreen.hideNCGrabber = true;
-    EXPECT_TRUE(offeredAndHidden());
 }
 
 INSTANTIATE_TEST_SUITE_P(Generations, Centers, testing::ValuesIn(test::kGenerations),

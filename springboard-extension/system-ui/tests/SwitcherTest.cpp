@@ -4,19 +4,17 @@
 
 #include "springboard-extension/frame/tests/ExtensionTest.h"
 
-#include "foundation/NSLog.h"
-#include "foundation/NSNumber.h"
-#include "quartzcore/CAFilter.h"
 #include "springboard/SpringBoardState.h"
 #include "springboard/apps/ApplicationsHost.h"
 #include "springboard/switcher/SBAppSliderController.h"
 #include "springboard/switcher/SBAppSwitcherController.h"
 #include "springboard/switcher/SBDeckSwitcherViewController.h"
 #include "springboard/switcher/SwitcherHost.h"
-#include "springboard/switcher/SwitcherSnapshots.h"
 #include "uikit/UIApplication.h"
 
 #include <nlohmann/json.hpp>
+
+#include <functional>
 
 namespace {
 
@@ -30,21 +28,6 @@ constexpr const char *kMessages = "com.apple.MobileSMS";
 constexpr const char *kHome = "com.apple.springboard";
 
 int g_relaunches = 0;
-
-UIView *findSnapshot(UIView *view, const std::string &identifier)
-{
-    NSString *shown = nullptr;
-    if (object_getClass(view) == SBAppSwitcherSnapshotView::class_())
-        shown = static_cast<SBAppSwitcherSnapshotView *>(view)->m_displayIdentifier;
-    else if (object_getClass(view) == SBAppSliderSnapshotView::class_())
-        shown = static_cast<SBAppSliderSnapshotView *>(view)->m_displayIdentifier;
-    if (shown && shown->str() == identifier)
-        return view;
-    for (const StrongRef<UIView> &child : view->m_subviews)
-        if (UIView *found = findSnapshot(child, identifier))
-            return found;
-    return nullptr;
-}
 
 class Switcher : public test::ExtensionTest, public testing::WithParamInterface<double> {
 protected:
@@ -79,58 +62,44 @@ protected:
     {
         return static_cast<Controller *>(sim::springBoardState().switcherController.get());
     }
-    // What dims an application's snapshot in the open switcher: its container's alpha, its
-    // layer's blur radius (0 when not blurred) and rasterisation.
-    static double alphaOf(const char *application)
+    // The dump of an application's snapshot view in the open switcher, with what dims it:
+    // "containerAlpha", "rasterized" and "snapshotFilters".
+    static nlohmann::json snapshotOf(const std::string &identifier)
     {
-        UIView *snapshot = snapshotOf(application);
-        UIView *container =
-            object_getClass(snapshot) == SBAppSliderSnapshotView::class_()
-                ? static_cast<SBAppSliderSnapshotView *>(snapshot)->m_containerView
-                : static_cast<SBAppSwitcherSnapshotView *>(snapshot)->m_containerView;
-        return container->alpha();
-    }
-    static double blurOf(const char *application)
-    {
-        NSArray *filters = snapshotOf(application)->layer()->filters();
-        if (!filters || filters->count() != 1)
-            return 0;
-        auto *filter = static_cast<CAFilter *>(filters->firstObject());
-        EXPECT_EQ(filter->name()->str(), "gaussianBlur");
-        auto *radius = static_cast<NSNumber *>(filter->valueForKey("inputRadius"_ns));
-        return radius ? radius->doubleValue() : 0;
-    }
-    static bool isRasterized(const char *application)
-    {
-        return snapshotOf(application)->layer()->shouldRasterize();
-    }
-
-private:
-    static UIView *snapshotOf(const std::string &bundleIdentifier)
-    {
-        for (UIWindow *window : sim::visibleWindowsBottomUp())
-            if (UIView *found = findSnapshot(window, bundleIdentifier))
+        std::function<nlohmann::json(const nlohmann::json &)> find =
+            [&](const nlohmann::json &view) {
+                if (view.value("displayIdentifier", "") == identifier &&
+                    view.contains("snapshotFilters"))
+                    return view;
+                for (const nlohmann::json &child : view.value("children", nlohmann::json::array()))
+                    if (nlohmann::json found = find(child); !found.is_null())
+                        return found;
+                return nlohmann::json();
+            };
+        for (const nlohmann::json &window : sim::SpringBoardHost::dumpWindows())
+            if (nlohmann::json found = find(window); !found.is_null())
                 return found;
-        ADD_FAILURE() << "no snapshot of " << bundleIdentifier;
+        ADD_FAILURE() << "no snapshot of " << identifier;
         return nullptr;
     }
 };
 
 // Inactive applications are shown as they are, blurred (and rasterised), darkened, or
 // left out, each generation through its own controller.
-TEST_P(Switcher, InactiveAppsAreShownBlurredDarkenedOrLeftOut)
+TEST_P(Switcher, InactiveAppsAreShownBlurredDarkenedOrLeftOutAndCardsScale)
 {
     RUN_IN_PROCESS_OF_ITS_OWN();
     launchWithApps(GetParam());
     gCVAppSlider.appsMode = 2;
     openSwitcher();
-    EXPECT_EQ(blurOf(kMessages), 8.0);
-    EXPECT_TRUE(isRasterized(kMessages));
-    EXPECT_FALSE(isRasterized(kMail));
+    EXPECT_EQ(snapshotOf(kMessages)["snapshotFilters"],
+              nlohmann::json::parse(R"([{"name":"gaussianBlur","inputRadius":8.0}])"));
+    EXPECT_EQ(snapshotOf(kMessages)["rasterized"], true);
+    EXPECT_EQ(snapshotOf(kMail)["rasterized"], false);
     gCVAppSlider.appsMode = 3;
     openSwitcher();
-    EXPECT_EQ(alphaOf(kMessages), 0.5);
-    EXPECT_EQ(blurOf(kMessages), 0);
+    EXPECT_EQ(snapshotOf(kMessages)["containerAlpha"], 0.5);
+    EXPECT_EQ(snapshotOf(kMessages)["snapshotFilters"], nlohmann::json::array());
     gCVAppSlider.appsMode = 1;
     nlohmann::json shown = openSwitcher();
     EXPECT_EQ(pages(), (Pages{kHome, kMail, kSafari}));
@@ -154,17 +123,54 @@ TEST_P(Switcher, InactiveAppsAreShownBlurredDarkenedOrLeftOut)
         EXPECT_EQ(controller<SBDeckSwitcherViewController>()->m_displayItems->count(), 3u);
         EXPECT_TRUE(SwitcherHost::tap(2));
         EXPECT_EQ(sim::ApplicationsHost::dump()["frontmost"], kSafari);
+
+        // The deck's presented scale follows the factor only fully presented, up to 0.9;
+        // hidden icons read and write as transparent, and SpringBoard's own opacity is kept.
+        openSwitcher();
+        auto *deck = controller<SBDeckSwitcherViewController>();
+        auto presentedScale = [deck](CGFloat progress) {
+            return msg<CGFloat, CGFloat>(deck, "_scaleForPresentedProgress:"_sel, progress);
+        };
+        for (double factor : {0.02, 1.0, 1.2, 1.21, 2.0}) {
+            gCVAppSlider.pageScaleFactor = factor;
+            EXPECT_DOUBLE_EQ(presentedScale(0.5), 0.85) << factor;
+            EXPECT_DOUBLE_EQ(presentedScale(1.0), factor > 1.2 ? 0.9f : factor * 0.75) << factor;
+        }
+        openSwitcher();
+        SBDeckSwitcherItemContainer *card = deck->containerAt(1);
+        EXPECT_DOUBLE_EQ(card->m_scale, 0.9f);
+
+        gCVAppSlider.hideIcons = true;
+        openSwitcher();
+        card = deck->containerAt(1);
+        EXPECT_EQ(card->m_titleLabel->alpha(), 0);
+        EXPECT_EQ(card->m_iconView->alpha(), 0);
+        gCVAppSlider.hideIcons = false;
+        msg<void, CGFloat>(card, "setTitleOpacity:"_sel, 0.4);
+        gCVAppSlider.hideIcons = true;
+        EXPECT_EQ(msg<CGFloat>(card, "titleOpacity"_sel), 0);
+        EXPECT_EQ(msg<CGFloat>(card, "titleAndIconOpacity"_sel), 0);
+        EXPECT_NEAR(card->m_titleOpacity, 0.4, 1e-6);
     }
 }
 
 // The home page goes only when asked (and its app's page ends its app); only the respring
-// action relaunches SpringBoard. Hidden icons leave the pages without icons.
-TEST_P(Switcher, TheHomePageGoesOnlyWhenAskedAndIconsHide)
+// action relaunches SpringBoard. Pages scale and hidden icons leave them without icons.
+TEST_P(Switcher, PagesScaleIconsHideAndTheHomePageGoesOnlyWhenAsked)
 {
     RUN_IN_PROCESS_OF_ITS_OWN();
     launchWithApps(GetParam());
     bool deck = GetParam() == DeviceProfile::kIOS9CoreFoundation;
     if (!deck) {
+        // The slider's and the switcher's page scale takes the factor above 0.02, the full
+        // screen scale its inverse; SpringBoard's own are 0.55 and 1 / 0.55.
+        for (double factor : {0.01, 0.02, 1.2, 2.0}) {
+            gCVAppSlider.pageScaleFactor = factor;
+            nlohmann::json shown = openSwitcher();
+            double applied = factor > 0.02 ? factor : 1.0;
+            EXPECT_DOUBLE_EQ(shown["pageScale"].get<double>(), 0.55 * applied) << factor;
+            EXPECT_DOUBLE_EQ(shown["fullscreenScale"].get<double>(), 1 / 0.55 / applied);
+        }
         gCVAppSlider.hideIcons = true;
         EXPECT_TRUE(openSwitcher()["visibleIcons"].empty());
     }
@@ -187,84 +193,5 @@ TEST_P(Switcher, TheHomePageGoesOnlyWhenAskedAndIconsHide)
 
 INSTANTIATE_TEST_SUITE_P(Generations, Switcher, testing::ValuesIn(test::kGenerations),
                          test::generationName);
-
-class PagedSwitcher : public Switcher {};
-
-// The page scale of the slider and the switcher takes the factor above 0.02, and the full
-// screen scale its inverse; SpringBoard's own are 0.55 and 1 / 0.55.
-TEST_P(PagedSwitcher, PageScaleTakesTheFactorAboveItsThreshold)
-{
-    RUN_IN_PROCESS_OF_ITS_OWN();
-    launchWithApps(GetParam());
-    for (double factor : {0.01, 0.02, 1.2, 2.0}) {
-        gCVAppSlider.pageScaleFactor = factor;
-        nlohmann::json shown = openSwitcher();
-        double applied = factor > 0.02 ? factor : 1.0;
-        EXPECT_DOUBLE_EQ(shown["pageScale"].get<double>(), 0.55 * applied) << factor;
-        EXPECT_DOUBLE_EQ(shown["fullscreenScale"].get<double>(), 1 / 0.55 / applied);
-    }
-}
-
-INSTANTIATE_TEST_SUITE_P(Generations, PagedSwitcher,
-                         testing::Values(DeviceProfile::kIOS7CoreFoundation,
-                                         DeviceProfile::kIOS8CoreFoundation),
-                         test::generationName);
-
-using DeckSwitcher = Switcher;
-using AppSlider = Switcher;
-
-// The deck's presented scale follows the factor only fully presented, up to 0.9; halfway
-// in it stays SpringBoard's 0.85. Hidden icons read and write as transparent, and
-// SpringBoard's own opacity is kept.
-TEST_F(DeckSwitcher, CardsScaleUpToTheirLimitAndHideTheirIcons)
-{
-    RUN_IN_PROCESS_OF_ITS_OWN();
-    launchWithApps(DeviceProfile::kIOS9CoreFoundation);
-    openSwitcher();
-    auto *deck = controller<SBDeckSwitcherViewController>();
-    auto presentedScale = [deck](CGFloat progress) {
-        return msg<CGFloat, CGFloat>(deck, "_scaleForPresentedProgress:"_sel, progress);
-    };
-    for (double factor : {0.02, 1.0, 1.2, 1.21, 2.0}) {
-        gCVAppSlider.pageScaleFactor = factor;
-        EXPECT_DOUBLE_EQ(presentedScale(0.5), 0.85) << factor;
-        EXPECT_DOUBLE_EQ(presentedScale(1.0), factor > 1.2 ? 0.9f : factor * 0.75) << factor;
-    }
-    openSwitcher();
-    SBDeckSwitcherItemContainer *card = deck->containerAt(1);
-    EXPECT_DOUBLE_EQ(card->m_scale, 0.9f);
-
-    gCVAppSlider.hideIcons = true;
-    openSwitcher();
-    card = deck->containerAt(1);
-    EXPECT_EQ(card->m_titleLabel->alpha(), 0);
-    EXPECT_EQ(card->m_iconView->alpha(), 0);
-    gCVAppSlider.hideIcons = false;
-    msg<void, CGFloat>(card, "setTitleOpacity:"_sel, 0.4);
-    gCVAppSlider.hideIcons = true;
-    EXPECT_EQ(msg<CGFloat>(card, "titleOpacity"_sel), 0);
-    EXPECT_EQ(msg<CGFloat>(card, "titleAndIconOpacity"_sel), 0);
-    EXPECT_NEAR(card->m_titleOpacity, 0.4, 1e-6);
-}
-
-// On iOS 7 a tap on an item that refuses interaction is ignored and logged.
-TEST_F(AppSlider, TapsOnItemsThatRefuseInteractionAreIgnoredAndLogged)
-{
-    RUN_IN_PROCESS_OF_ITS_OWN();
-    launchWithApps(DeviceProfile::kIOS7CoreFoundation);
-    openSwitcher();
-    auto *item = static_cast<UIView *>(
-        controller<SBAppSliderController>()->m_pageController->m_items->objectAtIndex(2));
-    msg<void, BOOL>(item, "setUserInteractionEnabled:"_sel, NO);
-    sim::LogCapture log;
-    EXPECT_TRUE(SwitcherHost::tap(2));
-    EXPECT_TRUE(SwitcherHost::isOpen());
-    ASSERT_EQ(log.lines().size(), 1u);
-    EXPECT_NE(log.lines()[0].find("sliderScroller:<SBAppSliderScrollingViewController: 0x"),
-              std::string::npos);
-    EXPECT_TRUE(log.lines()[0].ends_with("itemTapped:2]"));
-    EXPECT_TRUE(SwitcherHost::tap(1));
-    EXPECT_EQ(sim::ApplicationsHost::dump()["frontmost"], kMail);
-}
 
 } // namespace

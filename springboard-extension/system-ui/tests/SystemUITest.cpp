@@ -7,7 +7,6 @@
 #include "springboard-extension/system-ui/StatusBar.h"
 #include "springboard/SpringBoardState.h"
 #include "springboard/lock-screen/LockScreen.h"
-#include "springboard/lock-screen/LockScreenServices.h"
 #include "springboard/status-bar/SBStatusBarStateAggregator.h"
 #include "springboard/status-bar/SBTelephonyManager.h"
 #include "springboard/status-bar/StatusBarHost.h"
@@ -77,10 +76,9 @@ protected:
     }
 };
 
-// A carrier text replaces the service text, the operator name and the bar's label, and the
-// network's own carrier change keeps it; an empty one empties the service text. A long
-// one is cut at 98 bytes before the character that does not fit.
-TEST_P(StatusBar, ACarrierTextReplacesTheServiceTextAndTheOperatorName)
+// A carrier text replaces the service text and the operator name, also after the network's
+// own change; a long one is cut at 98 bytes before the character that does not fit.
+TEST_P(StatusBar, ACarrierTextReplacesTheServiceTextAndEveryItemHidesLive)
 {
     RUN_IN_PROCESS_OF_ITS_OWN();
     launchPhone();
@@ -107,38 +105,23 @@ TEST_P(StatusBar, ACarrierTextReplacesTheServiceTextAndTheOperatorName)
         accented += "é";
     setText(gCVStatusBar.carrierString, accented.c_str());
     EXPECT_EQ(serviceText(), accented.substr(0, 97));
+
+    // Every item hides and shows again live, but one SpringBoard has off stays off.
+    for (int item = 0; item < CVStatusBarItemCount; ++item) {
+        bool shownBySpringBoard = item != kAlarm;
+        gCVStatusBar.itemIsHidden[item] = true;
+        applyStatusBarSettings();
+        EXPECT_FALSE(aggregator()->m_data.itemIsEnabled[item]) << item;
+        EXPECT_TRUE(itemView(item)->isHidden()) << item;
+        gCVStatusBar.itemIsHidden[item] = false;
+        applyStatusBarSettings();
+        EXPECT_EQ(aggregator()->m_data.itemIsEnabled[item], shownBySpringBoard) << item;
+        EXPECT_EQ(itemView(item)->isHidden(), !shownBySpringBoard) << item;
+    }
 }
 
-// A custom time text loses its seconds and keeps its spaces and quotes.
-TEST_P(StatusBar, ACustomTimeTextLosesItsSecondsAndKeepsItsSpacesAndQuotes)
-{
-    RUN_IN_PROCESS_OF_ITS_OWN();
-    launchPhone();
-    gCVStatusBar.timeStringOption = 1;
-    setText(gCVStatusBar.timeString, "Back at:ss noon");
-    EXPECT_EQ(timeText(), "Back at noon");
-    setText(gCVStatusBar.timeString, "It's  late");
-    EXPECT_EQ(timeText(), "It's  late");
-
-    // The iOS 7 and 8 form of the option: without a stored text the time item is blank and
-    // stays so; a text wins over seconds while their timer runs.
-    gCVStatusBar.timeStringOption = 0;
-    gCVStatusBar.customTime = true;
-    CFRelease(gCVStatusBar.timeString);
-    gCVStatusBar.timeString = nullptr;
-    applyStatusBarSettings();
-    EXPECT_EQ(timeText(), "");
-    sim::advanceVirtualClock(120);
-    EXPECT_EQ(timeText(), "");
-    gCVStatusBar.timeStringOption = 5;
-    setText(gCVStatusBar.timeString, "Tea");
-    sim::advanceVirtualClock(2);
-    EXPECT_EQ(timeText(), "Tea");
-}
-
-// The other time options: lowercase symbols (back to uppercase with the next option), the
-// Wi-Fi address or network name, or "n/a" without Wi-Fi; seconds tick on the device clock
-// and stop at the first tick after the option changes.
+// The time options: a custom text without its seconds, lowercase symbols, the Wi-Fi
+// address or name ("n/a" without Wi-Fi), and seconds until the option changes.
 TEST_P(StatusBar, TheTimeItemShowsTheChosenOption)
 {
     RUN_IN_PROCESS_OF_ITS_OWN();
@@ -171,23 +154,27 @@ TEST_P(StatusBar, TheTimeItemShowsTheChosenOption)
     gCVStatusBar.timeStringOption = 5;
     sim::advanceVirtualClock(3);
     EXPECT_EQ(timeText(), frozen);
-}
 
-TEST_P(StatusBar, EveryItemHidesAndShowsAgainLiveButADisabledItemStaysOff)
-{
-    RUN_IN_PROCESS_OF_ITS_OWN();
-    launchPhone();
-    for (int item = 0; item < CVStatusBarItemCount; ++item) {
-        bool shownBySpringBoard = item != kAlarm;
-        gCVStatusBar.itemIsHidden[item] = true;
-        applyStatusBarSettings();
-        EXPECT_FALSE(aggregator()->m_data.itemIsEnabled[item]) << item;
-        EXPECT_TRUE(itemView(item)->isHidden()) << item;
-        gCVStatusBar.itemIsHidden[item] = false;
-        applyStatusBarSettings();
-        EXPECT_EQ(aggregator()->m_data.itemIsEnabled[item], shownBySpringBoard) << item;
-        EXPECT_EQ(itemView(item)->isHidden(), !shownBySpringBoard) << item;
-    }
+    gCVStatusBar.timeStringOption = 1;
+    setText(gCVStatusBar.timeString, "Back at:ss noon");
+    EXPECT_EQ(timeText(), "Back at noon");
+    setText(gCVStatusBar.timeString, "It's  late");
+    EXPECT_EQ(timeText(), "It's  late") << "spaces and quotes kept";
+
+    // The iOS 7 and 8 form of the option: without a stored text the time item is blank and
+    // stays so; a text wins over seconds while their timer runs.
+    gCVStatusBar.timeStringOption = 0;
+    gCVStatusBar.customTime = true;
+    CFRelease(gCVStatusBar.timeString);
+    gCVStatusBar.timeString = nullptr;
+    applyStatusBarSettings();
+    EXPECT_EQ(timeText(), "");
+    sim::advanceVirtualClock(120);
+    EXPECT_EQ(timeText(), "");
+    gCVStatusBar.timeStringOption = 5;
+    setText(gCVStatusBar.timeString, "Tea");
+    sim::advanceVirtualClock(2);
+    EXPECT_EQ(timeText(), "Tea");
 }
 
 INSTANTIATE_TEST_SUITE_P(Generations, StatusBar, testing::ValuesIn(test::kGenerations),
@@ -205,14 +192,11 @@ TEST_F(StatusBar, TheSettingsFileShowsAtLaunchOnIOS9)
 
 class LockScreen : public StatusBar {
 protected:
-    void launchPhone(const char *lockScreenSettings, bool music = false)
+    void launchPhone(const char *lockScreenSettings)
     {
-        DeviceProfile profile = test::phoneProfile(GetParam());
-        if (music)
-            profile.nowPlaying = "Tune";
         std::string settings =
             std::string("<key>CVLockScreen</key><dict>") + lockScreenSettings + "</dict>";
-        launchWithExtension(profile, settings.c_str());
+        launchWithExtension(test::phoneProfile(GetParam()), settings.c_str());
     }
 
     static SBLockScreenView *view()
@@ -279,12 +263,19 @@ TEST_P(LockScreen, SecondsRedrawTheTimeUntilTheDisplayDimsOrTheLockScreenGoes)
     EXPECT_EQ(timeText(), stopped);
 }
 
-TEST_P(LockScreen, TimeAndDateTextsColourAndFonts)
+TEST_P(LockScreen, TimeAndDateTextsColourFontsAndGrabbers)
 {
     RUN_IN_PROCESS_OF_ITS_OWN();
     launchPhone("<key>timeMode</key><integer>2</integer><key>timeText</key><string>It's "
                 "late</string><key>dateMode</key><integer>2</integer>"
-                "<key>dateText</key><string>Someday</string>");
+                "<key>dateText</key><string>Someday</string>"
+                "<key>hideNCGrabber</key><true/><key>hideCamera</key><true/>");
+    EXPECT_TRUE(view()->m_topGrabberView->isHidden());
+    EXPECT_EQ(view()->m_cameraGrabberView.get(), nullptr);
+    gCVLockScreen.hideCCGrabber = true;
+    msg<void, BOOL, id>(view(), "setBottomGrabberHidden:forRequester:"_sel, NO, "test"_ns);
+    EXPECT_TRUE(view()->m_bottomGrabberView->isHidden());
+
     EXPECT_EQ(timeText(), "It's late");
     EXPECT_EQ(textOf(view()->m_dateView->m_dateLabel), "Someday");
     gCVLockScreen.dateMode = 1;
@@ -310,22 +301,6 @@ TEST_P(LockScreen, TimeAndDateTextsColourAndFonts)
     CVSpringBoardDidLaunch = 0;
     redrawDate();
     EXPECT_EQ(view()->m_dateView->m_dateLabel->m_font->pointSize(), 18);
-}
-
-TEST_P(LockScreen, GrabbersHideAndTheArtworkIsRefusedOnlyWhenAsked)
-{
-    RUN_IN_PROCESS_OF_ITS_OWN();
-    launchPhone("<key>hideNCGrabber</key><true/><key>hideCamera</key><true/>", true);
-    EXPECT_TRUE(view()->m_topGrabberView->isHidden());
-    EXPECT_EQ(view()->m_cameraGrabberView.get(), nullptr);
-    gCVLockScreen.hideCCGrabber = true;
-    msg<void, BOOL, id>(view(), "setBottomGrabberHidden:forRequester:"_sel, NO, "test"_ns);
-    EXPECT_TRUE(view()->m_bottomGrabberView->isHidden());
-
-    gCVLockScreen.hideAlbumArtwork = true;
-    std::string title = "Other tune";
-    sim::LockScreenHost::setMusicPlaying(&title);
-    EXPECT_EQ(view()->m_pluginView.get(), nullptr);
 }
 
 INSTANTIATE_TEST_SUITE_P(Generations, LockScreen, testing::ValuesIn(test::kGenerations),
