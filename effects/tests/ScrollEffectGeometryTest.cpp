@@ -29,6 +29,7 @@ struct Case {
     std::function<std::optional<double>(double offset)> alpha = {};
 };
 
+// The effect's title as a test name: its letters and digits.
 std::string nameOf(CVUIScrollAnimationID identifier)
 {
     std::string name;
@@ -36,12 +37,6 @@ std::string nameOf(CVUIScrollAnimationID identifier)
         if (std::isalnum(static_cast<unsigned char>(c)))
             name += c;
     return name;
-}
-
-// Test names and failure messages name the effect.
-void PrintTo(const Case &effect, std::ostream *out)
-{
-    *out << nameOf(effect.identifier);
 }
 
 // The closed forms, from the progress t = offset ÷ width.
