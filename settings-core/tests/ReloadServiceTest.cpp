@@ -337,7 +337,8 @@ TEST_F(ReloadService, OnlyAWellFormedUpdateIsApplied)
         {"an unknown section", kNone, dock, inlineAs(9)},
         // Only the message id's low byte names the section.
         {"id 256, the status bar's 0", CVSectionIDStatusBar, carrier, inlineAs(256)},
-        {"no data", kNone, dock, inlineData("")},
+        {"data that is not a property list", kNone, dock,
+         inlineData("bplist00 but not really a property list")},
         {"a property list that is not a dictionary", kNone, dock,
          inlineData(binaryPropertyList(list({text("hideDock")})))},
         // A length field larger than the message is not followed past the message's end:
