@@ -29,6 +29,7 @@ struct Case {
     std::function<std::optional<double>(double offset)> alpha = {};
 };
 
+// The effect's title as a test name: its letters and digits.
 std::string nameOf(CVUIScrollAnimationID identifier)
 {
     std::string name;
@@ -38,35 +39,50 @@ std::string nameOf(CVUIScrollAnimationID identifier)
     return name;
 }
 
-// Test names and failure messages name the effect.
-void PrintTo(const Case &effect, std::ostream *out)
+// The closed forms, from the progress t = offset ÷ width.
+double progress(double offset)
 {
-    *out << nameOf(effect.identifier);
+    return offset / kWidth;
 }
 
-// The closed forms, from the progress t = offset ÷ width.
-const auto progress = [](double offset) { return offset / kWidth; };
-const auto fadeAt = [](double offset) { return 1 - std::fabs(progress(offset)); };
-const auto fadeIf = [](bool fading, double offset) {
+double fadeAt(double offset)
+{
+    return 1 - std::fabs(progress(offset));
+}
+
+std::optional<double> fadeIf(bool fading, double offset)
+{
     return fading ? std::optional(fadeAt(offset)) : std::nullopt;
-};
-const auto translatedBy = [](double dx, double dy) -> PageMap {
+}
+
+PageMap translatedBy(double dx, double dy)
+{
     return [=](CGPoint p) { return plus(p, {dx, dy}); };
-};
-const auto heldInPlace = [](double offset) { return translatedBy(offset, 0); };
+}
+
+PageMap heldInPlace(double offset)
+{
+    return translatedBy(offset, 0);
+}
+
 // Moved with the scroll, and down (`down` = 1) or up (−1) by as much of the page's height.
-const auto slid = [](double offset, double down) {
+PageMap slid(double offset, double down)
+{
     return translatedBy(offset, down * offset * kHeight / kWidth);
-};
+}
+
 // Scaled about the page's centre, then moved by (dx, 0).
-const auto scaledAboutCentre = [](double scale, double dx = 0) -> PageMap {
+PageMap scaledAboutCentre(double scale, double dx = 0)
+{
     return [=](CGPoint p) {
         return plus(plus(kPageCentre, times(scale, minus(p, kPageCentre))), {dx, 0});
     };
-};
-const auto turnedAboutCentre = [](double angle) -> PageMap {
+}
+
+PageMap turnedAboutCentre(double angle)
+{
     return [=](CGPoint p) { return plus(kPageCentre, rotated(minus(p, kPageCentre), angle)); };
-};
+}
 
 // The cube's turn about the vertical line through the hinge edge (half a width right of the
 // centre for a leaving page, left for an entering one): a point u from the hinge moves to
@@ -84,40 +100,56 @@ PageMap cubeTurn(double offset, double perspective, double turnPerPage)
     };
 }
 
-const auto iconsTurned = [](std::function<double(int index, CGPoint centre)> angleOf) -> IconMap {
+IconMap iconsTurned(std::function<double(int index, CGPoint centre)> angleOf)
+{
     return [=](int k, CGPoint centre, CGPoint d) {
         return plus(centre, rotated(d, angleOf(k, centre)));
     };
-};
-const auto allTurned = [](double angle) {
+}
+
+IconMap allTurned(double angle)
+{
     return iconsTurned([=](int, CGPoint) { return angle; });
-};
-const auto iconsShifted = [](std::function<CGPoint(int index, CGPoint centre)> shiftOf) -> IconMap {
+}
+
+IconMap iconsShifted(std::function<CGPoint(int index, CGPoint centre)> shiftOf)
+{
     return
         [=](int k, CGPoint centre, CGPoint d) { return plus(plus(centre, d), shiftOf(k, centre)); };
-};
-const auto iconsScaled = [](std::function<double(int index)> scaleOf) -> IconMap {
+}
+
+IconMap iconsScaled(std::function<double(int index)> scaleOf)
+{
     return [=](int k, CGPoint centre, CGPoint d) { return plus(centre, times(scaleOf(k), d)); };
-};
-const auto allScaled = [](double scale) { return iconsScaled([=](int) { return scale; }); };
+}
+
+IconMap allScaled(double scale)
+{
+    return iconsScaled([=](int) { return scale; });
+}
+
 // Each icon moved by `factor` times its distance across from the centre line.
-const auto spreadAcross = [](double factor) {
+IconMap spreadAcross(double factor)
+{
     return iconsShifted([=](int, CGPoint c) { return CGPoint{factor * (c.x - kWidth / 2), 0}; });
-};
+}
+
 // Each icon moved by `factor` times its offset from the page's centre.
-const auto spreadFromCentre = [](double factor) {
+IconMap spreadFromCentre(double factor)
+{
     return iconsShifted([=](int, CGPoint c) { return times(factor, minus(c, kPageCentre)); });
-};
+}
 
 // Each icon moved by ±o across or down, the sign alternating by row or by column.
 enum Alternation { ByRow, ByColumn };
 enum Direction { Across, Down };
-const auto alternately = [](double o, Alternation alternation, Direction direction) {
+IconMap alternately(double o, Alternation alternation, Direction direction)
+{
     return iconsShifted([=](int k, CGPoint) {
         double shift = (alternation == ByRow ? k / kColumns : k % kColumns) % 2 ? o : -o;
         return direction == Across ? CGPoint{shift, 0} : CGPoint{0, shift};
     });
-};
+}
 
 // Interlace and Tear Apart: the icon moves by `shift` in its own frame, which is turned
 // by `angle` about the icon's centre.

@@ -27,11 +27,10 @@ constexpr double kIconHeight = 74;
 constexpr double kFirstColumnX = 46, kColumnStep = 76;
 constexpr double kFirstRowY = 45, kRowStep = 78;
 
-// Offsets at which every effect is checked: at rest, a quarter, half and a whole page
-// either way, and one that is no simple fraction.
-inline const std::vector<double> kOffsets = {
-    0,      0.25 * kWidth, -0.25 * kWidth, 0.5 * kWidth,  -0.5 * kWidth,
-    kWidth, -kWidth,       0.37 * kWidth,  -0.81 * kWidth};
+// Offsets at which every effect is checked: at rest, part of a page and a whole page either
+// way, and one that is no simple fraction.
+inline const std::vector<double> kOffsets = {0,      0.25 * kWidth, -0.5 * kWidth,
+                                             kWidth, -kWidth,       -0.81 * kWidth};
 
 // Values no effect ever sets, so that a probe can tell what an effect left alone.
 constexpr double kUntouchedAlpha = 0.375;
@@ -41,19 +40,30 @@ inline CATransform3D untouchedTransform()
 }
 
 // The view messages the probes and the effects' bookkeeping go through.
-inline const auto addSubview = [](UIView *parent, UIView *child) {
+inline void addSubview(UIView *parent, UIView *child)
+{
     msg<void, UIView *>(parent, "addSubview:"_sel, child);
-};
-inline const auto transformOf = [](UIView *view) {
+}
+
+inline CATransform3D transformOf(UIView *view)
+{
     return msg<CATransform3D>(msg<CALayer *>(view, "layer"_sel), "transform"_sel);
-};
-inline const auto setTransformOf = [](UIView *view, const CATransform3D &transform) {
+}
+
+inline void setTransformOf(UIView *view, const CATransform3D &transform)
+{
     msg<void, CATransform3D>(msg<CALayer *>(view, "layer"_sel), "setTransform:"_sel, transform);
-};
-inline const auto alphaOf = [](UIView *view) { return msg<CGFloat>(view, "alpha"_sel); };
-inline const auto setAlphaOf = [](UIView *view, double alpha) {
+}
+
+inline CGFloat alphaOf(UIView *view)
+{
+    return msg<CGFloat>(view, "alpha"_sel);
+}
+
+inline void setAlphaOf(UIView *view, double alpha)
+{
     msg<void, CGFloat>(view, "setAlpha:"_sel, alpha);
-};
+}
 
 inline std::vector<UIView *> subviewsOf(UIView *view)
 {
@@ -114,15 +124,26 @@ inline CGPoint drawnIconPoint(UIView *icon, CGPoint fromCentre)
 }
 
 // Closed forms used by the expectations.
-inline const auto rotated = [](CGPoint v, double angle) {
-    return CGPoint{v.x * std::cos(angle) - v.y * std::sin(angle),
-                   v.x * std::sin(angle) + v.y * std::cos(angle)};
-};
-inline const auto plus = [](CGPoint a, CGPoint b) { return CGPoint{a.x + b.x, a.y + b.y}; };
-inline const auto minus = [](CGPoint a, CGPoint b) { return CGPoint{a.x - b.x, a.y - b.y}; };
-inline const auto times = [](double factor, CGPoint v) {
-    return CGPoint{factor * v.x, factor * v.y};
-};
+inline CGPoint rotated(CGPoint v, double angle)
+{
+    return {v.x * std::cos(angle) - v.y * std::sin(angle),
+            v.x * std::sin(angle) + v.y * std::cos(angle)};
+}
+
+inline CGPoint plus(CGPoint a, CGPoint b)
+{
+    return {a.x + b.x, a.y + b.y};
+}
+
+inline CGPoint minus(CGPoint a, CGPoint b)
+{
+    return {a.x - b.x, a.y - b.y};
+}
+
+inline CGPoint times(double factor, CGPoint v)
+{
+    return {factor * v.x, factor * v.y};
+}
 
 constexpr CGPoint kPageCentre = {kWidth / 2, kHeight / 2};
 

@@ -29,12 +29,8 @@ TEST(FreshProcess, EveryFieldIsZeroBeforeSettingsAreLoadedAndTheLaunchFlagIsUp)
     EXPECT_FALSE(gCVGlobal.enabled);
     EXPECT_EQ(gCVIcons.effect, 0);
     EXPECT_EQ(gCVIcons.iconImageAlpha, 0.0);
-    EXPECT_EQ(gCVIcons.pages.coverflow.flowFactor, 0.0);
     EXPECT_EQ(gCVIcons.hiddenIcons, nullptr);
-    EXPECT_EQ(gCVLockScreen.sliderTimeStyle, 0u);
     EXPECT_EQ(gCVLockScreen.timeColor, (CVColor{0, 0, 0, 0}));
-    EXPECT_EQ(gCVControlCenter.blurRadius, 0.0);
-    EXPECT_EQ(gCVNotificationCenter.backdropColorAlpha, 0.0);
     EXPECT_TRUE(allZero(gCVStatusBar.items.index, sizeof(gCVStatusBar.items.index)));
     EXPECT_TRUE(allZero(gCVStatusBar.itemIsHidden, sizeof(gCVStatusBar.itemIsHidden)));
     EXPECT_EQ(gCVAnimations.changeCallback, nullptr);

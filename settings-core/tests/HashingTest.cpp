@@ -4,7 +4,6 @@
 #include "SettingsTestSupport.h"
 
 #include "foundation/DeviceProfile.h"
-#include "settings-core/CVDevice.h"
 #include "settings-core/CVUsageReporter.h"
 #include "settings-core/NSString+CVHashing.h"
 
@@ -64,10 +63,6 @@ TEST_F(UsagePayload, SixValuesFromTheDeviceWithTheDigestLast)
     phone.coreFoundationVersion = sim::DeviceProfile::kIOS8CoreFoundation;
     phone.uniqueDeviceID = "00112233445566778899aabbccddeeff00112233";
     sim::DeviceProfile::setCurrent(phone);
-    EXPECT_EQ(CVDevice::uniqueDeviceID()->str(), "00112233445566778899aabbccddeeff00112233");
-    EXPECT_EQ(msg<NSString *>(CVDevice::class_(), "productVersion"_sel)->str(), "8.0");
-    EXPECT_FLOAT_EQ(CVDevice::coreFoundationVersion(), 1140.1f);
-
     std::vector<std::pair<std::string, std::string>> payload;
     for (const auto &[key, value] : *CVUsageReporter::reportPayload())
         payload.emplace_back(sim::describe(key.get()), sim::describe(value.get()));

@@ -101,17 +101,6 @@ TEST_F(SettingsFile, EachBadTopLevelEntryIsLoggedOnceAndTheOthersStillApply)
     EXPECT_FALSE(gCVDock.hideDock);
 }
 
-TEST_F(SettingsFile, BadEntriesInTheFileItselfAreSkippedTheSameWay)
-{
-    writeSettingsFile(dict({{"CVDock", integer(1)},
-                            {"CVSpringBoard", dict({})},
-                            {"CVFolders", dict({{"hideTitle", boolean(true)}})}}));
-    sim::LogCapture log;
-    CVLoadSettings();
-    EXPECT_EQ(log.lines().size(), 2u);
-    EXPECT_TRUE(gCVFolders.hideTitle);
-}
-
 // An XML property list of the ten sections whose values keep the types the file has always
 // held: booleans, integers for counts and enumerations, reals, absent texts as "".
 TEST_F(SettingsFile, TheFileHoldsTheTenSectionsWithTheirValuesTyped)

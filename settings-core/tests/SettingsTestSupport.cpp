@@ -87,14 +87,12 @@ static std::string settingsFilePath()
 
 void writeSettingsFile(NSDictionary *file)
 {
-    ASSERT_TRUE(sim::makeDirectories(sim::hostPath("/var/mobile/Library/Preferences")));
     ASSERT_TRUE(file->writeToFile(
         text("/var/mobile/Library/Preferences/com.kestrelworks.corvane3.plist"), true));
 }
 
 void writeSettingsFileBytes(const std::string &bytes)
 {
-    ASSERT_TRUE(sim::makeDirectories(sim::hostPath("/var/mobile/Library/Preferences")));
     std::ofstream(settingsFilePath(), std::ios::binary)
         .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }

@@ -1,5 +1,5 @@
-// The wheel bitmap: pixels probed at known angles and distances, the whole bitmap against a
-// plain reference, and the cache that shares one bitmap per pixel diameter and padding.
+// The wheel bitmap: the whole bitmap against a plain reference, a wheel all rim, and the
+// cache that shares one bitmap per pixel diameter and padding.
 
 #include "effects/ColorPicker/ColorWheelGenerator.h"
 #include "foundation/NSLog.h"
@@ -34,40 +34,8 @@ Pixel referenceColour(double dx, double dy, double radius)
     return {channel(0), channel(120), channel(240), 255}; // the wheel is opaque throughout
 }
 
-TEST_F(ColorWheelTest, PixelsAtKnownAnglesAndDistances)
+TEST_F(ColorWheelTest, WithNoRoomInsideThePaddingTheWheelIsRimColourThroughout)
 {
-    // Diameter 300 and padding 11: the centre is at pixel (150, 150), the disc's radius is
-    // 139 pixels, and pixel (i, j) lies at dx = i − 150, dy = 150 − j.
-    StrongRef<CGImage> wheel = CVColorWheelBitmap(300, 11, false);
-    ASSERT_TRUE(wheel);
-    ASSERT_EQ(CGImageGetWidth(wheel), 300u);
-    ASSERT_EQ(CGImageGetHeight(wheel), 300u);
-    struct Probe {
-        const char *what;
-        std::size_t column, row;
-        Pixel colour;
-    };
-    // (71, 123) is 60.008° from the x axis and 142 pixels out, beyond the rim: each probe on
-    // a sixth of the circle is a pure primary or secondary to the byte.
-    const Probe probes[] = {
-        {"red at 0°", 290, 150, {255, 0, 0, 255}},
-        {"yellow at 60°", 221, 27, {255, 255, 0, 255}},
-        {"green at 120°", 79, 27, {0, 255, 0, 255}},
-        {"cyan at 180°", 10, 150, {0, 255, 255, 255}},
-        {"blue at 240°", 79, 273, {0, 0, 255, 255}},
-        {"magenta at 300°", 221, 273, {255, 0, 255, 255}},
-        {"white at the centre", 150, 150, {255, 255, 255, 255}},
-        // 70 of 139 pixels out: saturation 0.5036, so green and blue are 255 × 0.4964.
-        {"half-saturated red", 220, 150, {255, 127, 127, 255}},
-        // Outside the disc the rim's colour goes on: 135° is green with a quarter blue,
-        // −45° (315°) magenta with three quarters blue.
-        {"top-left corner", 0, 0, {0, 255, 64, 255}},
-        {"bottom-right corner", 299, 299, {255, 0, 191, 255}},
-    };
-    for (const Probe &probe : probes)
-        EXPECT_EQ(pixelAt(wheel, probe.column, probe.row), probe.colour) << probe.what;
-
-    // With no room inside the padding the wheel is rim colour throughout.
     StrongRef<CGImage> rim = CVColorWheelBitmap(20, 11, false);
     ASSERT_TRUE(rim);
     EXPECT_EQ(pixelAt(rim, 10, 10), (Pixel{255, 0, 0, 255})) << "the centre pixel, at angle 0";
@@ -128,7 +96,6 @@ TEST_F(ColorWheelTest, CachedAndPreparedWheelsAreMadeOnce)
     StrongRef<CGImage> fresh = CVColorWheelBitmap(124, 11, false);
     StrongRef<CGImage> again = CVColorWheelBitmap(124, 11, false);
     EXPECT_NE(fresh.get(), again.get());
-    EXPECT_EQ(sim::pixelsOf(fresh), sim::pixelsOf(again));
 
     // A prepared wheel is cached for later requests.
     CVPrepareColorWheel(125, 11, false);
