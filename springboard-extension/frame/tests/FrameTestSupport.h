@@ -17,8 +17,6 @@ inline constexpr double kInterfaceAnimationDuration = 0.4;
 
 struct SpringBoardEvents {
     int homeButtonPresses = 0;
-    // Calls of the animation controllers' own _noteAnimationDidFinish.
-    int animationEndsNoted = 0;
     // Process-clock times of the calls of _relaunchSpringBoardNow.
     std::vector<double> relaunches;
 };
