@@ -49,7 +49,6 @@ TEST_F(IconGrid, PageIconsShareTheFreeRoomByTheWeightedInsetsAndPaddings)
     RUN_IN_PROCESS_OF_ITS_OWN();
     launchWithExtension();
     const PageGrid grids[] = {
-        {0, 0, 1, 1, 1, {{5, 114, 115}}},
         // Five columns share 375 − 300 in six gaps of 12.5; the rows stay SpringBoard's.
         {5, 0, 1, 1, 1, {{0, 12.5, 27}, {3, 230, 27}, {4, 302.5, 27}, {5, 12.5, 115}}},
         // A double side inset: outer gaps of 2 × 135 / 7, inner ones of 135 / 7.
