@@ -1,6 +1,4 @@
-// The speed hooks on the platform's SpringBoard of each generation: the settings' answers
-// with "customSpeed" off and on, the backlight fade before iOS 9, and a folder that really
-// opens three times as slowly on the process clock, as the home button's settle lasts.
+// The speed hooks on the platform's SpringBoard of each generation.
 
 #include "SpringBoardTest.h"
 

@@ -1,9 +1,6 @@
-// What the entry arms for the life of SpringBoard's process, on the virtual clock, each case
-// a process of its own. Applying settings presses the home button; 0.1 second after the
-// interface animation that starts has ended, the farewell blurs and darkens a snapshot of
-// the screen for 2.3 seconds, and then SpringBoard relaunches (the master switch, off
-// here, must not matter). On a system the extension does not know, SpringBoard runs
-// unchanged and the user is told once, at the first lock or unlock after the launch.
+// What the entry arms for the life of SpringBoard's process, each case a process of its
+// own: applying settings and its farewell (the master switch, off here, must not matter),
+// and the alert on a system the extension does not know.
 
 #include "FrameTestSupport.h"
 #include "OwnProcess.h"

@@ -1,7 +1,5 @@
-// The replacement recipe on small classes of the test's own: what a replacement reaches
-// as its previous implementation for methods a class defines, inherits, or has as class
-// methods; missing classes and methods; added methods, hooked functions, and instance
-// variables by name.
+// The replacement recipe, added methods, hooked functions and instance variables by name,
+// on small classes of the test's own.
 
 #include "springboard-extension/frame/Replacement.h"
 #include "foundation/NSLog.h"

@@ -115,7 +115,6 @@ TEST_F(IconTransforms, ResizingReachesOnlyItsOwnListsAndALiveUpdateForcesTheDock
     ASSERT_TRUE(SpringBoardHost::openFolder(0));
     sim::advanceVirtualClock(1);
     expectScale(transformOf(page(0), 0), 0.8f);
-    expectScale(transformOf(page(0), 16), 0.8f);
     expectScale(transformOf(dockList(), 3), 1);
     expectScale(sublayerTransformOf(inFolder), 1);
 
