@@ -117,7 +117,6 @@ TEST_F(IconsAnimation, OnIOS9PagesCountFromTheFirstIconPageAndLeftSpotlightCanBe
     }
 }
 
-// A live change of the setting takes effect at once; while icons are edited no effect plays.
 TEST_F(IconsAnimation, ALiveChangeTakesEffectAtOnceAndEditingPlaysNothing)
 {
     launchWith(CVUIScrollAnimationNone, kIOS8);

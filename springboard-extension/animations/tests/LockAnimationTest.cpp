@@ -96,8 +96,7 @@ TEST_P(LockAnimation, TheChosenAnimationPlaysWhileTheLockWaitsThenTheBacklightFa
     EXPECT_FALSE(BacklightHost::screenIsOn());
 }
 
-// Without a type, or with a duration that is no number, the backlight call goes straight
-// through: the lock does not wait and the backlight fades.
+// A duration that is no number counts as no type: the lock does not wait.
 TEST_P(LockAnimation, WithoutATypeOrADurationTheBacklightCallGoesStraightThrough)
 {
     for (double duration : {1.0, std::numeric_limits<double>::quiet_NaN()}) {

@@ -54,8 +54,6 @@ TEST_P(SpringBoardAnimations, TheSettingsAndTheBacklightFadeTakeTheSpeedOnlyWhen
     }
 }
 
-// The open folder shows fully when the crossfade has ended; the home button closes it and
-// lets the home screen settle.
 TEST_P(SpringBoardAnimations, AFolderAndTheHomeButtonTakeTheFactorTimesAsLong)
 {
     const CGFloat speed = 3;

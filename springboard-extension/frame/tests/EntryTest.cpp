@@ -47,8 +47,7 @@ protected:
     double savedVersion = kCFCoreFoundationVersionNumber;
 };
 
-// Each supported system greets, fills the class cache afresh, and runs the installers of
-// its generation in table order.
+// The class cache is filled afresh and the generation's installers run in table order.
 TEST_F(Entry, OnASupportedSystemItGreetsAndInstallsItsGenerationsInstallers)
 {
     struct System {

@@ -132,8 +132,7 @@ TEST_F(IconTransforms, ResizingReachesOnlyItsOwnListsAndALiveUpdateForcesTheDock
 // only the update the replacement adds shows.
 void animateNothing(id, SEL, NSTimeInterval, std::function<void()>) {}
 
-// An animated layout updates the icons only when it lasts longer than a thousandth of a
-// second, the single-precision constant widened to double.
+// The thousandth of a second is the single-precision constant widened to double.
 TEST_F(IconTransforms, AnAnimatedLayoutUpdatesTheIconsOnlyAboveAThousandthOfASecond)
 {
     RUN_IN_PROCESS_OF_ITS_OWN();
