@@ -1,8 +1,6 @@
 #pragma once
-// What the feature groups' tests on the platform's SpringBoard share: SpringBoard launched
-// with the extension loaded as it starts, its entry running only the installers a test
-// names (so that other feature groups do not blur what a case sees), in a process of its
-// own per case, and the generations a case runs on.
+// The feature groups' tests on the platform's SpringBoard: the extension loaded as it
+// starts, running only the installers a test names, in a process of its own per case.
 
 #include "OwnProcess.h"
 #include "SpringBoardTest.h"

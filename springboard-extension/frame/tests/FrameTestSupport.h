@@ -1,9 +1,6 @@
 #pragma once
-// What the frame's tests share: a small SpringBoard of their own with just what the frame
-// touches (the class cache's list and icon view classes but SBFolderIconView, a home button
-// that starts an interface animation, an application that can be asked to relaunch), which
-// records what happens to it in `fake::events()`; recorders in place of the installers;
-// and the settings file.
+// The frame's tests' own small SpringBoard, with just what the frame touches, recording
+// what happens to it in `fake::events()`; recorders in place of the installers.
 
 #include "springboard-extension/frame/Installers.h"
 
@@ -17,8 +14,6 @@ inline constexpr double kInterfaceAnimationDuration = 0.4;
 
 struct SpringBoardEvents {
     int homeButtonPresses = 0;
-    // Calls of the animation controllers' own _noteAnimationDidFinish.
-    int animationEndsNoted = 0;
     // Process-clock times of the calls of _relaunchSpringBoardNow.
     std::vector<double> relaunches;
 };

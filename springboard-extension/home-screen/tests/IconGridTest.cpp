@@ -49,7 +49,6 @@ TEST_F(IconGrid, PageIconsShareTheFreeRoomByTheWeightedInsetsAndPaddings)
     RUN_IN_PROCESS_OF_ITS_OWN();
     launchWithExtension();
     const PageGrid grids[] = {
-        {0, 0, 1, 1, 1, {{5, 114, 115}}},
         // Five columns share 375 − 300 in six gaps of 12.5; the rows stay SpringBoard's.
         {5, 0, 1, 1, 1, {{0, 12.5, 27}, {3, 230, 27}, {4, 302.5, 27}, {5, 12.5, 115}}},
         // A double side inset: outer gaps of 2 × 135 / 7, inner ones of 135 / 7.
@@ -135,19 +134,6 @@ TEST_F(IconGrid, CountsAndOriginsTakeTheKeysOfTheirOrientation)
     EXPECT_EQ(pageColumns(root, columns, 1), 5u);
     EXPECT_EQ(pageColumns(dock, columns, 1), 4u);
     EXPECT_EQ(pageColumns(folder, columns, 1), 4u);
-
-    // An open folder spreads its own two columns.
-    SpringBoardHost::unlock();
-    ASSERT_TRUE(SpringBoardHost::openFolder(0));
-    sim::advanceVirtualClock(1);
-    SBFolderController *open = iconController()->m_openFolderController;
-    ASSERT_TRUE(open);
-    auto *list =
-        static_cast<SBIconListView *>(open->m_contentView->m_iconListViews->objectAtIndex(0));
-    const double gap = (list->frame().size.width - 2 * kIconSide) / 3;
-    EXPECT_NEAR(iconOrigin(list, 0).x, gap, kTolerance);
-    EXPECT_NEAR(iconOrigin(list, 1).x, 2 * gap + kIconSide, kTolerance);
-    EXPECT_NEAR(iconOrigin(list, 2).x, gap, kTolerance);
 }
 
 // Upright, the dock's columns run down it and its rows across its 96 points; with rows set
