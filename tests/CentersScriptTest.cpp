@@ -1,5 +1,4 @@
-// Control Center and Notification Center on a scripted device of each generation: opened
-// by their edge swipes and changed live by the panel's settings, as the dump shows them.
+// Control Center and Notification Center on a scripted device of each generation.
 
 #include "DeviceTool.h"
 

@@ -1,5 +1,4 @@
-// `cvsim defaults` and `cvsim listen` end to end: the settings file on a device root, and
-// live updates reaching a listening reload service in another process.
+// `cvsim defaults` and `cvsim listen` end to end.
 
 #include "DeviceTool.h"
 

@@ -1,6 +1,4 @@
-// A running device (`cvsim run`) under faults: SpringBoard killed mid-update or mid-farewell
-// comes back with the settings on disk; a respring soak stays within bounds and loses no
-// change; the device's root and sockets are the owning user's alone.
+// A running device (`cvsim run`) under faults.
 
 #include "DeviceTool.h"
 

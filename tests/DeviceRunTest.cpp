@@ -1,6 +1,4 @@
-// `cvsim run` and `cvsim ctl` end to end: a device that keeps running on the real clock,
-// driven from other processes, whose SpringBoard process really restarts when settings
-// are applied, and which sends its usage report to a statistics server of the test's.
+// `cvsim run` and `cvsim ctl` end to end: a device on the real clock driven by other processes.
 
 #include "DeviceTool.h"
 

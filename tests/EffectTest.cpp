@@ -1,5 +1,4 @@
-// `cvsim effect` end to end: an icon image effect applied to a PNG file, by number or by
-// title, and mistakes that fail with a message and leave no file.
+// `cvsim effect` end to end: an icon image effect applied to a PNG file.
 
 #include "DeviceTool.h"
 

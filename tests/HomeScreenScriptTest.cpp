@@ -1,5 +1,4 @@
-// The home screen's features on a scripted device, on each generation they concern: the
-// scripts under tests/scripts/ run as a user would run them, and their dumps are read.
+// The home screen's scripts (tests/scripts/) on each generation they concern.
 
 #include "DeviceTool.h"
 

@@ -1,5 +1,4 @@
-// Recording in a script: every frame of a swipe as numbered PNGs beside one animated WebP,
-// the first frame the home screen as a screenshot shows it.
+// Recording in a script: every frame of a swipe as numbered PNGs beside one animated WebP.
 
 #include "DeviceTool.h"
 

@@ -1,7 +1,4 @@
-// Page-scroll effects on the simulated device, end to end: an effect chosen as the panel
-// chooses it shows in the dump's layer transforms while a finger holds the pages, and is
-// gone once they rest; `cvsim gallery` shows every effect mid-swipe and swiping, and every
-// lock animation.
+// Page-scroll effects on the simulated device, and `cvsim gallery`.
 
 #include "DeviceTool.h"
 

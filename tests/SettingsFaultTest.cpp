@@ -1,5 +1,4 @@
-// Faults that must lose nothing while the settings panel saves, played by a child that runs
-// its edit cycle: killed mid-save, a full disk, a settings folder that cannot be written.
+// Faults that must lose nothing while the settings panel (a child process) saves.
 
 #include "../settings-core/tests/SettingsTestSupport.h"
 

@@ -1,5 +1,4 @@
-// The boot options of `cvsim run` and `cvsim script`: the phone they choose, and the
-// mistakes they refuse.
+// The boot options of `cvsim run` and `cvsim script`.
 
 #include "BootOptions.h"
 

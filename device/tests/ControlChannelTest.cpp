@@ -1,5 +1,4 @@
-// The control channel between cvsim ctl and SpringBoard: a command and its reply, long
-// output in pieces, and requests that are not commands answered without harm.
+// The control channel between cvsim ctl and SpringBoard.
 
 #include "ControlChannel.h"
 

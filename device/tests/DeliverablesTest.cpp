@@ -1,6 +1,4 @@
-// Installing deliverables into a device root: copies where they belong, nothing copied
-// twice, a changed build copied again, bundles file by file, and a missing build
-// reported without stopping the others.
+// Installing deliverables into a device root.
 
 #include "Deliverables.h"
 

@@ -1,5 +1,4 @@
-// The device commands as ctl and scripts parse them: what each one carries, and the
-// mistakes refused before anything reaches a device.
+// The device commands as ctl and scripts parse them.
 
 #include "DeviceCommand.h"
 

@@ -1,6 +1,4 @@
-// The device page's server on a real socket, without a SpringBoard: its guard, its
-// status, the commands it refuses before they reach the phone, and a frame written to the
-// frame socket reaching the page's event stream.
+// The device page's server on a real socket, without a SpringBoard.
 
 #include "DevicePage.h"
 

@@ -1,6 +1,4 @@
-// The frame channel: frames encoded as JPEGs that decode to what was drawn, records that
-// cross a socket whole, what a reader refuses, and the relay that keeps the newest frame
-// of whichever SpringBoard is connected.
+// The frame channel: JPEG frames, records on a socket, and the relay.
 
 #include "FrameChannel.h"
 #include "FrameRelay.h"

@@ -1,6 +1,4 @@
-// The frame source on SpringBoard's screen, on the virtual clock: a still screen sends
-// nothing after its first frame, a moved or animating one sends every changed frame, the
-// timer ticks while a finger drags, and a recording's source sends every tick.
+// The frame source on SpringBoard's screen, on the virtual clock.
 
 #include "FrameSource.h"
 

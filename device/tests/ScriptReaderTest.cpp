@@ -1,5 +1,4 @@
-// Reading device scripts: words and quotes, comments, and mistakes reported with the
-// line they are on before anything runs.
+// Reading device scripts.
 
 #include "ScriptReader.h"
 
