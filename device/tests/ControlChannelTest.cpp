@@ -91,8 +91,7 @@ TEST_F(ControlChannel, ACommandIsAnsweredAndWhatIsNoCommandRefused)
 
     sim::ControlExchange big = send({"big"});
     ASSERT_TRUE(big.reply) << big.failure;
-    EXPECT_EQ(big.reply->output.size(), 200003u);
-    EXPECT_TRUE(big.reply->output.ends_with("xend")) << "long output arrives whole";
+    EXPECT_EQ(big.reply->output, std::string(200000, 'x') + "end") << "long output arrives whole";
 
     // Requests that are not commands are refused, and serving goes on.
     std::size_t served = m_requests.size();
