@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
+#include <tuple>
+
 namespace {
 
 using e2e::cvsim;
@@ -27,17 +29,14 @@ TEST(CvsimDefaults, WritesLandInTheFileAndReadBackOverTheDefaults)
     EXPECT_NEAR(all["CVIcons"]["pages"]["coverflow"]["flowFactor"].get<double>(), 1.45, 1e-6);
     EXPECT_EQ(readJson(root, {"defaults", "read", "CVStatusBar", "carrierString"}), nullptr);
 
-    for (std::vector<std::string> write :
-         {std::vector<std::string>{"CVIcons", "pages.iconColumns", "5"},
-          {"CVStatusBar", "carrierString", "Kestrel"},
-          {"CVIcons", "badgeTextColor", "[255,0,0,1]"}}) {
-        write.insert(write.begin(), {"defaults", "write"});
-        EXPECT_EQ(cvsim(root, write).status, 0) << write[3];
+    for (const auto &[section, key, value, stored] :
+         std::vector<std::tuple<std::string, std::string, std::string, json>>{
+             {"CVIcons", "pages.iconColumns", "5", 5},
+             {"CVStatusBar", "carrierString", "Kestrel", "Kestrel"},
+             {"CVIcons", "badgeTextColor", "[255,0,0,1]", json({255, 0, 0, 1})}}) {
+        EXPECT_EQ(cvsim(root, {"defaults", "write", section, key, value}).status, 0) << key;
+        EXPECT_EQ(readJson(root, {"defaults", "read", section, key}), stored);
     }
-    EXPECT_EQ(readJson(root, {"defaults", "read", "CVIcons", "pages.iconColumns"}), 5);
-    EXPECT_EQ(readJson(root, {"defaults", "read", "CVStatusBar", "carrierString"}), "Kestrel");
-    EXPECT_EQ(readJson(root, {"defaults", "read", "CVIcons", "badgeTextColor"}),
-              json({255, 0, 0, 1}));
     EXPECT_EQ(readJson(root, {"defaults", "read", "CVIcons", "dock.iconColumns"}), 0);
     EXPECT_EQ(cvsim(root, {"defaults", "reset", "CVIcons"}).status, 0);
     EXPECT_EQ(readJson(root, {"defaults", "read", "CVIcons", "pages.iconColumns"}), 0);
