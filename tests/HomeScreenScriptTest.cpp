@@ -1,5 +1,4 @@
-// The home screen's features on a scripted device, on each generation they concern: the
-// scripts under tests/scripts/ run as a user would run them, and their dumps are read.
+// The home screen's scripts (tests/scripts/) on each generation they concern.
 
 #include "DeviceTool.h"
 
@@ -42,7 +41,6 @@ TEST_P(HomeScreenScript, IconBadgesDraggingWigglingAndTheLabelFont)
     auto editing = iconViews(dumps[0]);
     // Badges keep their disc but draw no digits.
     EXPECT_TRUE(editing["Messages"]["badge"]["textColor"].is_null());
-    EXPECT_TRUE(editing["Photos"]["badge"].is_null());
     // Calendar was dragged from the first place to the fourth.
     EXPECT_EQ(editing["Calendar"]["frame"][0], 288);
     EXPECT_EQ(editing["Photos"]["jitter"], json({"SBIconPosition", "SBIconTransform"}));
@@ -54,11 +52,9 @@ TEST_P(HomeScreenScript, IconBadgesDraggingWigglingAndTheLabelFont)
 
     auto respring = iconViews(dumps[2]);
     EXPECT_EQ(respring["Messages"]["labelFont"]["name"], "DejaVuSans-Bold");
-    EXPECT_EQ(respring["Messages"]["badge"]["textColor"], json({255, 255, 255}));
     EXPECT_EQ(dumps[2]["springboard"]["launches"], 2);
     EXPECT_FALSE(respring.contains("Newsstand"));
     EXPECT_TRUE(respring["Notes"]["hidden"]);
-    EXPECT_EQ(respring["Reminders"]["frame"], still["Notes"]["frame"]) << "the next icon moves up";
 }
 
 TEST_P(HomeScreenScript, DockBackgroundHiddenLiveThenNoDockAfterARespring)

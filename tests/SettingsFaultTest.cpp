@@ -1,5 +1,4 @@
-// Faults that must lose nothing while the settings panel saves, played by a child that runs
-// its edit cycle: killed mid-save, a full disk, a settings folder that cannot be written.
+// Faults that must lose nothing while the settings panel (a child process) saves.
 
 #include "../settings-core/tests/SettingsTestSupport.h"
 
@@ -10,8 +9,7 @@
 
 #include <algorithm>
 #include <csignal>
-#include <cstring>
-#include <dirent.h>
+#include <filesystem>
 #include <grp.h>
 #include <random>
 #include <string>
@@ -65,12 +63,9 @@ long generationOnDisk()
 std::vector<std::string> preferencesFolder()
 {
     std::vector<std::string> names;
-    if (DIR *directory = opendir(sim::hostPath("/var/mobile/Library/Preferences").c_str())) {
-        while (dirent *entry = readdir(directory))
-            if (std::strcmp(entry->d_name, ".") != 0 && std::strcmp(entry->d_name, "..") != 0)
-                names.push_back(entry->d_name);
-        closedir(directory);
-    }
+    for (const auto &entry :
+         std::filesystem::directory_iterator(sim::hostPath("/var/mobile/Library/Preferences")))
+        names.push_back(entry.path().filename());
     std::sort(names.begin(), names.end());
     return names;
 }

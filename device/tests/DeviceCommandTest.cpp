@@ -1,5 +1,4 @@
-// The device commands as ctl and scripts parse them: what each one carries, and the
-// mistakes refused before anything reaches a device.
+// The device commands as ctl and scripts parse them.
 
 #include "DeviceCommand.h"
 
@@ -28,23 +27,16 @@ std::string refusal(const std::vector<std::string> &words)
 TEST(DeviceCommands, ButtonsAndDumpTakeNoArgumentsAndOthersCarryThemParsed)
 {
     EXPECT_EQ(parsed({"press-home"}).kind, Kind::PressHome);
-    EXPECT_EQ(parsed({"lock"}).kind, Kind::Lock);
-    EXPECT_EQ(parsed({"unlock"}).kind, Kind::Unlock);
-    EXPECT_EQ(parsed({"dump"}).kind, Kind::Dump);
     EXPECT_EQ(refusal({"lock", "now"}), "lock takes no arguments");
-    EXPECT_EQ(refusal({"dump", "--all"}), "dump takes no arguments");
 
     // Arguments are carried parsed.
     sim::DeviceCommand write = parsed({"defaults", "write", "CVIcons", "pages.iconColumns", "5"});
     EXPECT_EQ(write.kind, Kind::DefaultsWrite);
     EXPECT_EQ(write.text, (std::vector<std::string>{"CVIcons", "pages.iconColumns", "5"}));
 
-    sim::DeviceCommand post = parsed({"post", "com.kestrelworks.corvane3.applySettings"});
-    EXPECT_EQ(post.kind, Kind::Post);
-    EXPECT_EQ(post.text.at(0), "com.kestrelworks.corvane3.applySettings");
+    EXPECT_EQ(parsed({"post", "com.kestrelworks.corvane3.applySettings"}).kind, Kind::Post);
 
     EXPECT_EQ(parsed({"rotate", "4"}).number, 4);
-    EXPECT_EQ(parsed({"wait", "2.5"}).number, 2.5);
     EXPECT_EQ(parsed({"wait", "0"}).number, 0);
 
     sim::DeviceCommand swipe = parsed({"swipe-pages", "1.5"});
@@ -57,15 +49,12 @@ TEST(DeviceCommands, ButtonsAndDumpTakeNoArgumentsAndOthersCarryThemParsed)
 
 TEST(DeviceCommands, BadArgumentsAreRefusedWithUsageAndUnknownCommandsNamed)
 {
-    EXPECT_EQ(refusal({"defaults", "read", "CVIcons"}), "usage: defaults write SECTION KEY VALUE");
     EXPECT_EQ(refusal({"defaults", "write", "CVIcons", "x"}),
               "usage: defaults write SECTION KEY VALUE");
-    EXPECT_EQ(refusal({"post"}), "usage: post NAME");
     EXPECT_EQ(refusal({"post", ""}), "usage: post NAME");
     for (const char *orientation : {"0", "5", "2.5", "up"})
         EXPECT_NE(refusal({"rotate", orientation}).find("usage: rotate 1-4"), std::string::npos);
     EXPECT_NE(refusal({"wait", "-1"}).find("usage: wait"), std::string::npos);
-    EXPECT_NE(refusal({"wait"}).find("usage: wait"), std::string::npos);
     EXPECT_NE(refusal({"swipe-pages", "2", "--slowly"}).find("usage: swipe-pages"),
               std::string::npos);
     // -1 is the page before the first page of icons (iOS 9's Spotlight); nothing lies further.
@@ -82,15 +71,12 @@ TEST(FeatureCommands, ArgumentsAreCheckedAndKeptUnderUniqueNames)
 {
     sim::DeviceCommand edit = parsed({"edit", "on"});
     EXPECT_EQ(edit.kind, Kind::Feature);
-    ASSERT_NE(edit.feature, nullptr);
-    EXPECT_STREQ(edit.feature->name, "edit");
     EXPECT_EQ(edit.text, (std::vector<std::string>{"on"}));
     EXPECT_EQ(parsed({"open-folder", "2"}).text, (std::vector<std::string>{"2"}));
     EXPECT_TRUE(parsed({"close-folder"}).text.empty());
 
     EXPECT_EQ(refusal({"edit", "yes"}), "usage: edit on|off");
     EXPECT_NE(refusal({"open-folder", "1.5"}).find("usage: open-folder"), std::string::npos);
-    EXPECT_NE(refusal({"open-folder"}).find("usage: open-folder"), std::string::npos);
     EXPECT_EQ(refusal({"close-folder", "now"}), "close-folder takes no arguments");
 
     // Two features may not claim one name, nor shadow a core command: the second would never

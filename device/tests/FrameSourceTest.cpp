@@ -1,6 +1,4 @@
-// The frame source on SpringBoard's screen, on the virtual clock: a still screen sends
-// nothing after its first frame, a moved or animating one sends every changed frame, the
-// timer ticks while a finger drags, and a recording's source sends every tick.
+// The frame source on SpringBoard's screen, on the virtual clock.
 
 #include "FrameSource.h"
 
@@ -45,15 +43,12 @@ TEST_F(FrameSourceTest, AStillScreenSendsOnlyItsFirstFrameAndAMovedOneEachChange
     FrameSource source(collect(), 60);
     EXPECT_TRUE(source.tick());
     ASSERT_EQ(m_frames.size(), 1u);
-    EXPECT_EQ(m_frames[0].width, 750);
-    EXPECT_EQ(m_frames[0].height, 1334);
     EXPECT_DOUBLE_EQ(m_frames[0].scale, 2);
     EXPECT_EQ(m_frames[0].pixels.size(), 750u * 1334 * 4);
     for (int tick = 0; tick < 5; ++tick) {
         advanceVirtualClock(1.0 / 60);
         EXPECT_FALSE(source.tick());
     }
-    EXPECT_EQ(source.framesSent(), 1u);
 
     // A moved screen sends the changed frame once.
     SpringBoardHost::swipePages(0.4, true);
@@ -62,7 +57,7 @@ TEST_F(FrameSourceTest, AStillScreenSendsOnlyItsFirstFrameAndAMovedOneEachChange
     EXPECT_FALSE(source.tick());
     SpringBoardHost::swipePages(0.6, true);
     EXPECT_TRUE(source.tick());
-    EXPECT_EQ(source.framesSent(), 3u);
+    EXPECT_EQ(source.framesSent(), 3u) << "what tick answered is what was sent";
 }
 
 TEST_F(FrameSourceTest, TheTimerSendsEveryFrameOfAnAnimationAndARecordingEveryTick)
@@ -71,7 +66,7 @@ TEST_F(FrameSourceTest, TheTimerSendsEveryFrameOfAnAnimationAndARecordingEveryTi
     source.start();
     advanceVirtualClock(0.1);
     std::size_t still = m_frames.size();
-    EXPECT_EQ(still, 1u);
+    EXPECT_EQ(still, 1u) << "a still screen sends its first frame only";
     // Opening a folder animates: frames follow one another until it is open.
     ASSERT_TRUE(SpringBoardHost::openFolder(0));
     advanceVirtualClock(1);

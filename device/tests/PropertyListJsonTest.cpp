@@ -32,7 +32,6 @@ TEST_F(PropertyListJson, CommandLineValuesAreJsonOrBareWordsAndJsonBecomesProper
 {
     EXPECT_EQ(sim::parseCommandLineValue("true"), nlohmann::json(true));
     EXPECT_EQ(sim::parseCommandLineValue("5"), nlohmann::json(5));
-    EXPECT_EQ(sim::parseCommandLineValue("0.8"), nlohmann::json(0.8));
     EXPECT_EQ(sim::parseCommandLineValue("\"text\""), nlohmann::json("text"));
     EXPECT_EQ(sim::parseCommandLineValue("[255,0,0,1]"), nlohmann::json({255, 0, 0, 1}));
     EXPECT_EQ(sim::parseCommandLineValue("Helvetica"), nlohmann::json("Helvetica"));
