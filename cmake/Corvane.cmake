@@ -6,16 +6,28 @@ set(CV_PHONE_LIBDIR "usr/lib")
 set(CV_PHONE_INJECTION_DIR "Library/MobileSubstrate/DynamicLibraries")
 set(CV_PHONE_PREFERENCE_BUNDLES "Library/PreferenceBundles")
 
-# cv_add_test(NAME SOURCES... LIBS...): one GoogleTest binary, one ctest entry.
+include(GoogleTest)
+
+# cv_add_test(NAME SOURCES... LIBS... [LABELS...] [TIMEOUT SECONDS]): one GoogleTest
+# binary whose cases ctest lists one by one, as NAME.Suite.Case, each run in a process of
+# its own (TIMEOUT, 300 s unless given, is each case's). The cases are asked of the binary
+# when ctest starts, not when it is built, so that a build never runs a test binary.
 function(cv_add_test name)
-    cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
+    cmake_parse_arguments(ARG "" "TIMEOUT" "SOURCES;LIBS;LABELS" ${ARGN})
     if(NOT CV_BUILD_TESTS)
         return()
     endif()
     add_executable(${name} ${ARG_SOURCES})
     target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gtest_main)
-    add_test(NAME ${name} COMMAND ${name})
-    set_tests_properties(${name} PROPERTIES TIMEOUT 300)
+    if(NOT ARG_TIMEOUT)
+        set(ARG_TIMEOUT 300)
+    endif()
+    set(properties TIMEOUT ${ARG_TIMEOUT})
+    if(ARG_LABELS)
+        list(APPEND properties LABELS "${ARG_LABELS}")
+    endif()
+    gtest_discover_tests(${name} TEST_PREFIX "${name}." DISCOVERY_MODE PRE_TEST
+        PROPERTIES ${properties})
 endfunction()
 
 # A shared library installed at a phone path under the name the phone gives it

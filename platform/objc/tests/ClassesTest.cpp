@@ -14,9 +14,8 @@ namespace {
 
 class Classes : public testing::Test {
 protected:
-    void SetUp() override { registerTestClasses(); }
-    Class animal = objc_getClass("Animal");
-    Class dog = objc_getClass("Dog");
+    Class animal = testClass("Animal");
+    Class dog = testClass("Dog");
 };
 
 const char *replacedSound(Animal *, SEL)

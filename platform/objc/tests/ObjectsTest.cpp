@@ -9,12 +9,8 @@ namespace {
 
 class Objects : public testing::Test {
 protected:
-    void SetUp() override
-    {
-        registerTestClasses();
-        Animal::s_deallocs = 0;
-    }
-    Class animal = objc_getClass("Animal");
+    void SetUp() override { Animal::s_deallocs = 0; }
+    Class animal = testClass("Animal");
 };
 
 TEST_F(Objects, LastReleaseRunsTheDestructorAndStrongRefsOwnAndShare)

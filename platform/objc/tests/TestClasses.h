@@ -62,3 +62,11 @@ inline void registerTestClasses()
     }();
     (void)done;
 }
+
+// The test class of that name, registering the test classes first: fixtures ask for their
+// classes in member initialisers, which run before SetUp.
+inline Class testClass(const char *name)
+{
+    registerTestClasses();
+    return objc_getClass(name);
+}
