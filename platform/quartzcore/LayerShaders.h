@@ -12,6 +12,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <utility>
 
 namespace sim {
 
@@ -58,6 +59,29 @@ struct RoundedCorners {
         if (!(inside > 0)) // also for NaN, from a point mapped across the horizon
             return 0;
         return inside >= 1 ? 255 : std::uint32_t(inside * 255 + 0.5);
+    }
+
+    // Pixels [first, last) of a row of `count` that lie a pixel or more inside the arcs,
+    // where coverage answers 255: found for rows of an upright layer (only u changes along
+    // them), empty for others. A round layer's mask, redrawn with every frame, then asks
+    // coverage only near its edge.
+    std::pair<int, int> wholeSpan(const RowMapping &m, int count) const
+    {
+        if (m.dv != 0 || m.dw != 0 || !(m.w > 0))
+            return {0, 0};
+        double v = m.v / m.w;
+        double dy = v - std::clamp(v, top + radius, bottom - radius);
+        double reach = radius - 0.5 / pixelsPerUnit; // coverage is 255 up to this distance
+        if (!(reach > std::fabs(dy)) || m.du == 0)
+            return {0, 0};
+        double half = std::sqrt(reach * reach - dy * dy);
+        double low = (left + radius - half) * m.w - m.u, high = (right - radius + half) * m.w - m.u;
+        if (m.du < 0)
+            std::swap(low, high);
+        // One pixel in from each end, so that rounding never takes in a pixel of the arcs.
+        int first = int(std::clamp(std::ceil(low / m.du) + 1, 0.0, double(count)));
+        int last = int(std::clamp(std::floor(high / m.du), 0.0, double(count)));
+        return {first, std::max(first, last)};
     }
 };
 
@@ -375,9 +399,10 @@ struct MaskShader {
     {
         std::uint8_t *out = mask + std::size_t(y) * stride + x0;
         RowMapping m = RowMapping::at(*screenToLayer, x0, y);
+        auto [first, last] = corners.active() ? corners.wholeSpan(m, x1 - x0) : std::pair{0, 0};
         for (int i = 0; i < x1 - x0; ++i) {
             std::uint32_t c = coverage[i];
-            if (corners.active() && c) {
+            if (corners.active() && c && (i < first || i >= last)) {
                 double w = m.w + i * m.dw;
                 c = c * corners.coverage((m.u + i * m.du) / w, (m.v + i * m.dv) / w) / 255;
             }
