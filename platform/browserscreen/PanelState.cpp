@@ -5,10 +5,13 @@
 
 #include "preferences/PSSliderTableCell.h"
 #include "preferences/PSViewController.h"
+#include "quartzcore/CGColor.h"
+#include "quartzcore/CGContext.h"
 #include "uikit/Snapshot.h"
 #include "uikit/UIAlertView.h"
 #include "uikit/UIFont.h"
 #include "uikit/UIImage.h"
+#include "uikit/UIScreen.h"
 #include "uikit/UISlider.h"
 #include "uikit/UISwitch.h"
 
@@ -218,26 +221,50 @@ json tablePage(UITableView *table)
     return {{"kind", "table"}, {"sections", sections}};
 }
 
-json drawnPage(UIViewController *page)
+// The image at `imageScale` pixels a point when that is fewer than it has, else the image
+// itself; the caller owns the answer. Every 2 × 2 block of a screen twice as fine becomes
+// one pixel, their average.
+CGImageRef atImageScale(CGImageRef image, CGSize points, int imageScale)
+{
+    if (imageScale <= 0 || imageScale >= UIScreen::mainScreen()->scale())
+        return CGImageRetain(image);
+    auto width = std::size_t(std::lround(points.width * imageScale));
+    auto height = std::size_t(std::lround(points.height * imageScale));
+    CGColorSpaceRef space = CGColorSpaceCreateDeviceRGB();
+    CGContextRef context =
+        CGBitmapContextCreate(nullptr, width, height, 8, 0, space,
+                              kCGImageAlphaPremultipliedLast | kCGBitmapByteOrder32Big);
+    CGColorSpaceRelease(space);
+    if (!context)
+        return CGImageRetain(image);
+    CGContextDrawImage(context, CGRectMake(0, 0, CGFloat(width), CGFloat(height)), image);
+    CGImageRef smaller = CGBitmapContextCreateImage(context);
+    CGContextRelease(context);
+    return smaller;
+}
+
+json drawnPage(UIViewController *page, int imageScale)
 {
     auto *view = msg<UIView *>(page, "view"_sel);
-    CGImageRef image = snapshotOfView(view);
+    CGRect bounds = view->bounds();
+    CGImageRef snapshot = snapshotOfView(view);
+    CGImageRef image = atImageScale(snapshot, bounds.size, imageScale);
+    CGImageRelease(snapshot);
     std::optional<std::string> url = pngDataUrl(image);
     CGImageRelease(image);
-    CGRect bounds = view->bounds();
     return {{"kind", "view"},
             {"image", url ? json(*url) : json(nullptr)},
             {"width", bounds.size.width},
             {"height", bounds.size.height}};
 }
 
-json pageOf(UIViewController *page)
+json pageOf(UIViewController *page, int imageScale)
 {
     if (!page)
         return {{"kind", "table"}, {"sections", json::array()}};
     if (UITableView *table = tableOfPage(page))
         return tablePage(table);
-    return drawnPage(page);
+    return drawnPage(page, imageScale);
 }
 
 json alertsOnScreen()
@@ -271,7 +298,7 @@ json bannerOnScreen()
 
 } // namespace
 
-json panelState()
+json panelState(int imageScale)
 {
     UINavigationController *navigation = panelNavigationController();
     UIViewController *page = topPage(navigation);
@@ -282,7 +309,7 @@ json panelState()
                                        {"left", nullptr},
                                        {"right", nullptr}};
     return {{"navigation", navigationState},
-            {"page", pageOf(page)},
+            {"page", pageOf(page, imageScale)},
             {"alerts", alertsOnScreen()},
             {"banner", bannerOnScreen()}};
 }

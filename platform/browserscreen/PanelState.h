@@ -20,13 +20,16 @@
 //
 // A row's font is given only when its label does not use the system font (the font
 // chooser shows each name in its own face). A page without a table (the colour editor)
-// is sent as an image of its view at the screen's scale, `width` and `height` being its
-// size in points, the space that touches are given in.
+// is sent as an image of its view, `width` and `height` being its size in points, the
+// space that touches are given in. The image has `imageScale` pixels a point when that is
+// fewer than the screen's, else (and for 0) the screen's: the page asks for its display's,
+// so that a drag step on a display coarser than the phone's sends no pixels it would
+// throw away.
 
 #include <nlohmann/json_fwd.hpp>
 
 namespace sim {
 
-nlohmann::json panelState();
+nlohmann::json panelState(int imageScale = 0);
 
 } // namespace sim

@@ -25,6 +25,23 @@ struct Exchange {
     json state;
 };
 
+constexpr int kMaxImageScale = 4;
+
+// The image scale a request asks for: 0 when it names none, nothing when what it names is
+// not a whole number from 1 to kMaxImageScale.
+std::optional<int> imageScaleOf(const httplib::Request &request)
+{
+    if (!request.has_header("X-Corvane-Image-Scale"))
+        return 0;
+    std::string text = request.get_header_value("X-Corvane-Image-Scale");
+    if (text.size() != 1 || text[0] < '1' || text[0] > '0' + kMaxImageScale)
+        return std::nullopt;
+    return text[0] - '0';
+}
+
+const std::string kBadImageScale =
+    "X-Corvane-Image-Scale is a whole number from 1 to " + std::to_string(kMaxImageScale);
+
 } // namespace
 
 WebServer::WebServer(PanelEndpoints panel, UIThreadRunner runOnUIThread,
@@ -81,10 +98,14 @@ void WebServer::route()
         std::optional<WebResource> resource = webResource(request.matches[1].str());
         response.set_content(std::string(resource->content), std::string(resource->contentType));
     });
-    server.Get("/api/state", [this](const httplib::Request &, httplib::Response &response) {
+    server.Get("/api/state", [this](const httplib::Request &request, httplib::Response &response) {
+        std::optional<int> imageScale = imageScaleOf(request);
+        if (!imageScale)
+            return answerError(response, 400, kBadImageScale);
         auto exchange = std::make_shared<Exchange>();
         PanelEndpoints panel = m_panel;
-        if (!m_runOnUIThread([exchange, panel] { exchange->state = panel.state(); }))
+        if (!m_runOnUIThread(
+                [exchange, panel, scale = *imageScale] { exchange->state = panel.state(scale); }))
             return answerError(response, 503, "the panel did not answer in time");
         answerJson(response, 200, exchange->state);
     });
@@ -104,12 +125,15 @@ void WebServer::route()
         ParsedAction parsed = parsePanelAction(*body);
         if (!parsed.action)
             return answerError(response, 400, parsed.error);
+        std::optional<int> imageScale = imageScaleOf(request);
+        if (!imageScale)
+            return answerError(response, 400, kBadImageScale);
         auto exchange = std::make_shared<Exchange>();
         exchange->action = std::move(parsed.action);
         PanelEndpoints panel = m_panel;
-        if (!m_runOnUIThread([exchange, panel] {
+        if (!m_runOnUIThread([exchange, panel, scale = *imageScale] {
                 exchange->refusal = panel.apply(*exchange->action);
-                exchange->state = panel.state();
+                exchange->state = panel.state(scale);
             }))
             return answerError(response, 503, "the panel did not answer in time");
         if (exchange->refusal)

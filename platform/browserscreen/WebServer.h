@@ -8,6 +8,9 @@
 //   POST /api/action    one gesture (PanelAction.h, "Content-Type: application/json");
 //                       answers the state after it
 //
+// Both API requests may carry "X-Corvane-Image-Scale: N" (1 to 4), the pixels a point of
+// the browser's display, for the image of a drawn page; anything else there is 400.
+//
 // Every request passes the AccessGuard first (GuardedHttp.h); anything else is 404. Errors are
 // JSON,
 // {"error": "why"}, with a 4xx status (5xx only when the panel did not answer). The
@@ -34,7 +37,8 @@ namespace sim {
 
 // What the server shows and drives; both are called on the interface's thread.
 struct PanelEndpoints {
-    std::function<nlohmann::json()> state;
+    // `imageScale`: the pixels a point the page asked for, 0 when it did not.
+    std::function<nlohmann::json(int imageScale)> state;
     // Nothing when the action was done, else why it could not be (what it points at is
     // not on screen).
     std::function<std::optional<std::string>(const PanelAction &)> apply;

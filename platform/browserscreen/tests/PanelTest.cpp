@@ -10,6 +10,7 @@
 #include "uikit/UITapGestureRecognizer.h"
 
 #include <nlohmann/json.hpp>
+#include <openssl/evp.h>
 
 using nlohmann::json;
 using namespace sim;
@@ -50,6 +51,20 @@ Receiver *receiver()
         return sim::create<Receiver>(objc_getClass("PanelTestReceiver"));
     }();
     return made;
+}
+
+// The width and height a PNG data URL's header gives.
+std::pair<unsigned, unsigned> pixelSizeOf(const json &url)
+{
+    std::string base64 = url.get<std::string>();
+    base64 = base64.substr(base64.find(',') + 1, 32);
+    unsigned char header[24];
+    EVP_DecodeBlock(header, reinterpret_cast<const unsigned char *>(base64.data()), 32);
+    auto word = [&](int at) {
+        return unsigned(header[at]) << 24 | unsigned(header[at + 1]) << 16 |
+               unsigned(header[at + 2]) << 8 | header[at + 3];
+    };
+    return {word(16), word(20)};
 }
 
 class PanelTest : public BrowserScreenTest {
@@ -171,6 +186,10 @@ TEST_F(PanelTest, DrawnPagesAreImagesThatTakeTouchesAtViewCoordinates)
     EXPECT_EQ(state["page"]["height"], 568 - 20 - 44);
     EXPECT_TRUE(
         state["page"]["image"].get<std::string>().starts_with("data:image/png;base64,iVBOR"));
+    // At the screen's two pixels a point, unless the page asks for fewer.
+    EXPECT_EQ(pixelSizeOf(state["page"]["image"]), (std::pair{640u, 1008u}));
+    EXPECT_EQ(pixelSizeOf(panelState(1)["page"]["image"]), (std::pair{320u, 504u}));
+    EXPECT_EQ(pixelSizeOf(panelState(3)["page"]["image"]), (std::pair{640u, 1008u}));
 
     EXPECT_FALSE(apply(TouchView{TouchPhase::Began, {100, 50}}));
     EXPECT_FALSE(apply(TouchView{TouchPhase::Moved, {120, 60}}));

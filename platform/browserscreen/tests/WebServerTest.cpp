@@ -24,7 +24,8 @@ class WebServerTest : public testing::Test {
 protected:
     void SetUp() override
     {
-        PanelEndpoints panel{[this] {
+        PanelEndpoints panel{[this](int imageScale) {
+                                 m_imageScale = imageScale;
                                  return json{{"actions", m_applied.load()}};
                              },
                              [this](const PanelAction &action) -> std::optional<std::string> {
@@ -66,6 +67,7 @@ protected:
     }
 
     std::atomic<int> m_applied = 0;
+    std::atomic<int> m_imageScale = -1;
     std::atomic<bool> m_uiThreadStuck = false;
     std::mutex m_uiThread;
     std::unique_ptr<WebServer> m_server;
@@ -143,6 +145,32 @@ TEST_F(WebServerTest, HandsValidActionsToThePanelAndAnswersTheState)
     EXPECT_EQ(result->status, 200);
     EXPECT_EQ(json::parse(result->body), (json{{"actions", 1}}));
     EXPECT_EQ(json::parse(m_client->Get("/api/state", withToken())->body)["actions"], 1);
+}
+
+TEST_F(WebServerTest, PassesTheImageScaleThePageAsksForAndRefusesOthers)
+{
+    EXPECT_EQ(m_client->Get("/api/state", withToken())->status, 200);
+    EXPECT_EQ(m_imageScale, 0);
+    EXPECT_EQ(m_client->Get("/api/state", withToken({{"X-Corvane-Image-Scale", "1"}}))->status,
+              200);
+    EXPECT_EQ(m_imageScale, 1);
+    for (const char *bad : {"0", "5", "1.5", "12", "x"}) {
+        httplib::Result refused =
+            m_client->Get("/api/state", withToken({{"X-Corvane-Image-Scale", bad}}));
+        EXPECT_EQ(refused->status, 400) << bad;
+        EXPECT_EQ(errorOf(refused), "X-Corvane-Image-Scale is a whole number from 1 to 4");
+    }
+    httplib::Result action =
+        m_client->Post("/api/action", withToken({{"X-Corvane-Image-Scale", "2"}}),
+                       R"({"action":"banner"})", "application/json");
+    EXPECT_EQ(action->status, 200);
+    EXPECT_EQ(m_imageScale, 2);
+    EXPECT_EQ(m_client
+                  ->Post("/api/action", withToken({{"X-Corvane-Image-Scale", "9"}}),
+                         R"({"action":"banner"})", "application/json")
+                  ->status,
+              400);
+    EXPECT_EQ(m_applied, 1);
 }
 
 // Compressing a drawn page's answer took four times as long as drawing it.

@@ -5,6 +5,9 @@
 
 const token = new URLSearchParams(location.search).get("token") || "";
 const pollMilliseconds = 1500;
+// A drawn page's image comes at this display's pixels a point (the phone's at most), so a
+// drag step sends no pixels the browser would throw away.
+const imageScale = Math.min(4, Math.max(1, Math.ceil(window.devicePixelRatio || 1)));
 
 let busy = false;         // a request is on its way
 let fingerDown = false;   // a finger is on a drawn page
@@ -18,7 +21,7 @@ function element(tag, className, text) {
 }
 
 async function request(path, body) {
-    const options = { headers: { "X-Corvane-Token": token } };
+    const options = { headers: { "X-Corvane-Token": token, "X-Corvane-Image-Scale": String(imageScale) } };
     if (body) {
         options.method = "POST";
         options.headers["Content-Type"] = "application/json";
