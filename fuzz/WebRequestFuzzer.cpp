@@ -33,7 +33,7 @@ namespace {
 
 struct Server {
     sim::WebServer server{
-        sim::PanelEndpoints{[] {
+        sim::PanelEndpoints{[](int) {
                                 return nlohmann::json{{"page", "root"}};
                             },
                             [](const sim::PanelAction &) { return std::optional<std::string>(); }},
